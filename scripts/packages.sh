@@ -20,5 +20,5 @@ calvoro_install_packages() {
 }
 
 calvoro_jobs() {
-    nproc 2>/dev/null || echo 2
+    echo "${CALVORO_JOBS:-$(nproc 2>/dev/null || echo 2)}"
 }
