@@ -1,0 +1,171 @@
+#include "shell/lang/UnitLang.h"
+
+#include <system_error>
+
+#include "kernel/platform/IniFileDocument.h"
+#include "shell/app/AppInfo.h"
+
+namespace calvoro {
+
+namespace {
+
+struct LanguageState {
+    std::unique_ptr<MemIniFile> file;
+    std::filesystem::path fileName;
+    std::string name;
+};
+
+LanguageState& State() {
+    static LanguageState state;
+    return state;
+}
+
+bool IsPlainRelativePath(const std::filesystem::path& path) {
+    if (path.empty() || path.is_absolute() || path.filename().empty()) return false;
+    for (const auto& part : path)
+        if (part == ".." || part == ".") return false;
+    return true;
+}
+
+// Language names come from files made on systems where names ignore case, so
+// "Italiano" finds "italiano.lng".
+std::filesystem::path FindIgnoringCase(const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) return path;
+    const std::string wanted = FoldIniName(path.filename().string());
+    for (std::filesystem::directory_iterator it(path.parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        if (FoldIniName(it->path().filename().string()) == wanted && it->is_regular_file(error)) return it->path();
+    }
+    return {};
+}
+
+}  // namespace
+
+std::filesystem::path LanguageFolder() {
+    return ProgramFolder() / "language";
+}
+
+std::unique_ptr<MemIniFile> LoadLanguageFile(std::string_view relName) {
+    std::filesystem::path relative(relName);
+    relative += ".lng";
+    State().fileName = ProgramFolder() / relative;
+    if (!IsPlainRelativePath(std::filesystem::path(relName))) return nullptr;
+    const std::filesystem::path found = FindIgnoringCase(State().fileName);
+    if (found.empty()) return nullptr;
+    State().fileName = found;
+    return std::make_unique<MemIniFile>(found);
+}
+
+const std::filesystem::path& LanguageFileName() {
+    return State().fileName;
+}
+
+const MemIniFile* LanguageFile() {
+    return State().file.get();
+}
+void SetLanguageFile(std::unique_ptr<MemIniFile> file) {
+    State().file = std::move(file);
+}
+
+const std::string& LanguageName() {
+    return State().name;
+}
+void SetLanguageName(std::string name) {
+    State().name = std::move(name);
+}
+
+std::string ExpandLangLineBreaks(std::string_view value) {
+    if (value.find(kLangLineBreakMark) == std::string_view::npos) return std::string(value);
+    std::string result;
+    std::size_t mark = 0;
+    while ((mark = value.find(kLangLineBreakMark)) != std::string_view::npos) {
+        const std::string_view piece = value.substr(0, mark);
+        // An empty result takes the piece without a break before it, which is
+        // why leading separators collapse into the one final break.
+        if (!result.empty()) result += kLangLineBreak;
+        result += piece;
+        value.remove_prefix(mark + kLangLineBreakMark.size());
+    }
+    result += kLangLineBreak;
+    result += value;
+    return result;
+}
+
+std::string ReadLangText(std::string_view section, std::string_view key) {
+    const MemIniFile* file = LanguageFile();
+    if (!file) return {};
+    return ExpandLangLineBreaks(file->ReadString(section, key, ""));
+}
+
+std::string LangString(std::string_view key) {
+    return ReadLangText("String", key);
+}
+
+std::string LangMainHint(std::string_view name) {
+    return ReadLangText("frmMain", std::string(name) + ".Hint");
+}
+
+std::string LangMainText(std::string_view key) {
+    return ReadLangText("frmMain", key);
+}
+
+std::string LanguageFileNotFoundText() {
+    return "Language file not found!" + std::string(kLangLineBreak) + LanguageFileName().string();
+}
+
+namespace {
+
+// The file of a language, or nullptr with the error text to show; `missing`
+// tells a file that is not there from one that cannot be read.
+std::unique_ptr<MemIniFile> OpenLanguage(std::string_view name, std::string& error, bool& missing) {
+    missing = false;
+    try {
+        std::unique_ptr<MemIniFile> file = LoadLanguageFile("language/" + std::string(name));
+        if (!file) {
+            missing = true;
+            error = LanguageFileNotFoundText();
+        }
+        return file;
+    } catch (const std::exception& failure) {
+        error = failure.what();
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+bool SwitchLanguage(std::string_view name, std::string& error) {
+    error.clear();
+    bool missing = false;
+    std::unique_ptr<MemIniFile> file = OpenLanguage(name, error, missing);
+    if (!file) return false;
+    SetLanguageFile(std::move(file));
+    SetLanguageName(std::string(name));
+    LoadMessageStrings();
+    return true;
+}
+
+std::string OpenStartLanguage(std::string_view name) {
+    std::string error;
+    bool missing = false;
+    std::unique_ptr<MemIniFile> file = OpenLanguage(name, error, missing);
+    std::string loadedName(name);
+    if (!file && FoldIniName(name) != kDefaultLanguage) {
+        std::string fallbackError;
+        file = OpenLanguage(kDefaultLanguage, fallbackError, missing);
+        if (file)
+            loadedName = kDefaultLanguage;
+        else if (!missing)
+            error += std::string(kLangLineBreak) + fallbackError;
+    } else if (!file && missing) {
+        // English itself is missing: the translation of the main window says so.
+        error.clear();
+    }
+    SetLanguageFile(std::move(file));
+    SetLanguageName(loadedName);
+    LoadMessageStrings();
+    return error;
+}
+
+}  // namespace calvoro
