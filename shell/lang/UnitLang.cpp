@@ -80,11 +80,11 @@ std::string ExpandLangLineBreaks(std::string_view value) {
     std::string result;
     std::size_t mark = 0;
     while ((mark = value.find(kLangLineBreakMark)) != std::string_view::npos) {
-        const std::string_view piece = value.substr(0, mark);
-        // An empty result takes the piece without a break before it, which is
+        const std::string_view segment = value.substr(0, mark);
+        // An empty result takes the segment without a break before it, which is
         // why leading separators collapse into the one final break.
         if (!result.empty()) result += kLangLineBreak;
-        result += piece;
+        result += segment;
         value.remove_prefix(mark + kLangLineBreakMark.size());
     }
     result += kLangLineBreak;

@@ -42,8 +42,8 @@ void SetLanguageFile(std::unique_ptr<MemIniFile> file);
 const std::string& LanguageName();
 void SetLanguageName(std::string name);
 
-// Turns every "*|*" of a language file value into a line break. The pieces are
-// joined one by one, and a piece is only preceded by a break when something
+// Turns every "*|*" of a language file value into a line break. The segments are
+// joined one by one, and a segment is only preceded by a break when something
 // has been gathered before it: so "*|*A" and "*|**|*A" both give one leading
 // break, "A*|**|*B" keeps its empty middle line, and "*|*A*|*B" gives "A",
 // break, "B".

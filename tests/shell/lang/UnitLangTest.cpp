@@ -54,7 +54,7 @@ TEST(ExpandLangLineBreaksTest, FollowsTheJoiningRule) {
         {"*|*", "\n"},
         {"*|*A", "\nA"},        // one leading break ...
         {"*|**|**|*A", "\nA"},  // ... however many separators lead
-        {"*|*A*|*B", "A\nB"},   // a leading break is absorbed when a later piece follows
+        {"*|*A*|*B", "A\nB"},   // a leading break is absorbed when a later segment follows
         {"A*|B|*C", "A*|B|*C"},
     };
     for (const Case& c : cases) EXPECT_EQ(ExpandLangLineBreaks(c.value), c.text) << c.value;
