@@ -9,6 +9,7 @@
 #include "kernel/geometry/PixelTypes.h"
 #include "kernel/geometry/PlaneGeometry.h"
 #include "kernel/geometry/Point2D.h"
+#include "kernel/geometry/PointsSet2D.h"
 #include "kernel/geometry/Rect2D.h"
 #include "kernel/geometry/Transform2D.h"
 #include "kernel/geometry/Vector3D.h"
