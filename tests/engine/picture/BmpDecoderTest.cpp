@@ -1,0 +1,337 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/picture/BmpCodec.h"
+#include "tests/engine/picture/BmpTestFiles.h"
+
+using namespace calvoro;
+using namespace calvoro::test;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::string RefusalOf(const std::string& bytes) {
+    try {
+        DecodeBmp(bytes);
+    } catch (const PictureError& error) {
+        return error.what();
+    }
+    return "(accepted)";
+}
+
+std::vector<Rgb> ColourPalette(int count) {
+    std::vector<Rgb> palette;
+    for (int i = 0; i < count; ++i)
+        palette.push_back({std::uint8_t(i * 37 + 1), std::uint8_t(255 - i * 11), std::uint8_t(i * 91 + 7)});
+    return palette;
+}
+
+std::vector<Rgb> GreyPalette(int count, bool inverted = false) {
+    std::vector<Rgb> palette;
+    for (int i = 0; i < count; ++i) {
+        const auto level = std::uint8_t(inverted ? 255 - i : i);
+        palette.push_back({level, level, level});
+    }
+    return palette;
+}
+
+// 5-bit channel values and the bytes they must become.
+constexpr std::array<std::array<std::uint32_t, 2>, 4> FiveBit{{{0, 0}, {1, 8}, {16, 132}, {31, 255}}};
+
+// The value pixel (x, r) has in a file of `bits` bits per pixel.
+std::uint32_t Stored(int bits, int x, int r) {
+    if (bits <= 8) return static_cast<std::uint32_t>(x * 7 + r * 3) % (1u << bits);
+    if (bits == 16) return FiveBit[x % 4][0] << 10 | FiveBit[r % 4][0] << 5 | FiveBit[(x + r) % 4][0];
+    const std::uint32_t bgr =
+        std::uint32_t(x * 17 + r) | std::uint32_t(x * 5 + r * 31) % 256 << 8 | std::uint32_t(200 - x) << 16;
+    return bits == 32 ? bgr | std::uint32_t(x * r) << 24 : bgr;
+}
+
+// The bytes the decoder must make of that value.
+Bytes Expected(int bits, std::uint32_t value) {
+    if (bits <= 8) {
+        const Rgb colour = ColourPalette(1 << bits)[value];
+        return {colour.blue, colour.green, colour.red};
+    }
+    const auto fiveBit = [](std::uint32_t v) {
+        for (const auto& level : FiveBit)
+            if (level[0] == v) return std::uint8_t(level[1]);
+        return std::uint8_t(0);
+    };
+    if (bits == 16) return {fiveBit(value & 31), fiveBit(value >> 5 & 31), fiveBit(value >> 10)};
+    Bytes bytes = {std::uint8_t(value), std::uint8_t(value >> 8), std::uint8_t(value >> 16)};
+    if (bits == 32) bytes.push_back(std::uint8_t(value >> 24));
+    return bytes;
+}
+
+Bytes PixelAt(const Picture& picture, int x, int r) {
+    const int size = BytesPerPixel(picture.format);
+    return {picture.row(r) + x * size, picture.row(r) + (x + 1) * size};
+}
+
+}  // namespace
+
+TEST(BmpDecoder, ReadsEveryHeaderSizeBitDepthRowPaddingAndRowOrder) {
+    for (int bits : {1, 4, 8, 16, 24, 32})
+        for (int headerSize : {12, 40, 52, 56, 108, 124})
+            for (bool topDown : {false, true})
+                for (int width = 2; width <= 9; ++width) {
+                    if (headerSize == 12 && topDown) continue;  // the core header has no sign
+                    SCOPED_TRACE(std::to_string(bits) + " bits, header " + std::to_string(headerSize) +
+                                 (topDown ? ", top-down" : ", bottom-up") + ", width " + std::to_string(width));
+                    BmpSpec spec;
+                    spec.headerSize = headerSize;
+                    spec.width = width;
+                    spec.height = 3;
+                    spec.topDown = topDown;
+                    spec.bitCount = bits;
+                    if (bits <= 8) spec.palette = ColourPalette(1 << bits);
+                    spec.pixels = PackRows(width, 3, bits, topDown, [&](int x, int r) { return Stored(bits, x, r); });
+                    const DecodedBmp decoded = DecodeBmp(BuildBmp(spec));
+                    const Picture& picture = decoded.picture;
+                    ASSERT_EQ(picture.width, width);
+                    ASSERT_EQ(picture.height, 3);
+                    ASSERT_EQ(picture.format, bits == 32 ? PixelFormat::Bgra32 : PixelFormat::Bgr24);
+                    for (int r = 0; r < 3; ++r)
+                        for (int x = 0; x < width; ++x)
+                            ASSERT_EQ(PixelAt(picture, x, r), Expected(bits, Stored(bits, x, r))) << x << ", " << r;
+                    EXPECT_EQ(picture.sourceBitCount, bits);
+                    EXPECT_EQ(decoded.info.topDown, topDown);
+                }
+}
+
+TEST(BmpDecoder, PalettePicturesGiveTheirGreyThroughThePalette) {
+    // A black and white 1-bit picture must span the whole grey range, not
+    // levels 0 and 1; an inverted grey palette must give inverted levels; a
+    // colour entry no pixel uses does not make the picture a colour one.
+    struct Case {
+        const char* name;
+        int bits;
+        std::vector<Rgb> palette;
+        Bytes indices;  // of a 4 x 2 picture, top row first
+        Bytes levels;
+    };
+    const Case cases[] = {
+        {"black and white",
+         1,
+         {{0, 0, 0}, {255, 255, 255}},
+         {0, 1, 0, 1, 1, 1, 0, 0},
+         {0, 255, 0, 255, 255, 255, 0, 0}},
+        {"white and black",
+         1,
+         {{255, 255, 255}, {0, 0, 0}},
+         {0, 1, 0, 1, 1, 1, 0, 0},
+         {255, 0, 255, 0, 0, 0, 255, 255}},
+        {"inverted grey",
+         8,
+         GreyPalette(256, true),
+         {0, 1, 2, 200, 255, 9, 9, 9},
+         {255, 254, 253, 55, 0, 246, 246, 246}},
+        {"unused colour entry",
+         4,
+         {{0, 0, 0}, {128, 128, 128}, {255, 255, 255}, {255, 0, 0}},
+         {0, 1, 2, 1, 2, 2, 0, 0},
+         {0, 128, 255, 128, 255, 255, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpSpec spec;
+        spec.width = 4;
+        spec.height = 2;
+        spec.bitCount = c.bits;
+        spec.palette = c.palette;
+        spec.coloursUsed = static_cast<std::uint32_t>(c.palette.size());
+        spec.pixels = PackRows(4, 2, c.bits, false, [&](int x, int r) { return c.indices[4 * r + x]; });
+        const Picture picture = DecodeBmp(BuildBmp(spec)).picture;
+        EXPECT_EQ(picture.format, PixelFormat::Grey8);
+        EXPECT_EQ(picture.pixels, c.levels);
+    }
+}
+
+TEST(BmpDecoder, ColourMasksDecideTheChannels) {
+    struct Case {
+        const char* name;
+        int headerSize, bits;
+        std::uint32_t compression;
+        std::vector<std::uint32_t> masks;
+        std::uint32_t stored;
+        Bytes expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"5-5-5 without masks gives white for 0x7FFF", 40, 16, BmpRgb, {}, 0x7FFF, {255, 255, 255}},
+        {"5-6-5 after a 40-byte header", 40, 16, BmpBitfields, {0xF800, 0x07E0, 0x001F}, 31u << 11 | 32u << 5 | 16u, {132, 130, 255}},
+        {"5-6-5 in a 52-byte header", 52, 16, BmpBitfields, {0xF800, 0x07E0, 0x001F}, 63u << 5 | 31u, {255, 255, 0}},
+        {"4-4-4-4 after a 40-byte header", 40, 16, BmpAlphaBitfields, {0x0F00, 0x00F0, 0x000F, 0xF000}, 0x1F80, {0, 136, 255}},
+        {"red and blue exchanged", 124, 32, BmpBitfields, {0x0000FF, 0x00FF00, 0xFF0000, 0xFF000000}, 0x40302010, {0x30, 0x20, 0x10, 0x40}},
+        {"10-bit channels", 56, 32, BmpBitfields, {0x3FF00000, 0x000FFC00, 0x000003FF}, 1023u << 20 | 512u, {128, 0, 255, 0}},
+        {"the usual order", 108, 32, BmpBitfields, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, 0x11223344, {0x44, 0x33, 0x22, 0x11}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpSpec spec;
+        spec.headerSize = c.headerSize;
+        spec.bitCount = c.bits;
+        spec.compression = c.compression;
+        spec.masks = c.masks;
+        spec.pixels = PackRows(4, 3, c.bits, false, [&](int, int) { return c.stored; });
+        const Picture picture = DecodeBmp(BuildBmp(spec)).picture;
+        for (int i = 0; i < 12; ++i) ASSERT_EQ(PixelAt(picture, i % 4, i / 4), c.expected);
+    }
+}
+
+namespace {
+
+// An RLE picture whose stream is written escape code by escape code.
+std::string RleFile(int bits, int width, int height, const Bytes& stream, std::vector<Rgb> palette = {}) {
+    BmpSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.bitCount = bits;
+    spec.compression = bits == 8 ? BmpRle8 : BmpRle4;
+    spec.palette = palette.empty() ? GreyPalette(1 << bits) : palette;
+    spec.pixels.assign(stream.begin(), stream.end());
+    return BuildBmp(spec);
+}
+
+}  // namespace
+
+TEST(BmpDecoder, DecodesRleRunsAbsoluteRunsJumpsAndLineEnds) {
+    const Bytes rle8 = {
+        3, 7,              // bottom row: 7 7 7
+        0, 3, 1, 2, 3, 0,  // absolute run 1 2 3, padded to a whole word
+        0, 0,              // end of line
+        2, 9,              // middle row: 9 9, the rest is skipped
+        0, 2, 2, 1,        // jump 2 right and 1 up: top row, column 4
+        2, 4,              // 4 4
+        0, 1,              // end of picture
+    };
+    const DecodedBmp decoded = DecodeBmp(RleFile(8, 6, 3, rle8));
+    EXPECT_EQ(decoded.picture.pixels, (Bytes{0, 0, 0, 0, 4, 4, 9, 9, 0, 0, 0, 0, 7, 7, 7, 1, 2, 3}));
+    EXPECT_TRUE(decoded.info.compressed());
+    EXPECT_EQ(decoded.bytesUsed, decoded.info.pixelOffset + rle8.size());
+
+    const Bytes rle4 = {
+        5, 0x12,                       // bottom row: 1 2 1 2 1
+        0, 0,                          // end of line
+        0, 5,    0x34, 0x56, 0x70, 0,  // absolute 3 4 5 6 7: three bytes and a pad byte
+        1, 0xF0,                       // 15
+        0, 1,
+    };
+    EXPECT_EQ(DecodeBmp(RleFile(4, 6, 2, rle4)).picture.pixels, (Bytes{3, 4, 5, 6, 7, 15, 1, 2, 1, 2, 1, 0}));
+}
+
+namespace {
+
+BmpSpec Plain24() {
+    BmpSpec spec;
+    spec.pixels = PackRows(4, 3, 24, false, [](int x, int r) { return static_cast<std::uint32_t>(x + r); });
+    return spec;
+}
+
+BmpSpec Plain8(std::uint32_t coloursUsed, std::uint32_t index) {
+    BmpSpec spec;
+    spec.height = 2;
+    spec.bitCount = 8;
+    spec.palette = ColourPalette(static_cast<int>(coloursUsed));
+    spec.coloursUsed = coloursUsed;
+    spec.pixels = PackRows(4, 2, 8, false, [=](int x, int) { return x == 3 ? index : 0u; });
+    return spec;
+}
+
+template <class Change>
+std::string With(BmpSpec spec, Change change) {
+    change(spec);
+    return BuildBmp(spec);
+}
+
+}  // namespace
+
+TEST(BmpDecoder, RefusesMalformedFilesWithAClearMessage) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* message;  // part of the refusal
+    };
+    const auto rle8 = [](Bytes stream) { return RleFile(8, 4, 2, stream); };
+    const auto masks16 = [](std::vector<std::uint32_t> masks) {
+        return With(Plain24(), [&](BmpSpec& s) { s.bitCount = 16, s.compression = BmpBitfields, s.masks = masks; });
+    };
+    const std::string plain = BuildBmp(Plain24());
+    // clang-format off
+    const Case cases[] = {
+        {"empty", "", "no BMP file"},
+        {"no signature", "PK\3\4 and so on", "no BMP file"},
+        {"signature only", "BM", "cut short inside its header"},
+        {"header cut short", plain.substr(0, 40), "cut short inside its header"},
+        {"OS/2 2.x header", With(Plain24(), [](BmpSpec& s) { s.headerSize = 64; }), "64-byte header"},
+        {"width 0", With(Plain24(), [](BmpSpec& s) { s.width = 0; }), "at least 2 pixels"},
+        {"height 0", With(Plain24(), [](BmpSpec& s) { s.height = 0; }), "at least 2 pixels"},
+        {"width 1", With(Plain24(), [](BmpSpec& s) { s.width = 1; }), "at least 2 pixels"},
+        {"width 2^31", With(Plain24(), [](BmpSpec& s) { s.width = 0x80000000LL; }), "at least 2 pixels"},
+        {"height -2^31", With(Plain24(), [](BmpSpec& s) { s.height = 0x80000000LL; }), "at most 65535"},
+        {"width 65536", With(Plain24(), [](BmpSpec& s) { s.width = 65536; }), "at most 65535"},
+        {"too many pixels", With(Plain24(), [](BmpSpec& s) { s.width = s.height = 20000; }), "100 million"},
+        {"zero planes", With(Plain24(), [](BmpSpec& s) { s.planes = 0; }), "0 planes"},
+        {"2 bits", With(Plain24(), [](BmpSpec& s) { s.bitCount = 2; }), "2 bits per pixel"},
+        {"64 bits", With(Plain24(), [](BmpSpec& s) { s.bitCount = 64; }), "64 bits per pixel"},
+        {"JPEG inside", With(Plain24(), [](BmpSpec& s) { s.compression = BmpJpeg; }), "JPEG"},
+        {"PNG inside", With(Plain24(), [](BmpSpec& s) { s.compression = BmpPng; }), "PNG"},
+        {"unknown compression", With(Plain24(), [](BmpSpec& s) { s.compression = 11; }), "compression 11"},
+        {"RLE8 on 24 bits", With(Plain24(), [](BmpSpec& s) { s.compression = BmpRle8; }), "RLE8 compression for 24"},
+        {"RLE top-down", With(Plain8(256, 0), [](BmpSpec& s) { s.compression = BmpRle8, s.topDown = true; }), "top-down"},
+        {"masks on 8 bits", With(Plain8(256, 0), [](BmpSpec& s) { s.compression = BmpBitfields; }), "masks for 8-bit"},
+        {"masks cut short", masks16({0xF800, 0x7E0, 0x1F}).substr(0, 60), "cut short inside its colour masks"},
+        {"mask with a gap", masks16({0xF00F, 0x07E0, 0x001F}), "one run of bits"},
+        {"mask outside the pixel", masks16({0x1F0000, 0x07E0, 0x001F}), "outside its 16-bit"},
+        {"masks all empty", masks16({0, 0, 0}), "all empty"},
+        {"pixel offset past the end", With(Plain24(), [](BmpSpec& s) { s.pixelOffset = 100000; }), "past the end"},
+        {"pixel offset in the header", With(Plain24(), [](BmpSpec& s) { s.pixelOffset = 30; }), "into its header"},
+        {"a large picture without its pixels", With(Plain24(), [](BmpSpec& s) { s.width = s.height = 10000; }), "cut short: 36 of 300000000 bytes"},
+        {"pixel data cut short", plain.substr(0, 54 + 30), "cut short: 30 of 36 bytes"},
+        {"palette missing", With(Plain8(256, 0), [](BmpSpec& s) { s.pixelOffset = 54; }), "no palette"},
+        {"palette index past the palette", BuildBmp(Plain8(4, 10)), "colour 10 of a palette of 4"},
+        {"RLE8 run past a row", rle8({5, 1, 0, 1}), "past the end of a row"},
+        {"RLE8 absolute run past a row", rle8({2, 1, 0, 3, 1, 2, 3, 0, 0, 1}), "past the end of a row"},
+        {"RLE8 jump past the picture", rle8({0, 2, 5, 0, 0, 1}), "jump goes past"},
+        {"RLE8 past the last row", rle8({0, 0, 0, 0, 1, 1, 0, 1}), "past the last row"},
+        {"RLE8 without its end mark", rle8({4, 1, 0, 0, 4, 2}), "end-of-picture mark"},
+        {"RLE8 absolute run cut short", rle8({0, 4, 1, 2}), "end-of-picture mark"},
+        {"RLE8 colour past the palette", RleFile(8, 4, 2, {4, 9, 0, 1}, GreyPalette(8)), "colour 9 of a palette of 8"},
+        {"RLE4 run past a row", RleFile(4, 4, 2, {6, 0x11, 0, 1}), "past the end of a row"},
+        {"RLE4 jump cut short", RleFile(4, 4, 2, {0, 2, 1}), "end-of-picture mark"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NE(RefusalOf(c.bytes).find(c.message), std::string::npos) << RefusalOf(c.bytes);
+    }
+}
+
+TEST(BmpDecoder, ResolutionAndDeclaredSizeComeFromTheHeaders) {
+    struct Case {
+        std::int32_t pixelsPerMetre;
+        int dpi;
+    };
+    for (const Case c : {Case{3937, 100}, Case{7500, 190}, Case{2500, 64}, Case{12500, 318}, Case{2835, 72}, Case{0, 0},
+                         Case{-3937, 0}, Case{1, 0}, Case{20, 1}}) {
+        BmpSpec spec = Plain24();
+        spec.pixelsPerMetreX = c.pixelsPerMetre;
+        spec.pixelsPerMetreY = 3937;
+        spec.fileSize = 12345;  // where a document's record would start
+        const std::string headers = BuildBmp(spec).substr(0, 54);
+        EXPECT_EQ(BmpInfoFromBytes(headers).dpiX, c.dpi) << c.pixelsPerMetre;
+        EXPECT_EQ(BmpInfoFromBytes(headers).dpiY, 100);
+        EXPECT_EQ(BmpFileSizeFromBytes(headers), 12345u);
+    }
+    BmpSpec core = Plain24();
+    core.headerSize = 12;
+    EXPECT_EQ(DecodeBmp(BuildBmp(core)).picture.dpiX, 0);
+    EXPECT_THROW(BmpFileSizeFromBytes(std::string("BM\1\2")), PictureError);
+    EXPECT_THROW(BmpFileSizeFromBytes(std::string("GIF89a and more bytes")), PictureError);
+}
