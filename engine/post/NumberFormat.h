@@ -1,0 +1,57 @@
+// The number formats of a post-processor definition ("1.3" for three decimals,
+// "1.0" for a whole tool number) and the formatter that writes numbers with
+// them. The text is our own: no locale, no printf, "." as the decimal point, and
+// the same bytes for the same value on every machine. A value exactly half way
+// between two results rounds away from zero, the way NC programs of existing
+// definitions were written.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace calvoro {
+
+struct NumberFormat {
+    enum class Kind { Fixed, Integer };
+
+    // The largest width and precision a definition may ask for; anything larger
+    // is a typing error, not a real control's need.
+    static constexpr int MaxWidth = 40;
+    static constexpr int MaxPrecision = 18;
+
+    Kind kind = Kind::Fixed;
+    int width = 0;       // the text is padded with blanks on the left up to this width
+    int precision = -1;  // decimals (Fixed) or least digits (Integer); -1 when not given
+
+    // Reads "width[.precision]" made of digits only ("1.3", "8", ".4").
+    // Anything else (signs, letters, "%", blanks, too large) gives no format.
+    static std::optional<NumberFormat> Parse(std::string_view text, Kind kind);
+
+    // "%1.3f" / "%1.0d": the format as users know it from definitions.
+    std::string text() const;
+
+    // Decimals of a fixed format: two when the definition gave none.
+    int decimals() const { return precision < 0 ? 2 : precision; }
+
+    friend bool operator==(const NumberFormat&, const NumberFormat&) = default;
+};
+
+// Appends value in a fixed format. Throws std::invalid_argument for NaN or
+// infinity (an NC word must never carry one). A negative value that rounds to
+// zero keeps its sign ("-0.000"); an exact -0.0 is written as 0.
+void AppendFixed(std::string& out, double value, const NumberFormat& format);
+
+// Appends value in an integer format: at least `precision` digits (zeros in
+// front), always at least one digit, the sign before the zeros.
+void AppendInteger(std::string& out, std::int64_t value, const NumberFormat& format);
+
+// The DelZero rule: when text[from..] holds a decimal point, the "0" characters
+// at its end are cut; the point itself stays ("2.000" -> "2.", "10" stays).
+void CutTrailingZeros(std::string& text, std::size_t from = 0);
+
+// Whole values written by FormatFixed/AppendFixed with an optional DelZero cut.
+std::string FormatFixed(double value, const NumberFormat& format, bool delZero = false);
+
+}  // namespace calvoro
