@@ -18,10 +18,6 @@
 
 namespace calvoro {
 
-// Move kinds, the index of the G words: 0 rapid, 1 linear feed, 2 clockwise
-// arc, 3 counter-clockwise arc.
-enum MoveKind : int { MoveRapid = 0, MoveFeed = 1, MoveArcClockwise = 2, MoveArcCounterClockwise = 3 };
-
 // The dialect codes that a definition names as text ("ISO", "HEI", ...).
 enum class PostDialect : int { Iso = 0, Hei = 1, Xil = 2, Sbo = 3, Csh = 4 };
 
@@ -70,7 +66,8 @@ struct PostSettings {
     NumberFormat feedFormat{NumberFormat::Kind::Fixed, 1, 1};  // kept; feed words use the feed text as typed
     std::string feedRapid;                                     // written in place of the feed word on rapids
 
-    // [GCode], indexed by MoveKind
+    // [GCode], indexed by the move kind of the word writers: 0 rapid, 1 linear
+    // feed, 2 clockwise arc, 3 counter-clockwise arc
     std::array<std::string, 4> gWords{"G0", "G1", "G2", "G3"};
     std::string xilSuffixClockwise;
     std::string xilSuffixCounterClockwise;
