@@ -69,7 +69,14 @@ std::string FormatMachiningTime(std::int64_t seconds) {
     if (seconds < 0) seconds = 0;
     const std::int64_t hours = seconds / 3600;
     const std::int64_t minutes = (seconds / 60) % 60;
-    return " " + std::to_string(hours) + "h, " + TwoDigits(minutes) + "m, " + TwoDigits(seconds % 60) + "s";
+    std::string text = " ";
+    text += std::to_string(hours);
+    text += "h, ";
+    text += TwoDigits(minutes);
+    text += "m, ";
+    text += TwoDigits(seconds % 60);
+    text += 's';
+    return text;
 }
 
 }  // namespace calvoro

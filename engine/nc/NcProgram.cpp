@@ -47,7 +47,6 @@ NcProgram GenerateNcProgram(const MoveList& list, const PostSettings& settings, 
 
     NcProgram program;
     program.text.reserve(list.moves.size() * 36 + 1024);
-    program.pathNodes.reserve(list.moves.size());
 
     const Move& first = list.moves.front();
     program.text += ExpandPostTemplate(words.settings().startOfFile, {first.x, first.y}, words, job);
@@ -55,10 +54,8 @@ NcProgram GenerateNcProgram(const MoveList& list, const PostSettings& settings, 
         const std::string_view feed = move.kind == MoveKind::Rapid    ? NcWordWriter::RapidFeedText
                                       : move.kind == MoveKind::Plunge ? std::string_view(job.plungeText)
                                                                       : std::string_view(job.feedText);
-        const NcPathNode node{static_cast<float>(move.x), static_cast<float>(move.y), static_cast<float>(move.z),
-                              move.kind == MoveKind::Rapid};
-        words.WriteNcMove(program.text, NcMoveKind(move.kind), feed, node.x, node.y, node.z);
-        program.pathNodes.push_back(node);
+        words.WriteNcMove(program.text, NcMoveKind(move.kind), feed, static_cast<float>(move.x),
+                          static_cast<float>(move.y), static_cast<float>(move.z));
     }
     const Move& last = list.moves.back();
     program.text += ExpandPostTemplate(words.settings().endOfFile, {last.x, last.y}, words, job);
@@ -66,6 +63,15 @@ NcProgram GenerateNcProgram(const MoveList& list, const PostSettings& settings, 
     program.machiningLength = MachiningLength(list);
     program.machiningSeconds = MachiningSeconds(program.machiningLength, feedRate);
     return program;
+}
+
+std::vector<NcPathNode> PathNodes(const MoveList& list) {
+    std::vector<NcPathNode> nodes;
+    nodes.reserve(list.moves.size());
+    for (const Move& move : list.moves)
+        nodes.push_back({static_cast<float>(move.x), static_cast<float>(move.y), static_cast<float>(move.z),
+                         move.kind == MoveKind::Rapid});
+    return nodes;
 }
 
 void SaveNcProgram(const std::filesystem::path& file, std::string_view text) {

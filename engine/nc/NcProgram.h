@@ -33,6 +33,9 @@ struct NcPathNode {
     bool rapid = false;
 };
 
+// The nodes of the 3D path preview: one per move, in order.
+std::vector<NcPathNode> PathNodes(const MoveList& moves);
+
 // Node colours of the 3D path (red, green, blue): rapids yellow, feeds cyan.
 constexpr std::array<float, 3> PathNodeColour(bool rapid) {
     return rapid ? std::array<float, 3>{1, 1, 0} : std::array<float, 3>{0, 1, 1};
@@ -40,7 +43,6 @@ constexpr std::array<float, 3> PathNodeColour(bool rapid) {
 
 struct NcProgram {
     std::string text;  // every line ends in CR LF
-    std::vector<NcPathNode> pathNodes;
     double machiningLength = 0;
     std::int64_t machiningSeconds = 0;  // the whole length at the feed rate
 };

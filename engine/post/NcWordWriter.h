@@ -3,11 +3,15 @@
 // all spelled by one post-processor definition. The writer keeps the modal
 // memory (the last text written per word) that suppresses repeated words, and
 // the running block number; one writer serves one program.
+//
+// Programs run to millions of lines, so a line is put together in a buffer of
+// the writer and appended to the program once.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/post/PostSettings.h"
 
@@ -39,33 +43,46 @@ public:
     std::string FormatSeparatedNumber(float value) const;  // the display format of the units
 
     // Appends block number + G word + words + CR LF to out; nothing at all when
-    // words is empty (no block number is used up then).
+    // words is empty (no block number is used up then). Kind is 0 to 3.
     void WriteNcLine(std::string& out, int kind, std::string_view words);
 
     // One move in the dialect of the definition. Coordinates must be finite.
     void WriteNcMove(std::string& out, int kind, std::string_view feedText, float x, float y, float z);
 
-    const std::string& lastGWord() const { return lastGWord_; }
-    const std::string& lastAxisText(Axis axis) const { return lastAxisText_[static_cast<std::size_t>(axis)]; }
-    const std::string& lastFeedText() const { return lastFeedText_; }
+    std::string_view lastGWord() const { return lastGWord_; }
+    std::string_view lastAxisText(Axis axis) const { return lastAxisText_[static_cast<std::size_t>(axis)]; }
+    std::string_view lastFeedText() const { return lastFeedText_; }
     std::int64_t blockCounter() const { return blockCounter_; }
 
 private:
-    void appendBlockNumber(std::string& out);
-    void appendGWord(std::string& out, int kind);
-    void appendAxisWord(std::string& out, Axis axis, float value);
-    void appendFeedWord(std::string& out, std::string_view feedText);
-    void appendNumber(std::string& out, double value, const NumberFormat& format) const;
+    // Where the words of a line begin in the line buffer, after room for the
+    // block number and G word; the buffer then holds extra more characters.
+    char* wordsStart(std::size_t extra);
+    void finishLine(std::string& out, int kind, char* words, char* wordsEnd);
+
+    // Each writes its word at p and returns the end of what it wrote.
+    char* putBlockNumber(char* p);
+    char* putGWord(char* p, int kind);
+    char* putAxisWord(char* p, Axis axis, float value);
+    char* putFeedWord(char* p, std::string_view feedText);
+    char* putSboMove(char* p, float x, float y, float z);
+
     float scaled(Axis axis, float value) const;
-    void writeSboMove(float x, float y, float z);
 
     PostSettings settings_;
     std::int64_t blockCounter_ = 0;
     std::string lastGWord_;
     std::string lastAxisText_[3];
     std::string lastFeedText_;
-    std::string words_;   // words of the line being written
-    std::string number_;  // a number being formatted
+
+    // Texts that are the same on every line, put together once.
+    std::string axisLead_[3];    // separator + axis prefix
+    std::string feedLead_;       // separator + feed prefix
+    std::string rapidFeedWord_;  // separator + rapid text, or nothing
+    std::string gWordText_[4];   // the G word with its separator when blocks are numbered
+    std::size_t leadRoom_ = 0;   // the longest block number and G word
+    std::size_t lineRoom_ = 0;   // the longest line without the feed text
+    std::vector<char> line_;     // the line being put together
     std::string sboText_[3];
 };
 

@@ -5,6 +5,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 namespace calvoro {
@@ -34,36 +35,50 @@ constexpr std::array<std::uint64_t, 20> PowersOfTen = {1ull,
                                                        1000000000000000000ull,
                                                        10000000000000000000ull};
 
-// Decimal digits of an unsigned 128-bit number, at least minDigits of them.
-// Returns the number of characters written at the end of buffer.
-std::size_t WriteDigits(UInt128 value, int minDigits, char* bufferEnd) {
-    char* p = bufferEnd;
-    int count = 0;
-    while (value >= 10000000000000000000ull) {  // peel off 19 digits at a time
-        std::uint64_t low = static_cast<std::uint64_t>(value % 10000000000000000000ull);
-        value /= 10000000000000000000ull;
-        for (int i = 0; i < 19; ++i) {
-            *--p = static_cast<char>('0' + low % 10);
-            low /= 10;
-        }
-        count += 19;
+constexpr char DigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the decimal digits of value so that they end at end; returns where
+// they begin.
+char* WriteDigits(std::uint64_t value, char* end) {
+    while (value >= 100) {
+        const std::uint64_t pair = value % 100;
+        value /= 100;
+        end -= 2;
+        std::memcpy(end, DigitPairs + 2 * pair, 2);
     }
-    auto small = static_cast<std::uint64_t>(value);
-    do {
-        *--p = static_cast<char>('0' + small % 10);
-        small /= 10;
-        ++count;
-    } while (small != 0);
-    while (count < minDigits) {
-        *--p = '0';
-        ++count;
+    if (value >= 10) {
+        end -= 2;
+        std::memcpy(end, DigitPairs + 2 * value, 2);
+    } else {
+        *--end = static_cast<char>('0' + value);
     }
-    return static_cast<std::size_t>(count);
+    return end;
 }
 
-void PadToWidth(std::string& out, std::size_t start, int width) {
-    const std::size_t length = out.size() - start;
-    if (static_cast<std::size_t>(width) > length) out.insert(start, static_cast<std::size_t>(width) - length, ' ');
+char* WriteDigits(UInt128 value, char* end) {
+    constexpr std::uint64_t Chunk = 10000000000000000000ull;  // 19 digits
+    while (value > UINT64_MAX) {
+        char* chunkEnd = end;
+        end = WriteDigits(static_cast<std::uint64_t>(value % Chunk), end);
+        while (chunkEnd - end < 19) *--end = '0';
+        value /= Chunk;
+    }
+    return WriteDigits(static_cast<std::uint64_t>(value), end);
+}
+
+// The text [begin, end) of buffer, padded with blanks on the left to width as
+// measured by untrimmedLength, before the DelZero cut (which a control program
+// applied to the padded text).
+std::string_view Padded(char* begin, const char* end, std::size_t untrimmedLength, int width) {
+    if (static_cast<std::size_t>(width) > untrimmedLength) {
+        const std::size_t padding = static_cast<std::size_t>(width) - untrimmedLength;
+        begin -= padding;
+        std::memset(begin, ' ', padding);
+    }
+    return {begin, static_cast<std::size_t>(end - begin)};
 }
 
 }  // namespace
@@ -94,110 +109,127 @@ std::optional<NumberFormat> NumberFormat::Parse(std::string_view text, Kind kind
 }
 
 std::string NumberFormat::text() const {
-    std::string result = "%" + std::to_string(width);
-    if (precision >= 0) result += "." + std::to_string(precision);
-    result += kind == Kind::Fixed ? "f" : "d";
+    std::string result = "%";
+    result += std::to_string(width);
+    if (precision >= 0) {
+        result += '.';
+        result += std::to_string(precision);
+    }
+    result += kind == Kind::Fixed ? 'f' : 'd';
     return result;
 }
 
-void AppendFixed(std::string& out, double value, const NumberFormat& format) {
-    if (!std::isfinite(value)) throw std::invalid_argument("A number to write is not finite");
-    const int decimals = format.decimals();
-    const std::size_t start = out.size();
-
-    // value = mantissa * 2^exponent with an odd mantissa (or zero): every
-    // float and double is such a dyadic fraction, so value * 10^decimals is
-    // mantissa * 10^decimals / 2^-exponent and the rounding is exact integer work.
-    const bool negative = std::signbit(value) && value != 0.0;
-    std::uint64_t mantissa = 0;
-    int exponent = 0;
-    if (value != 0.0) {
-        int binaryExponent = 0;
-        const double fraction = std::frexp(std::fabs(value), &binaryExponent);
-        mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-        exponent = binaryExponent - 53;
+std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberFormat& format, bool delZero) {
+    // value = mantissa * 2^exponent, taken from the bits without the maths
+    // library: every double is such a dyadic fraction, so value * 10^decimals
+    // is mantissa * 10^decimals / 2^-exponent and the rounding is exact integer
+    // work.
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const auto biased = static_cast<int>((bits >> 52) & 0x7ff);
+    if (biased == 0x7ff) throw std::invalid_argument("A number to write is not finite");
+    std::uint64_t mantissa = bits & ((1ull << 52) - 1);
+    int exponent = -1074;
+    if (biased != 0) {
+        mantissa |= 1ull << 52;
+        exponent = biased - 1075;
+    }
+    const bool negative = (bits >> 63) != 0 && mantissa != 0;  // an exact -0.0 has no sign
+    if (mantissa != 0) {
         const int zeros = std::countr_zero(mantissa);
         mantissa >>= zeros;
         exponent += zeros;
     }
+    const int decimals = format.decimals();
+    const std::uint64_t power = PowersOfTen[static_cast<std::size_t>(decimals)];
+    char* const end = buffer.data() + buffer.size();
 
-    const int mantissaBits = static_cast<int>(std::bit_width(mantissa));
-    if (exponent >= 0 && mantissaBits + exponent > 127) {
-        // Beyond 2^127 the value is a whole number far outside any machine;
-        // the library's exact conversion does it.
-        std::array<char, 400> buffer;
-        auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                          std::chars_format::fixed, decimals);
-        if (error != std::errc()) throw std::invalid_argument("A number to write is out of range");
-        if (negative) out += '-';
-        out.append(buffer.data(), end);
-        PadToWidth(out, start, format.width);
-        return;
-    }
-
-    UInt128 scaled;  // round-half-away(|value| * 10^decimals)
-    bool wholeNumber = false;
+    UInt128 scaled = 0;  // round-half-away(|value| * 10^decimals)
     if (exponent >= 0) {
-        scaled = static_cast<UInt128>(mantissa) << exponent;
-        wholeNumber = true;
+        if (static_cast<int>(std::bit_width(mantissa)) + exponent > 67) {
+            // Beyond 2^67 the value is a whole number far outside any machine;
+            // the library's exact conversion writes it, after room for padding.
+            char* const begin = buffer.data() + NumberFormat::MaxWidth;
+            char* digits = begin;
+            if (negative) *digits++ = '-';
+            const auto [digitsEnd, error] =
+                std::to_chars(digits, end, std::fabs(value), std::chars_format::fixed, decimals);
+            if (error != std::errc()) throw std::invalid_argument("A number to write is out of range");
+            const auto length = static_cast<std::size_t>(digitsEnd - begin);
+            return Padded(begin, digitsEnd, length, format.width);
+        }
+        scaled = (static_cast<UInt128>(mantissa) << exponent) * power;
+    } else if (const int shift = -exponent; shift < 64 && mantissa <= UINT64_MAX / power) {
+        // Coordinates of every size a machine has: 64 bits are enough.
+        const std::uint64_t product = mantissa * power;
+        std::uint64_t rounded = product >> shift;
+        if ((product & ((1ull << shift) - 1)) >= (1ull << (shift - 1))) ++rounded;
+        scaled = rounded;
     } else {
-        const int shift = -exponent;
-        const UInt128 product = static_cast<UInt128>(mantissa) * PowersOfTen[static_cast<std::size_t>(decimals)];
-        if (shift >= 120) {
-            // product < 2^113, so it is below half of 2^shift: rounds to zero
-            scaled = 0;
-        } else {
+        const UInt128 product = static_cast<UInt128>(mantissa) * power;  // below 2^113
+        if (shift < 114) {
             scaled = product >> shift;
             const UInt128 remainder = product - (scaled << shift);
             if (remainder >= (static_cast<UInt128>(1) << (shift - 1))) ++scaled;
-        }
+        }  // else below half a unit of the last decimal: rounds to zero
     }
 
-    std::array<char, 64> digits;
-    char* digitsEnd = digits.data() + digits.size();
-    if (negative) out += '-';
-    if (wholeNumber) {
-        const std::size_t count = WriteDigits(scaled, 1, digitsEnd);
-        out.append(digitsEnd - count, count);
-        if (decimals > 0) {
-            out += '.';
-            out.append(static_cast<std::size_t>(decimals), '0');
+    // Written from the right: decimals, point, whole digits, sign.
+    char* begin = end;
+    if (scaled <= UINT64_MAX) {
+        auto rest = static_cast<std::uint64_t>(scaled);
+        int left = decimals;
+        for (; left >= 2; left -= 2) {
+            begin -= 2;
+            std::memcpy(begin, DigitPairs + 2 * (rest % 100), 2);
+            rest /= 100;
         }
+        if (left == 1) {
+            *--begin = static_cast<char>('0' + rest % 10);
+            rest /= 10;
+        }
+        if (decimals > 0) *--begin = '.';
+        begin = WriteDigits(rest, begin);
     } else {
-        const std::size_t count = WriteDigits(scaled, decimals + 1, digitsEnd);
-        const std::size_t whole = count - static_cast<std::size_t>(decimals);
-        out.append(digitsEnd - count, whole);
+        begin = WriteDigits(scaled, end);  // at least 20 digits, more than the decimals
         if (decimals > 0) {
-            out += '.';
-            out.append(digitsEnd - decimals, static_cast<std::size_t>(decimals));
+            char* const point = end - decimals - 1;
+            std::memmove(begin - 1, begin, static_cast<std::size_t>(point - begin + 1));
+            *point = '.';
+            --begin;
         }
     }
-    PadToWidth(out, start, format.width);
+    if (negative) *--begin = '-';
+    const auto untrimmed = static_cast<std::size_t>(end - begin);
+    const char* textEnd = end;
+    if (delZero && decimals > 0)
+        while (textEnd[-1] == '0') --textEnd;  // stops at the point
+    return Padded(begin, textEnd, untrimmed, format.width);
+}
+
+std::string_view WriteInteger(NumberBuffer& buffer, std::int64_t value, const NumberFormat& format) {
+    const std::uint64_t magnitude =
+        value < 0 ? static_cast<std::uint64_t>(-(value + 1)) + 1 : static_cast<std::uint64_t>(value);
+    char* const end = buffer.data() + buffer.size();
+    char* begin = WriteDigits(magnitude, end);
+    while (end - begin < format.precision) *--begin = '0';
+    if (value < 0) *--begin = '-';
+    const auto length = static_cast<std::size_t>(end - begin);
+    return Padded(begin, end, length, format.width);
+}
+
+void AppendFixed(std::string& out, double value, const NumberFormat& format, bool delZero) {
+    NumberBuffer buffer;
+    out += WriteFixed(buffer, value, format, delZero);
 }
 
 void AppendInteger(std::string& out, std::int64_t value, const NumberFormat& format) {
-    const std::size_t start = out.size();
-    const UInt128 magnitude = value < 0 ? static_cast<UInt128>(-(value + 1)) + 1 : static_cast<UInt128>(value);
-    std::array<char, 64> digits;
-    char* digitsEnd = digits.data() + digits.size();
-    const std::size_t count = WriteDigits(magnitude, std::max(format.precision, 1), digitsEnd);
-    if (value < 0) out += '-';
-    out.append(digitsEnd - count, count);
-    PadToWidth(out, start, format.width);
-}
-
-void CutTrailingZeros(std::string& text, std::size_t from) {
-    const std::size_t point = text.find('.', from);
-    if (point == std::string::npos) return;
-    std::size_t end = text.size();
-    while (end > point + 1 && text[end - 1] == '0') --end;
-    text.resize(end);
+    NumberBuffer buffer;
+    out += WriteInteger(buffer, value, format);
 }
 
 std::string FormatFixed(double value, const NumberFormat& format, bool delZero) {
     std::string text;
-    AppendFixed(text, value, format);
-    if (delZero) CutTrailingZeros(text);
+    AppendFixed(text, value, format, delZero);
     return text;
 }
 

@@ -6,6 +6,8 @@
 // definitions were written.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,20 +40,27 @@ struct NumberFormat {
     friend bool operator==(const NumberFormat&, const NumberFormat&) = default;
 };
 
-// Appends value in a fixed format. Throws std::invalid_argument for NaN or
-// infinity (an NC word must never carry one). A negative value that rounds to
-// zero keeps its sign ("-0.000"); an exact -0.0 is written as 0.
-void AppendFixed(std::string& out, double value, const NumberFormat& format);
+// The longest text of one number: a double's 309 whole digits, 18 decimals,
+// the sign, the point and the widest padding.
+inline constexpr std::size_t MaxNumberTextLength = 400;
+using NumberBuffer = std::array<char, MaxNumberTextLength>;
 
-// Appends value in an integer format: at least `precision` digits (zeros in
-// front), always at least one digit, the sign before the zeros.
+// Writes value in a fixed format into buffer and returns the text (a view into
+// buffer). Throws std::invalid_argument for NaN or infinity (an NC word must
+// never carry one). A negative value that rounds to zero keeps its sign
+// ("-0.000"); an exact -0.0 is written as 0. With delZero the "0" characters
+// at the end of the decimals are cut, the point stays ("2.000" -> "2.", "10"
+// stays "10").
+std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberFormat& format, bool delZero = false);
+
+// An integer format: at least `precision` digits (zeros in front), always at
+// least one digit, the sign before the zeros.
+std::string_view WriteInteger(NumberBuffer& buffer, std::int64_t value, const NumberFormat& format);
+
+void AppendFixed(std::string& out, double value, const NumberFormat& format, bool delZero = false);
 void AppendInteger(std::string& out, std::int64_t value, const NumberFormat& format);
 
-// The DelZero rule: when text[from..] holds a decimal point, the "0" characters
-// at its end are cut; the point itself stays ("2.000" -> "2.", "10" stays).
-void CutTrailingZeros(std::string& text, std::size_t from = 0);
-
-// Whole values written by FormatFixed/AppendFixed with an optional DelZero cut.
+// AppendFixed to a new string.
 std::string FormatFixed(double value, const NumberFormat& format, bool delZero = false);
 
 }  // namespace calvoro

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <optional>
 #include <system_error>
 
@@ -17,8 +18,15 @@ constexpr double ScaleTolerance = 5e-05;
 constexpr const char* AxisSections[3] = {"X Axis", "Y Axis", "Z Axis"};
 constexpr const char* AxisPrefixes[3] = {"X", "Y", "Z"};
 
+// Joins the pieces of a report line.
+std::string Concat(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts) text += part;
+    return text;
+}
+
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return Concat({"\"", text, "\""});
 }
 
 // A Format value is taken only when it is a plain width[.precision]; anything
@@ -27,8 +35,8 @@ NumberFormat ReadFormat(const IniFile& ini, const char* section, NumberFormat::K
                         std::vector<std::string>& problems) {
     const std::string text = ini.ReadString(section, "Format", defaultText);
     if (auto format = NumberFormat::Parse(text, kind)) return *format;
-    problems.push_back("[" + std::string(section) + "] Format " + Quoted(text) +
-                       " is not a number format (width.precision); " + Quoted(defaultText) + " is used");
+    problems.push_back(Concat({"[", section, "] Format ", Quoted(text), " is not a number format (width.precision); ",
+                               Quoted(defaultText), " is used"}));
     return *NumberFormat::Parse(defaultText, kind);
 }
 
@@ -73,7 +81,7 @@ void ReadSettings(const IniFile& ini, PostSettings& s, std::vector<std::string>&
     s.seqStart = ini.ReadInteger("Block Numbering", "SeqStart", 1);
     s.seqInc = ini.ReadInteger("Block Numbering", "SeqInc", 1);
     if (s.seqInc < 1) {
-        problems.push_back("[Block Numbering] SeqInc " + std::to_string(s.seqInc) + " is below 1; 1 is used");
+        problems.push_back(Concat({"[Block Numbering] SeqInc ", std::to_string(s.seqInc), " is below 1; 1 is used"}));
         s.seqInc = 1;
     }
     s.seqMax = ini.ReadInteger("Block Numbering", "SeqMax", 999999);
@@ -86,8 +94,9 @@ void ReadSettings(const IniFile& ini, PostSettings& s, std::vector<std::string>&
         const double scale = ini.ReadFloat(AxisSections[i], "Scale", 1.0);
         axis.scale = static_cast<float>(scale);
         if (axis.scale == 0.0f || !std::isfinite(axis.scale)) {  // every word of the axis would be 0 or junk
-            problems.push_back("[" + std::string(AxisSections[i]) + "] Scale " +
-                               Quoted(ini.ReadString(AxisSections[i], "Scale", "")) + " is not usable; 1 is used");
+            problems.push_back(
+                Concat({"[", AxisSections[i], "] Scale ", Quoted(ini.ReadString(AxisSections[i], "Scale", "")),
+                        " is not usable; 1 is used"}));
             axis.scale = 1.0f;
         }
         if (std::fabs(static_cast<double>(axis.scale) - 1.0) > ScaleTolerance) s.axisScaling = true;
@@ -129,8 +138,8 @@ void ReadSettings(const IniFile& ini, PostSettings& s, std::vector<std::string>&
     if (auto code = DialectFromText(dialect))
         s.dialect = *code;
     else
-        problems.push_back("[Default] Dialect " + Quoted(dialect) +
-                           " is none of ISO, HEI, XIL, SBO, CSH (upper case); the dialect stays as it was");
+        problems.push_back(Concat({"[Default] Dialect ", Quoted(dialect),
+                                   " is none of ISO, HEI, XIL, SBO, CSH (upper case); the dialect stays as it was"}));
 
     s.postComment = ReadTextBlock(ini, "Post Comment", 10);
     s.startOfFile = ReadTextBlock(ini, "Start_of_file", 30);
@@ -176,13 +185,13 @@ PostLoadResult Load(const std::filesystem::path& file, const std::filesystem::pa
     std::error_code error;
     if (file.empty() || !std::filesystem::is_regular_file(file, error)) {
         result.found = false;
-        result.problems.push_back(std::string(PostNotFoundText) + ": " + shownName.string());
+        result.problems.push_back(Concat({PostNotFoundText, ": ", shownName.string()}));
     } else {
         try {
             ini.emplace(file);
         } catch (const std::exception& e) {
             result.found = false;
-            result.problems.push_back(std::string(PostNotFoundText) + ": " + e.what());
+            result.problems.push_back(Concat({PostNotFoundText, ": ", e.what()}));
         }
     }
     // A definition that cannot be read gives the file defaults, which are what

@@ -65,10 +65,11 @@ TEST(NcProgramTest, WritesHeadMovesAndTailAsTheDefinitionSpellsThem) {
               "N19 G0 Z5.\r\n"
               "N21 M30\r\n"
               "%\r\n");
-    ASSERT_EQ(program.pathNodes.size(), 9u);
-    EXPECT_TRUE(program.pathNodes[0].rapid);
-    EXPECT_FALSE(program.pathNodes[1].rapid);
-    EXPECT_EQ(program.pathNodes[3].z, -1.5f);
+    const std::vector<NcPathNode> nodes = PathNodes(TwoPolylines());
+    ASSERT_EQ(nodes.size(), 9u);
+    EXPECT_TRUE(nodes[0].rapid);
+    EXPECT_FALSE(nodes[1].rapid);
+    EXPECT_EQ(nodes[3].z, -1.5f);
     // 2 x 6 (first plunge) + 5 + sqrt(25.25) + 2 x sqrt(625 + 25 + 49) (retract and plunge) + 10
     EXPECT_NEAR(program.machiningLength, 12 + 5 + std::sqrt(25.25) + 2 * std::sqrt(699.0) + 10, 1e-9);
     EXPECT_EQ(program.machiningSeconds, 5);  // 84.9 units at 1000 per minute
@@ -150,7 +151,7 @@ TEST(NcProgramTest, CoordinatesAreWrittenAsSingles) {
     const NcProgram program = GenerateNcProgram(list, settings, Job());
     EXPECT_NE(program.text.find("Z1.000 F300"), std::string::npos) << program.text;
     EXPECT_NE(program.text.find("X16777216.000"), std::string::npos) << program.text;  // the float value
-    EXPECT_EQ(program.pathNodes[0].x, 0.1f);
+    EXPECT_EQ(PathNodes(list)[0].x, 0.1f);
 }
 
 TEST(MachiningTimeTest, TextHasHoursAndTwoDigitMinutesAndSeconds) {
