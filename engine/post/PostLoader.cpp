@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 
+#include "engine/post/PostTemplate.h"
 #include "kernel/platform/IniFile.h"
 
 namespace calvoro {
@@ -60,19 +61,6 @@ std::string ReadTextBlock(const IniFile& ini, const char* section, int count) {
         block += "\r\n";
     }
     return block;
-}
-
-std::string UpperCaseAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return fold(x) == fold(y);
-           });
 }
 
 void ReadSettings(const IniFile& ini, PostSettings& s, std::vector<std::string>& problems) {
@@ -167,7 +155,7 @@ std::filesystem::path FindPostFile(const std::filesystem::path& folder, std::str
     for (std::filesystem::directory_iterator it(pstFolder, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (name == wanted) return it->path();
-        if (SameNameIgnoringCase(name, wanted)) matches.push_back(it->path());
+        if (FoldIniName(name) == FoldIniName(wanted)) matches.push_back(it->path());
     }
     if (matches.empty()) return {};
     std::sort(matches.begin(), matches.end());  // the same choice on every run

@@ -25,12 +25,14 @@ void BlankDelimiter(std::string& text, std::string_view delimiter) {
     }
 }
 
-void UpperCaseAscii(std::string& text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-}
-
 }  // namespace
+
+std::string UpperCaseAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return result;
+}
 
 std::string CommentText(std::string_view text, const PostSettings& settings) {
     std::string inner(text);
@@ -40,9 +42,7 @@ std::string CommentText(std::string_view text, const PostSettings& settings) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
     BlankDelimiter(inner, settings.startComment);
     BlankDelimiter(inner, settings.endComment);
-    std::string result = settings.startComment + inner + settings.endComment;
-    UpperCaseAscii(result);
-    return result;
+    return UpperCaseAscii(settings.startComment + inner + settings.endComment);
 }
 
 std::string PostKeywordValue(std::string_view keyword, TemplatePoint point, NcWordWriter& words,

@@ -25,6 +25,9 @@ std::string ExpandPostTemplate(std::string_view text, TemplatePoint point, NcWor
 std::string PostKeywordValue(std::string_view keyword, TemplatePoint point, NcWordWriter& words,
                              const NcJobValues& job);
 
+// ASCII letters upper-cased, every other byte as it is (no locale).
+std::string UpperCaseAscii(std::string_view text);
+
 // text between the comment delimiters, upper-cased, with every delimiter inside
 // it blanked, so that a name can never end the comment early.
 std::string CommentText(std::string_view text, const PostSettings& settings);
