@@ -1,0 +1,69 @@
+// The NC program of one tool path: the move list written through a
+// post-processor definition, with the head and tail blocks of the definition
+// around it, the nodes of the 3D path preview and the machining estimate.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/post/NcJobValues.h"
+#include "engine/post/PostSettings.h"
+#include "engine/toolpath/MoveList.h"
+
+namespace calvoro {
+
+// Raised when a program cannot be written from its inputs; nothing is
+// produced then, so the previous program and NC file stay.
+class NcProgramError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One node of the 3D path: the end point of a move as the program writes it.
+struct NcPathNode {
+    float x = 0;
+    float y = 0;
+    float z = 0;
+    bool rapid = false;
+};
+
+// The nodes of the 3D path preview: one per move, in order.
+std::vector<NcPathNode> PathNodes(const MoveList& moves);
+
+// Node colours of the 3D path (red, green, blue): rapids yellow, feeds cyan.
+constexpr std::array<float, 3> PathNodeColour(bool rapid) {
+    return rapid ? std::array<float, 3>{1, 1, 0} : std::array<float, 3>{0, 1, 1};
+}
+
+struct NcProgram {
+    std::string text;  // every line ends in CR LF
+    double machiningLength = 0;
+    std::int64_t machiningSeconds = 0;  // the whole length at the feed rate
+};
+
+// A feed or plunge text as the tool form holds it: digits with at most one
+// point, above zero. Empty optional for anything else.
+std::optional<double> ParseRateText(std::string_view text);
+
+// Writes the program: the Start_of_file block expanded with the first move's
+// X and Y, every move (rapids with the rapid feed text, the move after a
+// retract at the plunge rate, the others at the feed rate), and the
+// End_of_file block expanded with the last move's X and Y. The feed plane of
+// the list is the reference height of the keywords.
+//
+// Throws NcProgramError, before anything is written, when the list holds no
+// cutting move or the feed or plunge rate is not a number above zero.
+NcProgram GenerateNcProgram(const MoveList& moves, const PostSettings& settings, const NcJobValues& job);
+
+// Writes the program text to the NC file: to a temporary name first, renamed
+// over the old file once every byte is written. Throws FileWriteError
+// (kernel/platform/AtomicFile.h) when it cannot, leaving the old file whole.
+void SaveNcProgram(const std::filesystem::path& file, std::string_view text);
+
+}  // namespace calvoro

@@ -1,0 +1,233 @@
+// The post-processor definitions shipped in data/pst: each loads without a
+// report and writes a program whose every line reads back, in order, to the
+// moves it was written from.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <vector>
+
+#include "engine/nc/NcProgram.h"
+#include "engine/nc/NcReader.h"
+#include "engine/post/PostLoader.h"
+#include "kernel/platform/AtomicFile.h"
+
+using namespace calvoro;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path DataFolder() {
+    const char* source = std::getenv("CALVORO_SOURCE_DIR");
+    EXPECT_NE(source, nullptr) << "CALVORO_SOURCE_DIR names the source tree";
+    return fs::path(source ? source : ".") / "data";
+}
+
+std::vector<std::string> ShippedNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(DataFolder() / "pst"))
+        if (entry.path().extension() == ".pst") names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+PostSettings LoadShipped(const std::string& name) {
+    PostSettings current;
+    current.postName = name;
+    PostLoadResult result = LoadPostProcessor(DataFolder(), current);
+    EXPECT_TRUE(result.found) << name;
+    for (const auto& problem : result.problems) ADD_FAILURE() << name << ": " << problem;
+    return result.settings;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "the text ends without CR LF";
+        if (end == std::string::npos) break;
+        lines.push_back(text.substr(start, end - start));
+        EXPECT_EQ(lines.back().find_first_of("\r\n"), std::string::npos) << "a bare line end";
+        start = end + 2;
+    }
+    return lines;
+}
+
+// A zig-zag over two passes with moves that repeat coordinates.
+MoveList SampleMoves() {
+    MoveList list;
+    list.feedPlaneZ = 3;
+    list.passCount = 2;
+    for (double dz : {1.0, 0.0}) {
+        list.moves.push_back({MoveKind::Rapid, 0.5, 0.25, 3});
+        list.moves.push_back({MoveKind::Plunge, 0.5, 0.25, -1.25 + dz});
+        for (int row = 0; row < 4; ++row) {
+            const double y = 0.25 + row * 0.75;
+            if (row > 0) list.moves.push_back({MoveKind::Feed, row % 2 ? 30.125 : 0.5, y, -1.5 + dz});
+            list.moves.push_back({MoveKind::Feed, row % 2 ? 12.0 : 18.5, y, -2.0625 + dz});
+            list.moves.push_back({MoveKind::Feed, row % 2 ? 0.5 : 30.125, y, -1.5 + dz});
+        }
+        list.moves.push_back({MoveKind::Rapid, 0.5, 2.5, 3});
+    }
+    return list;
+}
+
+NcJobValues SampleJob(const PostSettings& settings) {
+    NcJobValues job;
+    job.toolNumber = 2;
+    job.toolName = "Ball 3mm";
+    job.spindleSpeedText = "16000";
+    job.feedText = "1200";
+    job.plungeText = "400";
+    job.ncFileName = "sample." + settings.fileExtension;
+    return job;
+}
+
+struct State {
+    int kind;
+    double x, y, z;
+};
+
+// The positions the reader passes through, after every line that moves.
+std::vector<State> ReadBack(const PostSettings& settings, const std::vector<std::string>& lines) {
+    std::vector<State> states;
+    if (settings.dialect == PostDialect::Sbo) {
+        // The reader knows no SBO commands (the simulation is off for them);
+        // the test reads them itself: J or M, then 3,x,y,z / 2,x,y / X,x / Y,y / Z,z.
+        State s{0, 0, 0, 0};
+        for (const auto& line : lines) {
+            if (line.size() < 3 || (line[0] != 'J' && line[0] != 'M') || line[2] != ',') continue;
+            s.kind = line[0] == 'J' ? 0 : 1;
+            std::vector<double> numbers;
+            for (std::size_t at = 3; at <= line.size();) {
+                const std::size_t comma = std::min(line.find(',', at), line.size());
+                double value = NAN;
+                std::from_chars(line.data() + at, line.data() + comma, value);
+                numbers.push_back(value);
+                at = comma + 1;
+            }
+            switch (line[1]) {
+                case '3':
+                    s.x = numbers.at(0), s.y = numbers.at(1), s.z = numbers.at(2);
+                    break;
+                case '2':
+                    s.x = numbers.at(0), s.y = numbers.at(1);
+                    break;
+                case 'X':
+                    s.x = numbers.at(0);
+                    break;
+                case 'Y':
+                    s.y = numbers.at(0);
+                    break;
+                case 'Z':
+                    s.z = numbers.at(0);
+                    break;
+                default:
+                    continue;
+            }
+            states.push_back(s);
+        }
+        return states;
+    }
+    NcReader reader(settings);
+    reader.ResetIsoRun("3");
+    IsoMove move;
+    for (const auto& line : lines) {
+        if (!reader.ParseIsoLine(line, move)) continue;
+        double z = NAN;
+        std::from_chars(reader.isoZText.data(), reader.isoZText.data() + reader.isoZText.size(), z);
+        states.push_back({move.kind, move.x, move.y, z});
+    }
+    return states;
+}
+
+TEST(ShippedPostTest, TheDefaultAndEveryDialectAreShipped) {
+    const std::vector<std::string> names = ShippedNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "Fanuc_mm"), names.end());
+    std::set<PostDialect> dialects;
+    bool inch = false, withoutNumbers = false;
+    for (const auto& name : names) {
+        const PostSettings settings = LoadShipped(name);
+        dialects.insert(settings.dialect);
+        inch = inch || settings.startOfFile.find("G20") != std::string::npos;
+        withoutNumbers = withoutNumbers || (settings.dialect == PostDialect::Iso && !settings.outputSeq);
+        EXPECT_FALSE(settings.postComment.empty()) << name;
+    }
+    EXPECT_EQ(dialects, (std::set<PostDialect>{PostDialect::Iso, PostDialect::Hei, PostDialect::Sbo}));
+    EXPECT_TRUE(inch);
+    EXPECT_TRUE(withoutNumbers);
+}
+
+TEST(ShippedPostTest, DefinitionFilesHaveCrLfLineEnds) {
+    for (const auto& name : ShippedNames()) {
+        const std::string bytes = ReadWholeFile(DataFolder() / "pst" / (name + ".pst"));
+        SplitLines(bytes);
+        EXPECT_EQ(bytes.find('\t'), std::string::npos) << name;
+    }
+}
+
+TEST(ShippedPostTest, EveryProgramReadsBackToItsMoves) {
+    const MoveList moves = SampleMoves();
+    for (const auto& name : ShippedNames()) {
+        SCOPED_TRACE(name);
+        const PostSettings settings = LoadShipped(name);
+        const NcProgram program = GenerateNcProgram(moves, settings, SampleJob(settings));
+        const std::vector<std::string> lines = SplitLines(program.text);
+        ASSERT_GT(lines.size(), 10u);
+        const std::vector<State> states = ReadBack(settings, lines);
+
+        // The moves are passed through in order (head lines may add positions
+        // of their own before them).
+        const double tolerance = 0.5 * std::pow(10.0, -settings.axis(Axis::X).format.decimals()) + 1e-6;
+        std::size_t at = 0;
+        for (const Move& m : moves.moves) {
+            auto same = [&](const State& s) {
+                return s.kind == NcMoveKind(m.kind) && std::fabs(s.x - m.x) <= tolerance &&
+                       std::fabs(s.y - m.y) <= tolerance && std::fabs(s.z - m.z) <= tolerance;
+            };
+            // A move to where the cutter already is writes no line.
+            if (at > 0 && std::fabs(states[at - 1].x - m.x) <= tolerance &&
+                std::fabs(states[at - 1].y - m.y) <= tolerance && std::fabs(states[at - 1].z - m.z) <= tolerance)
+                continue;
+            while (at < states.size() && !same(states[at])) ++at;
+            ASSERT_LT(at, states.size()) << "move to " << m.x << " " << m.y << " " << m.z << " not read back";
+            ++at;
+        }
+    }
+}
+
+TEST(ShippedPostTest, ProgramsStartAndEndAsTheirControlsExpect) {
+    const MoveList moves = SampleMoves();
+    auto program = [&](const char* name) {
+        const PostSettings settings = LoadShipped(name);
+        return SplitLines(GenerateNcProgram(moves, settings, SampleJob(settings)).text);
+    };
+    const auto fanuc = program("Fanuc_mm");
+    EXPECT_EQ(fanuc.front(), "%");
+    EXPECT_EQ(fanuc[1], "O0001 (SAMPLE.NC)");
+    EXPECT_EQ(fanuc[2], "N1 G21 G90 G17 G40 G49 G80");
+    EXPECT_EQ(fanuc[3], "N2 T2 M6 (BALL 3MM)");
+    EXPECT_EQ(fanuc.back(), "%");
+
+    const auto hobby = program("Hobby_mm");
+    EXPECT_EQ(hobby.front(), "(SAMPLE.NC)");
+    EXPECT_EQ(hobby[2], "S16000 M3");
+    EXPECT_EQ(hobby.back(), "M30");
+    for (const auto& line : hobby) EXPECT_NE(line.front(), 'N') << line;
+
+    // The conversational dialect numbers every block from 0, in steps of one.
+    const auto hei = program("Heidenhain_mm");
+    for (std::size_t i = 0; i < hei.size(); ++i) EXPECT_EQ(hei[i].rfind(std::to_string(i) + " ", 0), 0u) << hei[i];
+    EXPECT_EQ(hei.front(), "0 BEGIN PGM CALVORO MM");
+    EXPECT_EQ(hei.back(), std::to_string(hei.size() - 1) + " END PGM CALVORO MM");
+
+    const auto sbo = program("ShopBot");
+    EXPECT_EQ(sbo.front(), "'SAMPLE.SBP");
+    EXPECT_EQ(sbo.back(), "END");
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+#include "engine/post/NumberFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+
+using calvoro::AppendInteger;
+using calvoro::FormatFixed;
+using calvoro::NumberFormat;
+
+namespace {
+
+NumberFormat Fixed(int width, int precision) {
+    return {NumberFormat::Kind::Fixed, width, precision};
+}
+NumberFormat Integer(int width, int precision) {
+    return {NumberFormat::Kind::Integer, width, precision};
+}
+
+struct FixedCase {
+    double value;
+    NumberFormat format;
+    bool delZero;
+    const char* expected;
+};
+
+TEST(NumberFormatTest, FixedFormatsRoundHalfAwayFromZeroAndCutZerosOnRequest) {
+    const FixedCase cases[] = {
+        {1.5, Fixed(1, 3), true, "1.5"},
+        {2.0, Fixed(1, 3), true, "2."},
+        {2.0, Fixed(1, 3), false, "2.000"},
+        {-0.0001f, Fixed(1, 3), false, "-0.000"},  // a small negative keeps its sign
+        {-0.0001f, Fixed(1, 3), true, "-0."},
+        {-0.0, Fixed(1, 3), true, "0."},  // an exact negative zero has none
+        {0.0, Fixed(1, 3), false, "0.000"},
+        {10.0, Fixed(1, 0), true, "10"},  // no point: nothing to cut
+        {100.0, Fixed(1, 0), false, "100"},
+        {0.0625, Fixed(1, 3), false, "0.063"},  // exact ties at common pixel pitches
+        {-0.0625, Fixed(1, 3), false, "-0.063"},
+        {0.03125, Fixed(1, 4), false, "0.0313"},
+        {2.5, Fixed(1, 0), false, "3"},
+        {-2.5, Fixed(1, 0), false, "-3"},
+        {0.5, Fixed(0, 0), false, "1"},
+        {0.0005f, Fixed(1, 3), false, "0.001"},  // the float lies just above the tie
+        {0.1f, Fixed(1, 3), false, "0.100"},
+        {123456.789f, Fixed(1, 3), false, "123456.789"},
+        {12.3456f, Fixed(8, 2), false, "   12.35"},
+        {1.5, Fixed(8, 3), true, "   1.5"},
+        {-1.5, Fixed(2, 1), false, "-1.5"},
+        {1.0, NumberFormat{NumberFormat::Kind::Fixed, 1, -1}, false, "1.00"},  // no precision: two decimals
+        {1e-30, Fixed(1, 3), false, "0.000"},
+        {-1e-30, Fixed(1, 3), false, "-0.000"},
+        {0.1, Fixed(1, 18), false, "0.100000000000000006"},  // the double's exact digits
+        {1e20, Fixed(1, 3), false, "100000000000000000000.000"},
+        {3.0e38f, Fixed(1, 1), false, "300000000549775575777803994281145270272.0"},
+        {std::numeric_limits<double>::denorm_min(), Fixed(1, 2), false, "0.00"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatFixed(c.value, c.format, c.delZero), c.expected)
+            << c.value << " with " << c.format.text() << (c.delZero ? " and DelZero" : "");
+}
+
+TEST(NumberFormatTest, RefusesValuesThatAreNotFinite) {
+    EXPECT_THROW(FormatFixed(std::nan(""), Fixed(1, 3)), std::invalid_argument);
+    EXPECT_THROW(FormatFixed(-INFINITY, Fixed(1, 3)), std::invalid_argument);
+}
+
+// Reference: the exact decimal expansion of the value (the library gives it
+// when asked for enough digits), rounded half away from zero on the digits.
+std::string ReferenceFixed(double value, int decimals) {
+    char buffer[512];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed, 200);
+    EXPECT_EQ(error, std::errc());
+    std::string digits(buffer, end);
+    const std::size_t point = digits.find('.');
+    const bool up = digits[point + 1 + static_cast<std::size_t>(decimals)] >= '5';
+    std::string kept = digits.substr(0, point) + digits.substr(point + 1, static_cast<std::size_t>(decimals));
+    if (up) {
+        int i = static_cast<int>(kept.size()) - 1;
+        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') kept[static_cast<std::size_t>(i--)] = '0';
+        if (i < 0)
+            kept.insert(0, "1");
+        else
+            ++kept[static_cast<std::size_t>(i)];
+    }
+    std::string result = kept.substr(0, kept.size() - static_cast<std::size_t>(decimals));
+    if (decimals > 0) result += "." + kept.substr(kept.size() - static_cast<std::size_t>(decimals));
+    if (std::signbit(value) && value != 0) result.insert(0, "-");
+    return result;
+}
+
+TEST(NumberFormatTest, MatchesTheExactDecimalExpansionForRandomFloats) {
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<std::uint32_t> bits(0, 0xffffffffu);
+    int checked = 0;
+    while (checked < 20000) {
+        const std::uint32_t pattern = bits(random);
+        float value;
+        std::memcpy(&value, &pattern, sizeof value);
+        if (!std::isfinite(value) || std::fabs(value) > 1e12f || std::fabs(value) < 1e-12f) continue;
+        const int decimals = static_cast<int>(pattern % 7);
+        ASSERT_EQ(FormatFixed(value, Fixed(1, decimals)), ReferenceFixed(value, decimals)) << value;
+        ++checked;
+    }
+    // Ties: every multiple of 1/64 below 4 at 1 to 5 decimals.
+    for (int k = -256; k <= 256; ++k)
+        for (int decimals = 1; decimals <= 5; ++decimals)
+            ASSERT_EQ(FormatFixed(k / 64.0, Fixed(1, decimals)), ReferenceFixed(k / 64.0, decimals)) << k;
+}
+
+TEST(NumberFormatTest, IntegerFormatsPadWithZerosAndBlanks) {
+    struct Case {
+        std::int64_t value;
+        NumberFormat format;
+        const char* expected;
+    } const cases[] = {
+        {0, Integer(1, 0), "0"},  // at least one digit, even with precision 0
+        {7, Integer(1, 3), "007"},
+        {-7, Integer(1, 3), "-007"},
+        {12, Integer(5, -1), "   12"},
+        {123456, Integer(1, 1), "123456"},
+        {std::numeric_limits<std::int64_t>::min(), Integer(0, -1), "-9223372036854775808"},
+    };
+    for (const auto& c : cases) {
+        std::string text;
+        AppendInteger(text, c.value, c.format);
+        EXPECT_EQ(text, c.expected) << c.value << " with " << c.format.text();
+    }
+}
+
+TEST(NumberFormatTest, ParsesOnlyDigitsWidthAndPrecision) {
+    struct Case {
+        const char* text;
+        bool valid;
+        int width;
+        int precision;
+    } const cases[] = {
+        {"1.3", true, 1, 3},     {".4", true, 0, 4},     {"8", true, 8, -1},      {"0.0", true, 0, 0},
+        {"40.18", true, 40, 18}, {"", false, 0, 0},      {"1.", false, 0, 0},     {".", false, 0, 0},
+        {"1.3f", false, 0, 0},   {"%1.3", false, 0, 0},  {"-1.3", false, 0, 0},   {"+1.3", false, 0, 0},
+        {"1.3%n", false, 0, 0},  {" 1.3", false, 0, 0},  {"1. 3", false, 0, 0},   {"1.19", false, 0, 0},
+        {"41.3", false, 0, 0},   {"1.2.3", false, 0, 0}, {"0001.3", false, 0, 0}, {"1,3", false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const auto format = NumberFormat::Parse(c.text, NumberFormat::Kind::Fixed);
+        ASSERT_EQ(format.has_value(), c.valid) << '"' << c.text << '"';
+        if (!format) continue;
+        EXPECT_EQ(format->width, c.width) << c.text;
+        EXPECT_EQ(format->precision, c.precision) << c.text;
+    }
+    EXPECT_EQ(NumberFormat::Parse("1.3", NumberFormat::Kind::Fixed)->text(), "%1.3f");
+    EXPECT_EQ(NumberFormat::Parse("1.0", NumberFormat::Kind::Integer)->text(), "%1.0d");
+}
+
+}  // namespace
