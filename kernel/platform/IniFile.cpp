@@ -23,8 +23,14 @@ bool IsQuote(char c) {
 // lost on the way back in.
 std::string QuoteForWriting(std::string_view value) {
     const bool blankAtEnd = !value.empty() && (TrimIniBlanks(value).size() != value.size());
-    if (blankAtEnd || UnquoteIniValue(value).size() != value.size()) return "\"" + std::string(value) + "\"";
-    return std::string(value);
+    std::string text;
+    if (blankAtEnd || UnquoteIniValue(value).size() != value.size()) {
+        text.reserve(value.size() + 2);
+        text.append(1, '"').append(value).append(1, '"');
+    } else {
+        text.assign(value);
+    }
+    return text;
 }
 
 }  // namespace

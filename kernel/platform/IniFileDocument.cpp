@@ -165,7 +165,9 @@ void IniFileDocument::SetValue(std::string_view section, std::string_view key, s
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
                       ParseLine(std::string(key) + "=" + std::string(value)));
     } else {
-        lines_.push_back(ParseLine("[" + std::string(section) + "]"));
+        std::string header;
+        header.append(1, '[').append(section).append(1, ']');
+        lines_.push_back(ParseLine(header));
         lines_.push_back(ParseLine(std::string(key) + "=" + std::string(value)));
     }
     Reindex();
