@@ -14,6 +14,7 @@
 #include "kernel/entities/TCurve2D.h"
 #include "kernel/entities/TEllipse2D.h"
 #include "kernel/entities/TEllipseOpen2D.h"
+#include "kernel/entities/TExtendedFont.h"
 #include "kernel/entities/TFilledCerchio2D.h"
 #include "kernel/entities/TFilledEllipse2D.h"
 #include "kernel/entities/TFrame2D.h"

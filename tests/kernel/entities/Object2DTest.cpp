@@ -3,6 +3,7 @@
 #include "tests/kernel/entities/EntityTestSupport.h"
 
 #include "kernel/entities/TLine2D.h"
+#include "kernel/entities/TPolygon2D.h"
 #include "kernel/entities/TPolyline2D.h"
 #include "kernel/entities/TPunto2D.h"
 #include "kernel/geometry/Picking.h"
@@ -151,6 +152,35 @@ TEST(Object2DPick, ALonePointHasNoOutline) {
     EXPECT_EQ(distance, 1.0);
     EXPECT_EQ(point.HitTest(MakePoint2D(0.3, 0.4), distance, 1.0), 0);
     EXPECT_DOUBLE_EQ(distance, 0.5);
+}
+
+TEST(Object2DPick, PolylinesAreOpenAndPolygonsClosedAndFilled) {
+    // Three points of a right angle; a polygon closes them along the diagonal
+    // from (10, 10) back to (0, 0).
+    const std::vector<TPoint2D> ell = {MakePoint2D(0, 0), MakePoint2D(10, 0), MakePoint2D(10, 10)};
+    TPolyline2D polyline(1, ell);
+    TPolygon2D polygon(2, ell);
+    struct Case {
+        const char* what;
+        TObject2D* object;
+        TPoint2D at;
+        int expected;
+        double distance;
+    };
+    const Case cases[] = {
+        {"polyline on its first leg", &polyline, MakePoint2D(5, 0.3), kHitOutline, 0.3},
+        {"polyline on its second leg", &polyline, MakePoint2D(9.6, 5), kHitOutline, 0.4},
+        {"polyline where it would close", &polyline, MakePoint2D(5.2, 5), kHitNearBox, 1},
+        {"polygon on its closing edge", &polygon, MakePoint2D(5.2, 5), kHitOutline, 0.2 / std::sqrt(2.0)},
+        {"polygon inside", &polygon, MakePoint2D(7, 3), kHitInside, 1},
+        {"polygon outside, in its box", &polygon, MakePoint2D(2, 6), kHitNearBox, 1},
+        {"polygon at a corner", &polygon, MakePoint2D(10, 10.5), 2, 0.5},
+    };
+    for (const Case& c : cases) {
+        double distance = 0;
+        EXPECT_EQ(c.object->HitTest(c.at, distance, 1.0), c.expected) << c.what;
+        EXPECT_NEAR(distance, c.distance, 1e-12) << c.what;
+    }
 }
 
 TEST(Object2DPick, AnEmptyPolylineIsOnlyItsBox) {
