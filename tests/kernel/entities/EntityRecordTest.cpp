@@ -209,18 +209,8 @@ TEST_F(EntityRecordTest, SourceBlockOwnMustSaveByteWinsOverTheHeader) {
 TEST_F(EntityRecordTest, CurveBytesOutsideTheirRangeAreNormalised) {
     // KeepProfile 7 and Direction 2 are read as 1; SegmentCount 65535 is
     // capped so that its profile still fits a points set.
-    auto arc = ReadRecord<TArco2D>(RecordBytes()
-                                       .Header(1)
-                                       .Identity()
-                                       .U16(4)
-                                       .Point(0, 0)
-                                       .Point(1, 0)
-                                       .Point(1, 0)
-                                       .Point(0, 1)
-                                       .U8(0)
-                                       .U16(65535)
-                                       .U8(7)
-                                       .U8(2));
+    auto arc = ReadRecord<TArco2D>(
+        ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, 1)}, 2, 65535, 7));
     EXPECT_EQ(arc->KeepProfile(), 1);
     EXPECT_EQ(arc->Direction(), 1);
     EXPECT_EQ(arc->SegmentCount(), TCurve2D::MaxSegmentCount);
