@@ -101,6 +101,15 @@ TEST_F(EntityRecordTest, PrimitiveAndCurveRecordsMatchTheirLayout) {
     }
 }
 
+TEST_F(EntityRecordTest, ArcRecordsWithoutAConstructorWriteBackWhatTheyRead) {
+    // Open ellipses only come from records; a clockwise arc likewise.
+    const std::string open =
+        ArcRecord({MakePoint2D(-4, -2), MakePoint2D(4, 2), MakePoint2D(4, 0), TPoint2D{0, 4, 2}}, 0, 12, 0, -5);
+    EXPECT_BYTES_EQ(RecordOf(*ReadRecord<TEllipseOpen2D>(open)), open);
+    const std::string arc = ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, -1)}, 0);
+    EXPECT_BYTES_EQ(RecordOf(*ReadRecord<TArco2D>(arc)), arc);
+}
+
 TEST_F(EntityRecordTest, HeaderFlagsAndLayerAreStored) {
     TLine2D line(3, MakePoint2D(0, 0), MakePoint2D(1, 1));
     line.SetLayer(200);
