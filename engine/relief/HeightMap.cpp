@@ -16,14 +16,15 @@ void HeightMap::resize(int width, int height) {
     std::vector<float> grown(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0.0f);
     const int keepX = std::min(width, width_);
     const int keepY = std::min(height, height_);
-    for (int x = 0; x < keepX; ++x)
-        std::copy_n(column(x), keepY, grown.data() + static_cast<std::size_t>(x) * height);
+    for (int x = 0; x < keepX; ++x) std::copy_n(column(x), keepY, grown.data() + static_cast<std::size_t>(x) * height);
     z_.swap(grown);
     width_ = width;
     height_ = height;
 }
 
-void HeightMap::fill(float z) { std::fill(z_.begin(), z_.end(), z); }
+void HeightMap::fill(float z) {
+    std::fill(z_.begin(), z_.end(), z);
+}
 
 float HeightMap::clampedAt(int x, int y) const {
     x = std::clamp(x, 0, width_ - 1);
