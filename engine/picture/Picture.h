@@ -1,10 +1,13 @@
 // The picture record shared by the whole engine: what a loaded BMP or JPEG
 // becomes, what the picture edits change and what the height map is built
-// from. Rows are stored top row first, tightly packed.
+// from. Rows are stored top row first, tightly packed. The decoders turn every
+// file into one of three formats, so nothing downstream meets 1-, 4- or 16-bit
+// pixels or palettes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 namespace calvoro {
@@ -26,6 +29,7 @@ struct Picture {
     std::vector<std::uint8_t> pixels;  // height rows of width * BytesPerPixel(format) bytes
     int dpiX = 0;                      // resolution the file declared, 0 = none
     int dpiY = 0;
+    int sourceBitCount = 0;  // bits per pixel of the file it was read from (shown as "8 bit"), 0 = unknown
 
     bool empty() const { return width <= 0 || height <= 0; }
     std::size_t stride() const { return static_cast<std::size_t>(width) * BytesPerPixel(format); }
@@ -41,5 +45,23 @@ struct Picture {
         pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * BytesPerPixel(f), 0);
     }
 };
+
+// Raised for a picture file that cannot be read or a picture that cannot be
+// used; the message is meant for the user.
+class PictureError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Limits of every picture the program takes: the work size divides by
+// width - 1 and height - 1, the height map counts columns in 16 bits, and the
+// pixel cap keeps a hostile header from asking for gigabytes.
+inline constexpr int MinPictureSide = 2;
+inline constexpr int MaxPictureSide = 65535;
+inline constexpr long long MaxPicturePixels = 100'000'000;
+
+// Throws PictureError with a message naming the size when a picture of
+// width x height pixels breaks the limits above.
+void CheckPictureSize(long long width, long long height);
 
 }  // namespace calvoro

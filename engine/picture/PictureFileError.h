@@ -1,0 +1,27 @@
+// Refusals of picture files name the file they are about, so the message box
+// the user sees says which file is damaged.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#include "engine/picture/Picture.h"
+
+namespace calvoro {
+
+// Runs read() and gives a PictureError it throws the file name in front.
+template <class Read>
+auto WithFileName(const std::filesystem::path& fileName, Read&& read) -> decltype(read()) {
+    try {
+        return std::forward<Read>(read)();
+    } catch (const PictureError& error) {
+        throw PictureError("\"" + fileName.string() + "\": " + error.what());
+    }
+}
+
+// The first `most` bytes of a file (fewer when it is shorter). Throws
+// std::runtime_error naming the file when it cannot be read.
+std::string ReadFileStart(const std::filesystem::path& fileName, std::size_t most);
+
+}  // namespace calvoro

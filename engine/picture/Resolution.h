@@ -1,0 +1,25 @@
+// Conversions between the resolutions picture files declare and the dots per
+// inch the work size is computed from. Every rounding goes to the nearest
+// whole dpi with halves to even, done in exact integer arithmetic so that a
+// value such as 7500 pixels per metre (exactly 190.5 dpi) rounds the same way
+// on every machine.
+#pragma once
+
+#include <cstdint>
+
+namespace calvoro {
+
+// A BMP's pixels per metre as dots per inch; 0 or less means none and gives 0.
+int PixelsPerMetreToDpi(std::int32_t pixelsPerMetre);
+
+// The pixels per metre a BMP stores for a resolution in dots per inch; 0 for none.
+std::int32_t DpiToPixelsPerMetre(int dpi);
+
+// A JFIF density in dots per centimetre as dots per inch; 0 or less gives 0.
+int DotsPerCentimetreToDpi(int dotsPerCentimetre);
+
+// numerator / denominator rounded to the nearest integer, halves to even;
+// denominator > 0, numerator >= 0.
+long long DivideRoundingHalfToEven(long long numerator, long long denominator);
+
+}  // namespace calvoro
