@@ -1,5 +1,7 @@
 #include "engine/relief/ElaboraImmagine.h"
 
+#include "engine/picture/GreyLevel.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -49,40 +51,69 @@ Picture Paint(int width, int height, PixelFormat format, const std::vector<Bgr>&
     return picture;
 }
 
-TEST(GreyLevelTest, EqualsTheFloatingPointFormulaForEveryColour) {
+TEST(ElaboraImmagineTest, EveryColourGivesItsGreyLevel) {
+    // All 2^24 colours in one picture, against the picture library's GreyLevel
+    // (which the grey conversion uses) and the grey formula as written.
+    Picture picture;
+    picture.allocate(4096, 4096, PixelFormat::Bgr24);
+    for (std::size_t i = 0; i < (std::size_t{1} << 24); ++i) {
+        picture.pixels[3 * i] = static_cast<std::uint8_t>(i);
+        picture.pixels[3 * i + 1] = static_cast<std::uint8_t>(i >> 8);
+        picture.pixels[3 * i + 2] = static_cast<std::uint8_t>(i >> 16);
+    }
+    ReliefValues values;
+    values.setWhiteZ(255.0f);
+    values.setBlackZ(0.0f);  // Z equals the grey level
+    HeightMap map;
+    ElaboraImmagine(picture, values, map);
     int mismatches = 0;
-    for (int red = 0; red < 256; ++red)
-        for (int green = 0; green < 256; ++green)
-            for (int blue = 0; blue < 256; ++blue) {
-                const int fast = GreyLevel(static_cast<std::uint8_t>(blue), static_cast<std::uint8_t>(green),
-                                           static_cast<std::uint8_t>(red));
-                if (fast != ReferenceGrey(red, green, blue) && ++mismatches < 5)
-                    ADD_FAILURE() << "R " << red << " G " << green << " B " << blue;
-            }
+    for (int r = 0; r < 4096; ++r)
+        for (int x = 0; x < 4096; ++x) {
+            const std::uint8_t* p = picture.row(r) + 3 * static_cast<std::size_t>(x);
+            const int expected = GreyLevel(p[2], p[1], p[0]);
+            if ((map.at(x, 4095 - r) != static_cast<float>(expected) || expected != ReferenceGrey(p[2], p[1], p[0])) &&
+                ++mismatches < 5)
+                ADD_FAILURE() << "R " << int{p[2]} << " G " << int{p[1]} << " B " << int{p[0]};
+        }
     EXPECT_EQ(mismatches, 0);
 }
 
-TEST(GreyLevelTest, KnownColoursAndTiesToEven) {
+TEST(ElaboraImmagineTest, GreyOfKnownColoursInEveryFormatTiesToEven) {
     struct Case {
         int red, green, blue, grey;
     };
-    const Case cases[] = {
+    const std::vector<Case> cases = {
         {255, 0, 0, 76},                                    // 76.245
         {0, 255, 0, 150},                                   // 149.685
         {0, 0, 255, 29},                                    // 29.07
-        {255, 255, 255, 255}, {0, 0, 0, 0}, {0, 12, 4, 8},  // 7.5: tie, up to the even 8
-        {1, 13, 5, 8},                                      // 8.5: tie, down to the even 8
+        {255, 255, 255, 255}, {0, 0, 0, 0}, {0, 12, 4, 8},  // 7.5: a tie, up to the even 8
+        {1, 13, 5, 8},                                      // 8.5: a tie, down to the even 8
         {2, 0, 43, 6},                                      // 5.5 -> 6
         {3, 1, 44, 6},                                      // 6.5 -> 6
         {2, 14, 6, 10},                                     // 9.5 -> 10
         {3, 15, 7, 10},                                     // 10.5 -> 10
         {128, 128, 128, 128},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(GreyLevel(static_cast<std::uint8_t>(c.blue), static_cast<std::uint8_t>(c.green),
-                            static_cast<std::uint8_t>(c.red)),
-                  c.grey)
-            << "R " << c.red << " G " << c.green << " B " << c.blue;
+    // With white at 255 and black at 0 every Z is its grey level exactly.
+    ReliefValues values;
+    values.setWhiteZ(255.0f);
+    values.setBlackZ(0.0f);
+    std::vector<Bgr> colours;
+    std::vector<Bgr> greys;
+    for (const Case& c : cases) {
+        colours.push_back({c.blue, c.green, c.red});
+        greys.push_back({c.grey, c.grey, c.grey});
+    }
+    const int width = static_cast<int>(cases.size());
+    for (PixelFormat format : {PixelFormat::Grey8, PixelFormat::Bgr24, PixelFormat::Bgra32}) {
+        HeightMap map;
+        ElaboraImmagine(Paint(width, 1, format, format == PixelFormat::Grey8 ? greys : colours), values, map);
+        for (int x = 0; x < width; ++x) {
+            const Case& c = cases[static_cast<std::size_t>(x)];
+            EXPECT_EQ(map.at(x, 0), static_cast<float>(c.grey))
+                << "format " << static_cast<int>(format) << " R " << c.red << " G " << c.green << " B " << c.blue;
+        }
+    }
 }
 
 TEST(ReliefZTest, ExactValuesOfTheLinearMap) {
