@@ -9,6 +9,7 @@
 
 #include "engine/picture/BmpCodec.h"
 #include "engine/picture/GreyLevel.h"
+#include "engine/picture/LargeBuffer.h"
 #include "engine/picture/PictureFileError.h"
 #include "engine/picture/Resolution.h"
 #include "kernel/platform/AtomicFile.h"
@@ -249,6 +250,7 @@ struct RowLayout {
     std::size_t rowBytes = 0;
     std::size_t stride = 0;
     std::size_t needed = 0;
+    std::size_t end = 0;  // offset just past the pixel data used
 };
 
 RowLayout CheckRowsPresent(std::string_view bytes, const BmpInfo& info) {
@@ -260,22 +262,42 @@ RowLayout CheckRowsPresent(std::string_view bytes, const BmpInfo& info) {
     if (available < rows.needed)
         throw PictureError("The BMP pixel data is cut short: " + Number(static_cast<long long>(available)) + " of " +
                            Number(static_cast<long long>(rows.needed)) + " bytes.");
+    rows.end = info.pixelOffset + std::min(available, rows.stride * info.height);
     return rows;
 }
 
-// Plain rows: returns the offset just past the pixel data used.
+// 24-bit rows, and 32-bit rows in the usual channel order, are the picture's
+// own rows.
+bool PlainCopy(const BmpLayout& layout) {
+    const auto& masks = layout.masks;
+    return layout.info.bitCount == 24 || (layout.info.bitCount == 32 && masks[0] == 0xFF0000 && masks[1] == 0xFF00 &&
+                                          masks[2] == 0xFF && (masks[3] == 0 || masks[3] == 0xFF000000u));
+}
+
+// The common case runs at memory speed: each row is appended once to fresh
+// memory, top row first, with nothing zeroed before.
+std::size_t CopyRows(std::string_view bytes, const BmpInfo& info, const RowLayout& rows, Picture& out) {
+    out.width = info.width;
+    out.height = info.height;
+    out.format = info.bitCount == 32 ? PixelFormat::Bgra32 : PixelFormat::Bgr24;
+    ReserveLargeBuffer(out.pixels, rows.rowBytes * info.height);
+    const char* start = bytes.data() + info.pixelOffset;
+    for (int r = 0; r < info.height; ++r) {
+        const auto* in =
+            reinterpret_cast<const std::uint8_t*>(start + rows.stride * (info.topDown ? r : info.height - 1 - r));
+        out.pixels.insert(out.pixels.end(), in, in + rows.rowBytes);
+    }
+    return rows.end;
+}
+
+// Plain rows of palette indices or of masked colours.
 std::size_t DecodeRows(std::string_view bytes, const BmpLayout& layout, const RowLayout& rows, Picture& out,
                        IndexedPixels* indexed) {
     const BmpInfo& info = layout.info;
     const int width = info.width;
     const int height = info.height;
     const int bits = info.bitCount;
-    const std::size_t rowBytes = rows.rowBytes;
     const std::size_t stride = rows.stride;
-    const std::size_t available = bytes.size() - info.pixelOffset;
-
-    const bool plain32 = bits == 32 && layout.masks[0] == 0xFF0000 && layout.masks[1] == 0xFF00 &&
-                         layout.masks[2] == 0xFF && (layout.masks[3] == 0 || layout.masks[3] == 0xFF000000u);
     const Channel red(layout.masks[0]), green(layout.masks[1]), blue(layout.masks[2]), alpha(layout.masks[3]);
 
     for (int i = 0; i < height; ++i) {
@@ -294,8 +316,6 @@ std::size_t DecodeRows(std::string_view bytes, const BmpLayout& layout, const Ro
                 }
             }
             indexed->markRowUsed(r);
-        } else if (bits == 24 || plain32) {
-            std::memcpy(out.row(r), in, rowBytes);
         } else {
             std::uint8_t* to = out.row(r);
             const int size = bits / 8;
@@ -310,7 +330,7 @@ std::size_t DecodeRows(std::string_view bytes, const BmpLayout& layout, const Ro
             }
         }
     }
-    return info.pixelOffset + std::min(available, stride * height);
+    return rows.end;
 }
 
 // RLE8 and RLE4 streams, always bottom-up. Pixels the stream skips keep
@@ -418,6 +438,8 @@ DecodedBmp DecodeBmp(std::string_view bytes) {
         result.bytesUsed =
             rle ? DecodeRle(bytes, layout, indexed) : DecodeRows(bytes, layout, rows, result.picture, &indexed);
         result.picture = indexed.finish(palette);
+    } else if (PlainCopy(layout)) {
+        result.bytesUsed = CopyRows(bytes, info, rows, result.picture);
     } else {
         result.picture.allocate(info.width, info.height,
                                 info.bitCount == 32 ? PixelFormat::Bgra32 : PixelFormat::Bgr24);

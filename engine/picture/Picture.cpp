@@ -3,7 +3,18 @@
 
 #include <string>
 
+#include "engine/picture/LargeBuffer.h"
+
 namespace calvoro {
+
+void Picture::allocate(int w, int h, PixelFormat f) {
+    width = w;
+    height = h;
+    format = f;
+    const std::size_t size = static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * BytesPerPixel(f);
+    ReserveLargeBuffer(pixels, size);
+    pixels.resize(size);
+}
 
 void CheckPictureSize(long long width, long long height) {
     const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";

@@ -38,12 +38,7 @@ struct Picture {
     const std::uint8_t* row(int r) const { return pixels.data() + static_cast<std::size_t>(r) * stride(); }
 
     // Sets size and format and allocates zeroed pixels.
-    void allocate(int w, int h, PixelFormat f) {
-        width = w;
-        height = h;
-        format = f;
-        pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * BytesPerPixel(f), 0);
-    }
+    void allocate(int w, int h, PixelFormat f);
 };
 
 // Raised for a picture file that cannot be read or a picture that cannot be

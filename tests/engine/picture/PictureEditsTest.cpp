@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "engine/picture/PictureEdits.h"
+
+using namespace calvoro;
+
+namespace {
+
+// Every byte different, so a pixel that lands in the wrong place shows.
+Picture Numbered(int width, int height, PixelFormat format) {
+    Picture picture;
+    picture.allocate(width, height, format);
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<std::uint8_t>(i * 13 + 1);
+    picture.dpiX = 100;
+    picture.dpiY = 50;
+    picture.sourceBitCount = BytesPerPixel(format) * 8;
+    return picture;
+}
+
+std::vector<std::uint8_t> Pixel(const Picture& picture, int x, int r) {
+    const int size = BytesPerPixel(picture.format);
+    return {picture.row(r) + x * size, picture.row(r) + (x + 1) * size};
+}
+
+constexpr PixelFormat AllFormats[] = {PixelFormat::Grey8, PixelFormat::Bgr24, PixelFormat::Bgra32};
+
+}  // namespace
+
+TEST(PictureEdits, VerticalFlipExchangesRowsAndKeepsAMiddleRow) {
+    for (int height : {2, 3, 4, 5}) {
+        Picture picture;
+        picture.allocate(2, height, PixelFormat::Grey8);
+        for (int r = 0; r < height; ++r) picture.row(r)[0] = picture.row(r)[1] = static_cast<std::uint8_t>(r);
+        FlipBitmapVertical(picture);
+        for (int r = 0; r < height; ++r) EXPECT_EQ(picture.row(r)[0], height - 1 - r) << height << " rows, row " << r;
+    }
+}
+
+TEST(PictureEdits, HorizontalFlipReversesPixelsAndKeepsTheirBytes) {
+    const Picture before = Numbered(4, 1, PixelFormat::Bgr24);
+    Picture picture = before;
+    FlipBitmapHorizontal(picture);
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(Pixel(picture, x, 0), Pixel(before, 3 - x, 0));
+
+    // A length that is no whole number of pixels leaves the odd bytes alone.
+    std::vector<std::uint8_t> row = {1, 2, 3, 4, 5, 6, 7};
+    ReverseScanline(row.data(), row.size(), 3);
+    EXPECT_EQ(row, (std::vector<std::uint8_t>{4, 5, 6, 1, 2, 3, 7}));
+}
+
+TEST(PictureEdits, EachFlipTwiceGivesThePictureBack) {
+    for (PixelFormat format : AllFormats)
+        for (int width : {2, 3, 7})
+            for (int height : {2, 5}) {
+                const Picture before = Numbered(width, height, format);
+                Picture picture = before;
+                FlipBitmapHorizontal(picture);
+                EXPECT_NE(picture.pixels, before.pixels);
+                FlipBitmapHorizontal(picture);
+                FlipBitmapVertical(picture);
+                FlipBitmapVertical(picture);
+                EXPECT_EQ(picture.pixels, before.pixels);
+            }
+}
+
+TEST(PictureEdits, QuarterTurnMovesTheTopEdgeToTheLeft) {
+    for (PixelFormat format : AllFormats)
+        for (int width : {2, 3, 6})
+            for (int height : {2, 5}) {
+                const Picture before = Numbered(width, height, format);
+                Picture turned = before;
+                RotateBitmap90(turned);
+                ASSERT_EQ(turned.width, height);
+                ASSERT_EQ(turned.height, width);
+                EXPECT_EQ(turned.dpiX, before.dpiY);
+                EXPECT_EQ(turned.dpiY, before.dpiX);
+                for (int r = 0; r < turned.height; ++r)
+                    for (int c = 0; c < turned.width; ++c)
+                        ASSERT_EQ(Pixel(turned, c, r), Pixel(before, width - 1 - r, c));
+                // The old top-right pixel is the new top-left one.
+                EXPECT_EQ(Pixel(turned, 0, 0), Pixel(before, width - 1, 0));
+            }
+}
+
+TEST(PictureEdits, FourQuarterTurnsGiveThePictureBack) {
+    for (PixelFormat format : AllFormats) {
+        const Picture before = Numbered(5, 3, format);
+        Picture picture = before;
+        for (int turn = 0; turn < 4; ++turn) RotateBitmap90(picture);
+        EXPECT_EQ(picture.width, 5);
+        EXPECT_EQ(picture.pixels, before.pixels);
+        EXPECT_EQ(picture.dpiX, before.dpiX);
+    }
+}
+
+TEST(PictureEdits, CropCopiesTheRectangleAndRefusesOneOutside) {
+    const Picture source = Numbered(6, 5, PixelFormat::Bgr24);
+    const Picture cropped = CropBitmap(source, 2, 1, 3, 2);
+    ASSERT_EQ(cropped.width, 3);
+    ASSERT_EQ(cropped.height, 2);
+    EXPECT_EQ(cropped.format, PixelFormat::Bgr24);
+    EXPECT_EQ(cropped.dpiX, 100);
+    for (int r = 0; r < 2; ++r)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(Pixel(cropped, x, r), Pixel(source, 2 + x, 1 + r));
+    EXPECT_EQ(CropBitmap(source, 0, 0, 6, 5).pixels, source.pixels);
+    EXPECT_THROW(CropBitmap(source, 5, 0, 2, 2), PictureError);
+    EXPECT_THROW(CropBitmap(source, -1, 0, 2, 2), PictureError);
+    EXPECT_THROW(CropBitmap(source, 0, 4, 2, 2), PictureError);
+    EXPECT_THROW(CropBitmap(source, 0, 0, 1, 3), PictureError);
+}
+
+TEST(CropPlan, ClipsThePickedRectangleOnAllFourSides) {
+    // 11 x 6 pixels at half a unit per pixel: 5 x 2.5 units; a Y of 2.5 is
+    // the top edge.
+    const ImageInfo image{0, 0, 5.0f, 2.5f, 0.5f, 11, 6};
+    struct Case {
+        const char* name;
+        CutInfo cut;
+        PixelRectangle pixels;
+        float sizeX, sizeY;
+    };
+    const Case cases[] = {
+        {"inside", {1.0f, 2.0f, 2.0f, 1.5f, 0, 4, 3}, {2, 1, 4, 3}, 2.0f, 1.5f},
+        {"top edge on the picture's top starts at row 0", {0.0f, 2.5f, 1.0f, 1.0f, 0, 2, 2}, {0, 0, 2, 2}, 1.0f, 1.0f},
+        {"beyond the right edge", {4.0f, 2.0f, 3.0f, 1.0f, 0, 6, 2}, {8, 1, 3, 2}, 1.5f, 1.0f},
+        {"beyond the left edge", {-1.0f, 2.0f, 2.5f, 1.0f, 0, 5, 2}, {0, 1, 3, 2}, 1.5f, 1.0f},
+        {"beyond the top edge", {1.0f, 3.5f, 1.0f, 2.5f, 0, 2, 5}, {2, 0, 2, 3}, 1.0f, 1.5f},
+        {"beyond the bottom edge", {1.0f, 1.0f, 1.0f, 3.0f, 0, 2, 6}, {2, 3, 2, 3}, 1.0f, 1.5f},
+        // The kept pixels measure as the part of the rectangle they cover, 11
+        // pixels of half a unit, so their pitch grows to 5.5 / 10.
+        {"round the whole picture", {-1.0f, 3.5f, 7.0f, 4.5f, 0, 14, 9}, {0, 0, 11, 6}, 5.5f, 3.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CropPlan plan = ComputeCrop(image, c.cut);
+        EXPECT_EQ(plan.pixels, c.pixels);
+        EXPECT_FLOAT_EQ(plan.image.SizeX, c.sizeX);
+        EXPECT_FLOAT_EQ(plan.image.SizeY, c.sizeY);
+        EXPECT_EQ(plan.image.PixelWidth, c.pixels.width);
+        EXPECT_EQ(plan.image.PixelHeight, c.pixels.height);
+        EXPECT_FLOAT_EQ(plan.image.Scale, c.sizeX / (c.pixels.width - 1));
+        EXPECT_EQ(plan.image.X0, 0.0f);
+        EXPECT_EQ(plan.image.Y0, 0.0f);
+    }
+}
+
+TEST(CropPlan, RefusesRectanglesWithoutTwoByTwoPixelsOrUsableNumbers) {
+    const ImageInfo image{0, 0, 5.0f, 2.5f, 0.5f, 11, 6};
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const CutInfo refused[] = {
+        {20.0f, 2.0f, 2.0f, 1.0f, 0, 4, 2},  // wholly to the right
+        {1.0f, -3.0f, 2.0f, 1.0f, 0, 4, 2},  // wholly below
+        {1.0f, 2.0f, 0.5f, 1.0f, 0, 1, 2},   // one pixel wide
+        {5.0f, 2.0f, 2.0f, 1.0f, 0, 4, 2},   // one pixel left inside
+        {nan, 2.0f, 2.0f, 1.0f, 0, 4, 2},   {1.0f, 2.0f, 2.0f, 1.0f, 0, -4, 2}, {1e30f, 2.0f, 2.0f, 1.0f, 0, 4, 2},
+    };
+    for (const CutInfo& cut : refused) EXPECT_THROW(ComputeCrop(image, cut), PictureError) << cut.X0;
+    ImageInfo noScale = image;
+    noScale.Scale = 0;
+    EXPECT_THROW(ComputeCrop(noScale, refused[0]), PictureError);
+}
+
+TEST(CropPlan, CropsTheRowsThePlanNames) {
+    Picture picture;
+    picture.allocate(11, 6, PixelFormat::Grey8);
+    for (int r = 0; r < 6; ++r)
+        for (int x = 0; x < 11; ++x) picture.row(r)[x] = static_cast<std::uint8_t>(10 * r + x);
+    const CropPlan plan = ComputeCrop({0, 0, 5.0f, 2.5f, 0.5f, 11, 6}, {0.0f, 2.5f, 1.0f, 1.0f, 0, 2, 2});
+    const Picture cropped =
+        CropBitmap(picture, plan.pixels.left, plan.pixels.top, plan.pixels.width, plan.pixels.height);
+    EXPECT_EQ(cropped.pixels, (std::vector<std::uint8_t>{0, 1, 10, 11}));  // the top-left corner
+    EXPECT_EQ(cropped.format, PixelFormat::Grey8);
+}
+
+TEST(PictureEdits, GreyConversionUsesTheReliefsGreyLevels) {
+    for (PixelFormat format : {PixelFormat::Bgr24, PixelFormat::Bgra32}) {
+        Picture picture;
+        picture.allocate(4, 2, format);
+        const int size = BytesPerPixel(format);
+        const std::uint8_t colours[4][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {77, 77, 77}};  // blue, green, red
+        for (int r = 0; r < 2; ++r)
+            for (int x = 0; x < 4; ++x)
+                for (int b = 0; b < 3; ++b) picture.row(r)[x * size + b] = colours[x][b];
+        picture.dpiX = 300;
+        MakeGrayBitmap8(picture);
+        EXPECT_EQ(picture.format, PixelFormat::Grey8);
+        EXPECT_EQ(picture.sourceBitCount, 8);
+        EXPECT_EQ(picture.dpiX, 300);
+        EXPECT_EQ(picture.pixels, (std::vector<std::uint8_t>{76, 150, 29, 77, 76, 150, 29, 77}));
+    }
+    Picture grey = Numbered(3, 3, PixelFormat::Grey8);
+    const Picture before = grey;
+    MakeGrayBitmap8(grey);
+    EXPECT_EQ(grey.pixels, before.pixels);
+}
+
+TEST(PictureEdits, NegativeInvertsEveryColourByte) {
+    Picture grey;
+    grey.allocate(2, 2, PixelFormat::Grey8);
+    grey.pixels = {0, 255, 100, 7};
+    EXPECT_EQ(MakeNegative(grey).pixels, (std::vector<std::uint8_t>{255, 0, 155, 248}));
+
+    Picture colour;
+    colour.allocate(2, 2, PixelFormat::Bgra32);
+    colour.pixels.assign({1, 2, 3, 4, 250, 251, 252, 253, 0, 0, 0, 0, 255, 255, 255, 255});
+    EXPECT_EQ(MakeNegative(colour).pixels,
+              (std::vector<std::uint8_t>{254, 253, 252, 100, 5, 4, 3, 100, 255, 255, 255, 100, 0, 0, 0, 100}));
+
+    const Picture bgr = Numbered(3, 2, PixelFormat::Bgr24);
+    EXPECT_EQ(MakeNegative(MakeNegative(bgr)).pixels, bgr.pixels);
+}
