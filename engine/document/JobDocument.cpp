@@ -53,7 +53,12 @@ LoadedDocument DecodeDocument(std::string_view bytes) {
 LoadedDocument ReadDocumentFile(const std::filesystem::path& fileName) {
     const std::string bytes = ReadWholeFile(fileName);
     LoadedDocument document = WithFileName(fileName, [&] { return DecodeDocument(bytes); });
-    if (!document.record) document.recordProblem = "\"" + fileName.string() + "\": " + document.recordProblem;
+    if (!document.record) {
+        std::string named(1, '"');
+        named += fileName.string();
+        named += "\": ";
+        document.recordProblem = named + document.recordProblem;
+    }
     return document;
 }
 

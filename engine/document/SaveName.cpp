@@ -23,11 +23,11 @@ std::string WithoutExtension(const std::string& name) {
 
 std::filesystem::path ProposedSaveName(const std::filesystem::path& documentFileName,
                                        const std::filesystem::path& lastPictureFileName) {
-    std::string proposed = !documentFileName.empty() ? WithoutExtension(documentFileName.string())
-                                                     : WithoutExtension(lastPictureFileName.filename().string());
+    const std::string proposed = !documentFileName.empty() ? WithoutExtension(documentFileName.string())
+                                                           : WithoutExtension(lastPictureFileName.filename().string());
     // The dialog's own placeholder for "no name yet" is "*.*"; the user is
     // offered "t" instead.
-    if (proposed.empty() || proposed == "*.*") proposed = "t";
+    if (proposed.empty() || proposed == "*.*") return std::filesystem::path("t");
     return proposed;
 }
 
