@@ -9,6 +9,7 @@
 #include "engine/document/DocumentError.h"
 #include "engine/picture/BmpCodec.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/engine/document/TestFolder.h"
 
 namespace calvoro {
 namespace {
@@ -140,19 +141,43 @@ TEST(JobDocumentTest, BadRecordIsRefusedBeforeThePicture) {
     EXPECT_THROW(EncodeDocument(RandomPicture(2, 2, PixelFormat::Grey8, 0), record), DocumentError);
 }
 
+// Damage anywhere: the reader refuses the picture with PictureError or keeps it
+// and reports why the record is unusable; it never throws anything else, and
+// under the sanitizers never reads outside the bytes.
+TEST(JobDocumentTest, RandomDamageIsRefusedCleanly) {
+    const std::string document = EncodeDocument(RandomPicture(5, 4, PixelFormat::Bgr24, 96), Record());
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<std::size_t> anywhere(0, document.size() - 1);
+    std::uniform_int_distribution<std::size_t> inHeaders(0, 60);
+    std::uniform_int_distribution<std::size_t> inRecord(document.size() - 492, document.size() - 1);
+    int records = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::string damaged = document;
+        const int flips = 1 + static_cast<int>(random() % 6);
+        for (int f = 0; f < flips; ++f) {
+            const std::size_t at = round % 3 == 0   ? inHeaders(random)
+                                   : round % 3 == 1 ? inRecord(random)
+                                                    : anywhere(random);
+            damaged[at] = static_cast<char>(random());
+        }
+        if (round % 7 == 0) damaged.resize(anywhere(random));
+        try {
+            const LoadedDocument loaded = DecodeDocument(damaged);
+            if (loaded.record) {
+                ++records;
+                EXPECT_EQ(EncodeJobRecord(*loaded.record).size(), 492u);  // a record read is a record that can be saved
+            } else {
+                EXPECT_FALSE(loaded.recordProblem.empty());
+            }
+        } catch (const PictureError&) {
+        }
+    }
+    EXPECT_GT(records, 0);  // damage to padding or pixels leaves a sound record
+}
+
 class JobDocumentFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("calvoro-doc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-    std::size_t filesInFolder() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder_), {}));
-    }
-    std::filesystem::path folder_;
+    TestFolder folder_;
 };
 
 TEST_F(JobDocumentFileTest, SavedDocumentReadsBack) {
@@ -164,7 +189,7 @@ TEST_F(JobDocumentFileTest, SavedDocumentReadsBack) {
     EXPECT_EQ(*loaded.record, Record());
     EXPECT_EQ(loaded.picture.pixels, picture.pixels);
     EXPECT_EQ(std::filesystem::file_size(file), EncodeBmp(picture).size() + 492);
-    EXPECT_EQ(filesInFolder(), 1u);
+    EXPECT_EQ(folder_.entries(), 1u);
 }
 
 TEST_F(JobDocumentFileTest, FailedSaveLeavesTheOldDocument) {
@@ -175,13 +200,13 @@ TEST_F(JobDocumentFileTest, FailedSaveLeavesTheOldDocument) {
     bad.postName = std::string(81, 'p');  // never cut
     EXPECT_THROW(SaveDocument(file, RandomPicture(9, 9, PixelFormat::Bgr24, 0), bad), DocumentError);
     EXPECT_EQ(ReadWholeFile(file), before);
-    EXPECT_EQ(filesInFolder(), 1u);
+    EXPECT_EQ(folder_.entries(), 1u);
     // A folder where the file should go: the final rename fails.
     const auto blocked = folder_ / "blocked.pxm";
     std::filesystem::create_directory(blocked);
     EXPECT_THROW(SaveDocument(blocked, RandomPicture(4, 4, PixelFormat::Grey8, 0), Record()), FileWriteError);
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
-    EXPECT_EQ(filesInFolder(), 2u);
+    EXPECT_EQ(folder_.entries(), 2u);
 }
 
 TEST_F(JobDocumentFileTest, PlainPictureOpensWithoutARecord) {

@@ -14,6 +14,7 @@
 
 #include "engine/relief/ElaboraImmagine.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/engine/document/TestFolder.h"
 
 namespace calvoro {
 namespace {
@@ -273,17 +274,7 @@ TEST(StlWriterTest, RefusesWhatCannotMakeAFile) {
 
 class StlFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("calvoro-stl-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-    std::size_t filesInFolder() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder_), {}));
-    }
-    std::filesystem::path folder_;
+    TestFolder folder_;
 };
 
 TEST_F(StlFileTest, WritesTheSameBytesAsInMemory) {
@@ -291,7 +282,7 @@ TEST_F(StlFileTest, WritesTheSameBytesAsInMemory) {
     const auto file = folder_ / "relief.stl";
     WriteStl(file, map, ReliefValues{}, StlShape::Solid);
     EXPECT_EQ(ReadWholeFile(file), EncodeStl(map, ReliefValues{}, StlShape::Solid));
-    EXPECT_EQ(filesInFolder(), 1u);
+    EXPECT_EQ(folder_.entries(), 1u);
 }
 
 TEST_F(StlFileTest, RefusedExportLeavesTheOldFile) {
@@ -299,7 +290,7 @@ TEST_F(StlFileTest, RefusedExportLeavesTheOldFile) {
     WriteFileAtomically(file, "old contents");
     EXPECT_THROW(WriteStl(file, HeightMap(1, 1), ReliefValues{}, StlShape::Solid), std::invalid_argument);
     EXPECT_EQ(ReadWholeFile(file), "old contents");
-    EXPECT_EQ(filesInFolder(), 1u);
+    EXPECT_EQ(folder_.entries(), 1u);
 }
 
 TEST_F(StlFileTest, FailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
@@ -309,10 +300,11 @@ TEST_F(StlFileTest, FailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
     WriteFileAtomically(blocked / "keep", "kept");
     EXPECT_THROW(WriteStl(blocked, HeightMap(3, 3), ReliefValues{}, StlShape::Surface), FileWriteError);
     EXPECT_EQ(ReadWholeFile(blocked / "keep"), "kept");
-    EXPECT_EQ(filesInFolder(), 1u);
+    EXPECT_EQ(folder_.entries(), 1u);
     // A folder that does not exist.
-    EXPECT_THROW(WriteStl(folder_ / "missing" / "relief.stl", HeightMap(3, 3), ReliefValues{}, StlShape::Surface),
-                 FileWriteError);
+    EXPECT_THROW(
+        WriteStl(folder_.path() / "missing" / "relief.stl", HeightMap(3, 3), ReliefValues{}, StlShape::Surface),
+        FileWriteError);
 }
 
 }  // namespace
