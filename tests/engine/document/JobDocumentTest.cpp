@@ -125,16 +125,6 @@ TEST(JobDocumentTest, DeclaredSizeMustMatchThePictureAndTheFile) {
     EXPECT_NE(loaded.recordProblem.find("reaches past"), std::string::npos) << loaded.recordProblem;
 }
 
-TEST(JobDocumentTest, DamagedRecordKeepsThePicture) {
-    const Picture picture = RandomPicture(3, 3, PixelFormat::Grey8, 0);
-    std::string document = EncodeDocument(picture, Record());
-    document[document.size() - 492 + 488] = 5;
-    const LoadedDocument loaded = DecodeDocument(document);
-    EXPECT_FALSE(loaded.record);
-    EXPECT_NE(loaded.recordProblem.find("raster along X"), std::string::npos);
-    EXPECT_EQ(loaded.picture.pixels, picture.pixels);
-}
-
 TEST(JobDocumentTest, BadRecordIsRefusedBeforeThePicture) {
     JobRecord record = Record();
     record.stepOver = std::numeric_limits<float>::infinity();

@@ -178,18 +178,6 @@ TEST(StlWriterTest, SolidIsClosed) {
     }
 }
 
-TEST(StlWriterTest, SurfaceBorderIsItsOnlyOpenEdge) {
-    const HeightMap map = RandomMap(5, 3, 3, -2.0f, 0.0f);
-    const std::vector<Facet> facets = ParseFacets(EncodeStl(map, ReliefValues{}, StlShape::Surface));
-    std::map<std::pair<Point, Point>, int> directed;
-    for (const Facet& f : facets)
-        for (const auto& edge : {std::pair{f.a, f.b}, {f.b, f.c}, {f.c, f.a}}) ++directed[edge];
-    int open = 0;
-    for (const auto& [edge, count] : directed)
-        if (!directed.contains({edge.second, edge.first})) ++open;
-    EXPECT_EQ(open, 2 * 4 + 2 * 2);
-}
-
 // Normals have length 1 and point to the side from which the vertices run
 // counter-clockwise: also with small pixels, and with black above white.
 TEST(StlWriterTest, NormalsAgreeWithTheWinding) {
