@@ -103,14 +103,15 @@ template <int bytes, typename GreyOfPixel>
 void FillRows(const Picture& picture, const GreyToZ& zOf, HeightMap& map, int rowBegin, int rowEnd,
               GreyOfPixel greyOf) {
     alignas(16) float tile[kTile * kTile];
+    const float* const zTable = zOf.data();
     for (int top = rowBegin; top < rowEnd; top += kTile) {
         const int rows = std::min(kTile, rowEnd - top);
         for (int left = 0; left < picture.width; left += kTile) {
             const int columns = std::min(kTile, picture.width - left);
             for (int k = 0; k < rows; ++k) {
                 const std::uint8_t* pixel = picture.row(top + k) + static_cast<std::size_t>(left) * bytes;
-                float* z = tile + k * kTile;
-                for (int x = 0; x < columns; ++x, pixel += bytes) z[x] = zOf[greyOf(pixel)];
+                float* __restrict z = tile + k * kTile;
+                for (int x = 0; x < columns; ++x, pixel += bytes) z[x] = zTable[greyOf(pixel)];
             }
             // Picture row top + k lands at y = height - 1 - top - k.
             WriteTileToColumns(tile, rows, columns, map.column(left), picture.height, picture.height - 1 - top);
