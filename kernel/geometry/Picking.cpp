@@ -4,17 +4,27 @@
 #include "kernel/geometry/Rect2D.h"
 
 #include <cmath>
-#include <vector>
 
 namespace calvoro {
 
 namespace {
 
-std::vector<TPoint2D> Carried(std::span<const TPoint2D> points, const TMatrix2D& m) {
-    std::vector<TPoint2D> result;
-    result.reserve(points.size());
-    for (const TPoint2D& point : points) result.push_back(CartesianPoint(PointTimesMatrix2D(point, m)));
-    return result;
+TPoint2D Carried(const TPoint2D& p, const TMatrix2D& m) {
+    return CartesianPoint(PointTimesMatrix2D(p, m));
+}
+
+// Calls visit(a, b) for each segment of the points carried by m, in order,
+// and for the closing segment when closed. The points must not be empty.
+template <typename Visit>
+void ForEachCarriedSegment(std::span<const TPoint2D> points, const TMatrix2D& m, bool closed, Visit visit) {
+    const TPoint2D first = Carried(points.front(), m);
+    TPoint2D previous = first;
+    for (const TPoint2D& point : points.subspan(1)) {
+        const TPoint2D current = Carried(point, m);
+        visit(previous, current);
+        previous = current;
+    }
+    if (closed) visit(previous, first);
 }
 
 // Even-odd rule: the edge a-b crosses the ray from p to the right. Each edge
@@ -58,7 +68,6 @@ int HitPolyline2D(std::span<const TPoint2D> points, const TPoint2D& p, double ap
     int result = kHitMiss;
     d = kNoDistance;
     if (points.empty()) return result;
-    const std::vector<TPoint2D> carried = Carried(points, m);
     const TPoint2D target = CartesianPoint(p);
     double best = aperture;
     const auto trySegment = [&](const TPoint2D& a, const TPoint2D& b) {
@@ -68,22 +77,18 @@ int HitPolyline2D(std::span<const TPoint2D> points, const TPoint2D& p, double ap
             d = best = distance;
         }
     };
-    for (std::size_t i = 1; i < carried.size(); ++i) trySegment(carried[i - 1], carried[i]);
-    if (closed) trySegment(carried.back(), carried.front());
+    ForEachCarriedSegment(points, m, closed, trySegment);
     return result;
 }
 
 int HitPolygon2D(std::span<const TPoint2D> points, const TPoint2D& p, double aperture, const TMatrix2D& m, double& d) {
     d = kNoDistance;
     if (points.empty()) return kHitMiss;
-    const std::vector<TPoint2D> carried = Carried(points, m);
     const TPoint2D target = CartesianPoint(p);
     int result = kHitMiss;
     d = aperture;
     int crossings = 0;
-    for (std::size_t i = 0; i < carried.size(); ++i) {
-        const TPoint2D& a = carried[i];
-        const TPoint2D& b = carried[(i + 1) % carried.size()];
+    const auto tryEdge = [&](const TPoint2D& a, const TPoint2D& b) {
         double distance;
         if (DistanceToSegment2D(target, a, b, distance) && distance <= d) {
             d = distance;
@@ -91,7 +96,8 @@ int HitPolygon2D(std::span<const TPoint2D> points, const TPoint2D& p, double ape
         } else if (CrossesRayToTheRight(target, a, b)) {
             ++crossings;
         }
-    }
+    };
+    ForEachCarriedSegment(points, m, true, tryEdge);
     if (result == kHitMiss && crossings % 2 == 1) {
         d = aperture;
         return kHitInside;

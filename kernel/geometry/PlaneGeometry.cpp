@@ -304,21 +304,15 @@ std::optional<TPoint2D> SegmentIntersection(const TPoint2D& p1, const TPoint2D& 
     if (IsSamePoint(p1, p3) || IsSamePoint(p1, p4) || IsSamePoint(p2, p3) || IsSamePoint(p2, p4)) return std::nullopt;
 
     // Bounding boxes first: a strict gap on either axis rejects.
-    const double ax = p2.X - p1.X;
-    const double bx = p3.X - p4.X;
-    const double firstLowX = ax < 0.0 ? p2.X : p1.X;
-    const double firstHighX = ax < 0.0 ? p1.X : p2.X;
-    const double secondLowX = bx > 0.0 ? p4.X : p3.X;
-    const double secondHighX = bx > 0.0 ? p3.X : p4.X;
-    if (firstHighX < secondLowX || secondHighX < firstLowX) return std::nullopt;
-    const double ay = p2.Y - p1.Y;
-    const double by = p3.Y - p4.Y;
-    const double firstLowY = ay < 0.0 ? p2.Y : p1.Y;
-    const double firstHighY = ay < 0.0 ? p1.Y : p2.Y;
-    const double secondLowY = by > 0.0 ? p4.Y : p3.Y;
-    const double secondHighY = by > 0.0 ? p3.Y : p4.Y;
-    if (firstHighY < secondLowY || secondHighY < firstLowY) return std::nullopt;
+    const auto apart = [](double a1, double a2, double b1, double b2) {
+        return std::fmax(a1, a2) < std::fmin(b1, b2) || std::fmax(b1, b2) < std::fmin(a1, a2);
+    };
+    if (apart(p1.X, p2.X, p3.X, p4.X) || apart(p1.Y, p2.Y, p3.Y, p4.Y)) return std::nullopt;
 
+    const double ax = p2.X - p1.X;
+    const double ay = p2.Y - p1.Y;
+    const double bx = p3.X - p4.X;
+    const double by = p3.Y - p4.Y;
     // The parameters along both segments, kept as numerator over f.
     const double cx = p1.X - p3.X;
     const double cy = p1.Y - p3.Y;

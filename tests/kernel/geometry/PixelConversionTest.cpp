@@ -66,15 +66,4 @@ TEST(PixelConversion, RectanglesMapPositionallyAndComeBackOrdered) {
     EXPECT_EQ(Rect2DToRect(TRect2D{4, 6, 2, 20, 30, 2}), (TPixelRect{2, 3, 10, 15}));
 }
 
-TEST(PixelTypes, RightAndBottomAreExclusive) {
-    const TPixelRect r{10, 20, 13, 22};
-    EXPECT_EQ(r.Width(), 3);
-    EXPECT_EQ(r.Height(), 2);
-    EXPECT_TRUE(r.Contains(TPixelPoint{12, 21}));
-    EXPECT_FALSE(r.Contains(TPixelPoint{13, 21}));
-    EXPECT_FALSE(r.Contains(TPixelPoint{12, 22}));
-    EXPECT_FALSE(r.IsEmpty());
-    EXPECT_TRUE((TPixelRect{5, 5, 5, 9}).IsEmpty());
-}
-
 }  // namespace
