@@ -110,12 +110,14 @@ RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameter
     for (std::size_t r = 0; r < runs.size(); ++r) start[r + 1] = start[r] + runs[r].count();
     std::vector<float> tips(start.back());
     ParallelFor(runs.size(), threads, control, 0.0, 0.9, [&](std::size_t r) {
-        GougeFreeDepth::Contact contact;
-        int x, y;
-        for (int k = 0; k < runs[r].count(); ++k) {
-            runs[r].cell(k, x, y);
-            tips[start[r] + k] = depth.tipZ(x, y, contact);
-        }
+        const LineRun& run = runs[r];
+        const int low = std::min(run.from, run.to);
+        float* out = tips.data() + start[r];
+        if (run.alongX)
+            depth.tipZRun(low, run.fixed, true, run.count(), out);
+        else
+            depth.tipZRun(run.fixed, low, false, run.count(), out);
+        if (run.to < run.from) std::reverse(out, out + run.count());
     });
 
     RasterPaths paths;
