@@ -1,16 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
-#include "engine/picture/BmpCodec.h"
 #include "engine/picture/GreyLevel.h"
 #include "engine/picture/ImageInfo.h"
 #include "engine/picture/PictureFile.h"
-#include "kernel/platform/AtomicFile.h"
 
 using namespace calvoro;
 
@@ -92,23 +87,6 @@ TEST(PictureFile, BitDepthTextNamesTheFilesBitCount) {
     EXPECT_EQ(BitDepthText(32), "32 bit");
     EXPECT_EQ(BitDepthText(0), "");
     EXPECT_EQ(BitDepthText(15), "");
-}
-
-TEST(PictureFile, LoadsByExtensionAndRefusesOtherFiles) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("calvoro_picture_file_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    Picture picture;
-    picture.allocate(3, 2, PixelFormat::Grey8);
-    picture.pixels = {1, 2, 3, 4, 5, 6};
-    const std::string bmp = EncodeBmp(picture);
-    WriteFileAtomically(folder / "a.BMP", bmp);
-    WriteFileAtomically(folder / "job.pxm", bmp + std::string(492, '\0'));
-    WriteFileAtomically(folder / "a.png", bmp);
-    EXPECT_EQ(LoadPictureFile(folder / "a.BMP").pixels, picture.pixels);
-    EXPECT_EQ(LoadPictureFile(folder / "job.pxm").pixels, picture.pixels);
-    EXPECT_THROW(LoadPictureFile(folder / "a.png"), PictureError);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(GreyLevel, MatchesTheWeightedSumRoundedInSinglePrecisionForEveryColour) {

@@ -2,13 +2,9 @@
 
 #include <array>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 #include "engine/picture/JpegDecoder.h"
-#include "kernel/platform/AtomicFile.h"
 #include "tests/engine/picture/JpegTestFiles.h"
 
 using namespace calvoro;
@@ -173,24 +169,4 @@ TEST(JpegDecoder, RefusesWhatIsNoUsablePicture) {
     JpegSpec narrow = Quadrants(JpegKind::Colour, Red, Red, Red, Red);
     narrow.width = 1;
     EXPECT_NE(RefusalOf(BuildJpeg(narrow)).find("at least 2 pixels"), std::string::npos);
-}
-
-TEST(JpegDecoder, FileFormsReadTheFileAndNameItInRefusals) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("calvoro_jpeg_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    JpegSpec spec = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
-    spec.densityX = spec.densityY = 150;
-    const std::string bytes = BuildJpeg(spec);
-    WriteFileAtomically(folder / "photo.jpg", bytes);
-    WriteFileAtomically(folder / "cut.jpg", bytes.substr(0, 100));
-    EXPECT_EQ(ReadJpegDensity(folder / "photo.jpg").dpiX, 150);
-    EXPECT_EQ(LoadJpegFile(folder / "photo.jpg").dpiY, 150);
-    try {
-        LoadJpegFile(folder / "cut.jpg");
-        ADD_FAILURE() << "a cut file was read";
-    } catch (const PictureError& error) {
-        EXPECT_NE(std::string(error.what()).find("cut.jpg"), std::string::npos) << error.what();
-    }
-    std::filesystem::remove_all(folder);
 }
