@@ -1,0 +1,278 @@
+#include "engine/toolpath/GougeFreeDepth.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cassert>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "engine/toolpath/ToolPathError.h"
+
+namespace calvoro {
+
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// Wider footprints (over 4096 cells across) would need too large a table of
+// profile heights; no sensible job comes near it.
+constexpr double kMaxReach = 2048;
+
+}  // namespace
+
+GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize)
+    : map_(map), profile_(profile), pixelSize_(pixelSize) {
+    if (!(pixelSize > 0.0) || !std::isfinite(pixelSize)) throw ToolPathError("The pixel size must be greater than 0.");
+    if (map.empty()) throw ToolPathError("There is no relief to machine.");
+    const double reach = std::floor(profile.outerRadius() / pixelSize) + 1.0;
+    if (!(reach <= kMaxReach))
+        throw ToolPathError("The cutter is more than 4096 pixels wide at this pixel size; choose larger pixels.");
+    reach_ = static_cast<int>(reach);
+
+    const auto stride = static_cast<std::size_t>(reach_) + 2;
+    offsetHeights_.resize(stride * (stride - 1));
+    for (int dy = 0; dy <= reach_; ++dy)
+        for (int dx = 0; dx <= reach_ + 1; ++dx) offsetHeights_[dy * stride + dx] = computeOffsetHeight(dx, dy);
+
+    chordHalf_.assign(static_cast<std::size_t>(reach_) + 1, -1);
+    for (int dx = 0, dy = reach_; dx <= reach_; ++dx) {
+        while (dy >= 0 && offsetHeight(dx, dy) == kInfinity) --dy;
+        chordHalf_[dx] = dy;
+    }
+
+    // Blocks at the top level are more than half as wide as the footprint
+    // radius plus half a batch, so a batch of footprints spans at most five of
+    // them a side whatever the cutter size.
+    const int topLevel = static_cast<int>(std::bit_width(static_cast<unsigned>(reach_ + kBatch / 2))) - 1;
+    int width = map.width();
+    int height = map.height();
+    for (int level = 1; level <= topLevel; ++level) {
+        Level next;
+        next.width = (width + 1) / 2;
+        next.height = (height + 1) / 2;
+        next.maxima.resize(static_cast<std::size_t>(next.width) * next.height);
+        for (int bx = 0; bx < next.width; ++bx)
+            for (int by = 0; by < next.height; ++by) {
+                float m = -std::numeric_limits<float>::infinity();
+                for (int i = 0; i < 2; ++i)
+                    for (int j = 0; j < 2; ++j) {
+                        const int cx = 2 * bx + i;
+                        const int cy = 2 * by + j;
+                        if (cx < width && cy < height) m = std::max(m, blockMax(level - 1, cx, cy));
+                    }
+                next.maxima[static_cast<std::size_t>(bx) * next.height + by] = m;
+            }
+        width = next.width;
+        height = next.height;
+        levels_.push_back(std::move(next));
+        if (width == 1 && height == 1) break;
+    }
+}
+
+double GougeFreeDepth::computeOffsetHeight(int adx, int ady) const {
+    if (adx > reach_ || ady > reach_) return kInfinity;
+    const double rho = std::sqrt(static_cast<double>(adx) * adx + static_cast<double>(ady) * ady) * pixelSize_;
+    if (rho > profile_.outerRadius()) return kInfinity;
+    return profile_.height(rho);
+}
+
+float GougeFreeDepth::RoundUp(double value) {
+    float rounded = static_cast<float>(value);
+    if (static_cast<double>(rounded) < value) rounded = std::nextafter(rounded, std::numeric_limits<float>::infinity());
+    return rounded;
+}
+
+float GougeFreeDepth::tipZ(int x, int y) const {
+    float tip;
+    tipZRun(x, y, true, 1, &tip);
+    return tip;
+}
+
+void GougeFreeDepth::tipZRun(int x, int y, bool alongX, int count, float* out) const {
+    const int fixed = alongX ? y : x;
+    const int first = alongX ? x : y;
+    std::array<Cell, kBatch> contacts;
+    int contactCount = 0;
+    for (int done = 0; done < count; done += kBatch)
+        tipZBatch(alongX, first + done, fixed, std::min(kBatch, count - done), contacts.data(), contactCount,
+                  out + done);
+}
+
+void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cell* contacts, int& contactCount,
+                               float* out) const {
+    const int sizeU = alongX ? map_.width() : map_.height();
+    const int sizeV = alongX ? map_.height() : map_.width();
+    assert(count >= 1 && count <= kBatch && first >= 0 && first + count <= sizeU && fixed >= 0 && fixed < sizeV);
+    auto heightAt = [&](int u, int v) { return alongX ? map_.at(u, v) : map_.at(v, u); };
+    auto maxAt = [&](int level, int bu, int bv) { return alongX ? blockMax(level, bu, bv) : blockMax(level, bv, bu); };
+
+    std::array<double, kBatch> best;
+    best.fill(-kInfinity);
+    std::array<int, kBatch> foundU{};
+    std::array<int, kBatch> foundV{};
+    const int clampAlong = reach_ + 1;
+    // The cell's limit on the tip of every centre of the batch.
+    auto consider = [&](int u, int v) {
+        const int across = v < fixed ? fixed - v : v - fixed;
+        if (across > reach_) return;
+        const double* row = profileRow(across);
+        const double h = heightAt(u, v);
+        for (int k = 0; k < count; ++k) {
+            const int along = std::min(std::abs(u - (first + k)), clampAlong);
+            const double value = h - row[along];
+            const bool better = value > best[k];
+            best[k] = better ? value : best[k];
+            foundU[k] = better ? u : foundU[k];
+            foundV[k] = better ? v : foundV[k];
+        }
+    };
+    // Good first guesses make most blocks fall at once: the centres
+    // themselves and where the cutter touched in the previous batch.
+    if (contactCount == 0) {
+        for (int k = 0; k < count; ++k) consider(first + k, fixed);
+    } else {
+        // Neighbouring centres mostly touch at the same cell: try each once.
+        for (int c = 0; c < contactCount; ++c)
+            if (c == 0 || contacts[c].u != contacts[c - 1].u || contacts[c].v != contacts[c - 1].v)
+                consider(contacts[c].u, contacts[c].v);
+    }
+
+    const int u0 = std::max(0, first - reach_);
+    const int u1 = std::min(sizeU - 1, first + count - 1 + reach_);
+    const int v0 = std::max(0, fixed - reach_);
+    const int v1 = std::min(sizeV - 1, fixed + reach_);
+    const int top = static_cast<int>(levels_.size());
+    if (top == 0) {
+        for (int u = u0; u <= u1; ++u)
+            for (int v = v0; v <= v1; ++v) consider(u, v);
+    } else {
+        struct Node {
+            double bound;  // no cell of the block gives any centre more than this
+            int level;
+            int bu;
+            int bv;
+        };
+        // The top blocks are at least half as wide as the footprint and the
+        // batch together, so there are at most five a side; each level below
+        // adds at most four entries.
+        std::array<Node, 128> stack;
+        int size = 0;
+        double lowestBest = *std::min_element(best.begin(), best.begin() + count);
+        // A block lives while one of its cells might beat what some centre
+        // has: its highest cell at the nearest distance any of its cells has
+        // from that centre.
+        auto evaluate = [&](int level, int bu, int bv, Node& node) {
+            const int bu0 = bu << level;
+            const int bu1 = std::min(sizeU, (bu + 1) << level) - 1;
+            const int bv0 = bv << level;
+            const int bv1 = std::min(sizeV, (bv + 1) << level) - 1;
+            const int across = fixed < bv0 ? bv0 - fixed : (fixed > bv1 ? fixed - bv1 : 0);
+            if (across > reach_) return false;
+            const double highest = maxAt(level, bu, bv);
+            const double* row = profileRow(across);
+            if (highest - row[0] <= lowestBest) return false;  // beats no centre even at its nearest
+            bool alive = false;
+            double bound = -kInfinity;
+            for (int k = 0; k < count; ++k) {
+                const int c = first + k;
+                const int along = std::min(std::max({bu0 - c, c - bu1, 0}), clampAlong);
+                const double b = highest - row[along];
+                alive |= b > best[k];
+                bound = std::max(bound, b);
+            }
+            node = {bound, level, bu, bv};
+            return alive;
+        };
+        auto pushSorted = [&](Node* nodes, int n) {
+            for (int i = 1; i < n; ++i)  // a handful of entries: insertion sort, most promising last
+                for (int j = i; j > 0 && nodes[j].bound < nodes[j - 1].bound; --j) std::swap(nodes[j], nodes[j - 1]);
+            for (int i = 0; i < n; ++i) stack[size++] = nodes[i];
+        };
+        {
+            std::array<Node, 32> roots;
+            int n = 0;
+            for (int bu = u0 >> top; bu <= u1 >> top; ++bu)
+                for (int bv = v0 >> top; bv <= v1 >> top; ++bv)
+                    if (evaluate(top, bu, bv, roots[n])) ++n;
+            pushSorted(roots.data(), n);
+        }
+        while (size > 0) {
+            const Node node = stack[--size];
+            if (node.bound <= lowestBest) continue;
+            const int childLevel = node.level - 1;
+            if (childLevel == 0) {
+                for (int i = 0; i < 2; ++i)
+                    for (int j = 0; j < 2; ++j) {
+                        const int u = 2 * node.bu + i;
+                        const int v = 2 * node.bv + j;
+                        if (u < sizeU && v < sizeV) consider(u, v);
+                    }
+                lowestBest = *std::min_element(best.begin(), best.begin() + count);
+                continue;
+            }
+            const Level& level = levels_[childLevel - 1];
+            const int levelU = alongX ? level.width : level.height;
+            const int levelV = alongX ? level.height : level.width;
+            std::array<Node, 4> children;
+            int n = 0;
+            for (int i = 0; i < 2; ++i)
+                for (int j = 0; j < 2; ++j) {
+                    const int u = 2 * node.bu + i;
+                    const int v = 2 * node.bv + j;
+                    if (u < levelU && v < levelV && evaluate(childLevel, u, v, children[n])) ++n;
+                }
+            pushSorted(children.data(), n);
+        }
+    }
+    for (int k = 0; k < count; ++k) {
+        out[k] = RoundUp(best[k] + profile_.stockAllowance());
+        contacts[k] = {foundU[k], foundV[k]};
+    }
+    contactCount = count;
+}
+
+float GougeFreeDepth::tipZBruteForce(int x, int y) const {
+    const int width = map_.width();
+    const int height = map_.height();
+    double bestAbove = -kInfinity;
+    double bestBelow = -kInfinity;
+    for (int dx = -reach_; dx <= reach_; ++dx) {
+        const float* column = map_.column(std::clamp(x + dx, 0, width - 1));
+        const int chord = chordHalf_[std::abs(dx)];
+        // The two halves of the chord, walked outward from the centre row.
+        for (int dy = 0; dy <= chord; ++dy) {
+            const double p = offsetHeight(dx, dy);
+            bestAbove = std::max(bestAbove, static_cast<double>(column[std::min(y + dy, height - 1)]) - p);
+            bestBelow = std::max(bestBelow, static_cast<double>(column[std::max(y - dy, 0)]) - p);
+        }
+    }
+    return RoundUp(std::max(bestAbove, bestBelow) + profile_.stockAllowance());
+}
+
+double GougeFreeDepth::segmentClearanceZ(int ax, int ay, int bx, int by) const {
+    const int x0 = std::max(0, std::min(ax, bx) - reach_);
+    const int x1 = std::min(map_.width() - 1, std::max(ax, bx) + reach_);
+    const int y0 = std::max(0, std::min(ay, by) - reach_);
+    const int y1 = std::min(map_.height() - 1, std::max(ay, by) + reach_);
+    const double ux = bx - ax;
+    const double uy = by - ay;
+    const double length2 = ux * ux + uy * uy;
+    double best = -kInfinity;
+    for (int cx = x0; cx <= x1; ++cx)
+        for (int cy = y0; cy <= y1; ++cy) {
+            const double wx = cx - ax;
+            const double wy = cy - ay;
+            double t = length2 > 0.0 ? (wx * ux + wy * uy) / length2 : 0.0;
+            t = std::clamp(t, 0.0, 1.0);
+            const double dx = wx - t * ux;
+            const double dy = wy - t * uy;
+            const double rho = std::sqrt(dx * dx + dy * dy) * pixelSize_;
+            if (rho > profile_.outerRadius()) continue;
+            best = std::max(best, static_cast<double>(map_.at(cx, cy)) - profile_.height(rho));
+        }
+    return best + profile_.stockAllowance();
+}
+
+}  // namespace calvoro

@@ -1,0 +1,106 @@
+// The lowest Z at which the cutter, centred over a cell of the height map,
+// touches the relief without cutting into it anywhere under its footprint.
+//
+// Every cell is taken as a point at its centre. With the cutter centred over
+// cell c, a cell k at distance rho <= R + S limits the tip to
+//     Z(k) - height(rho),
+// and the tip Z is S plus the largest of these limits (profile grown by S, see
+// CutterProfile). Cells outside the picture count as the nearest edge cell;
+// since the cutter is always centred over the picture, such a cell never limits
+// the tip more than the edge cell itself does at its own, shorter, distance,
+// so only cells of the picture need to be visited.
+//
+// The fast path prunes the footprint block by block against a pyramid of block
+// maxima, for a few neighbouring centres at once; a block is only skipped when
+// none of its cells can beat what each centre has already found, and every
+// value is computed with the arithmetic of the reference (every cell of the
+// footprint), so both give the same bits.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <limits>
+#include <vector>
+
+#include "engine/relief/HeightMap.h"
+#include "engine/toolpath/CutterProfile.h"
+
+namespace calvoro {
+
+class GougeFreeDepth {
+public:
+    // The map must outlive this object. Throws ToolPathError when the pixel
+    // size is not a positive number or the map is empty.
+    GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize);
+
+    // Tip Z (work units) over cell (x, y), which must lie in the map. Rounded
+    // up to the next float, so it is never below the exact value.
+    float tipZ(int x, int y) const;
+
+    // The tip Z of `count` neighbouring cells, (x + k, y) along a row or
+    // (x, y + k) along a column for k = 0..count-1, into out[k]; the same
+    // values as tipZ, found much faster by searching for several at once.
+    void tipZRun(int x, int y, bool alongX, int count, float* out) const;
+
+    // The same value by visiting every cell of the footprint, each clamped to
+    // the picture; a reference for tests and measurements.
+    float tipZBruteForce(int x, int y) const;
+
+    // The lowest Z at which the cutter can be anywhere on the straight line
+    // between two cells (cell coordinates) without cutting the relief: S plus
+    // the largest Z(k) - height(distance from k to the segment). A move whose
+    // two ends are both at or above it is safe along its whole length.
+    double segmentClearanceZ(int x0, int y0, int x1, int y1) const;
+
+    // Height of the profile at the cell offset (dx, dy), +infinity outside the
+    // footprint. The one place that decides which cells the footprint holds.
+    double offsetHeight(int dx, int dy) const {
+        const int ady = dy < 0 ? -dy : dy;
+        if (ady > reach_) return kOutside;
+        return profileRow(ady)[std::min(dx < 0 ? -dx : dx, reach_ + 1)];
+    }
+
+    const HeightMap& map() const { return map_; }
+    const CutterProfile& profile() const { return profile_; }
+    double pixelSize() const { return pixelSize_; }
+    int footprintCells() const { return reach_; }  // no footprint cell lies farther away along X or Y
+
+private:
+    // levels_[l - 1] holds the maxima of aligned 2^l x 2^l blocks, column-major.
+    struct Level {
+        int width = 0;
+        int height = 0;
+        std::vector<float> maxima;
+    };
+    static constexpr double kOutside = std::numeric_limits<double>::infinity();
+
+    static constexpr int kBatch = 8;  // centres searched together
+    struct Cell {
+        int u = 0;  // along the run
+        int v = 0;  // across it
+    };
+    void tipZBatch(bool alongX, int first, int fixed, int count, Cell* contacts, int& contactCount, float* out) const;
+
+    double computeOffsetHeight(int adx, int ady) const;
+    // The profile heights at offsets (0..reach + 1, across); the last is +inf,
+    // so a clamped offset reads as outside.
+    const double* profileRow(int across) const { return offsetHeights_.data() + across * (reach_ + 2); }
+    float blockMax(int level, int bx, int by) const {
+        if (level == 0) return map_.at(bx, by);
+        const Level& l = levels_[level - 1];
+        return l.maxima[static_cast<std::size_t>(bx) * l.height + by];
+    }
+    static float RoundUp(double value);
+
+    const HeightMap& map_;
+    CutterProfile profile_;
+    double pixelSize_;
+    int reach_ = 0;
+    std::vector<double> offsetHeights_;
+    std::vector<int> chordHalf_;  // largest |dy| in the footprint for each |dx|, -1 for none  // quadrant table
+                                  // [|dx|][|dy|], empty for huge cutters
+
+    std::vector<Level> levels_;
+};
+
+}  // namespace calvoro

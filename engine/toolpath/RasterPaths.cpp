@@ -1,0 +1,198 @@
+#include "engine/toolpath/RasterPaths.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace calvoro {
+
+namespace {
+
+// One run of AddPathPoint calls closed by an end-of-line call: a raster line,
+// or a link along the edge of the picture between two raster lines.
+struct LineRun {
+    bool alongX;  // the cells vary in X (fixed row) or in Y (fixed column)
+    int fixed;
+    int from;  // first varying coordinate
+    int to;    // last one, inclusive; may be below `from`
+    int count() const { return std::abs(to - from) + 1; }
+    void cell(int k, int& x, int& y) const {
+        const int varying = from + (to >= from ? k : -k);
+        x = alongX ? varying : fixed;
+        y = alongX ? fixed : varying;
+    }
+};
+
+// Raster lines i = 0..n over `cells` pixels, at position index Round(i / ratio).
+class LineIndex {
+public:
+    LineIndex(int lineCount, int lastCell)
+        : ratio_(static_cast<float>(static_cast<double>(lineCount) / lastCell)), last_(lastCell) {}
+    int operator()(int i) const {
+        return std::clamp(static_cast<int>(std::nearbyint(i / static_cast<double>(ratio_))), 0, last_);
+    }
+
+private:
+    float ratio_;
+    int last_;
+};
+
+// The zig-zag of one raster direction. `alongX` rasters run lines along X at
+// rows; the other runs them along Y at columns. Edge links join each line to
+// the next along the first or last cell of the line, unless the no-cut zone is
+// on.
+void AddRaster(bool alongX, int lineCount, int lastAcross, int lastAlong, bool withLinks, std::vector<LineRun>& runs) {
+    const LineIndex index(lineCount, lastAcross);
+    for (int i = 0; i <= lineCount; i += 2) {
+        const int line = index(i);
+        if (line > 0 && withLinks) {
+            const int a = index(i - 1) + 1;
+            const int b = line;
+            if (a < lastAcross && b > a) runs.push_back({!alongX, 0, a, b});
+        }
+        runs.push_back({alongX, line, 0, lastAlong});
+        // Indices, not lengths, decide whether the return line exists.
+        if (i + 1 <= lineCount) {
+            const int next = index(i + 1);
+            if (withLinks) {
+                const int a = line + 1;
+                const int b = next;
+                if (a < lastAcross && b > a) runs.push_back({!alongX, lastAlong, a, b});
+            }
+            runs.push_back({alongX, next, lastAlong, 0});
+        }
+    }
+}
+
+}  // namespace
+
+StepOverEvening EvenStepOver(int cells, double pixelSize, double stepOver) {
+    const double length = (cells - 1) * pixelSize;
+    const double step = std::min(stepOver, length);
+    StepOverEvening evening;
+    evening.lineCount = static_cast<int>(std::trunc(length / step));
+    if (evening.lineCount * step < length) {
+        ++evening.lineCount;
+        evening.spacing = length / evening.lineCount;
+    } else {
+        evening.spacing = step;
+    }
+    return evening;
+}
+
+double LinkDistance(const PathPoint& a, const PathPoint& b) {
+    const double dx = a.x - b.x;
+    const double dy = a.y - b.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+PathPoint CellPosition(const RasterPoint& point, const ReliefPlacement& placement) {
+    const double size = placement.pixelSize;
+    return {static_cast<float>(point.cellX * size + placement.workOffsetX),
+            static_cast<float>(point.cellY * size + placement.workOffsetY), point.z};
+}
+
+RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameters& parameters,
+                             const ReliefPlacement& placement, unsigned threads, TaskControl* control) {
+    const HeightMap& map = depth.map();
+    const int lastColumn = map.width() - 1;
+    const int lastRow = map.height() - 1;
+    const bool zNoCut = parameters.zNoCutActive;
+    const StepOverEvening acrossY = EvenStepOver(map.height(), placement.pixelSize, parameters.stepOver);
+    const StepOverEvening acrossX = EvenStepOver(map.width(), placement.pixelSize, parameters.stepOver);
+
+    std::vector<LineRun> runs;
+    if (parameters.rasterAlongX) AddRaster(true, acrossY.lineCount, lastRow, lastColumn, !zNoCut, runs);
+    if (parameters.rasterAlongY) AddRaster(false, acrossX.lineCount, lastColumn, lastRow, !zNoCut, runs);
+
+    // The tip Z of every point; each run is independent of the others.
+    std::vector<std::size_t> start(runs.size() + 1, 0);
+    for (std::size_t r = 0; r < runs.size(); ++r) start[r + 1] = start[r] + runs[r].count();
+    std::vector<float> tips(start.back());
+    ParallelFor(runs.size(), threads, control, 0.0, 0.9, [&](std::size_t r) {
+        const LineRun& run = runs[r];
+        const int low = std::min(run.from, run.to);
+        float* out = tips.data() + start[r];
+        if (run.alongX)
+            depth.tipZRun(low, run.fixed, true, run.count(), out);
+        else
+            depth.tipZRun(run.fixed, low, false, run.count(), out);
+        if (run.to < run.from) std::reverse(out, out + run.count());
+    });
+
+    RasterPaths paths;
+    paths.spacingX = acrossX.spacing;
+    paths.spacingY = acrossY.spacing;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        auto point = [&](int k) {
+            RasterPoint p;
+            runs[r].cell(k, p.cellX, p.cellY);
+            p.tipZ = p.z = tips[start[r] + k];
+            return p;
+        };
+        if (!zNoCut) {
+            RasterPolyline line;
+            line.reserve(runs[r].count());
+            for (int k = 0; k < runs[r].count(); ++k) line.push_back(point(k));
+            paths.polylines.push_back(std::move(line));
+            continue;
+        }
+        // Each stretch of cutting points becomes a polyline that starts at the
+        // last no-cut point before it and ends at the first one after it.
+        enum class State { LineStart, Outside, Inside } state = State::LineStart;
+        RasterPolyline current;
+        RasterPoint previous;
+        for (int k = 0; k < runs[r].count(); ++k) {
+            const RasterPoint p = point(k);
+            const bool cutting = std::abs(static_cast<double>(p.tipZ) - parameters.zNoCutZ) >
+                                 static_cast<double>(parameters.zNoCutTolerance);
+            switch (state) {
+                case State::LineStart:
+                    state = cutting ? State::Inside : State::Outside;
+                    if (cutting) current = {p};
+                    break;
+                case State::Outside:
+                    if (cutting) {
+                        state = State::Inside;
+                        current = {previous, p};
+                    }
+                    break;
+                case State::Inside:
+                    current.push_back(p);
+                    if (!cutting) {
+                        state = State::Outside;
+                        paths.polylines.push_back(std::move(current));
+                        current.clear();
+                    }
+                    break;
+            }
+            previous = p;
+        }
+        if (state == State::Inside) paths.polylines.push_back(std::move(current));
+    }
+
+    // A straight move between two neighbouring cells of a row or column keeps
+    // every cell under the cutter at its nearest to one of the two ends; with
+    // both ends at the higher of the two tip Zs it cuts nothing on the way.
+    for (RasterPolyline& line : paths.polylines)
+        for (std::size_t k = 0; k < line.size(); ++k) {
+            if (k > 0) line[k].z = std::max(line[k].z, line[k - 1].tipZ);
+            if (k + 1 < line.size()) line[k].z = std::max(line[k].z, line[k + 1].tipZ);
+        }
+    // The same for the feed move that joins a line to the next one when they
+    // end and start on neighbouring cells (the turns of the zig-zag).
+    for (std::size_t j = 1; j < paths.polylines.size(); ++j) {
+        RasterPoint& end = paths.polylines[j - 1].back();
+        RasterPoint& begin = paths.polylines[j].front();
+        const bool neighbours = std::abs(end.cellX - begin.cellX) + std::abs(end.cellY - begin.cellY) <= 1;
+        if (neighbours &&
+            LinkDistance(CellPosition(end, placement), CellPosition(begin, placement)) <= FeedLinkReach(paths)) {
+            const float endTip = end.tipZ;
+            end.z = std::max(end.z, begin.tipZ);
+            begin.z = std::max(begin.z, endTip);
+        }
+    }
+    return paths;
+}
+
+}  // namespace calvoro

@@ -1,0 +1,151 @@
+#include "engine/toolpath/ToolPath.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "engine/toolpath/CutterProfile.h"
+#include "engine/toolpath/GougeFreeDepth.h"
+#include "engine/toolpath/PolylineReduction.h"
+#include "engine/toolpath/RasterPaths.h"
+#include "engine/toolpath/ToolPathError.h"
+
+namespace calvoro {
+
+namespace {
+
+// Millimetres or inches with up to four decimals, trailing zeros cut.
+std::string FormatNumber(double value) {
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4).ptr;
+    std::string result(text, end);
+    while (result.back() == '0') result.pop_back();
+    if (result.back() == '.') result.pop_back();
+    return result == "-0" ? "0" : result;
+}
+
+bool IsFinite(double value) {
+    return std::isfinite(value);
+}
+
+double HighestCell(const HeightMap& map) {
+    const std::vector<float>& values = map.values();
+    return *std::max_element(values.begin(), values.end());
+}
+
+}  // namespace
+
+void CheckToolPathRequest(const HeightMap& map, const ToolPathRequest& request) {
+    const CuttingParameters& job = request.parameters;
+    const ReliefPlacement& placement = request.placement;
+    if (map.width() < 2 || map.height() < 2)
+        throw ToolPathError("The picture must be at least 2 x 2 pixels to be machined.");
+    if (!(placement.pixelSize > 0.0f) || !IsFinite(placement.pixelSize))
+        throw ToolPathError("The pixel size must be greater than 0.");
+    if (!IsFinite(placement.workOffsetX) || !IsFinite(placement.workOffsetY))
+        throw ToolPathError("The position of the picture is not a number.");
+    CutterProfile::FromTool(request.cutter, job.stockAllowance);
+    if (!job.rasterAlongX && !job.rasterAlongY)
+        throw ToolPathError("Choose at least one raster direction (0° or 90°).");
+    if (!(job.stepOver > 0.0) || !IsFinite(job.stepOver)) throw ToolPathError("The step over must be greater than 0.");
+    if (job.stepOver < placement.pixelSize / 10.0)
+        throw ToolPathError("The step over must be at least a tenth of the pixel size (" +
+                            FormatNumber(placement.pixelSize / 10.0) + ").");
+    if (job.passCount < 1 || job.passCount > 255)
+        throw ToolPathError("The number of depth cuts must lie between 1 and 255.");
+    if (!(job.zStep >= 0.0) || !IsFinite(job.zStep)) throw ToolPathError("The Z step must be 0 or more.");
+    if (!(job.filterTolerance >= 0.0f) || !IsFinite(job.filterTolerance))
+        throw ToolPathError("The filter must be 0 or more.");
+    const double lowestSafe = HighestCell(map) + static_cast<double>(job.stockAllowance);
+    if (!(job.feedPlaneZ > lowestSafe) || !IsFinite(job.feedPlaneZ))
+        throw ToolPathError("The feed plane (" + FormatNumber(job.feedPlaneZ) +
+                            ") must lie above the top of the relief plus the stock to leave (" +
+                            FormatNumber(lowestSafe) + ").");
+}
+
+ToolPathResult ComputeToolPath(const HeightMap& map, const ToolPathRequest& request, TaskControl* control) {
+    CheckToolPathRequest(map, request);
+    const CuttingParameters& job = request.parameters;
+    const ReliefPlacement& placement = request.placement;
+    const CutterProfile profile = CutterProfile::FromTool(request.cutter, job.stockAllowance);
+    const GougeFreeDepth depth(map, profile, placement.pixelSize);
+
+    const RasterPaths paths = BuildRasterPaths(depth, job, placement, request.threads, control);
+    if (paths.polylines.empty())
+        throw ToolPathError("Nothing to machine: every point of the relief lies in the Z no-cut zone.");
+    const std::size_t count = paths.polylines.size();
+
+    ToolPathResult result;
+    double liftSum = 0.0;
+    for (const RasterPolyline& line : paths.polylines)
+        for (const RasterPoint& p : line) {
+            const double lift = static_cast<double>(p.z) - p.tipZ;
+            liftSum += lift;
+            result.largestLift = std::max(result.largestLift, lift);
+            ++result.rasterPoints;
+        }
+    result.meanLift = liftSum / static_cast<double>(result.rasterPoints);
+
+    // Reduced once, machined in every pass.
+    result.polylines.resize(count);
+    ParallelFor(count, request.threads, control, 0.9, 0.95, [&](std::size_t j) {
+        PathPolyline full;
+        full.reserve(paths.polylines[j].size());
+        for (const RasterPoint& p : paths.polylines[j]) full.push_back(CellPosition(p, placement));
+        result.polylines[j] = ReducePolyline(full, job.filterTolerance);
+    });
+
+    // How high both ends of each short link must be for the straight feed
+    // move to cut nothing; NaN where the distance alone asks for a retract.
+    std::vector<double> linkClearance(count, std::numeric_limits<double>::quiet_NaN());
+    ParallelFor(count, request.threads, control, 0.95, 0.99, [&](std::size_t j) {
+        if (j == 0) return;
+        const RasterPoint& end = paths.polylines[j - 1].back();
+        const RasterPoint& begin = paths.polylines[j].front();
+        if (LinkDistance(CellPosition(end, placement), CellPosition(begin, placement)) <= FeedLinkReach(paths))
+            linkClearance[j] = depth.segmentClearanceZ(end.cellX, end.cellY, begin.cellX, begin.cellY);
+    });
+
+    MoveList& moves = result.moves;
+    moves.feedPlaneZ = job.feedPlaneZ;
+    moves.passCount = job.passCount;
+    const double feedZ = job.feedPlaneZ;
+    bool atFeedPlane = true;  // the cutter starts above the work
+    for (int pass = job.passCount; pass >= 1; --pass) {
+        if (control) control->throwIfCancelled();
+        const double dz = (pass - 1) * job.zStep;
+        for (std::size_t j = 0; j < count; ++j) {
+            const PathPolyline& line = result.polylines[j];
+            const PathPoint start{line.front().x, line.front().y, line.front().z + dz};
+            bool feedLink = !atFeedPlane && !std::isnan(linkClearance[j]);
+            if (feedLink) {
+                const Move& last = moves.moves.back();
+                const bool safe = std::min(last.z, start.z) >= linkClearance[j];
+                if (!safe && pass == 1) ++result.unsafeLinks;
+                feedLink = safe;
+            }
+            if (feedLink) {
+                moves.moves.push_back({MoveKind::Feed, start.x, start.y, start.z});
+            } else {
+                if (!atFeedPlane) {
+                    const Move last = moves.moves.back();
+                    moves.moves.push_back({MoveKind::Rapid, last.x, last.y, feedZ});
+                }
+                moves.moves.push_back({MoveKind::Rapid, start.x, start.y, feedZ});
+                moves.moves.push_back({MoveKind::Plunge, start.x, start.y, start.z});
+            }
+            for (std::size_t k = 1; k < line.size(); ++k)
+                moves.moves.push_back({MoveKind::Feed, line[k].x, line[k].y, line[k].z + dz});
+            atFeedPlane = false;
+        }
+        const Move last = moves.moves.back();
+        moves.moves.push_back({MoveKind::Rapid, last.x, last.y, feedZ});
+        atFeedPlane = true;
+    }
+    if (control) control->reportProgress(1.0);
+    return result;
+}
+
+}  // namespace calvoro

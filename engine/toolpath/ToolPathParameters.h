@@ -1,0 +1,41 @@
+// The snapshot a tool-path computation works from: the cutter as stored in
+// the tool library, the values of the cutting-parameter page and the placement
+// of the relief. Taken once when the computation starts; nothing else is read.
+#pragma once
+
+#include "engine/tools/ToolRecord.h"
+
+namespace calvoro {
+
+struct CuttingParameters {
+    double stepOver = 1.0;           // "Max stepover:", largest distance between raster lines
+    double feedPlaneZ = 2.0;         // "Feed plane:", Z of rapids and retracts
+    float stockAllowance = 0.0f;     // "Stock to leave:"
+    float filterTolerance = 0.025f;  // "Filter:", how far reduction may move the path
+    bool rasterAlongX = true;        // "0°"
+    bool rasterAlongY = false;       // "90°"
+    int passCount = 1;               // "N. depth cuts:"
+    double zStep = 0.0;              // "Z step:", depth of each pass above the last one
+    // The Z no-cut zone: points whose tip Z lies within zNoCutTolerance of
+    // zNoCutZ are not machined.
+    bool zNoCutActive = false;
+    float zNoCutZ = 0.0f;
+    float zNoCutTolerance = 0.0f;
+};
+
+// Work position of height-map cell (x, y): (x * pixelSize + workOffsetX,
+// y * pixelSize + workOffsetY).
+struct ReliefPlacement {
+    float pixelSize = 1.0f;
+    float workOffsetX = 0.0f;
+    float workOffsetY = 0.0f;
+};
+
+struct ToolPathRequest {
+    ToolRecord cutter;
+    CuttingParameters parameters;
+    ReliefPlacement placement;
+    unsigned threads = 0;  // 0: one per core; the result does not depend on it
+};
+
+}  // namespace calvoro
