@@ -3,7 +3,7 @@
 
 calvoro_build_packages=(cmake ninja-build g++ ccache qt6-base-dev libqt6opengl6-dev libgl-dev libjpeg62-turbo-dev
                         libbenchmark-dev libgtest-dev libgmock-dev)
-calvoro_test_packages=(xvfb xauth)
+calvoro_test_packages=(xvfb xauth clang-14 libclang-rt-14-dev)
 
 calvoro_install_packages() {
     local missing=()
