@@ -69,6 +69,13 @@ const std::string& JpegFile() {
         jpeg_destroy_compress(&info);
         std::string bytes(reinterpret_cast<const char*>(buffer), size);
         std::free(buffer);
+        // The same file for a command-line decoder to be timed against.
+        if (const char* out = std::getenv("CALVORO_BENCH_JPEG_OUT")) {
+            if (std::FILE* file = std::fopen(out, "wb")) {
+                std::fwrite(bytes.data(), 1, bytes.size(), file);
+                std::fclose(file);
+            }
+        }
         return bytes;
     }();
     return bytes;
