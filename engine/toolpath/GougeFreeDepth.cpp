@@ -52,7 +52,8 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
         Level next;
         next.width = (width + 1) / 2;
         next.height = (height + 1) / 2;
-        next.maxima.resize(static_cast<std::size_t>(next.width) * next.height);
+        next.tilesHigh = (next.height + 7) / 8;
+        next.maxima.resize(static_cast<std::size_t>((next.width + 7) / 8) * next.tilesHigh * 64);
         for (int bx = 0; bx < next.width; ++bx)
             for (int by = 0; by < next.height; ++by) {
                 float m = -std::numeric_limits<float>::infinity();
@@ -62,7 +63,7 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
                         const int cy = 2 * by + j;
                         if (cx < width && cy < height) m = std::max(m, blockMax(level - 1, cx, cy));
                     }
-                next.maxima[static_cast<std::size_t>(bx) * next.height + by] = m;
+                next.maxima[next.index(bx, by)] = m;
             }
         width = next.width;
         height = next.height;
@@ -113,12 +114,16 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
     std::array<int, kBatch> foundU{};
     std::array<int, kBatch> foundV{};
     const int clampAlong = reach_ + 1;
+    const int last = first + count - 1;
+    double lowestBest = -kInfinity;  // the least any centre has found so far
     // The cell's limit on the tip of every centre of the batch.
     auto consider = [&](int u, int v) {
         const int across = v < fixed ? fixed - v : v - fixed;
         if (across > reach_) return;
         const double* row = profileRow(across);
         const double h = heightAt(u, v);
+        const int nearest = std::min(std::max({first - u, u - last, 0}), clampAlong);
+        if (h - row[nearest] <= lowestBest) return;  // beats no centre even at its nearest
         for (int k = 0; k < count; ++k) {
             const int along = std::min(std::abs(u - (first + k)), clampAlong);
             const double value = h - row[along];
@@ -138,9 +143,10 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
             if (c == 0 || contacts[c].u != contacts[c - 1].u || contacts[c].v != contacts[c - 1].v)
                 consider(contacts[c].u, contacts[c].v);
     }
+    lowestBest = *std::min_element(best.begin(), best.begin() + count);
 
     const int u0 = std::max(0, first - reach_);
-    const int u1 = std::min(sizeU - 1, first + count - 1 + reach_);
+    const int u1 = std::min(sizeU - 1, last + reach_);
     const int v0 = std::max(0, fixed - reach_);
     const int v1 = std::min(sizeV - 1, fixed + reach_);
     const int top = static_cast<int>(levels_.size());
@@ -159,7 +165,6 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
         // adds at most four entries.
         std::array<Node, 128> stack;
         int size = 0;
-        double lowestBest = *std::min_element(best.begin(), best.begin() + count);
         // A block lives while one of its cells might beat what some centre
         // has: its highest cell at the nearest distance any of its cells has
         // from that centre.

@@ -66,11 +66,17 @@ public:
     int footprintCells() const { return reach_; }  // no footprint cell lies farther away along X or Y
 
 private:
-    // levels_[l - 1] holds the maxima of aligned 2^l x 2^l blocks, column-major.
+    // levels_[l - 1] holds the maxima of aligned 2^l x 2^l blocks, stored in
+    // tiles of 8 x 8 blocks so that a block, its neighbours along either axis
+    // and its four children mostly share cache lines.
     struct Level {
         int width = 0;
         int height = 0;
+        int tilesHigh = 0;
         std::vector<float> maxima;
+        std::size_t index(int bx, int by) const {
+            return ((static_cast<std::size_t>(bx >> 3) * tilesHigh + (by >> 3)) << 6) + ((bx & 7) << 3) + (by & 7);
+        }
     };
     static constexpr double kOutside = std::numeric_limits<double>::infinity();
 
@@ -88,7 +94,7 @@ private:
     float blockMax(int level, int bx, int by) const {
         if (level == 0) return map_.at(bx, by);
         const Level& l = levels_[level - 1];
-        return l.maxima[static_cast<std::size_t>(bx) * l.height + by];
+        return l.maxima[l.index(bx, by)];
     }
     static float RoundUp(double value);
 
