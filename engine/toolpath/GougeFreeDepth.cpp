@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <stdexcept>
 
 #include "engine/toolpath/ToolPathError.h"
 
@@ -191,6 +192,7 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
             return alive;
         };
         auto pushSorted = [&](Node* nodes, int n) {
+            if (size + n > static_cast<int>(stack.size())) throw std::logic_error("Tip Z search stack overflow");
             for (int i = 1; i < n; ++i)  // a handful of entries: insertion sort, most promising last
                 for (int j = i; j > 0 && nodes[j].bound < nodes[j - 1].bound; --j) std::swap(nodes[j], nodes[j - 1]);
             for (int i = 0; i < n; ++i) stack[size++] = nodes[i];
@@ -198,6 +200,8 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
         {
             std::array<Node, 32> roots;
             int n = 0;
+            if (((u1 >> top) - (u0 >> top) + 1) * ((v1 >> top) - (v0 >> top) + 1) > static_cast<int>(roots.size()))
+                throw std::logic_error("Tip Z search: too many top blocks");
             for (int bu = u0 >> top; bu <= u1 >> top; ++bu)
                 for (int bv = v0 >> top; bv <= v1 >> top; ++bv)
                     if (evaluate(top, bu, bv, roots[n])) ++n;
