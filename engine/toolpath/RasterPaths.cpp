@@ -8,7 +8,7 @@ namespace calvoro {
 
 namespace {
 
-// One run of AddPathPoint calls closed by an end-of-line call: a raster line,
+// One run of consecutive raster points, closed as a line ends: a raster line,
 // or a link along the edge of the picture between two raster lines.
 struct LineRun {
     bool alongX;  // the cells vary in X (fixed row) or in Y (fixed column)
