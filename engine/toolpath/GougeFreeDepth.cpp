@@ -32,10 +32,10 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
         throw ToolPathError("The cutter is more than 4096 pixels wide at this pixel size; choose larger pixels.");
     reach_ = static_cast<int>(reach);
 
-    const auto stride = static_cast<std::size_t>(reach_) + 2;
-    offsetHeights_.resize(stride * (stride - 1));
+    const auto stride = static_cast<std::size_t>(rowStride());
+    offsetHeights_.resize(stride * (reach_ + 1));
     for (int dy = 0; dy <= reach_; ++dy)
-        for (int dx = 0; dx <= reach_ + 1; ++dx) offsetHeights_[dy * stride + dx] = computeOffsetHeight(dx, dy);
+        for (int dx = 0; dx < rowStride(); ++dx) offsetHeights_[dy * stride + dx] = computeOffsetHeight(dx, dy);
 
     chordHalf_.assign(static_cast<std::size_t>(reach_) + 1, -1);
     for (int dx = 0, dy = reach_; dx <= reach_; ++dx) {
@@ -125,13 +125,24 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
         const double h = heightAt(u, v);
         const int nearest = std::min(std::max({first - u, u - last, 0}), clampAlong);
         if (h - row[nearest] <= lowestBest) return;  // beats no centre even at its nearest
-        for (int k = 0; k < count; ++k) {
-            const int along = std::min(std::abs(u - (first + k)), clampAlong);
-            const double value = h - row[along];
+        auto update = [&](int k, double height) {
+            const double value = h - height;
             const bool better = value > best[k];
             best[k] = better ? value : best[k];
             foundU[k] = better ? u : foundU[k];
             foundV[k] = better ? v : foundV[k];
+        };
+        // Past the batch on either side the distances to its centres are
+        // consecutive offsets of the row (within its padding, as the cell
+        // reaches some centre).
+        if (u <= first) {
+            const double* heights = row + (first - u);
+            for (int k = 0; k < count; ++k) update(k, heights[k]);
+        } else if (u >= last) {
+            const double* heights = row + (u - first);
+            for (int k = 0; k < count; ++k) update(k, heights[-k]);
+        } else {
+            for (int k = 0; k < count; ++k) update(k, row[std::abs(u - (first + k))]);
         }
     };
     // Good first guesses make most blocks fall at once: the centres

@@ -88,9 +88,11 @@ private:
     void tipZBatch(bool alongX, int first, int fixed, int count, Cell* contacts, int& contactCount, float* out) const;
 
     double computeOffsetHeight(int adx, int ady) const;
-    // The profile heights at offsets (0..reach + 1, across); the last is +inf,
-    // so a clamped offset reads as outside.
-    const double* profileRow(int across) const { return offsetHeights_.data() + across * (reach_ + 2); }
+    // The profile heights at offsets (0..reach + 1 + kBatch, across); those
+    // past reach are +inf, so a clamped offset, or one up to a batch beyond,
+    // reads as outside.
+    int rowStride() const { return reach_ + 2 + kBatch; }
+    const double* profileRow(int across) const { return offsetHeights_.data() + across * rowStride(); }
     float blockMax(int level, int bx, int by) const {
         if (level == 0) return map_.at(bx, by);
         const Level& l = levels_[level - 1];
