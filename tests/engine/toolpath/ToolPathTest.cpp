@@ -315,22 +315,5 @@ TEST(ToolPathTest, ReportsProgressAndStopsWhenCancelled) {
     EXPECT_LT(cancelled.progress(), 1.0);
 }
 
-TEST(ToolPathTest, ReductionKeepsThePathWithinTheFilter) {
-    const HeightMap map = MakeRelief(ReliefKind::Smooth, 60, 40);
-    ToolPathRequest request = Request();
-    request.parameters.filterTolerance = 0.0f;
-    const ToolPathResult full = ComputeToolPath(map, request);
-    request.parameters.filterTolerance = 0.05f;
-    const ToolPathResult reduced = ComputeToolPath(map, request);
-    EXPECT_LT(reduced.moves.moves.size(), full.moves.moves.size());
-    ASSERT_EQ(reduced.polylines.size(), full.polylines.size());
-    for (std::size_t j = 0; j < full.polylines.size(); ++j) {
-        EXPECT_EQ(reduced.polylines[j].front(), full.polylines[j].front());
-        EXPECT_EQ(reduced.polylines[j].back(), full.polylines[j].back());
-    }
-    EXPECT_GE(full.meanLift, 0.0);
-    EXPECT_GE(full.largestLift, full.meanLift);
-}
-
 }  // namespace
 }  // namespace calvoro
