@@ -168,6 +168,8 @@ RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameter
             }
             previous = p;
         }
+        // A stretch still open at the end of the line ends on its last point
+        // (repeating that point would change nothing once reduced).
         if (state == State::Inside) paths.polylines.push_back(std::move(current));
     }
 
