@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <stdexcept>
 
 #include "engine/toolpath/ToolPathError.h"
 
@@ -31,10 +32,10 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
         throw ToolPathError("The cutter is more than 4096 pixels wide at this pixel size; choose larger pixels.");
     reach_ = static_cast<int>(reach);
 
-    const auto stride = static_cast<std::size_t>(reach_) + 2;
-    offsetHeights_.resize(stride * (stride - 1));
+    const auto stride = static_cast<std::size_t>(rowStride());
+    offsetHeights_.resize(stride * (reach_ + 1));
     for (int dy = 0; dy <= reach_; ++dy)
-        for (int dx = 0; dx <= reach_ + 1; ++dx) offsetHeights_[dy * stride + dx] = computeOffsetHeight(dx, dy);
+        for (int dx = 0; dx < rowStride(); ++dx) offsetHeights_[dy * stride + dx] = computeOffsetHeight(dx, dy);
 
     chordHalf_.assign(static_cast<std::size_t>(reach_) + 1, -1);
     for (int dx = 0, dy = reach_; dx <= reach_; ++dx) {
@@ -52,7 +53,8 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
         Level next;
         next.width = (width + 1) / 2;
         next.height = (height + 1) / 2;
-        next.maxima.resize(static_cast<std::size_t>(next.width) * next.height);
+        next.tilesHigh = (next.height + 7) / 8;
+        next.maxima.resize(static_cast<std::size_t>((next.width + 7) / 8) * next.tilesHigh * 64);
         for (int bx = 0; bx < next.width; ++bx)
             for (int by = 0; by < next.height; ++by) {
                 float m = -std::numeric_limits<float>::infinity();
@@ -62,7 +64,7 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
                         const int cy = 2 * by + j;
                         if (cx < width && cy < height) m = std::max(m, blockMax(level - 1, cx, cy));
                     }
-                next.maxima[static_cast<std::size_t>(bx) * next.height + by] = m;
+                next.maxima[next.index(bx, by)] = m;
             }
         width = next.width;
         height = next.height;
@@ -113,19 +115,34 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
     std::array<int, kBatch> foundU{};
     std::array<int, kBatch> foundV{};
     const int clampAlong = reach_ + 1;
+    const int last = first + count - 1;
+    double lowestBest = -kInfinity;  // the least any centre has found so far
     // The cell's limit on the tip of every centre of the batch.
     auto consider = [&](int u, int v) {
         const int across = v < fixed ? fixed - v : v - fixed;
         if (across > reach_) return;
         const double* row = profileRow(across);
         const double h = heightAt(u, v);
-        for (int k = 0; k < count; ++k) {
-            const int along = std::min(std::abs(u - (first + k)), clampAlong);
-            const double value = h - row[along];
+        const int nearest = std::min(std::max({first - u, u - last, 0}), clampAlong);
+        if (h - row[nearest] <= lowestBest) return;  // beats no centre even at its nearest
+        auto update = [&](int k, double height) {
+            const double value = h - height;
             const bool better = value > best[k];
             best[k] = better ? value : best[k];
             foundU[k] = better ? u : foundU[k];
             foundV[k] = better ? v : foundV[k];
+        };
+        // Past the batch on either side the distances to its centres are
+        // consecutive offsets of the row (within its padding, as the cell
+        // reaches some centre).
+        if (u <= first) {
+            const double* heights = row + (first - u);
+            for (int k = 0; k < count; ++k) update(k, heights[k]);
+        } else if (u >= last) {
+            const double* heights = row + (u - first);
+            for (int k = 0; k < count; ++k) update(k, heights[-k]);
+        } else {
+            for (int k = 0; k < count; ++k) update(k, row[std::abs(u - (first + k))]);
         }
     };
     // Good first guesses make most blocks fall at once: the centres
@@ -138,9 +155,10 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
             if (c == 0 || contacts[c].u != contacts[c - 1].u || contacts[c].v != contacts[c - 1].v)
                 consider(contacts[c].u, contacts[c].v);
     }
+    lowestBest = *std::min_element(best.begin(), best.begin() + count);
 
     const int u0 = std::max(0, first - reach_);
-    const int u1 = std::min(sizeU - 1, first + count - 1 + reach_);
+    const int u1 = std::min(sizeU - 1, last + reach_);
     const int v0 = std::max(0, fixed - reach_);
     const int v1 = std::min(sizeV - 1, fixed + reach_);
     const int top = static_cast<int>(levels_.size());
@@ -159,7 +177,6 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
         // adds at most four entries.
         std::array<Node, 128> stack;
         int size = 0;
-        double lowestBest = *std::min_element(best.begin(), best.begin() + count);
         // A block lives while one of its cells might beat what some centre
         // has: its highest cell at the nearest distance any of its cells has
         // from that centre.
@@ -186,6 +203,7 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
             return alive;
         };
         auto pushSorted = [&](Node* nodes, int n) {
+            if (size + n > static_cast<int>(stack.size())) throw std::logic_error("Tip Z search stack overflow");
             for (int i = 1; i < n; ++i)  // a handful of entries: insertion sort, most promising last
                 for (int j = i; j > 0 && nodes[j].bound < nodes[j - 1].bound; --j) std::swap(nodes[j], nodes[j - 1]);
             for (int i = 0; i < n; ++i) stack[size++] = nodes[i];
@@ -193,6 +211,8 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
         {
             std::array<Node, 32> roots;
             int n = 0;
+            if (((u1 >> top) - (u0 >> top) + 1) * ((v1 >> top) - (v0 >> top) + 1) > static_cast<int>(roots.size()))
+                throw std::logic_error("Tip Z search: too many top blocks");
             for (int bu = u0 >> top; bu <= u1 >> top; ++bu)
                 for (int bv = v0 >> top; bv <= v1 >> top; ++bv)
                     if (evaluate(top, bu, bv, roots[n])) ++n;

@@ -66,11 +66,17 @@ public:
     int footprintCells() const { return reach_; }  // no footprint cell lies farther away along X or Y
 
 private:
-    // levels_[l - 1] holds the maxima of aligned 2^l x 2^l blocks, column-major.
+    // levels_[l - 1] holds the maxima of aligned 2^l x 2^l blocks, stored in
+    // tiles of 8 x 8 blocks so that a block, its neighbours along either axis
+    // and its four children mostly share cache lines.
     struct Level {
         int width = 0;
         int height = 0;
+        int tilesHigh = 0;
         std::vector<float> maxima;
+        std::size_t index(int bx, int by) const {
+            return ((static_cast<std::size_t>(bx >> 3) * tilesHigh + (by >> 3)) << 6) + ((bx & 7) << 3) + (by & 7);
+        }
     };
     static constexpr double kOutside = std::numeric_limits<double>::infinity();
 
@@ -82,13 +88,15 @@ private:
     void tipZBatch(bool alongX, int first, int fixed, int count, Cell* contacts, int& contactCount, float* out) const;
 
     double computeOffsetHeight(int adx, int ady) const;
-    // The profile heights at offsets (0..reach + 1, across); the last is +inf,
-    // so a clamped offset reads as outside.
-    const double* profileRow(int across) const { return offsetHeights_.data() + across * (reach_ + 2); }
+    // The profile heights at offsets (0..reach + 1 + kBatch, across); those
+    // past reach are +inf, so a clamped offset, or one up to a batch beyond,
+    // reads as outside.
+    int rowStride() const { return reach_ + 2 + kBatch; }
+    const double* profileRow(int across) const { return offsetHeights_.data() + across * rowStride(); }
     float blockMax(int level, int bx, int by) const {
         if (level == 0) return map_.at(bx, by);
         const Level& l = levels_[level - 1];
-        return l.maxima[static_cast<std::size_t>(bx) * l.height + by];
+        return l.maxima[l.index(bx, by)];
     }
     static float RoundUp(double value);
 

@@ -6,42 +6,34 @@ namespace calvoro {
 
 namespace {
 
-struct Vector3 {
-    double x, y, z;
-};
-
-Vector3 Difference(const PathPoint& a, const PathPoint& b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-double Dot(const Vector3& a, const Vector3& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-double SquaredDistance(const PathPoint& a, const PathPoint& b) {
-    const Vector3 d = Difference(a, b);
-    return Dot(d, d);
-}
-
 // The farthest inner point of (first, last) from the segment between them, and
-// its squared distance; (0, first) when there is none farther than 0.
+// its squared distance; (0, first) when there is none farther than 0. Each
+// point is measured to its nearest point of the segment: the first end, its
+// projection, or the last end.
 std::pair<double, std::size_t> Farthest(std::span<const PathPoint> points, std::size_t first, std::size_t last) {
-    const PathPoint& s0 = points[first];
-    const PathPoint& s1 = points[last];
-    const Vector3 u = Difference(s1, s0);
-    const double cu = Dot(u, u);
+    const PathPoint s0 = points[first];
+    const PathPoint s1 = points[last];
+    const double ux = s1.x - s0.x, uy = s1.y - s0.y, uz = s1.z - s0.z;
+    const double cu = ux * ux + uy * uy + uz * uz;
     double best = 0.0;
     std::size_t bestIndex = first;
+    const PathPoint* p = points.data();
     for (std::size_t i = first + 1; i < last; ++i) {
-        const PathPoint& p = points[i];
-        const double b = Dot(Difference(p, s0), u);
-        double d;
-        if (b <= 0.0) {
-            d = SquaredDistance(p, s0);
-        } else if (b <= cu) {
+        const double wx = p[i].x - s0.x, wy = p[i].y - s0.y, wz = p[i].z - s0.z;
+        const double b = wx * ux + wy * uy + wz * uz;
+        double rx = s0.x, ry = s0.y, rz = s0.z;
+        if (b > cu) {
+            rx = s1.x;
+            ry = s1.y;
+            rz = s1.z;
+        } else if (b > 0.0) {
             const double f = b / cu;
-            d = SquaredDistance(p, PathPoint{s0.x + f * u.x, s0.y + f * u.y, s0.z + f * u.z});
-        } else {
-            d = SquaredDistance(p, s1);
+            rx = s0.x + f * ux;
+            ry = s0.y + f * uy;
+            rz = s0.z + f * uz;
         }
+        const double dx = p[i].x - rx, dy = p[i].y - ry, dz = p[i].z - rz;
+        const double d = dx * dx + dy * dy + dz * dz;
         if (d > best) {
             best = d;
             bestIndex = i;

@@ -8,7 +8,7 @@ namespace calvoro {
 
 namespace {
 
-// One run of AddPathPoint calls closed by an end-of-line call: a raster line,
+// One run of consecutive raster points, closed as a line ends: a raster line,
 // or a link along the edge of the picture between two raster lines.
 struct LineRun {
     bool alongX;  // the cells vary in X (fixed row) or in Y (fixed column)
@@ -168,6 +168,8 @@ RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameter
             }
             previous = p;
         }
+        // A stretch still open at the end of the line ends on its last point
+        // (repeating that point would change nothing once reduced).
         if (state == State::Inside) paths.polylines.push_back(std::move(current));
     }
 
