@@ -1,0 +1,222 @@
+#include "kernel/draw/RecordingCanvas.h"
+#include "kernel/model/CADCoreExceptions.h"
+#include "kernel/model/Layers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace calvoro;
+
+namespace {
+
+// The parts of a layer record that depend on the file's version.
+struct RecordLayout {
+    const char* tag;
+    bool skippedBytes, pattern, visible, storable, name;
+};
+
+// A record with pen (red, dash, xor, width 3), brush (blue, cross), pattern
+// "101", Active true, Visible false, Opaque true, Storable false and the name
+// "Walls", each field present as the layout says.
+std::string HandBuiltRecord(const RecordLayout& layout) {
+    BinaryWriter w;
+    w.writeInt32(clRed);
+    w.writeUInt8(1);   // dash
+    w.writeUInt8(14);  // xor
+    w.writeInt32(3);
+    w.writeInt32(clBlue);
+    w.writeUInt8(6);  // cross
+    if (layout.skippedBytes) w.writeUInt32(0xDEADBEEF);
+    if (layout.pattern) {
+        w.writeUInt32(3);
+        w.writeBytes(std::string("\x01\x00\x01", 3));
+    }
+    w.writeBool(true);
+    if (layout.visible) w.writeBool(false);
+    w.writeBool(true);
+    if (layout.storable) w.writeBool(false);
+    if (layout.name) w.writeShortString("Walls", 31);
+    return w.takeBytes();
+}
+
+TEST(LayerTest, ANewLayerHasItsDefaults) {
+    const TLayer layer(5);
+    EXPECT_EQ(layer.ID(), 5);
+    EXPECT_EQ(layer.Name(), "Layer_5");
+    EXPECT_EQ(layer.Pen(), (PenSpec{clBlack, TPenStyle::psSolid, TPenMode::pmCopy, 1}));
+    EXPECT_EQ(layer.Brush(), (BrushSpec{clWhite, TBrushStyle::bsSolid}));
+    EXPECT_EQ(layer.DecorativePen().PatternLength(), 0);
+    EXPECT_TRUE(layer.Active());
+    EXPECT_TRUE(layer.Visible());
+    EXPECT_FALSE(layer.Opaque());
+    EXPECT_FALSE(layer.Modified());
+    EXPECT_TRUE(layer.Storable());
+    EXPECT_EQ(layer.TreeNode(), 0u);
+}
+
+TEST(LayerTest, ReadsTheRecordOfEveryVersion) {
+    const RecordLayout layouts[] = {
+        // tag        skipped pattern visible storable name
+        {"KRN3  ", true, false, false, true, false}, {"KRN31", true, false, false, false, false},
+        {"KRN33", true, false, false, true, true},   {"KRN4", true, false, true, true, true},
+        {"KRN41", true, true, true, true, true},     {"KRN422", false, true, true, true, true},
+        {"QV-002", false, true, true, true, true},
+    };
+    for (const RecordLayout& layout : layouts) {
+        SCOPED_TRACE(layout.tag);
+        TLayer layer(5);
+        layer.DecorativePen().SetPattern("11");  // kept by versions without a pattern
+        const std::string record = HandBuiltRecord(layout);
+        BinaryReader reader(record);
+        layer.LoadFromStream(reader, layout.tag);
+        EXPECT_TRUE(reader.atEnd());
+        EXPECT_EQ(layer.Pen(), (PenSpec{clRed, TPenStyle::psDash, TPenMode::pmXor, 3}));
+        EXPECT_EQ(layer.Brush(), (BrushSpec{clBlue, TBrushStyle::bsCross}));
+        EXPECT_EQ(layer.DecorativePen().PatternLength(), layout.pattern ? 3 : 2);
+        EXPECT_EQ(layer.DecorativePen().GetBit(1), !layout.pattern);
+        EXPECT_TRUE(layer.Active());
+        EXPECT_EQ(layer.Visible(), !layout.visible) << "a file without the switch makes the layer visible";
+        EXPECT_TRUE(layer.Opaque());
+        EXPECT_EQ(layer.Storable(), !layout.storable) << "a file without the switch makes the layer storable";
+        EXPECT_EQ(layer.Name(), layout.name ? "Walls" : "Layer 5");
+        EXPECT_TRUE(layer.Modified());
+    }
+}
+
+TEST(LayerTest, RoundTripsThroughItsRecord) {
+    TLayer layer(200);
+    layer.SetPen(PenSpec{RGBColor(1, 2, 3), TPenStyle::psInsideFrame, TPenMode::pmNotXor, 7});
+    layer.SetBrush(BrushSpec{clAqua, TBrushStyle::bsDiagCross});
+    layer.DecorativePen().SetPattern("1110010");
+    layer.SetLayerName("Dimensions and notes");
+    layer.SetActive(false);
+    layer.SetOpaque(true);
+    layer.SetStorable(false);
+    BinaryWriter writer;
+    layer.SaveToStream(writer);
+    EXPECT_EQ(writer.bytes().size(), 15u + 4 + 7 + 4 + 32);
+
+    TLayer copy(200);
+    BinaryReader reader(writer.bytes());
+    copy.LoadFromStream(reader, "KRN422");
+    EXPECT_TRUE(reader.atEnd());
+    EXPECT_EQ(copy.Pen(), layer.Pen());
+    EXPECT_EQ(copy.Brush(), layer.Brush());
+    for (int bit = 0; bit < 8; ++bit) EXPECT_EQ(copy.DecorativePen().GetBit(bit), layer.DecorativePen().GetBit(bit));
+    EXPECT_EQ(copy.DecorativePen().PatternLength(), 7);
+    EXPECT_EQ(copy.Name(), "Dimensions and notes");
+    EXPECT_FALSE(copy.Active());
+    EXPECT_TRUE(copy.Visible());
+    EXPECT_TRUE(copy.Opaque());
+    EXPECT_FALSE(copy.Storable());
+}
+
+TEST(LayerTest, RefusesPatternsThatCannotBeOne) {
+    const std::string head = HandBuiltRecord({"KRN422", false, false, false, false, false}).substr(0, 15);
+    const std::vector<std::uint32_t> lengths = {0xFFFFFFFFu, 65536, 1000};  // the last: more than the record holds
+    for (std::uint32_t length : lengths) {
+        BinaryWriter w;
+        w.writeBytes(head);
+        w.writeUInt32(length);
+        w.writeBytes(std::string(40, '\x01'));
+        TLayer layer(1);
+        BinaryReader reader(w.bytes());
+        EXPECT_THROW(layer.LoadFromStream(reader, "KRN422"), ECADFileNotValid) << length;
+        EXPECT_EQ(layer.Name(), "Layer_1") << "a refused record changes nothing";
+        EXPECT_FALSE(layer.Modified());
+        EXPECT_EQ(layer.Pen().Color, clBlack);
+    }
+}
+
+TEST(LayerTest, ANameLengthBeyondItsFieldIsCut) {
+    std::string record = HandBuiltRecord({"KRN422", false, true, true, true, true});
+    record[record.size() - 32] = static_cast<char>(200);
+    record.replace(record.size() - 31, 31, std::string(31, 'n'));
+    TLayer layer(0);
+    BinaryReader reader(record);
+    layer.LoadFromStream(reader, "KRN422");
+    EXPECT_EQ(layer.Name(), std::string(31, 'n'));
+    EXPECT_TRUE(reader.atEnd());
+}
+
+TEST(LayerTest, UnknownStylesAndModesReadAsTheDefaults) {
+    std::string record = HandBuiltRecord({"KRN422", false, true, true, true, true});
+    record[4] = 7;   // one past the last pen style
+    record[5] = 16;  // one past the last pen mode
+    record[14] = 8;  // one past the last brush style
+    TLayer layer(0);
+    BinaryReader reader(record);
+    layer.LoadFromStream(reader, "KRN422");
+    EXPECT_EQ(layer.Pen().Style, TPenStyle::psSolid);
+    EXPECT_EQ(layer.Pen().Mode, TPenMode::pmCopy);
+    EXPECT_EQ(layer.Brush().Style, TBrushStyle::bsSolid);
+    EXPECT_EQ(layer.Pen().Color, clRed) << "the rest of the record is read as usual";
+}
+
+TEST(LayerTest, ARecordCutAnywhereIsRefusedAndChangesNothing) {
+    const std::string record = HandBuiltRecord({"KRN41", true, true, true, true, true});
+    for (std::size_t cut = 0; cut < record.size(); ++cut) {
+        const std::vector<char> truncated(record.begin(), record.begin() + static_cast<std::ptrdiff_t>(cut));
+        TLayer layer(9);
+        BinaryReader reader(truncated.data(), truncated.size());
+        EXPECT_THROW(layer.LoadFromStream(reader, "KRN41"), ECADFileNotValid) << "cut at " << cut;
+        EXPECT_EQ(layer.Name(), "Layer_9");
+        EXPECT_EQ(layer.DecorativePen().PatternLength(), 0);
+    }
+}
+
+TEST(LayerTest, NamesAreCutTo31CharactersAndOnlyAChangeMarksTheLayer) {
+    TLayer layer(3);
+    layer.SetLayerName("Layer_3");
+    EXPECT_FALSE(layer.Modified());
+    const std::string forty(40, 'x');
+    layer.SetLayerName(forty);
+    EXPECT_EQ(layer.Name(), forty.substr(0, 31));
+    EXPECT_TRUE(layer.Modified());
+    layer.SetModified(false);
+    layer.SetLayerName(forty);
+    EXPECT_FALSE(layer.Modified()) << "the same name, once cut, is no change";
+}
+
+TEST(LayerTest, AVisibleLayerDressesTheCanvas) {
+    TLayer layer(2);
+    layer.SetPen(PenSpec{clNavy, TPenStyle::psDot, TPenMode::pmCopy, 2});
+    layer.SetBrush(BrushSpec{clYellow, TBrushStyle::bsHorizontal});
+    layer.DecorativePen().SetPattern("10");
+    layer.SetOpaque(true);
+    RecordingCanvas canvas;
+    TDecorativeCanvas decorated(canvas);
+    ASSERT_TRUE(layer.SetCanvas(decorated));
+    EXPECT_EQ(canvas.Pen(), layer.Pen());
+    EXPECT_EQ(canvas.Brush(), layer.Brush());
+    EXPECT_EQ(canvas.Font().Color, clNavy);
+    EXPECT_EQ(canvas.Background(), BackgroundMode::Opaque);
+    EXPECT_EQ(decorated.DecorativePen().PatternLength(), 2);
+
+    layer.SetOpaque(false);
+    layer.SetCanvas(decorated);
+    EXPECT_EQ(canvas.Background(), BackgroundMode::Transparent);
+
+    TLayer hidden(4);
+    hidden.SetVisible(false);
+    canvas.ClearCalls();
+    EXPECT_FALSE(hidden.SetCanvas(decorated));
+    EXPECT_TRUE(canvas.Calls().empty());
+    EXPECT_EQ(decorated.DecorativePen().PatternLength(), 2);
+}
+
+TEST(LayersTest, TheDefaultColourSparesLayersChangedByHand) {
+    TLayers layers;
+    layers.LayerByIndex(3).SetPen(PenSpec{clRed});
+    layers.SetDefaultLayersColor(clLime);
+    EXPECT_EQ(layers.DefaultLayersColor(), clLime);
+    EXPECT_EQ(layers.LayerByIndex(3).Pen().Color, clRed);
+    EXPECT_EQ(layers.LayerByIndex(255).Pen().Color, clLime);
+    EXPECT_FALSE(layers.LayerByIndex(255).Modified());
+    EXPECT_EQ(layers.LayerByIndex(255).Name(), "Layer_255");
+    EXPECT_EQ(layers.LayerByIndex(255).ID(), 255);
+}
+
+}  // namespace
