@@ -1,5 +1,6 @@
 #include "kernel/geometry/PointsSet2D.h"
 
+#include "kernel/draw/TransformedDrawing.h"
 #include "kernel/model/CADCoreExceptions.h"
 
 #include <algorithm>
@@ -96,6 +97,16 @@ void TPointsSet2D::CopyPoints(const TPointsSet2D& source, int first, int last) {
     GrowTo(last + 1);
     for (int i = first; i <= last; ++i) Put(i, source.Get(i));
     Notify();
+}
+
+void TPointsSet2D::DrawAsPolyline(TDecorativeCanvas& canvas, const TRect2D& clip, const TRect2D& box,
+                                  const TMatrix2D& m) const {
+    DrawPolyline2D(canvas, clip, box, Points(), 0, count_ - 1, false, m);
+}
+
+void TPointsSet2D::DrawAsPolygon(TDecorativeCanvas& canvas, const TRect2D& clip, const TRect2D& box,
+                                 const TMatrix2D& m) const {
+    DrawPolygon2D(canvas, clip, box, Points(), 0, count_ - 1, m);
 }
 
 }  // namespace calvoro

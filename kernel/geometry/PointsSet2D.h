@@ -4,6 +4,7 @@
 // entities with a fixed number of points, and computes its own box.
 #pragma once
 
+#include "kernel/geometry/Matrix2D.h"
 #include "kernel/geometry/Point2D.h"
 #include "kernel/geometry/Rect2D.h"
 
@@ -12,6 +13,8 @@
 #include <vector>
 
 namespace calvoro {
+
+class TDecorativeCanvas;
 
 class TPointsSet2D {
 public:
@@ -58,6 +61,13 @@ public:
     // Points first .. last of source into the same indices (growing even a
     // fixed set as far as needed), then Notify.
     void CopyPoints(const TPointsSet2D& source, int first, int last);
+
+    // The valid points through the world-to-pixel matrix m, clipped to the
+    // pixel box clip; box is the owner's world box, for the wholly-inside test.
+    // As an open polyline in the layer's decorative pen:
+    void DrawAsPolyline(TDecorativeCanvas& canvas, const TRect2D& clip, const TRect2D& box, const TMatrix2D& m) const;
+    // As a filled polygon in the canvas's pen and brush:
+    void DrawAsPolygon(TDecorativeCanvas& canvas, const TRect2D& clip, const TRect2D& box, const TMatrix2D& m) const;
 
     int Count() const { return count_; }
     int Capacity() const { return static_cast<int>(points_.size()); }

@@ -1,5 +1,7 @@
 #include "kernel/geometry/PointsSet2D.h"
 
+#include "kernel/draw/DecorativeCanvas.h"
+#include "kernel/draw/RecordingCanvas.h"
 #include "kernel/model/CADCoreExceptions.h"
 #include "tests/kernel/geometry/GeometryTestSupport.h"
 
@@ -236,6 +238,29 @@ TEST(PointsSet2D, BulkOperationsStoreThroughTheOverriddenPut) {
     set.AddPoints(two);
     set.AppendPoint(P(3, 3));
     EXPECT_EQ(Contents(set), (std::vector<TPoint2D>{P(-1, 1), P(-2, 2), P(-3, 3)}));
+}
+
+TEST(PointsSet2D, DrawsItsValidPointsOpenOrFilled) {
+    RecordingCanvas canvas{TPixelRect{0, 0, 100, 100}};
+    TDecorativeCanvas decorated{canvas};
+    const TRect2D clip = MakeRect2D(0, 0, 100, 100);
+    TPointsSet2D set(8);  // slots past the count must not be drawn
+    for (const TPoint2D& p : {P(1, 1), P(5, 1), P(5, 4)}) set.AppendPoint(p);
+    const TMatrix2D tenfold = ScalingMatrix2D(10, 10);
+    set.DrawAsPolyline(decorated, clip, set.GetBox(), tenfold);
+    set.DrawAsPolygon(decorated, clip, set.GetBox(), tenfold);
+    const std::vector<TPixelPoint> pixels = {{10, 10}, {50, 10}, {50, 40}};
+    ASSERT_EQ(canvas.CallsOf(CanvasOp::Polyline).size(), 1u);
+    EXPECT_EQ(canvas.CallsOf(CanvasOp::Polyline)[0].Points, pixels) << "open: no closing segment";
+    ASSERT_EQ(canvas.CallsOf(CanvasOp::Polygon).size(), 1u);
+    EXPECT_EQ(canvas.CallsOf(CanvasOp::Polygon)[0].Points, pixels);
+
+    canvas.ClearCalls();
+    set.Clear();
+    set.DrawAsPolyline(decorated, clip, set.GetBox(), tenfold);
+    set.DrawAsPolygon(decorated, clip, set.GetBox(), tenfold);
+    EXPECT_TRUE(canvas.CallsOf(CanvasOp::Polyline).empty());
+    EXPECT_TRUE(canvas.CallsOf(CanvasOp::Polygon).empty());
 }
 
 }  // namespace
