@@ -1,0 +1,251 @@
+// What the entities draw, recorded headless: control points, clipping to the
+// canvas's own clip box, filled and open outlines, containers that give every
+// child the same pen, blocks through their transform, and the text font.
+#include "tests/kernel/entities/EntityTestSupport.h"
+
+#include "kernel/draw/DecorativeCanvas.h"
+#include "kernel/draw/RecordingCanvas.h"
+#include "kernel/entities/QV2D_Entities.h"
+#include "kernel/model/BinaryReader.h"
+
+#include <vector>
+
+using namespace calvoro;
+using namespace calvoro::test;
+
+namespace {
+
+// World units are pixels here, so that the recorded calls read directly.
+const TMatrix2D kPixels = IdentityMatrix2D;
+const TRect2D kWholeScreen = MakeRect2D(0, 0, 640, 480);
+
+struct DrawingFixture : EntityTest {
+    RecordingCanvas target;
+    TDecorativeCanvas canvas{target};
+
+    std::vector<CanvasCall> Calls(CanvasOp op) const { return target.CallsOf(op); }
+};
+
+// A 2D object that notes the pen and brush it is given and then changes them.
+struct PenAndBrush {
+    PenSpec Pen;
+    BrushSpec Brush;
+    friend bool operator==(const PenAndBrush&, const PenAndBrush&) = default;
+};
+
+class PenProbe : public TObject2D {
+public:
+    explicit PenProbe(std::vector<PenAndBrush>& seen) : TObject2D(0), seen_(seen) {}
+    const TGraphicObjectClass& ClassType() const override { return TObject2D::Class; }
+    std::unique_ptr<TObject2D> Clone() const override { return std::make_unique<PenProbe>(seen_); }
+    void UpdateBox() override {}
+    void Draw(const TMatrix2D&, TDecorativeCanvas& canvas, int, const TRect2D&) override {
+        seen_.push_back(PenAndBrush{canvas.Target().Pen(), canvas.Target().Brush()});
+        canvas.Target().SetPen(PenSpec{clRed, TPenStyle::psDot, TPenMode::pmCopy, 3});
+        canvas.Target().SetBrush(BrushSpec{clBlue, TBrushStyle::bsCross});
+    }
+
+private:
+    std::vector<PenAndBrush>& seen_;
+};
+
+using EntityDrawing = DrawingFixture;
+
+TEST_F(EntityDrawing, ControlPointsAreSilverSquaresOfTheGivenWidth) {
+    TLine2D line(1, MakePoint2D(10, 20), MakePoint2D(30, 40));
+    line.DrawControlPoints(kPixels, canvas, 6);
+    std::vector<CanvasCall> squares = Calls(CanvasOp::Rectangle);
+    ASSERT_EQ(squares.size(), 2u);
+    EXPECT_EQ(squares[0].Rect, (TPixelRect{7, 17, 13, 23}));
+    EXPECT_EQ(squares[1].Rect, (TPixelRect{27, 37, 33, 43}));
+    EXPECT_EQ(squares[0].Brush.Color, clSilver);
+
+    target.ClearCalls();
+    line.SetObjectMatrix(TranslationMatrix2D(100, 0));
+    line.DrawControlPoints(kPixels, canvas, 5);
+    squares = Calls(CanvasOp::Rectangle);
+    ASSERT_EQ(squares.size(), 2u);
+    EXPECT_EQ(squares[0].Rect, (TPixelRect{108, 18, 112, 22}));
+}
+
+TEST_F(EntityDrawing, TheBoundingBoxIsDrawnUnlessThePenXors) {
+    TLine2D line(1, MakePoint2D(10, 20), MakePoint2D(30, 40));
+    line.SetDrawBoundingBox(true);
+    line.DrawControlPoints(kPixels, canvas, 4);
+    const std::vector<CanvasCall> frames = Calls(CanvasOp::Polyline);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].Points.front(), (TPixelPoint{10, 20}));
+    EXPECT_EQ(frames[0].Points.size(), 5u);
+
+    target.ClearCalls();
+    target.SetPen(PenSpec{clBlack, TPenStyle::psSolid, TPenMode::pmXor, 1});
+    line.DrawControlPoints(kPixels, canvas, 4);
+    EXPECT_TRUE(Calls(CanvasOp::Polyline).empty());
+    EXPECT_EQ(Calls(CanvasOp::Rectangle).size(), 2u);
+}
+
+TEST_F(EntityDrawing, PointsAndLinesGoThroughTheDecorativeCanvas) {
+    TPunto2D point(1, MakePoint2D(50, 60));
+    point.Draw(kPixels, canvas, 0, kWholeScreen);
+    const std::vector<CanvasCall> strokes = Calls(CanvasOp::LineTo);
+    ASSERT_EQ(strokes.size(), 2u);
+    EXPECT_EQ(strokes[0].Points, (std::vector<TPixelPoint>{{40, 60}, {60, 60}}));
+    EXPECT_EQ(strokes[1].Points, (std::vector<TPixelPoint>{{50, 50}, {50, 70}}));
+
+    target.ClearCalls();
+    TLine2D line(2, MakePoint2D(0, 0), MakePoint2D(10, 0));
+    line.SetObjectMatrix(ScalingMatrix2D(2, 1));
+    line.Draw(TranslationMatrix2D(5, 5), canvas, 0, kWholeScreen);
+    const std::vector<CanvasCall> lines = Calls(CanvasOp::LineTo);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].Points, (std::vector<TPixelPoint>{{5, 5}, {25, 5}}));
+}
+
+TEST_F(EntityDrawing, PolylinesClipToTheCanvasOwnClipBox) {
+    TPolyline2D polyline(1, std::vector<TPoint2D>{MakePoint2D(10, 10), MakePoint2D(200, 10), MakePoint2D(200, 50)});
+    target.SetClipRect(TPixelRect{0, 0, 100, 100});
+    // The clip box handed in would take the whole polyline.
+    polyline.Draw(kPixels, canvas, 0, kWholeScreen);
+    const std::vector<CanvasCall> runs = Calls(CanvasOp::Polyline);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].Points, (std::vector<TPixelPoint>{{10, 10}, {100, 10}}));
+}
+
+TEST_F(EntityDrawing, FilledShapesFillAndOutlinesDoNot) {
+    TPolygon2D polygon(1, std::vector<TPoint2D>{MakePoint2D(10, 10), MakePoint2D(50, 10), MakePoint2D(10, 50)});
+    TRectangle2D rectangle(2, MakePoint2D(10, 10), MakePoint2D(50, 50));
+    TFrame2D frame(3, MakePoint2D(10, 10), MakePoint2D(50, 50));
+    TFilledCerchio2D disc(4, MakePoint2D(100, 100), MakePoint2D(110, 100));
+    TArco2D arc(5, MakePoint2D(100, 100), MakePoint2D(110, 100), 0, 1);
+    struct Case {
+        const char* what;
+        TObject2D* object;
+        CanvasOp op;
+        std::size_t points;
+    };
+    const Case cases[] = {
+        {"polygon", &polygon, CanvasOp::Polygon, 3}, {"rectangle", &rectangle, CanvasOp::Polygon, 5},
+        {"frame", &frame, CanvasOp::Polyline, 5},    {"filled circle", &disc, CanvasOp::Polygon, 51},
+        {"arc", &arc, CanvasOp::Polyline, 51},
+    };
+    for (const Case& c : cases) {
+        target.ClearCalls();
+        c.object->Draw(kPixels, canvas, 0, kWholeScreen);
+        const std::vector<CanvasCall> calls = Calls(c.op);
+        ASSERT_EQ(calls.size(), 1u) << c.what;
+        EXPECT_EQ(calls[0].Points.size(), c.points) << c.what;
+        EXPECT_TRUE(Calls(c.op == CanvasOp::Polygon ? CanvasOp::Polyline : CanvasOp::Polygon).empty()) << c.what;
+    }
+}
+
+TEST_F(EntityDrawing, AnUnkeptProfileIsBuiltForTheDrawingOnly) {
+    TCerchio2D circle(1, MakePoint2D(100, 100), MakePoint2D(110, 100));
+    circle.SetKeepProfile(0);
+    circle.Draw(kPixels, canvas, 0, kWholeScreen);
+    ASSERT_EQ(Calls(CanvasOp::Polyline).size(), 1u);
+    EXPECT_EQ(Calls(CanvasOp::Polyline)[0].Points.front(), (TPixelPoint{110, 100}));
+    EXPECT_FALSE(circle.HasProfilePoints());
+    EXPECT_EQ(circle.ProfileUseCount(), 0);
+}
+
+TEST_F(EntityDrawing, EveryChildStartsFromTheContainerPenAndBrush) {
+    std::vector<PenAndBrush> seen;
+    TContainer2D container(1);
+    container.Objects().Add(std::make_unique<PenProbe>(seen));
+    container.Objects().Add(std::make_unique<PenProbe>(seen));
+    const PenAndBrush layer{PenSpec{clGreen, TPenStyle::psDash, TPenMode::pmCopy, 2},
+                            BrushSpec{clYellow, TBrushStyle::bsSolid}};
+    target.SetPen(layer.Pen);
+    target.SetBrush(layer.Brush);
+    container.Draw(kPixels, canvas, 0, kWholeScreen);
+    EXPECT_EQ(seen, (std::vector<PenAndBrush>{layer, layer}));
+}
+
+TEST_F(EntityDrawing, BlocksDrawTheirSourceThroughTheirMatrix) {
+    TSourceBlock2D source(1, MakeBlockName("S"));
+    source.Objects().Add(std::make_unique<TLine2D>(2, MakePoint2D(0, 0), MakePoint2D(10, 0)));
+    source.RecalcBox();
+    TBlock2D block(3, source, MakePoint2D(0, 0));
+    block.SetObjectMatrix(MultiplyMatrix2D(RotationMatrix2D(std::numbers::pi / 2), TranslationMatrix2D(50, 50)));
+    block.Draw(kPixels, canvas, 0, kWholeScreen);
+    const std::vector<CanvasCall> lines = Calls(CanvasOp::LineTo);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].Points, (std::vector<TPixelPoint>{{50, 50}, {50, 60}}));
+
+    target.ClearCalls();
+    block.DrawControlPoints(kPixels, canvas, 4);
+    const std::vector<CanvasCall> squares = Calls(CanvasOp::Rectangle);
+    ASSERT_EQ(squares.size(), 1u) << "only the insertion point";
+    EXPECT_EQ(squares[0].Rect, (TPixelRect{48, 48, 52, 52}));
+
+    // An instance of a block that holds an instance of itself stops.
+    source.Objects().Add(std::make_unique<TBlock2D>(4, source, MakePoint2D(0, 0)));
+    target.ClearCalls();
+    block.Draw(kPixels, canvas, 0, kWholeScreen);
+    EXPECT_EQ(Calls(CanvasOp::LineTo).size(), 1u);
+}
+
+TEST_F(EntityDrawing, EmptyContainersShowNoControlPoints) {
+    TContainer2D container(1);
+    container.SetDrawBoundingBox(true);
+    container.DrawControlPoints(kPixels, canvas, 4);
+    EXPECT_TRUE(target.Calls().empty());
+}
+
+TEST(ExtendedFont, RecordIsSixtyBytesWithTheSmallFontFace) {
+    TExtendedFont font;
+    BinaryWriter writer;
+    font.SaveToStream(writer);
+    EXPECT_BYTES_EQ(writer.bytes(), RecordBytes()
+                                        .I32(-11)
+                                        .I32(0)
+                                        .I32(0)
+                                        .I32(0)
+                                        .I32(400)
+                                        .U8(0)
+                                        .U8(0)
+                                        .U8(0)
+                                        .U8(1)
+                                        .U8(0)
+                                        .U8(0)
+                                        .U8(0)
+                                        .U8(0)
+                                        .Fixed("Small Font", 32)
+                                        .str());
+    // The height is kept as an unsigned 16-bit value.
+    font.SetHeight(-12);
+    EXPECT_EQ(font.LogFont().Height, 65524);
+    font.SetHeight(70000);
+    EXPECT_EQ(font.LogFont().Height, 70000 - 65536);
+
+    TExtendedFont copy;
+    BinaryReader reader(writer.bytes());
+    copy.LoadFromStream(reader);
+    copy.Assign(font);
+    EXPECT_EQ(copy.LogFont(), font.LogFont());
+    copy.Assign(copy);
+    EXPECT_EQ(copy.LogFont(), font.LogFont());
+}
+
+TEST(ExtendedFont, TheCanvasGetsItsOwnFontBack) {
+    RecordingCanvas target;
+    FontSpec own;
+    own.Name = "Mono";
+    own.Color = clRed;
+    target.SetFont(own);
+    {
+        TExtendedFont font;
+        font.SetCanvas(&target);
+        EXPECT_EQ(target.Font().Name, "Small Font");
+        EXPECT_EQ(target.Font().Height, -11);
+        EXPECT_EQ(target.Font().Color, clRed) << "the layer's colour stays";
+        font.SetHeight(20);
+        EXPECT_EQ(target.Font().Height, 20);
+        font.SetCanvas(nullptr);
+        EXPECT_EQ(target.Font(), own);
+        font.SetCanvas(&target);
+    }
+    EXPECT_EQ(target.Font(), own) << "freed while attached";
+}
+
+}  // namespace
