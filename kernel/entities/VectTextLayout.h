@@ -4,7 +4,7 @@
 // end at CR; widths come from the glyph boxes.
 #pragma once
 
-#include "kernel/entities/VectFont.h"
+#include "kernel/entities/VectFontTable.h"
 #include "kernel/geometry/Rect2D.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "kernel/entities/VectFont.h"
+#include "kernel/entities/VectFontTable.h"
 #include "kernel/entities/VectTextLayout.h"
 #include "kernel/model/CADCoreExceptions.h"
 

@@ -1,17 +1,11 @@
-// Vector fonts and the font table.
-#include "kernel/entities/VectFont.h"
+// The font table, its lookups and the default glyph.
+#include "kernel/entities/VectFontTable.h"
 
 #include "kernel/model/CADCoreExceptions.h"
 
 #include <string>
 
 namespace calvoro {
-
-TVectChar* TVectFont::SetChar(std::uint8_t code, std::unique_ptr<TVectChar> glyph) {
-    if (glyph) glyph->UpdateExtension();
-    glyphs_[code] = std::move(glyph);
-    return glyphs_[code].get();
-}
 
 VectFontTable::VectFontTable() {
     const TPoint2D stroke[] = {MakePoint2D(0.0, 0.0), MakePoint2D(0.0, 0.8)};

@@ -1,5 +1,5 @@
 // Glyph polylines and their box.
-#include "kernel/entities/VectChar.h"
+#include "kernel/entities/TVectChar.h"
 
 #include "kernel/model/CADCoreExceptions.h"
 

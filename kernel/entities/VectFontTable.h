@@ -1,29 +1,15 @@
-// A vector font: one glyph slot for each of the 256 character codes (text is
-// stored as bytes), and the process-wide table of 513 font slots whose index
-// vector texts store. The program ships no font; the table starts empty and
-// texts without a font show their box only.
+// The process-wide table of 513 vector-font slots: vector texts store the
+// index of their font's slot. The program ships no font, so the table starts
+// empty and texts without a font show their box only.
 #pragma once
 
-#include "kernel/entities/VectChar.h"
+#include "kernel/entities/TVectFont.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
 
 namespace calvoro {
-
-class TVectFont {
-public:
-    static constexpr int kGlyphCount = 256;
-
-    // The glyph of a character code, or none when the font has no glyph for it.
-    const TVectChar* GetChar(std::uint8_t code) const { return glyphs_[code].get(); }
-    // Stores the glyph (its extension updated) and returns it; none empties the slot.
-    TVectChar* SetChar(std::uint8_t code, std::unique_ptr<TVectChar> glyph);
-
-private:
-    std::array<std::unique_ptr<TVectChar>, kGlyphCount> glyphs_;
-};
 
 class VectFontTable {
 public:
