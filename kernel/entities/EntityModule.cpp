@@ -22,11 +22,11 @@ void RegisterAllEntityClasses(ClassRegistry& registry) {
 }
 
 void InitializeEntityModule() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        RegisterAllEntityClasses(ClassRegistry::Global());
-        VectFontTable::Global().Reset();
-    });
+    // The class table is entered afresh each time, so that a table someone
+    // filled with fewer classes is completed; the fonts start empty only once.
+    RegisterAllEntityClasses(ClassRegistry::Global());
+    static std::once_flag fontsReset;
+    std::call_once(fontsReset, [] { VectFontTable::Global().Reset(); });
 }
 
 }  // namespace calvoro

@@ -11,7 +11,8 @@ class ClassRegistry;
 // text, picture and rational-spline classes (10, 12, 14 and 19) included.
 void RegisterAllEntityClasses(ClassRegistry& registry);
 
-// The process-wide class table and font table, set up the first time only.
+// The process-wide class table with every entity class, and (the first time
+// only) an empty font table.
 void InitializeEntityModule();
 
 }  // namespace calvoro

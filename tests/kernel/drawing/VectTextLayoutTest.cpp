@@ -2,28 +2,16 @@
 #include "kernel/entities/VectTextLayout.h"
 #include "kernel/model/CADCoreExceptions.h"
 
+#include "DrawingTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 using namespace calvoro;
+using calvoro::test::MakeTestFont;
 
 namespace {
-
-// A font of two glyphs: 'A' one unit wide on the baseline, 'g' half a unit
-// wide reaching 0.25 below it.
-std::shared_ptr<TVectFont> MakeTestFont() {
-    auto font = std::make_shared<TVectFont>();
-    auto a = std::make_unique<TVectChar>();
-    const TPoint2D aStroke[] = {MakePoint2D(0, 0), MakePoint2D(0.5, 1), MakePoint2D(1, 0)};
-    a->AddPolyline(aStroke);
-    font->SetChar('A', std::move(a));
-    auto g = std::make_unique<TVectChar>();
-    const TPoint2D gStroke[] = {MakePoint2D(0.5, 0.5), MakePoint2D(0.5, -0.25), MakePoint2D(0, -0.25)};
-    g->AddPolyline(gStroke);
-    font->SetChar('g', std::move(g));
-    return font;
-}
 
 void ExpectRect(const TRect2D& r, double left, double bottom, double right, double top) {
     EXPECT_DOUBLE_EQ(r.Left, left);
