@@ -2,6 +2,7 @@
 #include "kernel/entities/CurveParameters.h"
 
 #include "kernel/geometry/PlaneGeometry.h"
+#include "kernel/model/BinaryReader.h"
 
 #include <cmath>
 
@@ -42,13 +43,25 @@ void PutEnds(TPointsSet2D& points, const TPoint2D& start, const TPoint2D& end) {
 
 }  // namespace
 
-void CompleteArcEnds(TPointsSet2D& points, const TPoint2D& atAngleZero) {
+void ReadArcEnds(BinaryReader& reader, TArcEnds& ends, TPointsSet2D& points, double cx, double cy,
+                 const TPoint2D& atAngleZero) {
+    ends.Direction = reader.readUInt8() != 0 ? 1 : 0;
     if (points.Count() == 2) PutEnds(points, atAngleZero, atAngleZero);
+    ends.FollowPoints(points, cx, cy);
 }
 
-void AppendOriginEnds(TPointsSet2D& points) {
-    PutEnds(points, MakePoint2D(0.0, 0.0), MakePoint2D(0.0, 0.0));
-    points.Notify();
+void TakeArcCopy(TPointsSet2D& target, TArcEnds& ends, const TPointsSet2D& source, const TArcEnds* sourceEnds) {
+    target.SetGrowable(false);
+    if (sourceEnds != nullptr) {
+        ends = *sourceEnds;
+        target.CopyPoints(source, 0, 3);
+        return;
+    }
+    ends.StartAngle = 0.0;
+    ends.EndAngle = static_cast<double>(kFullTurn);
+    target.CopyPoints(source, 0, 1);
+    PutEnds(target, MakePoint2D(0.0, 0.0), MakePoint2D(0.0, 0.0));
+    target.Notify();
 }
 
 }  // namespace calvoro

@@ -9,6 +9,8 @@
 
 namespace calvoro {
 
+class BinaryReader;
+
 // Circle and arc: the centre is point 0, the radius its distance to point 1.
 struct TCircleParameters {
     double CX = 0.0, CY = 0.0, R = 0.0;
@@ -37,12 +39,17 @@ struct TArcEnds {
     void FollowPoints(const TPointsSet2D& points, double cx, double cy);
 };
 
-// Records written before arcs kept their end points hold only points 0 and
-// 1: both ends are then put at angle 0 (a full turn, as such arcs were drawn).
-void CompleteArcEnds(TPointsSet2D& points, const TPoint2D& atAngleZero);
+// The Direction byte of an arc or open ellipse record (any value but 0 is
+// 1), then the angles of its end points. Records written before copies of
+// arcs kept their end points hold only points 0 and 1: both ends are then put
+// at angle 0, a full turn, as such arcs were drawn.
+void ReadArcEnds(BinaryReader& reader, TArcEnds& ends, TPointsSet2D& points, double cx, double cy,
+                 const TPoint2D& atAngleZero);
 
-// After an arc or open ellipse has taken the two corners of an ellipse or
-// frame: both ends at the origin, notifying once.
-void AppendOriginEnds(TPointsSet2D& points);
+// What an arc or open ellipse takes from a curve it copies: from one of its
+// own class (sourceEnds given) the ends and points 0 .. 3; from an ellipse or
+// a frame points 0 and 1, with both ends at the origin and the angles of a
+// full turn. The points end fixed in number.
+void TakeArcCopy(TPointsSet2D& target, TArcEnds& ends, const TPointsSet2D& source, const TArcEnds* sourceEnds);
 
 }  // namespace calvoro

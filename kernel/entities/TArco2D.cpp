@@ -35,10 +35,8 @@ TArco2D::TArco2D(std::int32_t id, const TPoint2D& p1, const TPoint2D& p2, double
 
 TArco2D::TArco2D(BinaryReader& reader, const VersionTag& version) : TCurve2D(reader, version) {
     RequirePointCount({2, 4});
-    ends_.Direction = reader.readUInt8() != 0 ? 1 : 0;
     const TCircleParameters c = CircleParameters(Points());
-    CompleteArcEnds(Points(), MakePoint2D(c.CX + c.R, c.CY));
-    ends_.FollowPoints(Points(), c.CX, c.CY);
+    ReadArcEnds(reader, ends_, Points(), c.CX, c.CY, MakePoint2D(c.CX + c.R, c.CY));
 }
 
 std::unique_ptr<TObject2D> TArco2D::Clone() const {
@@ -59,15 +57,9 @@ void TArco2D::Assign(const TGraphicObject& source) {
     if (&source == this) return;
     TCurve2D::Assign(source);
     if (!AcceptsPointsOf(source)) return;
-    if (const auto* other = dynamic_cast<const TArco2D*>(&source)) {
-        ends_ = other->ends_;
-        TakePoints(source, 0, 3, false);
-    } else {
-        ends_.StartAngle = 0.0;
-        ends_.EndAngle = static_cast<double>(kFullTurn);
-        TakePoints(source, 0, 1, false);
-        AppendOriginEnds(Points());
-    }
+    const auto* other = dynamic_cast<const TArco2D*>(&source);
+    TakeArcCopy(Points(), ends_, dynamic_cast<const TPrimitive2D&>(source).Points(),
+                other != nullptr ? &other->ends_ : nullptr);
 }
 
 void TArco2D::PutEnd(int index, double angle) {

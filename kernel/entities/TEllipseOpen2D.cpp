@@ -16,10 +16,8 @@ const TGraphicObjectClass TEllipseOpen2D::Class{"TEllipseOpen2D", &TCurve2D::Cla
 
 TEllipseOpen2D::TEllipseOpen2D(BinaryReader& reader, const VersionTag& version) : TCurve2D(reader, version) {
     RequirePointCount({2, 4});
-    ends_.Direction = reader.readUInt8() != 0 ? 1 : 0;
     const TEllipseParameters e = EllipseParameters(Points());
-    CompleteArcEnds(Points(), MakePoint2D(e.CX + e.RX, e.CY));
-    ends_.FollowPoints(Points(), e.CX, e.CY);
+    ReadArcEnds(reader, ends_, Points(), e.CX, e.CY, MakePoint2D(e.CX + e.RX, e.CY));
 }
 
 std::unique_ptr<TObject2D> TEllipseOpen2D::Clone() const {
@@ -40,15 +38,9 @@ void TEllipseOpen2D::Assign(const TGraphicObject& source) {
     if (&source == this) return;
     TCurve2D::Assign(source);
     if (!AcceptsPointsOf(source)) return;
-    if (const auto* other = dynamic_cast<const TEllipseOpen2D*>(&source)) {
-        ends_ = other->ends_;
-        TakePoints(source, 0, 3, false);
-    } else {
-        ends_.StartAngle = 0.0;
-        ends_.EndAngle = static_cast<double>(kFullTurn);
-        TakePoints(source, 0, 1, false);
-        AppendOriginEnds(Points());
-    }
+    const auto* other = dynamic_cast<const TEllipseOpen2D*>(&source);
+    TakeArcCopy(Points(), ends_, dynamic_cast<const TPrimitive2D&>(source).Points(),
+                other != nullptr ? &other->ends_ : nullptr);
 }
 
 void TEllipseOpen2D::BuildCurvePoints(TRect2D& box) {

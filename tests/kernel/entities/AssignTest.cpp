@@ -127,18 +127,8 @@ TEST_F(AssignTest, ACopiedArcKeepsItsEndsThroughSaveAndLoad) {
 
 TEST_F(AssignTest, ArcsFromEllipsesOrFramesEndAtTheOrigin) {
     TEllipse2D ellipse(1, MakePoint2D(2, 2), MakePoint2D(6, 4));
-    auto arc = ReadRecord<TArco2D>(RecordBytes()
-                                       .Header(2)
-                                       .Identity()
-                                       .U16(4)
-                                       .Point(0, 0)
-                                       .Point(1, 0)
-                                       .Point(1, 0)
-                                       .Point(0, 1)
-                                       .U8(0)
-                                       .U16(50)
-                                       .U8(1)
-                                       .U8(0));
+    auto arc = ReadRecord<TArco2D>(
+        ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, 1)}, 0, 50, 1, 2));
     arc->Assign(ellipse);
     EXPECT_EQ(PointsOf(*arc),
               (std::vector<TPoint2D>{MakePoint2D(2, 2), MakePoint2D(6, 4), MakePoint2D(0, 0), MakePoint2D(0, 0)}));
@@ -146,8 +136,7 @@ TEST_F(AssignTest, ArcsFromEllipsesOrFramesEndAtTheOrigin) {
     // Both ends at the origin are one angle: a full turn.
     EXPECT_EQ(arc->StartAngle(), arc->EndAngle());
 
-    auto open = ReadRecord<TEllipseOpen2D>(
-        RecordBytes().Header(3).Identity().U16(2).Point(0, 0).Point(1, 1).U8(0).U16(50).U8(1).U8(1));
+    auto open = ReadRecord<TEllipseOpen2D>(ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 1)}, 1, 50, 1, 3));
     open->Assign(TFrame2D(4, MakePoint2D(-2, -1), MakePoint2D(2, 1)));
     ASSERT_EQ(open->Points().Count(), 4);
     EXPECT_EQ(open->Points().Get(3), MakePoint2D(0, 0));
@@ -169,18 +158,8 @@ TEST_F(AssignTest, ClonesKeepClassIdLayerAndRecord) {
     originals.push_back(std::make_unique<TCerchio2D>(9, MakePoint2D(0, 0), MakePoint2D(2, 1)));
     originals.push_back(std::make_unique<TFilledCerchio2D>(10, MakePoint2D(0, 0), MakePoint2D(2, 1)));
     originals.push_back(std::make_unique<TArco2D>(11, MakePoint2D(0, 0), MakePoint2D(2, 1), 0.5, 2.5));
-    originals.push_back(ReadRecord<TEllipseOpen2D>(RecordBytes()
-                                                       .Header(12)
-                                                       .Identity()
-                                                       .U16(4)
-                                                       .Point(0, 0)
-                                                       .Point(4, 2)
-                                                       .Point(4, 1)
-                                                       .Point(2, 2)
-                                                       .U8(0)
-                                                       .U16(20)
-                                                       .U8(0)
-                                                       .U8(0)));
+    originals.push_back(ReadRecord<TEllipseOpen2D>(
+        ArcRecord({MakePoint2D(0, 0), MakePoint2D(4, 2), MakePoint2D(4, 1), MakePoint2D(2, 2)}, 0, 20, 0, 12)));
     originals.push_back(std::make_unique<TBSpline2D>(
         13, std::vector<TPoint2D>{MakePoint2D(0, 0), MakePoint2D(1, 5), MakePoint2D(2, 0), MakePoint2D(3, 3)}));
     originals.push_back(std::make_unique<TBlock2D>(14, source, MakePoint2D(1, 1)));

@@ -24,15 +24,6 @@ std::vector<TPoint2D> ProfileOf(TCurve2D& curve) {
     return {points.begin(), points.end()};
 }
 
-// An arc or open ellipse record with the given points and Direction.
-std::string ArcRecord(std::vector<TPoint2D> points, std::uint8_t direction, std::uint16_t segments = 50) {
-    RecordBytes r;
-    r.Header(1).Identity().U16(static_cast<std::uint16_t>(points.size()));
-    for (const TPoint2D& p : points) r.Point(p.X, p.Y, p.W);
-    r.U8(0).U16(segments).U8(1).U8(direction);
-    return r.str();
-}
-
 TEST(CurveLinearisation, CircleRunsClockwiseAndClosesOnItsFirstPoint) {
     TCerchio2D circle(1, MakePoint2D(10, 20), MakePoint2D(10, 25));
     const std::vector<TPoint2D> profile = ProfileOf(circle);

@@ -101,6 +101,15 @@ TEST_F(EntityRecordTest, PrimitiveAndCurveRecordsMatchTheirLayout) {
     }
 }
 
+TEST_F(EntityRecordTest, ArcRecordsWithoutAConstructorWriteBackWhatTheyRead) {
+    // Open ellipses only come from records; a clockwise arc likewise.
+    const std::string open =
+        ArcRecord({MakePoint2D(-4, -2), MakePoint2D(4, 2), MakePoint2D(4, 0), TPoint2D{0, 4, 2}}, 0, 12, 0, -5);
+    EXPECT_BYTES_EQ(RecordOf(*ReadRecord<TEllipseOpen2D>(open)), open);
+    const std::string arc = ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, -1)}, 0);
+    EXPECT_BYTES_EQ(RecordOf(*ReadRecord<TArco2D>(arc)), arc);
+}
+
 TEST_F(EntityRecordTest, HeaderFlagsAndLayerAreStored) {
     TLine2D line(3, MakePoint2D(0, 0), MakePoint2D(1, 1));
     line.SetLayer(200);
@@ -209,18 +218,8 @@ TEST_F(EntityRecordTest, SourceBlockOwnMustSaveByteWinsOverTheHeader) {
 TEST_F(EntityRecordTest, CurveBytesOutsideTheirRangeAreNormalised) {
     // KeepProfile 7 and Direction 2 are read as 1; SegmentCount 65535 is
     // capped so that its profile still fits a points set.
-    auto arc = ReadRecord<TArco2D>(RecordBytes()
-                                       .Header(1)
-                                       .Identity()
-                                       .U16(4)
-                                       .Point(0, 0)
-                                       .Point(1, 0)
-                                       .Point(1, 0)
-                                       .Point(0, 1)
-                                       .U8(0)
-                                       .U16(65535)
-                                       .U8(7)
-                                       .U8(2));
+    auto arc = ReadRecord<TArco2D>(
+        ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, 1)}, 2, 65535, 7));
     EXPECT_EQ(arc->KeepProfile(), 1);
     EXPECT_EQ(arc->Direction(), 1);
     EXPECT_EQ(arc->SegmentCount(), TCurve2D::MaxSegmentCount);

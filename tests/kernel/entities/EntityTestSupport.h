@@ -1,6 +1,6 @@
 // Shared helpers of the entity tests: records assembled by hand, byte for
 // byte, to compare with what the entities write; reading and writing objects;
-// readable point checks.
+// the point checks of the geometry tests.
 #pragma once
 
 #include "kernel/entities/EntityClasses.h"
@@ -10,6 +10,7 @@
 #include "kernel/model/BinaryWriter.h"
 #include "kernel/model/ClassRegistry.h"
 #include "kernel/model/VersionTag.h"
+#include "tests/kernel/geometry/GeometryTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +22,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-
-namespace calvoro {
-
-inline std::ostream& operator<<(std::ostream& out, const TPoint2D& p) {
-    return out << "(" << p.X << ", " << p.Y << ", " << p.W << ")";
-}
-
-}  // namespace calvoro
+#include <vector>
 
 namespace calvoro::test {
 
@@ -77,6 +71,17 @@ private:
 };
 
 inline const VersionTag LibraryVersion{"QV-002"};
+
+// The record of an arc or an open ellipse: these points, then the curve's
+// SegmentCount and KeepProfile bytes and its Direction byte.
+inline std::string ArcRecord(const std::vector<TPoint2D>& points, std::uint8_t direction, std::uint16_t segments = 50,
+                             std::uint8_t keepProfile = 1, std::int32_t id = 1) {
+    RecordBytes r;
+    r.Header(id).Identity().U16(static_cast<std::uint16_t>(points.size()));
+    for (const TPoint2D& p : points) r.Point(p.X, p.Y, p.W);
+    r.U8(0).U16(segments).U8(keepProfile).U8(direction);
+    return r.str();
+}
 
 // The object's own record, as SaveToStream writes it.
 inline std::string RecordOf(TGraphicObject& object) {
@@ -131,11 +136,4 @@ protected:
         const std::string actual_ = (actual), expected_ = (expected);                       \
         EXPECT_EQ(actual_, expected_) << "actual:   " << ::calvoro::test::Hex(actual_)      \
                                       << "\nexpected: " << ::calvoro::test::Hex(expected_); \
-    } while (false)
-
-#define EXPECT_POINT_NEAR(actual, x, y, eps)         \
-    do {                                             \
-        const ::calvoro::TPoint2D point_ = (actual); \
-        EXPECT_NEAR(point_.X, (x), (eps)) << point_; \
-        EXPECT_NEAR(point_.Y, (y), (eps)) << point_; \
     } while (false)

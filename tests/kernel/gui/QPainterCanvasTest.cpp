@@ -237,11 +237,6 @@ private slots:
         QCOMPARE(Row(image, 0, 0xFF0000FF), std::string("??##...."));
         QCOMPARE(Row(image, 1, 0xFF0000FF), std::string("....##??"));
     }
-
-    void onlyRgb32ImagesAreTaken() {
-        QImage image(4, 4, QImage::Format_ARGB32);
-        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, QPainterCanvas canvas(image));
-    }
 };
 
 QTEST_MAIN(QPainterCanvasTest)

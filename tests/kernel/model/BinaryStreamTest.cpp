@@ -63,15 +63,6 @@ TEST(BinaryStreamTest, EveryFieldKindRoundTrips) {
     EXPECT_TRUE(reader.atEnd());
 }
 
-TEST(BinaryStreamTest, AnyNonZeroByteReadsAsTrue) {
-    const std::string bytes = Bytes({0, 1, 2, 0xFF});
-    BinaryReader reader(bytes);
-    EXPECT_FALSE(reader.readBool());
-    EXPECT_TRUE(reader.readBool());
-    EXPECT_TRUE(reader.readBool());
-    EXPECT_TRUE(reader.readBool());
-}
-
 // A record of every field kind, read back from every truncation of its bytes:
 // each must be refused, and never read past the end.
 TEST(BinaryStreamTest, RefusesTheRecordCutAtEveryOffset) {

@@ -98,11 +98,4 @@ TEST_F(ClassRegistryTest, AClassThatCannotBeReadIsRefused) {
     EXPECT_THROW(ReadObjectWithClassIndex(unknown, "KRN422"), ECADObjClassNotFound);
 }
 
-TEST_F(ClassRegistryTest, ALocalRegistryLeavesTheProgramsTableAlone) {
-    ClassRegistry local;
-    local.Register(7, ProbeObject::Class);
-    EXPECT_EQ(local.FindClassIndex("ProbeObject"), 7);
-    EXPECT_THROW(CADCoreFindClassByIndex(7), ECADObjClassNotFound);
-}
-
 }  // namespace

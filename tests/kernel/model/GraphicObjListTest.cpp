@@ -86,14 +86,6 @@ TEST_F(GraphicObjListTest, LiveIteratorsRefuseChangesWithTheirMessages) {
     EXPECT_EQ(IdsOf(list), (std::vector<int>{10, 11, 12, 13}));
 }
 
-TEST_F(GraphicObjListTest, SharedIteratorsLiveTogether) {
-    const auto first = list.GetIterator();
-    const auto second = list.GetIterator();
-    EXPECT_EQ(list.IteratorCount(), 2);
-    EXPECT_EQ(first->Next()->ID(), 11);
-    EXPECT_EQ(second->Current()->ID(), 10) << "each iterator walks on its own";
-}
-
 TEST_F(GraphicObjListTest, CountersAreRestoredWhenAnErrorLeavesAWalk) {
     EXPECT_THROW(
         {
