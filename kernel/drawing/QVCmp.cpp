@@ -27,21 +27,25 @@ TQVCmp::~TQVCmp() {
     for (DrawingViewport* viewport : viewports_) viewport->DrawingDestroyed();
 }
 
-std::int32_t TQVCmp::TakeID(std::int32_t id, std::int32_t& next) {
-    if (id < 0) return next++;
-    if (id >= next) next = id + 1;
-    return id;
+TGraphicObject* TQVCmp::Place(TGraphicObjList& list, std::int32_t id, std::int32_t& nextID,
+                              std::unique_ptr<TGraphicObject> object) {
+    if (!object) throw std::invalid_argument("TCADCmp.AddObject: no object");
+    // Refused before the counter, the object or the drawing change.
+    if (list.HasIterators()) throw ECADListBlocked("TGraphicObjList.Add: The list has active iterators.");
+    if (id < 0) {
+        id = nextID++;
+    } else if (id >= nextID) {
+        nextID = id + 1;
+    }
+    object->SetOwner(this);
+    object->SetLayer(currentLayer_);
+    object->SetID(id);
+    object->RecalcBox();
+    return list.Add(std::move(object));
 }
 
 TGraphicObject* TQVCmp::AddObject(std::int32_t id, std::unique_ptr<TGraphicObject> object) {
-    if (!object) throw std::invalid_argument("TCADCmp.AddObject: no object");
-    // Refused before the counter, the object or the drawing change.
-    if (objects_->HasIterators()) throw ECADListBlocked("TGraphicObjList.Add: The list has active iterators.");
-    object->SetOwner(this);
-    object->SetLayer(currentLayer_);
-    object->SetID(TakeID(id, nextObjectID_));
-    object->RecalcBox();
-    TGraphicObject* added = objects_->Add(std::move(object));
+    TGraphicObject* added = Place(*objects_, id, nextObjectID_, std::move(object));
     if (drawOnAdd_) {
         if (auto* object2D = dynamic_cast<TObject2D*>(added)) DrawObjectOnViewports(*object2D);
     }
@@ -51,13 +55,7 @@ TGraphicObject* TQVCmp::AddObject(std::int32_t id, std::unique_ptr<TGraphicObjec
 }
 
 TGraphicObject* TQVCmp::AddSourceBlock(std::int32_t id, std::unique_ptr<TGraphicObject> block) {
-    if (!block) throw std::invalid_argument("TCADCmp.AddSourceBlock: no block");
-    if (sourceBlocks_->HasIterators()) throw ECADListBlocked("TGraphicObjList.Add: The list has active iterators.");
-    block->SetOwner(this);
-    block->SetLayer(currentLayer_);
-    block->SetID(TakeID(id, nextBlockID_));
-    block->RecalcBox();
-    return sourceBlocks_->Add(std::move(block));
+    return Place(*sourceBlocks_, id, nextBlockID_, std::move(block));
 }
 
 bool TQVCmp::DeleteObject(std::int32_t id) {

@@ -143,7 +143,10 @@ protected:
     }
 
 private:
-    static std::int32_t TakeID(std::int32_t id, std::int32_t& next);
+    // The ID rule, the owner, the current layer and the box, then the list;
+    // a list with live iterators refuses before anything changes.
+    TGraphicObject* Place(TGraphicObjList& list, std::int32_t id, std::int32_t& nextID,
+                          std::unique_ptr<TGraphicObject> object);
 
     // The source blocks outlive the objects, whose block instances use them.
     std::unique_ptr<TGraphicObjList> sourceBlocks_;

@@ -18,7 +18,6 @@
 #include "kernel/platform/AtomicFile.h"
 
 #include <cmath>
-#include <vector>
 
 namespace calvoro {
 
@@ -194,6 +193,19 @@ void TDXF2DExport::WritePoint(int code, const TPoint2D& p) {
     writer_.WriteGroup(static_cast<std::uint16_t>(code + 20), 0.0);
 }
 
+void TDXF2DExport::WritePolyline(const TObject2D& object, std::span<const TPoint2D> points, const TMatrix2D& m,
+                                 bool closed) {
+    BeginEntity("POLYLINE", object);
+    writer_.WriteGroup(66, 1);
+    WritePoint(10, MakePoint2D(0.0, 0.0));
+    if (closed) writer_.WriteGroup(70, 1);
+    for (const TPoint2D& p : points) {
+        BeginEntity("VERTEX", object);
+        WritePoint(10, Through(p, m));
+    }
+    writer_.WriteGroup(0, "SEQEND");
+}
+
 void TDXF2DExport::WriteDXFEntity(TObject2D& object, const TMatrix2D& parent) {
     const TMatrix2D m = MultiplyMatrix2D(object.GetObjectMatrix(), parent);
     if (auto* point = dynamic_cast<TPunto2D*>(&object)) {
@@ -230,29 +242,12 @@ void TDXF2DExport::WriteDXFEntity(TObject2D& object, const TMatrix2D& parent) {
         const TPoint2D p0 = CartesianPoint(frame->Points().Get(0));
         const TPoint2D p1 = CartesianPoint(frame->Points().Get(1));
         const TPoint2D corners[] = {p0, MakePoint2D(p0.X, p1.Y), p1, MakePoint2D(p1.X, p0.Y), p0};
-        BeginEntity("POLYLINE", object);
-        writer_.WriteGroup(66, 1);
-        WritePoint(10, MakePoint2D(0.0, 0.0));
-        for (const TPoint2D& corner : corners) {
-            BeginEntity("VERTEX", object);
-            WritePoint(10, Through(corner, m));
-        }
-        writer_.WriteGroup(0, "SEQEND");
+        WritePolyline(object, corners, m, false);
     } else if (auto* outline = dynamic_cast<TOutline2D*>(&object)) {
         const ProfileUse use(*outline);
         if (!outline->HasProfilePoints()) return;
-        std::vector<TPoint2D> vertices;
-        for (const TPoint2D& p : outline->GetProfilePoints().Points()) vertices.push_back(Through(p, m));
-        BeginEntity("POLYLINE", object);
-        writer_.WriteGroup(66, 1);
-        WritePoint(10, MakePoint2D(0.0, 0.0));
         // A polygon's points do not repeat the first one: the flag closes it.
-        if (dynamic_cast<TPolygon2D*>(&object) != nullptr) writer_.WriteGroup(70, 1);
-        for (const TPoint2D& vertex : vertices) {
-            BeginEntity("VERTEX", object);
-            WritePoint(10, vertex);
-        }
-        writer_.WriteGroup(0, "SEQEND");
+        WritePolyline(object, outline->GetProfilePoints().Points(), m, dynamic_cast<TPolygon2D*>(&object) != nullptr);
     } else if (auto* text = dynamic_cast<TJustifiedVectText2D*>(&object)) {
         const TRect2D placed = text->PlacedBox();
         const double baseline = placed.Top - text->Height();

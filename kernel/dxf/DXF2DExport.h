@@ -15,6 +15,7 @@
 
 #include <bitset>
 #include <filesystem>
+#include <span>
 #include <string>
 
 namespace calvoro {
@@ -50,6 +51,8 @@ private:
     void WriteDXFEntities();
     void BeginEntity(const char* name, const TObject2D& object);
     void WritePoint(int code, const TPoint2D& p);
+    // POLYLINE, a VERTEX for each point carried by m, SEQEND.
+    void WritePolyline(const TObject2D& object, std::span<const TPoint2D> points, const TMatrix2D& m, bool closed);
 
     std::filesystem::path fileName_;
     TQVCmp2D* drawing_;
