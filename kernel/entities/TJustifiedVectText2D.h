@@ -54,16 +54,17 @@ public:
     const std::string& Text() const { return text_; }
     const std::shared_ptr<const TVectFont>& VectFont() const { return vectFont_; }
     void SetVectFont(std::shared_ptr<const TVectFont> font);
+    // The setters of what the placement depends on recalculate the box.
     THJustification HJustification() const { return hJustification_; }
-    void SetHJustification(THJustification justification) { hJustification_ = justification; }
+    void SetHJustification(THJustification justification) { Change(hJustification_, justification); }
     TVJustification VJustification() const { return vJustification_; }
-    void SetVJustification(TVJustification justification) { vJustification_ = justification; }
+    void SetVJustification(TVJustification justification) { Change(vJustification_, justification); }
     double Height() const { return height_; }
-    void SetHeight(double height) { height_ = height; }
+    void SetHeight(double height) { Change(height_, height); }
     double CharSpacing() const { return charSpacing_; }
-    void SetCharSpacing(double spacing) { charSpacing_ = spacing; }
+    void SetCharSpacing(double spacing) { Change(charSpacing_, spacing); }
     double InterLine() const { return interLine_; }
-    void SetInterLine(double interLine) { interLine_ = interLine; }
+    void SetInterLine(double interLine) { Change(interLine_, interLine); }
     bool DrawBox() const { return drawBox_ != 0; }
     void SetDrawBox(bool draw) { drawBox_ = draw ? 1 : 0; }
 
@@ -76,6 +77,11 @@ protected:
     bool AcceptsPointsOf(const TGraphicObject& source) const override;
 
 private:
+    template <class T>
+    void Change(T& field, const T& value) {
+        field = value;
+        RecalcBox();
+    }
     void DrawLines(const TMatrix2D& matrix, TDecorativeCanvas& canvas, const TRect2D& placed) const;
 
     std::shared_ptr<const TVectFont> vectFont_;

@@ -2,6 +2,7 @@
 // kernel itself: the test fails when the file differs from what this code
 // writes. To make the file anew after changing the blocks, run this test
 // with CALVORO_WRITE_LIBRARY=1 in the environment.
+#include "kernel/drawing/BlockLibraryFile.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/TCerchio2D.h"
 #include "kernel/entities/TLine2D.h"
@@ -90,11 +91,8 @@ TEST_F(StandardLibraryFile, ShippedFileIsTheOneTheKernelWrites) {
 }
 
 TEST_F(StandardLibraryFile, ShippedFileLoadsAsLibraryBlocks) {
-    const std::string bytes = ReadWholeFile(ShippedLibrary());
     TQVCmp2D drawing;
-    BinaryReader reader(bytes);
-    drawing.LoadLibrary(reader);
-    EXPECT_TRUE(reader.atEnd());
+    ASSERT_TRUE(LoadBlockLibraryFile(drawing, ShippedLibrary()));
     ASSERT_EQ(drawing.SourceBlockCount(), 3);
     for (const char* name : {"CentreMark", "Arrow", "Axes"}) {
         TSourceBlock2D& block = drawing.FindSourceBlock(name);
@@ -102,6 +100,18 @@ TEST_F(StandardLibraryFile, ShippedFileLoadsAsLibraryBlocks) {
         EXPECT_GT(block.Objects().Count(), 0) << name;
     }
     EXPECT_EQ(drawing.FindSourceBlock("Arrow").Box(), MakeRect2D(-10, -1, 0, 1));
+
+    // Written back through a temporary file, it is the same file.
+    const std::filesystem::path copy = std::filesystem::temp_directory_path() / "calvoro-library-copy.blk";
+    SaveBlockLibraryFile(drawing, copy);
+    EXPECT_TRUE(ReadWholeFile(copy) == ReadWholeFile(ShippedLibrary()));
+    std::filesystem::remove(copy);
+}
+
+TEST_F(StandardLibraryFile, AMissingLibraryIsNoError) {
+    TQVCmp2D drawing;
+    EXPECT_FALSE(LoadBlockLibraryFile(drawing, ShippedLibrary().parent_path() / "NoSuchLibrary.blk"));
+    EXPECT_EQ(drawing.SourceBlockCount(), 0);
 }
 
 }  // namespace
