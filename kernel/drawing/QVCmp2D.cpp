@@ -1,0 +1,244 @@
+// Streams, lookups, transforms and the extent of a 2D drawing.
+#include "kernel/drawing/QVCmp2D.h"
+
+#include "kernel/entities/TBlock2D.h"
+#include "kernel/entities/TContainer2D.h"
+#include "kernel/entities/TObject2D.h"
+#include "kernel/entities/TSourceBlock2D.h"
+#include "kernel/model/BinaryReader.h"
+#include "kernel/model/BinaryWriter.h"
+#include "kernel/model/CADCoreExceptions.h"
+#include "kernel/model/ClassRegistry.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <typeinfo>
+
+namespace calvoro {
+
+namespace {
+
+// The fewest bytes any stored 2D object takes: class index, header and matrix.
+constexpr std::size_t kSmallestObjectEntry = 2 + 6 + 72;
+constexpr std::uint16_t kObjectStreamEndMark = 0xFFFF;
+
+constexpr const char* kClassNotFound = "Object class not found. Object not load";
+constexpr const char* kSourceBlockNotFound = "Source block not found. The block will not be loaded";
+
+// The class of a stored class index, or none when the registry has no class
+// that can read it.
+const TGraphicObjectClass* ReadableClass(std::uint16_t index) {
+    try {
+        const TGraphicObjectClass& objectClass = CADCoreFindClassByIndex(index);
+        return objectClass.CreateFromStream != nullptr ? &objectClass : nullptr;
+    } catch (const ECADObjClassNotFound&) {
+        return nullptr;
+    } catch (const ECADOutOfBound&) {
+        return nullptr;
+    }
+}
+
+// Deletes, in one walk, every entry the predicate picks.
+template <class Predicate>
+void DeleteEvery(TGraphicObjList& list, Predicate picks) {
+    const std::unique_ptr<TExclusiveGraphicObjIterator> walk = list.GetExclusiveIterator();
+    const int count = walk->Count();
+    TGraphicObject* object = walk->First();
+    for (int visited = 0; visited < count && object != nullptr; ++visited) {
+        if (picks(*object)) {
+            walk->DeleteCurrent();
+            object = walk->Current();
+        } else {
+            object = walk->Next();
+        }
+    }
+}
+
+}  // namespace
+
+TObject2D* TQVCmp2D::AddObject2D(std::int32_t id, std::unique_ptr<TObject2D> object) {
+    return static_cast<TObject2D*>(AddObject(id, std::move(object)));
+}
+
+TObject2D* TQVCmp2D::GetObject2D(std::int32_t id) {
+    TGraphicObject* object = FindObject(id);
+    if (object == nullptr) return nullptr;
+    return &dynamic_cast<TObject2D&>(*object);
+}
+
+TSourceBlock2D& TQVCmp2D::FindSourceBlock(std::string_view name) {
+    const TBlockName wanted = MakeBlockName(name);
+    const std::unique_ptr<TGraphicObjIterator> blocks = SourceBlockIterator();
+    for (TGraphicObject* object = blocks->First(); object != nullptr; object = blocks->Next()) {
+        auto* block = dynamic_cast<TSourceBlock2D*>(object);
+        if (block != nullptr && block->Name() == wanted) return *block;
+    }
+    throw ECADListObjNotFound("TCADCmp2D.FindSourceBlock: Source block " + std::string(BlockNameText(wanted)) +
+                              " not found");
+}
+
+void TQVCmp2D::DeleteSourceBlock(std::string_view name) {
+    TSourceBlock2D& block = FindSourceBlock(name);
+    if (block.ReferenceCount() > 0) {
+        throw ECADCoreException("TCADCmp2D.DeleteSourceBlock: Remove the references before the source");
+    }
+    TQVCmp::DeleteSourceBlock(block.ID());
+}
+
+void TQVCmp2D::TransformObjects(std::span<const std::int32_t> ids, const TMatrix2D& m) {
+    if (ids.empty()) return;
+    {
+        const std::unique_ptr<TExclusiveGraphicObjIterator> objects = ObjectListExclusiveIterator();
+        auto transform = [&m](TGraphicObject* object) {
+            if (auto* object2D = dynamic_cast<TObject2D*>(object)) {
+                object2D->ApplyTransform(m);
+                object2D->FreezeTransform();
+            }
+        };
+        if (ids.front() < 0) {
+            for (TGraphicObject* object = objects->First(); object != nullptr; object = objects->Next()) {
+                transform(object);
+            }
+        } else {
+            for (const std::int32_t id : ids) {
+                if (TGraphicObject* object = objects->Search(id)) transform(object);
+            }
+        }
+    }
+    if (RepaintAfterTransform()) RepaintViewports();
+}
+
+void TQVCmp2D::GetDrawingBox(TRect2D& box) {
+    if (ObjectCount() == 0) return;
+    box = MakeRect2D(kNoBoxExtent, kNoBoxExtent, -kNoBoxExtent, -kNoBoxExtent);
+    const std::unique_ptr<TGraphicObjIterator> objects = ObjectListIterator();
+    for (TGraphicObject* object = objects->First(); object != nullptr; object = objects->Next()) {
+        auto* object2D = dynamic_cast<TObject2D*>(object);
+        if (object2D == nullptr || !object2D->Visible() || !Layers().LayerByIndex(object2D->Layer()).Visible()) {
+            continue;
+        }
+        object2D->RecalcBox();
+        const TRect2D& b = object2D->Box();
+        if (b.Left < box.Left) box.Left = b.Left;
+        if (b.Bottom < box.Bottom) box.Bottom = b.Bottom;
+        if (b.Right > box.Right) box.Right = b.Right;
+        if (b.Top > box.Top) box.Top = b.Top;
+    }
+}
+
+void TQVCmp2D::LoadBlocksFromStream(BinaryReader& stream, const VersionTag& version) {
+    const std::int32_t count = stream.readInt32();
+    if (count < 1) return;
+    stream.requireAvailable(static_cast<std::uint64_t>(count), kSmallestObjectEntry,
+                            "TCADCmp.LoadBlocksFromStream: Blocks");
+    for (std::int32_t entry = 0; entry < count; ++entry) {
+        const TGraphicObjectClass* objectClass = ReadableClass(stream.readUInt16());
+        if (objectClass == nullptr) {
+            // Without the class the rest of the stream cannot be read.
+            ShowMessage(kClassNotFound);
+            return;
+        }
+        std::unique_ptr<TGraphicObject> object = objectClass->CreateFromStream(stream, version);
+        auto* block = dynamic_cast<TSourceBlock2D*>(object.get());
+        if (block == nullptr) {
+            ShowMessage("Not a source block. Object discarded.");
+            continue;
+        }
+        try {
+            const std::unique_ptr<TGraphicObjIterator> blocks = SourceBlockIterator();
+            block->RelinkBlockSources(*blocks);
+        } catch (const ECADListObjNotFound&) {
+            ShowMessage(kSourceBlockNotFound);
+            continue;
+        }
+        AddSourceBlock(-1, std::move(object));
+    }
+}
+
+void TQVCmp2D::SaveBlocksToStream(BinaryWriter& stream, bool asLibrary) {
+    const std::size_t countAt = stream.position();
+    stream.writeInt32(SourceBlockCount());
+    std::int32_t written = 0;
+    {
+        const std::unique_ptr<TGraphicObjIterator> blocks = SourceBlocks().GetPrivilegedIterator();
+        for (TGraphicObject* object = blocks->First(); object != nullptr; object = blocks->Next()) {
+            auto* block = dynamic_cast<TSourceBlock2D*>(object);
+            if (block == nullptr || !block->MustSave() || block->FromLibrary() != asLibrary) continue;
+            WriteObjectWithClassIndex(stream, *block);
+            ++written;
+        }
+    }
+    stream.patchInt32(countAt, written);
+}
+
+void TQVCmp2D::LoadObjectsFromStream(BinaryReader& stream, const VersionTag& version) {
+    const std::unique_ptr<TExclusiveGraphicObjIterator> blocks = SourceBlockExclusiveIterator();
+    std::int32_t remaining = stream.readInt32();
+    const std::uint8_t increment = remaining < 1 ? 0 : static_cast<std::uint8_t>(100 / remaining);
+    // Every entry takes bytes of the stream, so a count larger than the
+    // stream only ends sooner, at the stream's end.
+    while (remaining > 0) {
+        const std::uint16_t index = stream.readUInt16();
+        if (index == kObjectStreamEndMark) break;
+        --remaining;
+        const TGraphicObjectClass* objectClass = ReadableClass(index);
+        if (objectClass == nullptr) {
+            ShowMessage(kClassNotFound);
+            return;
+        }
+        std::unique_ptr<TGraphicObject> object = objectClass->CreateFromStream(stream, version);
+        ReportLoadProgress(increment);
+        auto* object2D = dynamic_cast<TObject2D*>(object.get());
+        if (object2D == nullptr) {
+            ShowMessage("Not 2D Object. Object discarded.");
+            continue;
+        }
+        try {
+            if (auto* container = dynamic_cast<TContainer2D*>(object2D)) {
+                container->RelinkBlockSources(*blocks);
+            } else if (auto* instance = dynamic_cast<TBlock2D*>(object2D)) {
+                instance->UpdateReference(*blocks);
+            }
+        } catch (const ECADListObjNotFound&) {
+            ShowMessage(kSourceBlockNotFound);
+            continue;
+        }
+        SetCurrentLayer(object2D->Layer());
+        AddObject(-1, std::move(object));
+    }
+}
+
+void TQVCmp2D::SaveObjectsToStream(BinaryWriter& stream) {
+    const std::unique_ptr<TGraphicObjIterator> objects = Objects().GetPrivilegedIterator();
+    const std::int32_t count = objects->Count();
+    stream.writeInt32(count);
+    std::int32_t remaining = count;
+    const std::int32_t increment = count == 0 ? 0 : 100 / count;
+    for (TGraphicObject* object = objects->First(); object != nullptr; object = objects->Next()) {
+        auto* object2D = dynamic_cast<TObject2D*>(object);
+        if (object2D == nullptr || !object2D->MustSave() || !Layers().LayerByIndex(object2D->Layer()).Storable()) {
+            continue;
+        }
+        WriteObjectWithClassIndex(stream, *object2D);
+        ReportSaveProgress(static_cast<std::uint8_t>(std::clamp(100 - increment * remaining, 0, 100)));
+        --remaining;
+    }
+    if (remaining > 0) stream.writeUInt16(kObjectStreamEndMark);
+}
+
+void TQVCmp2D::DeleteSavedSourceBlocks() {
+    DeleteEvery(SourceBlocks(), [](const TGraphicObject& object) {
+        const auto* block = dynamic_cast<const TSourceBlock2D*>(&object);
+        return block != nullptr && block->MustSave() && !block->FromLibrary();
+    });
+}
+
+void TQVCmp2D::DeleteLibrarySourceBlocks() {
+    DeleteEvery(SourceBlocks(), [](const TGraphicObject& object) {
+        const auto* block = dynamic_cast<const TSourceBlock2D*>(&object);
+        return block != nullptr && block->FromLibrary();
+    });
+}
+
+}  // namespace calvoro

@@ -1,0 +1,18 @@
+// What the program does once before it reads any drawing or block library:
+// the class table of the object streams gets all twenty entity classes at
+// their indices, and the vector-font table starts empty with no default font.
+#pragma once
+
+namespace calvoro {
+
+class ClassRegistry;
+
+// Clears the registry and enters every entity class at its stream index, the
+// text, picture and rational-spline classes (10, 12, 14 and 19) included.
+void RegisterAllEntityClasses(ClassRegistry& registry);
+
+// The process-wide class table with every entity class, and (the first time
+// only) an empty font table.
+void InitializeEntityModule();
+
+}  // namespace calvoro
