@@ -16,7 +16,11 @@
 #include "kernel/entities/TPolyline2D.h"
 #include "kernel/entities/TPunto2D.h"
 #include "kernel/entities/TRectangle2D.h"
+#include "kernel/entities/TBitmap2D.h"
+#include "kernel/entities/TJustifiedVectText2D.h"
+#include "kernel/entities/TQVBSpline2D.h"
 #include "kernel/entities/TSourceBlock2D.h"
+#include "kernel/entities/TText2D.h"
 #include "kernel/model/ClassRegistry.h"
 
 #include <mutex>
@@ -47,6 +51,10 @@ const ClassEntry EntityClassTable[] = {
     {EntityClassIndex::Circle, &TCerchio2D::Class},
     {EntityClassIndex::Arc, &TArco2D::Class},
     {EntityClassIndex::FilledCircle, &TFilledCerchio2D::Class},
+    {EntityClassIndex::Text, &TText2D::Class},
+    {EntityClassIndex::Bitmap, &TBitmap2D::Class},
+    {EntityClassIndex::JustifiedVectText, &TJustifiedVectText2D::Class},
+    {EntityClassIndex::RationalBSpline, &TQVBSpline2D::Class},
 };
 
 }  // namespace

@@ -2,10 +2,6 @@
 #include "kernel/entities/EntityModule.h"
 
 #include "kernel/entities/EntityClasses.h"
-#include "kernel/entities/TBitmap2D.h"
-#include "kernel/entities/TJustifiedVectText2D.h"
-#include "kernel/entities/TQVBSpline2D.h"
-#include "kernel/entities/TText2D.h"
 #include "kernel/entities/VectFontTable.h"
 #include "kernel/model/ClassRegistry.h"
 
@@ -13,18 +9,10 @@
 
 namespace calvoro {
 
-void RegisterAllEntityClasses(ClassRegistry& registry) {
-    RegisterEntityClasses(registry);
-    registry.Register(EntityClassIndex::Text, TText2D::Class);
-    registry.Register(EntityClassIndex::Bitmap, TBitmap2D::Class);
-    registry.Register(EntityClassIndex::JustifiedVectText, TJustifiedVectText2D::Class);
-    registry.Register(EntityClassIndex::RationalBSpline, TQVBSpline2D::Class);
-}
-
 void InitializeEntityModule() {
-    // The class table is entered afresh each time, so that a table someone
-    // filled with fewer classes is completed; the fonts start empty only once.
-    RegisterAllEntityClasses(ClassRegistry::Global());
+    // The class table is entered afresh each time (tests may have cleared it);
+    // the fonts start empty only once.
+    RegisterEntityClasses(ClassRegistry::Global());
     static std::once_flag fontsReset;
     std::call_once(fontsReset, [] { VectFontTable::Global().Reset(); });
 }

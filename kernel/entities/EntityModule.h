@@ -5,12 +5,6 @@
 
 namespace calvoro {
 
-class ClassRegistry;
-
-// Clears the registry and enters every entity class at its stream index, the
-// text, picture and rational-spline classes (10, 12, 14 and 19) included.
-void RegisterAllEntityClasses(ClassRegistry& registry);
-
 // The process-wide class table with every entity class, and (the first time
 // only) an empty font table.
 void InitializeEntityModule();

@@ -141,7 +141,7 @@ TEST_F(QVBSpline2D, CloneCopiesEverything) {
 
 TEST(EntityModule, EveryClassHasItsStreamIndex) {
     ClassRegistry registry;
-    RegisterAllEntityClasses(registry);
+    RegisterEntityClasses(registry);
     const char* names[] = {
         "TContainer2D", "TSourceBlock2D", "TBlock2D",       "TLine2D",          "TPolyline2D",
         "TPolygon2D",   "TRectangle2D",   "TEllipseOpen2D", "TEllipse2D",       "TFilledEllipse2D",
@@ -149,7 +149,7 @@ TEST(EntityModule, EveryClassHasItsStreamIndex) {
         "TPunto2D",     "TCerchio2D",     "TArco2D",        "TFilledCerchio2D", "TQVBSpline2D"};
     for (unsigned index = 0; index < 20; ++index) EXPECT_EQ(registry.FindClassByIndex(index).Name, names[index]);
     EXPECT_THROW(registry.FindClassByIndex(20), ECADObjClassNotFound);
-    RegisterAllEntityClasses(registry);  // again: the same table, no double registration
+    RegisterEntityClasses(registry);  // again: the same table, no double registration
     EXPECT_EQ(registry.FindClassIndex("TQVBSpline2D"), 19);
 }
 
