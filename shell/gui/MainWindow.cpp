@@ -4,11 +4,14 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "kernel/drawing/BlockLibraryFile.h"
+#include "kernel/drawing/QVCmp2D.h"
 #include "shell/app/AppInfo.h"
+#include "shell/gui/Application.h"
 
 namespace calvoro {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), localCad_(std::make_unique<TQVCmp2D>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromStdString(ProductCaption()));
     resize(1024, 700);
@@ -25,6 +28,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("lblStatus"));
     statusBar()->addWidget(status_, 1);
+
+    // The block library beside the program, when there is one; a damaged
+    // library is reported and the program starts without it.
+    RunGuarded([this] { LoadBlockLibraryFile(*localCad_, ProgramFolder() / "Library.blk"); });
 }
+
+MainWindow::~MainWindow() = default;
 
 }  // namespace calvoro

@@ -4,17 +4,25 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 class QLabel;
 
 namespace calvoro {
 
+class TQVCmp2D;
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The drawing the picture and the CAD commands work on, for the whole run.
+    TQVCmp2D& LocalCad() { return *localCad_; }
 
 private:
+    std::unique_ptr<TQVCmp2D> localCad_;
     QLabel* status_ = nullptr;
 };
 

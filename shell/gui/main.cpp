@@ -2,6 +2,8 @@
 // the settings, the event loop.
 #include <QDir>
 
+#include "engine/picture/PictureRaster.h"
+#include "kernel/entities/EntityModule.h"
 #include "shell/app/AppInfo.h"
 #include "shell/gui/Application.h"
 #include "shell/gui/LanguageChange.h"
@@ -11,6 +13,8 @@
 int main(int argc, char** argv) {
     calvoro::Application app(argc, argv);
     calvoro::SetProgramFolder(QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString());
+    calvoro::InitializeEntityModule();
+    calvoro::InstallPictureDecoder();
 
     calvoro::MainWindow window;
     calvoro::RunGuarded([&] {
