@@ -1,3 +1,5 @@
+// The points set: growth, the refusals that leave it whole, the cap of what a
+// 16-bit count can hold, change notifications, its box and its drawing.
 #include "kernel/geometry/PointsSet2D.h"
 
 #include "kernel/draw/DecorativeCanvas.h"
@@ -20,7 +22,7 @@ TPoint2D P(double x, double y) {
     return MakePoint2D(x, y);
 }
 
-// A set filled with the points (i, 10 * i) for i < count.
+// Appends the points (i, 10 * i) for i < count.
 void Fill(TPointsSet2D& set, int count) {
     for (int i = 0; i < count; ++i) set.Put(set.Count(), P(i, 10 * i));
 }
@@ -29,27 +31,15 @@ std::vector<TPoint2D> Contents(const TPointsSet2D& set) {
     return {set.Points().begin(), set.Points().end()};
 }
 
-// Runs action, expects ECADOutOfBound with the message, and checks that the
-// set kept its points and capacity.
-void ExpectRefused(TPointsSet2D& set, const std::string& message, const std::function<void()>& action) {
-    const std::vector<TPoint2D> before = Contents(set);
-    const int capacity = set.Capacity();
+// The message of the ECADOutOfBound the action raises; empty when it raises none.
+std::string RefusalOf(const std::function<void()>& action) {
     try {
         action();
-        ADD_FAILURE() << "not refused: " << message;
     } catch (const ECADOutOfBound& e) {
-        EXPECT_EQ(std::string(e.what()), message);
+        return e.what();
     }
-    EXPECT_EQ(Contents(set), before);
-    EXPECT_EQ(set.Capacity(), capacity);
+    return {};
 }
-
-struct NotificationCounter {
-    int calls = 0;
-    void Attach(TPointsSet2D& set) {
-        set.SetOnChange([this](TPointsSet2D&) { ++calls; });
-    }
-};
 
 TEST(PointsSet2D, GrowthOfAGrowableSet) {
     struct Case {
@@ -80,39 +70,42 @@ TEST(PointsSet2D, GrowthOfAGrowableSet) {
     }
 }
 
-TEST(PointsSet2D, RefusalsLeaveTheSetAsItWas) {
-    TPointsSet2D fixed(2);
-    fixed.SetGrowable(false);
-    Fill(fixed, 2);
-    ExpectRefused(fixed, "TPointsSet2D.Put: Vector out of bound", [&] { fixed.AppendPoint(P(5, 5)); });
-    ExpectRefused(fixed, "TPointsSet2D.Put: Vector out of bound", [&] { fixed.Insert(0, P(5, 5)); });
-    ExpectRefused(fixed, "TPointsSet2D.Put: Vector out of bound", [&] { fixed.Put(-1, P(5, 5)); });
-    ExpectRefused(fixed, "TPointsSet2D.Insert: Vector out of bound", [&] { fixed.Insert(2, P(5, 5)); });
-    ExpectRefused(fixed, "TPointsSet2D.Get: Index out of bound", [&] { fixed.Get(2); });
-    ExpectRefused(fixed, "TPointsSet2D.Get: Index out of bound", [&] { fixed.Get(-1); });
-
-    TPointsSet2D roomy(10);
-    Fill(roomy, 3);
-    // Get refuses at the count even though the slot exists.
-    ExpectRefused(roomy, "TPointsSet2D.Get: Index out of bound", [&] { roomy.Get(3); });
-}
-
-TEST(PointsSet2D, NeverHoldsMoreThanSixteenBitsCanCount) {
-    TPointsSet2D set(TPointsSet2D::kMaxPoints);
-    Fill(set, TPointsSet2D::kMaxPoints);
-    EXPECT_EQ(set.Count(), 65535);
-    ExpectRefused(set, "TPointsSet2D.Put: Vector out of bound", [&] { set.AppendPoint(P(1, 1)); });
-    ExpectRefused(set, "TPointsSet2D.Put: Vector out of bound", [&] { set.Insert(0, P(1, 1)); });
-    ExpectRefused(set, "TPointsSet2D.AddPoints: Vector out of bound", [&] {
-        const TPoint2D one[] = {P(1, 1)};
-        set.AddPoints(one);
-    });
-    EXPECT_EQ(set.Get(65534), P(65534, 655340));
-
-    TPointsSet2D small(1);
-    ExpectRefused(small, "TPointsSet2D.Put: Vector out of bound", [&] { small.Put(65535, P(1, 1)); });
-    ExpectRefused(small, "TPointsSet2D.Put: Vector out of bound", [&] { small.Put(70000, P(1, 1)); });
-    ExpectRefused(small, "TPointsSet2D.GrowTo: Vector out of bound", [&] { small.GrowTo(65536); });
+TEST(PointsSet2D, RefusalsLeaveTheSetAsItWasAndNothingPassesSixteenBits) {
+    constexpr int kFull = TPointsSet2D::kMaxPoints;
+    const TPoint2D one[] = {P(1, 1)}, three[] = {P(1, 1), P(2, 2), P(3, 3)};
+    struct Case {
+        std::string routine;  // the one the message names
+        int capacity, filled;
+        bool growable;
+        std::function<void(TPointsSet2D&)> action;
+    };
+    const Case cases[] = {
+        {"Put", 2, 2, false, [](TPointsSet2D& s) { s.AppendPoint(P(5, 5)); }},
+        {"Put", 2, 2, false, [](TPointsSet2D& s) { s.Insert(0, P(5, 5)); }},
+        {"Put", 2, 2, false, [](TPointsSet2D& s) { s.Put(-1, P(5, 5)); }},
+        {"Insert", 2, 2, false, [](TPointsSet2D& s) { s.Insert(2, P(5, 5)); }},
+        {"Get", 10, 3, true, [](TPointsSet2D& s) { s.Get(3); }},  // the slot exists, the point does not
+        {"Get", 2, 2, false, [](TPointsSet2D& s) { s.Get(-1); }},
+        {"AddPoints", 4, 2, false, [&](TPointsSet2D& s) { s.AddPoints(three); }},
+        {"Put", kFull, kFull, true, [](TPointsSet2D& s) { s.AppendPoint(P(1, 1)); }},
+        {"Put", kFull, kFull, true, [](TPointsSet2D& s) { s.Insert(0, P(1, 1)); }},
+        {"AddPoints", kFull, kFull, true, [&](TPointsSet2D& s) { s.AddPoints(one); }},
+        {"Put", 1, 0, true, [](TPointsSet2D& s) { s.Put(65535, P(1, 1)); }},
+        {"Put", 1, 0, true, [](TPointsSet2D& s) { s.Put(70000, P(1, 1)); }},
+        {"GrowTo", 1, 0, true, [](TPointsSet2D& s) { s.GrowTo(65536); }},
+    };
+    for (const auto& c : cases) {
+        const std::string message =
+            "TPointsSet2D." + c.routine + (c.routine == "Get" ? ": Index out of bound" : ": Vector out of bound");
+        SCOPED_TRACE(message);
+        TPointsSet2D set(c.capacity);
+        Fill(set, c.filled);
+        set.SetGrowable(c.growable);
+        const std::vector<TPoint2D> before = Contents(set);
+        EXPECT_EQ(RefusalOf([&] { c.action(set); }), message);
+        EXPECT_EQ(Contents(set), before);
+        EXPECT_EQ(set.Capacity(), c.capacity);
+    }
     EXPECT_THROW(TPointsSet2D(65536), ECADOutOfBound);
     EXPECT_THROW(TPointsSet2D(-1), ECADOutOfBound);
 }
@@ -120,57 +113,38 @@ TEST(PointsSet2D, NeverHoldsMoreThanSixteenBitsCanCount) {
 TEST(PointsSet2D, AddPointsGrowsOnlyAsFarAsNeededAndNotifiesOnce) {
     const std::vector<TPoint2D> three = {P(1, 1), P(2, 2), P(3, 3)};
     struct Case {
-        const char* what;
         int capacity, filled;
         bool growable;
         int newCapacity;
     };
-    const Case cases[] = {
-        {"growable with room", 10, 2, true, 10},
-        {"growable without room", 3, 2, true, 5},
-        {"fixed with just enough room", 5, 2, false, 5},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const Case& c : {Case{10, 2, true, 10}, Case{3, 2, true, 5}, Case{5, 2, false, 5}}) {
         TPointsSet2D set(c.capacity);
         Fill(set, c.filled);
         set.SetGrowable(c.growable);
-        NotificationCounter counter;
-        counter.Attach(set);
+        int calls = 0;
+        set.SetOnChange([&calls](TPointsSet2D&) { ++calls; });
         set.AddPoints(three);
-        EXPECT_EQ(counter.calls, 1);
-        EXPECT_EQ(set.Capacity(), c.newCapacity);
+        EXPECT_EQ(calls, 1);
+        EXPECT_EQ(set.Capacity(), c.newCapacity) << c.capacity;
         EXPECT_EQ(set.Count(), c.filled + 3);
         EXPECT_EQ(set.Get(c.filled + 2), P(3, 3));
     }
-
-    TPointsSet2D fixed(4);
-    fixed.SetGrowable(false);
-    Fill(fixed, 2);
-    ExpectRefused(fixed, "TPointsSet2D.AddPoints: Vector out of bound", [&] { fixed.AddPoints(three); });
 }
 
-TEST(PointsSet2D, InsertShiftsTheLaterPointsAndNotifiesOnce) {
+TEST(PointsSet2D, InsertShiftsTheLaterPointsAndClearKeepsCapacityAndSlots) {
     TPointsSet2D set(1);
+    int calls = 0;
+    set.SetOnChange([&calls](TPointsSet2D&) { ++calls; });
     set.Put(0, P(7, 7));
-    NotificationCounter counter;
-    counter.Attach(set);
     set.Insert(0, P(1, 1));
-    EXPECT_EQ(Contents(set), (std::vector<TPoint2D>{P(1, 1), P(7, 7)}));
-    EXPECT_EQ(counter.calls, 1);
     set.Insert(1, P(4, 4));
     EXPECT_EQ(Contents(set), (std::vector<TPoint2D>{P(1, 1), P(4, 4), P(7, 7)}));
-    EXPECT_EQ(counter.calls, 2);
-}
-
-TEST(PointsSet2D, ClearKeepsTheCapacityAndTheOldSlots) {
-    TPointsSet2D set(4);
-    Fill(set, 4);
+    EXPECT_EQ(calls, 2);
     set.Clear();
     EXPECT_EQ(set.Count(), 0);
-    EXPECT_EQ(set.Capacity(), 4);
+    EXPECT_EQ(set.Capacity(), 3);
     set.Put(3, P(-3, -3));
-    EXPECT_EQ(Contents(set), (std::vector<TPoint2D>{P(0, 0), P(1, 10), P(2, 20), P(-3, -3)}));
+    EXPECT_EQ(Contents(set), (std::vector<TPoint2D>{P(1, 1), P(4, 4), P(7, 7), P(-3, -3)}));
 }
 
 TEST(PointsSet2D, CallbacksRunOncePerChangeAndNeverReenter) {
@@ -200,29 +174,28 @@ TEST(PointsSet2D, CallbacksRunOncePerChangeAndNeverReenter) {
 TEST(PointsSet2D, BoxOfTheCartesianPoints) {
     TPointsSet2D set(4);
     EXPECT_EQ(set.GetBox(), MakeRect2D(0, 0, 0, 0));
-    set.Put(0, TPoint2D{4, 6, 2});
-    EXPECT_EQ(set.GetBox(), MakeRect2D(2, 3, 2, 3));
-    set.Put(1, TPoint2D{-2, 10, 2});
-    set.Put(2, TPoint2D{8, -4, 2});
-    EXPECT_EQ(set.GetBox(), MakeRect2D(-1, -2, 4, 5));
-    set.Put(3, P(0.5, 0.5));  // inside: changes nothing
+    for (const TPoint2D& p : {TPoint2D{4, 6, 2}, TPoint2D{-2, 10, 2}, TPoint2D{8, -4, 2}, P(0.5, 0.5)})
+        set.AppendPoint(p);
     EXPECT_EQ(set.GetBox(), MakeRect2D(-1, -2, 4, 5));
 }
 
-TEST(PointsSet2D, CopyPointsFillsTheSameIndicesOnly) {
+TEST(PointsSet2D, CopyPointsFillsTheSameIndicesOnlyAndARefusedCopyChangesNothing) {
     TPointsSet2D source(5);
     Fill(source, 5);
     TPointsSet2D target(2);
     target.SetGrowable(false);
     target.Put(0, P(-1, -1));
-    NotificationCounter counter;
-    counter.Attach(target);
+    int calls = 0;
+    target.SetOnChange([&calls](TPointsSet2D&) { ++calls; });
     target.CopyPoints(source, 2, 4);
-    EXPECT_EQ(Contents(target), (std::vector<TPoint2D>{P(-1, -1), P(0, 0), P(2, 20), P(3, 30), P(4, 40)}));
+    const std::vector<TPoint2D> copied = {P(-1, -1), P(0, 0), P(2, 20), P(3, 30), P(4, 40)};
+    EXPECT_EQ(Contents(target), copied);
     EXPECT_EQ(target.Capacity(), 5);
-    EXPECT_EQ(counter.calls, 1);
-    ExpectRefused(target, "TPointsSet2D.Get: Index out of bound", [&] { target.CopyPoints(source, 3, 5); });
-    EXPECT_EQ(counter.calls, 1);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(RefusalOf([&] { target.CopyPoints(source, 3, 5); }), "TPointsSet2D.Get: Index out of bound");
+    EXPECT_EQ(Contents(target), copied);
+    EXPECT_EQ(target.Capacity(), 5);
+    EXPECT_EQ(calls, 1);
 }
 
 // Subclasses may map indices: every store goes through the virtual Put.
@@ -243,22 +216,21 @@ TEST(PointsSet2D, BulkOperationsStoreThroughTheOverriddenPut) {
 TEST(PointsSet2D, DrawsItsValidPointsOpenOrFilled) {
     RecordingCanvas canvas{TPixelRect{0, 0, 100, 100}};
     TDecorativeCanvas decorated{canvas};
-    const TRect2D clip = MakeRect2D(0, 0, 100, 100);
     TPointsSet2D set(8);  // slots past the count must not be drawn
+    const auto draw = [&] {
+        canvas.ClearCalls();
+        set.DrawAsPolyline(decorated, MakeRect2D(0, 0, 100, 100), set.GetBox(), ScalingMatrix2D(10, 10));
+        set.DrawAsPolygon(decorated, MakeRect2D(0, 0, 100, 100), set.GetBox(), ScalingMatrix2D(10, 10));
+    };
     for (const TPoint2D& p : {P(1, 1), P(5, 1), P(5, 4)}) set.AppendPoint(p);
-    const TMatrix2D tenfold = ScalingMatrix2D(10, 10);
-    set.DrawAsPolyline(decorated, clip, set.GetBox(), tenfold);
-    set.DrawAsPolygon(decorated, clip, set.GetBox(), tenfold);
+    draw();
     const std::vector<TPixelPoint> pixels = {{10, 10}, {50, 10}, {50, 40}};
     ASSERT_EQ(canvas.CallsOf(CanvasOp::Polyline).size(), 1u);
     EXPECT_EQ(canvas.CallsOf(CanvasOp::Polyline)[0].Points, pixels) << "open: no closing segment";
     ASSERT_EQ(canvas.CallsOf(CanvasOp::Polygon).size(), 1u);
     EXPECT_EQ(canvas.CallsOf(CanvasOp::Polygon)[0].Points, pixels);
-
-    canvas.ClearCalls();
     set.Clear();
-    set.DrawAsPolyline(decorated, clip, set.GetBox(), tenfold);
-    set.DrawAsPolygon(decorated, clip, set.GetBox(), tenfold);
+    draw();
     EXPECT_TRUE(canvas.CallsOf(CanvasOp::Polyline).empty());
     EXPECT_TRUE(canvas.CallsOf(CanvasOp::Polygon).empty());
 }

@@ -1,65 +1,49 @@
+// Atomic writes: the old file survives anything short of a complete write.
 #include "kernel/platform/AtomicFile.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include "tests/kernel/platform/TempFolder.h"
 
-namespace fs = std::filesystem;
 using namespace calvoro;
+using calvoro::test::TempFolder;
+using ::testing::HasSubstr;
 
 namespace {
 
-class AtomicFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("calvoro_atomic_" + std::to_string(::getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+// The message of the FileWriteError that writing `file` raises; empty when the write succeeds.
+std::string WriteFailure(const std::filesystem::path& file) {
+    try {
+        WriteFileAtomically(file, "x");
+    } catch (const FileWriteError& error) {
+        return error.what();
     }
-    void TearDown() override {
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(folder_);
-    }
-    std::size_t FilesInFolder() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
-    }
-    fs::path folder_;
-};
-
-TEST_F(AtomicFileTest, ReplacesTheOldContentsAndLeavesNoTemporaryFile) {
-    const fs::path file = folder_ / "job.nc";
-    WriteFileAtomically(file, "old");
-    WriteFileAtomically(file, std::string("new\r\n\0bytes", 12));
-    EXPECT_EQ(ReadWholeFile(file), std::string("new\r\n\0bytes", 12));
-    EXPECT_EQ(FilesInFolder(), 1u);
+    return {};
 }
 
-TEST_F(AtomicFileTest, AnAbandonedWriteKeepsTheOldFile) {
-    const fs::path file = folder_ / "Tool.db";
-    WriteFileAtomically(file, "keep me");
+TEST(AtomicFile, ReplacesTheOldContentsOnlyWhenTheWriteIsComplete) {
+    const TempFolder folder("atomic");
+    const std::filesystem::path file = folder / "job.nc";
+    WriteFileAtomically(file, "old");
     {
         AtomicFileWriter writer(file);
         writer.write("half of a new");
         // no commit: as when an error interrupts the writing
     }
-    EXPECT_EQ(ReadWholeFile(file), "keep me");
-    EXPECT_EQ(FilesInFolder(), 1u);
+    EXPECT_EQ(ReadWholeFile(file), "old");
+    WriteFileAtomically(file, std::string("new\r\n\0bytes", 12));
+    EXPECT_EQ(ReadWholeFile(file), std::string("new\r\n\0bytes", 12));
+    EXPECT_EQ(folder.FileCount(), 1);  // no temporary file left behind
 }
 
-TEST_F(AtomicFileTest, AFolderThatCannotBeWrittenIsReportedWithTheFileName) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
-    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
-    try {
-        WriteFileAtomically(folder_ / "out.stl", "x");
-        FAIL() << "the write was reported as done";
-    } catch (const FileWriteError& error) {
-        EXPECT_NE(std::string(error.what()).find("out.stl"), std::string::npos);
-    }
-}
-
-TEST_F(AtomicFileTest, AMissingFolderIsAnError) {
-    EXPECT_THROW(WriteFileAtomically(folder_ / "no" / "such" / "file", "x"), FileWriteError);
-    EXPECT_THROW(ReadWholeFile(folder_ / "absent"), std::runtime_error);
+TEST(AtomicFile, AFailureIsAnErrorThatNamesTheFile) {
+    const TempFolder folder("atomic");
+    EXPECT_THAT(WriteFailure(folder / "no" / "such" / "file.nc"), HasSubstr("file.nc"));
+    EXPECT_THROW(ReadWholeFile(folder / "absent"), std::runtime_error);
+    if (test::RunningAsRoot()) GTEST_SKIP() << "root writes everywhere";
+    folder.SetWritable(false);
+    EXPECT_THAT(WriteFailure(folder / "out.stl"), HasSubstr("out.stl"));
 }
 
 }  // namespace

@@ -1,16 +1,24 @@
-// Every key of the shipped English file must name something the program has:
-// a form, a component of it with that kind of text, an item within the count,
-// or a free text the code reads. A renamed widget shows up here instead of as
-// a text that silently stays English in every language.
+// The shipped English file is the reference of every language. Every key of a
+// form's section must name something the program has: the form, a component
+// of it with that kind of text, an item within the count, or a free text the
+// code reads; a renamed widget shows up here instead of as a text that
+// silently stays English in every language. Section "String" must hold a text
+// for every message the program asks for, and the file keeps the line ends
+// that Windows-made language files have.
 //
 // A form joins the check by adding one line to RegisteredForms().
 #include <QRegularExpression>
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <set>
+#include <sstream>
 #include <vector>
 
+#include "kernel/platform/AtomicFile.h"
+#include "kernel/platform/IniFileDocument.h"
 #include "kernel/platform/MemIniFile.h"
+#include "kernel/platform/TextEncoding.h"
 #include "shell/app/AppInfo.h"
 #include "shell/gui/Application.h"
 #include "shell/gui/FormTranslation.h"
@@ -18,6 +26,7 @@
 #include "shell/gui/MainWindow.h"
 #include "shell/lang/UnitLang.h"
 
+namespace fs = std::filesystem;
 using namespace calvoro;
 
 namespace {
@@ -35,16 +44,44 @@ const std::vector<RegisteredForm>& RegisteredForms() {
     return forms;
 }
 
-// The data folder of the sources, laid out as beside the program.
-std::filesystem::path DataFolder() {
+fs::path SourceFolder() {
     const QByteArray dir = qgetenv("CALVORO_SOURCE_DIR");
-    const std::filesystem::path source =
-        dir.isEmpty() ? std::filesystem::path(CALVORO_TEST_SOURCE_DIR) : std::filesystem::path(dir.toStdString());
-    return source / "data";
+    return dir.isEmpty() ? fs::path(CALVORO_TEST_SOURCE_DIR) : fs::path(dir.toStdString());
 }
 
-std::filesystem::path EnglishFile() {
+// The data folder of the sources, laid out as beside the program.
+fs::path DataFolder() {
+    return SourceFolder() / "data";
+}
+
+fs::path EnglishFile() {
     return DataFolder() / "language" / "english.lng";
+}
+
+bool IsNumber(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The numbers of the messages asked for with a literal anywhere in the
+// program: LangString("451"), also with the literal wrapped for Qt.
+std::set<std::string> MessageNumbersInSources() {
+    const std::string call = "LangString(";
+    std::set<std::string> numbers;
+    for (const char* folder : {"kernel", "engine", "shell"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(SourceFolder() / folder)) {
+            const std::string extension = entry.path().extension().string();
+            if (extension != ".cpp" && extension != ".h") continue;
+            const std::string text = ReadWholeFile(entry.path());
+            for (std::size_t at = text.find(call); at != std::string::npos; at = text.find(call, at + 1)) {
+                const std::string_view argument = std::string_view(text).substr(at + call.size());
+                const std::size_t open = argument.substr(0, argument.find_first_of(",;")).find('"');
+                if (open == std::string_view::npos) continue;
+                const std::string_view literal = argument.substr(open + 1, argument.find('"', open + 1) - open - 1);
+                if (IsNumber(literal)) numbers.insert(std::string(literal));
+            }
+        }
+    }
+    return numbers;
 }
 
 QObject* FindComponent(QWidget* form, const QString& name) {
@@ -99,6 +136,17 @@ private slots:
         if (!faults.isEmpty()) QFAIL(qPrintable(faults.join('\n')));
     }
 
+    void theCheckRecognisesAKeyThatNamesNothing() {
+        const RegisteredForm& main = RegisteredForms().front();
+        const std::unique_ptr<QWidget> form = main.make();
+        QCOMPARE(CheckKey(form.get(), main, "lblWelcome.Caption"), QString());
+        QCOMPARE(CheckKey(form.get(), main, "frmMain.caption"), QString());
+        QCOMPARE(CheckKey(form.get(), main, "lblRenamed.Caption"), QString("no component of that name"));
+        QCOMPARE(CheckKey(form.get(), main, "lblWelcome.items[0]"), QString("the component has no items"));
+        QCOMPARE(CheckKey(form.get(), main, "twGeo00"),
+                 QString("not a caption, hint or item key, nor a free text of the form"));
+    }
+
     void theShippedFileTranslatesEveryFormAtStartWithoutError() {
         QStringList errors;
         Application::setErrorReporter([&](const QString& message) { errors << message; });
@@ -113,15 +161,37 @@ private slots:
         QVERIFY(!MessageTable()[42].empty());
     }
 
-    void theCheckRecognisesAKeyThatNamesNothing() {
-        const RegisteredForm& main = RegisteredForms().front();
-        const std::unique_ptr<QWidget> form = main.make();
-        QCOMPARE(CheckKey(form.get(), main, "lblWelcome.Caption"), QString());
-        QCOMPARE(CheckKey(form.get(), main, "frmMain.caption"), QString());
-        QCOMPARE(CheckKey(form.get(), main, "lblRenamed.Caption"), QString("no component of that name"));
-        QCOMPARE(CheckKey(form.get(), main, "lblWelcome.items[0]"), QString("the component has no items"));
-        QCOMPARE(CheckKey(form.get(), main, "twGeo00"),
-                 QString("not a caption, hint or item key, nor a free text of the form"));
+    void everyMessageThePagesAndTheProgramAskForHasAText() {
+        const MemIniFile english(EnglishFile());
+        const std::vector<std::string> keys = english.ReadSection("String");
+        QVERIFY(keys.size() > 80);
+        for (const std::string& key : keys)
+            QVERIFY2(IsNumber(key) && !english.ReadString("String", key, "").empty(), key.c_str());
+        for (const PageMessage& entry : kPageMessages)
+            QVERIFY2(!english.ReadString("String", entry.number, "").empty(), std::string(entry.number).c_str());
+        for (const std::string& number : MessageNumbersInSources())
+            QVERIFY2(!english.ReadString("String", number, "").empty(), number.c_str());
+    }
+
+    void theFileHasCrLfLineEndsValidUtf8AndNoNameTwice() {
+        const std::string bytes = ReadWholeFile(EnglishFile());
+        QVERIFY(IsValidUtf8(bytes) && bytes.ends_with("\r\n"));
+        for (std::size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', i + 1))
+            QVERIFY2(i > 0 && bytes[i - 1] == '\r', qPrintable(QString("a bare line feed at byte %1").arg(i)));
+        // A second section or key of one name would never be read: the first one wins.
+        std::istringstream lines(bytes);
+        std::set<std::string> seen;
+        std::string line, section;
+        while (std::getline(lines, line)) {
+            line.pop_back();  // the CR
+            if (line.starts_with('['))
+                section = FoldIniName(line);
+            else if (line.starts_with(';') || line.find('=') == std::string::npos)
+                continue;
+            const std::string name =
+                line.starts_with('[') ? section : section + FoldIniName(line.substr(0, line.find('=')));
+            QVERIFY2(seen.insert(name).second, line.c_str());
+        }
     }
 };
 
