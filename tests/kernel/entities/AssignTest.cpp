@@ -43,38 +43,25 @@ TEST_F(AssignTest, EachClassTakesThePointsOfTheClassesItAccepts) {
     const Make toPoint = [] { return std::make_unique<TPunto2D>(10, MakePoint2D(5, 5)); };
     const Make toLine = [] { return std::make_unique<TLine2D>(10, MakePoint2D(2, 2), MakePoint2D(3, 3)); };
     struct Case {
-        const char* what;
         Make target;
         const TPrimitive2D& source;
         int taken;  // the source's first points taken; 0 when refused
     };
     const Case cases[] = {
-        {"rectangle from frame", toRectangle, frame, 2},
-        {"rectangle from ellipse", toRectangle, ellipse, 2},
-        {"rectangle from arc", toRectangle, arc, 0},
-        {"ellipse from frame", toEllipse, frame, 2},
-        {"ellipse from arc", toEllipse, arc, 2},
-        {"ellipse from circle", toEllipse, circle, 0},
-        {"circle from frame", toCircle, frame, 2},
-        {"circle from arc", toCircle, arc, 2},
-        {"circle from circle", toCircle, circle, 2},
-        {"circle from ellipse", toCircle, ellipse, 2},
-        {"circle from spline", toCircle, spline, 0},
-        {"polyline from line", toPolyline, line, 2},
-        {"polyline from polygon", toPolyline, polygon, 3},
-        {"polygon from polyline", toPolygon, polyline, 3},
-        {"point from line", toPoint, line, 0},
-        {"line from polygon", toLine, polygon, 0},
+        {toRectangle, frame, 2},  {toRectangle, ellipse, 2}, {toRectangle, arc, 0}, {toEllipse, frame, 2},
+        {toEllipse, arc, 2},      {toEllipse, circle, 0},    {toCircle, frame, 2},  {toCircle, arc, 2},
+        {toCircle, circle, 2},    {toCircle, ellipse, 2},    {toCircle, spline, 0}, {toPolyline, line, 2},
+        {toPolyline, polygon, 3}, {toPolygon, polyline, 3},  {toPoint, line, 0},    {toLine, polygon, 0},
     };
     for (const Case& c : cases) {
         std::unique_ptr<TPrimitive2D> target = c.target();
+        SCOPED_TRACE(std::string(target->ClassName()) + " from " + std::string(c.source.ClassName()));
         const std::vector<TPoint2D> own = PointsOf(*target), theirs = PointsOf(c.source);
         const bool growable = target->Points().Growable();
         target->Assign(c.source);
         EXPECT_EQ(PointsOf(*target),
-                  c.taken == 0 ? own : std::vector<TPoint2D>(theirs.begin(), theirs.begin() + c.taken))
-            << c.what;
-        EXPECT_EQ(target->Points().Growable(), growable) << c.what;
+                  c.taken == 0 ? own : std::vector<TPoint2D>(theirs.begin(), theirs.begin() + c.taken));
+        EXPECT_EQ(target->Points().Growable(), growable);
     }
     // The box follows the points and the matrix taken over.
     TPunto2D point(11, MakePoint2D(5, 5));

@@ -36,20 +36,17 @@ struct PenAndBrush {
     friend bool operator==(const PenAndBrush&, const PenAndBrush&) = default;
 };
 
-class PenProbe : public TObject2D {
-public:
-    explicit PenProbe(std::vector<PenAndBrush>& seen) : TObject2D(0), seen_(seen) {}
+struct PenProbe : TObject2D {
+    explicit PenProbe(std::vector<PenAndBrush>& seen) : TObject2D(0), seen(seen) {}
     const TGraphicObjectClass& ClassType() const override { return TObject2D::Class; }
-    std::unique_ptr<TObject2D> Clone() const override { return std::make_unique<PenProbe>(seen_); }
+    std::unique_ptr<TObject2D> Clone() const override { return std::make_unique<PenProbe>(seen); }
     void UpdateBox() override {}
     void Draw(const TMatrix2D&, TDecorativeCanvas& canvas, int, const TRect2D&) override {
-        seen_.push_back(PenAndBrush{canvas.Target().Pen(), canvas.Target().Brush()});
+        seen.push_back(PenAndBrush{canvas.Target().Pen(), canvas.Target().Brush()});
         canvas.Target().SetPen(PenSpec{clRed, TPenStyle::psDot, TPenMode::pmCopy, 3});
         canvas.Target().SetBrush(BrushSpec{clBlue, TBrushStyle::bsCross});
     }
-
-private:
-    std::vector<PenAndBrush>& seen_;
+    std::vector<PenAndBrush>& seen;
 };
 
 // Silver squares of the given width through the object matrix; the box too
@@ -84,17 +81,6 @@ TEST_F(EntityDrawing, ControlPointsAreSquaresOfTheGivenWidth) {
     container.SetDrawBoundingBox(true);
     container.DrawControlPoints(kPixels, canvas, 4);
     EXPECT_TRUE(target.Calls().empty());
-}
-
-TEST_F(EntityDrawing, PointsAndLinesGoThroughTheDecorativeCanvas) {
-    TPunto2D point(1, MakePoint2D(50, 60));
-    point.Draw(kPixels, canvas, 0, kWholeScreen);
-    TLine2D line(2, MakePoint2D(0, 0), MakePoint2D(10, 0));
-    line.SetObjectMatrix(ScalingMatrix2D(2, 1));
-    line.Draw(TranslationMatrix2D(5, 5), canvas, 0, kWholeScreen);
-    std::vector<Pixels> strokes;
-    for (const CanvasCall& call : Calls(CanvasOp::LineTo)) strokes.push_back(call.Points);
-    EXPECT_EQ(strokes, (std::vector<Pixels>{{{40, 60}, {60, 60}}, {{50, 50}, {50, 70}}, {{5, 5}, {25, 5}}}));
 }
 
 TEST_F(EntityDrawing, PolylinesClipToTheCanvasOwnClipBox) {
