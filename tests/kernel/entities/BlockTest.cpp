@@ -173,15 +173,9 @@ TEST_F(BlockTest, RelinkingReachesInstancesInsideNestedBlocks) {
     TSourceBlock2D& inner = AddSource(sources, MakeSource("INNER", 1));
     // A loaded block that holds an instance of INNER.
     const std::string instance = RecordBytes().Header(7).Identity().Fixed("INNER", 13).Point(0, 0);
-    auto outer = ReadRecord<TSourceBlock2D>(RecordBytes()
-                                                .Header(2)
-                                                .Identity()
-                                                .I32(1)
-                                                .U16(EntityClassIndex::Block)
-                                                .Raw(instance)
-                                                .U8(1)
-                                                .U8(1)
-                                                .Fixed("OUTER", 13));
+    RecordBytes record;
+    record.Header(2).Identity().I32(1).U16(EntityClassIndex::Block).Raw(instance).U8(1).U8(1).Fixed("OUTER", 13);
+    auto outer = ReadRecord<TSourceBlock2D>(record);
     EXPECT_EQ(outer->Box(), MakeRect2D(0, 0, 0, 0)) << "nothing to measure before linking";
     {
         auto blocks = sources.GetIterator();

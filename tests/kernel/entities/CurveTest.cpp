@@ -18,6 +18,13 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
+// Start (1, 0) and end (0, -1) round the origin, Direction 0: only records hold
+// clockwise arcs.
+std::unique_ptr<TArco2D> ClockwiseArc() {
+    return ReadRecord<TArco2D>(
+        ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, -1)}, 0));
+}
+
 std::vector<TPoint2D> ProfileOf(TCurve2D& curve) {
     const ProfileUse use(curve);
     const auto points = curve.GetProfilePoints().Points();
@@ -85,8 +92,7 @@ TEST(CurveLinearisation, ArcSweepGoesTheLongWayWhenTheEndLiesBelowTheStart) {
 TEST(CurveLinearisation, ClockwiseArcMirrorsAboutItsHorizontal) {
     // Start (1, 0), end (0, -1): with Direction 0 the angles are measured with
     // Y down (0 and pi/2), and the arc runs clockwise through the fourth quadrant.
-    auto arc = ReadRecord<TArco2D>(
-        ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, -1)}, 0));
+    auto arc = ClockwiseArc();
     arc->RecalcBox();
     EXPECT_DOUBLE_EQ(arc->StartAngle(), 0.0);
     EXPECT_DOUBLE_EQ(arc->EndAngle(), kPi / 2);
@@ -231,11 +237,10 @@ TEST(CurveProfileCache, WithoutAProfileOrEnoughPointsAnOutlineIsOpen) {
     EXPECT_EQ(frame->HitTest(MakePoint2D(0.5, 0), distance, 1.0), kHitNearBox);
     EXPECT_THROW(frame->GetProfilePoints(), ECADCoreException);
 
-    EXPECT_FALSE(TPolyline2D(1, std::vector<TPoint2D>{MakePoint2D(1, 1), MakePoint2D(1, 1)}).IsClosed());
-    EXPECT_TRUE(TPolyline2D(1, std::vector<TPoint2D>{MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(0.00004, 0)})
-                    .IsClosed());
-    EXPECT_FALSE(
-        TPolyline2D(1, std::vector<TPoint2D>{MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(0.0001, 0)}).IsClosed());
+    const auto closed = [](std::vector<TPoint2D> points) { return TPolyline2D(1, points).IsClosed(); };
+    EXPECT_FALSE(closed({MakePoint2D(1, 1), MakePoint2D(1, 1)}));
+    EXPECT_TRUE(closed({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(0.00004, 0)}));
+    EXPECT_FALSE(closed({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(0.0001, 0)}));
     EXPECT_TRUE(TPolygon2D(1, std::vector<TPoint2D>{MakePoint2D(0, 0)}).IsClosed());
 }
 
@@ -314,8 +319,7 @@ TEST(ArcQueries, AMirrorSwapsTheEndsAndAnUnevenScaleDoesNot) {
 
     // A clockwise arc is reported counter-clockwise, and through a mirror
     // runs counter-clockwise again.
-    auto clockwise = ReadRecord<TArco2D>(
-        ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, -1)}, 0));
+    auto clockwise = ClockwiseArc();
     data = clockwise->GetArcData();
     EXPECT_NEAR(data.StartAngle, -kPi / 2, 1e-12);
     EXPECT_NEAR(data.EndAngle, 0, 1e-12);
@@ -335,8 +339,7 @@ TEST(ArcAngles, StartAngleIsPlacedCounterClockwiseWhateverTheDirection) {
     arc.SetEndAngle(-kPi / 2);
     EXPECT_POINT_NEAR(arc.Points().Get(3), 0, -1, 1e-15);
 
-    auto clockwise = ReadRecord<TArco2D>(
-        ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, -1)}, 0));
+    auto clockwise = ClockwiseArc();
     clockwise->SetStartAngle(kPi / 4);
     EXPECT_POINT_NEAR(clockwise->Points().Get(2), std::cos(kPi / 4), std::sin(kPi / 4), 1e-15);
     EXPECT_DOUBLE_EQ(clockwise->StartAngle(), -kPi / 4);  // measured with Y down

@@ -55,6 +55,8 @@ std::vector<RecordCase> RecordCases(TSourceBlock2D& door) {
     };
     const std::string curveTail = RecordBytes().U8(0).U16(50).U8(1);
     const std::string point = RecordBytes().Header(21).Identity().U16(1).Point(1, 2).U8(0);
+    RecordBytes sourceRecord;
+    sourceRecord.Header(4).Identity().I32(1).U16(EntityClassIndex::Point).Raw(point).U8(1).U8(1).Fixed("DOOR", 13);
     const std::string open =
         ArcRecord({MakePoint2D(-4, -2), MakePoint2D(4, 2), MakePoint2D(4, 0), TPoint2D{0, 4, 2}}, 0, 12, 0, -5);
     const std::string clockwise =
@@ -86,15 +88,7 @@ std::vector<RecordCase> RecordCases(TSourceBlock2D& door) {
              source->SetFromLibrary(true);
              return source;
          },
-         RecordBytes()
-             .Header(4)
-             .Identity()
-             .I32(1)
-             .U16(EntityClassIndex::Point)
-             .Raw(point)
-             .U8(1)
-             .U8(1)
-             .Fixed("DOOR", 13)},
+         sourceRecord},
         {[&door] {
              return std::make_unique<TBlock2D>(8, door, TPoint2D{1, 2, 1});
          },
@@ -145,33 +139,6 @@ TEST_F(EntityRecordTest, ClonesKeepClassIdLayerBoxAndRecord) {
     originals.clear();
     clones.clear();
     EXPECT_EQ(door.ReferenceCount(), 0u);
-}
-
-TEST_F(EntityRecordTest, WritingFreezesTheTransformIntoTheStoredMatrix) {
-    TLine2D line(1, MakePoint2D(0, 0), MakePoint2D(1, 0));
-    line.ApplyTransform(RotationMatrix2D(kPi / 2));
-    line.ApplyTransform(TranslationMatrix2D(5, 6));
-    const TMatrix2D combined = MultiplyMatrix2D(RotationMatrix2D(kPi / 2), TranslationMatrix2D(5, 6));
-    ASSERT_TRUE(line.TempMatrix().has_value());
-    EXPECT_FALSE(line.ModelMatrix().has_value());
-
-    const std::string first = RecordOf(line);
-    EXPECT_BYTES_EQ(first.substr(6, 72), RecordBytes().Matrix(combined).str());
-    EXPECT_FALSE(line.TempMatrix().has_value());
-    ASSERT_TRUE(line.ModelMatrix().has_value());
-    EXPECT_EQ(*line.ModelMatrix(), combined);
-    EXPECT_TRUE(line.HasTransform());
-    EXPECT_BYTES_EQ(RecordOf(line), first);  // writing the frozen object again changes nothing
-
-    // Read back, the matrix is the stored one and nothing is pending; a stored
-    // identity is no transform at all.
-    auto back = ReadRecord<TLine2D>(first);
-    ASSERT_TRUE(back->ModelMatrix().has_value());
-    EXPECT_EQ(*back->ModelMatrix(), combined);
-    EXPECT_FALSE(back->TempMatrix().has_value());
-    auto plain = ReadRecord<TLine2D>(RecordBytes().Header(1).Identity().U16(2).Point(0, 0).Point(1, 1).U8(0));
-    EXPECT_FALSE(plain->HasTransform());
-    EXPECT_FALSE(plain->Points().Growable());
 }
 
 TEST_F(EntityRecordTest, SourceBlockNamesKeepAllThirteenBytesAndTheirOwnMustSave) {

@@ -1,5 +1,6 @@
-// The 2D object base: the two-stage transform, visibility, and the pick codes
-// and distances of the base and of the point-list entities.
+// The 2D object base: the two-stage transform and its freezing on write,
+// visibility, and the pick codes and distances of the base and of the
+// point-list entities.
 #include "tests/kernel/entities/EntityTestSupport.h"
 
 #include "kernel/entities/TLine2D.h"
@@ -10,6 +11,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <tuple>
 #include <vector>
 
 using namespace calvoro;
@@ -19,7 +22,9 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-TEST(Object2DTransform, AppliedTransformsComposeInOrderFreezeAndClear) {
+// Edits accumulate in the temporary stage; writing freezes it into the stored
+// matrix, after which edits apply after it.
+TEST(Object2DTransform, EditsComposeInOrderAndWritingFreezesThem) {
     TLine2D line(1, MakePoint2D(1, 0), MakePoint2D(2, 0));
     line.SetObjectMatrix(IdentityMatrix2D);
     EXPECT_FALSE(line.TempMatrix().has_value()) << "an identity is never kept";
@@ -33,17 +38,33 @@ TEST(Object2DTransform, AppliedTransformsComposeInOrderFreezeAndClear) {
     EXPECT_NEAR(line.Box().Left, 5, 1e-12);
     EXPECT_NEAR(line.Box().Bottom, 7, 1e-12);
     EXPECT_NEAR(line.Box().Top, 8, 1e-12);
+    ASSERT_TRUE(line.TempMatrix().has_value());
+    EXPECT_FALSE(line.ModelMatrix().has_value());
 
-    // Frozen, the product is the stored stage and later edits apply after it.
-    line.FreezeTransform();
+    const TMatrix2D combined = MultiplyMatrix2D(RotationMatrix2D(kPi / 2), TranslationMatrix2D(5, 6));
+    const std::string record = RecordOf(line);
+    EXPECT_BYTES_EQ(record.substr(6, 72), RecordBytes().Matrix(combined).str());
     EXPECT_FALSE(line.TempMatrix().has_value());
     ASSERT_TRUE(line.ModelMatrix().has_value());
+    EXPECT_EQ(*line.ModelMatrix(), combined);
+    EXPECT_TRUE(line.HasTransform());
+    EXPECT_BYTES_EQ(RecordOf(line), record);  // writing the frozen object again changes nothing
     line.ApplyTransform(ScalingMatrix2D(2, 2));
-    EXPECT_EQ(line.GetObjectMatrix(), MultiplyMatrix2D(*line.ModelMatrix(), ScalingMatrix2D(2, 2)));
+    EXPECT_EQ(line.GetObjectMatrix(), MultiplyMatrix2D(combined, ScalingMatrix2D(2, 2)));
     EXPECT_POINT_NEAR(PointTimesMatrix2D(MakePoint2D(1, 0), line.GetObjectMatrix()), 10, 14, 1e-12);
     line.ClearTransforms();
     EXPECT_FALSE(line.HasTransform());
     EXPECT_EQ(line.Box(), MakeRect2D(1, 0, 2, 0));
+
+    // Read back, the matrix is the stored one and nothing is pending; a stored
+    // identity is no transform at all.
+    auto back = ReadRecord<TLine2D>(record);
+    ASSERT_TRUE(back->ModelMatrix().has_value());
+    EXPECT_EQ(*back->ModelMatrix(), combined);
+    EXPECT_FALSE(back->TempMatrix().has_value());
+    auto plain = ReadRecord<TLine2D>(RecordBytes().Header(1).Identity().U16(2).Point(0, 0).Point(1, 1).U8(0));
+    EXPECT_FALSE(plain->HasTransform());
+    EXPECT_FALSE(plain->Points().Growable());
 }
 
 TEST(Object2DTransform, WorldToObjectUndoesTheObjectMatrix) {
@@ -72,12 +93,10 @@ TEST(Object2DTransform, AssignTakesTheWholeObjectMatrixAsStoredStage) {
     EXPECT_EQ(*target.ModelMatrix(), source.GetObjectMatrix());
     EXPECT_FALSE(target.TempMatrix().has_value());
     EXPECT_EQ(target.Box(), source.Box());
-    EXPECT_FALSE(target.Visible());
-    EXPECT_FALSE(target.Enabled());
-    EXPECT_FALSE(target.MustSave());
-    EXPECT_TRUE(target.UseLayerColor()) << "not copied";
-    EXPECT_EQ(target.ID(), 2);     // not copied
-    EXPECT_EQ(target.Layer(), 0);  // not copied
+    // The three switches are copied; ID, layer and UseLayerColor are not.
+    EXPECT_EQ(std::tuple(target.Visible(), target.Enabled(), target.MustSave(), target.UseLayerColor()),
+              std::tuple(false, false, false, true));
+    EXPECT_EQ(std::tuple(target.ID(), target.Layer()), std::tuple(2, 0));
 }
 
 TEST(Object2DVisibility, BoxesThatTouchAreVisibleAndHiddenObjectsNever) {
