@@ -178,7 +178,9 @@ TEST(CurveLinearisation, BSplineOrdersFromRecordsAreChecked) {
     EXPECT_NE(profile[25], MakePoint2D(0, 0));
 }
 
-TEST(CurveProfileCache, KeptProfileLivesFromBoxUpdateToDestruction) {
+// A kept profile lives from box update to destruction; an unkept one only
+// within the brackets of its readers.
+TEST(CurveProfileCache, AProfileIsKeptOrLivesOnlyWithinItsBrackets) {
     TCerchio2D circle(1, MakePoint2D(0, 0), MakePoint2D(1, 0));
     EXPECT_EQ(circle.KeepProfile(), 1);
     EXPECT_EQ(circle.ProfileUseCount(), 1);
@@ -191,10 +193,8 @@ TEST(CurveProfileCache, KeptProfileLivesFromBoxUpdateToDestruction) {
         EXPECT_EQ(circle.ProfileUseCount(), 1);
     }
     EXPECT_TRUE(circle.HasProfilePoints());
-}
 
-TEST(CurveProfileCache, UnkeptProfileLivesOnlyWithinItsBrackets) {
-    TCerchio2D circle(1, MakePoint2D(0, 0), MakePoint2D(1, 0));
+    circle.Points().SetPoint(1, MakePoint2D(1, 0));
     circle.SetKeepProfile(0);
     EXPECT_FALSE(circle.HasProfilePoints());  // the kept one is dropped
     EXPECT_EQ(circle.ProfileUseCount(), 0);

@@ -9,6 +9,7 @@
 #include "kernel/model/BinaryReader.h"
 
 #include <numbers>
+#include <utility>
 #include <vector>
 
 using namespace calvoro;
@@ -30,11 +31,7 @@ struct EntityDrawing : EntityTest {
 };
 
 // A 2D object that notes the pen and brush it is given and then changes them.
-struct PenAndBrush {
-    PenSpec Pen;
-    BrushSpec Brush;
-    friend bool operator==(const PenAndBrush&, const PenAndBrush&) = default;
-};
+using PenAndBrush = std::pair<PenSpec, BrushSpec>;
 
 struct PenProbe : TObject2D {
     explicit PenProbe(std::vector<PenAndBrush>& seen) : TObject2D(0), seen(seen) {}
@@ -42,7 +39,7 @@ struct PenProbe : TObject2D {
     std::unique_ptr<TObject2D> Clone() const override { return std::make_unique<PenProbe>(seen); }
     void UpdateBox() override {}
     void Draw(const TMatrix2D&, TDecorativeCanvas& canvas, int, const TRect2D&) override {
-        seen.push_back(PenAndBrush{canvas.Target().Pen(), canvas.Target().Brush()});
+        seen.emplace_back(canvas.Target().Pen(), canvas.Target().Brush());
         canvas.Target().SetPen(PenSpec{clRed, TPenStyle::psDot, TPenMode::pmCopy, 3});
         canvas.Target().SetBrush(BrushSpec{clBlue, TBrushStyle::bsCross});
     }
@@ -131,8 +128,8 @@ TEST_F(EntityDrawing, EveryChildStartsFromTheContainerPenAndBrush) {
     container.Objects().Add(std::make_unique<PenProbe>(seen));
     const PenAndBrush layer{PenSpec{clGreen, TPenStyle::psDash, TPenMode::pmCopy, 2},
                             BrushSpec{clYellow, TBrushStyle::bsSolid}};
-    target.SetPen(layer.Pen);
-    target.SetBrush(layer.Brush);
+    target.SetPen(layer.first);
+    target.SetBrush(layer.second);
     container.Draw(kPixels, canvas, 0, kWholeScreen);
     EXPECT_EQ(seen, (std::vector<PenAndBrush>{layer, layer}));
 }
