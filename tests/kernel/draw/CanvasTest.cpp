@@ -1,3 +1,5 @@
+// The drawing state every canvas keeps, the recording canvas's text measure
+// and the colours.
 #include "kernel/draw/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
@@ -30,22 +32,6 @@ TEST(CanvasTest, TheClipBoxNeverReachesBeyondTheSurface) {
     EXPECT_EQ(canvas.ClipRect(), (TPixelRect{0, 10, 60, 50}));
     canvas.ResetClipRect();
     EXPECT_EQ(canvas.ClipRect(), (TPixelRect{0, 0, 100, 50}));
-}
-
-TEST(CanvasTest, EachCallIsRecordedWithTheStateItWasDrawnWith) {
-    RecordingCanvas canvas;
-    canvas.SetPen(PenSpec{clRed, TPenStyle::psDot, TPenMode::pmXor, 3});
-    canvas.SetBrush(BrushSpec{clSilver, TBrushStyle::bsCross});
-    canvas.SetBackgroundMode(BackgroundMode::Transparent);
-    canvas.Rectangle(TPixelRect{1, 2, 3, 4});
-    ASSERT_EQ(canvas.Calls().size(), 4u);
-    EXPECT_EQ(canvas.CallsOf(CanvasOp::StateChange).size(), 3u);
-    const CanvasCall& rectangle = canvas.Calls().back();
-    EXPECT_EQ(rectangle.Op, CanvasOp::Rectangle);
-    EXPECT_EQ(rectangle.Rect, (TPixelRect{1, 2, 3, 4}));
-    EXPECT_EQ(rectangle.Pen, (PenSpec{clRed, TPenStyle::psDot, TPenMode::pmXor, 3}));
-    EXPECT_EQ(rectangle.Brush, (BrushSpec{clSilver, TBrushStyle::bsCross}));
-    EXPECT_EQ(rectangle.Background, BackgroundMode::Transparent);
 }
 
 TEST(CanvasTest, MeasuringTextDrawsNothingAndFitsTheRectangle) {

@@ -1,3 +1,4 @@
+// The line walk: which pixels a line visits, and which of its steps lie in a box.
 #include "kernel/draw/LineWalk.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,10 @@ TEST(LineWalkTest, VisitsFromTheStartUpToButExcludingTheEnd) {
         {{7, 7}, {7, 7}, {}},
     };
     for (const Case& c : cases) EXPECT_EQ(Walk(c.from, c.to), c.pixels);
+    // The major axis of a diagonal is Y.
+    EXPECT_TRUE(LineWalk({0, 0}, {5, 4}).XMajor());
+    EXPECT_FALSE(LineWalk({0, 0}, {4, 4}).XMajor());
+    EXPECT_FALSE(LineWalk({0, 0}, {-1, -9}).XMajor());
 }
 
 TEST(LineWalkTest, ALineAndItsReverseCoverTheSamePixelsApartFromTheirEnds) {
@@ -45,12 +50,6 @@ TEST(LineWalkTest, ALineAndItsReverseCoverTheSamePixelsApartFromTheirEnds) {
         std::reverse(backward.begin(), backward.end());
         ASSERT_EQ(forward, backward) << a.X << "," << a.Y << " - " << b.X << "," << b.Y;
     }
-}
-
-TEST(LineWalkTest, MajorAxisIsYForDiagonals) {
-    EXPECT_TRUE(LineWalk({0, 0}, {5, 4}).XMajor());
-    EXPECT_FALSE(LineWalk({0, 0}, {4, 4}).XMajor());
-    EXPECT_FALSE(LineWalk({0, 0}, {-1, -9}).XMajor());
 }
 
 // The steps inside a box are exactly those a full walk finds inside it.

@@ -1,3 +1,5 @@
+// Drawing world geometry through a transform: the fast path, clipped runs and
+// polygons, lines, point markers, frames and control points.
 #include "kernel/draw/RecordingCanvas.h"
 #include "kernel/draw/TransformedDrawing.h"
 
@@ -12,6 +14,14 @@ namespace {
 using Pixels = std::vector<TPixelPoint>;
 
 const TRect2D Clip = MakeRect2D(0, 0, 100, 100);
+
+// The world box of the points, which the drawing routines take from their caller.
+TRect2D BoxOf(const std::vector<TPoint2D>& points) {
+    TRect2D box = MakeRect2D(points[0].X / points[0].W, points[0].Y / points[0].W, points[0].X / points[0].W,
+                             points[0].Y / points[0].W);
+    for (const TPoint2D& p : points) box = UnionRect2D(box, MakeRect2D(p.X / p.W, p.Y / p.W, p.X / p.W, p.Y / p.W));
+    return box;
+}
 
 class TransformedDrawingTest : public ::testing::Test {
 protected:
@@ -36,19 +46,6 @@ TEST_F(TransformedDrawingTest, APolylineWhollyInsideIsOneCall) {
         << "3.25 maps to 67.5, which rounds to the even 68";
 }
 
-TEST_F(TransformedDrawingTest, APolylineThatLeavesAndComesBackIsTwoRuns) {
-    const std::vector<TPoint2D> points = {MakePoint2D(10, 10), MakePoint2D(150, 10), MakePoint2D(150, 50),
-                                          MakePoint2D(10, 50)};
-    DrawPolyline2D(decorated, Clip, MakeRect2D(10, 10, 150, 50), points, 0, 3, false, IdentityMatrix2D);
-    EXPECT_EQ(PointsOf(CanvasOp::Polyline), (std::vector<Pixels>{{{10, 10}, {100, 10}}, {{100, 50}, {10, 50}}}));
-
-    canvas.ClearCalls();
-    DrawPolyline2D(decorated, Clip, MakeRect2D(10, 10, 150, 50), points, 0, 3, true, IdentityMatrix2D);
-    EXPECT_EQ(PointsOf(CanvasOp::Polyline),
-              (std::vector<Pixels>{{{10, 10}, {100, 10}}, {{100, 50}, {10, 50}, {10, 10}}}))
-        << "the closing segment runs back to the first point";
-}
-
 TEST_F(TransformedDrawingTest, PolylineRangesOutsideThePointsDrawNothing) {
     const std::vector<TPoint2D> points = {MakePoint2D(1, 1), MakePoint2D(2, 2), MakePoint2D(3, 3)};
     const TRect2D box = MakeRect2D(1, 1, 3, 3);
@@ -63,25 +60,45 @@ TEST_F(TransformedDrawingTest, PolylineRangesOutsideThePointsDrawNothing) {
     EXPECT_TRUE(canvas.Calls().empty());
 }
 
-TEST_F(TransformedDrawingTest, FarAwayPointsAreClippedToTheBoxEdges) {
-    const std::vector<TPoint2D> points = {MakePoint2D(-1e12, 50), MakePoint2D(1e12, 50), MakePoint2D(1e12, 1e12)};
-    DrawPolyline2D(decorated, Clip, MakeRect2D(-1e12, 50, 1e12, 1e12), points, 0, 2, false, IdentityMatrix2D);
-    EXPECT_EQ(PointsOf(CanvasOp::Polyline), (std::vector<Pixels>{{{0, 50}, {100, 50}}}));
-}
-
-TEST_F(TransformedDrawingTest, HomogeneousPointsAreDividedOut) {
-    const std::vector<TPoint2D> points = {TPoint2D{20, 20, 2}, TPoint2D{60, 20, 2}};
-    DrawPolyline2D(decorated, Clip, MakeRect2D(10, 10, 30, 10), points, 0, 1, false, IdentityMatrix2D);
-    DrawPolyline2D(decorated, MakeRect2D(0, 0, 20, 100), MakeRect2D(10, 10, 30, 10), points, 0, 1, false,
-                   IdentityMatrix2D);
-    EXPECT_EQ(PointsOf(CanvasOp::Polyline), (std::vector<Pixels>{{{10, 10}, {30, 10}}, {{10, 10}, {20, 10}}}));
-}
-
-TEST_F(TransformedDrawingTest, RunsFollowTheLayersDashes) {
-    decorated.DecorativePen().SetPattern("1100");
-    const std::vector<TPoint2D> points = {MakePoint2D(-20, 5), MakePoint2D(8, 5)};
-    DrawPolyline2D(decorated, Clip, MakeRect2D(-20, 5, 8, 5), points, 0, 1, false, IdentityMatrix2D);
-    EXPECT_EQ(PointsOf(CanvasOp::Polyline), (std::vector<Pixels>{{{0, 5}, {2, 5}}, {{4, 5}, {6, 5}}}));
+// Polylines that leave the clip box are drawn as runs inside it, far-away and
+// homogeneous points included, and the runs follow the layer's dashes.
+TEST_F(TransformedDrawingTest, PolylinesLeavingTheClipBoxAreDrawnAsRunsInsideIt) {
+    const std::vector<TPoint2D> loop = {MakePoint2D(10, 10), MakePoint2D(150, 10), MakePoint2D(150, 50),
+                                        MakePoint2D(10, 50)};
+    const std::vector<TPoint2D> halves = {TPoint2D{20, 20, 2}, TPoint2D{60, 20, 2}};
+    struct Case {
+        const char* what;
+        std::vector<TPoint2D> points;
+        bool closed;
+        TRect2D clip;
+        const char* pattern;
+        std::vector<Pixels> runs;
+    };
+    const std::vector<Case> cases = {
+        {"out and back", loop, false, Clip, "", {{{10, 10}, {100, 10}}, {{100, 50}, {10, 50}}}},
+        {"closed: back to the first point",
+         loop,
+         true,
+         Clip,
+         "",
+         {{{10, 10}, {100, 10}}, {{100, 50}, {10, 50}, {10, 10}}}},
+        {"far away",
+         {MakePoint2D(-1e12, 50), MakePoint2D(1e12, 50), MakePoint2D(1e12, 1e12)},
+         false,
+         Clip,
+         "",
+         {{{0, 50}, {100, 50}}}},
+        {"homogeneous", halves, false, Clip, "", {{{10, 10}, {30, 10}}}},
+        {"homogeneous, clipped", halves, false, MakeRect2D(0, 0, 20, 100), "", {{{10, 10}, {20, 10}}}},
+        {"dashed", {MakePoint2D(-20, 5), MakePoint2D(8, 5)}, false, Clip, "1100", {{{0, 5}, {2, 5}}, {{4, 5}, {6, 5}}}},
+    };
+    for (const Case& c : cases) {
+        canvas.ClearCalls();
+        decorated.DecorativePen().SetPattern(c.pattern);
+        const int last = static_cast<int>(c.points.size()) - 1;
+        DrawPolyline2D(decorated, c.clip, BoxOf(c.points), c.points, 0, last, c.closed, IdentityMatrix2D);
+        EXPECT_EQ(PointsOf(CanvasOp::Polyline), c.runs) << c.what;
+    }
 }
 
 TEST_F(TransformedDrawingTest, PolygonsAreFilledOnlyOverTheirInsidePart) {
@@ -103,9 +120,8 @@ TEST_F(TransformedDrawingTest, PolygonsAreFilledOnlyOverTheirInsidePart) {
     };
     for (const Case& c : cases) {
         canvas.ClearCalls();
-        TRect2D box = MakeRect2D(c.points[0].X, c.points[0].Y, c.points[0].X, c.points[0].Y);
-        for (const TPoint2D& p : c.points) box = UnionRect2D(box, MakeRect2D(p.X, p.Y, p.X, p.Y));
-        DrawPolygon2D(decorated, Clip, box, c.points, 0, static_cast<int>(c.points.size()) - 1, IdentityMatrix2D);
+        DrawPolygon2D(decorated, Clip, BoxOf(c.points), c.points, 0, static_cast<int>(c.points.size()) - 1,
+                      IdentityMatrix2D);
         EXPECT_EQ(PointsOf(CanvasOp::Polygon), std::vector<Pixels>{c.filled}) << c.name;
     }
     canvas.ClearCalls();

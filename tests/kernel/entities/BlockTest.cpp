@@ -15,6 +15,8 @@
 
 using namespace calvoro;
 using namespace calvoro::test;
+using testing::StrEq;
+using testing::ThrowsMessage;
 
 namespace {
 
@@ -32,13 +34,18 @@ TSourceBlock2D& AddSource(TGraphicObjList& list, std::unique_ptr<TSourceBlock2D>
     return static_cast<TSourceBlock2D&>(*list.Add(std::move(source)));
 }
 
+// Links the instance to the first source of `list` with its name.
+void Link(TGraphicObjList& list, TBlock2D& instance) {
+    auto blocks = list.GetIterator();
+    instance.UpdateReference(*blocks);
+}
+
 class BlockTest : public EntityTest {};
 
 TEST_F(BlockTest, ContainerBoxIsTheUnionOfItsChildrenCarriedByItsMatrix) {
     TContainer2D empty(1);
     empty.RecalcBox();
     EXPECT_EQ(empty.Box(), MakeRect2D(0, 0, 0, 0));
-
     auto source = MakeSource("S");
     EXPECT_NEAR(source->Box().Left, 0, 1e-12);
     EXPECT_NEAR(source->Box().Right, 10, 1e-12);
@@ -49,21 +56,40 @@ TEST_F(BlockTest, ContainerBoxIsTheUnionOfItsChildrenCarriedByItsMatrix) {
     EXPECT_NEAR(source->Box().Top, 0, 1e-12);
 }
 
-TEST_F(BlockTest, ContainerPickNamesTheNearestChild) {
-    auto source = MakeSource("S");
-    double distance = 0;
-    // Near the line: its ID, with the line's distance.
-    EXPECT_EQ(source->HitTest(MakePoint2D(3, 0.2), distance, 0.5), 100);
-    EXPECT_DOUBLE_EQ(distance, 0.2);
-    // Near the circle's outline.
-    EXPECT_EQ(source->HitTest(MakePoint2D(5, 5.9), distance, 0.5), 101);
-    // Inside the box but near nothing: the box result, with the starting best.
-    EXPECT_EQ(source->HitTest(MakePoint2D(2, 3), distance, 0.5), kHitNearBox);
-    EXPECT_DOUBLE_EQ(distance, 1.0);
-    // Through the container's transform.
-    source->SetObjectMatrix(TranslationMatrix2D(0, 100));
-    EXPECT_EQ(source->HitTest(MakePoint2D(3, 100.1), distance, 0.5), 100);
-    EXPECT_EQ(source->HitTest(MakePoint2D(3, 0.1), distance, 0.5), kHitMiss);
+// A container names its nearest child; an instance its insertion point or,
+// through its matrix, what its source picks.
+TEST_F(BlockTest, PicksNameTheNearestChildThroughEveryMatrix) {
+    auto source = MakeSource("S"), moved = MakeSource("M");
+    moved->SetObjectMatrix(TranslationMatrix2D(0, 100));
+    TBlock2D block(1, *source, MakePoint2D(0, 0)), disabled(2, *source, MakePoint2D(0, 0));
+    block.SetObjectMatrix(TranslationMatrix2D(20, 0));
+    disabled.SetObjectMatrix(TranslationMatrix2D(20, 0));
+    disabled.SetEnabled(false);
+    struct Case {
+        const char* what;
+        TObject2D& object;
+        TPoint2D at;
+        int expected;
+        double distance;  // negative: not checked
+    };
+    const Case cases[] = {
+        {"near the line", *source, MakePoint2D(3, 0.2), 100, 0.2},
+        {"near the circle", *source, MakePoint2D(5, 5.9), 101, -1},
+        {"near nothing: the box, with the starting best", *source, MakePoint2D(2, 3), kHitNearBox, 1.0},
+        {"through the container's matrix", *moved, MakePoint2D(3, 100.1), 100, -1},
+        {"where the container was", *moved, MakePoint2D(3, 0.1), kHitMiss, -1},
+        {"the insertion point", block, MakePoint2D(20.1, 0.3), kHitOutline, std::sqrt(0.1)},
+        {"the source's line", block, MakePoint2D(23, 0.2), 100, 0.2},
+        {"where the source is", block, MakePoint2D(3, 0.2), kHitMiss, -1},
+        {"a disabled instance", disabled, MakePoint2D(23, 0.2), kHitMiss, -1},
+    };
+    for (const Case& c : cases) {
+        double distance = 0;
+        EXPECT_EQ(c.object.HitTest(c.at, distance, 0.5), c.expected) << c.what;
+        if (c.distance >= 0) {
+            EXPECT_NEAR(distance, c.distance, 1e-12) << c.what;
+        }
+    }
 }
 
 TEST_F(BlockTest, InstancesCountTheirSourceUpAndDown) {
@@ -97,35 +123,24 @@ TEST_F(BlockTest, LoadedInstancesCountOnceLinked) {
     TSourceBlock2D& window = AddSource(sources, MakeSource("WINDOW", 2));
     TBlock2D made(5, door, MakePoint2D(0, 0));
     made.SetObjectMatrix(TranslationMatrix2D(50, 0));
-    const std::string record = RecordOf(made);
 
-    auto loaded = ReadRecord<TBlock2D>(record);
+    auto loaded = ReadRecord<TBlock2D>(RecordOf(made));
     EXPECT_EQ(loaded->SourceBlock(), nullptr);
     double distance = 0;
     EXPECT_EQ(loaded->HitTest(MakePoint2D(53, 0), distance, 1.0), kHitMiss) << "unlinked instances pick nothing";
     EXPECT_EQ(door.ReferenceCount(), 1u);
-    {
-        auto blocks = sources.GetIterator();
-        loaded->UpdateReference(*blocks);
-    }
+    Link(sources, *loaded);
     EXPECT_EQ(loaded->SourceBlock(), &door);
     EXPECT_EQ(door.ReferenceCount(), 2u);
     EXPECT_EQ(window.ReferenceCount(), 0u);
     EXPECT_NEAR(loaded->Box().Left, 50, 1e-12);
-    {
-        // Linking again to the same source counts nothing twice.
-        auto blocks = sources.GetIterator();
-        loaded->UpdateReference(*blocks);
-    }
-    EXPECT_EQ(door.ReferenceCount(), 2u);
+    Link(sources, *loaded);
+    EXPECT_EQ(door.ReferenceCount(), 2u) << "linking again to the same source counts nothing twice";
 
     // The referenced source is refused before anything changes.
-    try {
-        sources.Delete(1);
-        FAIL() << "a referenced source must stay";
-    } catch (const ECADSourceBlockIsReferenced& e) {
-        EXPECT_STREQ(e.what(), "TSourceBlock2D.Destroy: This source block is referenced and cannot be deleted");
-    }
+    EXPECT_THAT([&] { sources.Delete(1); },
+                ThrowsMessage<ECADSourceBlockIsReferenced>(
+                    StrEq("TSourceBlock2D.Destroy: This source block is referenced and cannot be deleted")));
     EXPECT_EQ(sources.Count(), 2);
     EXPECT_EQ(loaded->SourceBlock(), &door);
     loaded.reset();
@@ -143,20 +158,12 @@ TEST_F(BlockTest, UpdateReferenceMatchesAllThirteenBytesOrChangesNothing) {
 
     auto instance =
         ReadRecord<TBlock2D>(RecordBytes().Header(9).Identity().Raw(std::string(odd.data(), 13)).Point(0, 0));
-    {
-        auto blocks = sources.GetIterator();
-        instance->UpdateReference(*blocks);
-    }
+    Link(sources, *instance);
     EXPECT_EQ(instance->SourceBlock(), &other);
 
     auto missing = ReadRecord<TBlock2D>(RecordBytes().Header(9).Identity().Fixed("NONE", 13).Point(0, 0));
-    auto blocks = sources.GetIterator();
-    try {
-        missing->UpdateReference(*blocks);
-        FAIL() << "no such source";
-    } catch (const ECADListObjNotFound& e) {
-        EXPECT_STREQ(e.what(), "TBlock2D.UpdateReference: Source block not found");
-    }
+    EXPECT_THAT([&] { Link(sources, *missing); },
+                ThrowsMessage<ECADListObjNotFound>(StrEq("TBlock2D.UpdateReference: Source block not found")));
     EXPECT_EQ(missing->SourceBlock(), nullptr);
     EXPECT_EQ(plain.ReferenceCount(), 0u);
 }
@@ -166,15 +173,9 @@ TEST_F(BlockTest, RelinkingReachesInstancesInsideNestedBlocks) {
     TSourceBlock2D& inner = AddSource(sources, MakeSource("INNER", 1));
     // A loaded block that holds an instance of INNER.
     const std::string instance = RecordBytes().Header(7).Identity().Fixed("INNER", 13).Point(0, 0);
-    auto outer = ReadRecord<TSourceBlock2D>(RecordBytes()
-                                                .Header(2)
-                                                .Identity()
-                                                .I32(1)
-                                                .U16(EntityClassIndex::Block)
-                                                .Raw(instance)
-                                                .U8(1)
-                                                .U8(1)
-                                                .Fixed("OUTER", 13));
+    RecordBytes record;
+    record.Header(2).Identity().I32(1).U16(EntityClassIndex::Block).Raw(instance).U8(1).U8(1).Fixed("OUTER", 13);
+    auto outer = ReadRecord<TSourceBlock2D>(record);
     EXPECT_EQ(outer->Box(), MakeRect2D(0, 0, 0, 0)) << "nothing to measure before linking";
     {
         auto blocks = sources.GetIterator();
@@ -184,20 +185,6 @@ TEST_F(BlockTest, RelinkingReachesInstancesInsideNestedBlocks) {
     EXPECT_NEAR(outer->Box().Right, 10, 1e-12);
     outer.reset();
     EXPECT_EQ(inner.ReferenceCount(), 0u);
-}
-
-TEST_F(BlockTest, InstancePicksItsInsertionPointOrTheSourceThroughItsMatrix) {
-    auto source = MakeSource("S");
-    TBlock2D block(1, *source, MakePoint2D(0, 0));
-    block.SetObjectMatrix(TranslationMatrix2D(20, 0));
-    double distance = 0;
-    EXPECT_EQ(block.HitTest(MakePoint2D(20.1, 0.3), distance, 0.5), kHitOutline);
-    EXPECT_NEAR(distance, std::sqrt(0.1), 1e-12);
-    EXPECT_EQ(block.HitTest(MakePoint2D(23, 0.2), distance, 0.5), 100);  // the source's line
-    EXPECT_DOUBLE_EQ(distance, 0.2);
-    EXPECT_EQ(block.HitTest(MakePoint2D(3, 0.2), distance, 0.5), kHitMiss);
-    block.SetEnabled(false);
-    EXPECT_EQ(block.HitTest(MakePoint2D(23, 0.2), distance, 0.5), kHitMiss);
 }
 
 TEST_F(BlockTest, NestedBlocksFreeInAnyOrder) {
@@ -252,44 +239,27 @@ TEST_F(BlockTest, ContainerCopiesAreDeepAndRefusedWhileTheSourceIsHeld) {
     auto source = MakeSource("S");
     source->Objects().Add(std::make_unique<TBlock2D>(102, *shared, MakePoint2D(1, 1)));
     source->RecalcBox();
+    source->Assign(*source);
+    EXPECT_EQ(source->Objects().Count(), 3) << "assigned to itself, it keeps its children";
 
     TContainer2D copy(50);
     copy.Objects().Add(std::make_unique<TPunto2D>(7, MakePoint2D(0, 0)));
     {
         auto held = source->Objects().GetExclusiveIterator();
-        try {
-            copy.Assign(*source);
-            FAIL() << "the source's list is held";
-        } catch (const ECADListBlocked& e) {
-            EXPECT_STREQ(e.what(), "TContainer2D.Assign: The list has an exclusive iterator.");
-        }
+        EXPECT_THAT([&] { copy.Assign(*source); },
+                    ThrowsMessage<ECADListBlocked>(StrEq("TContainer2D.Assign: The list has an exclusive iterator.")));
     }
     EXPECT_EQ(copy.Objects().Count(), 1) << "unchanged by the refusal";
 
     copy.Assign(*source);
     ASSERT_EQ(copy.Objects().Count(), 3);
     EXPECT_EQ(shared->ReferenceCount(), 2u);
-    auto original = source->Objects().GetIterator();
-    auto copied = copy.Objects().GetIterator();
-    for (TGraphicObject *o = original->First(), *c = copied->First(); o != nullptr;
-         o = original->Next(), c = copied->Next()) {
-        ASSERT_NE(c, nullptr);
-        EXPECT_NE(o, c);
-        EXPECT_EQ(o->ClassName(), c->ClassName());
-        EXPECT_EQ(o->ID(), c->ID());
-        EXPECT_BYTES_EQ(RecordOf(*c), RecordOf(*o));
-    }
+    // The children's records, class indices and IDs included, are the same bytes.
+    const std::string copied = RecordOf(copy);
+    EXPECT_BYTES_EQ(RecordOf(*source).substr(6, copied.size() - 6), copied.substr(6));
     // Changing the copy leaves the original alone.
-    auto* line = static_cast<TLine2D*>(copy.Objects().GetIterator()->First());
-    line->Points().SetPoint(1, MakePoint2D(99, 0));
-    auto first = source->Objects().GetIterator();
-    EXPECT_EQ(static_cast<TLine2D*>(first->First())->Points().Get(1), MakePoint2D(10, 0));
-}
-
-TEST_F(BlockTest, SelfAssignmentKeepsTheChildren) {
-    auto source = MakeSource("S");
-    source->Assign(*source);
-    EXPECT_EQ(source->Objects().Count(), 2);
+    static_cast<TLine2D*>(copy.Objects().GetIterator()->First())->Points().SetPoint(1, MakePoint2D(99, 0));
+    EXPECT_EQ(static_cast<TLine2D*>(source->Objects().GetIterator()->First())->Points().Get(1), MakePoint2D(10, 0));
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // The stream records of every entity class, byte for byte against records
-// assembled by hand, and the class indices they are stored under.
+// assembled by hand, the class indices they are stored under, complete clones,
+// and records that are corrupt, cut short or nested too deeply.
 #include "tests/kernel/entities/EntityTestSupport.h"
 
 #include "kernel/entities/QV2D_Entities.h"
 #include "kernel/model/CADCoreExceptions.h"
 
-#include <cmath>
 #include <functional>
 #include <numbers>
 #include <vector>
@@ -38,62 +38,76 @@ TEST_F(EntityRecordTest, EachClassIsStoredUnderItsIndex) {
 }
 
 struct RecordCase {
-    const char* name;
     std::function<std::unique_ptr<TObject2D>()> make;
     std::string expected;
 };
 
-std::vector<RecordCase> RecordCases() {
+// One object of every class and its record. Open ellipses and clockwise arcs
+// only come from records; the block is an instance of `door`.
+std::vector<RecordCase> RecordCases(TSourceBlock2D& door) {
     const TPoint2D p1 = MakePoint2D(1.5, -2.0), p2 = MakePoint2D(3.0, 4.25);
     const std::vector<TPoint2D> three = {MakePoint2D(0, 0), MakePoint2D(1, 0), TPoint2D{4, 2, 2}};
-    const auto twoPoints = [&](RecordBytes r) { return r.U16(2).Point(1.5, -2.0).Point(3.0, 4.25); };
-    const auto threePoints = [&](RecordBytes r) { return r.U16(3).Point(0, 0).Point(1, 0).Point(4, 2, 2); };
-    std::vector<RecordCase> cases;
-    cases.push_back({"point", [=] { return std::make_unique<TPunto2D>(5, p1); },
-                     RecordBytes().Header(5).Identity().U16(1).Point(1.5, -2.0).U8(0)});
-    cases.push_back({"line", [=] { return std::make_unique<TLine2D>(-7, p1, p2); },
-                     twoPoints(RecordBytes().Header(-7).Identity()).U8(0)});
-    cases.push_back({"polyline", [=] { return std::make_unique<TPolyline2D>(9, three); },
-                     threePoints(RecordBytes().Header(9).Identity()).U8(1)});
-    cases.push_back({"polygon", [=] { return std::make_unique<TPolygon2D>(10, three); },
-                     threePoints(RecordBytes().Header(10).Identity()).U8(1)});
-    cases.push_back({"frame", [=] { return std::make_unique<TFrame2D>(11, p1, p2); },
-                     twoPoints(RecordBytes().Header(11).Identity()).U8(0).U16(50).U8(1)});
-    cases.push_back({"rectangle", [=] { return std::make_unique<TRectangle2D>(12, p1, p2); },
-                     twoPoints(RecordBytes().Header(12).Identity()).U8(0).U16(50).U8(1)});
-    cases.push_back({"ellipse", [=] { return std::make_unique<TEllipse2D>(13, p1, p2); },
-                     twoPoints(RecordBytes().Header(13).Identity()).U8(0).U16(50).U8(1)});
-    cases.push_back({"filled ellipse", [=] { return std::make_unique<TFilledEllipse2D>(14, p1, p2); },
-                     twoPoints(RecordBytes().Header(14).Identity()).U8(0).U16(50).U8(1)});
-    cases.push_back({"circle", [=] { return std::make_unique<TCerchio2D>(15, p1, p2); },
-                     twoPoints(RecordBytes().Header(15).Identity()).U8(0).U16(50).U8(1)});
-    cases.push_back({"filled circle", [=] { return std::make_unique<TFilledCerchio2D>(16, p1, p2); },
-                     twoPoints(RecordBytes().Header(16).Identity()).U8(0).U16(50).U8(1)});
-    cases.push_back({"arc",
-                     [] { return std::make_unique<TArco2D>(17, MakePoint2D(0, 0), MakePoint2D(2, 0), 0.0, kPi / 2); },
-                     RecordBytes()
-                         .Header(17)
-                         .Identity()
-                         .U16(4)
-                         .Point(0, 0)
-                         .Point(2, 0)
-                         .Point(2, 0)
-                         .Point(2 * std::cos(kPi / 2), 2)
-                         .U8(0)
-                         .U16(50)
-                         .U8(1)
-                         .U8(1)});
-    cases.push_back({"b-spline", [=] { return std::make_unique<TBSpline2D>(18, three); },
-                     threePoints(RecordBytes().Header(18).Identity()).U8(1).U16(50).U8(1).U8(3)});
-    return cases;
+    const auto two = [](std::int32_t id) {
+        return RecordBytes().Header(id).Identity().U16(2).Point(1.5, -2).Point(3, 4.25);
+    };
+    const auto threePoints = [](std::int32_t id) {
+        return RecordBytes().Header(id).Identity().U16(3).Point(0, 0).Point(1, 0).Point(4, 2, 2);
+    };
+    const std::string curveTail = RecordBytes().U8(0).U16(50).U8(1);
+    const std::string point = RecordBytes().Header(21).Identity().U16(1).Point(1, 2).U8(0);
+    RecordBytes sourceRecord;
+    sourceRecord.Header(4).Identity().I32(1).U16(EntityClassIndex::Point).Raw(point).U8(1).U8(1).Fixed("DOOR", 13);
+    const std::string open =
+        ArcRecord({MakePoint2D(-4, -2), MakePoint2D(4, 2), MakePoint2D(4, 0), TPoint2D{0, 4, 2}}, 0, 12, 0, -5);
+    const std::string clockwise =
+        ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, -1)}, 0);
+    const auto pointInside = [=](TContainer2D& c) {
+        c.Objects().Add(std::make_unique<TPunto2D>(21, MakePoint2D(1, 2)));
+    };
+    return {
+        {[=] { return std::make_unique<TPunto2D>(5, p1); },
+         RecordBytes().Header(5).Identity().U16(1).Point(1.5, -2).U8(0)},
+        {[=] { return std::make_unique<TLine2D>(-7, p1, p2); }, two(-7).U8(0)},
+        {[=] { return std::make_unique<TPolyline2D>(9, three); }, threePoints(9).U8(1)},
+        {[=] { return std::make_unique<TPolygon2D>(10, three); }, threePoints(10).U8(1)},
+        {[=] { return std::make_unique<TFrame2D>(11, p1, p2); }, two(11).Raw(curveTail)},
+        {[=] { return std::make_unique<TRectangle2D>(12, p1, p2); }, two(12).Raw(curveTail)},
+        {[=] { return std::make_unique<TEllipse2D>(13, p1, p2); }, two(13).Raw(curveTail)},
+        {[=] { return std::make_unique<TFilledEllipse2D>(14, p1, p2); }, two(14).Raw(curveTail)},
+        {[=] { return std::make_unique<TCerchio2D>(15, p1, p2); }, two(15).Raw(curveTail)},
+        {[=] { return std::make_unique<TFilledCerchio2D>(16, p1, p2); }, two(16).Raw(curveTail)},
+        {[] { return std::make_unique<TArco2D>(17, MakePoint2D(0, 0), MakePoint2D(2, 0), 0.0, kPi / 2); },
+         ArcRecord({MakePoint2D(0, 0), MakePoint2D(2, 0), MakePoint2D(2, 0), MakePoint2D(2 * std::cos(kPi / 2), 2)}, 1,
+                   50, 1, 17)},
+        {[=] { return ReadRecord<TArco2D>(clockwise); }, clockwise},
+        {[=] { return ReadRecord<TEllipseOpen2D>(open); }, open},
+        {[=] { return std::make_unique<TBSpline2D>(18, three); }, threePoints(18).U8(1).U16(50).U8(1).U8(3)},
+        {[=] {
+             auto source = std::make_unique<TSourceBlock2D>(4, MakeBlockName("DOOR"));
+             pointInside(*source);
+             source->SetFromLibrary(true);
+             return source;
+         },
+         sourceRecord},
+        {[&door] {
+             return std::make_unique<TBlock2D>(8, door, TPoint2D{1, 2, 1});
+         },
+         RecordBytes().Header(8).Identity().Fixed("DOOR", 13).Point(1, 2)},
+        {[=] {
+             auto container = std::make_unique<TContainer2D>(30);
+             pointInside(*container);
+             return container;
+         },
+         RecordBytes().Header(30).Identity().I32(1).U16(EntityClassIndex::Point).Raw(point)},
+    };
 }
 
-TEST_F(EntityRecordTest, PrimitiveAndCurveRecordsMatchTheirLayout) {
-    for (const RecordCase& c : RecordCases()) {
-        SCOPED_TRACE(c.name);
+TEST_F(EntityRecordTest, EveryClassWritesItsRecordByteForByteAndReadsItBack) {
+    TSourceBlock2D door(1, MakeBlockName("DOOR"));
+    for (const RecordCase& c : RecordCases(door)) {
         std::unique_ptr<TObject2D> object = c.make();
+        SCOPED_TRACE(std::string(object->ClassName()));
         EXPECT_BYTES_EQ(RecordOf(*object), c.expected);
-        // Read back and written again: the same bytes.
         std::unique_ptr<TObject2D> back = RoundTrip(*object);
         ASSERT_NE(back, nullptr);
         EXPECT_EQ(back->ClassName(), object->ClassName());
@@ -101,116 +115,42 @@ TEST_F(EntityRecordTest, PrimitiveAndCurveRecordsMatchTheirLayout) {
     }
 }
 
-TEST_F(EntityRecordTest, ArcRecordsWithoutAConstructorWriteBackWhatTheyRead) {
-    // Open ellipses only come from records; a clockwise arc likewise.
-    const std::string open =
-        ArcRecord({MakePoint2D(-4, -2), MakePoint2D(4, 2), MakePoint2D(4, 0), TPoint2D{0, 4, 2}}, 0, 12, 0, -5);
-    EXPECT_BYTES_EQ(RecordOf(*ReadRecord<TEllipseOpen2D>(open)), open);
-    const std::string arc = ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, -1)}, 0);
-    EXPECT_BYTES_EQ(RecordOf(*ReadRecord<TArco2D>(arc)), arc);
+TEST_F(EntityRecordTest, ClonesKeepClassIdLayerBoxAndRecord) {
+    TSourceBlock2D door(1, MakeBlockName("DOOR"));
+    std::vector<std::unique_ptr<TObject2D>> originals, clones;
+    for (const RecordCase& c : RecordCases(door)) {
+        originals.push_back(c.make());
+        TObject2D& original = *originals.back();
+        SCOPED_TRACE(std::string(original.ClassName()));
+        original.SetLayer(17);
+        original.SetEnabled(false);
+        original.ApplyTransform(RotationMatrix2D(0.3));
+        original.RecalcBox();
+        clones.push_back(original.Clone());
+        TObject2D& clone = *clones.back();
+        EXPECT_EQ(clone.ClassName(), original.ClassName());
+        EXPECT_EQ(clone.ID(), original.ID());
+        EXPECT_EQ(clone.Layer(), 17);
+        EXPECT_EQ(clone.Box(), original.Box());
+        EXPECT_EQ(clone.Handler(), original.Handler());
+        EXPECT_BYTES_EQ(RecordOf(clone), RecordOf(original));
+    }
+    EXPECT_EQ(door.ReferenceCount(), 2u) << "the block and its clone";
+    originals.clear();
+    clones.clear();
+    EXPECT_EQ(door.ReferenceCount(), 0u);
 }
 
-TEST_F(EntityRecordTest, HeaderFlagsAndLayerAreStored) {
-    TLine2D line(3, MakePoint2D(0, 0), MakePoint2D(1, 1));
-    line.SetLayer(200);
-    line.SetEnabled(false);
-    line.SetMustSave(false);
-    const std::string record = RecordOf(line);
-    EXPECT_BYTES_EQ(record.substr(0, 6), RecordBytes().Header(3, 200, 1 | 4).str());
-}
-
-TEST_F(EntityRecordTest, WritingFreezesTheTransformIntoTheStoredMatrix) {
-    TLine2D line(1, MakePoint2D(0, 0), MakePoint2D(1, 0));
-    line.ApplyTransform(RotationMatrix2D(kPi / 2));
-    line.ApplyTransform(TranslationMatrix2D(5, 6));
-    const TMatrix2D combined = MultiplyMatrix2D(RotationMatrix2D(kPi / 2), TranslationMatrix2D(5, 6));
-    ASSERT_TRUE(line.TempMatrix().has_value());
-    EXPECT_FALSE(line.ModelMatrix().has_value());
-
-    const std::string first = RecordOf(line);
-    EXPECT_BYTES_EQ(first.substr(6, 72), RecordBytes().Matrix(combined).str());
-    EXPECT_FALSE(line.TempMatrix().has_value());
-    ASSERT_TRUE(line.ModelMatrix().has_value());
-    EXPECT_EQ(*line.ModelMatrix(), combined);
-    EXPECT_TRUE(line.HasTransform());
-    // Writing the frozen object again changes nothing.
-    EXPECT_BYTES_EQ(RecordOf(line), first);
-
-    // Read back, the matrix is the stored one and nothing is pending.
-    auto back = ReadRecord<TLine2D>(first);
-    ASSERT_TRUE(back->ModelMatrix().has_value());
-    EXPECT_EQ(*back->ModelMatrix(), combined);
-    EXPECT_FALSE(back->TempMatrix().has_value());
-}
-
-TEST_F(EntityRecordTest, AnIdentityMatrixIsReadAsNoTransform) {
-    auto line = ReadRecord<TLine2D>(RecordBytes().Header(1).Identity().U16(2).Point(0, 0).Point(1, 1).U8(0));
-    EXPECT_FALSE(line->HasTransform());
-    EXPECT_FALSE(line->Points().Growable());
-    EXPECT_EQ(line->Points().Get(1), MakePoint2D(1, 1));
-}
-
-TEST_F(EntityRecordTest, ContainerAndBlockRecordsNestWithClassIndices) {
-    TSourceBlock2D source(4, MakeBlockName("DOOR"));
-    source.Objects().Add(std::make_unique<TPunto2D>(21, MakePoint2D(1, 2)));
-    source.SetFromLibrary(true);
-    const std::string point = RecordBytes().Header(21).Identity().U16(1).Point(1, 2).U8(0);
-    EXPECT_BYTES_EQ(RecordOf(source), RecordBytes()
-                                          .Header(4)
-                                          .Identity()
-                                          .I32(1)
-                                          .U16(EntityClassIndex::Point)
-                                          .Raw(point)
-                                          .U8(1)
-                                          .U8(1)
-                                          .Fixed("DOOR", 13)
-                                          .str());
-
-    TBlock2D block(8, source, TPoint2D{1, 2, 1});
-    EXPECT_BYTES_EQ(RecordOf(block), RecordBytes().Header(8).Identity().Fixed("DOOR", 13).Point(1, 2).str());
-
-    TContainer2D container(30);
-    container.Assign(source);
-    EXPECT_BYTES_EQ(RecordOf(container),
-                    RecordBytes().Header(30).Identity().I32(1).U16(EntityClassIndex::Point).Raw(point).str());
-}
-
-TEST_F(EntityRecordTest, NestedObjectsKeepTheirStoredIDs) {
-    const std::string line = RecordBytes().Header(77, 5).Identity().U16(2).Point(0, 0).Point(2, 0).U8(0);
-    auto container =
-        ReadRecord<TContainer2D>(RecordBytes()
-                                     .Header(1)
-                                     .Identity()
-                                     .I32(2)
-                                     .U16(EntityClassIndex::Line)
-                                     .Raw(line)
-                                     .U16(EntityClassIndex::Line)
-                                     .Raw(RecordBytes().Header(-3).Identity().U16(2).Point(0, 1).Point(0, 5).U8(0)));
-    ASSERT_EQ(container->Objects().Count(), 2);
-    auto iterator = container->Objects().GetIterator();
-    EXPECT_EQ(iterator->First()->ID(), 77);
-    EXPECT_EQ(iterator->First()->Layer(), 5);
-    EXPECT_EQ(iterator->Next()->ID(), -3);
-    // The container's box is the union of what it holds.
-    EXPECT_EQ(container->Box(), MakeRect2D(0, 0, 2, 5));
-}
-
-TEST_F(EntityRecordTest, SourceBlockNamesKeepAllThirteenBytes) {
-    const TBlockName full = MakeBlockName("THIRTEENCHARS");
-    EXPECT_EQ(BlockNameText(full), "THIRTEENCHARS");
+TEST_F(EntityRecordTest, SourceBlockNamesKeepAllThirteenBytesAndTheirOwnMustSave) {
+    EXPECT_EQ(BlockNameText(MakeBlockName("THIRTEENCHARS")), "THIRTEENCHARS");
     EXPECT_EQ(BlockNameText(MakeBlockName("A LONGER NAME THAN FITS")), "A LONGER NAME");
-
-    std::string raw = RecordBytes().Header(2).Identity().I32(0).U8(1).U8(0).str();
-    raw += std::string("AB\0XYZ\0\0\0\0\0\0\0", 13);
+    // The header says "saved"; the block's own byte says not, and wins.
+    const std::string raw =
+        RecordBytes().Header(2, 0, 3).Identity().I32(0).U8(0).U8(1).Raw(std::string("AB\0XYZ\0\0\0\0\0\0\0", 13));
     auto source = ReadRecord<TSourceBlock2D>(raw);
     EXPECT_EQ(BlockNameText(source->Name()), "AB");
-    EXPECT_NE(source->Name(), MakeBlockName("AB"));  // the bytes after the zero count
+    EXPECT_NE(source->Name(), MakeBlockName("AB")) << "the bytes after the zero count";
     EXPECT_BYTES_EQ(RecordOf(*source).substr(raw.size() - 13), raw.substr(raw.size() - 13));
-}
-
-TEST_F(EntityRecordTest, SourceBlockOwnMustSaveByteWinsOverTheHeader) {
-    auto source =
-        ReadRecord<TSourceBlock2D>(RecordBytes().Header(2, 0, 3).Identity().I32(0).U8(0).U8(1).Fixed("X", 13));
     EXPECT_FALSE(source->MustSave());
     EXPECT_TRUE(source->FromLibrary());
 }
@@ -229,36 +169,30 @@ TEST_F(EntityRecordTest, CurveBytesOutsideTheirRangeAreNormalised) {
 }
 
 TEST_F(EntityRecordTest, FixedSizeEntitiesRefuseTheWrongNumberOfPoints) {
-    const auto withPoints = [](int count, std::function<void(RecordBytes&)> tail) {
+    const auto withPoints = [](int count, const std::string& tail) {
         RecordBytes r;
         r.Header(1).Identity().U16(static_cast<std::uint16_t>(count));
         for (int i = 0; i < count; ++i) r.Point(i, i);
-        r.U8(0);
-        tail(r);
-        return r.str();
+        return r.U8(0).Raw(tail).str();
     };
-    const auto none = [](RecordBytes&) {};
-    const auto curve = [](RecordBytes& r) { r.U16(50).U8(1); };
-    const auto arc = [](RecordBytes& r) { r.U16(50).U8(1).U8(1); };
-    EXPECT_THROW(ReadRecord<TPunto2D>(withPoints(0, none)), ECADFileNotValid);
-    EXPECT_THROW(ReadRecord<TPunto2D>(withPoints(2, none)), ECADFileNotValid);
-    EXPECT_THROW(ReadRecord<TLine2D>(withPoints(1, none)), ECADFileNotValid);
-    EXPECT_THROW(ReadRecord<TLine2D>(withPoints(3, none)), ECADFileNotValid);
-    EXPECT_THROW(ReadRecord<TFrame2D>(withPoints(1, curve)), ECADFileNotValid);
-    EXPECT_THROW(ReadRecord<TEllipse2D>(withPoints(3, curve)), ECADFileNotValid);
-    EXPECT_THROW(ReadRecord<TCerchio2D>(withPoints(0, curve)), ECADFileNotValid);
-    EXPECT_THROW(ReadRecord<TArco2D>(withPoints(3, arc)), ECADFileNotValid);
-    EXPECT_THROW(ReadRecord<TEllipseOpen2D>(withPoints(1, arc)), ECADFileNotValid);
+    const std::string curve = RecordBytes().U16(50).U8(1), arc = RecordBytes().U16(50).U8(1).U8(1);
+    const std::function<void()> refused[] = {
+        [&] { ReadRecord<TPunto2D>(withPoints(0, "")); },        [&] { ReadRecord<TPunto2D>(withPoints(2, "")); },
+        [&] { ReadRecord<TLine2D>(withPoints(1, "")); },         [&] { ReadRecord<TLine2D>(withPoints(3, "")); },
+        [&] { ReadRecord<TFrame2D>(withPoints(1, curve)); },     [&] { ReadRecord<TEllipse2D>(withPoints(3, curve)); },
+        [&] { ReadRecord<TCerchio2D>(withPoints(0, curve)); },   [&] { ReadRecord<TArco2D>(withPoints(3, arc)); },
+        [&] { ReadRecord<TEllipseOpen2D>(withPoints(1, arc)); },
+    };
+    for (const auto& read : refused) EXPECT_THROW(read(), ECADFileNotValid);
     // Polylines take any number, none included.
-    EXPECT_EQ(ReadRecord<TPolyline2D>(withPoints(0, none))->Points().Count(), 0);
-    EXPECT_EQ(ReadRecord<TPolygon2D>(withPoints(7, none))->Points().Count(), 7);
+    EXPECT_EQ(ReadRecord<TPolyline2D>(withPoints(0, ""))->Points().Count(), 0);
+    EXPECT_EQ(ReadRecord<TPolygon2D>(withPoints(7, ""))->Points().Count(), 7);
 }
 
 TEST_F(EntityRecordTest, AnArcRecordWithoutEndPointsGetsBothEndsAtAngleZero) {
     // Such records were written when copies of arcs dropped their ends; they
     // were drawn as full circles, and still are.
-    auto arc = ReadRecord<TArco2D>(
-        RecordBytes().Header(1).Identity().U16(2).Point(1, 1).Point(3, 1).U8(0).U16(50).U8(1).U8(1));
+    auto arc = ReadRecord<TArco2D>(ArcRecord({MakePoint2D(1, 1), MakePoint2D(3, 1)}, 1));
     ASSERT_EQ(arc->Points().Count(), 4);
     EXPECT_EQ(arc->Points().Get(2), MakePoint2D(3, 1));
     EXPECT_EQ(arc->Points().Get(3), MakePoint2D(3, 1));
@@ -269,15 +203,20 @@ TEST_F(EntityRecordTest, AnArcRecordWithoutEndPointsGetsBothEndsAtAngleZero) {
     EXPECT_POINT_NEAR(arc->Points().Get(2), -1, 1, 1e-12);
 }
 
-TEST_F(EntityRecordTest, RecordsCutShortAreRefused) {
+TEST_F(EntityRecordTest, RecordsCutShortOrCountingMoreThanTheyHoldAreRefused) {
     const std::string full = RecordBytes().Header(1).Identity().U16(2).Point(0, 0).Point(1, 1).U8(0).U16(50).U8(1);
     for (std::size_t size = 0; size < full.size(); ++size) {
         EXPECT_THROW(ReadRecord<TFrame2D>(full.substr(0, size)), ECADFileNotValid) << size;
     }
-    // A point count larger than the bytes that follow is refused before
-    // anything is allocated for it.
+    // Counts larger than the bytes that follow are refused before anything is
+    // allocated for them; an unknown class inside stops with the registry's refusal.
     EXPECT_THROW(ReadRecord<TPolyline2D>(RecordBytes().Header(1).Identity().U16(60000).Point(0, 0).U8(1)),
                  ECADFileNotValid);
+    EXPECT_THROW(ReadRecord<TContainer2D>(RecordBytes().Header(0).Identity().I32(-1)), ECADFileNotValid);
+    EXPECT_THROW(ReadRecord<TContainer2D>(RecordBytes().Header(0).Identity().I32(1000000)), ECADFileNotValid);
+    EXPECT_THROW(
+        ReadRecord<TContainer2D>(RecordBytes().Header(0).Identity().I32(1).U16(500).Raw(std::string(80, '\0'))),
+        ECADObjClassNotFound);
 }
 
 TEST_F(EntityRecordTest, ContainersNestedTooDeeplyAreRefused) {
@@ -294,15 +233,6 @@ TEST_F(EntityRecordTest, ContainersNestedTooDeeplyAreRefused) {
     EXPECT_THROW(ReadRecord<TContainer2D>(nested(1000)), ECADFileNotValid);
     // The depth is counted back after a refusal: the next read starts afresh.
     EXPECT_NO_THROW(ReadRecord<TContainer2D>(nested(3)));
-}
-
-TEST_F(EntityRecordTest, ContainerCountsThatCannotFitAreRefused) {
-    EXPECT_THROW(ReadRecord<TContainer2D>(RecordBytes().Header(0).Identity().I32(-1)), ECADFileNotValid);
-    EXPECT_THROW(ReadRecord<TContainer2D>(RecordBytes().Header(0).Identity().I32(1000000)), ECADFileNotValid);
-    // An unknown class inside stops the read with the registry's refusal.
-    EXPECT_THROW(
-        ReadRecord<TContainer2D>(RecordBytes().Header(0).Identity().I32(1).U16(500).Raw(std::string(80, '\0'))),
-        ECADObjClassNotFound);
 }
 
 }  // namespace

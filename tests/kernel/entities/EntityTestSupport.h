@@ -12,6 +12,7 @@
 #include "kernel/model/VersionTag.h"
 #include "tests/kernel/geometry/GeometryTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <bit>

@@ -1,3 +1,5 @@
+// The canvas on a QImage: pixel rules of lines, rectangles and dashes, pen
+// modes bit by bit, clipping, text and stretched pictures.
 #include "kernel/draw/DecorativeCanvas.h"
 #include "kernel/draw/TransformedDrawing.h"
 #include "kernel/gui/QPainterCanvas.h"

@@ -1,8 +1,11 @@
+// Owning and referencing object lists under their iterators: what a live
+// iterator forbids, what is freed and when, and objects that refuse to go.
 #include "ProbeObject.h"
 
 #include "kernel/model/GraphicObjList.h"
 #include "kernel/model/IndexedObjectList.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,6 +15,8 @@
 using namespace calvoro;
 using calvoro::test::MakeProbe;
 using calvoro::test::ProbeObject;
+using testing::StrEq;
+using testing::ThrowsMessage;
 
 namespace {
 
@@ -48,32 +53,29 @@ protected:
 };
 
 // What each live iterator allows: the list's own changes and the other kinds.
-TEST_F(GraphicObjListTest, LiveIteratorsRefuseChangesWithTheirMessages) {
-    const std::string addRefused = "TGraphicObjList.Add: The list has active iterators.";
-    const std::string deleteRefused = "TGraphicObjList.Delete: The list has active iterators.";
-    const std::string clearRefused = "TGraphicObjList.Clear: The list has active iterators.";
+TEST_F(GraphicObjListTest, LiveIteratorsRefuseChangesAndErrorsRestoreTheCounters) {
+    const std::string active = ": The list has active iterators.";
     const std::string sharedRefused = "TGraphicObjList.GetIterator: The list has exclusive iterator.";
-    const std::string exclusiveRefused = "TGraphicObjList.GetExclusiveIterator: The list has active iterators.";
+    const std::string exclusiveRefused = "TGraphicObjList.GetExclusiveIterator" + active;
     struct Case {
         const char* holding;
         std::function<std::unique_ptr<TGraphicObjIterator>()> take;
-        std::string shared, exclusive;
+        std::string shared;
     };
     const Case cases[] = {
-        {"shared", [&] { return list.GetIterator(); }, "(no error)", exclusiveRefused},
-        {"exclusive", [&] { return std::unique_ptr<TGraphicObjIterator>(list.GetExclusiveIterator()); }, sharedRefused,
-         exclusiveRefused},
-        {"privileged", [&] { return list.GetPrivilegedIterator(); }, sharedRefused, exclusiveRefused},
+        {"shared", [&] { return list.GetIterator(); }, "(no error)"},
+        {"exclusive", [&] { return std::unique_ptr<TGraphicObjIterator>(list.GetExclusiveIterator()); }, sharedRefused},
+        {"privileged", [&] { return list.GetPrivilegedIterator(); }, sharedRefused},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.holding);
         {
             const auto held = c.take();
-            EXPECT_EQ(MessageOf([&] { list.Add(MakeProbe(99)); }), addRefused);
-            EXPECT_EQ(MessageOf([&] { list.Delete(10); }), deleteRefused);
-            EXPECT_EQ(MessageOf([&] { list.Clear(); }), clearRefused);
+            EXPECT_EQ(MessageOf([&] { list.Add(MakeProbe(99)); }), "TGraphicObjList.Add" + active);
+            EXPECT_EQ(MessageOf([&] { list.Delete(10); }), "TGraphicObjList.Delete" + active);
+            EXPECT_EQ(MessageOf([&] { list.Clear(); }), "TGraphicObjList.Clear" + active);
             EXPECT_EQ(MessageOf([&] { list.GetIterator(); }), c.shared);
-            EXPECT_EQ(MessageOf([&] { list.GetExclusiveIterator(); }), c.exclusive);
+            EXPECT_EQ(MessageOf([&] { list.GetExclusiveIterator(); }), exclusiveRefused);
             EXPECT_EQ(MessageOf([&] { list.GetPrivilegedIterator(); }), "(no error)");
             EXPECT_EQ(list.IteratorCount(), 1) << "refused iterators are not counted";
             EXPECT_EQ(list.Count(), 3);
@@ -82,30 +84,19 @@ TEST_F(GraphicObjListTest, LiveIteratorsRefuseChangesWithTheirMessages) {
         EXPECT_FALSE(list.ExclusiveHeld());
     }
     EXPECT_EQ(ProbeObject::alive, 3) << "refused additions were freed, not leaked";
-    list.Add(MakeProbe(13));  // allowed again once the iterators are gone
-    EXPECT_EQ(IdsOf(list), (std::vector<int>{10, 11, 12, 13}));
-}
-
-TEST_F(GraphicObjListTest, CountersAreRestoredWhenAnErrorLeavesAWalk) {
+    // Errors that leave a walk, or that a change raises, restore the counters too.
     EXPECT_THROW(
         {
             const auto iterator = list.GetIterator();
-            for (TGraphicObject* object = iterator->First(); object != nullptr; object = iterator->Next()) {
-                if (object->ID() == 11) throw ECADOutOfBound("walk: stop");
-            }
+            if (iterator->Search(11) != nullptr) throw ECADOutOfBound("walk: stop");
         },
         ECADOutOfBound);
-    EXPECT_EQ(list.IteratorCount(), 0);
-    EXPECT_EQ(MessageOf([&] { list.Delete(77); }), "TGraphicObjList.Delete: Object not found");
-    EXPECT_THROW(list.Delete(77), ECADListObjNotFound);
-    EXPECT_EQ(list.IteratorCount(), 0);
+    EXPECT_THAT([&] { list.Delete(77); },
+                ThrowsMessage<ECADListObjNotFound>(StrEq("TGraphicObjList.Delete: Object not found")));
+    EXPECT_FALSE(list.HasIterators());
     EXPECT_FALSE(list.ExclusiveHeld());
-}
-
-TEST_F(GraphicObjListTest, DeleteFreesTheObjectWithThatId) {
-    EXPECT_TRUE(list.Delete(11));
-    EXPECT_EQ(IdsOf(list), (std::vector<int>{10, 12}));
-    EXPECT_EQ(ProbeObject::alive, 2);
+    list.Add(MakeProbe(13));  // allowed again once the iterators are gone
+    EXPECT_EQ(IdsOf(list), (std::vector<int>{10, 11, 12, 13}));
 }
 
 TEST_F(GraphicObjListTest, IteratorWalkAndSearch) {
@@ -121,30 +112,28 @@ TEST_F(GraphicObjListTest, IteratorWalkAndSearch) {
     EXPECT_EQ(iterator->First()->ID(), 10);
 }
 
-TEST_F(GraphicObjListTest, DeleteCurrentMovesOnAndBackAtTheTail) {
+TEST_F(GraphicObjListTest, UnlinkingMovesOnAndBackAtTheTailAndFreesOnlyWhatIsDeleted) {
+    EXPECT_TRUE(list.Delete(11));
+    EXPECT_EQ(IdsOf(list), (std::vector<int>{10, 12}));
+    EXPECT_EQ(ProbeObject::alive, 2);
+    list.Add(MakeProbe(13));
+    list.Add(MakeProbe(14));
     auto iterator = list.GetExclusiveIterator();
-    iterator->Search(11);
-    iterator->DeleteCurrent();
+    std::unique_ptr<TGraphicObject> removed = iterator->RemoveCurrent();
+    ASSERT_NE(removed, nullptr);
+    EXPECT_EQ(removed->ID(), 10);
+    EXPECT_EQ(ProbeObject::alive, 4) << "removing frees nothing";
     EXPECT_EQ(iterator->Current()->ID(), 12) << "the next node becomes current";
+    iterator->Search(13);
     iterator->DeleteCurrent();
-    EXPECT_EQ(iterator->Current()->ID(), 10) << "after the tail, the previous node";
+    EXPECT_EQ(iterator->Current()->ID(), 14);
+    iterator->DeleteCurrent();
+    EXPECT_EQ(iterator->Current()->ID(), 12) << "after the tail, the previous node";
     iterator->DeleteCurrent();
     EXPECT_EQ(iterator->Current(), nullptr) << "the only node gone, nothing is current";
     EXPECT_EQ(iterator->Count(), 0);
     iterator->DeleteCurrent();  // nothing to delete
-    EXPECT_EQ(ProbeObject::alive, 0);
-}
-
-TEST_F(GraphicObjListTest, RemoveCurrentHandsTheObjectBack) {
-    std::unique_ptr<TGraphicObject> removed;
-    {
-        auto iterator = list.GetExclusiveIterator();
-        removed = iterator->RemoveCurrent();
-    }
-    ASSERT_NE(removed, nullptr);
-    EXPECT_EQ(removed->ID(), 10);
-    EXPECT_EQ(ProbeObject::alive, 3) << "removing frees nothing";
-    EXPECT_EQ(IdsOf(list), (std::vector<int>{11, 12}));
+    EXPECT_EQ(ProbeObject::alive, 1);
 }
 
 // The privileged iterator lets a writer walk while shared walks are open, so
@@ -154,10 +143,12 @@ TEST_F(GraphicObjListTest, NothingIsUnlinkedUnderAPrivilegedIterator) {
     auto exclusive = list.GetExclusiveIterator();
     {
         auto privileged = list.GetPrivilegedIterator();
-        EXPECT_EQ(MessageOf([&] { exclusive->DeleteCurrent(); }),
-                  "TExclusiveGraphicObjIterator.DeleteCurrent: The list has active iterators.");
-        EXPECT_EQ(MessageOf([&] { exclusive->RemoveCurrent(); }),
-                  "TExclusiveGraphicObjIterator.RemoveCurrent: The list has active iterators.");
+        EXPECT_THAT([&] { exclusive->DeleteCurrent(); },
+                    ThrowsMessage<ECADCoreException>(
+                        StrEq("TExclusiveGraphicObjIterator.DeleteCurrent: The list has active iterators.")));
+        EXPECT_THAT([&] { exclusive->RemoveCurrent(); },
+                    ThrowsMessage<ECADCoreException>(
+                        StrEq("TExclusiveGraphicObjIterator.RemoveCurrent: The list has active iterators.")));
         EXPECT_EQ(privileged->Current()->ID(), 10);
     }
     EXPECT_TRUE(list.ExclusiveHeld()) << "the exclusive iterator still holds the list";
@@ -186,6 +177,8 @@ TEST_F(GraphicObjListTest, AReferencingListNeverFreesWhatItDrops) {
     EXPECT_THROW(list.Add(owned[0].get()), std::logic_error);
 }
 
+// An object is asked before it is unlinked, so a refusal changes nothing and
+// no destructor ever has to raise.
 TEST_F(GraphicObjListTest, AnObjectThatRefusesToGoStays) {
     auto* used = static_cast<ProbeObject*>(list.GetIterator()->Search(11));
     auto user = MakeProbe(50);
@@ -239,36 +232,29 @@ TEST_F(GraphicObjListTest, DestroyingAListResolvesWhatWouldBeRefused) {
     EXPECT_EQ(ProbeObject::alive, 3) << "the list's own objects are all freed, the fixture's remain";
 }
 
-TEST(IndexedObjectListTest, SetObjectFreesTheEntryItReplaces) {
+TEST(IndexedObjectListTest, SetObjectAndShrinkingFreeOnlyWhatTheListOwns) {
     ProbeObject::alive = 0;
+    ProbeObject kept(7);
     {
         TIndexedObjectList items(3);
         items.SetObject(1, MakeProbe(1));
         items.SetObject(1, MakeProbe(2));
-        EXPECT_EQ(ProbeObject::alive, 1);
+        EXPECT_EQ(ProbeObject::alive, 2) << "the replaced entry was freed";
         EXPECT_EQ(items.GetObject(1)->ID(), 2);
         items.SetObject(1, std::unique_ptr<TGraphicObject>(items.GetObject(1)));  // the same object again
-        EXPECT_EQ(ProbeObject::alive, 1);
+        EXPECT_EQ(ProbeObject::alive, 2);
         EXPECT_EQ(items.GetObject(0), nullptr);
+        items.SetCount(1);
+        EXPECT_EQ(ProbeObject::alive, 1);
+        items.SetCount(3);
+        EXPECT_EQ(items.GetObject(2), nullptr) << "new entries are empty";
+
+        TIndexedObjectList referencing(2, false);
+        referencing.SetObject(1, &kept);
+        referencing.SetCount(0);
+        EXPECT_EQ(referencing.GetObject(5), nullptr) << "an empty list answers none";
     }
-    EXPECT_EQ(ProbeObject::alive, 0);
-}
-
-TEST(IndexedObjectListTest, ShrinkingFreesOnlyWhatTheListOwns) {
-    ProbeObject::alive = 0;
-    TIndexedObjectList owning(2);
-    owning.SetObject(1, MakeProbe(1));
-    owning.SetCount(1);
-    EXPECT_EQ(ProbeObject::alive, 0);
-    owning.SetCount(3);
-    EXPECT_EQ(owning.GetObject(2), nullptr) << "new entries are empty";
-
-    ProbeObject kept(7);
-    TIndexedObjectList referencing(2, false);
-    referencing.SetObject(1, &kept);
-    referencing.SetCount(0);
     EXPECT_EQ(ProbeObject::alive, 1);
-    EXPECT_EQ(referencing.GetObject(5), nullptr) << "an empty list answers none";
 }
 
 TEST(IndexedObjectListTest, IndexesOutsideTheListAreRefused) {
