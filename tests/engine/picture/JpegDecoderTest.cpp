@@ -1,3 +1,5 @@
+// The JPEG reader on files libjpeg makes for the test: every colour kind,
+// progressive files, the density units, and cut or damaged files.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -5,7 +7,7 @@
 #include <string>
 
 #include "engine/picture/JpegDecoder.h"
-#include "tests/engine/picture/JpegTestFiles.h"
+#include "tests/engine/picture/PictureTestFiles.h"
 
 using namespace calvoro;
 using namespace calvoro::test;
@@ -13,6 +15,8 @@ using namespace calvoro::test;
 namespace {
 
 using Colour = std::array<std::uint8_t, 4>;
+
+constexpr Colour Red{255, 0, 0, 0}, Green{0, 255, 0, 0}, Blue{0, 0, 255, 0}, White{255, 255, 255, 0}, Black{0, 0, 0, 0};
 
 // Four flat 8 x 8 blocks, so the lossy coding keeps each colour almost exactly.
 JpegSpec Quadrants(JpegKind kind, Colour topLeft, Colour topRight, Colour bottomLeft, Colour bottomRight) {
@@ -24,82 +28,54 @@ JpegSpec Quadrants(JpegKind kind, Colour topLeft, Colour topRight, Colour bottom
     return spec;
 }
 
-// Blue, green, red of the pixel at the centre of each block, top left first.
-std::array<Colour, 4> BlockCentres(const Picture& picture) {
-    std::array<Colour, 4> centres{};
-    const std::array<std::array<int, 2>, 4> at{{{4, 4}, {12, 4}, {4, 12}, {12, 12}}};
-    for (int i = 0; i < 4; ++i) {
-        const std::uint8_t* p = picture.row(at[i][1]) + at[i][0] * 3;
-        centres[i] = {p[0], p[1], p[2], 0};
-    }
-    return centres;
-}
-
-void ExpectNear(const std::array<Colour, 4>& got, const std::array<Colour, 4>& want) {
+// The pixel at the centre of each block, top left first, is within 3 of the
+// red, green, blue colour wanted.
+void ExpectBlocks(const Picture& picture, const std::array<Colour, 4>& want) {
+    ASSERT_EQ(picture.format, PixelFormat::Bgr24);
+    const int at[4][2] = {{4, 4}, {12, 4}, {4, 12}, {12, 12}};
     for (int i = 0; i < 4; ++i)
-        for (int c = 0; c < 3; ++c)
-            EXPECT_LE(std::abs(got[i][c] - want[i][c]), 3)
-                << "block " << i << ", byte " << c << ": " << int(got[i][c]) << " instead of " << int(want[i][c]);
+        for (int c = 0; c < 3; ++c) {
+            const int got = PixelAt(picture, at[i][0], at[i][1])[2 - c];
+            EXPECT_LE(std::abs(got - want[i][c]), 3) << "block " << i << ", channel " << c << ": " << got;
+        }
 }
-
-std::string RefusalOf(const std::string& bytes) {
-    try {
-        DecodeJpeg(bytes);
-    } catch (const PictureError& error) {
-        return error.what();
-    }
-    return "(accepted)";
-}
-
-constexpr Colour Red{255, 0, 0, 0}, Green{0, 255, 0, 0}, Blue{0, 0, 255, 0}, White{255, 255, 255, 0};
-// The same colours as blue, green, red bytes.
-constexpr Colour RedBgr{0, 0, 255, 0}, GreenBgr{0, 255, 0, 0}, BlueBgr{255, 0, 0, 0}, WhiteBgr{255, 255, 255, 0},
-    BlackBgr{0, 0, 0, 0};
 
 }  // namespace
 
-TEST(JpegDecoder, ColourAndProgressiveFilesGiveBgr24) {
+TEST(JpegDecoder, ColourGreyAndProgressiveFilesGiveBgr24) {
     for (bool progressive : {false, true}) {
-        SCOPED_TRACE(progressive ? "progressive" : "baseline");
         JpegSpec spec = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
         spec.progressive = progressive;
         const Picture picture = DecodeJpeg(BuildJpeg(spec));
-        EXPECT_EQ(picture.format, PixelFormat::Bgr24);
         EXPECT_EQ(picture.width, 16);
         EXPECT_EQ(picture.height, 16);
         EXPECT_EQ(picture.sourceBitCount, 24);
-        ExpectNear(BlockCentres(picture), {RedBgr, GreenBgr, BlueBgr, WhiteBgr});
+        ExpectBlocks(picture, {Red, Green, Blue, White});
     }
-}
-
-TEST(JpegDecoder, GreyFilesGiveEqualBlueGreenAndRed) {
-    JpegSpec spec = Quadrants(JpegKind::Grey, {0}, {90}, {180}, {255});
-    const Picture picture = DecodeJpeg(BuildJpeg(spec));
-    ASSERT_EQ(picture.format, PixelFormat::Bgr24);
-    for (int r = 0; r < picture.height; ++r)
-        for (int x = 0; x < picture.width; ++x) {
-            const std::uint8_t* p = picture.row(r) + 3 * x;
+    const Picture grey = DecodeJpeg(BuildJpeg(Quadrants(JpegKind::Grey, {0}, {90}, {180}, {255})));
+    ASSERT_EQ(grey.format, PixelFormat::Bgr24);
+    for (int r = 0; r < grey.height; ++r)
+        for (int x = 0; x < grey.width; ++x) {
+            const Bytes p = PixelAt(grey, x, r);
             ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]) << x << ", " << r;
         }
-    ExpectNear(BlockCentres(picture), {Colour{0, 0, 0}, Colour{90, 90, 90}, Colour{180, 180, 180}, WhiteBgr});
+    ExpectBlocks(grey, {Colour{0, 0, 0}, Colour{90, 90, 90}, Colour{180, 180, 180}, White});
 }
 
 TEST(JpegDecoder, CmykIsInvertedOnlyWhenTheAdobeMarkerSaysSo) {
     // Inks: red = magenta + yellow, blue = cyan + magenta, black = K, white = none.
     // With the Adobe marker the file holds 255 - ink, as Photoshop writes it.
-    const auto stored = [](Colour ink, bool inverted) {
-        return inverted ? Colour{static_cast<std::uint8_t>(255 - ink[0]), static_cast<std::uint8_t>(255 - ink[1]),
-                                 static_cast<std::uint8_t>(255 - ink[2]), static_cast<std::uint8_t>(255 - ink[3])}
-                        : ink;
-    };
     const Colour redInk{0, 255, 255, 0}, blueInk{255, 255, 0, 0}, blackInk{0, 0, 0, 255}, noInk{0, 0, 0, 0};
     for (bool adobe : {true, false}) {
         SCOPED_TRACE(adobe ? "Adobe marker" : "no marker");
-        JpegSpec spec = Quadrants(JpegKind::Cmyk, stored(redInk, adobe), stored(blueInk, adobe),
-                                  stored(blackInk, adobe), stored(noInk, adobe));
+        const auto stored = [adobe](Colour ink) {
+            for (auto& channel : ink) channel = adobe ? 255 - channel : channel;
+            return ink;
+        };
+        JpegSpec spec = Quadrants(JpegKind::Cmyk, stored(redInk), stored(blueInk), stored(blackInk), stored(noInk));
         spec.adobeMarker = adobe;
         spec.jfif = false;
-        ExpectNear(BlockCentres(DecodeJpeg(BuildJpeg(spec))), {RedBgr, BlueBgr, BlackBgr, WhiteBgr});
+        ExpectBlocks(DecodeJpeg(BuildJpeg(spec)), {Red, Blue, Black, White});
     }
 }
 
@@ -141,20 +117,18 @@ TEST(JpegDecoder, AnExifFileWithoutJfifHasNoResolution) {
     EXPECT_EQ(JpegDensityFromBytes("not a JPEG at all").dpiX, 0);
 }
 
-TEST(JpegDecoder, EveryCutFileIsRefused) {
+TEST(JpegDecoder, EveryCutFileIsRefusedAndDamagedOnesAreReadOrRefusedCleanly) {
     JpegSpec spec = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
     spec.progressive = true;
     const std::string bytes = BuildJpeg(spec);
     for (std::size_t length = 0; length < bytes.size(); ++length)
-        EXPECT_NE(RefusalOf(bytes.substr(0, length)), "(accepted)") << "cut at " << length;
-    EXPECT_EQ(RefusalOf(bytes.substr(0, bytes.size() / 2)), "The JPEG file is cut short.");
-}
+        EXPECT_NE(RefusalOf([&] { DecodeJpeg(bytes.substr(0, length)); }), "(accepted)") << "cut at " << length;
+    EXPECT_EQ(RefusalOf([&] { DecodeJpeg(bytes.substr(0, bytes.size() / 2)); }), "The JPEG file is cut short.");
 
-TEST(JpegDecoder, DamagedFilesAreReadOrRefusedCleanly) {
-    const std::string bytes = BuildJpeg(Quadrants(JpegKind::Colour, Red, Green, Blue, White));
-    for (std::size_t at = 0; at < bytes.size(); at += 3)
+    const std::string baseline = BuildJpeg(Quadrants(JpegKind::Colour, Red, Green, Blue, White));
+    for (std::size_t at = 0; at < baseline.size(); at += 3)
         for (unsigned flip : {0x01u, 0xFFu}) {
-            std::string damaged = bytes;
+            std::string damaged = baseline;
             damaged[at] = static_cast<char>(damaged[at] ^ flip);
             try {
                 const Picture picture = DecodeJpeg(damaged);
@@ -165,8 +139,8 @@ TEST(JpegDecoder, DamagedFilesAreReadOrRefusedCleanly) {
 }
 
 TEST(JpegDecoder, RefusesWhatIsNoUsablePicture) {
-    EXPECT_NE(RefusalOf("GIF89a, not a JPEG").find("cannot be read"), std::string::npos);
+    EXPECT_NE(RefusalOf([] { DecodeJpeg("GIF89a, not a JPEG"); }).find("cannot be read"), std::string::npos);
     JpegSpec narrow = Quadrants(JpegKind::Colour, Red, Red, Red, Red);
     narrow.width = 1;
-    EXPECT_NE(RefusalOf(BuildJpeg(narrow)).find("at least 2 pixels"), std::string::npos);
+    EXPECT_NE(RefusalOf([&] { DecodeJpeg(BuildJpeg(narrow)); }).find("at least 2 pixels"), std::string::npos);
 }

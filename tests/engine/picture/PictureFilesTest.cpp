@@ -2,7 +2,6 @@
 // failed save leaves the old file as it was.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <string>
 
@@ -12,9 +11,10 @@
 #include "engine/picture/JpegDecoder.h"
 #include "engine/picture/PictureFile.h"
 #include "kernel/platform/AtomicFile.h"
-#include "tests/engine/picture/JpegTestFiles.h"
+#include "tests/engine/picture/PictureTestFiles.h"
 
 using namespace calvoro;
+using namespace calvoro::test;
 namespace fs = std::filesystem;
 
 namespace {
@@ -22,7 +22,6 @@ namespace {
 class PictureFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("calvoro_picture_files_" + std::to_string(::getpid()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         picture_.allocate(3, 2, PixelFormat::Grey8);
@@ -31,18 +30,13 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    // The refusal's message, or "(accepted)".
-    template <class Read>
-    static std::string RefusalOf(Read read) {
-        try {
-            read();
-        } catch (const PictureError& error) {
-            return error.what();
-        }
-        return "(accepted)";
+    // Writes bytes to folder/name and gives the path.
+    fs::path Put(const std::string& name, const std::string& bytes) {
+        WriteFileAtomically(folder_ / name, bytes);
+        return folder_ / name;
     }
 
-    fs::path folder_;
+    const fs::path folder_ = fs::temp_directory_path() / ("calvoro_picture_files_" + std::to_string(::getpid()));
     Picture picture_;
 };
 
@@ -61,34 +55,28 @@ TEST_F(PictureFiles, BmpFilesAreWrittenWholeAndReadBack) {
     EXPECT_EQ(ReadWholeFile(file), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 
-    WriteFileAtomically(folder_ / "cut.bmp", saved.substr(0, 60));
-    EXPECT_NE(RefusalOf([&] { LoadBmpFile(folder_ / "cut.bmp"); }).find("cut.bmp"), std::string::npos);
-    WriteFileAtomically(folder_ / "stub.bmp", "BM\1\2");
-    EXPECT_NE(RefusalOf([&] { ReadBmpFileSize(folder_ / "stub.bmp"); }).find("stub.bmp"), std::string::npos);
+    const fs::path cut = Put("cut.bmp", saved.substr(0, 60)), stub = Put("stub.bmp", "BM\1\2");
+    EXPECT_NE(RefusalOf([&] { LoadBmpFile(cut); }).find("cut.bmp"), std::string::npos);
+    EXPECT_NE(RefusalOf([&] { ReadBmpFileSize(stub); }).find("stub.bmp"), std::string::npos);
     EXPECT_THROW(LoadBmpFile(folder_ / "missing.bmp"), std::runtime_error);
 }
 
 TEST_F(PictureFiles, JpegFilesGiveTheirPictureAndDensity) {
-    test::JpegSpec spec;
+    JpegSpec spec;
     spec.densityX = spec.densityY = 150;
     spec.pixel = [](int x, int) { return std::array<std::uint8_t, 4>{std::uint8_t(x * 10), 0, 0, 0}; };
-    const std::string bytes = test::BuildJpeg(spec);
-    WriteFileAtomically(folder_ / "photo.jpg", bytes);
-    WriteFileAtomically(folder_ / "cut.jpg", bytes.substr(0, 100));
-    EXPECT_EQ(ReadJpegDensity(folder_ / "photo.jpg").dpiX, 150);
-    EXPECT_EQ(LoadJpegFile(folder_ / "photo.jpg").dpiY, 150);
-    EXPECT_NE(RefusalOf([&] { LoadJpegFile(folder_ / "cut.jpg"); }).find("cut.jpg"), std::string::npos);
+    const std::string bytes = BuildJpeg(spec);
+    const fs::path photo = Put("photo.jpg", bytes), cut = Put("cut.jpg", bytes.substr(0, 100));
+    EXPECT_EQ(ReadJpegDensity(photo).dpiX, 150);
+    EXPECT_EQ(LoadJpegFile(photo).dpiY, 150);
+    EXPECT_NE(RefusalOf([&] { LoadJpegFile(cut); }).find("cut.jpg"), std::string::npos);
 }
 
 TEST_F(PictureFiles, TheExtensionChoosesTheReader) {
     const std::string bmp = EncodeBmp(picture_);
-    WriteFileAtomically(folder_ / "a.BMP", bmp);
-    WriteFileAtomically(folder_ / "job.pxm", bmp + std::string(492, '\0'));
-    WriteFileAtomically(folder_ / "a.png", bmp);
-    WriteFileAtomically(folder_ / "b.jpeg", bmp);
-    EXPECT_EQ(LoadPictureFile(folder_ / "a.BMP").pixels, picture_.pixels);
-    EXPECT_EQ(LoadPictureFile(folder_ / "job.pxm").pixels, picture_.pixels);
-    EXPECT_NE(RefusalOf([&] { LoadPictureFile(folder_ / "a.png"); }).find("BMP or JPEG"), std::string::npos);
-    EXPECT_NE(RefusalOf([&] { LoadPictureFile(folder_ / "b.jpeg"); }).find("JPEG file cannot be read"),
+    EXPECT_EQ(LoadPictureFile(Put("a.BMP", bmp)).pixels, picture_.pixels);
+    EXPECT_EQ(LoadPictureFile(Put("job.pxm", bmp + std::string(492, '\0'))).pixels, picture_.pixels);
+    EXPECT_NE(RefusalOf([&] { LoadPictureFile(Put("a.png", bmp)); }).find("BMP or JPEG"), std::string::npos);
+    EXPECT_NE(RefusalOf([&] { LoadPictureFile(Put("b.jpeg", bmp)); }).find("JPEG file cannot be read"),
               std::string::npos);
 }
