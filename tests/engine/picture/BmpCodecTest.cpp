@@ -40,27 +40,27 @@ Bytes Expected(int bits, int x, int r) {
 }
 
 template <class Change>
-std::string With(BmpSpec spec, Change change) {
-    change(spec);
-    return BuildBmp(spec);
+std::string With(BmpFields bmp, Change change) {
+    change(bmp);
+    return BuildBmp(bmp);
 }
 
-BmpSpec Plain24() {
+BmpFields Plain24() {
     return PlainBmp(24, 4, 3, [](int x, int r) { return static_cast<std::uint32_t>(x + r); });
 }
 
-BmpSpec Plain8(std::uint32_t coloursUsed, std::uint32_t index) {
-    BmpSpec spec = PlainBmp(8, 4, 2, [=](int x, int) { return x == 3 ? index : 0u; });
-    spec.palette = ColourPalette(static_cast<int>(coloursUsed)), spec.coloursUsed = coloursUsed;
-    return spec;
+BmpFields Plain8(std::uint32_t coloursUsed, std::uint32_t index) {
+    BmpFields bmp = PlainBmp(8, 4, 2, [=](int x, int) { return x == 3 ? index : 0u; });
+    bmp.palette = ColourPalette(static_cast<int>(coloursUsed)), bmp.coloursUsed = coloursUsed;
+    return bmp;
 }
 
 // An RLE picture whose stream is written escape code by escape code.
 std::string RleFile(int bits, int width, int height, const Bytes& stream, std::vector<Rgb> palette = {}) {
-    BmpSpec spec{.width = width, .height = height, .bitCount = bits, .compression = bits == 8 ? BmpRle8 : BmpRle4};
-    spec.palette = palette.empty() ? GreyPalette(1 << bits) : palette;
-    spec.pixels.assign(stream.begin(), stream.end());
-    return BuildBmp(spec);
+    BmpFields bmp{.width = width, .height = height, .bitCount = bits, .compression = bits == 8 ? BmpRle8 : BmpRle4};
+    bmp.palette = palette.empty() ? GreyPalette(1 << bits) : palette;
+    bmp.pixels.assign(stream.begin(), stream.end());
+    return BuildBmp(bmp);
 }
 
 }  // namespace
@@ -73,11 +73,11 @@ TEST(BmpDecoder, ReadsEveryHeaderSizeBitDepthRowPaddingAndRowOrder) {
                     if (headerSize == 12 && topDown) continue;  // the core header has no sign
                     SCOPED_TRACE(std::to_string(bits) + " bits, header " + std::to_string(headerSize) +
                                  (topDown ? ", top-down" : ", bottom-up") + ", width " + std::to_string(width));
-                    BmpSpec spec = PlainBmp(
+                    BmpFields bmp = PlainBmp(
                         bits, width, 3, [&](int x, int r) { return Stored(bits, x, r); }, topDown);
-                    spec.headerSize = headerSize;
-                    if (bits <= 8) spec.palette = ColourPalette(1 << bits);
-                    const DecodedBmp decoded = DecodeBmp(BuildBmp(spec));
+                    bmp.headerSize = headerSize;
+                    if (bits <= 8) bmp.palette = ColourPalette(1 << bits);
+                    const DecodedBmp decoded = DecodeBmp(BuildBmp(bmp));
                     const Picture& picture = decoded.picture;
                     ASSERT_EQ(picture.width, width);
                     ASSERT_EQ(picture.height, 3);
@@ -109,9 +109,9 @@ TEST(BmpDecoder, PalettePicturesGiveTheirGreyThroughThePalette) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        BmpSpec spec = PlainBmp(c.bits, 4, 2, [&](int x, int r) { return c.indices[4 * r + x]; });
-        spec.palette = c.palette, spec.coloursUsed = static_cast<std::uint32_t>(c.palette.size());
-        const Picture picture = DecodeBmp(BuildBmp(spec)).picture;
+        BmpFields bmp = PlainBmp(c.bits, 4, 2, [&](int x, int r) { return c.indices[4 * r + x]; });
+        bmp.palette = c.palette, bmp.coloursUsed = static_cast<std::uint32_t>(c.palette.size());
+        const Picture picture = DecodeBmp(BuildBmp(bmp)).picture;
         EXPECT_EQ(picture.format, PixelFormat::Grey8) << c.bits;
         EXPECT_EQ(picture.pixels, c.levels) << c.bits;
     }
@@ -138,9 +138,9 @@ TEST(BmpDecoder, ColourMasksDecideTheChannels) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        BmpSpec spec = PlainBmp(c.bits, 4, 3, [&](int, int) { return c.stored; });
-        spec.headerSize = c.headerSize, spec.compression = c.compression, spec.masks = c.masks;
-        const Picture picture = DecodeBmp(BuildBmp(spec)).picture;
+        BmpFields bmp = PlainBmp(c.bits, 4, 3, [&](int, int) { return c.stored; });
+        bmp.headerSize = c.headerSize, bmp.compression = c.compression, bmp.masks = c.masks;
+        const Picture picture = DecodeBmp(BuildBmp(bmp)).picture;
         for (int i = 0; i < 12; ++i) ASSERT_EQ(PixelAt(picture, i % 4, i / 4), c.expected);
     }
 }
@@ -178,7 +178,7 @@ TEST(BmpDecoder, RefusesMalformedFilesWithAClearMessage) {
     };
     const auto rle8 = [](Bytes stream) { return RleFile(8, 4, 2, stream); };
     const auto masks16 = [](std::vector<std::uint32_t> masks) {
-        return With(Plain24(), [&](BmpSpec& s) { s.bitCount = 16, s.compression = BmpBitfields, s.masks = masks; });
+        return With(Plain24(), [&](BmpFields& s) { s.bitCount = 16, s.compression = BmpBitfields, s.masks = masks; });
     };
     const std::string plain = BuildBmp(Plain24());
     // clang-format off
@@ -187,32 +187,32 @@ TEST(BmpDecoder, RefusesMalformedFilesWithAClearMessage) {
         {"no signature", "PK\3\4 and so on", "no BMP file"},
         {"signature only", "BM", "cut short inside its header"},
         {"header cut short", plain.substr(0, 40), "cut short inside its header"},
-        {"OS/2 2.x header", With(Plain24(), [](BmpSpec& s) { s.headerSize = 64; }), "64-byte header"},
-        {"width 0", With(Plain24(), [](BmpSpec& s) { s.width = 0; }), "at least 2 pixels"},
-        {"height 0", With(Plain24(), [](BmpSpec& s) { s.height = 0; }), "at least 2 pixels"},
-        {"width 1", With(Plain24(), [](BmpSpec& s) { s.width = 1; }), "at least 2 pixels"},
-        {"width 2^31", With(Plain24(), [](BmpSpec& s) { s.width = 0x80000000LL; }), "at least 2 pixels"},
-        {"height -2^31", With(Plain24(), [](BmpSpec& s) { s.height = 0x80000000LL; }), "at most 65535"},
-        {"width 65536", With(Plain24(), [](BmpSpec& s) { s.width = 65536; }), "at most 65535"},
-        {"too many pixels", With(Plain24(), [](BmpSpec& s) { s.width = s.height = 20000; }), "100 million"},
-        {"zero planes", With(Plain24(), [](BmpSpec& s) { s.planes = 0; }), "0 planes"},
-        {"2 bits", With(Plain24(), [](BmpSpec& s) { s.bitCount = 2; }), "2 bits per pixel"},
-        {"64 bits", With(Plain24(), [](BmpSpec& s) { s.bitCount = 64; }), "64 bits per pixel"},
-        {"JPEG inside", With(Plain24(), [](BmpSpec& s) { s.compression = BmpJpeg; }), "JPEG"},
-        {"PNG inside", With(Plain24(), [](BmpSpec& s) { s.compression = BmpPng; }), "PNG"},
-        {"unknown compression", With(Plain24(), [](BmpSpec& s) { s.compression = 11; }), "compression 11"},
-        {"RLE8 on 24 bits", With(Plain24(), [](BmpSpec& s) { s.compression = BmpRle8; }), "RLE8 compression for 24"},
-        {"RLE top-down", With(Plain8(256, 0), [](BmpSpec& s) { s.compression = BmpRle8, s.topDown = true; }), "top-down"},
-        {"masks on 8 bits", With(Plain8(256, 0), [](BmpSpec& s) { s.compression = BmpBitfields; }), "masks for 8-bit"},
+        {"OS/2 2.x header", With(Plain24(), [](BmpFields& s) { s.headerSize = 64; }), "64-byte header"},
+        {"width 0", With(Plain24(), [](BmpFields& s) { s.width = 0; }), "at least 2 pixels"},
+        {"height 0", With(Plain24(), [](BmpFields& s) { s.height = 0; }), "at least 2 pixels"},
+        {"width 1", With(Plain24(), [](BmpFields& s) { s.width = 1; }), "at least 2 pixels"},
+        {"width 2^31", With(Plain24(), [](BmpFields& s) { s.width = 0x80000000LL; }), "at least 2 pixels"},
+        {"height -2^31", With(Plain24(), [](BmpFields& s) { s.height = 0x80000000LL; }), "at most 65535"},
+        {"width 65536", With(Plain24(), [](BmpFields& s) { s.width = 65536; }), "at most 65535"},
+        {"too many pixels", With(Plain24(), [](BmpFields& s) { s.width = s.height = 20000; }), "100 million"},
+        {"zero planes", With(Plain24(), [](BmpFields& s) { s.planes = 0; }), "0 planes"},
+        {"2 bits", With(Plain24(), [](BmpFields& s) { s.bitCount = 2; }), "2 bits per pixel"},
+        {"64 bits", With(Plain24(), [](BmpFields& s) { s.bitCount = 64; }), "64 bits per pixel"},
+        {"JPEG inside", With(Plain24(), [](BmpFields& s) { s.compression = BmpJpeg; }), "JPEG"},
+        {"PNG inside", With(Plain24(), [](BmpFields& s) { s.compression = BmpPng; }), "PNG"},
+        {"unknown compression", With(Plain24(), [](BmpFields& s) { s.compression = 11; }), "compression 11"},
+        {"RLE8 on 24 bits", With(Plain24(), [](BmpFields& s) { s.compression = BmpRle8; }), "RLE8 compression for 24"},
+        {"RLE top-down", With(Plain8(256, 0), [](BmpFields& s) { s.compression = BmpRle8, s.topDown = true; }), "top-down"},
+        {"masks on 8 bits", With(Plain8(256, 0), [](BmpFields& s) { s.compression = BmpBitfields; }), "masks for 8-bit"},
         {"masks cut short", masks16({0xF800, 0x7E0, 0x1F}).substr(0, 60), "cut short inside its colour masks"},
         {"mask with a gap", masks16({0xF00F, 0x07E0, 0x001F}), "one run of bits"},
         {"mask outside the pixel", masks16({0x1F0000, 0x07E0, 0x001F}), "outside its 16-bit"},
         {"masks all empty", masks16({0, 0, 0}), "all empty"},
-        {"pixel offset past the end", With(Plain24(), [](BmpSpec& s) { s.pixelOffset = 100000; }), "past the end"},
-        {"pixel offset in the header", With(Plain24(), [](BmpSpec& s) { s.pixelOffset = 30; }), "into its header"},
-        {"a large picture without its pixels", With(Plain24(), [](BmpSpec& s) { s.width = s.height = 10000; }), "cut short: 36 of 300000000 bytes"},
+        {"pixel offset past the end", With(Plain24(), [](BmpFields& s) { s.pixelOffset = 100000; }), "past the end"},
+        {"pixel offset in the header", With(Plain24(), [](BmpFields& s) { s.pixelOffset = 30; }), "into its header"},
+        {"a large picture without its pixels", With(Plain24(), [](BmpFields& s) { s.width = s.height = 10000; }), "cut short: 36 of 300000000 bytes"},
         {"pixel data cut short", plain.substr(0, 54 + 30), "cut short: 30 of 36 bytes"},
-        {"palette missing", With(Plain8(256, 0), [](BmpSpec& s) { s.pixelOffset = 54; }), "no palette"},
+        {"palette missing", With(Plain8(256, 0), [](BmpFields& s) { s.pixelOffset = 54; }), "no palette"},
         {"palette index past the palette", BuildBmp(Plain8(4, 10)), "colour 10 of a palette of 4"},
         {"RLE8 run past a row", rle8({5, 1, 0, 1}), "past the end of a row"},
         {"RLE8 absolute run past a row", rle8({2, 1, 0, 3, 1, 2, 3, 0, 0, 1}), "past the end of a row"},
@@ -236,16 +236,16 @@ TEST(BmpDecoder, ResolutionAndDeclaredSizeComeFromTheHeaders) {
     const std::pair<std::int32_t, int> perMetreToDpi[] = {{3937, 100}, {7500, 190}, {2500, 64},
                                                           {0, 0},      {-3937, 0},  {20, 1}};
     for (const auto& [perMetre, dpi] : perMetreToDpi) {
-        BmpSpec spec = Plain24();
-        spec.pixelsPerMetreX = perMetre;
-        spec.pixelsPerMetreY = 3937;
-        spec.fileSize = 12345;  // where a document's record would start
-        const std::string headers = BuildBmp(spec).substr(0, 54);
+        BmpFields bmp = Plain24();
+        bmp.pixelsPerMetreX = perMetre;
+        bmp.pixelsPerMetreY = 3937;
+        bmp.fileSize = 12345;  // where a document's record would start
+        const std::string headers = BuildBmp(bmp).substr(0, 54);
         EXPECT_EQ(BmpInfoFromBytes(headers).dpiX, dpi) << perMetre;
         EXPECT_EQ(BmpInfoFromBytes(headers).dpiY, 100);
         EXPECT_EQ(BmpFileSizeFromBytes(headers), 12345u);
     }
-    EXPECT_EQ(DecodeBmp(With(Plain24(), [](BmpSpec& s) { s.headerSize = 12; })).picture.dpiX, 0);
+    EXPECT_EQ(DecodeBmp(With(Plain24(), [](BmpFields& s) { s.headerSize = 12; })).picture.dpiX, 0);
     EXPECT_THROW(BmpFileSizeFromBytes(std::string("BM\1\2")), PictureError);
     EXPECT_THROW(BmpFileSizeFromBytes(std::string("GIF89a and more bytes")), PictureError);
 }

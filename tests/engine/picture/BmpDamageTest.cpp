@@ -22,19 +22,19 @@ struct ValidFile {
 
 ValidFile Plain(const char* name, int headerSize, int bits, std::uint32_t compression = BmpRgb,
                 std::vector<std::uint32_t> masks = {}) {
-    BmpSpec spec = PlainBmp(bits, 5, 3, [&](int x, int r) {
+    BmpFields bmp = PlainBmp(bits, 5, 3, [&](int x, int r) {
         return static_cast<std::uint32_t>((x * 5 + r) % (bits < 8 ? 1 << bits : 251));
     });
-    spec.headerSize = headerSize, spec.compression = compression, spec.masks = masks;
-    if (bits <= 8) spec.palette = ColourPalette(1 << bits);
-    const std::string bytes = BuildBmp(spec);
-    return {name, bytes, bytes.size() - spec.pixels.size() + NeededPixelBytes(5, 3, bits)};
+    bmp.headerSize = headerSize, bmp.compression = compression, bmp.masks = masks;
+    if (bits <= 8) bmp.palette = ColourPalette(1 << bits);
+    const std::string bytes = BuildBmp(bmp);
+    return {name, bytes, bytes.size() - bmp.pixels.size() + NeededPixelBytes(5, 3, bits)};
 }
 
 ValidFile Rle(const char* name, int bits, std::vector<std::uint8_t> stream) {
-    BmpSpec spec{.bitCount = bits, .compression = bits == 8 ? BmpRle8 : BmpRle4, .palette = ColourPalette(1 << bits)};
-    spec.pixels.assign(stream.begin(), stream.end());
-    const std::string bytes = BuildBmp(spec);
+    BmpFields bmp{.bitCount = bits, .compression = bits == 8 ? BmpRle8 : BmpRle4, .palette = ColourPalette(1 << bits)};
+    bmp.pixels.assign(stream.begin(), stream.end());
+    const std::string bytes = BuildBmp(bmp);
     return {name, bytes, bytes.size()};
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "engine/picture/JpegDecoder.h"
 #include "tests/engine/picture/PictureTestFiles.h"
@@ -19,13 +20,13 @@ using Colour = std::array<std::uint8_t, 4>;
 constexpr Colour Red{255, 0, 0, 0}, Green{0, 255, 0, 0}, Blue{0, 0, 255, 0}, White{255, 255, 255, 0}, Black{0, 0, 0, 0};
 
 // Four flat 8 x 8 blocks, so the lossy coding keeps each colour almost exactly.
-JpegSpec Quadrants(JpegKind kind, Colour topLeft, Colour topRight, Colour bottomLeft, Colour bottomRight) {
-    JpegSpec spec;
-    spec.kind = kind;
-    spec.pixel = [=](int x, int r) {
+JpegOptions Quadrants(JpegKind kind, Colour topLeft, Colour topRight, Colour bottomLeft, Colour bottomRight) {
+    JpegOptions jpeg;
+    jpeg.kind = kind;
+    jpeg.pixel = [=](int x, int r) {
         return r < 8 ? (x < 8 ? topLeft : topRight) : (x < 8 ? bottomLeft : bottomRight);
     };
-    return spec;
+    return jpeg;
 }
 
 // The pixel at the centre of each block, top left first, is within 3 of the
@@ -44,9 +45,9 @@ void ExpectBlocks(const Picture& picture, const std::array<Colour, 4>& want) {
 
 TEST(JpegDecoder, ColourGreyAndProgressiveFilesGiveBgr24) {
     for (bool progressive : {false, true}) {
-        JpegSpec spec = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
-        spec.progressive = progressive;
-        const Picture picture = DecodeJpeg(BuildJpeg(spec));
+        JpegOptions jpeg = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
+        jpeg.progressive = progressive;
+        const Picture picture = DecodeJpeg(BuildJpeg(jpeg));
         EXPECT_EQ(picture.width, 16);
         EXPECT_EQ(picture.height, 16);
         EXPECT_EQ(picture.sourceBitCount, 24);
@@ -64,7 +65,7 @@ TEST(JpegDecoder, ColourGreyAndProgressiveFilesGiveBgr24) {
 
 TEST(JpegDecoder, CmykIsInvertedOnlyWhenTheAdobeMarkerSaysSo) {
     // Inks: red = magenta + yellow, blue = cyan + magenta, black = K, white = none.
-    // With the Adobe marker the file holds 255 - ink, as Photoshop writes it.
+    // With the Adobe marker the file holds 255 - ink, as image editors write it.
     const Colour redInk{0, 255, 255, 0}, blueInk{255, 255, 0, 0}, blackInk{0, 0, 0, 255}, noInk{0, 0, 0, 0};
     for (bool adobe : {true, false}) {
         SCOPED_TRACE(adobe ? "Adobe marker" : "no marker");
@@ -72,45 +73,40 @@ TEST(JpegDecoder, CmykIsInvertedOnlyWhenTheAdobeMarkerSaysSo) {
             for (auto& channel : ink) channel = adobe ? 255 - channel : channel;
             return ink;
         };
-        JpegSpec spec = Quadrants(JpegKind::Cmyk, stored(redInk), stored(blueInk), stored(blackInk), stored(noInk));
-        spec.adobeMarker = adobe;
-        spec.jfif = false;
-        ExpectBlocks(DecodeJpeg(BuildJpeg(spec)), {Red, Blue, Black, White});
+        JpegOptions jpeg = Quadrants(JpegKind::Cmyk, stored(redInk), stored(blueInk), stored(blackInk), stored(noInk));
+        jpeg.adobeMarker = adobe;
+        jpeg.jfif = false;
+        ExpectBlocks(DecodeJpeg(BuildJpeg(jpeg)), {Red, Blue, Black, White});
     }
 }
 
 TEST(JpegDecoder, DensityHonoursItsUnit) {
     struct Case {
-        const char* name;
-        int unit, densityX, densityY;
-        int dpiX, dpiY;
-    };
-    const Case cases[] = {
-        {"dots per inch", 1, 72, 72, 72, 72},         {"dots per inch, not square", 1, 300, 150, 300, 150},
-        {"dots per centimetre", 2, 72, 72, 183, 183}, {"dots per centimetre near 300 dpi", 2, 118, 118, 300, 300},
-        {"aspect ratio only", 0, 72, 72, 0, 0},       {"unknown unit", 3, 72, 72, 0, 0},
+        int unit, densityX, densityY, dpiX, dpiY;
+    } const cases[] = {
+        {1, 72, 72, 72, 72},   {1, 300, 150, 300, 150},  // dots per inch
+        {2, 72, 72, 183, 183}, {2, 118, 118, 300, 300},  // dots per centimetre, times 2.54
+        {0, 72, 72, 0, 0},     {3, 72, 72, 0, 0},        // an aspect ratio only, an unknown unit
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        JpegSpec spec = Quadrants(JpegKind::Colour, Red, Red, Red, Red);
-        spec.densityUnit = c.unit;
-        spec.densityX = c.densityX;
-        spec.densityY = c.densityY;
-        const std::string bytes = BuildJpeg(spec);
+        JpegOptions jpeg = Quadrants(JpegKind::Colour, Red, Red, Red, Red);
+        jpeg.densityUnit = c.unit;
+        jpeg.densityX = c.densityX;
+        jpeg.densityY = c.densityY;
+        const std::string bytes = BuildJpeg(jpeg);
         const JpegDensity density = JpegDensityFromBytes(bytes);
-        EXPECT_EQ(density.dpiX, c.dpiX);
-        EXPECT_EQ(density.dpiY, c.dpiY);
         const Picture picture = DecodeJpeg(bytes);
-        EXPECT_EQ(picture.dpiX, c.dpiX);
-        EXPECT_EQ(picture.dpiY, c.dpiY);
+        EXPECT_EQ(std::tuple(density.dpiX, density.dpiY, picture.dpiX, picture.dpiY),
+                  std::tuple(c.dpiX, c.dpiY, c.dpiX, c.dpiY))
+            << "unit " << c.unit << ", " << c.densityX << " x " << c.densityY;
     }
 }
 
 TEST(JpegDecoder, AnExifFileWithoutJfifHasNoResolution) {
-    JpegSpec spec = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
+    JpegOptions jpeg = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
     // An Exif block that happens to hold the text "JFIF" must not be taken for the header.
-    spec.app1 = std::string("Exif\0\0MM\0*JFIF\0\1\1\1\0\x48\0\x48 and more camera data", 44);
-    const std::string bytes = BuildJpeg(spec);
+    jpeg.app1 = std::string("Exif\0\0MM\0*JFIF\0\1\1\1\0\x48\0\x48 and more camera data", 44);
+    const std::string bytes = BuildJpeg(jpeg);
     EXPECT_EQ(bytes.substr(2, 2), "\xFF\xE1");
     EXPECT_EQ(JpegDensityFromBytes(bytes).dpiX, 0);
     EXPECT_EQ(DecodeJpeg(bytes).dpiX, 0);
@@ -118,9 +114,9 @@ TEST(JpegDecoder, AnExifFileWithoutJfifHasNoResolution) {
 }
 
 TEST(JpegDecoder, EveryCutFileIsRefusedAndDamagedOnesAreReadOrRefusedCleanly) {
-    JpegSpec spec = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
-    spec.progressive = true;
-    const std::string bytes = BuildJpeg(spec);
+    JpegOptions jpeg = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
+    jpeg.progressive = true;
+    const std::string bytes = BuildJpeg(jpeg);
     for (std::size_t length = 0; length < bytes.size(); ++length)
         EXPECT_NE(RefusalOf([&] { DecodeJpeg(bytes.substr(0, length)); }), "(accepted)") << "cut at " << length;
     EXPECT_EQ(RefusalOf([&] { DecodeJpeg(bytes.substr(0, bytes.size() / 2)); }), "The JPEG file is cut short.");
@@ -140,7 +136,7 @@ TEST(JpegDecoder, EveryCutFileIsRefusedAndDamagedOnesAreReadOrRefusedCleanly) {
 
 TEST(JpegDecoder, RefusesWhatIsNoUsablePicture) {
     EXPECT_NE(RefusalOf([] { DecodeJpeg("GIF89a, not a JPEG"); }).find("cannot be read"), std::string::npos);
-    JpegSpec narrow = Quadrants(JpegKind::Colour, Red, Red, Red, Red);
+    JpegOptions narrow = Quadrants(JpegKind::Colour, Red, Red, Red, Red);
     narrow.width = 1;
     EXPECT_NE(RefusalOf([&] { DecodeJpeg(BuildJpeg(narrow)); }).find("at least 2 pixels"), std::string::npos);
 }

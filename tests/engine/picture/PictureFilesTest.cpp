@@ -62,10 +62,10 @@ TEST_F(PictureFiles, BmpFilesAreWrittenWholeAndReadBack) {
 }
 
 TEST_F(PictureFiles, JpegFilesGiveTheirPictureAndDensity) {
-    JpegSpec spec;
-    spec.densityX = spec.densityY = 150;
-    spec.pixel = [](int x, int) { return std::array<std::uint8_t, 4>{std::uint8_t(x * 10), 0, 0, 0}; };
-    const std::string bytes = BuildJpeg(spec);
+    JpegOptions jpeg;
+    jpeg.densityX = jpeg.densityY = 150;
+    jpeg.pixel = [](int x, int) { return std::array<std::uint8_t, 4>{std::uint8_t(x * 10), 0, 0, 0}; };
+    const std::string bytes = BuildJpeg(jpeg);
     const fs::path photo = Put("photo.jpg", bytes), cut = Put("cut.jpg", bytes.substr(0, 100));
     EXPECT_EQ(ReadJpegDensity(photo).dpiX, 150);
     EXPECT_EQ(LoadJpegFile(photo).dpiY, 150);

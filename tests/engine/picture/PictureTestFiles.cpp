@@ -22,27 +22,27 @@ std::size_t Stride(int width, int bitCount) {
 
 }  // namespace
 
-std::string BuildBmp(const BmpSpec& spec) {
+std::string BuildBmp(const BmpFields& bmp) {
     const auto u32 = [](auto value) { return Le(static_cast<std::uint32_t>(value), 4); };
     const auto u16 = [](auto value) { return Le(static_cast<std::uint32_t>(value), 2); };
     // File size and pixel offset are set at the end.
-    std::string out = "BM" + u32(0) + u32(0) + u32(0) + u32(spec.headerSize);
-    if (spec.headerSize == 12) {
-        out += u16(spec.width) + u16(spec.height) + u16(spec.planes) + u16(spec.bitCount);
+    std::string out = "BM" + u32(0) + u32(0) + u32(0) + u32(bmp.headerSize);
+    if (bmp.headerSize == 12) {
+        out += u16(bmp.width) + u16(bmp.height) + u16(bmp.planes) + u16(bmp.bitCount);
     } else {
-        out += u32(spec.width) + u32(spec.topDown ? -spec.height : spec.height) + u16(spec.planes) +
-               u16(spec.bitCount) + u32(spec.compression) + u32(spec.pixels.size()) + u32(spec.pixelsPerMetreX) +
-               u32(spec.pixelsPerMetreY) + u32(spec.coloursUsed) + u32(0);
+        out += u32(bmp.width) + u32(bmp.topDown ? -bmp.height : bmp.height) + u16(bmp.planes) + u16(bmp.bitCount) +
+               u32(bmp.compression) + u32(bmp.pixels.size()) + u32(bmp.pixelsPerMetreX) + u32(bmp.pixelsPerMetreY) +
+               u32(bmp.coloursUsed) + u32(0);
         std::size_t mask = 0;
-        while (out.size() < 14u + spec.headerSize) out += u32(mask < spec.masks.size() ? spec.masks[mask++] : 0);
-        if (spec.headerSize == 40)
-            for (std::uint32_t m : spec.masks) out += u32(m);
+        while (out.size() < 14u + bmp.headerSize) out += u32(mask < bmp.masks.size() ? bmp.masks[mask++] : 0);
+        if (bmp.headerSize == 40)
+            for (std::uint32_t m : bmp.masks) out += u32(m);
     }
-    for (const Rgb& entry : spec.palette)
-        out += Le(entry.blue | entry.green << 8 | entry.red << 16, spec.headerSize == 12 ? 3 : 4);
-    out.replace(10, 4, u32(spec.pixelOffset.value_or(out.size())));
-    out += spec.pixels;
-    out.replace(2, 4, u32(spec.fileSize.value_or(out.size())));
+    for (const Rgb& entry : bmp.palette)
+        out += Le(entry.blue | entry.green << 8 | entry.red << 16, bmp.headerSize == 12 ? 3 : 4);
+    out.replace(10, 4, u32(bmp.pixelOffset.value_or(out.size())));
+    out += bmp.pixels;
+    out.replace(2, 4, u32(bmp.fileSize.value_or(out.size())));
     return out;
 }
 
@@ -67,11 +67,11 @@ std::string PackRows(int width, int height, int bitCount, bool topDown,
     return out;
 }
 
-BmpSpec PlainBmp(int bits, int width, int height, const std::function<std::uint32_t(int, int)>& value, bool topDown) {
-    BmpSpec spec;
-    spec.width = width, spec.height = height, spec.topDown = topDown, spec.bitCount = bits;
-    spec.pixels = PackRows(width, height, bits, topDown, value);
-    return spec;
+BmpFields PlainBmp(int bits, int width, int height, const std::function<std::uint32_t(int, int)>& value, bool topDown) {
+    BmpFields bmp;
+    bmp.width = width, bmp.height = height, bmp.topDown = topDown, bmp.bitCount = bits;
+    bmp.pixels = PackRows(width, height, bits, topDown, value);
+    return bmp;
 }
 
 std::size_t NeededPixelBytes(int width, int height, int bitCount) {
@@ -94,7 +94,7 @@ std::vector<Rgb> GreyPalette(int count, bool inverted) {
     return palette;
 }
 
-std::string BuildJpeg(const JpegSpec& spec) {
+std::string BuildJpeg(const JpegOptions& jpeg) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -102,30 +102,30 @@ std::string BuildJpeg(const JpegSpec& spec) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(spec.width);
-    info.image_height = static_cast<JDIMENSION>(spec.height);
-    const int components = spec.kind == JpegKind::Grey ? 1 : spec.kind == JpegKind::Colour ? 3 : 4;
+    info.image_width = static_cast<JDIMENSION>(jpeg.width);
+    info.image_height = static_cast<JDIMENSION>(jpeg.height);
+    const int components = jpeg.kind == JpegKind::Grey ? 1 : jpeg.kind == JpegKind::Colour ? 3 : 4;
     info.input_components = components;
-    info.in_color_space = spec.kind == JpegKind::Grey     ? JCS_GRAYSCALE
-                          : spec.kind == JpegKind::Colour ? JCS_RGB
+    info.in_color_space = jpeg.kind == JpegKind::Grey     ? JCS_GRAYSCALE
+                          : jpeg.kind == JpegKind::Colour ? JCS_RGB
                                                           : JCS_CMYK;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
     for (int c = 0; c < components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
-    info.write_JFIF_header = spec.jfif && spec.app1.empty() ? TRUE : FALSE;
-    info.density_unit = static_cast<UINT8>(spec.densityUnit);
-    info.X_density = static_cast<UINT16>(spec.densityX);
-    info.Y_density = static_cast<UINT16>(spec.densityY);
-    if (spec.kind == JpegKind::Cmyk) info.write_Adobe_marker = spec.adobeMarker ? TRUE : FALSE;
-    if (spec.progressive) jpeg_simple_progression(&info);
+    info.write_JFIF_header = jpeg.jfif && jpeg.app1.empty() ? TRUE : FALSE;
+    info.density_unit = static_cast<UINT8>(jpeg.densityUnit);
+    info.X_density = static_cast<UINT16>(jpeg.densityX);
+    info.Y_density = static_cast<UINT16>(jpeg.densityY);
+    if (jpeg.kind == JpegKind::Cmyk) info.write_Adobe_marker = jpeg.adobeMarker ? TRUE : FALSE;
+    if (jpeg.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    if (!spec.app1.empty())
-        jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(spec.app1.data()),
-                          static_cast<unsigned>(spec.app1.size()));
-    std::vector<unsigned char> row(static_cast<std::size_t>(spec.width) * components);
+    if (!jpeg.app1.empty())
+        jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(jpeg.app1.data()),
+                          static_cast<unsigned>(jpeg.app1.size()));
+    std::vector<unsigned char> row(static_cast<std::size_t>(jpeg.width) * components);
     while (info.next_scanline < info.image_height) {
-        for (int x = 0; x < spec.width; ++x) {
-            const auto p = spec.pixel(x, static_cast<int>(info.next_scanline));
+        for (int x = 0; x < jpeg.width; ++x) {
+            const auto p = jpeg.pixel(x, static_cast<int>(info.next_scanline));
             for (int c = 0; c < components; ++c) row[static_cast<std::size_t>(x) * components + c] = p[c];
         }
         JSAMPROW rows = row.data();

@@ -20,7 +20,10 @@ struct Rgb {
     std::uint8_t red = 0, green = 0, blue = 0;
 };
 
-struct BmpSpec {
+// The header fields and pixel bytes of a BMP file to build. The members without
+// a default value have an empty initialiser, so that a test can name only the
+// fields it sets without a missing-initialiser warning.
+struct BmpFields {
     int headerSize = 40;
     std::int64_t width = 4;
     std::int64_t height = 3;
@@ -38,7 +41,7 @@ struct BmpSpec {
     std::optional<std::uint32_t> fileSize{};     // default: the real length
 };
 
-std::string BuildBmp(const BmpSpec& spec);
+std::string BuildBmp(const BmpFields& bmp);
 
 // Plain rows of a picture whose pixel at column x, row r (r = 0 the top row)
 // has the value value(x, r): bitCount bits a pixel, most significant first
@@ -49,8 +52,8 @@ std::string PackRows(int width, int height, int bitCount, bool topDown,
 
 // A file of plain rows of width x height pixels of `bits` bits each, pixel
 // (x, r) having the value value(x, r).
-BmpSpec PlainBmp(int bits, int width, int height, const std::function<std::uint32_t(int, int)>& value,
-                 bool topDown = false);
+BmpFields PlainBmp(int bits, int width, int height, const std::function<std::uint32_t(int, int)>& value,
+                   bool topDown = false);
 
 // Bytes a valid plain-row file of these dimensions cannot do without: the
 // padding of the last row stored may be missing.
@@ -62,7 +65,7 @@ std::vector<Rgb> GreyPalette(int count, bool inverted = false);
 
 enum class JpegKind { Grey, Colour, Cmyk };
 
-struct JpegSpec {
+struct JpegOptions {
     int width = 16;
     int height = 16;
     JpegKind kind = JpegKind::Colour;
@@ -78,7 +81,7 @@ struct JpegSpec {
     std::function<std::array<std::uint8_t, 4>(int, int)> pixel;
 };
 
-std::string BuildJpeg(const JpegSpec& spec);
+std::string BuildJpeg(const JpegOptions& jpeg);
 
 // The bytes of the pixel at column x, row r.
 Bytes PixelAt(const Picture& picture, int x, int r);

@@ -57,14 +57,6 @@ TEST(NcWordWriterTest, MovesWriteTheirLinesUnderEverySwitch) {
     };
     const std::vector<Move> modal = {{1, "500", 1, 2, 3}, {1, "500", 1, 5, 3}, {1, "800", 1, 5, 4}, {0, "-2", 1, 5, 4}};
     const std::vector<Move> twoRapids = {{0, "-2", 10, 20, 2}, {0, "-2", 11, 20, 2}};
-    const std::vector<Move> sbo = {
-        {0, "-2", 10, 20, 5},    // all three new
-        {0, "-2", 30, 40, 5},    // X and Y at the same Z
-        {1, "900", 30, 40, -1},  // Z alone
-        {1, "900", 35, 40, -1},  // X alone
-        {1, "900", 35, 40, -1},  // nothing
-        {1, "900", 36, 41, -2},  // all three
-    };
     // clang-format off
     const Case cases[] = {
         // Every word of the third move stands already: no line and no block number used up.
@@ -87,8 +79,8 @@ TEST(NcWordWriterTest, MovesWriteTheirLinesUnderEverySwitch) {
         {"no block numbers, G not modal", [](PostSettings& s) { s.outputSeq = s.gModal = false; }, twoRapids,
          "G0 X10. Y20. Z2.\r\n|G0 X11.\r\n|"},
         {"scaled axes", ScaleXAndZ, {{0, "-2", 10, 10, 10}}, "N1 G0 X20. Y10. Z5.\r\n|"},
-        // The command follows the axes that move: 3 all, 2 X and Y, else the axis alone.
-        {"SBO", Sbo, sbo,
+        // The command follows the axes that move: 3 all, 2 X and Y at the same Z, else the axis alone.
+        {"SBO", Sbo, {{0, "-2", 10, 20, 5}, {0, "-2", 30, 40, 5}, {1, "900", 30, 40, -1}, {1, "900", 35, 40, -1}, {1, "900", 35, 40, -1}, {1, "900", 36, 41, -2}},
          "J3,10.000,20.000,5.000\r\n|J2,30.000,40.000\r\n|MZ,-1.000\r\n|MX,35.000\r\n||M3,36.000,41.000,-2.000\r\n|"},
         {"SBO scaled", [](PostSettings& s) { Sbo(s), ScaleXAndZ(s); }, {{0, "-2", 10, 20, 4}, {0, "-2", 15, 20, 4}, {0, "-2", 20, 30, 4}},
          "J3,20.000,20.000,2.000\r\n|JX,30.000\r\n|J2,40.000,30.000\r\n|"},
