@@ -14,31 +14,17 @@ using namespace calvoro;
 
 namespace {
 
-struct Variant {
-    const char* name;
-    std::function<void(PostSettings&)> adjust;
-};
-
-float ParseZ(const std::string& text) {
-    float value = NAN;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-void CheckRoundTrip(const Variant& variant) {
-    SCOPED_TRACE(variant.name);
-    PostSettings settings;
-    variant.adjust(settings);
+void CheckRoundTrip(const PostSettings& settings) {
     NcWordWriter writer(settings);
     NcReader reader(settings);
     reader.ResetIsoRun("0");
     IsoMove read;
-
     std::mt19937 random(7);
     std::uniform_real_distribution<float> coordinate(-120.0f, 120.0f);
     std::uniform_int_distribution<int> choice(0, 3);
     float x = 0, y = 0, z = 0;
-    auto tolerance = [&](Axis axis, float value) {
+    // Half a unit of the last decimal written, and the float's own rounding.
+    const auto tolerance = [&](Axis axis, float value) {
         return 0.5 * std::pow(10.0, -settings.axis(axis).format.decimals()) + 1e-5 * std::fabs(value) + 1e-6;
     };
     for (int n = 0; n < 3000; ++n) {
@@ -58,41 +44,30 @@ void CheckRoundTrip(const Variant& variant) {
             ASSERT_EQ(read.kind, kind) << line;
         }
         // A move without a line is one whose words all stand already.
+        float readZ = NAN;
+        std::from_chars(reader.isoZText.data(), reader.isoZText.data() + reader.isoZText.size(), readZ);
         const float scaledX = settings.axisScaling ? x * settings.axis(Axis::X).scale : x;
         ASSERT_NEAR(read.x, scaledX, tolerance(Axis::X, scaledX)) << line;
         ASSERT_NEAR(read.y, y, tolerance(Axis::Y, y)) << line;
-        ASSERT_NEAR(ParseZ(reader.isoZText), z, tolerance(Axis::Z, z)) << line;
+        ASSERT_NEAR(readZ, z, tolerance(Axis::Z, z)) << line;
     }
 }
 
 TEST(NcRoundTripTest, WrittenMovesReadBackAsTheSameKindAndPoint) {
-    const Variant variants[] = {
+    const std::pair<const char*, std::function<void(PostSettings&)>> variants[] = {
         {"initial values", [](PostSettings&) {}},
         {"no block numbers", [](PostSettings& s) { s.outputSeq = false; }},
         {"no blanks", [](PostSettings& s) { s.separator.clear(); }},
-        {"no blanks, no block numbers",
-         [](PostSettings& s) {
-             s.separator.clear();
-             s.outputSeq = false;
-         }},
+        {"no blanks, no block numbers", [](PostSettings& s) { s.separator.clear(), s.outputSeq = false; }},
         {"trailing zeros kept", [](PostSettings& s) { s.delZero = false; }},
-        {"nothing modal",
-         [](PostSettings& s) {
-             s.xyzModal = false;
-             s.gModal = false;
-             s.fModal = false;
-         }},
-        {"four and one decimals",
+        {"nothing modal", [](PostSettings& s) { s.xyzModal = s.gModal = s.fModal = false; }},
+        {"four, one and two decimals",
          [](PostSettings& s) {
              s.axis(Axis::X).format.precision = 4;
              s.axis(Axis::Y).format.precision = 1;
              s.axis(Axis::Z).format = {NumberFormat::Kind::Fixed, 0, 2};
          }},
-        {"X scaled",
-         [](PostSettings& s) {
-             s.axis(Axis::X).scale = 2.5f;
-             s.axisScaling = true;
-         }},
+        {"X scaled", [](PostSettings& s) { s.axis(Axis::X).scale = 2.5f, s.axisScaling = true; }},
         {"rapid text", [](PostSettings& s) { s.feedRapid = "F9999"; }},
         {"CSH dialect", [](PostSettings& s) { s.dialect = PostDialect::Csh; }},
         {"HEI dialect",
@@ -106,7 +81,12 @@ TEST(NcRoundTripTest, WrittenMovesReadBackAsTheSameKindAndPoint) {
              s.endComment.clear();
          }},
     };
-    for (const auto& variant : variants) CheckRoundTrip(variant);
+    for (const auto& [name, adjust] : variants) {
+        SCOPED_TRACE(name);
+        PostSettings settings;
+        adjust(settings);
+        CheckRoundTrip(settings);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -76,7 +77,8 @@ MoveList SampleMoves() {
     return list;
 }
 
-NcJobValues SampleJob(const PostSettings& settings) {
+// The program the definition writes of SampleMoves, line by line.
+std::vector<std::string> SampleProgram(const PostSettings& settings) {
     NcJobValues job;
     job.toolNumber = 2;
     job.toolName = "Ball 3mm";
@@ -84,7 +86,7 @@ NcJobValues SampleJob(const PostSettings& settings) {
     job.feedText = "1200";
     job.plungeText = "400";
     job.ncFileName = "sample." + settings.fileExtension;
-    return job;
+    return SplitLines(GenerateNcProgram(SampleMoves(), settings, job).text);
 }
 
 struct State {
@@ -98,36 +100,22 @@ std::vector<State> ReadBack(const PostSettings& settings, const std::vector<std:
     if (settings.dialect == PostDialect::Sbo) {
         // The reader knows no SBO commands (the simulation is off for them);
         // the test reads them itself: J or M, then 3,x,y,z / 2,x,y / X,x / Y,y / Z,z.
+        const std::map<char, std::vector<double State::*>> axes = {{'3', {&State::x, &State::y, &State::z}},
+                                                                   {'2', {&State::x, &State::y}},
+                                                                   {'X', {&State::x}},
+                                                                   {'Y', {&State::y}},
+                                                                   {'Z', {&State::z}}};
         State s{0, 0, 0, 0};
         for (const auto& line : lines) {
-            if (line.size() < 3 || (line[0] != 'J' && line[0] != 'M') || line[2] != ',') continue;
+            if (line.size() < 3 || (line[0] != 'J' && line[0] != 'M') || line[2] != ',' || !axes.count(line[1]))
+                continue;
             s.kind = line[0] == 'J' ? 0 : 1;
-            std::vector<double> numbers;
-            for (std::size_t at = 3; at <= line.size();) {
+            std::size_t at = 3;
+            for (double State::*axis : axes.at(line[1])) {
                 const std::size_t comma = std::min(line.find(',', at), line.size());
-                double value = NAN;
-                std::from_chars(line.data() + at, line.data() + comma, value);
-                numbers.push_back(value);
+                s.*axis = NAN;
+                std::from_chars(line.data() + at, line.data() + comma, s.*axis);
                 at = comma + 1;
-            }
-            switch (line[1]) {
-                case '3':
-                    s.x = numbers.at(0), s.y = numbers.at(1), s.z = numbers.at(2);
-                    break;
-                case '2':
-                    s.x = numbers.at(0), s.y = numbers.at(1);
-                    break;
-                case 'X':
-                    s.x = numbers.at(0);
-                    break;
-                case 'Y':
-                    s.y = numbers.at(0);
-                    break;
-                case 'Z':
-                    s.z = numbers.at(0);
-                    break;
-                default:
-                    continue;
             }
             states.push_back(s);
         }
@@ -145,7 +133,7 @@ std::vector<State> ReadBack(const PostSettings& settings, const std::vector<std:
     return states;
 }
 
-TEST(ShippedPostTest, TheDefaultAndEveryDialectAreShipped) {
+TEST(ShippedPostTest, TheDefaultAndEveryDialectAreShippedWithCrLfLineEnds) {
     const std::vector<std::string> names = ShippedNames();
     EXPECT_NE(std::find(names.begin(), names.end(), "Fanuc_mm"), names.end());
     std::set<PostDialect> dialects;
@@ -156,76 +144,62 @@ TEST(ShippedPostTest, TheDefaultAndEveryDialectAreShipped) {
         inch = inch || settings.startOfFile.find("G20") != std::string::npos;
         withoutNumbers = withoutNumbers || (settings.dialect == PostDialect::Iso && !settings.outputSeq);
         EXPECT_FALSE(settings.postComment.empty()) << name;
+        const std::string bytes = ReadWholeFile(DataFolder() / "pst" / (name + ".pst"));
+        SplitLines(bytes);
+        EXPECT_EQ(bytes.find('\t'), std::string::npos) << name;
     }
     EXPECT_EQ(dialects, (std::set<PostDialect>{PostDialect::Iso, PostDialect::Hei, PostDialect::Sbo}));
     EXPECT_TRUE(inch);
     EXPECT_TRUE(withoutNumbers);
 }
 
-TEST(ShippedPostTest, DefinitionFilesHaveCrLfLineEnds) {
-    for (const auto& name : ShippedNames()) {
-        const std::string bytes = ReadWholeFile(DataFolder() / "pst" / (name + ".pst"));
-        SplitLines(bytes);
-        EXPECT_EQ(bytes.find('\t'), std::string::npos) << name;
-    }
-}
-
 TEST(ShippedPostTest, EveryProgramReadsBackToItsMoves) {
-    const MoveList moves = SampleMoves();
     for (const auto& name : ShippedNames()) {
         SCOPED_TRACE(name);
         const PostSettings settings = LoadShipped(name);
-        const NcProgram program = GenerateNcProgram(moves, settings, SampleJob(settings));
-        const std::vector<std::string> lines = SplitLines(program.text);
+        const std::vector<std::string> lines = SampleProgram(settings);
         ASSERT_GT(lines.size(), 10u);
         const std::vector<State> states = ReadBack(settings, lines);
 
         // The moves are passed through in order (head lines may add positions
         // of their own before them).
         const double tolerance = 0.5 * std::pow(10.0, -settings.axis(Axis::X).format.decimals()) + 1e-6;
-        std::size_t at = 0;
-        for (const Move& m : moves.moves) {
-            auto same = [&](const State& s) {
-                return s.kind == NcMoveKind(m.kind) && std::fabs(s.x - m.x) <= tolerance &&
-                       std::fabs(s.y - m.y) <= tolerance && std::fabs(s.z - m.z) <= tolerance;
-            };
+        const auto at = [&](const State& s, const Move& m) {
+            return std::fabs(s.x - m.x) <= tolerance && std::fabs(s.y - m.y) <= tolerance &&
+                   std::fabs(s.z - m.z) <= tolerance;
+        };
+        std::size_t next = 0;
+        for (const Move& m : SampleMoves().moves) {
             // A move to where the cutter already is writes no line.
-            if (at > 0 && std::fabs(states[at - 1].x - m.x) <= tolerance &&
-                std::fabs(states[at - 1].y - m.y) <= tolerance && std::fabs(states[at - 1].z - m.z) <= tolerance)
-                continue;
-            while (at < states.size() && !same(states[at])) ++at;
-            ASSERT_LT(at, states.size()) << "move to " << m.x << " " << m.y << " " << m.z << " not read back";
-            ++at;
+            if (next > 0 && at(states[next - 1], m)) continue;
+            while (next < states.size() && !(states[next].kind == NcMoveKind(m.kind) && at(states[next], m))) ++next;
+            ASSERT_LT(next, states.size()) << "move to " << m.x << " " << m.y << " " << m.z << " not read back";
+            ++next;
         }
     }
 }
 
 TEST(ShippedPostTest, ProgramsStartAndEndAsTheirControlsExpect) {
-    const MoveList moves = SampleMoves();
-    auto program = [&](const char* name) {
-        const PostSettings settings = LoadShipped(name);
-        return SplitLines(GenerateNcProgram(moves, settings, SampleJob(settings)).text);
-    };
-    const auto fanuc = program("Fanuc_mm");
+    const auto fanuc = SampleProgram(LoadShipped("Fanuc_mm"));
     EXPECT_EQ(fanuc.front(), "%");
     EXPECT_EQ(fanuc[1], "O0001 (SAMPLE.NC)");
     EXPECT_EQ(fanuc[2], "N1 G21 G90 G17 G40 G49 G80");
     EXPECT_EQ(fanuc[3], "N2 T2 M6 (BALL 3MM)");
     EXPECT_EQ(fanuc.back(), "%");
 
-    const auto hobby = program("Hobby_mm");
+    const auto hobby = SampleProgram(LoadShipped("Hobby_mm"));
     EXPECT_EQ(hobby.front(), "(SAMPLE.NC)");
     EXPECT_EQ(hobby[2], "S16000 M3");
     EXPECT_EQ(hobby.back(), "M30");
     for (const auto& line : hobby) EXPECT_NE(line.front(), 'N') << line;
 
     // The conversational dialect numbers every block from 0, in steps of one.
-    const auto hei = program("Heidenhain_mm");
+    const auto hei = SampleProgram(LoadShipped("Heidenhain_mm"));
     for (std::size_t i = 0; i < hei.size(); ++i) EXPECT_EQ(hei[i].rfind(std::to_string(i) + " ", 0), 0u) << hei[i];
     EXPECT_EQ(hei.front(), "0 BEGIN PGM CALVORO MM");
     EXPECT_EQ(hei.back(), std::to_string(hei.size() - 1) + " END PGM CALVORO MM");
 
-    const auto sbo = program("ShopBot");
+    const auto sbo = SampleProgram(LoadShipped("ShopBot"));
     EXPECT_EQ(sbo.front(), "'SAMPLE.SBP");
     EXPECT_EQ(sbo.back(), "END");
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/picture/BmpCodec.h"
-#include "tests/engine/picture/BmpTestFiles.h"
+#include "tests/engine/picture/PictureTestFiles.h"
 
 using namespace calvoro;
 using namespace calvoro::test;
@@ -20,45 +20,26 @@ struct ValidFile {
     std::size_t shortestReadable;  // a file cut shorter than this must be refused
 };
 
-std::vector<Rgb> Palette(int count) {
-    std::vector<Rgb> palette;
-    for (int i = 0; i < count; ++i)
-        palette.push_back(
-            {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 3), static_cast<std::uint8_t>(i * 5)});
-    return palette;
-}
-
-ValidFile Plain(const char* name, int headerSize, int bitCount, std::uint32_t compression = BmpRgb,
+ValidFile Plain(const char* name, int headerSize, int bits, std::uint32_t compression = BmpRgb,
                 std::vector<std::uint32_t> masks = {}) {
-    BmpSpec spec;
-    spec.headerSize = headerSize;
-    spec.width = 5;
-    spec.height = 3;
-    spec.bitCount = bitCount;
-    spec.compression = compression;
-    spec.masks = masks;
-    if (bitCount <= 8) spec.palette = Palette(1 << bitCount);
-    spec.pixels = PackRows(5, 3, bitCount, false, [&](int x, int r) {
-        return static_cast<std::uint32_t>((x * 5 + r) % (bitCount < 8 ? 1 << bitCount : 251));
+    BmpFields bmp = PlainBmp(bits, 5, 3, [&](int x, int r) {
+        return static_cast<std::uint32_t>((x * 5 + r) % (bits < 8 ? 1 << bits : 251));
     });
-    const std::string bytes = BuildBmp(spec);
-    return {name, bytes, bytes.size() - spec.pixels.size() + NeededPixelBytes(5, 3, bitCount)};
+    bmp.headerSize = headerSize, bmp.compression = compression, bmp.masks = masks;
+    if (bits <= 8) bmp.palette = ColourPalette(1 << bits);
+    const std::string bytes = BuildBmp(bmp);
+    return {name, bytes, bytes.size() - bmp.pixels.size() + NeededPixelBytes(5, 3, bits)};
 }
 
-ValidFile Rle(const char* name, int bitCount, std::vector<std::uint8_t> stream) {
-    BmpSpec spec;
-    spec.width = 4;
-    spec.height = 3;
-    spec.bitCount = bitCount;
-    spec.compression = bitCount == 8 ? BmpRle8 : BmpRle4;
-    spec.palette = Palette(bitCount == 8 ? 256 : 16);
-    spec.pixels.assign(stream.begin(), stream.end());
-    const std::string bytes = BuildBmp(spec);
+ValidFile Rle(const char* name, int bits, std::vector<std::uint8_t> stream) {
+    BmpFields bmp{.bitCount = bits, .compression = bits == 8 ? BmpRle8 : BmpRle4, .palette = ColourPalette(1 << bits)};
+    bmp.pixels.assign(stream.begin(), stream.end());
+    const std::string bytes = BuildBmp(bmp);
     return {name, bytes, bytes.size()};
 }
 
-std::vector<ValidFile> ValidFiles() {
-    return {
+const std::vector<ValidFile>& ValidFiles() {
+    static const std::vector<ValidFile> files = {
         Plain("1 bit, core header", 12, 1),
         Plain("4 bits", 40, 4),
         Plain("8 bits, V5 header", 124, 8),
@@ -69,6 +50,7 @@ std::vector<ValidFile> ValidFiles() {
         Rle("RLE8", 8, {4, 1, 0, 0, 0, 3, 5, 6, 7, 0, 0, 2, 0, 1, 1, 9, 0, 1}),
         Rle("RLE4", 4, {4, 0x12, 0, 0, 0, 3, 0x45, 0x60, 0, 2, 0, 1, 1, 0xAB, 0, 1}),
     };
+    return files;
 }
 
 // Decodes and reports whether the bytes were taken; anything but a

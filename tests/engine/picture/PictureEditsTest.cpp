@@ -1,12 +1,16 @@
+// Flips, quarter turns, crops, grey levels and the negative on pictures of
+// every format.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <limits>
 #include <vector>
 
 #include "engine/picture/PictureEdits.h"
+#include "tests/engine/picture/PictureTestFiles.h"
 
 using namespace calvoro;
+using namespace calvoro::test;
 
 namespace {
 
@@ -17,57 +21,41 @@ Picture Numbered(int width, int height, PixelFormat format) {
     for (std::size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<std::uint8_t>(i * 13 + 1);
     picture.dpiX = 100;
     picture.dpiY = 50;
-    picture.sourceBitCount = BytesPerPixel(format) * 8;
     return picture;
-}
-
-std::vector<std::uint8_t> Pixel(const Picture& picture, int x, int r) {
-    const int size = BytesPerPixel(picture.format);
-    return {picture.row(r) + x * size, picture.row(r) + (x + 1) * size};
 }
 
 constexpr PixelFormat AllFormats[] = {PixelFormat::Grey8, PixelFormat::Bgr24, PixelFormat::Bgra32};
 
+// 11 x 6 pixels at half a unit per pixel: 5 x 2.5 units; a Y of 2.5 is the top edge.
+constexpr ImageInfo CropImage{0, 0, 5.0f, 2.5f, 0.5f, 11, 6};
+
 }  // namespace
 
-TEST(PictureEdits, VerticalFlipExchangesRowsAndKeepsAMiddleRow) {
-    for (int height : {2, 3, 4, 5}) {
-        Picture picture;
-        picture.allocate(2, height, PixelFormat::Grey8);
-        for (int r = 0; r < height; ++r) picture.row(r)[0] = picture.row(r)[1] = static_cast<std::uint8_t>(r);
-        FlipBitmapVertical(picture);
-        for (int r = 0; r < height; ++r) EXPECT_EQ(picture.row(r)[0], height - 1 - r) << height << " rows, row " << r;
-    }
-}
-
-TEST(PictureEdits, HorizontalFlipReversesPixelsAndKeepsTheirBytes) {
-    const Picture before = Numbered(4, 1, PixelFormat::Bgr24);
-    Picture picture = before;
-    FlipBitmapHorizontal(picture);
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(Pixel(picture, x, 0), Pixel(before, 3 - x, 0));
-
+TEST(PictureEdits, FlipsMirrorPixelsAndTwiceGiveThePictureBack) {
+    for (PixelFormat format : AllFormats)
+        for (int width : {2, 3, 7})
+            for (int height : {2, 3, 5}) {
+                const Picture before = Numbered(width, height, format);
+                Picture across = before, upsideDown = before;
+                FlipBitmapHorizontal(across);
+                FlipBitmapVertical(upsideDown);
+                for (int r = 0; r < height; ++r)
+                    for (int x = 0; x < width; ++x) {
+                        ASSERT_EQ(PixelAt(across, x, r), PixelAt(before, width - 1 - x, r));
+                        ASSERT_EQ(PixelAt(upsideDown, x, r), PixelAt(before, x, height - 1 - r));
+                    }
+                FlipBitmapHorizontal(across);
+                FlipBitmapVertical(upsideDown);
+                EXPECT_EQ(across.pixels, before.pixels);
+                EXPECT_EQ(upsideDown.pixels, before.pixels);
+            }
     // A length that is no whole number of pixels leaves the odd bytes alone.
     std::vector<std::uint8_t> row = {1, 2, 3, 4, 5, 6, 7};
     ReverseScanline(row.data(), row.size(), 3);
     EXPECT_EQ(row, (std::vector<std::uint8_t>{4, 5, 6, 1, 2, 3, 7}));
 }
 
-TEST(PictureEdits, EachFlipTwiceGivesThePictureBack) {
-    for (PixelFormat format : AllFormats)
-        for (int width : {2, 3, 7})
-            for (int height : {2, 5}) {
-                const Picture before = Numbered(width, height, format);
-                Picture picture = before;
-                FlipBitmapHorizontal(picture);
-                EXPECT_NE(picture.pixels, before.pixels);
-                FlipBitmapHorizontal(picture);
-                FlipBitmapVertical(picture);
-                FlipBitmapVertical(picture);
-                EXPECT_EQ(picture.pixels, before.pixels);
-            }
-}
-
-TEST(PictureEdits, QuarterTurnMovesTheTopEdgeToTheLeft) {
+TEST(PictureEdits, QuarterTurnMovesTheTopEdgeToTheLeftAndFourGiveThePictureBack) {
     for (PixelFormat format : AllFormats)
         for (int width : {2, 3, 6})
             for (int height : {2, 5}) {
@@ -80,21 +68,12 @@ TEST(PictureEdits, QuarterTurnMovesTheTopEdgeToTheLeft) {
                 EXPECT_EQ(turned.dpiY, before.dpiX);
                 for (int r = 0; r < turned.height; ++r)
                     for (int c = 0; c < turned.width; ++c)
-                        ASSERT_EQ(Pixel(turned, c, r), Pixel(before, width - 1 - r, c));
-                // The old top-right pixel is the new top-left one.
-                EXPECT_EQ(Pixel(turned, 0, 0), Pixel(before, width - 1, 0));
+                        ASSERT_EQ(PixelAt(turned, c, r), PixelAt(before, width - 1 - r, c));
+                for (int turn = 1; turn < 4; ++turn) RotateBitmap90(turned);
+                EXPECT_EQ(turned.width, width);
+                EXPECT_EQ(turned.pixels, before.pixels);
+                EXPECT_EQ(turned.dpiX, before.dpiX);
             }
-}
-
-TEST(PictureEdits, FourQuarterTurnsGiveThePictureBack) {
-    for (PixelFormat format : AllFormats) {
-        const Picture before = Numbered(5, 3, format);
-        Picture picture = before;
-        for (int turn = 0; turn < 4; ++turn) RotateBitmap90(picture);
-        EXPECT_EQ(picture.width, 5);
-        EXPECT_EQ(picture.pixels, before.pixels);
-        EXPECT_EQ(picture.dpiX, before.dpiX);
-    }
 }
 
 TEST(PictureEdits, CropCopiesTheRectangleAndRefusesOneOutside) {
@@ -105,7 +84,7 @@ TEST(PictureEdits, CropCopiesTheRectangleAndRefusesOneOutside) {
     EXPECT_EQ(cropped.format, PixelFormat::Bgr24);
     EXPECT_EQ(cropped.dpiX, 100);
     for (int r = 0; r < 2; ++r)
-        for (int x = 0; x < 3; ++x) EXPECT_EQ(Pixel(cropped, x, r), Pixel(source, 2 + x, 1 + r));
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(cropped, x, r), PixelAt(source, 2 + x, 1 + r));
     EXPECT_EQ(CropBitmap(source, 0, 0, 6, 5).pixels, source.pixels);
     EXPECT_THROW(CropBitmap(source, 5, 0, 2, 2), PictureError);
     EXPECT_THROW(CropBitmap(source, -1, 0, 2, 2), PictureError);
@@ -114,9 +93,6 @@ TEST(PictureEdits, CropCopiesTheRectangleAndRefusesOneOutside) {
 }
 
 TEST(CropPlan, ClipsThePickedRectangleOnAllFourSides) {
-    // 11 x 6 pixels at half a unit per pixel: 5 x 2.5 units; a Y of 2.5 is
-    // the top edge.
-    const ImageInfo image{0, 0, 5.0f, 2.5f, 0.5f, 11, 6};
     struct Case {
         const char* name;
         CutInfo cut;
@@ -136,7 +112,7 @@ TEST(CropPlan, ClipsThePickedRectangleOnAllFourSides) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const CropPlan plan = ComputeCrop(image, c.cut);
+        const CropPlan plan = ComputeCrop(CropImage, c.cut);
         EXPECT_EQ(plan.pixels, c.pixels);
         EXPECT_FLOAT_EQ(plan.image.SizeX, c.sizeX);
         EXPECT_FLOAT_EQ(plan.image.SizeY, c.sizeY);
@@ -146,10 +122,18 @@ TEST(CropPlan, ClipsThePickedRectangleOnAllFourSides) {
         EXPECT_EQ(plan.image.X0, 0.0f);
         EXPECT_EQ(plan.image.Y0, 0.0f);
     }
+    // The plan of the second case cuts the top-left corner.
+    Picture picture;
+    picture.allocate(11, 6, PixelFormat::Grey8);
+    for (int r = 0; r < 6; ++r)
+        for (int x = 0; x < 11; ++x) picture.row(r)[x] = static_cast<std::uint8_t>(10 * r + x);
+    const PixelRectangle corner = ComputeCrop(CropImage, cases[1].cut).pixels;
+    const Picture cropped = CropBitmap(picture, corner.left, corner.top, corner.width, corner.height);
+    EXPECT_EQ(cropped.pixels, (std::vector<std::uint8_t>{0, 1, 10, 11}));
+    EXPECT_EQ(cropped.format, PixelFormat::Grey8);
 }
 
 TEST(CropPlan, RefusesRectanglesWithoutTwoByTwoPixelsOrUsableNumbers) {
-    const ImageInfo image{0, 0, 5.0f, 2.5f, 0.5f, 11, 6};
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const CutInfo refused[] = {
         {20.0f, 2.0f, 2.0f, 1.0f, 0, 4, 2},  // wholly to the right
@@ -158,22 +142,10 @@ TEST(CropPlan, RefusesRectanglesWithoutTwoByTwoPixelsOrUsableNumbers) {
         {5.0f, 2.0f, 2.0f, 1.0f, 0, 4, 2},   // one pixel left inside
         {nan, 2.0f, 2.0f, 1.0f, 0, 4, 2},   {1.0f, 2.0f, 2.0f, 1.0f, 0, -4, 2}, {1e30f, 2.0f, 2.0f, 1.0f, 0, 4, 2},
     };
-    for (const CutInfo& cut : refused) EXPECT_THROW(ComputeCrop(image, cut), PictureError) << cut.X0;
-    ImageInfo noScale = image;
+    for (const CutInfo& cut : refused) EXPECT_THROW(ComputeCrop(CropImage, cut), PictureError) << cut.X0;
+    ImageInfo noScale = CropImage;
     noScale.Scale = 0;
     EXPECT_THROW(ComputeCrop(noScale, refused[0]), PictureError);
-}
-
-TEST(CropPlan, CropsTheRowsThePlanNames) {
-    Picture picture;
-    picture.allocate(11, 6, PixelFormat::Grey8);
-    for (int r = 0; r < 6; ++r)
-        for (int x = 0; x < 11; ++x) picture.row(r)[x] = static_cast<std::uint8_t>(10 * r + x);
-    const CropPlan plan = ComputeCrop({0, 0, 5.0f, 2.5f, 0.5f, 11, 6}, {0.0f, 2.5f, 1.0f, 1.0f, 0, 2, 2});
-    const Picture cropped =
-        CropBitmap(picture, plan.pixels.left, plan.pixels.top, plan.pixels.width, plan.pixels.height);
-    EXPECT_EQ(cropped.pixels, (std::vector<std::uint8_t>{0, 1, 10, 11}));  // the top-left corner
-    EXPECT_EQ(cropped.format, PixelFormat::Grey8);
 }
 
 TEST(PictureEdits, GreyConversionUsesTheReliefsGreyLevels) {
@@ -182,9 +154,7 @@ TEST(PictureEdits, GreyConversionUsesTheReliefsGreyLevels) {
         picture.allocate(4, 2, format);
         const int size = BytesPerPixel(format);
         const std::uint8_t colours[4][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {77, 77, 77}};  // blue, green, red
-        for (int r = 0; r < 2; ++r)
-            for (int x = 0; x < 4; ++x)
-                for (int b = 0; b < 3; ++b) picture.row(r)[x * size + b] = colours[x][b];
+        for (int i = 0; i < 8; ++i) std::copy_n(colours[i % 4], 3, picture.pixels.data() + i * size);
         picture.dpiX = 300;
         MakeGrayBitmap8(picture);
         EXPECT_EQ(picture.format, PixelFormat::Grey8);
@@ -192,8 +162,8 @@ TEST(PictureEdits, GreyConversionUsesTheReliefsGreyLevels) {
         EXPECT_EQ(picture.dpiX, 300);
         EXPECT_EQ(picture.pixels, (std::vector<std::uint8_t>{76, 150, 29, 77, 76, 150, 29, 77}));
     }
-    Picture grey = Numbered(3, 3, PixelFormat::Grey8);
-    const Picture before = grey;
+    const Picture before = Numbered(3, 3, PixelFormat::Grey8);
+    Picture grey = before;
     MakeGrayBitmap8(grey);
     EXPECT_EQ(grey.pixels, before.pixels);
 }
@@ -209,7 +179,6 @@ TEST(PictureEdits, NegativeInvertsEveryColourByte) {
     colour.pixels.assign({1, 2, 3, 4, 250, 251, 252, 253, 0, 0, 0, 0, 255, 255, 255, 255});
     EXPECT_EQ(MakeNegative(colour).pixels,
               (std::vector<std::uint8_t>{254, 253, 252, 100, 5, 4, 3, 100, 255, 255, 255, 100, 0, 0, 0, 100}));
-
     const Picture bgr = Numbered(3, 2, PixelFormat::Bgr24);
     EXPECT_EQ(MakeNegative(MakeNegative(bgr)).pixels, bgr.pixels);
 }

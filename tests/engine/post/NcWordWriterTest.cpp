@@ -1,8 +1,11 @@
+// The word writers: move lines in the ISO and SBO forms under every modal and
+// layout switch, block numbers, feed and number words.
 #include "engine/post/NcWordWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -16,76 +19,86 @@ struct Move {
     float x, y, z;
 };
 
-// The lines each move writes, one entry per move ("" when it writes none).
-std::vector<std::string> WriteMoves(NcWordWriter& writer, const std::vector<Move>& moves) {
-    std::vector<std::string> lines;
+// The lines the moves write, "|" after each move's (so a move that writes
+// nothing shows as an empty field).
+std::string Written(NcWordWriter& writer, const std::vector<Move>& moves) {
+    std::string text;
     for (const auto& m : moves) {
-        std::string out;
-        writer.WriteNcMove(out, m.kind, m.feed, m.x, m.y, m.z);
-        lines.push_back(out);
+        writer.WriteNcMove(text, m.kind, m.feed, m.x, m.y, m.z);
+        text += '|';
     }
-    return lines;
+    return text;
 }
 
-TEST(NcWordWriterTest, WritesTheWorkedExampleByteForByte) {
-    NcWordWriter writer{PostSettings{}};
-    const auto lines = WriteMoves(writer, {{0, "-2", 10, 20, 2}, {1, "1000", 10, 25, -1}, {1, "1000", 10, 25, -1}});
-    EXPECT_EQ(lines[0], "N1 G0 X10. Y20. Z2.\r\n");
-    EXPECT_EQ(lines[1], "N3 G1 Y25. Z-1. F1000\r\n");
-    EXPECT_EQ(lines[2], "");  // every word suppressed: no line, no block number used
-    EXPECT_EQ(writer.blockCounter(), 5);
+// A comma-separated definition with three decimals, kept trailing zeros and
+// a command letter for each kind.
+void Sbo(PostSettings& s) {
+    s.dialect = PostDialect::Sbo;
+    s.outputSeq = s.gModal = s.delZero = false;
+    s.separator = "";
+    s.gWords = {"J", "M", "", ""};
+    s.sboXyPrefix = "2,";
+    s.sboXyzPrefix = "3,";
+    for (auto& axis : s.axes) axis.prefix += ",", axis.format.precision = 3;
 }
 
-TEST(NcWordWriterTest, ModalSwitchesSuppressOnlyTheirOwnWords) {
+void ScaleXAndZ(PostSettings& s) {
+    s.axis(Axis::X).scale = 2.0f;
+    s.axis(Axis::Z).scale = 0.5f;
+    s.axisScaling = true;
+}
+
+TEST(NcWordWriterTest, MovesWriteTheirLinesUnderEverySwitch) {
     struct Case {
-        bool xyzModal, gModal, fModal;
-        std::vector<std::string> expected;
+        const char* name;
+        std::function<void(PostSettings&)> adjust;
+        std::vector<Move> moves;
+        const char* expected;
     };
-    const std::vector<Move> moves = {{1, "500", 1, 2, 3}, {1, "500", 1, 5, 3}, {1, "800", 1, 5, 4}, {0, "-2", 1, 5, 4}};
+    const std::vector<Move> modal = {{1, "500", 1, 2, 3}, {1, "500", 1, 5, 3}, {1, "800", 1, 5, 4}, {0, "-2", 1, 5, 4}};
+    const std::vector<Move> twoRapids = {{0, "-2", 10, 20, 2}, {0, "-2", 11, 20, 2}};
+    // clang-format off
     const Case cases[] = {
-        {true, true, true, {"N1 G1 X1. Y2. Z3. F500\r\n", "N3 Y5.\r\n", "N5 Z4. F800\r\n", ""}},
-        {false,
-         false,
-         false,
-         {"N1 G1 X1. Y2. Z3. F500\r\n", "N3 G1 X1. Y5. Z3. F500\r\n", "N5 G1 X1. Y5. Z4. F800\r\n",
-          "N7 G0 X1. Y5. Z4.\r\n"}},
-        {true, false, true, {"N1 G1 X1. Y2. Z3. F500\r\n", "N3 G1 Y5.\r\n", "N5 G1 Z4. F800\r\n", ""}},
-        {false,
-         true,
-         true,
-         {"N1 G1 X1. Y2. Z3. F500\r\n", "N3 X1. Y5. Z3.\r\n", "N5 X1. Y5. Z4. F800\r\n", "N7 G0 X1. Y5. Z4.\r\n"}},
+        // Every word of the third move stands already: no line and no block number used up.
+        {"the worked example", [](PostSettings&) {},
+         {{0, "-2", 10, 20, 2}, {1, "1000", 10, 25, -1}, {1, "1000", 10, 25, -1}, {0, "-2", 10, 25, 2}},
+         "N1 G0 X10. Y20. Z2.\r\n|N3 G1 Y25. Z-1. F1000\r\n||N5 G0 Z2.\r\n|"},
+        {"all modal", [](PostSettings&) {}, modal,
+         "N1 G1 X1. Y2. Z3. F500\r\n|N3 Y5.\r\n|N5 Z4. F800\r\n||"},
+        {"nothing modal", [](PostSettings& s) { s.xyzModal = s.gModal = s.fModal = false; }, modal,
+         "N1 G1 X1. Y2. Z3. F500\r\n|N3 G1 X1. Y5. Z3. F500\r\n|N5 G1 X1. Y5. Z4. F800\r\n|N7 G0 X1. Y5. Z4.\r\n|"},
+        {"G not modal", [](PostSettings& s) { s.gModal = false; }, modal,
+         "N1 G1 X1. Y2. Z3. F500\r\n|N3 G1 Y5.\r\n|N5 G1 Z4. F800\r\n||"},
+        {"axes not modal", [](PostSettings& s) { s.xyzModal = false; }, modal,
+         "N1 G1 X1. Y2. Z3. F500\r\n|N3 X1. Y5. Z3.\r\n|N5 X1. Y5. Z4. F800\r\n|N7 G0 X1. Y5. Z4.\r\n|"},
+        {"no blanks", [](PostSettings& s) { s.separator = ""; }, twoRapids, "N1G0X10.Y20.Z2.\r\n|N3X11.\r\n|"},
+        // Without block numbers the line starts with its first word, no blank.
+        {"no block numbers", [](PostSettings& s) { s.outputSeq = false; }, twoRapids, "G0 X10. Y20. Z2.\r\n|X11.\r\n|"},
+        {"no blanks, no block numbers", [](PostSettings& s) { s.separator = "", s.outputSeq = false; }, twoRapids,
+         "G0X10.Y20.Z2.\r\n|X11.\r\n|"},
+        {"no block numbers, G not modal", [](PostSettings& s) { s.outputSeq = s.gModal = false; }, twoRapids,
+         "G0 X10. Y20. Z2.\r\n|G0 X11.\r\n|"},
+        {"scaled axes", ScaleXAndZ, {{0, "-2", 10, 10, 10}}, "N1 G0 X20. Y10. Z5.\r\n|"},
+        // The command follows the axes that move: 3 all, 2 X and Y at the same Z, else the axis alone.
+        {"SBO", Sbo, {{0, "-2", 10, 20, 5}, {0, "-2", 30, 40, 5}, {1, "900", 30, 40, -1}, {1, "900", 35, 40, -1}, {1, "900", 35, 40, -1}, {1, "900", 36, 41, -2}},
+         "J3,10.000,20.000,5.000\r\n|J2,30.000,40.000\r\n|MZ,-1.000\r\n|MX,35.000\r\n||M3,36.000,41.000,-2.000\r\n|"},
+        {"SBO scaled", [](PostSettings& s) { Sbo(s), ScaleXAndZ(s); }, {{0, "-2", 10, 20, 4}, {0, "-2", 15, 20, 4}, {0, "-2", 20, 30, 4}},
+         "J3,20.000,20.000,2.000\r\n|JX,30.000\r\n|J2,40.000,30.000\r\n|"},
+        // With blanks the comma texts carry the blank, so the single axis words
+        // that follow never equal them and are always written.
+        {"SBO with blanks", [](PostSettings& s) { Sbo(s), s.separator = " "; }, {{0, "-2", 1, 2, 3}, {0, "-2", 4, 2, 3}},
+         "J3, 1.000, 2.000, 3.000\r\n|J X,4.000 Y,2.000\r\n|"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         PostSettings settings;
-        settings.xyzModal = c.xyzModal;
-        settings.gModal = c.gModal;
-        settings.fModal = c.fModal;
+        c.adjust(settings);
         NcWordWriter writer(settings);
-        EXPECT_EQ(WriteMoves(writer, moves), c.expected) << c.xyzModal << c.gModal << c.fModal;
-    }
-}
-
-TEST(NcWordWriterTest, SeparatorAndBlockNumbersShapeTheLineStart) {
-    struct Case {
-        bool spaces, blocks, gModal;
-        const char* first;
-        const char* second;
-    } const cases[] = {
-        {true, true, true, "N1 G0 X10. Y20. Z2.\r\n", "N3 X11.\r\n"},
-        {false, true, true, "N1G0X10.Y20.Z2.\r\n", "N3X11.\r\n"},
-        {true, false, true, "G0 X10. Y20. Z2.\r\n", "X11.\r\n"},  // no leading blank
-        {false, false, true, "G0X10.Y20.Z2.\r\n", "X11.\r\n"},
-        {true, false, false, "G0 X10. Y20. Z2.\r\n", "G0 X11.\r\n"},
-    };
-    for (const auto& c : cases) {
-        PostSettings settings;
-        settings.separator = c.spaces ? " " : "";
-        settings.outputSeq = c.blocks;
-        settings.gModal = c.gModal;
-        NcWordWriter writer(settings);
-        const auto lines = WriteMoves(writer, {{0, "-2", 10, 20, 2}, {0, "-2", 11, 20, 2}});
-        EXPECT_EQ(lines[0], c.first);
-        EXPECT_EQ(lines[1], c.second);
+        const std::string expected = c.expected;
+        EXPECT_EQ(Written(writer, c.moves), expected) << c.name;
+        // A new program starts with every word written.
+        writer.ResetProgram();
+        EXPECT_EQ(Written(writer, {c.moves[0]}), expected.substr(0, expected.find('|') + 1)) << c.name;
     }
 }
 
@@ -117,113 +130,28 @@ TEST(NcWordWriterTest, BlockNumbersWrapAndNeverOverflow) {
     EXPECT_EQ(writer.blockCounter(), 1);
 }
 
-TEST(NcWordWriterTest, ResetStartsAProgramWithEveryWordWritten) {
-    NcWordWriter writer{PostSettings{}};
-    std::string out;
-    writer.WriteNcMove(out, 1, "100", 1, 2, 3);
-    out.clear();
-    writer.ResetProgram();
-    writer.WriteNcMove(out, 1, "100", 1, 2, 3);
-    EXPECT_EQ(out, "N1 G1 X1. Y2. Z3. F100\r\n");
-}
-
-TEST(NcWordWriterTest, FeedWordsUseTheTypedTextAndTheRapidText) {
+TEST(NcWordWriterTest, FeedAndNumberWordsFollowTheirTextsAndFormats) {
     PostSettings settings;
     settings.feedRapid = "FMAX";
+    settings.unitsFlag = 1;
     NcWordWriter writer(settings);
-    EXPECT_EQ(writer.FormatFeedWord("1200.50"), " F1200.50");
+    EXPECT_EQ(writer.FormatFeedWord("1200.50"), " F1200.50");  // the typed text as it stands
     EXPECT_EQ(writer.FormatFeedWord("-2"), " FMAX");
     EXPECT_EQ(writer.lastFeedText(), "1200.50");  // a rapid leaves the memory alone
     EXPECT_EQ(writer.FormatFeedWord("1200.50"), "");
-    EXPECT_EQ(writer.FormatFeedWord("300"), " F300");
-    settings.feedRapid.clear();
-    NcWordWriter plain(settings);
-    EXPECT_EQ(plain.FormatFeedWord("-2"), "");
-}
-
-TEST(NcWordWriterTest, NumberWordsFollowTheirFormats) {
-    PostSettings settings;
-    settings.unitsFlag = 1;
-    NcWordWriter writer(settings);
-    EXPECT_EQ(writer.FormatToolWord(0), " T0");
     EXPECT_EQ(writer.FormatToolWord(12), " T12");
-    EXPECT_EQ(writer.FormatPlainNumber(1.5f), " 1.5");
     EXPECT_EQ(writer.FormatSeparatedNumber(0.03125f), " 0.0313");  // four decimals in inches
+    settings.feedRapid.clear();                                    // no rapid text: no feed word on rapids
     settings.unitsFlag = 0;
     settings.delZero = false;
     settings.toolFormat = NumberFormat{NumberFormat::Kind::Integer, 1, 2};
-    NcWordWriter millimetres(settings);
-    EXPECT_EQ(millimetres.FormatSeparatedNumber(0.03125f), " 0.031");
-    EXPECT_EQ(millimetres.FormatToolWord(3), " T03");
-}
-
-TEST(NcWordWriterTest, AxisScaleAppliesToItsOwnAxisOnly) {
-    PostSettings settings;
     settings.axis(Axis::X).scale = 2.0f;
     settings.axisScaling = true;
-    NcWordWriter writer(settings);
-    std::string out;
-    writer.WriteNcMove(out, 0, "-2", 10, 10, 10);
-    EXPECT_EQ(out, "N1 G0 X20. Y10. Z10.\r\n");
-    EXPECT_EQ(writer.FormatPlainNumber(10), " 10.");  // plain numbers are never scaled
-}
-
-PostSettings SboSettings() {
-    PostSettings settings;
-    settings.dialect = PostDialect::Sbo;
-    settings.outputSeq = false;
-    settings.separator = "";
-    settings.gModal = false;
-    settings.gWords = {"J", "M", "", ""};
-    settings.sboXyPrefix = "2,";
-    settings.sboXyzPrefix = "3,";
-    for (auto& axis : settings.axes) {
-        axis.prefix += ",";
-        axis.format.precision = 3;
-    }
-    settings.delZero = false;
-    return settings;
-}
-
-TEST(NcWordWriterTest, SboFormPicksTheCommandByTheAxesThatMove) {
-    NcWordWriter writer(SboSettings());
-    const auto lines = WriteMoves(writer, {
-                                              {0, "-2", 10, 20, 5},    // all three new
-                                              {0, "-2", 30, 40, 5},    // X and Y at the same Z
-                                              {1, "900", 30, 40, -1},  // Z alone
-                                              {1, "900", 35, 40, -1},  // X alone
-                                              {1, "900", 35, 40, -1},  // nothing
-                                              {1, "900", 36, 41, -2},  // all three
-                                          });
-    const std::vector<std::string> expected = {
-        "J3,10.000,20.000,5.000\r\n", "J2,30.000,40.000\r\n", "MZ,-1.000\r\n", "MX,35.000\r\n", "",
-        "M3,36.000,41.000,-2.000\r\n"};
-    EXPECT_EQ(lines, expected);
-}
-
-TEST(NcWordWriterTest, SboCommaFormsAreScaledLikeTheAxisWords) {
-    PostSettings settings = SboSettings();
-    settings.axis(Axis::X).scale = 2.0f;
-    settings.axis(Axis::Z).scale = 0.5f;
-    settings.axisScaling = true;
-    NcWordWriter writer(settings);
-    const auto lines = WriteMoves(writer, {{0, "-2", 10, 20, 4}, {0, "-2", 15, 20, 4}, {0, "-2", 20, 30, 4}});
-    EXPECT_EQ(lines[0], "J3,20.000,20.000,2.000\r\n");
-    EXPECT_EQ(lines[1], "JX,30.000\r\n");
-    EXPECT_EQ(lines[2], "J2,40.000,30.000\r\n");
-}
-
-TEST(NcWordWriterTest, SboMemoryHoldsTheSeparatedTexts) {
-    // With blanks between words the comma texts carry the blank, so the single
-    // axis words that follow never equal them and are always written.
-    PostSettings settings = SboSettings();
-    settings.separator = " ";
-    NcWordWriter writer(settings);
-    std::string out;
-    writer.WriteNcMove(out, 0, "-2", 1, 2, 3);
-    writer.WriteNcMove(out, 0, "-2", 4, 2, 3);
-    EXPECT_EQ(out, "J3, 1.000, 2.000, 3.000\r\nJ X,4.000 Y,2.000\r\n");
-    EXPECT_EQ(writer.lastAxisText(Axis::X), " 4.000");
+    NcWordWriter other(settings);
+    EXPECT_EQ(other.FormatFeedWord("-2"), "");
+    EXPECT_EQ(other.FormatSeparatedNumber(0.03125f), " 0.031");
+    EXPECT_EQ(other.FormatToolWord(3), " T03");
+    EXPECT_EQ(other.FormatPlainNumber(10), " 10.000");  // plain numbers are never scaled
 }
 
 TEST(NcWordWriterTest, RefusesUnknownKindsAndCoordinatesThatAreNotNumbers) {

@@ -1,3 +1,5 @@
+// The number formats of definitions: strict parsing, and the exact fixed and
+// integer texts the word writers put into programs.
 #include "engine/post/NumberFormat.h"
 
 #include <gtest/gtest.h>
@@ -9,63 +11,43 @@
 #include <limits>
 #include <random>
 
-using calvoro::AppendInteger;
-using calvoro::FormatFixed;
-using calvoro::NumberFormat;
+using namespace calvoro;
 
 namespace {
 
 NumberFormat Fixed(int width, int precision) {
     return {NumberFormat::Kind::Fixed, width, precision};
 }
-NumberFormat Integer(int width, int precision) {
-    return {NumberFormat::Kind::Integer, width, precision};
-}
-
-struct FixedCase {
-    double value;
-    NumberFormat format;
-    bool delZero;
-    const char* expected;
-};
 
 TEST(NumberFormatTest, FixedFormatsRoundHalfAwayFromZeroAndCutZerosOnRequest) {
-    const FixedCase cases[] = {
+    struct Case {
+        double value;
+        NumberFormat format;
+        bool delZero;
+        const char* expected;
+    } const cases[] = {
         {1.5, Fixed(1, 3), true, "1.5"},
         {2.0, Fixed(1, 3), true, "2."},
         {2.0, Fixed(1, 3), false, "2.000"},
         {-0.0001f, Fixed(1, 3), false, "-0.000"},  // a small negative keeps its sign
         {-0.0001f, Fixed(1, 3), true, "-0."},
-        {-0.0, Fixed(1, 3), true, "0."},  // an exact negative zero has none
-        {0.0, Fixed(1, 3), false, "0.000"},
-        {10.0, Fixed(1, 0), true, "10"},  // no point: nothing to cut
-        {100.0, Fixed(1, 0), false, "100"},
+        {-0.0, Fixed(1, 3), true, "0."},        // an exact negative zero has none
+        {10.0, Fixed(1, 0), true, "10"},        // no point: nothing to cut
         {0.0625, Fixed(1, 3), false, "0.063"},  // exact ties at common pixel pitches
-        {-0.0625, Fixed(1, 3), false, "-0.063"},
-        {0.03125, Fixed(1, 4), false, "0.0313"},
-        {2.5, Fixed(1, 0), false, "3"},
         {-2.5, Fixed(1, 0), false, "-3"},
-        {0.5, Fixed(0, 0), false, "1"},
         {0.0005f, Fixed(1, 3), false, "0.001"},  // the float lies just above the tie
         {0.1f, Fixed(1, 3), false, "0.100"},
         {123456.789f, Fixed(1, 3), false, "123456.789"},
         {12.3456f, Fixed(8, 2), false, "   12.35"},
         {1.5, Fixed(8, 3), true, "   1.5"},
-        {-1.5, Fixed(2, 1), false, "-1.5"},
-        {1.0, NumberFormat{NumberFormat::Kind::Fixed, 1, -1}, false, "1.00"},  // no precision: two decimals
-        {1e-30, Fixed(1, 3), false, "0.000"},
-        {-1e-30, Fixed(1, 3), false, "-0.000"},
+        {1.0, Fixed(1, -1), false, "1.00"},                  // no precision: two decimals
         {0.1, Fixed(1, 18), false, "0.100000000000000006"},  // the double's exact digits
-        {1e20, Fixed(1, 3), false, "100000000000000000000.000"},
         {3.0e38f, Fixed(1, 1), false, "300000000549775575777803994281145270272.0"},
         {std::numeric_limits<double>::denorm_min(), Fixed(1, 2), false, "0.00"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatFixed(c.value, c.format, c.delZero), c.expected)
             << c.value << " with " << c.format.text() << (c.delZero ? " and DelZero" : "");
-}
-
-TEST(NumberFormatTest, RefusesValuesThatAreNotFinite) {
     EXPECT_THROW(FormatFixed(std::nan(""), Fixed(1, 3)), std::invalid_argument);
     EXPECT_THROW(FormatFixed(-INFINITY, Fixed(1, 3)), std::invalid_argument);
 }
@@ -116,20 +98,18 @@ TEST(NumberFormatTest, MatchesTheExactDecimalExpansionForRandomFloats) {
 TEST(NumberFormatTest, IntegerFormatsPadWithZerosAndBlanks) {
     struct Case {
         std::int64_t value;
-        NumberFormat format;
+        int width, precision;
         const char* expected;
     } const cases[] = {
-        {0, Integer(1, 0), "0"},  // at least one digit, even with precision 0
-        {7, Integer(1, 3), "007"},
-        {-7, Integer(1, 3), "-007"},
-        {12, Integer(5, -1), "   12"},
-        {123456, Integer(1, 1), "123456"},
-        {std::numeric_limits<std::int64_t>::min(), Integer(0, -1), "-9223372036854775808"},
+        {0, 1, 0, "0"},  // at least one digit, even with precision 0
+        {-7, 1, 3, "-007"},
+        {12, 5, -1, "   12"},
+        {std::numeric_limits<std::int64_t>::min(), 0, -1, "-9223372036854775808"},
     };
     for (const auto& c : cases) {
         std::string text;
-        AppendInteger(text, c.value, c.format);
-        EXPECT_EQ(text, c.expected) << c.value << " with " << c.format.text();
+        AppendInteger(text, c.value, {NumberFormat::Kind::Integer, c.width, c.precision});
+        EXPECT_EQ(text, c.expected) << c.value;
     }
 }
 

@@ -1,10 +1,11 @@
+// Reading post-processor definitions: file defaults, reports of what is
+// missing or replaced, and the keys of the definition table.
 #include "engine/post/PostLoader.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "kernel/platform/AtomicFile.h"
 
@@ -54,40 +55,25 @@ void ExpectFileDefaults(const PostSettings& s) {
     EXPECT_EQ(s.startOfFile, "");
 }
 
-TEST_F(PostLoaderTest, MissingDefinitionIsReportedAndGivesTheFileDefaults) {
-    PostSettings current;
-    current.postName = "nowhere";
-    current.dialect = PostDialect::Sbo;
-    current.refHeight = 7.5f;
-    const PostLoadResult result = LoadPostProcessor(folder_, current);
-    EXPECT_FALSE(result.found);
-    ASSERT_EQ(result.problems.size(), 1u);
-    EXPECT_EQ(result.problems[0].rfind("Pst not found: ", 0), 0u) << result.problems[0];
-    EXPECT_NE(result.problems[0].find("nowhere.pst"), std::string::npos);
-    ExpectFileDefaults(result.settings);
-    EXPECT_EQ(result.settings.dialect, PostDialect::Iso);
-    EXPECT_EQ(result.settings.postName, "nowhere");  // what no file holds comes from the current settings
-    EXPECT_EQ(result.settings.refHeight, 7.5f);
-}
-
-TEST_F(PostLoaderTest, DefinitionThatCannotBeOpenedIsReportedLikeAMissingOne) {
+TEST_F(PostLoaderTest, MissingOrUnreadableDefinitionIsReportedAndGivesTheFileDefaults) {
     fs::create_directories(folder_ / "pst" / "folder.pst");  // a name that is no file
-    PostSettings current;
-    current.postName = "folder";
-    const PostLoadResult result = LoadPostProcessor(folder_, current);
-    EXPECT_FALSE(result.found);
-    ASSERT_FALSE(result.problems.empty());
-    EXPECT_EQ(result.problems[0].rfind("Pst not found", 0), 0u);
-    ExpectFileDefaults(result.settings);
-}
-
-TEST_F(PostLoaderTest, NamesAreNeverLookedUpOutsideThePstFolder) {
     WriteFileAtomically(folder_ / "outside.pst", "[Default]\r\nDialect=HEI\r\n");
-    PostSettings current;
-    current.postName = "../outside";
-    const PostLoadResult result = LoadPostProcessor(folder_, current);
-    EXPECT_FALSE(result.found);
-    EXPECT_EQ(result.settings.dialect, PostDialect::Iso);
+    for (const char* name : {"nowhere", "folder", "../outside"}) {  // never looked up outside the pst folder
+        SCOPED_TRACE(name);
+        PostSettings current;
+        current.postName = name;
+        current.dialect = PostDialect::Sbo;
+        current.refHeight = 7.5f;
+        const PostLoadResult result = LoadPostProcessor(folder_, current);
+        EXPECT_FALSE(result.found);
+        ASSERT_EQ(result.problems.size(), 1u);
+        EXPECT_EQ(result.problems[0].rfind("Pst not found: ", 0), 0u) << result.problems[0];
+        ExpectFileDefaults(result.settings);
+        EXPECT_EQ(result.settings.dialect, PostDialect::Iso);
+        EXPECT_EQ(result.settings.postName, name);  // what no file holds comes from the current settings
+        EXPECT_EQ(result.settings.refHeight, 7.5f);
+    }
+    EXPECT_NE(LoadPostProcessor(folder_, {}).problems[0].find("fanuc_mm.pst"), std::string::npos);
 }
 
 TEST_F(PostLoaderTest, FileNameMatchesWithoutRegardToCase) {
@@ -101,73 +87,37 @@ TEST_F(PostLoaderTest, FileNameMatchesWithoutRegardToCase) {
     EXPECT_TRUE(FindPostFile(folder_, "fanuc").empty());
 }
 
-TEST_F(PostLoaderTest, OnlyADialectKeepsEveryOtherFileDefault) {
+TEST_F(PostLoaderTest, OnlyADialectKeepsEveryOtherFileDefaultAndAnUnknownOneTheCurrentCode) {
     const PostLoadResult result = Load("[Default]\r\nDialect=SBO\r\n");
     EXPECT_TRUE(result.found);
     EXPECT_TRUE(result.problems.empty());
     EXPECT_EQ(result.settings.dialect, PostDialect::Sbo);
     ExpectFileDefaults(result.settings);
-}
 
-TEST_F(PostLoaderTest, UnknownDialectLeavesThePreviousCodeAndIsReported) {
     PostSettings current;
     current.dialect = PostDialect::Hei;
-    const PostLoadResult result = Load("[Default]\r\nDialect=iso\r\n", current);
-    EXPECT_EQ(result.settings.dialect, PostDialect::Hei);
-    ASSERT_EQ(result.problems.size(), 1u);
-    EXPECT_NE(result.problems[0].find("\"iso\""), std::string::npos);
+    const PostLoadResult lowerCase = Load("[Default]\r\nDialect=iso\r\n", current);
+    EXPECT_EQ(lowerCase.settings.dialect, PostDialect::Hei);
+    ASSERT_EQ(lowerCase.problems.size(), 1u);
+    EXPECT_NE(lowerCase.problems[0].find("\"iso\""), std::string::npos);
 }
 
-TEST_F(PostLoaderTest, TextBlocksTakeNumberedKeysInOrderWithGaps) {
-    const PostLoadResult result = Load(
-        "[Start_of_file]\r\n5=five\r\n1=one\r\n2=two\r\n3=\r\n31=ignored\r\n"
-        "[Post Comment]\r\n10=ten\r\n11=eleven\r\n"
-        "[End_of_file]\r\n30=\"  M30  \"\r\n"
-        "[Tool_change]\r\n1=M6\r\n");
-    EXPECT_EQ(result.settings.startOfFile, "one\r\ntwo\r\nfive\r\n");
-    EXPECT_EQ(result.settings.postComment, "ten\r\n");
-    EXPECT_EQ(result.settings.endOfFile, "  M30  \r\n");  // quotes keep the blanks
-    EXPECT_EQ(result.settings.toolChange, "M6\r\n");
-}
-
-TEST_F(PostLoaderTest, BooleansAreIntegersAndNamesIgnoreCase) {
-    const PostLoadResult result = Load(
-        "[block numbering]\r\noutputseq=1\r\nPREF=\"B\"\r\nSeqStart=$10\r\n"
-        "[DEFAULT]\r\nXYZModal=-3\r\nGModal=True\r\nFModal=0\r\nDelZero=1\r\nSpaces=0\r\nfile_extension=tap\r\n");
-    const PostSettings& s = result.settings;
-    EXPECT_TRUE(s.outputSeq);
-    EXPECT_EQ(s.seqPrefix, "B");
-    EXPECT_EQ(s.seqStart, 16);
-    EXPECT_TRUE(s.xyzModal);
-    EXPECT_FALSE(s.gModal);  // "True" is no integer: the file default
-    EXPECT_FALSE(s.fModal);
-    EXPECT_TRUE(s.delZero);
-    EXPECT_EQ(s.separator, "");
-    EXPECT_EQ(s.fileExtension, "TAP");
-}
-
-TEST_F(PostLoaderTest, BadNumberFormatsFallBackToTheFileDefaultAndAreReported) {
+TEST_F(PostLoaderTest, BadFormatsAndIncrementsFallBackToTheFileDefaultAndAreReported) {
     const PostLoadResult result = Load(
         "[X Axis]\r\nFormat=1.3f%n\r\n[Y Axis]\r\nFormat=2.4\r\n[Z Axis]\r\nFormat=%s\r\n"
-        "[Tool]\r\nFormat=abc\r\n[Feed]\r\nFormat=1.99\r\n");
+        "[Tool]\r\nFormat=abc\r\n[Feed]\r\nFormat=1.99\r\n[Block Numbering]\r\nSeqInc=0\r\n");
     const PostSettings& s = result.settings;
     EXPECT_EQ(s.axis(Axis::X).format.text(), "%1.3f");
     EXPECT_EQ(s.axis(Axis::Y).format.text(), "%2.4f");
     EXPECT_EQ(s.axis(Axis::Z).format.text(), "%1.3f");
     EXPECT_EQ(s.toolFormat.text(), "%1.1d");
     EXPECT_EQ(s.feedFormat.text(), "%1.1f");
-    ASSERT_EQ(result.problems.size(), 4u);
-    EXPECT_NE(result.problems[0].find("[X Axis] Format \"1.3f%n\""), std::string::npos) << result.problems[0];
-    EXPECT_NE(result.problems[2].find("[Tool]"), std::string::npos);
-}
-
-TEST_F(PostLoaderTest, IncrementBelowOneIsTakenAsOneAndReported) {
-    for (const char* increment : {"0", "-2"}) {
-        const PostLoadResult result = Load(std::string("[Block Numbering]\r\nSeqInc=") + increment + "\r\n");
-        EXPECT_EQ(result.settings.seqInc, 1);
-        ASSERT_EQ(result.problems.size(), 1u);
-        EXPECT_NE(result.problems[0].find("SeqInc"), std::string::npos);
-    }
+    EXPECT_EQ(s.seqInc, 1);
+    ASSERT_EQ(result.problems.size(), 5u);
+    EXPECT_NE(result.problems[0].find("SeqInc"), std::string::npos);
+    EXPECT_NE(result.problems[1].find("[X Axis] Format \"1.3f%n\""), std::string::npos) << result.problems[1];
+    EXPECT_NE(result.problems[3].find("[Tool]"), std::string::npos);
+    EXPECT_EQ(Load("[Block Numbering]\r\nSeqInc=-2\r\n").settings.seqInc, 1);
 }
 
 TEST_F(PostLoaderTest, ScalesSwitchScalingOnOnlyWhenTheyDifferFromOne) {
@@ -189,29 +139,42 @@ TEST_F(PostLoaderTest, ScalesSwitchScalingOnOnlyWhenTheyDifferFromOne) {
     }
 }
 
-TEST_F(PostLoaderTest, ReadsEveryOtherKeyOfTheTable) {
+TEST_F(PostLoaderTest, ReadsTheKeysInAnyCaseWithBooleansAsIntegersAndTextBlocksWithGaps) {
     const PostLoadResult result = Load(
-        "[ArcDef]\r\nIPref=CX\r\nArcOutput=2\r\nArcCenter=3\r\n[Tool]\r\nTofflen=D\r\nPref=TOOL\r\n"
+        "[block numbering]\r\noutputseq=1\r\nPREF=\"B\"\r\nSeqStart=$10\r\n"
+        "[DEFAULT]\r\nXYZModal=-3\r\nGModal=True\r\nFModal=0\r\nDelZero=1\r\nSpaces=0\r\nfile_extension=tap\r\n"
+        "EndComment=\r\nSimulate=0\r\n[ArcDef]\r\nIPref=CX\r\nArcOutput=2\r\n[Tool]\r\nTofflen=D\r\n"
         "[Feed]\r\nRapid=FMAX\r\n[GCode]\r\nRapid=G00\r\nXILSuffix_CW=CW\r\n[ShopBot]\r\nSBO_XYZPref=M3,\r\n"
-        "[Default]\r\nStartComment=;\r\nEndComment=\r\nSimulate=0\r\n"
-        "[Cycle_2]\r\nExploded=0\r\nCycle_def=G81\r\n");
+        "[Cycle_2]\r\nExploded=0\r\nCycle_def=G81\r\n"
+        "[Start_of_file]\r\n5=five\r\n1=one\r\n2=two\r\n3=\r\n31=ignored\r\n[Post Comment]\r\n10=ten\r\n11=eleven\r\n"
+        "[End_of_file]\r\n30=\"  M30  \"\r\n[Tool_change]\r\n1=M6\r\n");
+    EXPECT_TRUE(result.problems.empty());
     const PostSettings& s = result.settings;
+    EXPECT_TRUE(s.outputSeq);
+    EXPECT_EQ(s.seqPrefix, "B");
+    EXPECT_EQ(s.seqStart, 16);
+    EXPECT_TRUE(s.xyzModal);
+    EXPECT_FALSE(s.gModal);  // "True" is no integer: the file default
+    EXPECT_FALSE(s.fModal);
+    EXPECT_TRUE(s.delZero);
+    EXPECT_EQ(s.separator, "");
+    EXPECT_EQ(s.fileExtension, "TAP");
+    EXPECT_EQ(s.endComment, "");  // present and empty is not missing
+    EXPECT_FALSE(s.simulate);
     EXPECT_EQ(s.iPrefix, "CX");
-    EXPECT_EQ(s.jPrefix, "J");
     EXPECT_EQ(s.arcOutput, 2);
-    EXPECT_EQ(s.arcCenter, 3);
     EXPECT_EQ(s.toolLengthOffsetPrefix, "D");
-    EXPECT_EQ(s.toolPrefix, "TOOL");
     EXPECT_EQ(s.feedRapid, "FMAX");
     EXPECT_EQ(s.gWords[0], "G00");
     EXPECT_EQ(s.xilSuffixClockwise, "CW");
     EXPECT_EQ(s.sboXyzPrefix, "M3,");
-    EXPECT_EQ(s.startComment, ";");
-    EXPECT_EQ(s.endComment, "");  // present and empty is not missing
-    EXPECT_FALSE(s.simulate);
     EXPECT_FALSE(s.cycles[1].exploded);
     EXPECT_EQ(s.cycles[1].cycleDef, "G81");
     EXPECT_TRUE(s.cycles[0].exploded);
+    EXPECT_EQ(s.startOfFile, "one\r\ntwo\r\nfive\r\n");
+    EXPECT_EQ(s.postComment, "ten\r\n");
+    EXPECT_EQ(s.endOfFile, "  M30  \r\n");  // quotes keep the blanks
+    EXPECT_EQ(s.toolChange, "M6\r\n");
 }
 
 }  // namespace

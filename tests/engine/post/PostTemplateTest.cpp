@@ -21,11 +21,8 @@ std::string Expand(std::string_view text, NcWordWriter& writer, TemplatePoint po
     return ExpandPostTemplate(text, point, writer, Job());
 }
 
-TEST(PostTemplateTest, KeywordsGiveTheirWords) {
-    struct Case {
-        const char* text;
-        const char* expected;
-    } const cases[] = {
+TEST(PostTemplateTest, KeywordsGiveTheirWordsAndOtherTextStaysAsItIs) {
+    const std::pair<const char*, const char*> cases[] = {
         {"%[n][progn]", "%N1O0001"},  // keyword values carry their own separators
         {"[tool] M6", " T3 M6"},
         {"[speed] [spindle_on]", "S18000 M3"},
@@ -37,29 +34,16 @@ TEST(PostTemplateTest, KeywordsGiveTheirWords) {
         {"[x][y]", " X12.5 Y-4."},
         {"[depth]/[ref_height]", " -1./ 5."},
         {"G1[feedplunge] [feed]", "G1 F300  F1200"},
-        {"[N][Tool][unknown][]", ""},  // keywords are case-sensitive; others are empty
-        {"no keywords", "no keywords"},
-    };
-    for (const auto& c : cases) {
-        NcWordWriter writer{PostSettings{}};
-        EXPECT_EQ(Expand(c.text, writer), c.expected) << c.text;
-    }
-}
-
-TEST(PostTemplateTest, KeepsTextAroundBracketsThatDoNotPair) {
-    struct Case {
-        const char* text;
-        const char* expected;
-    } const cases[] = {
+        {"[N][Tool][unknown][]", ""},             // keywords are case-sensitive; others are empty
         {"G0 [x", "G0 [x"},                       // an unclosed bracket loses nothing
         {"M3[spindle_off] (a [b", "M3M5 (a [b"},  // nor after a keyword
         {"a]b[progn]", "a]bO0001"},               // a closing bracket before the first opening one is text
         {"a]b[c]", "a]b"},
         {"[[n]]", "]"},  // the keyword is "[n", up to the first closing bracket
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, expected] : cases) {
         NcWordWriter writer{PostSettings{}};
-        EXPECT_EQ(Expand(c.text, writer), c.expected) << c.text;
+        EXPECT_EQ(Expand(text, writer), expected) << text;
     }
 }
 

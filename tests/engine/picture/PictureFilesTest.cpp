@@ -1,0 +1,82 @@
+// The readers and the writer on real files: a refusal names the file, and a
+// failed save leaves the old file as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "engine/picture/BmpCodec.h"
+#include "engine/picture/JpegDecoder.h"
+#include "engine/picture/PictureFile.h"
+#include "kernel/platform/AtomicFile.h"
+#include "tests/engine/picture/PictureTestFiles.h"
+
+using namespace calvoro;
+using namespace calvoro::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+class PictureFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        picture_.allocate(3, 2, PixelFormat::Grey8);
+        picture_.pixels = {1, 2, 3, 4, 5, 6};
+        picture_.dpiX = picture_.dpiY = 200;
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // Writes bytes to folder/name and gives the path.
+    fs::path Put(const std::string& name, const std::string& bytes) {
+        WriteFileAtomically(folder_ / name, bytes);
+        return folder_ / name;
+    }
+
+    const fs::path folder_ = fs::temp_directory_path() / ("calvoro_picture_files_" + std::to_string(::getpid()));
+    Picture picture_;
+};
+
+}  // namespace
+
+TEST_F(PictureFiles, BmpFilesAreWrittenWholeAndReadBack) {
+    const fs::path file = folder_ / "picture.bmp";
+    SaveBmpFile(file, picture_);
+    EXPECT_EQ(LoadBmpFile(file).pixels, picture_.pixels);
+    EXPECT_EQ(ReadBmpInfo(file).dpiX, 200);
+    EXPECT_EQ(ReadBmpInfo(file).bitCount, 8);
+    EXPECT_EQ(ReadBmpFileSize(file), fs::file_size(file));
+
+    const std::string saved = ReadWholeFile(file);
+    EXPECT_THROW(SaveBmpFile(file, Picture{}), PictureError);
+    EXPECT_EQ(ReadWholeFile(file), saved);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+
+    const fs::path cut = Put("cut.bmp", saved.substr(0, 60)), stub = Put("stub.bmp", "BM\1\2");
+    EXPECT_NE(RefusalOf([&] { LoadBmpFile(cut); }).find("cut.bmp"), std::string::npos);
+    EXPECT_NE(RefusalOf([&] { ReadBmpFileSize(stub); }).find("stub.bmp"), std::string::npos);
+    EXPECT_THROW(LoadBmpFile(folder_ / "missing.bmp"), std::runtime_error);
+}
+
+TEST_F(PictureFiles, JpegFilesGiveTheirPictureAndDensity) {
+    JpegOptions jpeg;
+    jpeg.densityX = jpeg.densityY = 150;
+    jpeg.pixel = [](int x, int) { return std::array<std::uint8_t, 4>{std::uint8_t(x * 10), 0, 0, 0}; };
+    const std::string bytes = BuildJpeg(jpeg);
+    const fs::path photo = Put("photo.jpg", bytes), cut = Put("cut.jpg", bytes.substr(0, 100));
+    EXPECT_EQ(ReadJpegDensity(photo).dpiX, 150);
+    EXPECT_EQ(LoadJpegFile(photo).dpiY, 150);
+    EXPECT_NE(RefusalOf([&] { LoadJpegFile(cut); }).find("cut.jpg"), std::string::npos);
+}
+
+TEST_F(PictureFiles, TheExtensionChoosesTheReader) {
+    const std::string bmp = EncodeBmp(picture_);
+    EXPECT_EQ(LoadPictureFile(Put("a.BMP", bmp)).pixels, picture_.pixels);
+    EXPECT_EQ(LoadPictureFile(Put("job.pxm", bmp + std::string(492, '\0'))).pixels, picture_.pixels);
+    EXPECT_NE(RefusalOf([&] { LoadPictureFile(Put("a.png", bmp)); }).find("BMP or JPEG"), std::string::npos);
+    EXPECT_NE(RefusalOf([&] { LoadPictureFile(Put("b.jpeg", bmp)); }).find("JPEG file cannot be read"),
+              std::string::npos);
+}
