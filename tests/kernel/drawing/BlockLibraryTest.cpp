@@ -1,17 +1,23 @@
+// Block libraries: a file holding every class loads and saves to the same
+// bytes, libraries cut short or corrupt are refused, the faults a library can
+// carry end as their messages say, and the shipped library is the one the
+// kernel writes.
+#include "kernel/drawing/BlockLibraryFile.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/QV2D_Entities.h"
 #include "kernel/entities/TBitmap2D.h"
 #include "kernel/entities/TJustifiedVectText2D.h"
 #include "kernel/entities/TQVBSpline2D.h"
 #include "kernel/entities/TText2D.h"
-#include "kernel/model/CADCoreExceptions.h"
+#include "kernel/platform/AtomicFile.h"
 
-#include "BmpTestFiles.h"
 #include "DrawingTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -46,7 +52,7 @@ std::string EveryClassLibrary() {
     text.SetDrawTextFlags(TextFormat::WordBreak);
     Entry(shapes, EntityClassIndex::Text, std::move(text));
     Entry(shapes, EntityClassIndex::Frame, TFrame2D(18, MakePoint2D(-1, -1), MakePoint2D(1, 1)));
-    TBitmap2D picture(19, MakePoint2D(0, 0), MakePoint2D(3, 2), BmpImage::FromFile(MakeBmp24(3, 2, 0x336699)));
+    TBitmap2D picture(19, MakePoint2D(0, 0), MakePoint2D(3, 2), BmpImage::FromFile(MakeBmp24(3, 2)));
     picture.SetReserved({0.25, -4});
     picture.SetCopyMode(CopyMode::SrcAnd);
     Entry(shapes, EntityClassIndex::Bitmap, std::move(picture));
@@ -76,203 +82,217 @@ std::string EveryClassLibrary() {
     return RecordBytes().Fixed("QV-002", 6).U8(2).I32(2).Raw(shapes).Raw(outer).str();
 }
 
+// A library file: tag, kind byte and the blocks given.
+std::string Library(const std::vector<std::string>& blocks, const char* tag = "QV-002", std::uint8_t kind = 2) {
+    RecordBytes r;
+    r.Fixed(tag, 6).U8(kind).I32(static_cast<std::int32_t>(blocks.size()));
+    for (const std::string& block : blocks) r.Raw(block);
+    return r.str();
+}
+
+// A source block holding one instance of `uses`, or the entries given.
+std::string SourceBlock(const char* name, const char* uses = nullptr, const std::string& entries = {}) {
+    RecordBytes r;
+    r.U16(EntityClassIndex::SourceBlock).Header(0).Identity().I32(uses != nullptr || !entries.empty() ? 1 : 0);
+    if (uses != nullptr) r.U16(EntityClassIndex::Block).Header(9).Identity().Fixed(uses, 13).Point(0, 0);
+    return r.Raw(entries).U8(1).U8(1).Fixed(name, 13).str();
+}
+
 std::string Saved(TQVCmp& drawing) {
     BinaryWriter writer;
     drawing.SaveLibrary(writer);
     return writer.takeBytes();
 }
 
-class BlockLibrary : public DrawingTest {
-protected:
+// What loading a library comes to: whether the version handler was asked
+// (it answers `resume`), then the error or the blocks loaded with their IDs
+// and references, then the messages shown.
+std::string LoadOutcome(const std::string& bytes, bool resume = false) {
     TQVCmp2D drawing;
-    std::vector<std::string> messages;
-
-    void SetUp() override {
-        DrawingTest::SetUp();
-        drawing.SetMessageHandler([this](const std::string& m) { messages.push_back(m); });
-    }
-
-    void Load(const std::string& bytes) {
-        BinaryReader reader(bytes);
+    std::string outcome, messages;
+    drawing.SetMessageHandler([&](const std::string& m) { messages += "; " + m; });
+    drawing.SetOnInvalidFileVersion([&](TQVCmp&, TStreamType type, BinaryReader&, bool& accept) {
+        outcome += type == TStreamType::stLibrary ? "version asked; " : "other stream asked; ";
+        accept = resume;
+    });
+    BinaryReader reader(bytes);
+    try {
         drawing.LoadLibrary(reader);
+    } catch (const ECADFileNotValid& error) {
+        return outcome + error.what() + messages;
     }
-};
+    const auto blocks = drawing.SourceBlockIterator();
+    for (TGraphicObject* block = blocks->First(); block != nullptr; block = blocks->Next()) {
+        const auto& source = dynamic_cast<TSourceBlock2D&>(*block);
+        outcome += std::string(BlockNameText(source.Name())) + "(id " + std::to_string(source.ID()) + ", used " +
+                   std::to_string(source.ReferenceCount()) + ") ";
+    }
+    return outcome + std::to_string(drawing.SourceBlockCount()) + " blocks" + messages;
+}
+
+class BlockLibrary : public DrawingTest {};
 
 TEST_F(BlockLibrary, EveryClassLoadsAndSavesToTheSameBytes) {
-    const auto font = MakeTestFont();
-    VectFontTable::Global().Register(2, font);
+    VectFontTable::Global().Register(2, MakeTestFont());
     const std::string library = EveryClassLibrary();
-    Load(library);
-    EXPECT_TRUE(messages.empty());
-    ASSERT_EQ(drawing.SourceBlockCount(), 2);
-    TSourceBlock2D& shapes = drawing.FindSourceBlock("Shapes");
-    EXPECT_EQ(shapes.Objects().Count(), 18);
-    EXPECT_TRUE(shapes.FromLibrary());
-    EXPECT_EQ(shapes.ReferenceCount(), 2u) << "both instances, the nested one included, are linked";
-
-    const auto members = shapes.Objects().GetIterator();
-    for (TGraphicObject* member = members->First(); member != nullptr; member = members->Next()) {
-        if (auto* text = dynamic_cast<TJustifiedVectText2D*>(member)) {
-            EXPECT_EQ(text->VectFont(), font) << "the unknown font falls back to the first one";
-        }
-    }
-
+    EXPECT_EQ(LoadOutcome(library), "Shapes(id 0, used 2) Outer(id 1, used 0) 2 blocks")
+        << "both instances of Shapes, the nested one included, are linked; no message";
+    // Saving writes only library blocks, so equal bytes also say that every
+    // block loaded is one, with all its members.
+    TQVCmp2D drawing;
+    BinaryReader reader(library);
+    drawing.LoadLibrary(reader);
     const std::string saved = Saved(drawing);
     EXPECT_BYTES_EQ(saved, library);
-
     TQVCmp2D again;
-    BinaryReader reader(saved);
-    again.LoadLibrary(reader);
+    BinaryReader savedReader(saved);
+    again.LoadLibrary(savedReader);
     EXPECT_BYTES_EQ(Saved(again), library);
 }
 
-TEST_F(BlockLibrary, CutAnywhereTheLibraryIsRefusedCleanly) {
+TEST_F(BlockLibrary, CutAnywhereOrWithCountsBeyondTheStreamTheLibraryIsRefusedCleanly) {
     const std::string library = EveryClassLibrary();
-    for (std::size_t length = 0; length < library.size(); ++length) {
-        TQVCmp2D cut;
-        const std::string bytes = library.substr(0, length);
+    std::vector<std::string> refused;
+    for (std::size_t length = 0; length < library.size(); ++length) refused.push_back(library.substr(0, length));
+    // Counts raised past the stream, refused before anything is allocated:
+    // the block count, the first block's member count and the first member's
+    // (a line's) point count.
+    const std::size_t members = 7 + 4 + 2 + 6 + 72, points = members + 4 + 2 + 6 + 72;
+    for (const std::size_t at : {std::size_t{7}, members, points}) {
+        refused.push_back(library);
+        refused.back()[at + 1] = static_cast<char>(0x7F);
+    }
+    for (const std::string& bytes : refused) {
+        TQVCmp2D drawing;
         BinaryReader reader(bytes);
-        EXPECT_THROW(cut.LoadLibrary(reader), ECADFileNotValid) << "cut at " << length;
-        EXPECT_FALSE(cut.HasIterators());
+        EXPECT_THROW(drawing.LoadLibrary(reader), ECADFileNotValid) << "length " << bytes.size();
+        EXPECT_FALSE(drawing.HasIterators());
     }
 }
 
-TEST_F(BlockLibrary, CountsBeyondTheStreamAreRefusedBeforeAllocating) {
-    const std::string library = EveryClassLibrary();
-    struct Case {
-        const char* what;
-        std::size_t at;
-    };
-    // Offsets of the block count, the first block's member count and the
-    // first member's (a line's) point count.
-    const Case cases[] = {
-        {"blocks", 7}, {"members", 7 + 4 + 2 + 6 + 72}, {"points", 7 + 4 + 2 + 6 + 72 + 4 + 2 + 6 + 72}};
-    for (const Case& c : cases) {
-        std::string corrupt = library;
-        corrupt[c.at + 1] = static_cast<char>(0x7F);
-        TQVCmp2D loaded;
-        BinaryReader reader(corrupt);
-        EXPECT_THROW(loaded.LoadLibrary(reader), ECADFileNotValid) << c.what;
-    }
-}
-
-TEST_F(BlockLibrary, VersionTagAndKindAreChecked) {
-    const std::string body = EveryClassLibrary().substr(6);
-    struct Case {
-        std::string bytes;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"QV-001" + body, "TCADCmp.LoadLibrary: Invalid stream version."},
-        {"QV-002\x01" + body.substr(1), "TCADCmp.LoadLibrary: no blocks found"},
-    };
-    for (const Case& c : cases) {
-        TQVCmp2D refused;
-        BinaryReader reader(c.bytes);
-        try {
-            refused.LoadLibrary(reader);
-            ADD_FAILURE() << c.message;
-        } catch (const ECADFileNotValid& e) {
-            EXPECT_STREQ(e.what(), c.message);
-        }
-        EXPECT_EQ(refused.SourceBlockCount(), 0);
-    }
-
-    Load(RecordBytes().Fixed("QV-002", 6).U8(2).I32(0).str());
-    EXPECT_EQ(drawing.SourceBlockCount(), 0);
-}
-
-TEST_F(BlockLibrary, AHandlerMayAcceptAnOlderTagWhichIsPassedOn) {
-    // A picture written before the trailing fields existed.
-    const std::string picture =
-        RecordBytes().Header(3).Identity().U16(2).Point(0, 0).Point(1, 1).U8(0).Raw(MakeBmp24(1, 1, 0)).str();
-    const std::string library = RecordBytes()
-                                    .Fixed("KRN41", 6)
-                                    .U8(2)
-                                    .I32(1)
-                                    .U16(EntityClassIndex::SourceBlock)
-                                    .Header(0)
-                                    .Identity()
-                                    .I32(1)
-                                    .U16(EntityClassIndex::Bitmap)
-                                    .Raw(picture)
-                                    .U8(1)
-                                    .U8(1)
-                                    .Fixed("Old", 13)
-                                    .str();
-    std::vector<TStreamType> asked;
-    drawing.SetOnInvalidFileVersion([&](TQVCmp&, TStreamType type, BinaryReader&, bool& resume) {
-        asked.push_back(type);
-        resume = true;
-    });
-    BinaryReader reader(library);
-    drawing.LoadLibrary(reader);
-    EXPECT_EQ(asked, (std::vector<TStreamType>{TStreamType::stLibrary}));
-    EXPECT_TRUE(reader.atEnd()) << "the old picture record has no trailing fields";
-    EXPECT_EQ(drawing.SourceBlockCount(), 1);
-}
-
-TEST_F(BlockLibrary, UnknownClassEndsTheLoadAndMissingSourcesSkipABlock) {
-    auto block = [](const char* name, const char* uses) {
-        RecordBytes r;
-        r.U16(EntityClassIndex::SourceBlock).Header(0).Identity().I32(uses != nullptr ? 1 : 0);
-        if (uses != nullptr) r.U16(EntityClassIndex::Block).Header(9).Identity().Fixed(uses, 13).Point(0, 0);
-        return r.U8(1).U8(1).Fixed(name, 13).str();
-    };
-    // "Early" uses "Late", which comes after it: it is skipped, the rest loads.
-    Load(RecordBytes()
-             .Fixed("QV-002", 6)
-             .U8(2)
-             .I32(3)
-             .Raw(block("Early", "Late"))
-             .Raw(block("Late", nullptr))
-             .Raw(block("User", "Late"))
-             .str());
-    EXPECT_EQ(messages, (std::vector<std::string>{"Source block not found. The block will not be loaded"}));
-    EXPECT_EQ(drawing.SourceBlockCount(), 2);
-    EXPECT_EQ(drawing.FindSourceBlock("Late").ReferenceCount(), 1u);
-    EXPECT_EQ(drawing.NextBlockID(), 2) << "blocks take fresh IDs";
-
-    messages.clear();
-    std::string unknownClass = block("Second", nullptr);
+TEST_F(BlockLibrary, HeaderAndEntryFaultsEndAsTheirMessagesSay) {
+    // A picture written before the trailing fields existed: only a stream of
+    // the older version passed on to the entities reads it whole.
+    RecordBytes oldPicture;
+    oldPicture.U16(EntityClassIndex::Bitmap).Header(3).Identity().U16(2).Point(0, 0).Point(1, 1).U8(0);
+    oldPicture.Raw(MakeBmp24(1, 1));
+    std::string unknownClass = SourceBlock("Second");
     unknownClass[0] = 0x2C;  // class 300
     unknownClass[1] = 0x01;
-    TQVCmp2D stopped;
-    stopped.SetMessageHandler([this](const std::string& m) { messages.push_back(m); });
-    const std::string library =
-        RecordBytes().Fixed("QV-002", 6).U8(2).I32(2).Raw(block("First", nullptr)).Raw(unknownClass).str();
-    BinaryReader reader(library);
-    stopped.LoadLibrary(reader);
-    EXPECT_EQ(messages, (std::vector<std::string>{"Object class not found. Object not load"}));
-    EXPECT_EQ(stopped.SourceBlockCount(), 1) << "what came before stays";
+    struct Case {
+        std::string bytes;
+        bool resume;
+        const char* outcome;
+    };
+    const Case cases[] = {
+        {Library({SourceBlock("A")}, "QV-001"), false, "version asked; TCADCmp.LoadLibrary: Invalid stream version."},
+        {Library({SourceBlock("Old", nullptr, oldPicture)}, "KRN41"), true,
+         "version asked; Old(id 0, used 0) 1 blocks"},
+        {Library({SourceBlock("A")}, "QV-002", 1), false, "TCADCmp.LoadLibrary: no blocks found"},
+        {Library({}), false, "0 blocks"},
+        // A block whose source comes after it is skipped; the rest take fresh IDs.
+        {Library({SourceBlock("Early", "Late"), SourceBlock("Late"), SourceBlock("User", "Late")}), false,
+         "Late(id 0, used 1) User(id 1, used 0) 2 blocks; Source block not found. The block will not be loaded"},
+        // An unknown class ends the load; what came before stays.
+        {Library({SourceBlock("First"), unknownClass}), false,
+         "First(id 0, used 0) 1 blocks; Object class not found. Object not load"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LoadOutcome(c.bytes, c.resume), c.outcome);
 }
 
 TEST_F(BlockLibrary, SavingWritesOnlyTheBlocksOfTheKindAsked) {
-    struct Case {
-        const char* name;
-        bool mustSave, fromLibrary;
-    };
-    for (const Case& c : {Case{"Lib", true, true}, Case{"Own", true, false}, Case{"Temp", false, true}}) {
-        auto block = std::make_unique<TSourceBlock2D>(-1, MakeBlockName(c.name));
-        block->SetMustSave(c.mustSave);
-        block->SetFromLibrary(c.fromLibrary);
+    TQVCmp2D drawing;
+    for (const auto& [name, mustSave, fromLibrary] :
+         {std::tuple{"Lib", true, true}, std::tuple{"Own", true, false}, std::tuple{"Temp", false, true}}) {
+        auto block = std::make_unique<TSourceBlock2D>(-1, MakeBlockName(name));
+        block->SetMustSave(mustSave);
+        block->SetFromLibrary(fromLibrary);
         drawing.AddSourceBlock(-1, std::move(block));
     }
-    for (const bool asLibrary : {true, false}) {
+    for (const auto& [asLibrary, outcome] :
+         {std::pair{true, "Lib(id 0, used 0) 1 blocks"}, std::pair{false, "Own(id 0, used 0) 1 blocks"}}) {
         BinaryWriter writer;
-        writer.writeUInt8(0xAB);  // the stream need not start with the blocks
+        writer.writeBytes(Library({}).substr(0, 7));  // the stream need not start with the blocks
         drawing.SaveBlocksToStream(writer, asLibrary);
-        TQVCmp2D loaded;
-        BinaryReader reader(writer.bytes());
-        reader.skip(1);
-        loaded.LoadBlocksFromStream(reader, LibraryVersion);
-        ASSERT_EQ(loaded.SourceBlockCount(), 1);
-        EXPECT_NO_THROW(loaded.FindSourceBlock(asLibrary ? "Lib" : "Own"));
+        EXPECT_EQ(LoadOutcome(writer.bytes()), outcome);
     }
     drawing.DeleteLibrarySourceBlocks();
     EXPECT_EQ(drawing.SourceBlockCount(), 1);
     drawing.DeleteSavedSourceBlocks();
     EXPECT_EQ(drawing.SourceBlockCount(), 0);
+}
+
+// The library the program ships, one drawing unit being a millimetre, each
+// block around its reference point at the origin. To make data/Library.blk
+// anew after changing the blocks, run the test with CALVORO_WRITE_LIBRARY=1.
+class BlockBuilder {
+public:
+    explicit BlockBuilder(const char* name) : block_(std::make_unique<TSourceBlock2D>(-1, MakeBlockName(name))) {
+        block_->SetFromLibrary(true);
+    }
+    BlockBuilder& Line(double x0, double y0, double x1, double y1) {
+        return Add<TLine2D>(MakePoint2D(x0, y0), MakePoint2D(x1, y1));
+    }
+    BlockBuilder& Circle(double r) { return Add<TCerchio2D>(MakePoint2D(0, 0), MakePoint2D(r, 0)); }
+    BlockBuilder& Triangle(TPoint2D a, TPoint2D b, TPoint2D c) { return Add<TPolygon2D>(std::vector{a, b, c}); }
+    BlockBuilder& Origin() { return Add<TPunto2D>(MakePoint2D(0, 0)); }
+    std::unique_ptr<TSourceBlock2D> Take() { return std::move(block_); }
+
+private:
+    // Objects are numbered from 0 in the order added.
+    template <class T, class... Args>
+    BlockBuilder& Add(Args&&... args) {
+        block_->Objects().Add(std::make_unique<T>(block_->Objects().Count(), std::forward<Args>(args)...));
+        return *this;
+    }
+
+    std::unique_ptr<TSourceBlock2D> block_;
+};
+
+std::string StandardLibrary() {
+    TQVCmp2D drawing;
+    // A cross with a small circle: the centre of a hole or an arc.
+    drawing.AddSourceBlock(-1, BlockBuilder("CentreMark").Line(-3, 0, 3, 0).Line(0, -3, 0, 3).Circle(1).Take());
+    // An arrow of 10 along X with its tip on the reference point.
+    drawing.AddSourceBlock(-1, BlockBuilder("Arrow")
+                                   .Line(-10, 0, 0, 0)
+                                   .Triangle(MakePoint2D(0, 0), MakePoint2D(-3, 1), MakePoint2D(-3, -1))
+                                   .Take());
+    // The X and Y axes of 10, each with an arrow head, and the origin point.
+    drawing.AddSourceBlock(-1, BlockBuilder("Axes")
+                                   .Origin()
+                                   .Line(0, 0, 10, 0)
+                                   .Triangle(MakePoint2D(10, 0), MakePoint2D(8, 0.75), MakePoint2D(8, -0.75))
+                                   .Line(0, 0, 0, 10)
+                                   .Triangle(MakePoint2D(0, 10), MakePoint2D(0.75, 8), MakePoint2D(-0.75, 8))
+                                   .Take());
+    return Saved(drawing);
+}
+
+std::filesystem::path ShippedLibrary() {
+    const char* source = std::getenv("CALVORO_SOURCE_DIR");
+    return std::filesystem::path(source != nullptr ? source : ".") / "data" / "Library.blk";
+}
+
+TEST_F(BlockLibrary, ShippedFileIsTheOneTheKernelWritesAndLoadsThroughTheFileHelpers) {
+    const std::string bytes = StandardLibrary();
+    if (std::getenv("CALVORO_WRITE_LIBRARY") != nullptr) WriteFileAtomically(ShippedLibrary(), bytes);
+    ASSERT_TRUE(std::filesystem::exists(ShippedLibrary())) << ShippedLibrary();
+    ASSERT_TRUE(ReadWholeFile(ShippedLibrary()) == bytes) << "data/Library.blk is out of date";
+
+    TQVCmp2D drawing;
+    ASSERT_TRUE(LoadBlockLibraryFile(drawing, ShippedLibrary()));
+    ASSERT_EQ(drawing.SourceBlockCount(), 3);
+    EXPECT_EQ(drawing.FindSourceBlock("Arrow").Box(), MakeRect2D(-10, -1, 0, 1));
+    const std::filesystem::path copy = std::filesystem::temp_directory_path() / "calvoro-library-copy.blk";
+    SaveBlockLibraryFile(drawing, copy);
+    EXPECT_TRUE(ReadWholeFile(copy) == bytes);
+    std::filesystem::remove(copy);
+
+    TQVCmp2D none;
+    EXPECT_FALSE(LoadBlockLibraryFile(none, ShippedLibrary().parent_path() / "NoSuchLibrary.blk"))
+        << "a missing library is no error";
+    EXPECT_EQ(none.SourceBlockCount(), 0);
 }
 
 }  // namespace

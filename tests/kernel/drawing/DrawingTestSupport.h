@@ -1,23 +1,21 @@
-// Shared helpers of the drawing tests: the full class table, a small vector
-// font, a view matrix, and stand-ins for the viewport and the entity tree that
-// record what the drawing tells them.
+// Shared helpers of the drawing and DXF tests: the full class table, a small
+// vector font, a view matrix, small BMP files and the messages of refusals.
 #pragma once
 
-#include "kernel/drawing/DrawingViewport.h"
-#include "kernel/drawing/EntityTreeLink.h"
 #include "kernel/entities/EntityModule.h"
 #include "kernel/entities/TVectFont.h"
 #include "kernel/entities/VectFontTable.h"
 #include "kernel/geometry/Matrix2D.h"
-#include "kernel/model/GraphicObject.h"
+#include "kernel/model/CADCoreExceptions.h"
 
 #include "tests/kernel/entities/EntityTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace calvoro::test {
 
@@ -43,32 +41,34 @@ inline std::shared_ptr<TVectFont> MakeTestFont() {
     return font;
 }
 
-// World to pixels: `scale` pixels per unit, Y upwards, the origin at (x0, y0).
-inline TMatrix2D ViewMatrix(double scale, double x0 = 0.0, double y0 = 400.0) {
+// World to pixels: `scale` pixels per unit, Y upwards, the origin at (0, 400).
+inline TMatrix2D ViewMatrix(double scale) {
     TMatrix2D m;
-    m.M = {{{scale, 0.0, 0.0}, {0.0, -scale, 0.0}, {x0, y0, 1.0}}};
+    m.M = {{{scale, 0.0, 0.0}, {0.0, -scale, 0.0}, {0.0, 400.0, 1.0}}};
     return m;
 }
 
-struct RecordingViewport : DrawingViewport {
-    std::vector<std::string> calls;
-    bool drawingGone = false;
+// A 24-bit BMP file, bottom-up rows, every pixel of one grey.
+inline std::string MakeBmp24(int width, int height) {
+    const int pixelBytes = (width * 3 + 3) / 4 * 4 * height;
+    RecordBytes bmp;
+    bmp.Raw("BM").I32(54 + pixelBytes).I32(0).I32(54);
+    bmp.I32(40).I32(width).I32(height).U16(1).U16(24).I32(0).I32(pixelBytes).I32(2835).I32(2835).I32(0).I32(0);
+    return bmp.Raw(std::string(static_cast<std::size_t>(pixelBytes), '\x5A'));
+}
 
-    void DrawObjectOffscreen(TObject2D& object) override { calls.push_back("draw " + std::to_string(object.ID())); }
-    void Invalidate() override { calls.push_back("invalidate"); }
-    void Repaint() override { calls.push_back("repaint"); }
-    void DrawingDestroyed() override { drawingGone = true; }
-};
-
-struct RecordingTree : EntityTreeLink {
-    std::vector<std::string> calls;
-    std::uintptr_t nextItem = 100;
-
-    void AddEntity(TLayers& /*layers*/, TGraphicObject& entity) override {
-        entity.SetTreeItem(nextItem++);
-        calls.push_back("add " + std::to_string(entity.ID()));
+// The message of the E the action raises, so that a table can name each
+// refusal; anything else raised, or nothing, gives a text no message matches.
+template <class E = ECADCoreException>
+std::string MessageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const E& error) {
+        return error.what();
+    } catch (const std::exception& error) {
+        return std::string("(another error) ") + error.what();
     }
-    void DeleteNode(std::uintptr_t item) override { calls.push_back("delete " + std::to_string(item)); }
-};
+    return "(no error)";
+}
 
 }  // namespace calvoro::test
