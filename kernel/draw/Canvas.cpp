@@ -5,17 +5,17 @@
 
 namespace calvoro {
 
-void Canvas::SetPen(const PenSpec& pen) {
+void Canvas::SetPen(const PenAttributes& pen) {
     pen_ = pen;
     StateChanged();
 }
 
-void Canvas::SetBrush(const BrushSpec& brush) {
+void Canvas::SetBrush(const BrushAttributes& brush) {
     brush_ = brush;
     StateChanged();
 }
 
-void Canvas::SetFont(const FontSpec& font) {
+void Canvas::SetFont(const FontDescription& font) {
     font_ = font;
     StateChanged();
 }

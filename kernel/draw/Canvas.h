@@ -52,12 +52,12 @@ class Canvas {
 public:
     virtual ~Canvas() = default;
 
-    const PenSpec& Pen() const { return pen_; }
-    void SetPen(const PenSpec& pen);
-    const BrushSpec& Brush() const { return brush_; }
-    void SetBrush(const BrushSpec& brush);
-    const FontSpec& Font() const { return font_; }
-    void SetFont(const FontSpec& font);
+    const PenAttributes& Pen() const { return pen_; }
+    void SetPen(const PenAttributes& pen);
+    const BrushAttributes& Brush() const { return brush_; }
+    void SetBrush(const BrushAttributes& brush);
+    const FontDescription& Font() const { return font_; }
+    void SetFont(const FontDescription& font);
     BackgroundMode Background() const { return background_; }
     void SetBackgroundMode(BackgroundMode mode);
 
@@ -105,9 +105,9 @@ protected:
     virtual void DoLine(TPixelPoint from, TPixelPoint to) = 0;
 
 private:
-    PenSpec pen_;
-    BrushSpec brush_;
-    FontSpec font_;
+    PenAttributes pen_;
+    BrushAttributes brush_;
+    FontDescription font_;
     BackgroundMode background_ = BackgroundMode::Opaque;
     TPixelPoint penPos_;
     TPixelRect clip_;

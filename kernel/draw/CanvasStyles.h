@@ -50,23 +50,23 @@ inline constexpr int BrushStyleCount = 8;
 // the brush colour (opaque) or left alone (transparent).
 enum class BackgroundMode : std::uint8_t { Transparent, Opaque };
 
-struct PenSpec {
+struct PenAttributes {
     TColor Color = clBlack;
     TPenStyle Style = TPenStyle::psSolid;
     TPenMode Mode = TPenMode::pmCopy;
     int Width = 1;  // pixels; 0 and 1 both draw one pixel wide
 
-    friend bool operator==(const PenSpec&, const PenSpec&) = default;
+    friend bool operator==(const PenAttributes&, const PenAttributes&) = default;
 };
 
-struct BrushSpec {
+struct BrushAttributes {
     TColor Color = clWhite;
     TBrushStyle Style = TBrushStyle::bsSolid;
 
-    friend bool operator==(const BrushSpec&, const BrushSpec&) = default;
+    friend bool operator==(const BrushAttributes&, const BrushAttributes&) = default;
 };
 
-struct FontSpec {
+struct FontDescription {
     std::string Name;  // empty: the system's sans-serif face
     int Height = -11;  // pixels; negative: character height, positive: cell height
     int Weight = 400;  // 100 .. 900, 700 bold
@@ -76,7 +76,7 @@ struct FontSpec {
     int Escapement = 0;  // text direction, tenths of a degree counter-clockwise
     TColor Color = clBlack;
 
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontDescription&, const FontDescription&) = default;
 };
 
 }  // namespace calvoro

@@ -33,9 +33,9 @@ struct CanvasCall {
     std::string Text;         // TextOut, DrawText
     std::uint32_t Flags = 0;  // DrawText format, StretchDraw copy mode
     TPixelPoint ImageSize;    // StretchDraw: width and height of the picture
-    PenSpec Pen;
-    BrushSpec Brush;
-    FontSpec Font;
+    PenAttributes Pen;
+    BrushAttributes Brush;
+    FontDescription Font;
     BackgroundMode Background = BackgroundMode::Opaque;
     TPixelRect Clip;
 };

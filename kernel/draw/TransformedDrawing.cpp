@@ -142,8 +142,8 @@ void DrawBoundingBox2D(TDecorativeCanvas& canvas, const TRect2D& clip, const TRe
 
 void DrawControlPoint(TDecorativeCanvas& canvas, int x, int y, int width) {
     Canvas& target = canvas.Target();
-    target.SetBrush(BrushSpec{clSilver, TBrushStyle::bsSolid});
-    PenSpec pen = target.Pen();
+    target.SetBrush(BrushAttributes{clSilver, TBrushStyle::bsSolid});
+    PenAttributes pen = target.Pen();
     pen.Style = TPenStyle::psSolid;
     target.SetPen(pen);
     const int half = width / 2;

@@ -114,8 +114,8 @@ void TContainer2D::Assign(const TGraphicObject& source) {
 
 void TContainer2D::Draw(const TMatrix2D& matrix, TDecorativeCanvas& canvas, int mode, const TRect2D& clipRect) {
     const TMatrix2D m = MultiplyMatrix2D(GetObjectMatrix(), matrix);
-    const PenSpec pen = canvas.Target().Pen();
-    const BrushSpec brush = canvas.Target().Brush();
+    const PenAttributes pen = canvas.Target().Pen();
+    const BrushAttributes brush = canvas.Target().Brush();
     ForEach2D(objects_, [&](TObject2D& child) {
         canvas.Target().SetPen(pen);
         canvas.Target().SetBrush(brush);

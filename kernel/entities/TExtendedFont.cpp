@@ -51,21 +51,21 @@ void TExtendedFont::SetCanvas(Canvas* canvas) {
 }
 
 void TExtendedFont::Rebuild() {
-    if (canvas_ != nullptr) canvas_->SetFont(ToFontSpec(canvasOwnFont_.Color));
+    if (canvas_ != nullptr) canvas_->SetFont(ToFontDescription(canvasOwnFont_.Color));
 }
 
-FontSpec TExtendedFont::ToFontSpec(TColor color) const {
-    FontSpec spec;
+FontDescription TExtendedFont::ToFontDescription(TColor color) const {
+    FontDescription description;
     const auto end = std::find(logFont_.FaceName.begin(), logFont_.FaceName.end(), '\0');
-    spec.Name.assign(logFont_.FaceName.begin(), end);
-    spec.Height = logFont_.Height;
-    spec.Weight = logFont_.Weight;
-    spec.Italic = logFont_.Italic != 0;
-    spec.Underline = logFont_.Underline != 0;
-    spec.StrikeOut = logFont_.StrikeOut != 0;
-    spec.Escapement = logFont_.Escapement;
-    spec.Color = color;
-    return spec;
+    description.Name.assign(logFont_.FaceName.begin(), end);
+    description.Height = logFont_.Height;
+    description.Weight = logFont_.Weight;
+    description.Italic = logFont_.Italic != 0;
+    description.Underline = logFont_.Underline != 0;
+    description.StrikeOut = logFont_.StrikeOut != 0;
+    description.Escapement = logFont_.Escapement;
+    description.Color = color;
+    return description;
 }
 
 void TExtendedFont::SaveToStream(BinaryWriter& writer) const {

@@ -59,7 +59,7 @@ public:
     void SetCanvas(Canvas* canvas);
     Canvas* AttachedCanvas() const { return canvas_; }
     // The canvas font the record stands for, in the given colour.
-    FontSpec ToFontSpec(TColor color) const;
+    FontDescription ToFontDescription(TColor color) const;
 
     void SaveToStream(BinaryWriter& writer) const;
     void LoadFromStream(BinaryReader& reader);
@@ -69,7 +69,7 @@ private:
 
     TLogFont logFont_;
     Canvas* canvas_ = nullptr;
-    FontSpec canvasOwnFont_;
+    FontDescription canvasOwnFont_;
 };
 
 }  // namespace calvoro

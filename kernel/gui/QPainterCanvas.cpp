@@ -209,17 +209,17 @@ TPixelRect Normalized(const TPixelRect& r) {
                       std::max(r.Top, r.Bottom)};
 }
 
-QFont ToQFont(const FontSpec& spec) {
+QFont ToQFont(const FontDescription& description) {
     QFont font;
-    if (!spec.Name.empty())
-        font.setFamily(QString::fromLatin1(spec.Name.data(), static_cast<qsizetype>(spec.Name.size())));
+    if (!description.Name.empty())
+        font.setFamily(QString::fromLatin1(description.Name.data(), static_cast<qsizetype>(description.Name.size())));
     font.setStyleHint(QFont::SansSerif);
-    const int height = spec.Height < 0 ? -spec.Height : spec.Height;
+    const int height = description.Height < 0 ? -description.Height : description.Height;
     font.setPixelSize(height > 0 ? height : 11);
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.Weight > 0 ? spec.Weight : 400, 100, 900)));
-    font.setItalic(spec.Italic);
-    font.setUnderline(spec.Underline);
-    font.setStrikeOut(spec.StrikeOut);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(description.Weight > 0 ? description.Weight : 400, 100, 900)));
+    font.setItalic(description.Italic);
+    font.setUnderline(description.Underline);
+    font.setStrikeOut(description.StrikeOut);
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }

@@ -7,12 +7,12 @@ namespace calvoro {
 
 TLayer::TLayer(std::uint8_t id) : name_("Layer_" + std::to_string(id)), id_(id) {}
 
-void TLayer::SetPen(const PenSpec& pen) {
+void TLayer::SetPen(const PenAttributes& pen) {
     pen_ = pen;
     modified_ = true;
 }
 
-void TLayer::SetBrush(const BrushSpec& brush) {
+void TLayer::SetBrush(const BrushAttributes& brush) {
     brush_ = brush;
     modified_ = true;
 }
@@ -33,7 +33,7 @@ bool TLayer::SetCanvas(TDecorativeCanvas& canvas) const {
     Canvas& target = canvas.Target();
     target.SetPen(pen_);
     target.SetBrush(brush_);
-    FontSpec font = target.Font();
+    FontDescription font = target.Font();
     font.Color = pen_.Color;
     target.SetFont(font);
     target.SetBackgroundMode(opaque_ ? BackgroundMode::Opaque : BackgroundMode::Transparent);
@@ -69,12 +69,12 @@ Enum OrdinalOr(std::uint8_t ordinal, int count, Enum fallback) {
 
 void TLayer::LoadFromStream(BinaryReader& reader, const VersionTag& version) {
     // Everything is read first, so that a record cut short leaves the layer as it was.
-    PenSpec pen;
+    PenAttributes pen;
     pen.Color = reader.readInt32();
     pen.Style = OrdinalOr(reader.readUInt8(), PenStyleCount, TPenStyle::psSolid);
     pen.Mode = OrdinalOr(reader.readUInt8(), PenModeCount, TPenMode::pmCopy);
     pen.Width = reader.readInt32();
-    BrushSpec brush;
+    BrushAttributes brush;
     brush.Color = reader.readInt32();
     brush.Style = OrdinalOr(reader.readUInt8(), BrushStyleCount, TBrushStyle::bsSolid);
     if (version < "KRN422") reader.skip(4);

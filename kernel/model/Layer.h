@@ -27,10 +27,10 @@ public:
 
     std::uint8_t ID() const { return id_; }
 
-    const PenSpec& Pen() const { return pen_; }
-    void SetPen(const PenSpec& pen);  // marks the layer modified
-    const BrushSpec& Brush() const { return brush_; }
-    void SetBrush(const BrushSpec& brush);  // marks the layer modified
+    const PenAttributes& Pen() const { return pen_; }
+    void SetPen(const PenAttributes& pen);  // marks the layer modified
+    const BrushAttributes& Brush() const { return brush_; }
+    void SetBrush(const BrushAttributes& brush);  // marks the layer modified
     TDecorativePen& DecorativePen() { return decorativePen_; }
     const TDecorativePen& DecorativePen() const { return decorativePen_; }
 
@@ -71,8 +71,8 @@ public:
     void SetDefaultPenColor(TColor color);
 
 private:
-    PenSpec pen_;
-    BrushSpec brush_;
+    PenAttributes pen_;
+    BrushAttributes brush_;
     TDecorativePen decorativePen_;
     std::string name_;
     bool active_ = true;

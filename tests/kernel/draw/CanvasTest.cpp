@@ -36,7 +36,7 @@ TEST(CanvasTest, TheClipBoxNeverReachesBeyondTheSurface) {
 
 TEST(CanvasTest, MeasuringTextDrawsNothingAndFitsTheRectangle) {
     RecordingCanvas canvas;
-    FontSpec font;
+    FontDescription font;
     font.Height = -12;
     canvas.SetFont(font);
     canvas.ClearCalls();

@@ -163,16 +163,16 @@ TEST_F(TransformedDrawingTest, ControlPointsAreSilverSquaresOfHalfTheWidthEachWa
         TPixelRect rect;
     };
     const Case cases[] = {{6, {37, 47, 43, 53}}, {5, {38, 48, 42, 52}}, {1, {40, 50, 40, 50}}};
-    canvas.SetBrush(BrushSpec{clRed, TBrushStyle::bsClear});
-    canvas.SetPen(PenSpec{clBlue, TPenStyle::psDot, TPenMode::pmXor, 1});
+    canvas.SetBrush(BrushAttributes{clRed, TBrushStyle::bsClear});
+    canvas.SetPen(PenAttributes{clBlue, TPenStyle::psDot, TPenMode::pmXor, 1});
     for (const Case& c : cases) {
         canvas.ClearCalls();
         DrawControlPoint(decorated, 40, 50, c.width);
         const auto rectangles = canvas.CallsOf(CanvasOp::Rectangle);
         ASSERT_EQ(rectangles.size(), 1u);
         EXPECT_EQ(rectangles[0].Rect, c.rect) << c.width;
-        EXPECT_EQ(rectangles[0].Brush, (BrushSpec{clSilver, TBrushStyle::bsSolid}));
-        EXPECT_EQ(rectangles[0].Pen, (PenSpec{clBlue, TPenStyle::psSolid, TPenMode::pmXor, 1}))
+        EXPECT_EQ(rectangles[0].Brush, (BrushAttributes{clSilver, TBrushStyle::bsSolid}));
+        EXPECT_EQ(rectangles[0].Pen, (PenAttributes{clBlue, TPenStyle::psSolid, TPenMode::pmXor, 1}))
             << "the pen keeps its colour and mode";
     }
 }

@@ -78,7 +78,7 @@ TEST_F(TextEntities, RecordsWithLengthsOrJustificationsOutOfRangeAreRefused) {
 
 TEST_F(TextEntities, TextDrawingDependsOnPixelHeightAndPenMode) {
     TText2D text(1, MakePoint2D(10, 10), MakePoint2D(40, 20), 2.0, "Hi");
-    FontSpec own;
+    FontDescription own;
     own.Color = clRed;
     target.SetFont(own);
     Draw(text, 0.2);  // 0.4 pixels high
@@ -94,7 +94,7 @@ TEST_F(TextEntities, TextDrawingDependsOnPixelHeightAndPenMode) {
     EXPECT_TRUE(Calls(CanvasOp::Polyline).empty() && Calls(CanvasOp::LineTo).empty()) << "no box";
     EXPECT_EQ(target.Font(), own) << "the canvas gets its font back";
 
-    target.SetPen(PenSpec{clBlack, TPenStyle::psSolid, TPenMode::pmXor, 1});
+    target.SetPen(PenAttributes{clBlack, TPenStyle::psSolid, TPenMode::pmXor, 1});
     Draw(text);
     EXPECT_TRUE(Calls(CanvasOp::DrawText).empty()) << "a rubber band shows only the box";
     EXPECT_FALSE(Calls(CanvasOp::Polyline).empty());

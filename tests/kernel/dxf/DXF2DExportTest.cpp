@@ -78,9 +78,9 @@ void ExpectWellFormed(const std::string& text) {
 // several colours, and a few it leaves out.
 void FillSmallDrawing(TQVCmp2D& drawing) {
     TLayers& layers = drawing.Layers();
-    layers.LayerByIndex(1).SetPen(PenSpec{clYellow});
+    layers.LayerByIndex(1).SetPen(PenAttributes{clYellow});
     layers.LayerByIndex(1).SetActive(false);
-    layers.LayerByIndex(2).SetPen(PenSpec{0x123456});  // changed by hand, holds nothing
+    layers.LayerByIndex(2).SetPen(PenAttributes{0x123456});  // changed by hand, holds nothing
     layers.LayerByIndex(3).SetLayerName("Outlines");
     auto& mark = static_cast<TSourceBlock2D&>(
         *drawing.AddSourceBlock(-1, std::make_unique<TSourceBlock2D>(-1, MakeBlockName("Mark"))));

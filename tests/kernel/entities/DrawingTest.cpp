@@ -31,7 +31,7 @@ struct EntityDrawing : EntityTest {
 };
 
 // A 2D object that notes the pen and brush it is given and then changes them.
-using PenAndBrush = std::pair<PenSpec, BrushSpec>;
+using PenAndBrush = std::pair<PenAttributes, BrushAttributes>;
 
 struct PenProbe : TObject2D {
     explicit PenProbe(std::vector<PenAndBrush>& seen) : TObject2D(0), seen(seen) {}
@@ -40,8 +40,8 @@ struct PenProbe : TObject2D {
     void UpdateBox() override {}
     void Draw(const TMatrix2D&, TDecorativeCanvas& canvas, int, const TRect2D&) override {
         seen.emplace_back(canvas.Target().Pen(), canvas.Target().Brush());
-        canvas.Target().SetPen(PenSpec{clRed, TPenStyle::psDot, TPenMode::pmCopy, 3});
-        canvas.Target().SetBrush(BrushSpec{clBlue, TBrushStyle::bsCross});
+        canvas.Target().SetPen(PenAttributes{clRed, TPenStyle::psDot, TPenMode::pmCopy, 3});
+        canvas.Target().SetBrush(BrushAttributes{clBlue, TBrushStyle::bsCross});
     }
     std::vector<PenAndBrush>& seen;
 };
@@ -68,7 +68,7 @@ TEST_F(EntityDrawing, ControlPointsAreSquaresOfTheGivenWidth) {
     EXPECT_EQ(frames[0].Points.size(), 5u);
 
     target.ClearCalls();
-    target.SetPen(PenSpec{clBlack, TPenStyle::psSolid, TPenMode::pmXor, 1});
+    target.SetPen(PenAttributes{clBlack, TPenStyle::psSolid, TPenMode::pmXor, 1});
     line.DrawControlPoints(kPixels, canvas, 4);
     EXPECT_TRUE(Calls(CanvasOp::Polyline).empty());
     EXPECT_EQ(Calls(CanvasOp::Rectangle).size(), 2u);
@@ -126,8 +126,8 @@ TEST_F(EntityDrawing, EveryChildStartsFromTheContainerPenAndBrush) {
     TContainer2D container(1);
     container.Objects().Add(std::make_unique<PenProbe>(seen));
     container.Objects().Add(std::make_unique<PenProbe>(seen));
-    const PenAndBrush layer{PenSpec{clGreen, TPenStyle::psDash, TPenMode::pmCopy, 2},
-                            BrushSpec{clYellow, TBrushStyle::bsSolid}};
+    const PenAndBrush layer{PenAttributes{clGreen, TPenStyle::psDash, TPenMode::pmCopy, 2},
+                            BrushAttributes{clYellow, TBrushStyle::bsSolid}};
     target.SetPen(layer.first);
     target.SetBrush(layer.second);
     container.Draw(kPixels, canvas, 0, kWholeScreen);
@@ -183,7 +183,7 @@ TEST(ExtendedFont, RecordIsSixtyBytesWithTheSmallFontFace) {
 
 TEST(ExtendedFont, TheCanvasGetsItsOwnFontBack) {
     RecordingCanvas target;
-    FontSpec own;
+    FontDescription own;
     own.Name = "Mono";
     own.Color = clRed;
     target.SetFont(own);

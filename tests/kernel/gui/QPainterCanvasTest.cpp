@@ -58,7 +58,7 @@ private slots:
     void aPolylineUnderXorTogglesEachPixelOnce() {
         QImage image = BlankImage();
         QPainterCanvas canvas(image);
-        canvas.SetPen(PenSpec{clWhite, TPenStyle::psSolid, TPenMode::pmXor, 1});
+        canvas.SetPen(PenAttributes{clWhite, TPenStyle::psSolid, TPenMode::pmXor, 1});
         const TPixelPoint points[] = {{1, 1}, {5, 1}, {5, 4}};
         canvas.Polyline(points);
         const QRgb toggled = 0xFF7F7F7F;
@@ -80,7 +80,7 @@ private slots:
 
         QImage unframed = BlankImage();
         QPainterCanvas second(unframed);
-        second.SetPen(PenSpec{clBlack, TPenStyle::psClear});
+        second.SetPen(PenAttributes{clBlack, TPenStyle::psClear});
         second.Rectangle(TPixelRect{2, 2, 7, 6});
         QCOMPARE(Row(unframed, 2, White), std::string("..####......"));
         QCOMPARE(Row(unframed, 4, White), std::string("..####......"));
@@ -120,8 +120,8 @@ private slots:
             QImage image(8, 8, QImage::Format_RGB32);
             image.fill(d);
             QPainterCanvas canvas(image);
-            canvas.SetPen(PenSpec{static_cast<TColor>(p), TPenStyle::psSolid, static_cast<TPenMode>(mode), 1});
-            canvas.SetBrush(BrushSpec{static_cast<TColor>(p), TBrushStyle::bsSolid});
+            canvas.SetPen(PenAttributes{static_cast<TColor>(p), TPenStyle::psSolid, static_cast<TPenMode>(mode), 1});
+            canvas.SetBrush(BrushAttributes{static_cast<TColor>(p), TBrushStyle::bsSolid});
             canvas.MoveTo(0, 0);
             canvas.LineTo(2, 0);
             canvas.Rectangle(TPixelRect{2, 2, 7, 7});
@@ -140,14 +140,14 @@ private slots:
         RasterImage picture(2, 2, 0xFF123456);
         picture.At(1, 1) = 0xFFFEDCBA;
         const auto draw = [&] {
-            canvas.SetPen(PenSpec{clYellow, TPenStyle::psSolid, TPenMode::pmXor, 1});
-            canvas.SetBrush(BrushSpec{clAqua, TBrushStyle::bsSolid});
+            canvas.SetPen(PenAttributes{clYellow, TPenStyle::psSolid, TPenMode::pmXor, 1});
+            canvas.SetBrush(BrushAttributes{clAqua, TBrushStyle::bsSolid});
             canvas.MoveTo(0, 0);
             canvas.LineTo(39, 29);
             const TPixelPoint star[] = {{5, 5}, {30, 8}, {10, 25}, {20, 2}, {28, 25}};
             canvas.Polygon(star);
             canvas.Rectangle(TPixelRect{3, 3, 17, 12});
-            canvas.SetPen(PenSpec{clFuchsia, TPenStyle::psDot, TPenMode::pmXor, 1});
+            canvas.SetPen(PenAttributes{clFuchsia, TPenStyle::psDot, TPenMode::pmXor, 1});
             canvas.Polyline(star);
             canvas.StretchDraw(TPixelRect{20, 20, 28, 26}, picture, CopyMode::SrcInvert);
         };
@@ -160,13 +160,13 @@ private slots:
     void dotsAreThreeOnThreeOffAndOpaqueGapsTakeTheBrush() {
         QImage image = BlankImage(14, 2);
         QPainterCanvas canvas(image);
-        canvas.SetPen(PenSpec{clBlack, TPenStyle::psDot});
+        canvas.SetPen(PenAttributes{clBlack, TPenStyle::psDot});
         canvas.SetBackgroundMode(BackgroundMode::Transparent);
         canvas.MoveTo(0, 0);
         canvas.LineTo(14, 0);
         QCOMPARE(Row(image, 0, Black), std::string("###...###...##"));
         canvas.SetBackgroundMode(BackgroundMode::Opaque);
-        canvas.SetBrush(BrushSpec{clWhite});
+        canvas.SetBrush(BrushAttributes{clWhite});
         canvas.MoveTo(0, 1);
         canvas.LineTo(14, 1);
         QCOMPARE(Row(image, 1, White), std::string("???###???###??"));
@@ -198,7 +198,7 @@ private slots:
     void textIsDrawnInTheFontColourInsideItsExtent() {
         QImage image = BlankImage(60, 30);
         QPainterCanvas canvas(image);
-        FontSpec font;
+        FontDescription font;
         font.Height = -16;
         font.Color = clBlue;
         canvas.SetFont(font);

@@ -61,8 +61,8 @@ TEST(LayerTest, ReadsTheRecordOfEveryVersionAndWritesTheCurrentOne) {
         BinaryReader reader(record);
         layer.LoadFromStream(reader, layout.tag);
         EXPECT_TRUE(reader.atEnd());
-        EXPECT_EQ(layer.Pen(), (PenSpec{clRed, TPenStyle::psInsideFrame, TPenMode::pmNotXor, 3}));
-        EXPECT_EQ(layer.Brush(), (BrushSpec{clBlue, TBrushStyle::bsDiagCross}));
+        EXPECT_EQ(layer.Pen(), (PenAttributes{clRed, TPenStyle::psInsideFrame, TPenMode::pmNotXor, 3}));
+        EXPECT_EQ(layer.Brush(), (BrushAttributes{clBlue, TBrushStyle::bsDiagCross}));
         EXPECT_EQ(layer.DecorativePen().PatternLength(), layout.pattern ? 3 : 2);
         EXPECT_EQ(layer.DecorativePen().GetBit(1), !layout.pattern);
         // A file without the Visible or Storable switch makes the layer visible or storable.
@@ -136,7 +136,7 @@ TEST(LayersTest, TheDefaultColourSparesLayersChangedByHand) {
     cut.SetModified(false);
     cut.SetLayerName(std::string(40, 'x'));
     EXPECT_FALSE(cut.Modified()) << "the same name, once cut, is no change";
-    layers.LayerByIndex(5).SetPen(PenSpec{clRed});
+    layers.LayerByIndex(5).SetPen(PenAttributes{clRed});
     layers.SetDefaultLayersColor(clLime);
     EXPECT_EQ(layers.DefaultLayersColor(), clLime);
     EXPECT_EQ(layers.LayerByIndex(3).Pen().Color, clLime);
@@ -150,8 +150,8 @@ TEST(LayersTest, TheDefaultColourSparesLayersChangedByHand) {
 // and dashes; a hidden one touches nothing.
 TEST(LayerTest, AVisibleLayerDressesTheCanvas) {
     TLayer layer(2);
-    layer.SetPen(PenSpec{clNavy, TPenStyle::psDot, TPenMode::pmCopy, 2});
-    layer.SetBrush(BrushSpec{clYellow, TBrushStyle::bsHorizontal});
+    layer.SetPen(PenAttributes{clNavy, TPenStyle::psDot, TPenMode::pmCopy, 2});
+    layer.SetBrush(BrushAttributes{clYellow, TBrushStyle::bsHorizontal});
     layer.DecorativePen().SetPattern("10");
     layer.SetOpaque(true);
     RecordingCanvas canvas;
