@@ -1,8 +1,10 @@
 // A fresh folder in the temporary directory for one test, removed afterwards,
-// for tests that write files and check what else is left beside them.
+// for tests that write files and check what else is left beside them. The
+// process id keeps test runs of other build trees apart.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <iterator>
@@ -12,10 +14,10 @@ namespace calvoro {
 
 class TestFolder {
 public:
-    TestFolder()
-        : path_(std::filesystem::temp_directory_path() /
-                ("calvoro-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    TestFolder() {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = std::filesystem::temp_directory_path() /
+                ("calvoro-" + std::to_string(::getpid()) + "-" + test->test_suite_name() + "-" + test->name());
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
@@ -23,8 +25,6 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    TestFolder(const TestFolder&) = delete;
-    TestFolder& operator=(const TestFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }

@@ -1,3 +1,6 @@
+// The cutter profiles: refusals of every cutter that cannot machine a relief,
+// heights of each shape by hand, degenerate shapes equal to the simpler ones,
+// and heights that never fall outward.
 #include "engine/toolpath/CutterProfile.h"
 
 #include <gtest/gtest.h>
@@ -5,23 +8,12 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/toolpath/ToolPathError.h"
 #include "tests/engine/toolpath/TestReliefs.h"
 
 namespace calvoro {
 namespace {
 
-using test::MakeCutter;
-
-ToolRecord Cutter(ToolType type, float d, float corner = 0, float angle = 0, float tip = 0) {
-    ToolRecord t;
-    t.toolType = type;
-    t.diameter = d;
-    t.cornerRadius = corner;
-    t.taperAngle = angle;
-    t.flatDiameter = tip;
-    return t;
-}
+using test::Cutter;
 
 TEST(CutterProfileTest, RefusesCuttersThatCannotMachineARelief) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -48,12 +40,8 @@ TEST(CutterProfileTest, RefusesCuttersThatCannotMachineARelief) {
         {"negative stock", Cutter(ToolType::Flat, 4), -0.1, "stock"},
     };
     for (const Case& c : cases) {
-        try {
-            CutterProfile::FromTool(c.tool, c.stock);
-            ADD_FAILURE() << c.what << " was accepted";
-        } catch (const ToolPathError& e) {
-            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
-        }
+        const std::string message = test::RefusalOf([&] { CutterProfile::FromTool(c.tool, c.stock); });
+        EXPECT_NE(message.find(c.message), std::string::npos) << c.what << ": " << message;
     }
 }
 
@@ -62,9 +50,7 @@ TEST(CutterProfileTest, HeightsOfEachShapeByHand) {
     struct Case {
         const char* what;
         ToolRecord tool;
-        double stock;
-        double rho;
-        double expected;
+        double stock, rho, expected;
     } cases[] = {
         {"flat anywhere", Cutter(ToolType::Flat, 6), 0, 2.9, 0.0},
         {"ball centre", Cutter(ToolType::Spherical, 8), 0, 0, 0.0},
@@ -107,12 +93,11 @@ TEST(CutterProfileTest, HeightNeverDecreasesOutward) {
     for (ToolType type : test::kMachiningShapes)
         for (double diameter : {0.3, 3.0, 17.0})
             for (double stock : {0.0, 0.25}) {
-                const CutterProfile profile = CutterProfile::FromTool(MakeCutter(type, diameter), stock);
-                const int steps = 20000;
+                const CutterProfile profile = CutterProfile::FromTool(test::MakeCutter(type, diameter), stock);
                 double previous = profile.height(0);
                 EXPECT_EQ(previous, 0.0);
-                for (int i = 1; i <= steps; ++i) {
-                    const double h = profile.height(profile.outerRadius() * i / steps);
+                for (int i = 1; i <= 20000; ++i) {
+                    const double h = profile.height(profile.outerRadius() * i / 20000);
                     ASSERT_GE(h, previous) << ToolTypeName(type) << " " << diameter << " at step " << i;
                     previous = h;
                 }

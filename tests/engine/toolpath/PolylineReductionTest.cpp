@@ -1,6 +1,10 @@
+// The reduction: edge cases by hand, the same result as the plain recursion,
+// every dropped point within the tolerance, and the worst split order on a
+// stack far too small for a recursion.
 #include "engine/toolpath/PolylineReduction.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <cmath>
 #include <random>
@@ -8,44 +12,36 @@
 namespace calvoro {
 namespace {
 
-// Squared distance from p to the segment a-b, as the reduction measures it.
+// Squared distance from p to its nearest point of the segment a-b: a, its
+// projection, or b.
 double SegmentDistance2(const PathPoint& p, const PathPoint& a, const PathPoint& b) {
     const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
     const double wx = p.x - a.x, wy = p.y - a.y, wz = p.z - a.z;
-    const double cu = ux * ux + uy * uy + uz * uz;
-    const double t = cu > 0 ? std::clamp((wx * ux + wy * uy + wz * uz) / cu, 0.0, 1.0) : 0.0;
-    const double dx = wx - t * ux, dy = wy - t * uy, dz = wz - t * uz;
-    return dx * dx + dy * dy + dz * dz;
+    const double along = wx * ux + wy * uy + wz * uz;
+    const double length2 = ux * ux + uy * uy + uz * uz;
+    PathPoint r = along > length2 ? b : a;
+    if (along > 0 && along <= length2) {
+        r = {a.x + along / length2 * ux, a.y + along / length2 * uy, a.z + along / length2 * uz};
+    }
+    return (p.x - r.x) * (p.x - r.x) + (p.y - r.y) * (p.y - r.y) + (p.z - r.z) * (p.z - r.z);
 }
 
 // The reduction written the plain recursive way, the reference the heap-stack
 // version must match bit for bit.
 void RecursiveStep(const PathPolyline& p, std::size_t first, std::size_t last, double tol2, std::vector<bool>& keep) {
-    if (first + 1 >= last) return;
-    const PathPoint& s0 = p[first];
-    const PathPoint& s1 = p[last];
-    const double ux = s1.x - s0.x, uy = s1.y - s0.y, uz = s1.z - s0.z;
-    const double cu = ux * ux + uy * uy + uz * uz;
     double best = 0;
     std::size_t index = 0;
     for (std::size_t i = first + 1; i < last; ++i) {
-        const double wx = p[i].x - s0.x, wy = p[i].y - s0.y, wz = p[i].z - s0.z;
-        const double b = wx * ux + wy * uy + wz * uz;
-        PathPoint r = s0;
-        if (b > 0 && b <= cu) r = {s0.x + b / cu * ux, s0.y + b / cu * uy, s0.z + b / cu * uz};
-        if (b > cu) r = s1;
-        const double dx = p[i].x - r.x, dy = p[i].y - r.y, dz = p[i].z - r.z;
-        const double d = dx * dx + dy * dy + dz * dz;
+        const double d = SegmentDistance2(p[i], p[first], p[last]);
         if (d > best) {
             best = d;
             index = i;
         }
     }
-    if (best > tol2) {
-        keep[index] = true;
-        RecursiveStep(p, first, index, tol2, keep);
-        RecursiveStep(p, index, last, tol2, keep);
-    }
+    if (best <= tol2) return;
+    keep[index] = true;
+    RecursiveStep(p, first, index, tol2, keep);
+    RecursiveStep(p, index, last, tol2, keep);
 }
 
 PathPolyline Reference(const PathPolyline& p, double tol) {
@@ -100,8 +96,7 @@ TEST(PolylineReductionTest, DroppedPointsStayWithinTheToleranceAndTheResultIsSta
     for (int round = 0; round < 200; ++round) {
         PathPolyline line;
         PathPoint p;
-        const int n = 2 + round * 3;
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < 2 + round * 3; ++i) {
             p = {p.x + 0.1 + std::abs(step(random)), p.y + 0.3 * step(random), p.z + 0.05 * step(random)};
             if (round % 7 == 0 && i % 5 == 0) line.push_back(p);  // some repeated points
             line.push_back(p);
@@ -125,19 +120,31 @@ TEST(PolylineReductionTest, DroppedPointsStayWithinTheToleranceAndTheResultIsSta
             previous = i;
         }
         ASSERT_EQ(previous, line.size() - 1);
-        // Reducing again changes nothing.
-        ASSERT_EQ(ReducePolyline(reduced, tolerance), reduced) << round;
+        ASSERT_EQ(ReducePolyline(reduced, tolerance), reduced) << round;  // reducing again changes nothing
     }
 }
 
 TEST(PolylineReductionTest, TheWorstSplitOrderNeedsNoDeepStack) {
-    // Each split takes off the last point but one: the splits nest as deep as
-    // the point count, which a recursion on the thread's stack would not
-    // survive.
-    PathPolyline zigzag;
-    const int n = 100000;
-    for (int i = 0; i < n; ++i) zigzag.push_back({static_cast<double>(i), (i % 2 ? -1.0 : 1.0) * i, 0.0});
-    EXPECT_EQ(DouglasPeuckerSimplify(zigzag, 0.5).size(), zigzag.size());
+    // Each split takes off the last point but one, so the splits nest as deep
+    // as the point count. A recursion needs at least 16 bytes of stack per
+    // level, 160 kB here; the reduction runs on a thread of 64 kB.
+    struct Job {
+        PathPolyline zigzag, reduced;
+    } job;
+    for (int i = 0; i < 10000; ++i) job.zigzag.push_back({static_cast<double>(i), (i % 2 ? -1.0 : 1.0) * i, 0.0});
+    pthread_attr_t attributes;
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, 64 * 1024), 0);
+    pthread_t thread;
+    const auto reduce = [](void* data) -> void* {
+        auto* j = static_cast<Job*>(data);
+        j->reduced = DouglasPeuckerSimplify(j->zigzag, 0.5);
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, reduce, &job), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+    EXPECT_EQ(job.reduced, job.zigzag);  // every point lies off its chord
 }
 
 }  // namespace

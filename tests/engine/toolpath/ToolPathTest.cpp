@@ -1,14 +1,17 @@
+// The whole tool path: no move cuts the relief anywhere along it, the
+// refusals, the shape of the move list, passes, links between polylines, and
+// the same result on any number of threads.
 #include "engine/toolpath/ToolPath.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "engine/toolpath/CutterProfile.h"
 #include "engine/toolpath/GougeFreeDepth.h"
 #include "engine/toolpath/RasterPaths.h"
-#include "engine/toolpath/ToolPathError.h"
 #include "tests/engine/toolpath/TestReliefs.h"
 
 namespace calvoro {
@@ -27,10 +30,8 @@ ToolPathRequest Request(ToolType type = ToolType::Spherical, double diameter = 3
     return request;
 }
 
-// Checks every move, sampled every quarter of a pixel along its length, for
-// a cell under the cutter that the cutter would cut: the cutter at (x, y, z)
-// cuts cell k when z < h(k) - height(distance) + S. Returns how many samples
-// cut, and where the first one was.
+// Samples every move at each quarter of a pixel along its length and counts
+// the samples at which the cutter cuts a cell under it; `first` says where.
 struct Gouges {
     std::size_t count = 0;
     std::string first;
@@ -40,7 +41,7 @@ Gouges FindGouges(const HeightMap& map, const CutterProfile& profile, const Reli
     Gouges found;
     const double ps = placement.pixelSize;
     const int reach = static_cast<int>(profile.outerRadius() / ps) + 2;
-    auto cell = [&](double work, double offset) {
+    const auto cell = [&](double work, double offset) {
         const double c = (work - offset) / ps;
         EXPECT_NEAR(c, std::nearbyint(c), 1e-3) << "a path point off the cell centres";
         return std::nearbyint(c);
@@ -53,20 +54,14 @@ Gouges FindGouges(const HeightMap& map, const CutterProfile& profile, const Reli
         const int steps = std::max(1, static_cast<int>(std::ceil(4 * std::hypot(bx - ax, by - ay))));
         for (int s = 0; s <= steps; ++s) {
             const double t = static_cast<double>(s) / steps;
-            const double cx = ax + t * (bx - ax), cy = ay + t * (by - ay);
-            const double z = a.z + t * (b.z - a.z);
+            const double cx = ax + t * (bx - ax), cy = ay + t * (by - ay), z = a.z + t * (b.z - a.z);
             for (int kx = static_cast<int>(cx) - reach; kx <= static_cast<int>(cx) + reach; ++kx)
                 for (int ky = static_cast<int>(cy) - reach; ky <= static_cast<int>(cy) + reach; ++ky) {
-                    const double rho = std::hypot(kx - cx, ky - cy) * ps;
-                    if (rho > profile.outerRadius()) continue;
-                    const double demand =
-                        (static_cast<double>(map.clampedAt(kx, ky)) - profile.height(rho)) + profile.stockAllowance();
-                    if (z < demand) {
-                        if (found.count++ == 0)
-                            found.first = "move " + std::to_string(m) + " at t=" + std::to_string(t) + " cuts cell " +
-                                          std::to_string(kx) + "," + std::to_string(ky) + " by " +
-                                          std::to_string(demand - z);
-                    }
+                    const double demand = test::TipDemand(map, profile, ps, cx, cy, kx, ky);
+                    if (z < demand && found.count++ == 0)
+                        found.first = "move " + std::to_string(m) + " at t=" + std::to_string(t) + " cuts cell " +
+                                      std::to_string(kx) + "," + std::to_string(ky) + " by " +
+                                      std::to_string(demand - z);
                 }
         }
     }
@@ -74,17 +69,17 @@ Gouges FindGouges(const HeightMap& map, const CutterProfile& profile, const Reli
 }
 
 // Unreduced paths on reliefs with one-pixel spikes and steep walls: no move
-// cuts any cell anywhere along it, for every shape.
+// cuts any cell anywhere along it, for every shape. The same check on moves
+// through the bare tip Zs, without the lift, finds cuts: the reliefs are hard
+// enough for it to mean something.
 TEST(ToolPathTest, NoMoveCutsTheReliefAnywhereAlongIt) {
     for (ReliefKind relief : {ReliefKind::Spikes, ReliefKind::Walls, ReliefKind::Blocky}) {
         const HeightMap map = MakeRelief(relief, 26, 19, 5);
         for (ToolType type : test::kMachiningShapes)
-            for (double stock : {0.0, 0.3}) {
+            for (float stock : {0.0f, 0.3f}) {
                 ToolPathRequest request = Request(type, 4.5);
-                request.placement.pixelSize = 0.8f;
-                request.placement.workOffsetX = -3.5f;
-                request.placement.workOffsetY = 12.25f;
-                request.parameters.stockAllowance = static_cast<float>(stock);
+                request.placement = {0.8f, -3.5f, 12.25f};
+                request.parameters.stockAllowance = stock;
                 request.parameters.stepOver = 1.7;
                 request.parameters.rasterAlongY = true;
                 const ToolPathResult result = ComputeToolPath(map, request);
@@ -94,47 +89,31 @@ TEST(ToolPathTest, NoMoveCutsTheReliefAnywhereAlongIt) {
                     << ToolTypeName(type) << " on " << test::ReliefName(relief) << ": " << gouges.first;
             }
     }
-}
-
-// The same check on moves through the bare tip Zs, without the lift, finds
-// cuts: the reliefs are hard enough for the check above to mean something.
-TEST(ToolPathTest, MovesThroughTheBareTipZsWouldCut) {
-    const HeightMap map = MakeRelief(ReliefKind::Spikes, 26, 19, 5);
-    const CutterProfile profile = CutterProfile::FromTool(MakeCutter(ToolType::Flat, 4.5), 0);
-    const GougeFreeDepth depth(map, profile, 0.8);
-    ReliefPlacement placement;
-    placement.pixelSize = 0.8f;
+    const HeightMap spikes = MakeRelief(ReliefKind::Spikes, 26, 19, 5);
+    const CutterProfile flat = CutterProfile::FromTool(MakeCutter(ToolType::Flat, 4.5), 0);
     CuttingParameters parameters;
     parameters.stepOver = 1.7;
-    const RasterPaths paths = BuildRasterPaths(depth, parameters, placement, 1, nullptr);
-    std::size_t cuts = 0;
-    for (const RasterPolyline& line : paths.polylines) {
+    const ReliefPlacement placement{0.8f};
+    const RasterPaths bare = BuildRasterPaths(GougeFreeDepth(spikes, flat, 0.8), parameters, placement, 1, nullptr);
+    std::size_t bareCuts = 0;
+    for (const RasterPolyline& line : bare.polylines) {
         std::vector<Move> moves;
         for (const RasterPoint& p : line) {
             const PathPoint at = CellPosition(p, placement);
             moves.push_back({MoveKind::Feed, at.x, at.y, p.tipZ});
         }
-        cuts += FindGouges(map, profile, placement, moves).count;
+        bareCuts += FindGouges(spikes, flat, placement, moves).count;
     }
-    EXPECT_GT(cuts, 0u);
+    EXPECT_GT(bareCuts, 0u);
 }
 
 TEST(ToolPathTest, RefusesWhatCannotBeMachined) {
-    const HeightMap map = MakeRelief(ReliefKind::Smooth, 12, 10);
+    // The cutter's sizes are refused by its profile (see its test); here the
+    // cutters that cannot machine a relief at all, and the job's values.
     constexpr float nan = std::numeric_limits<float>::quiet_NaN();
-    struct Case {
-        const char* what;
-        void (*change)(ToolPathRequest&);
-        const char* message;
-    } cases[] = {
+    const std::tuple<const char*, void (*)(ToolPathRequest&), const char*> cases[] = {
         {"drill", [](ToolPathRequest& r) { r.cutter.toolType = ToolType::Drill; }, "cannot machine"},
         {"undefined cutter", [](ToolPathRequest& r) { r.cutter.toolType = ToolType::Undefined; }, "cannot machine"},
-        {"taper 90",
-         [](ToolPathRequest& r) {
-             r.cutter = MakeCutter(ToolType::ConicalFlat, 3);
-             r.cutter.taperAngle = 90;
-         },
-         "taper"},
         {"step over 0", [](ToolPathRequest& r) { r.parameters.stepOver = 0; }, "step over"},
         {"negative step over", [](ToolPathRequest& r) { r.parameters.stepOver = -1; }, "step over"},
         {"step over not a number", [](ToolPathRequest& r) { r.parameters.stepOver = std::nan(""); }, "step over"},
@@ -150,46 +129,31 @@ TEST(ToolPathTest, RefusesWhatCannotBeMachined) {
         {"negative stock", [](ToolPathRequest& r) { r.parameters.stockAllowance = -0.1f; }, "stock"},
         {"feed plane in the relief", [](ToolPathRequest& r) { r.parameters.feedPlaneZ = -1.5; }, "feed plane"},
         {"feed plane on top of the stock",
-         [](ToolPathRequest& r) {
-             r.parameters.feedPlaneZ = -0.5;
-             r.parameters.stockAllowance = 10;
-         },
-         "feed plane"},
+         [](ToolPathRequest& r) { r.parameters = {.feedPlaneZ = -0.5, .stockAllowance = 10}; }, "feed plane"},
         {"pixel size 0", [](ToolPathRequest& r) { r.placement.pixelSize = 0; }, "pixel size"},
         {"offset not a number", [](ToolPathRequest& r) { r.placement.workOffsetY = nan; }, "position"},
         {"everything in the no-cut zone",
-         [](ToolPathRequest& r) {
-             r.parameters.zNoCutActive = true;
-             r.parameters.zNoCutZ = 0;
-             r.parameters.zNoCutTolerance = 100;
-         },
-         "Nothing to machine"},
-    };
-    for (const Case& c : cases) {
+         [](ToolPathRequest& r) { r.parameters = {.zNoCutActive = true, .zNoCutZ = 0, .zNoCutTolerance = 100}; },
+         "Nothing to machine"}};
+    const HeightMap map = MakeRelief(ReliefKind::Smooth, 12, 10);
+    for (const auto& [what, change, expected] : cases) {
         ToolPathRequest request = Request();
-        c.change(request);
-        try {
-            ComputeToolPath(map, request);
-            ADD_FAILURE() << c.what << " was accepted";
-        } catch (const ToolPathError& e) {
-            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
-        }
+        change(request);
+        const std::string message = test::RefusalOf([&] { ComputeToolPath(map, request); });
+        EXPECT_NE(message.find(expected), std::string::npos) << what << ": " << message;
     }
-    for (auto [w, h] : {std::pair{1, 10}, std::pair{10, 1}, std::pair{1, 1}}) {
-        const HeightMap thin(w, h, -1.0f);
-        EXPECT_THROW(ComputeToolPath(thin, Request()), ToolPathError) << w << "x" << h;
-    }
+    for (auto [w, h] : {std::pair{1, 10}, std::pair{10, 1}, std::pair{1, 1}})
+        EXPECT_THROW(ComputeToolPath(HeightMap(w, h, -1.0f), Request()), ToolPathError) << w << "x" << h;
 }
 
 TEST(ToolPathTest, OnePolylineIsRapidPlungeFeedsAndRapidUp) {
     // Two lines joined at the edge: one polyline after the other, fed across.
-    const HeightMap map(6, 2, -1.0f);
     ToolPathRequest request = Request(ToolType::Flat, 0.5);
     request.parameters.stepOver = 1.0;
     request.parameters.feedPlaneZ = 3.0;
     request.parameters.filterTolerance = 0.01f;
     request.placement.workOffsetX = 10;
-    const ToolPathResult result = ComputeToolPath(map, request);
+    const ToolPathResult result = ComputeToolPath(HeightMap(6, 2, -1.0f), request);
     const std::vector<Move> expected = {
         {MoveKind::Rapid, 10, 0, 3}, {MoveKind::Plunge, 10, 0, -1}, {MoveKind::Feed, 15, 0, -1},
         {MoveKind::Feed, 15, 1, -1}, {MoveKind::Feed, 10, 1, -1},   {MoveKind::Rapid, 10, 1, 3},
@@ -203,87 +167,73 @@ TEST(ToolPathTest, PassesRunFromTheHighestDownAtTheirDepth) {
     const HeightMap map = MakeRelief(ReliefKind::Smooth, 15, 11);
     ToolPathRequest request = Request();
     request.parameters.filterTolerance = 0.05f;
-    const ToolPathResult one = ComputeToolPath(map, request);
+    const std::vector<Move> single = ComputeToolPath(map, request).moves.moves;
     request.parameters.passCount = 2;
     request.parameters.zStep = 1.0;
     const ToolPathResult two = ComputeToolPath(map, request);
-    const std::vector<Move>& single = one.moves.moves;
-    const std::vector<Move>& both = two.moves.moves;
-    ASSERT_EQ(both.size(), 2 * single.size());
-    for (std::size_t i = 0; i < single.size(); ++i) {
-        const Move& upper = both[i];
-        const Move& lower = both[single.size() + i];
-        EXPECT_EQ(lower, single[i]) << i;
-        EXPECT_EQ(upper.kind, single[i].kind);
-        EXPECT_EQ(upper.x, single[i].x);
-        EXPECT_EQ(upper.y, single[i].y);
-        if (single[i].z != request.parameters.feedPlaneZ) {
-            EXPECT_EQ(upper.z, single[i].z + 1.0) << i;
-        }
-    }
     EXPECT_EQ(two.moves.passCount, 2);
+    ASSERT_EQ(two.moves.moves.size(), 2 * single.size());
+    for (std::size_t i = 0; i < single.size(); ++i) {
+        Move upper = single[i];
+        if (upper.z != request.parameters.feedPlaneZ) upper.z += 1.0;
+        EXPECT_EQ(two.moves.moves[i], upper) << i;
+        EXPECT_EQ(two.moves.moves[single.size() + i], single[i]) << i;
+    }
 }
 
-// A flat field in the no-cut zone with a raised band: every raster line
-// cuts across the band, and consecutive stretches are joined across the
-// field beside it.
-struct BandJob {
-    HeightMap map{40, 21, -1.0f};
-    ToolPathRequest request = Request(ToolType::Flat, 1.5);
-    BandJob() {
-        for (int x = 20; x <= 30; ++x)
+// Raised bands on a flat field in the no-cut zone: every raster line cuts
+// across each band, and stretches of neighbouring lines are joined by a feed
+// move when they lie within twice the step over, by a retract beyond.
+std::size_t Retracts(const ToolPathResult& result) {
+    return static_cast<std::size_t>(std::count_if(result.moves.moves.begin(), result.moves.moves.end(),
+                                                  [](const Move& m) { return m.kind == MoveKind::Plunge; }));
+}
+HeightMap Bands(int width, std::initializer_list<std::pair<int, int>> bands) {
+    HeightMap map(width, 21, -1.0f);
+    for (const auto& [from, to] : bands)
+        for (int x = from; x <= to; ++x)
             for (int y = 0; y < 21; ++y) map.at(x, y) = 0.0f;
-        request.parameters.stepOver = 4.0;
-        request.parameters.zNoCutActive = true;
-        request.parameters.zNoCutZ = -1.0f;
-        request.parameters.zNoCutTolerance = 0.01f;
-    }
-    std::size_t retracts(const ToolPathResult& r) const {
-        return static_cast<std::size_t>(std::count_if(r.moves.moves.begin(), r.moves.moves.end(),
-                                                      [](const Move& m) { return m.kind == MoveKind::Plunge; }));
-    }
-};
+    return map;
+}
+ToolPathRequest BandRequest(double stepOver) {
+    ToolPathRequest request = Request(ToolType::Flat, 1.5);
+    request.parameters.stepOver = stepOver;
+    request.parameters.zNoCutActive = true;
+    request.parameters.zNoCutZ = -1.0f;
+    request.parameters.zNoCutTolerance = 0.01f;
+    return request;
+}
 
 TEST(ToolPathTest, CloseStretchesAreFedAcrossAndFarOnesRetract) {
-    BandJob job;
-    const ToolPathResult near = ComputeToolPath(job.map, job.request);
-    EXPECT_EQ(job.retracts(near), 1u) << "lines 4 apart, within twice the step over";
+    const ToolPathResult near = ComputeToolPath(Bands(40, {{20, 30}}), BandRequest(4.0));
+    EXPECT_EQ(Retracts(near), 1u) << "lines 4 apart, within twice the step over";
     EXPECT_EQ(near.unsafeLinks, 0u);
-
-    // A second band 30 cells away: on every line the stretches of the two
-    // bands are further apart than twice the step over (2 x 3.93)...
-    HeightMap twoBands(60, 21, -1.0f);
-    for (int y = 0; y < 21; ++y) {
-        for (int x = 5; x <= 8; ++x) twoBands.at(x, y) = 0.0f;
-        for (int x = 40; x <= 45; ++x) twoBands.at(x, y) = 0.0f;
-    }
-    const ToolPathResult apart = ComputeToolPath(twoBands, job.request);
-    EXPECT_EQ(job.retracts(apart), 7u) << "the first, then one on each of the six lines";
-    // ... unless the step over is wide enough for the links to reach (2 x 19.67).
-    job.request.parameters.stepOver = 20.0;
-    EXPECT_EQ(job.retracts(ComputeToolPath(twoBands, job.request)), 1u);
+    // Bands 30 cells apart: the stretches are further apart than twice the
+    // step over (2 x 3.93)... unless it is wide enough for the links to reach
+    // (2 x 19.67).
+    const HeightMap twoBands = Bands(60, {{5, 8}, {40, 45}});
+    EXPECT_EQ(Retracts(ComputeToolPath(twoBands, BandRequest(4.0))), 7u) << "the first, then one on each of six lines";
+    EXPECT_EQ(Retracts(ComputeToolPath(twoBands, BandRequest(20.0))), 1u);
 }
 
 TEST(ToolPathTest, AShortLinkOverAFeatureBecomesARetract) {
-    BandJob job;
-    // A spike between two raster lines, beside the band: no raster point
-    // sees it, but the straight link from one stretch to the next passes
-    // right over it.
-    const ToolPathResult clear = ComputeToolPath(job.map, job.request);
+    // A spike between two raster lines, beside the band: no raster point sees
+    // it, but the straight link from one stretch to the next passes right
+    // over it.
+    HeightMap map = Bands(40, {{20, 30}});
+    const ToolPathRequest request = BandRequest(4.0);
+    const std::vector<Move> clear = ComputeToolPath(map, request).moves.moves;
     const Move* link = nullptr;
-    for (std::size_t i = 1; i < clear.moves.moves.size(); ++i)
-        if (clear.moves.moves[i].kind == MoveKind::Feed && clear.moves.moves[i].x == clear.moves.moves[i - 1].x &&
-            clear.moves.moves[i].y != clear.moves.moves[i - 1].y)
-            link = &clear.moves.moves[i];
+    for (std::size_t i = 1; i < clear.size(); ++i)
+        if (clear[i].kind == MoveKind::Feed && clear[i].x == clear[i - 1].x && clear[i].y != clear[i - 1].y)
+            link = &clear[i];
     ASSERT_NE(link, nullptr);
-    const int spikeX = static_cast<int>(link->x);
-    const int spikeY = static_cast<int>(link->y) - 2;
-    job.map.at(spikeX, spikeY) = 0.5f;
-    const ToolPathResult guarded = ComputeToolPath(job.map, job.request);
+    map.at(static_cast<int>(link->x), static_cast<int>(link->y) - 2) = 0.5f;
+    const ToolPathResult guarded = ComputeToolPath(map, request);
     EXPECT_EQ(guarded.unsafeLinks, 1u);
-    EXPECT_EQ(job.retracts(guarded), 2u);
-    const CutterProfile profile = CutterProfile::FromTool(job.request.cutter, 0);
-    EXPECT_EQ(FindGouges(job.map, profile, job.request.placement, guarded.moves.moves).count, 0u);
+    EXPECT_EQ(Retracts(guarded), 2u);
+    const CutterProfile profile = CutterProfile::FromTool(request.cutter, 0);
+    EXPECT_EQ(FindGouges(map, profile, request.placement, guarded.moves.moves).count, 0u);
 }
 
 TEST(ToolPathTest, TheResultDoesNotDependOnTheThreadCount) {
@@ -308,7 +258,6 @@ TEST(ToolPathTest, ReportsProgressAndStopsWhenCancelled) {
     TaskControl done;
     ComputeToolPath(map, Request(), &done);
     EXPECT_EQ(done.progress(), 1.0);
-
     TaskControl cancelled;
     cancelled.requestCancel();
     EXPECT_THROW(ComputeToolPath(map, Request(), &cancelled), TaskCancelled);

@@ -9,57 +9,40 @@
 #include "engine/tools/ToolLibraryFile.h"
 #include "kernel/platform/AtomicFile.h"
 
-namespace fs = std::filesystem;
-
 namespace calvoro {
 namespace {
 
-ToolRecord Shipped(int number, const char* name, ToolType type, float diameter, float cornerRadius = 0,
-                   float taperAngle = 0, float flatDiameter = 0) {
-    ToolRecord r;
-    r.toolNumber = number;
-    r.spindleSpeed = 18000;
-    r.feedRate = 1200.0f;
-    r.plungeRate = 300.0f;
-    r.name = name;
-    r.toolType = type;
-    r.diameter = diameter;
-    r.cornerRadius = cornerRadius;
-    r.taperAngle = taperAngle;
-    r.flatDiameter = flatDiameter;
-    r.passDepth = diameter / 2;
-    return r;
-}
-
 std::vector<ToolRecord> ShippedCutters() {
-    return {
-        Shipped(1, "Flat 3 mm", ToolType::Flat, 3.0f),
-        Shipped(2, "Flat 6 mm", ToolType::Flat, 6.0f),
-        Shipped(3, "Ball 1 mm", ToolType::Spherical, 1.0f, 0.5f),
-        Shipped(4, "Ball 3 mm", ToolType::Spherical, 3.0f, 1.5f),
-        Shipped(5, "Ball 6 mm", ToolType::Spherical, 6.0f, 3.0f),
-        Shipped(6, "Bull-nose 6 mm R1", ToolType::BullNose, 6.0f, 1.0f),
-        Shipped(7, "V-bit 60 deg, 0.2 mm tip", ToolType::ConicalFlat, 6.0f, 0, 30.0f, 0.2f),
-        Shipped(8, "Tapered ball 0.5 mm, 10 deg", ToolType::ConicalSpherical, 3.175f, 0, 10.0f, 0.5f),
-    };
-}
-
-std::string Encoded(const std::vector<ToolRecord>& records) {
-    std::string bytes;
-    for (const ToolRecord& r : records) {
-        const ToolRecordBytes b = EncodeToolRecord(r);
-        bytes.append(b.begin(), b.end());
-    }
-    return bytes;
+    // Number, name, type, diameter, corner radius, taper angle, tip diameter;
+    // every cutter at 18000 rpm, feed 1200, plunge 300, pass depth d / 2.
+    const std::tuple<int, const char*, ToolType, float, float, float, float> cutters[] = {
+        {1, "Flat 3 mm", ToolType::Flat, 3.0f, 0, 0, 0},
+        {2, "Flat 6 mm", ToolType::Flat, 6.0f, 0, 0, 0},
+        {3, "Ball 1 mm", ToolType::Spherical, 1.0f, 0.5f, 0, 0},
+        {4, "Ball 3 mm", ToolType::Spherical, 3.0f, 1.5f, 0, 0},
+        {5, "Ball 6 mm", ToolType::Spherical, 6.0f, 3.0f, 0, 0},
+        {6, "Bull-nose 6 mm R1", ToolType::BullNose, 6.0f, 1.0f, 0, 0},
+        {7, "V-bit 60 deg, 0.2 mm tip", ToolType::ConicalFlat, 6.0f, 0, 30.0f, 0.2f},
+        {8, "Tapered ball 0.5 mm, 10 deg", ToolType::ConicalSpherical, 3.175f, 0, 10.0f, 0.5f}};
+    std::vector<ToolRecord> records;
+    for (const auto& [number, name, type, diameter, corner, angle, tip] : cutters)
+        records.push_back(
+            {number, 18000, 1200.0f, 300.0f, false, name, type, diameter, corner, angle, tip, diameter / 2});
+    return records;
 }
 
 TEST(ShippedToolLibraryTest, DataFileHoldsTheShippedCutters) {
     const char* source = std::getenv("CALVORO_SOURCE_DIR");
     ASSERT_NE(source, nullptr);
-    const fs::path file = fs::path(source) / "data" / "Tool.db";
-    if (std::getenv("CALVORO_WRITE_TOOL_DB")) WriteFileAtomically(file, Encoded(ShippedCutters()));
+    const std::filesystem::path file = std::filesystem::path(source) / "data" / "Tool.db";
+    std::string expected;
+    for (const ToolRecord& r : ShippedCutters()) {
+        const ToolRecordBytes bytes = EncodeToolRecord(r);
+        expected.append(bytes.begin(), bytes.end());
+    }
+    if (std::getenv("CALVORO_WRITE_TOOL_DB")) WriteFileAtomically(file, expected);
 
-    EXPECT_EQ(ReadWholeFile(file), Encoded(ShippedCutters()));
+    EXPECT_EQ(ReadWholeFile(file), expected);
     ToolLibraryFile library(file);
     library.load();
     ASSERT_EQ(library.size(), ShippedCutters().size());
