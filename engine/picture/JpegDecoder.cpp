@@ -89,7 +89,7 @@ unsigned char Ink(unsigned int colour, unsigned int black) {
 void PixelStep(DecodeJob& job) {
     jpeg_decompress_struct& info = job.info;
     jpeg_start_decompress(&info);
-    // Photoshop writes CMYK inverted and says so with its Adobe marker.
+    // CMYK written with an Adobe marker is stored inverted.
     const bool inverted = info.saw_Adobe_marker;
     while (info.output_scanline < info.output_height) {
         unsigned char* row = job.pixels + job.stride * info.output_scanline;
