@@ -1,10 +1,10 @@
 #include "kernel/platform/AtomicFile.h"
 
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
-#include <unistd.h>
 
 namespace calvoro {
 
@@ -55,8 +55,7 @@ void AtomicFileWriter::commit() {
     if (out_.fail()) throw FileWriteError(Describe(target_, "Cannot write file"));
     std::error_code error;
     std::filesystem::rename(temporary_, target_, error);
-    if (error)
-        throw FileWriteError("Cannot replace file \"" + target_.string() + "\": " + error.message());
+    if (error) throw FileWriteError("Cannot replace file \"" + target_.string() + "\": " + error.message());
     committed_ = true;
 }
 

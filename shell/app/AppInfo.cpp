@@ -11,11 +11,21 @@ std::filesystem::path& ProgramFolderCell() {
 }
 }  // namespace
 
-std::string ProductName() { return kProductName; }
-std::string VersionText() { return kVersionText; }
-std::string ProductCaption() { return ProductName() + " " + VersionText(); }
+std::string ProductName() {
+    return kProductName;
+}
+std::string VersionText() {
+    return kVersionText;
+}
+std::string ProductCaption() {
+    return ProductName() + " " + VersionText();
+}
 
-void SetProgramFolder(const std::filesystem::path& folder) { ProgramFolderCell() = folder; }
-const std::filesystem::path& ProgramFolder() { return ProgramFolderCell(); }
+void SetProgramFolder(const std::filesystem::path& folder) {
+    ProgramFolderCell() = folder;
+}
+const std::filesystem::path& ProgramFolder() {
+    return ProgramFolderCell();
+}
 
 }  // namespace calvoro
