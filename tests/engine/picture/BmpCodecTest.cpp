@@ -232,9 +232,10 @@ TEST(BmpDecoder, RefusesMalformedFilesWithAClearMessage) {
 }
 
 TEST(BmpDecoder, ResolutionAndDeclaredSizeComeFromTheHeaders) {
-    // Pixels per metre times 0.0254, halves to even.
-    const std::pair<std::int32_t, int> perMetreToDpi[] = {{3937, 100}, {7500, 190}, {2500, 64},
-                                                          {0, 0},      {-3937, 0},  {20, 1}};
+    // Pixels per metre divided by 39.37007874015748 in extended precision:
+    // 7500 is a hair above 190.5 that way, so it gives 191.
+    const std::pair<std::int32_t, int> perMetreToDpi[] = {{3937, 100}, {7500, 191}, {2500, 64},   {0, 0},
+                                                          {-3937, 0},  {20, 1},     {12500, 318}, {17500, 445}};
     for (const auto& [perMetre, dpi] : perMetreToDpi) {
         BmpFields bmp = Plain24();
         bmp.pixelsPerMetreX = perMetre;
