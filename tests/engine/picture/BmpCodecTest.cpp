@@ -168,6 +168,16 @@ TEST(BmpDecoder, DecodesRleRunsAbsoluteRunsJumpsAndLineEnds) {
         0, 1,
     };
     EXPECT_EQ(DecodeBmp(RleFile(4, 6, 2, rle4)).picture.pixels, (Bytes{3, 4, 5, 6, 7, 15, 1, 2, 1, 2, 1, 0}));
+
+    // Skipped pixels take colour 0 of the palette, also when it is no grey
+    // while the colours of the runs are.
+    const std::vector<Rgb> redThenGrey = {{200, 0, 0}, {90, 90, 90}};
+    const Picture skipped = DecodeBmp(RleFile(8, 2, 2, {2, 1, 0, 1}, redThenGrey)).picture;
+    ASSERT_EQ(skipped.format, PixelFormat::Bgr24);
+    EXPECT_EQ(skipped.pixels, (Bytes{0, 0, 200, 0, 0, 200, 90, 90, 90, 90, 90, 90}));
+    const Picture full = DecodeBmp(RleFile(8, 2, 2, {2, 1, 0, 0, 2, 1, 0, 1}, redThenGrey)).picture;
+    EXPECT_EQ(full.format, PixelFormat::Grey8);
+    EXPECT_EQ(full.pixels, (Bytes{90, 90, 90, 90}));
 }
 
 TEST(BmpDecoder, RefusesMalformedFilesWithAClearMessage) {
