@@ -343,6 +343,9 @@ std::size_t DecodeRle(std::string_view bytes, const BmpLayout& layout, IndexedPi
     std::size_t at = info.pixelOffset;
     long long x = 0;
     long long y = 0;  // counted from the bottom row
+    // Every pixel is written at most once (runs and jumps only move on), so
+    // counting them tells whether any were skipped.
+    long long written = 0;
     const auto need = [&](std::size_t count) {
         if (end - at < count) throw PictureError("The BMP RLE data ends before its end-of-picture mark.");
     };
@@ -351,6 +354,7 @@ std::size_t DecodeRle(std::string_view bytes, const BmpLayout& layout, IndexedPi
         if (x + count > info.width) throw PictureError("A BMP RLE run goes past the end of a row.");
         std::uint8_t* to = indexed.row(static_cast<int>(info.height - 1 - y)) + x;
         x += count;
+        written += count;
         return to;
     };
     for (;;) {
@@ -374,6 +378,9 @@ std::size_t DecodeRle(std::string_view bytes, const BmpLayout& layout, IndexedPi
             x = 0;
             ++y;
         } else if (value == 1) {
+            // Skipped pixels show colour 0, which then decides Grey8 or Bgr24
+            // like every colour the runs use.
+            if (written < static_cast<long long>(info.width) * info.height) indexed.markUsed(0);
             return at;
         } else if (value == 2) {
             need(2);

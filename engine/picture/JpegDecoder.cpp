@@ -134,9 +134,13 @@ JpegDensity JpegDensityFromBytes(std::string_view bytes) {
     const auto word = [&](std::size_t at) { return byte(at) << 8 | byte(at + 1); };
     if (bytes.size() < 4 || byte(0) != 0xFF || byte(1) != 0xD8) return {};
     // Walk the segments in front of the picture data; a JFIF header is an
-    // APP0 segment that starts with "JFIF" and a zero.
+    // APP0 segment that starts with "JFIF" and a zero. It counts only when that
+    // name lies within the first 50 bytes of the file, where resolutions have
+    // always been looked for: an Exif file whose JFIF header comes after its
+    // camera data has no resolution, as before.
+    constexpr std::size_t kJfifSearchBytes = 50;
     std::size_t at = 2;
-    while (at + 4 <= bytes.size() && byte(at) == 0xFF) {
+    while (at + 4 <= bytes.size() && at + 8 <= kJfifSearchBytes && byte(at) == 0xFF) {
         const unsigned marker = byte(at + 1);
         if (marker == 0xFF) {
             ++at;  // fill byte

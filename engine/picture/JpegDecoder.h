@@ -13,7 +13,8 @@ namespace calvoro {
 // The resolution a JFIF header declares, in dots per inch: units 1 (dots per
 // inch) as they stand, units 2 (dots per centimetre) times 2.54 rounded
 // halves to even, units 0 (an aspect ratio only) and files without a JFIF
-// header (an Exif file, for one) give 0, meaning none.
+// header within their first 50 bytes (an Exif file, for one) give 0, meaning
+// none.
 struct JpegDensity {
     int dpiX = 0;
     int dpiY = 0;

@@ -123,9 +123,11 @@ void MakeGrayBitmap8(Picture& picture) {
 
 Picture MakeNegative(const Picture& source) {
     Picture negative = source;
-    const bool alpha = source.format == PixelFormat::Bgra32;
-    for (std::size_t i = 0; i < negative.pixels.size(); ++i)
-        negative.pixels[i] = alpha && i % 4 == 3 ? 100 : static_cast<std::uint8_t>(negative.pixels[i] ^ 0xFF);
+    if (source.format == PixelFormat::Bgra32) {
+        for (std::size_t i = 3; i < negative.pixels.size(); i += 4) negative.pixels[i] = 100;
+        return negative;
+    }
+    for (std::uint8_t& byte : negative.pixels) byte ^= 0xFF;
     return negative;
 }
 

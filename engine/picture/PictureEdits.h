@@ -59,8 +59,8 @@ CropPlan ComputeCrop(const ImageInfo& image, const CutInfo& cut);
 // bit depth shown as 8 bits. A Grey8 picture keeps its levels.
 void MakeGrayBitmap8(Picture& picture);
 
-// The negative: every colour byte inverted (byte xor 255). In a Bgra32
-// picture the fourth byte becomes 100.
+// The negative: every colour byte inverted (byte xor 255). A Bgra32 picture
+// keeps its colour bytes as they are; only every fourth byte becomes 100.
 Picture MakeNegative(const Picture& source);
 
 }  // namespace calvoro

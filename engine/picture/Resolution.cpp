@@ -15,8 +15,7 @@ long long DivideRoundingHalfToEven(long long numerator, long long denominator) {
 
 int PixelsPerMetreToDpi(std::int32_t pixelsPerMetre) {
     if (pixelsPerMetre <= 0) return 0;
-    // One inch is exactly 0.0254 m.
-    return static_cast<int>(DivideRoundingHalfToEven(static_cast<long long>(pixelsPerMetre) * 254, 10000));
+    return static_cast<int>(std::nearbyint(static_cast<long double>(pixelsPerMetre) / 39.37007874015748L));
 }
 
 std::int32_t DpiToPixelsPerMetre(int dpi) {

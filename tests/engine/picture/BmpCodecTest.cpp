@@ -168,6 +168,16 @@ TEST(BmpDecoder, DecodesRleRunsAbsoluteRunsJumpsAndLineEnds) {
         0, 1,
     };
     EXPECT_EQ(DecodeBmp(RleFile(4, 6, 2, rle4)).picture.pixels, (Bytes{3, 4, 5, 6, 7, 15, 1, 2, 1, 2, 1, 0}));
+
+    // Skipped pixels take colour 0 of the palette, also when it is no grey
+    // while the colours of the runs are.
+    const std::vector<Rgb> redThenGrey = {{200, 0, 0}, {90, 90, 90}};
+    const Picture skipped = DecodeBmp(RleFile(8, 2, 2, {2, 1, 0, 1}, redThenGrey)).picture;
+    ASSERT_EQ(skipped.format, PixelFormat::Bgr24);
+    EXPECT_EQ(skipped.pixels, (Bytes{0, 0, 200, 0, 0, 200, 90, 90, 90, 90, 90, 90}));
+    const Picture full = DecodeBmp(RleFile(8, 2, 2, {2, 1, 0, 0, 2, 1, 0, 1}, redThenGrey)).picture;
+    EXPECT_EQ(full.format, PixelFormat::Grey8);
+    EXPECT_EQ(full.pixels, (Bytes{90, 90, 90, 90}));
 }
 
 TEST(BmpDecoder, RefusesMalformedFilesWithAClearMessage) {
@@ -232,9 +242,10 @@ TEST(BmpDecoder, RefusesMalformedFilesWithAClearMessage) {
 }
 
 TEST(BmpDecoder, ResolutionAndDeclaredSizeComeFromTheHeaders) {
-    // Pixels per metre times 0.0254, halves to even.
-    const std::pair<std::int32_t, int> perMetreToDpi[] = {{3937, 100}, {7500, 190}, {2500, 64},
-                                                          {0, 0},      {-3937, 0},  {20, 1}};
+    // Pixels per metre divided by 39.37007874015748 in extended precision:
+    // 7500 is a hair above 190.5 that way, so it gives 191.
+    const std::pair<std::int32_t, int> perMetreToDpi[] = {{3937, 100}, {7500, 191}, {2500, 64},   {0, 0},
+                                                          {-3937, 0},  {20, 1},     {12500, 318}, {17500, 445}};
     for (const auto& [perMetre, dpi] : perMetreToDpi) {
         BmpFields bmp = Plain24();
         bmp.pixelsPerMetreX = perMetre;

