@@ -155,7 +155,10 @@ std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberForm
                 std::to_chars(digits, end, std::fabs(value), std::chars_format::fixed, decimals);
             if (error != std::errc()) throw std::invalid_argument("A number to write is out of range");
             const auto length = static_cast<std::size_t>(digitsEnd - begin);
-            return Padded(begin, digitsEnd, length, format.width);
+            const char* textEnd = digitsEnd;
+            if (delZero && decimals > 0)
+                while (textEnd[-1] == '0') --textEnd;  // stops at the point
+            return Padded(begin, textEnd, length, format.width);
         }
         scaled = (static_cast<UInt128>(mantissa) << exponent) * power;
     } else if (const int shift = -exponent; shift < 64 && mantissa <= UINT64_MAX / power) {

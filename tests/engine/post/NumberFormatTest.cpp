@@ -43,6 +43,7 @@ TEST(NumberFormatTest, FixedFormatsRoundHalfAwayFromZeroAndCutZerosOnRequest) {
         {1.0, Fixed(1, -1), false, "1.00"},                  // no precision: two decimals
         {0.1, Fixed(1, 18), false, "0.100000000000000006"},  // the double's exact digits
         {3.0e38f, Fixed(1, 1), false, "300000000549775575777803994281145270272.0"},
+        {3.0e38f, Fixed(1, 1), true, "300000000549775575777803994281145270272."},
         {std::numeric_limits<double>::denorm_min(), Fixed(1, 2), false, "0.00"},
     };
     for (const auto& c : cases)
