@@ -18,7 +18,9 @@ namespace {
 
 // Millimetres or inches with up to four decimals, trailing zeros cut.
 std::string FormatNumber(double value) {
-    char text[64];
+    // Room for every finite double in fixed notation: a typed 1e300 is refused
+    // with its digits, not with whatever a short buffer held.
+    char text[std::numeric_limits<double>::max_exponent10 + 32];
     const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4).ptr;
     std::string result(text, end);
     while (result.back() == '0') result.pop_back();

@@ -142,6 +142,16 @@ TEST(ToolPathTest, RefusesWhatCannotBeMachined) {
         const std::string message = test::RefusalOf([&] { ComputeToolPath(map, request); });
         EXPECT_NE(message.find(expected), std::string::npos) << what << ": " << message;
     }
+    // A feed plane far out of range is named with all its digits.
+    ToolPathRequest deep = Request();
+    deep.parameters.feedPlaneZ = -1e300;
+    const std::string message = test::RefusalOf([&] { ComputeToolPath(map, deep); });
+    const std::size_t open = message.find('('), close = message.find(')');
+    ASSERT_LT(open, close) << message;
+    const std::string number = message.substr(open + 1, close - open - 1);
+    EXPECT_EQ(number.size(), 302u) << number;
+    EXPECT_EQ(number.front(), '-') << number;
+    EXPECT_EQ(number.find_first_not_of("0123456789", 1), std::string::npos) << number;
     for (auto [w, h] : {std::pair{1, 10}, std::pair{10, 1}, std::pair{1, 1}})
         EXPECT_THROW(ComputeToolPath(HeightMap(w, h, -1.0f), Request()), ToolPathError) << w << "x" << h;
 }
