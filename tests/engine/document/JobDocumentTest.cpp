@@ -11,7 +11,7 @@
 #include "engine/document/DocumentError.h"
 #include "engine/picture/BmpCodec.h"
 #include "kernel/platform/AtomicFile.h"
-#include "tests/engine/document/TestFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace calvoro {
 namespace {
@@ -101,7 +101,7 @@ TEST(JobDocumentTest, DeclaredSizeMustMatchThePictureAndTheFile) {
 
 class JobDocumentFileTest : public ::testing::Test {
 protected:
-    TestFolder folder_;
+    test::TempFolder folder_;
 };
 
 TEST_F(JobDocumentFileTest, SavedDocumentReadsBackAndAPlainPictureHasNoRecord) {
@@ -118,7 +118,7 @@ TEST_F(JobDocumentFileTest, SavedDocumentReadsBackAndAPlainPictureHasNoRecord) {
         EXPECT_EQ(loaded.picture.pixels, picture.pixels);
         EXPECT_EQ(loaded.picture.dpiX, 254);
         EXPECT_EQ(std::filesystem::file_size(file), EncodeBmp(picture).size() + 492);
-        EXPECT_EQ(folder_.entries(), 1u);
+        EXPECT_EQ(folder_.FileCount(), 1u);
     }
     // A plain picture opens without a record; the reason names the file.
     const Picture picture = RandomPicture(3, 3, PixelFormat::Bgr24);
@@ -140,13 +140,13 @@ TEST_F(JobDocumentFileTest, FailedSaveLeavesTheOldDocument) {
     bad.postName = std::string(81, 'p');
     EXPECT_THROW(SaveDocument(file, RandomPicture(9, 9, PixelFormat::Bgr24), bad), DocumentError);
     EXPECT_EQ(ReadWholeFile(file), before);
-    EXPECT_EQ(folder_.entries(), 1u);
+    EXPECT_EQ(folder_.FileCount(), 1u);
     // A folder where the file should go: the final rename fails.
     const auto blocked = folder_ / "blocked.pxm";
     std::filesystem::create_directory(blocked);
     EXPECT_THROW(SaveDocument(blocked, RandomPicture(4, 4, PixelFormat::Grey8), Record()), FileWriteError);
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
-    EXPECT_EQ(folder_.entries(), 2u);
+    EXPECT_EQ(folder_.FileCount(), 2u);
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 #include "engine/nc/NcProgram.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <limits>
 
 #include "engine/nc/MachiningTime.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/TempFolder.h"
 
 using namespace calvoro;
 namespace fs = std::filesystem;
@@ -87,7 +87,8 @@ TEST(NcProgramTest, RefusesAnEmptyPathAndRatesThatAreNoPositiveNumbersAndLeavesT
     }
     EXPECT_NO_THROW(GenerateNcProgram(TwoPolylines(), {}, Job("0.5", "12.")));
 
-    const fs::path file = fs::temp_directory_path() / ("calvoro_nc_" + std::to_string(::getpid()) + ".nc");
+    const test::TempFolder folder;
+    const fs::path file = folder / "job.nc";
     SaveNcProgram(file, "old program\r\n");
     try {
         SaveNcProgram(file, GenerateNcProgram(TwoPolylines(), {}, Job("0", "300")).text);

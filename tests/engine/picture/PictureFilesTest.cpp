@@ -5,13 +5,12 @@
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 #include "engine/picture/BmpCodec.h"
 #include "engine/picture/JpegDecoder.h"
 #include "engine/picture/PictureFile.h"
 #include "kernel/platform/AtomicFile.h"
 #include "tests/engine/picture/PictureTestFiles.h"
+#include "tests/support/TempFolder.h"
 
 using namespace calvoro;
 using namespace calvoro::test;
@@ -22,13 +21,10 @@ namespace {
 class PictureFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
         picture_.allocate(3, 2, PixelFormat::Grey8);
         picture_.pixels = {1, 2, 3, 4, 5, 6};
         picture_.dpiX = picture_.dpiY = 200;
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     // Writes bytes to folder/name and gives the path.
     fs::path Put(const std::string& name, const std::string& bytes) {
@@ -36,7 +32,7 @@ protected:
         return folder_ / name;
     }
 
-    const fs::path folder_ = fs::temp_directory_path() / ("calvoro_picture_files_" + std::to_string(::getpid()));
+    TempFolder folder_{"picture_files"};
     Picture picture_;
 };
 
@@ -53,7 +49,7 @@ TEST_F(PictureFiles, BmpFilesAreWrittenWholeAndReadBack) {
     const std::string saved = ReadWholeFile(file);
     EXPECT_THROW(SaveBmpFile(file, Picture{}), PictureError);
     EXPECT_EQ(ReadWholeFile(file), saved);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+    EXPECT_EQ(folder_.FileCount(), 1u);
 
     const fs::path cut = Put("cut.bmp", saved.substr(0, 60)), stub = Put("stub.bmp", "BM\1\2");
     EXPECT_NE(RefusalOf([&] { LoadBmpFile(cut); }).find("cut.bmp"), std::string::npos);

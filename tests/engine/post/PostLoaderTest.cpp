@@ -3,11 +3,11 @@
 #include "engine/post/PostLoader.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/TempFolder.h"
 
 using namespace calvoro;
 namespace fs = std::filesystem;
@@ -16,21 +16,16 @@ namespace {
 
 class PostLoaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("calvoro_pst_" + std::to_string(::getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "pst");
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { fs::create_directories(folder_ / "pst"); }
 
     // Writes pst/<name>.pst and loads it as the current definition.
     PostLoadResult Load(const std::string& text, PostSettings current = {}, const std::string& name = "test") {
         WriteFileAtomically(folder_ / "pst" / (name + ".pst"), text);
         current.postName = name;
-        return LoadPostProcessor(folder_, current);
+        return LoadPostProcessor(folder_.path(), current);
     }
 
-    fs::path folder_;
+    test::TempFolder folder_{"pst"};
 };
 
 // What a definition without keys yields wherever the file defaults and the
@@ -64,7 +59,7 @@ TEST_F(PostLoaderTest, MissingOrUnreadableDefinitionIsReportedAndGivesTheFileDef
         current.postName = name;
         current.dialect = PostDialect::Sbo;
         current.refHeight = 7.5f;
-        const PostLoadResult result = LoadPostProcessor(folder_, current);
+        const PostLoadResult result = LoadPostProcessor(folder_.path(), current);
         EXPECT_FALSE(result.found);
         ASSERT_EQ(result.problems.size(), 1u);
         EXPECT_EQ(result.problems[0].rfind("Pst not found: ", 0), 0u) << result.problems[0];
@@ -73,18 +68,18 @@ TEST_F(PostLoaderTest, MissingOrUnreadableDefinitionIsReportedAndGivesTheFileDef
         EXPECT_EQ(result.settings.postName, name);  // what no file holds comes from the current settings
         EXPECT_EQ(result.settings.refHeight, 7.5f);
     }
-    EXPECT_NE(LoadPostProcessor(folder_, {}).problems[0].find("fanuc_mm.pst"), std::string::npos);
+    EXPECT_NE(LoadPostProcessor(folder_.path(), {}).problems[0].find("fanuc_mm.pst"), std::string::npos);
 }
 
 TEST_F(PostLoaderTest, FileNameMatchesWithoutRegardToCase) {
     Load("[Default]\r\nDialect=CSH\r\n", {}, "Fanuc_MM");
     PostSettings current;
     current.postName = "fanuc_mm";
-    const PostLoadResult lower = LoadPostProcessor(folder_, current);
+    const PostLoadResult lower = LoadPostProcessor(folder_.path(), current);
     EXPECT_TRUE(lower.found);
     EXPECT_EQ(lower.settings.dialect, PostDialect::Csh);
-    EXPECT_EQ(FindPostFile(folder_, "FANUC_mm").filename(), "Fanuc_MM.pst");
-    EXPECT_TRUE(FindPostFile(folder_, "fanuc").empty());
+    EXPECT_EQ(FindPostFile(folder_.path(), "FANUC_mm").filename(), "Fanuc_MM.pst");
+    EXPECT_TRUE(FindPostFile(folder_.path(), "fanuc").empty());
 }
 
 TEST_F(PostLoaderTest, OnlyADialectKeepsEveryOtherFileDefaultAndAnUnknownOneTheCurrentCode) {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "kernel/platform/AtomicFile.h"
-#include "tests/engine/document/TestFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace calvoro {
 namespace {
@@ -182,7 +182,7 @@ TEST(StlWriterTest, RefusesWhatCannotMakeAFile) {
 }
 
 TEST(StlWriterTest, WritesTheBytesInMemoryAndAFailureLeavesWhatWasThere) {
-    TestFolder folder;
+    test::TempFolder folder;
     HeightMap map(40, 30, -1.0f);
     map.at(7, 9) = -4.0f;
     const auto file = folder / "relief.stl";
@@ -192,7 +192,7 @@ TEST(StlWriterTest, WritesTheBytesInMemoryAndAFailureLeavesWhatWasThere) {
     // Refused before anything is written.
     EXPECT_THROW(WriteStl(file, HeightMap(1, 1), ReliefValues{}, StlShape::Solid), std::invalid_argument);
     EXPECT_EQ(ReadWholeFile(file), written);
-    EXPECT_EQ(folder.entries(), 1u);
+    EXPECT_EQ(folder.FileCount(), 1u);
     // A folder in the way of the file: the rename at the end fails, and no
     // temporary file is left.
     const auto blocked = folder / "blocked.stl";
@@ -200,7 +200,7 @@ TEST(StlWriterTest, WritesTheBytesInMemoryAndAFailureLeavesWhatWasThere) {
     WriteFileAtomically(blocked / "keep", "kept");
     EXPECT_THROW(WriteStl(blocked, HeightMap(3, 3), ReliefValues{}, StlShape::Surface), FileWriteError);
     EXPECT_EQ(ReadWholeFile(blocked / "keep"), "kept");
-    EXPECT_EQ(folder.entries(), 2u);
+    EXPECT_EQ(folder.FileCount(), 2u);
     EXPECT_THROW(WriteStl(folder.path() / "missing" / "relief.stl", HeightMap(3, 3), ReliefValues{}, StlShape::Surface),
                  FileWriteError);
 }

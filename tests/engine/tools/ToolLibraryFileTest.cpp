@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "kernel/platform/AtomicFile.h"
-#include "tests/engine/document/TestFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -47,7 +47,7 @@ ToolLibraryFile Loaded(const fs::path& file) {
 }
 
 TEST(ToolLibraryFileTest, AMissingFileIsAnEmptyLibraryThatTheFirstAddCreates) {
-    TestFolder folder;
+    test::TempFolder folder;
     ToolLibraryFile library = Loaded(folder / "Tool.db");
     EXPECT_TRUE(library.empty());
     EXPECT_TRUE(library.damageReport().empty());
@@ -57,7 +57,7 @@ TEST(ToolLibraryFileTest, AMissingFileIsAnEmptyLibraryThatTheFirstAddCreates) {
 }
 
 TEST(ToolLibraryFileTest, EditsKeepEveryOtherRecordByteForByte) {
-    TestFolder folder;
+    test::TempFolder folder;
     const fs::path file = folder / "Tool.db";
     const std::string three = ThreeRecords();
     const auto slice = [&](int i) { return three.substr(i * 92, 92); };
@@ -95,7 +95,7 @@ TEST(ToolLibraryFileTest, EditsKeepEveryOtherRecordByteForByte) {
 }
 
 TEST(ToolLibraryFileTest, APartialTrailingRecordIsReportedAndNeverReadAsATool) {
-    TestFolder folder;
+    test::TempFolder folder;
     const fs::path file = folder / "Tool.db";
     WriteFileAtomically(file, "abc");
     EXPECT_TRUE(Loaded(file).empty());
@@ -113,7 +113,7 @@ TEST(ToolLibraryFileTest, APartialTrailingRecordIsReportedAndNeverReadAsATool) {
 }
 
 TEST(ToolLibraryFileTest, AFailedWriteLeavesTheLibraryAsItWas) {
-    TestFolder folder;
+    test::TempFolder folder;
     const fs::path file = folder / "Tool.db";
     WriteFileAtomically(file, ThreeRecords());
     ToolLibraryFile library = Loaded(file);
@@ -126,7 +126,7 @@ TEST(ToolLibraryFileTest, AFailedWriteLeavesTheLibraryAsItWas) {
     EXPECT_EQ(library.size(), 3u);
     EXPECT_EQ(library.record(0).name, "T1");
     EXPECT_EQ(library.record(1).name, "T2");
-    EXPECT_EQ(folder.entries(), 1u);
+    EXPECT_EQ(folder.FileCount(), 1u);
     // A folder where the file should be cannot be read as a library either.
     EXPECT_ANY_THROW(Loaded(file));
 }

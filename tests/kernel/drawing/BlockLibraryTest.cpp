@@ -10,6 +10,7 @@
 #include "kernel/entities/TQVBSpline2D.h"
 #include "kernel/entities/TText2D.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/TempFolder.h"
 
 #include "DrawingTestSupport.h"
 
@@ -284,10 +285,10 @@ TEST_F(BlockLibrary, ShippedFileIsTheOneTheKernelWritesAndLoadsThroughTheFileHel
     ASSERT_TRUE(LoadBlockLibraryFile(drawing, ShippedLibrary()));
     ASSERT_EQ(drawing.SourceBlockCount(), 3);
     EXPECT_EQ(drawing.FindSourceBlock("Arrow").Box(), MakeRect2D(-10, -1, 0, 1));
-    const std::filesystem::path copy = std::filesystem::temp_directory_path() / "calvoro-library-copy.blk";
+    const test::TempFolder folder;
+    const std::filesystem::path copy = folder / "Library.blk";
     SaveBlockLibraryFile(drawing, copy);
     EXPECT_TRUE(ReadWholeFile(copy) == bytes);
-    std::filesystem::remove(copy);
 
     TQVCmp2D none;
     EXPECT_FALSE(LoadBlockLibraryFile(none, ShippedLibrary().parent_path() / "NoSuchLibrary.blk"))

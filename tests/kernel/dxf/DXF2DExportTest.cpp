@@ -8,6 +8,7 @@
 #include "kernel/entities/TBitmap2D.h"
 #include "kernel/entities/TJustifiedVectText2D.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/TempFolder.h"
 
 #include "CommaLocale.h"
 #include "tests/kernel/drawing/DrawingTestSupport.h"
@@ -147,15 +148,13 @@ TEST_F(DXF2DExport, WritesTheFileOrRaisesAndLeavesTheLayersAsTheyWere) {
     FillSmallDrawing(small);
     std::vector<bool> before;
     for (int i = 0; i < TLayers::Count; ++i) before.push_back(small.Layers().LayerByIndex(i).Modified());
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "calvoro-dxf-test";
-    std::filesystem::create_directories(folder);
+    const test::TempFolder folder;
     TDXF2DExport exporter(folder / "drawing.dxf", &small);
     exporter.WriteDXF();
     EXPECT_EQ(ReadWholeFile(folder / "drawing.dxf"), exporter.DXFText());
     const std::filesystem::path nowhere = folder / "missing" / "drawing.dxf";
     EXPECT_THROW(TDXF2DExport(nowhere, &small).WriteDXF(), FileWriteError);
     EXPECT_FALSE(std::filesystem::exists(nowhere));
-    std::filesystem::remove_all(folder);
 
     for (int i = 0; i < TLayers::Count; ++i) EXPECT_EQ(small.Layers().LayerByIndex(i).Modified(), before[i]) << i;
     // A new default colour still reaches the layers that hold objects.

@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/kernel/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace calvoro;
 using calvoro::test::TempFolder;
@@ -34,7 +34,7 @@ TEST(AtomicFile, ReplacesTheOldContentsOnlyWhenTheWriteIsComplete) {
     EXPECT_EQ(ReadWholeFile(file), "old");
     WriteFileAtomically(file, std::string("new\r\n\0bytes", 12));
     EXPECT_EQ(ReadWholeFile(file), std::string("new\r\n\0bytes", 12));
-    EXPECT_EQ(folder.FileCount(), 1);  // no temporary file left behind
+    EXPECT_EQ(folder.FileCount(), 1u);  // no temporary file left behind
 }
 
 TEST(AtomicFile, AFailureIsAnErrorThatNamesTheFile) {

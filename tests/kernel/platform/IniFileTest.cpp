@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "kernel/platform/AtomicFile.h"
-#include "tests/kernel/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 using namespace calvoro;
@@ -121,7 +121,7 @@ TEST_F(IniFileTest, WritesInPlaceAndKeepsEverythingElse) {
               "[Tool]\r\n"
               "Last=3\r\n");
     EXPECT_EQ(ini.ReadInteger("Default", "Unit", 0), 1);
-    EXPECT_EQ(folder_.FileCount(), 1);  // no temporary left behind
+    EXPECT_EQ(folder_.FileCount(), 1u);  // no temporary left behind
 }
 
 TEST_F(IniFileTest, AMissingFileReadsAsDefaultsAndIsCreatedWithCrLfButLfFilesKeepLf) {

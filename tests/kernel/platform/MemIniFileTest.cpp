@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "kernel/platform/AtomicFile.h"
-#include "tests/kernel/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace calvoro;
 

@@ -7,7 +7,7 @@
 
 #include "kernel/platform/AtomicFile.h"
 #include "shell/app/AppInfo.h"
-#include "tests/kernel/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 using namespace calvoro;

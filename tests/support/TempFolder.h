@@ -1,10 +1,13 @@
 // A fresh folder of the tests' own under the system's temporary folder,
 // removed with everything in it at the end of the test, whatever permissions
-// the test took away meanwhile.
+// the test took away meanwhile. The process id keeps test runs of other build
+// trees apart; without a name the folder is named after the running test.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <iterator>
 #include <string>
@@ -14,6 +17,7 @@ namespace calvoro::test {
 
 class TempFolder {
 public:
+    TempFolder() : TempFolder(CurrentTestName()) {}
     explicit TempFolder(const std::string& name)
         : path_(std::filesystem::temp_directory_path() / ("calvoro_" + name + "_" + std::to_string(::getpid()))) {
         std::filesystem::remove_all(path_);
@@ -29,8 +33,10 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
-    std::ptrdiff_t FileCount() const {
-        return std::distance(std::filesystem::directory_iterator(path_), std::filesystem::directory_iterator());
+    // Files and folders in it: a temporary file left behind shows up here.
+    std::size_t FileCount() const {
+        return static_cast<std::size_t>(
+            std::distance(std::filesystem::directory_iterator(path_), std::filesystem::directory_iterator()));
     }
     // When not writable, nothing can be created, renamed or removed in the folder.
     void SetWritable(bool writable) const {
@@ -39,6 +45,11 @@ public:
     }
 
 private:
+    static std::string CurrentTestName() {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        return test == nullptr ? std::string("test") : std::string(test->test_suite_name()) + "-" + test->name();
+    }
+
     std::filesystem::path path_;
 };
 
