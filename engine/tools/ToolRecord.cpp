@@ -1,7 +1,9 @@
 #include "engine/tools/ToolRecord.h"
 
+#include "kernel/model/BinaryReader.h"
+#include "kernel/model/BinaryWriter.h"
+
 #include <algorithm>
-#include <bit>
 #include <stdexcept>
 
 namespace calvoro {
@@ -10,47 +12,35 @@ namespace {
 
 namespace off = tool_record_offset;
 
-void PutUint32(ToolRecordBytes& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-std::uint32_t GetUint32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value |= static_cast<std::uint32_t>(bytes[at + i]) << (8 * i);
-    return value;
-}
-
-void PutInt32(ToolRecordBytes& bytes, std::size_t at, std::int32_t value) {
-    PutUint32(bytes, at, static_cast<std::uint32_t>(value));
-}
-void PutFloat(ToolRecordBytes& bytes, std::size_t at, float value) {
-    PutUint32(bytes, at, std::bit_cast<std::uint32_t>(value));
-}
-std::int32_t GetInt32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::int32_t>(GetUint32(bytes, at));
-}
-float GetFloat(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return std::bit_cast<float>(GetUint32(bytes, at));
+// The fields lie back to back in the order of their offsets, so the record is
+// written and read in one pass; the offsets are checked on the way.
+void ExpectAt(std::size_t position, std::size_t offset) {
+    if (position != offset)
+        throw std::logic_error("tool record field at " + std::to_string(position) + " instead of " +
+                               std::to_string(offset));
 }
 
 }  // namespace
 
 ToolRecordBytes EncodeToolRecord(const ToolRecord& record) {
+    BinaryWriter out;
+    out.writeInt32(record.toolNumber);
+    out.writeInt32(record.spindleSpeed);
+    out.writeFloat32(record.feedRate);
+    out.writeFloat32(record.plungeRate);
+    ExpectAt(out.position(), off::kCoolant);
+    out.writeBool(record.coolant);
+    out.writeShortString(record.name, ToolRecord::kMaxNameLength);  // longer names are cut
+    ExpectAt(out.position(), off::kToolType);
+    out.writeInt32(static_cast<std::int32_t>(record.toolType));
+    out.writeFloat32(record.diameter);
+    out.writeFloat32(record.cornerRadius);
+    out.writeFloat32(record.taperAngle);
+    out.writeFloat32(record.flatDiameter);
+    out.writeFloat32(record.passDepth);
+    ExpectAt(out.position(), ToolRecord::kSize);
     ToolRecordBytes bytes{};
-    PutInt32(bytes, off::kToolNumber, record.toolNumber);
-    PutInt32(bytes, off::kSpindleSpeed, record.spindleSpeed);
-    PutFloat(bytes, off::kFeedRate, record.feedRate);
-    PutFloat(bytes, off::kPlungeRate, record.plungeRate);
-    bytes[off::kCoolant] = record.coolant ? 1 : 0;
-    const std::size_t length = std::min(record.name.size(), ToolRecord::kMaxNameLength);
-    bytes[off::kNameLength] = static_cast<std::uint8_t>(length);
-    std::copy_n(record.name.begin(), length, bytes.begin() + off::kNameBytes);
-    PutInt32(bytes, off::kToolType, static_cast<std::int32_t>(record.toolType));
-    PutFloat(bytes, off::kDiameter, record.diameter);
-    PutFloat(bytes, off::kCornerRadius, record.cornerRadius);
-    PutFloat(bytes, off::kTaperAngle, record.taperAngle);
-    PutFloat(bytes, off::kFlatDiameter, record.flatDiameter);
-    PutFloat(bytes, off::kPassDepth, record.passDepth);
+    std::copy_n(out.bytes().begin(), ToolRecord::kSize, bytes.begin());
     return bytes;
 }
 
@@ -58,22 +48,22 @@ ToolRecord DecodeToolRecord(std::span<const std::uint8_t> bytes) {
     if (bytes.size() != ToolRecord::kSize)
         throw std::invalid_argument("A tool record is " + std::to_string(ToolRecord::kSize) + " bytes, not " +
                                     std::to_string(bytes.size()));
+    BinaryReader in(bytes.data(), bytes.size());
     ToolRecord record;
-    record.toolNumber = GetInt32(bytes, off::kToolNumber);
-    record.spindleSpeed = GetInt32(bytes, off::kSpindleSpeed);
-    record.feedRate = GetFloat(bytes, off::kFeedRate);
-    record.plungeRate = GetFloat(bytes, off::kPlungeRate);
-    record.coolant = bytes[off::kCoolant] != 0;
-    const std::size_t length = std::min<std::size_t>(bytes[off::kNameLength], ToolRecord::kMaxNameLength);
-    record.name.assign(reinterpret_cast<const char*>(bytes.data() + off::kNameBytes), length);
-    const std::int32_t type = GetInt32(bytes, off::kToolType);
+    record.toolNumber = in.readInt32();
+    record.spindleSpeed = in.readInt32();
+    record.feedRate = in.readFloat32();
+    record.plungeRate = in.readFloat32();
+    record.coolant = in.readBool();
+    record.name = in.readShortString(ToolRecord::kMaxNameLength);  // a length above 50 reads as 50
+    const std::int32_t type = in.readInt32();
     record.toolType = type >= 0 && type <= static_cast<std::int32_t>(ToolType::Undefined) ? static_cast<ToolType>(type)
                                                                                           : ToolType::Undefined;
-    record.diameter = GetFloat(bytes, off::kDiameter);
-    record.cornerRadius = GetFloat(bytes, off::kCornerRadius);
-    record.taperAngle = GetFloat(bytes, off::kTaperAngle);
-    record.flatDiameter = GetFloat(bytes, off::kFlatDiameter);
-    record.passDepth = GetFloat(bytes, off::kPassDepth);
+    record.diameter = in.readFloat32();
+    record.cornerRadius = in.readFloat32();
+    record.taperAngle = in.readFloat32();
+    record.flatDiameter = in.readFloat32();
+    record.passDepth = in.readFloat32();
     return record;
 }
 
