@@ -105,7 +105,7 @@ void TCADPrg::SetViewport(TQVViewport* viewport) {
         viewport_->SetInputHook(this);
         savedOnPaint_ = viewport_->OnPaint();
         viewport_->SetOnPaint([this](TQVViewport&) { RepaintHandler(); });
-        if (showCursorCross_) EraseCursor();
+        if (showCursorCross_) DrawCursor();
     }
 }
 
@@ -216,12 +216,14 @@ void TCADPrg::EndOperation(const StateClass* stateClass) {
         current_ = std::move(suspended_);
         operationClass_ = suspendedOperationClass_;
         suspendedOperationClass_ = nullptr;
+        TCADState* resumed = current_.get();
         current_->SetDescription(current_->Description());
         ViewRefresh();
         repaintRequested_ = false;
         // The nested operation's own parameter is freed when ending leaves
-        // scope; a borrowed one is the resumed state's and stays.
-        if (current_) current_->ResumeState(stateClass, ending.get());
+        // scope; a borrowed one is the resumed state's and stays. The refresh
+        // may already have ended the resumed state.
+        if (current_.get() == resumed) current_->ResumeState(stateClass, ending.get());
         return;
     }
     running_ = false;
@@ -267,7 +269,8 @@ void TCADPrg::RequestRepaint() {
 
 void TCADPrg::SetCursorColor(std::int32_t color) {
     if (color == cursorColor_) return;
-    if (showCursorCross_) DrawCursor();
+    // The cross is erased in the colour it was drawn with.
+    if (showCursorCross_) EraseCursor();
     cursorColor_ = color;
     if (showCursorCross_) DrawCursor();
 }
@@ -356,7 +359,8 @@ bool TCADPrg::HookKeyUp(std::uint16_t& key, TShiftState shift) {
 
 void TCADPrg::RepaintHandler() {
     Guarded([&] {
-        if (showCursorCross_) EraseCursor();
+        // The screen image has just been copied afresh: the cross is gone.
+        if (showCursorCross_) CursorWiped();
         if (current_) SendEvent(CADEvent::Repaint, TMouseButton::mbNone, 0, 0);
         if (savedOnPaint_ && viewport_ != nullptr) savedOnPaint_(*viewport_);
         if (showCursorCross_) DrawCursor();

@@ -221,6 +221,8 @@ public:
     virtual void SetCurrentPoint(const TPoint2D& /*p*/) {}
     virtual void DrawCursor() {}
     virtual void EraseCursor() {}
+    // The screen was copied afresh, which took the cross away.
+    virtual void CursorWiped() {}
 
     void SetOnEnterState(StateEvent handler) { onEnterState_ = std::move(handler); }
     void SetOnExitState(StateEvent handler) { onExitState_ = std::move(handler); }

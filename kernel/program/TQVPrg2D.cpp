@@ -187,14 +187,16 @@ void TQVPrg2D::DrawCursor() {
     TQVViewport* viewport = Viewport();
     viewport->ScreenCanvas().SetPen(PenAttributes{
         ColorToRGB(CursorColor()) ^ ColorToRGB(viewport->BackGroundColor()), TPenStyle::psSolid, TPenMode::pmXor, 1});
-    DrawCursorCross(cursorPoint_);
+    if (crossShown_) DrawCursorCross(cursorPoint_);
     cursorPoint_ = GetSnappedPoint();
     DrawCursorCross(cursorPoint_);
+    crossShown_ = true;
     viewport->ScreenChanged(viewport->ClientRect());
 }
 
 void TQVPrg2D::EraseCursor() {
-    if (!CanDrawCursor()) return;
+    if (!CanDrawCursor() || !crossShown_) return;
+    crossShown_ = false;
     TQVViewport* viewport = Viewport();
     viewport->ScreenCanvas().SetPen(PenAttributes{
         ColorToRGB(CursorColor()) ^ ColorToRGB(viewport->BackGroundColor()), TPenStyle::psSolid, TPenMode::pmXor, 1});

@@ -43,8 +43,10 @@ public:
     void SetReferencePoint(const TPoint2D& p) { referencePoint_ = p; }
     const TPoint2D& CursorPoint() const { return cursorPoint_; }
 
+    // The cross is an XOR pair: drawn where it is not shown, erased where it is.
     void DrawCursor() override;
     void EraseCursor() override;
+    void CursorWiped() override { crossShown_ = false; }
     void DrawCursorCross(const TPoint2D& p);
 
     void SetMouseButtonFilter(MouseButtonFilterEvent filter) { mouseButtonFilter_ = std::move(filter); }
@@ -64,6 +66,7 @@ private:
     TPoint2D currentPoint_;
     TPoint2D cursorPoint_{0.0, 0.0, 1.0};
     TPoint2D referencePoint_{100000000.0, 100000000.0, 1.0};
+    bool crossShown_ = false;
     MouseButtonFilterEvent mouseButtonFilter_;
     MouseMoveFilterEvent mouseMoveFilter_;
     SnapFilterEvent snapFilter_;
