@@ -8,6 +8,7 @@
 #include "kernel/drawing/QVCmp2D.h"
 #include "shell/app/AppInfo.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/View2DHost.h"
 
 namespace calvoro {
 
@@ -23,11 +24,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), localCad_(std::ma
     welcome->setAlignment(Qt::AlignCenter);
     welcome->setText(tr("Open a picture to start a job."));
     layout->addWidget(welcome);
+    auto* view2d = new QWidget(central);
+    layout->addWidget(view2d, 1);
     setCentralWidget(central);
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("lblStatus"));
     statusBar()->addWidget(status_, 1);
+    view2d_ = new View2DHost(*localCad_, view2d, [this](const QString& text) { status_->setText(text); });
 
     // The block library beside the program, when there is one; a damaged
     // library is reported and the program starts without it.

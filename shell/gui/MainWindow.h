@@ -11,6 +11,7 @@ class QLabel;
 namespace calvoro {
 
 class TQVCmp2D;
+class View2DHost;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -24,6 +25,7 @@ public:
 private:
     std::unique_ptr<TQVCmp2D> localCad_;
     QLabel* status_ = nullptr;
+    View2DHost* view2d_ = nullptr;
 };
 
 }  // namespace calvoro
