@@ -3,11 +3,14 @@
 
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/TObject2D.h"
+#include "kernel/entities/TPrimitive2D.h"
+#include "kernel/entities/TPrimitive2DHandler.h"
 #include "kernel/geometry/Picking.h"
 #include "kernel/geometry/PixelConversion.h"
 #include "kernel/geometry/ViewMapping.h"
 #include "kernel/model/GraphicObjList.h"
 
+#include <algorithm>
 #include <cmath>
 #include <typeinfo>
 
@@ -20,6 +23,13 @@ void TQVViewport2D::SetCADCmp2D(TQVCmp2D* drawing) {
     if (drawing == drawing2D_) return;
     TQVViewport::SetCADCmp(drawing);
     drawing2D_ = drawing;
+    pickIndex_ = PickIndex{};
+}
+
+void TQVViewport2D::DrawingDestroyed() {
+    TQVViewport::DrawingDestroyed();
+    drawing2D_ = nullptr;
+    pickIndex_ = PickIndex{};
 }
 
 void TQVViewport2D::SetCADCmp(TQVCmp* drawing) {
@@ -162,21 +172,88 @@ void TQVViewport2D::ZoomToDrawing() {
     ZoomWindow(MakeRect2D(box.Left - margin, box.Bottom - margin, box.Right + margin, box.Top + margin));
 }
 
+namespace {
+
+// The box of the control points as the pick tests them: through the object's
+// matrix, made cartesian.
+TRect2D ControlPointReach(const TPrimitive2D& primitive) {
+    const bool transformed = primitive.HasTransform();
+    const TMatrix2D m = primitive.GetObjectMatrix();
+    TRect2D reach = CartesianRect2D(primitive.Box());
+    reach = ReorderRect2D(reach);
+    for (const TPoint2D& point : primitive.Points().Points()) {
+        const TPoint2D p = CartesianPoint(transformed ? PointTimesMatrix2D(point, m) : point);
+        reach.Left = std::min(reach.Left, p.X);
+        reach.Right = std::max(reach.Right, p.X);
+        reach.Bottom = std::min(reach.Bottom, p.Y);
+        reach.Top = std::max(reach.Top, p.Y);
+    }
+    return reach;
+}
+
+bool Reaches(const TRect2D& reach, const TPoint2D& p, double aperture) {
+    // A little more than the aperture, so that rounding never leaves out an
+    // object the full test would hit.
+    const double margin = aperture * (1.0 + 1e-9) + 1e-9 * (std::fabs(p.X) + std::fabs(p.Y) + 1.0);
+    return p.X >= reach.Left - margin && p.X <= reach.Right + margin && p.Y >= reach.Bottom - margin &&
+           p.Y <= reach.Top + margin;
+}
+
+}  // namespace
+
+const std::vector<TQVViewport2D::PickEntry>& TQVViewport2D::PickEntries(TGraphicObjIterator& iterator,
+                                                                        const void* list,
+                                                                        std::uint64_t listRevision) {
+    const std::uint64_t geometry = TGraphicObject::GeometryRevision();
+    if (pickIndex_.List == list && pickIndex_.ListRevision == listRevision &&
+        pickIndex_.GeometryRevision == geometry) {
+        return pickIndex_.Entries;
+    }
+    pickIndex_.Entries.clear();
+    for (TGraphicObject* object = iterator.First(); object != nullptr; object = iterator.Next()) {
+        if (!object->InheritsFrom(TObject2D::Class)) continue;
+        auto* object2D = static_cast<TObject2D*>(object);
+        PickEntry entry{object2D, ReorderRect2D(CartesianRect2D(object2D->Box())), false};
+        // Outside its grown box an object is hit only at a control point,
+        // which the primitives' handler finds; any other handler may answer
+        // anywhere.
+        if (object2D->Handler()) {
+            if (dynamic_cast<const TPrimitive2DHandler*>(object2D->Handler().get()) != nullptr &&
+                object2D->InheritsFrom(TPrimitive2D::Class)) {
+                entry.Reach = ControlPointReach(static_cast<const TPrimitive2D&>(*object2D));
+            } else {
+                entry.Everywhere = true;
+            }
+        }
+        pickIndex_.Entries.push_back(entry);
+    }
+    // Working out the reach recalculates nothing, so the revisions read at
+    // the start still describe what the index holds.
+    pickIndex_.List = list;
+    pickIndex_.ListRevision = listRevision;
+    pickIndex_.GeometryRevision = geometry;
+    return pickIndex_.Entries;
+}
+
 TObject2D* TQVViewport2D::HitObjectAt(const TPoint2D& p, int aperture, int& hitCode, bool firstFound) {
     if (DisplayList() == nullptr && drawing2D_ == nullptr) return nullptr;
     if (DisplayList() != nullptr ? DisplayList()->HasIterators() : drawing2D_->HasIterators()) return nullptr;
     std::unique_ptr<TExclusiveGraphicObjIterator> iterator =
         DisplayList() != nullptr ? DisplayList()->GetExclusiveIterator() : drawing2D_->ObjectListExclusiveIterator();
+    const void* list = DisplayList() != nullptr ? static_cast<const void*>(DisplayList()) : drawing2D_;
+    const std::uint64_t listRevision =
+        DisplayList() != nullptr ? DisplayList()->Revision() : drawing2D_->ObjectListRevision();
+    const std::vector<PickEntry>& entries = PickEntries(*iterator, list, listRevision);
+
     const double apertureDistance = GetPixelSize().X * aperture;
     double best = apertureDistance;
     hitCode = kHitMiss;
     TObject2D* result = nullptr;
     const TRect2D view = VisualRect();
-    for (TGraphicObject* object = iterator->First(); object != nullptr; object = iterator->Next()) {
-        // The class descriptor answers without the cost of a dynamic cast,
-        // which counts when a drawing holds a hundred thousand objects.
-        if (!object->InheritsFrom(TObject2D::Class)) continue;
-        auto* object2D = static_cast<TObject2D*>(object);
+    // In list order, so that ties go to the later object.
+    for (const PickEntry& entry : entries) {
+        if (!entry.Everywhere && !Reaches(entry.Reach, p, apertureDistance)) continue;
+        TObject2D* object2D = entry.Object;
         if (drawing2D_ != nullptr) {
             const TLayer& layer = drawing2D_->Layers().LayerByIndex(object2D->Layer());
             if (!layer.Active() || !layer.Visible()) continue;

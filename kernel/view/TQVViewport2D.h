@@ -6,8 +6,11 @@
 
 #include "kernel/view/TQVViewport.h"
 
+#include <vector>
+
 namespace calvoro {
 
+class TGraphicObjIterator;
 class TQVCmp2D;
 struct TGraphicObjectClass;
 
@@ -25,6 +28,7 @@ public:
     // Only a 2D drawing (or none) can be shown here: anything else is refused
     // with std::bad_cast.
     void SetCADCmp(TQVCmp* drawing) override;
+    void DrawingDestroyed() override;
 
     // The visual rect onto the client rect, corrected by the aspect ratio.
     TMatrix2D BuildViewTransform(TRect2D& visual, const TPixelRect& client, double aspectRatio) override;
@@ -71,9 +75,29 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
 private:
+    // Where each object of the picked list can be hit at all: its box and its
+    // control points, before growing by the aperture. Kept between picks while
+    // neither the list nor any object's geometry has changed, so that a pick
+    // looks closely only at the few objects near the point instead of walking
+    // every object of a large drawing.
+    struct PickEntry {
+        TObject2D* Object;
+        TRect2D Reach;
+        bool Everywhere;  // an object whose reach cannot be told in advance
+    };
+    struct PickIndex {
+        const void* List = nullptr;
+        std::uint64_t ListRevision = 0;
+        std::uint64_t GeometryRevision = 0;
+        std::vector<PickEntry> Entries;
+    };
+    // The index of the list walked by the iterator, built anew when stale.
+    const std::vector<PickEntry>& PickEntries(TGraphicObjIterator& iterator, const void* list,
+                                              std::uint64_t listRevision);
     void DrawControlPointsOf(TObject2D& object, Canvas& canvas, const PenAttributes& pen, TColor brush);
 
     const TGraphicObjectClass* pickFilter_;
+    PickIndex pickIndex_;
     TQVCmp2D* drawing2D_ = nullptr;
     MouseMove2DEvent onMouseMove2D_;
     MouseButton2DEvent onMouseDown2D_;

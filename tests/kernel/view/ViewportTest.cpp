@@ -2,6 +2,8 @@
 // levels, axes, picking and zoom to the drawing.
 #include "tests/kernel/view/ViewTestSupport.h"
 
+#include "kernel/entities/TArco2D.h"
+#include "kernel/entities/TCerchio2D.h"
 #include "kernel/entities/TLine2D.h"
 #include "kernel/entities/TPunto2D.h"
 #include "kernel/geometry/Picking.h"
@@ -335,4 +337,86 @@ TEST_F(ViewTest, TwoDMouseEventsCarryThePlainWorldPointUnlessTheProgramFiredThem
     EXPECT_NEAR(seen[0].X, view->ScreenToWorld(MakePoint2D(20, 30)).X, 1e-9);
     EXPECT_NEAR(seen[0].Y, view->ScreenToWorld(MakePoint2D(20, 30)).Y, 1e-9);
     EXPECT_FALSE(view->ProgramDelivered());
+}
+
+namespace {
+
+// Every object tested in full, for comparison with the viewport's pick, which
+// looks closely only at objects near the point.
+TObject2D* PickByFullWalk(TQVCmp2D& drawing, TQVViewport2D& view, const TPoint2D& p, int aperture, int& code) {
+    const double apertureDistance = view.GetPixelSize().X * aperture;
+    double best = apertureDistance;
+    code = kHitMiss;
+    TObject2D* result = nullptr;
+    auto walk = drawing.ObjectListIterator();
+    for (TGraphicObject* o = walk->First(); o != nullptr; o = walk->Next()) {
+        auto* object = static_cast<TObject2D*>(o);
+        if (!drawing.Layers().LayerByIndex(object->Layer()).Visible() || !object->IsVisible(view.VisualRect())) continue;
+        double distance = kNoDistance;
+        const int c = object->HitTest(p, distance, apertureDistance);
+        if (c >= code && distance <= best) {
+            result = object;
+            code = c;
+            best = distance;
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+TEST_F(ViewTest, PickingNearbyObjectsOnlyFindsWhatAFullWalkFinds) {
+    std::uint32_t seed = 7;
+    auto next = [&seed](double range) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<double>(seed >> 8) / static_cast<double>(1u << 24) * range;
+    };
+    for (int i = 0; i < 400; ++i) {
+        const TPoint2D a = MakePoint2D(next(200), next(100));
+        const TPoint2D b = MakePoint2D(a.X + next(20) - 10, a.Y + next(20) - 10);
+        TObject2D* object = nullptr;
+        switch (i % 4) {
+            case 0: object = Add<TLine2D>(a, b); break;
+            case 1: object = Add<TCerchio2D>(a, b); break;
+            case 2: object = Add<TArco2D>(a, b, next(3.0), next(6.0)); break;  // centres lie off the arcs
+            default: object = Add<TPunto2D>(a); break;
+        }
+        if (i % 7 == 0) object->SetObjectMatrix(TranslationMatrix2D(next(10), -next(10)));
+    }
+    int mismatches = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const TPoint2D p = MakePoint2D(next(200), next(100));
+        const int aperture = 1 + static_cast<int>(next(6));
+        int code = 0;
+        int expectedCode = 0;
+        TObject2D* picked = view->HitObjectAt(p, aperture, code, false);
+        TObject2D* expected = PickByFullWalk(drawing, *view, p, aperture, expectedCode);
+        if (picked != expected || code != expectedCode) ++mismatches;
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST_F(ViewTest, PickingFollowsChangesOfTheDrawing) {
+    TLine2D* line = Add<TLine2D>(MakePoint2D(10, 10), MakePoint2D(90, 10));
+    int code = 0;
+    ASSERT_EQ(view->HitObjectAt(MakePoint2D(50, 10), 2, code, false), line);
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        TPoint2D at;
+        bool hit;
+    };
+    const Case cases[] = {
+        {"moved point", [&] { line->Points().SetPoint(1, MakePoint2D(90, 50)); }, MakePoint2D(50, 30), true},
+        {"old place", [] {}, MakePoint2D(60, 10), false},
+        {"moved object", [&] { line->SetObjectMatrix(TranslationMatrix2D(0, 40)); }, MakePoint2D(50, 70), true},
+        {"added", [&] { Add<TPunto2D>(MakePoint2D(150, 20)); }, MakePoint2D(150, 20), true},
+        {"deleted", [&] { drawing.DeleteObject(line->ID()); }, MakePoint2D(50, 70), false},
+        {"cleared", [&] { drawing.ClearObjects(); }, MakePoint2D(150, 20), false},
+    };
+    for (const Case& c : cases) {
+        c.change();
+        const bool hit = view->HitObjectAt(c.at, 2, code, false) != nullptr && code >= -99;
+        EXPECT_EQ(hit, c.hit) << c.name;
+    }
 }
