@@ -420,3 +420,25 @@ TEST_F(ViewTest, PickingFollowsChangesOfTheDrawing) {
         EXPECT_EQ(hit, c.hit) << c.name;
     }
 }
+
+TEST_F(ViewTest, CopyingTheDrawingToAnotherCanvasGivesTheViewBack) {
+    Add<TLine2D>(MakePoint2D(10, 10), MakePoint2D(1000, 500));
+    view->SetAspectRatio(1.0);
+    view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
+    const TRect2D before = view->VisualRect();
+    struct Case {
+        int zoomMode;
+        int lines;
+    };
+    for (const Case c : {Case{0, 1}, Case{1, 1}, Case{2, 1}}) {
+        RecordingCanvas canvas(TPixelRect{0, 0, 200, 100});
+        view->CopyDrawingToCanvas(canvas, 2, 1.0, 1.0, c.zoomMode, 0.254, 0.254);
+        EXPECT_EQ(static_cast<int>(canvas.CallsOf(CanvasOp::LineTo).size()), c.lines) << c.zoomMode;
+        EXPECT_EQ(view->VisualRect(), before) << c.zoomMode;
+        EXPECT_EQ(view->AspectRatio(), 1.0);
+    }
+    // Real scale: 200 pixels of 0.254 mm.
+    view->SetAspectRatio(0.0);
+    view->ZoomToRealScale(0.254, 0.254, 1.0, 1.0);
+    EXPECT_NEAR(view->VisualRect().Right - view->VisualRect().Left, 50.8, 1e-9);
+}
