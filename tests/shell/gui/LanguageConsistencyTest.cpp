@@ -15,6 +15,7 @@
 #include <sstream>
 #include <vector>
 
+#include "kernel/entities/EntityModule.h"
 #include "kernel/platform/AtomicFile.h"
 #include "kernel/platform/IniFileDocument.h"
 #include "kernel/platform/MemIniFile.h"
@@ -150,6 +151,7 @@ private slots:
     void theShippedFileTranslatesEveryFormAtStartWithoutError() {
         QStringList errors;
         Application::setErrorReporter([&](const QString& message) { errors << message; });
+        InitializeEntityModule();  // as the program does before its main window reads the block library
         SetProgramFolder(DataFolder());
         for (const RegisteredForm& registered : RegisteredForms()) {
             const std::unique_ptr<QWidget> form = registered.make();
