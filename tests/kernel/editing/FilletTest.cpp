@@ -29,33 +29,36 @@ WorldArc FilletArcOf(Sketch& sketch, const EditOutcome& outcome, std::int32_t fi
 }
 
 TEST_F(Fillets, CornerTrimOfAxisParallelLinesKeepsThePickedEndsWhateverTheSideAndOrientation) {
-    // A horizontal and a vertical line crossing at (1.3, 3.7), numbers no
-    // binary fraction holds exactly.
-    const TPoint2D corner = P(1.3, 3.7);
-    for (int mask = 0; mask < 32; ++mask) {
-        const bool pickRight = mask & 1, pickAbove = mask & 2, reverseH = mask & 4, reverseV = mask & 8,
-                   verticalFirst = mask & 16;
-        SCOPED_TRACE(mask);
-        Sketch sketch;
-        TPoint2D h0 = P(-2.87, 3.7), h1 = P(7.23, 3.7), v0 = P(1.3, -1.11), v1 = P(1.3, 8.49);
-        if (reverseH) std::swap(h0, h1);
-        if (reverseV) std::swap(v0, v1);
-        const std::int32_t h = sketch.AddLine(h0, h1);
-        const std::int32_t v = sketch.AddLine(v0, v1);
-        const TPoint2D hPick = P(pickRight ? 6.1 : -1.9, 3.7);
-        const TPoint2D vPick = P(1.3, pickAbove ? 7.7 : 0.3);
-        const EditPick pick = verticalFirst ? EditPick::Two(v, vPick, h, hPick) : EditPick::Two(h, hPick, v, vPick);
+    // Horizontal and vertical lines crossing at corners no binary fraction
+    // holds exactly, picked on every side, in both orientations and orders.
+    for (const TPoint2D corner : {P(1.3, 3.7), P(0.1, -2.2), P(-7.77, 0.3), P(1000.3, 1234.567), P(0.7, 0.9)}) {
+        for (int mask = 0; mask < 32; ++mask) {
+            const bool pickRight = mask & 1, pickAbove = mask & 2, reverseH = mask & 4, reverseV = mask & 8,
+                       verticalFirst = mask & 16;
+            SCOPED_TRACE(::testing::Message() << corner << " case " << mask);
+            Sketch sketch;
+            const double x = corner.X, y = corner.Y;
+            TPoint2D h0 = P(x - 4.17, y), h1 = P(x + 5.93, y), v0 = P(x, y - 4.81), v1 = P(x, y + 4.79);
+            if (reverseH) std::swap(h0, h1);
+            if (reverseV) std::swap(v0, v1);
+            const std::int32_t h = sketch.AddLine(h0, h1);
+            const std::int32_t v = sketch.AddLine(v0, v1);
+            const TPoint2D hPick = P(pickRight ? x + 4.8 : x - 3.2, y);
+            const TPoint2D vPick = P(x, pickAbove ? y + 4.0 : y - 3.4);
+            const EditPick pick =
+                verticalFirst ? EditPick::Two(v, vPick, h, hPick) : EditPick::Two(h, hPick, v, vPick);
 
-        const EditOutcome outcome = CornerTrim(sketch.drawing, pick);
-        ASSERT_TRUE(outcome.Done()) << outcome.Status;
-        EXPECT_TRUE(outcome.Added.empty());
-        for (const auto& [id, original0, original1, keptPoint] :
-             {std::tuple{h, h0, h1, hPick}, std::tuple{v, v0, v1, vPick}}) {
-            const WorldSegment after = sketch.Segment(id);
-            // The far end on the picked side stays where it was, exactly.
-            const bool keepFirst = Distance(original0, keptPoint) < Distance(original1, keptPoint);
-            EXPECT_EQ(keepFirst ? after.A : after.B, keepFirst ? original0 : original1);
-            EXPECT_POINT_NEAR(keepFirst ? after.B : after.A, corner.X, corner.Y, kNear);
+            const EditOutcome outcome = CornerTrim(sketch.drawing, pick);
+            ASSERT_TRUE(outcome.Done()) << outcome.Status;
+            EXPECT_TRUE(outcome.Added.empty());
+            for (const auto& [id, original0, original1, keptPoint] :
+                 {std::tuple{h, h0, h1, hPick}, std::tuple{v, v0, v1, vPick}}) {
+                const WorldSegment after = sketch.Segment(id);
+                // The far end on the picked side stays where it was, exactly.
+                const bool keepFirst = Distance(original0, keptPoint) < Distance(original1, keptPoint);
+                EXPECT_EQ(keepFirst ? after.A : after.B, keepFirst ? original0 : original1);
+                EXPECT_POINT_NEAR(keepFirst ? after.B : after.A, x, y, kNear);
+            }
         }
     }
 }
