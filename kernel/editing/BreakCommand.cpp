@@ -199,9 +199,12 @@ bool CutPolyline(const Path& path, DrawingChange& change) {
 
 bool CutPath(const Path& path, DrawingChange& change) {
     switch (path.Shape) {
-        case Path::Kind::Line: return CutLine(path, change);
-        case Path::Kind::Arc: return CutArc(path, change);
-        case Path::Kind::Polyline: return CutPolyline(path, change);
+        case Path::Kind::Line:
+            return CutLine(path, change);
+        case Path::Kind::Arc:
+            return CutArc(path, change);
+        case Path::Kind::Polyline:
+            return CutPolyline(path, change);
     }
     return false;
 }

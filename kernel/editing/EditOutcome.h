@@ -14,22 +14,22 @@ namespace calvoro {
 
 enum class EditStatus {
     Done,
-    NotTwoObjects,        // fewer than two objects picked, or one no longer in the drawing
-    SameObject,           // the same object picked twice
-    WrongKinds,           // the command does not work on these kinds of object
-    PolylineNotSegment,   // a polyline of more or fewer than two points
-    NoLength,             // a line of no length
-    Parallel,             // parallel or collinear lines have no corner
-    PickAtCorner,         // an object picked where it meets the other: no side to keep
-    BadRadius,            // a radius that is not a number above zero
-    RadiusTooLarge,       // the fillet would reach past the end of an object
-    NoFillet,             // no circle of the radius touches both objects
-    NoCorner,             // the line does not reach the arc
-    NoCrossing,           // the objects do not cross (touching at their ends does not count)
-    NotOnArc,             // no point to split at lies inside the arc
-    NoTangent,            // one circle inside the other, or concentric circles
-    OutOfRange,           // the result would hold a coordinate that is not finite
-    DrawingBusy,          // the drawing's object list is being walked
+    NotTwoObjects,       // fewer than two objects picked, or one no longer in the drawing
+    SameObject,          // the same object picked twice
+    WrongKinds,          // the command does not work on these kinds of object
+    PolylineNotSegment,  // a polyline of more or fewer than two points
+    NoLength,            // a line of no length
+    Parallel,            // parallel or collinear lines have no corner
+    PickAtCorner,        // an object picked where it meets the other: no side to keep
+    BadRadius,           // a radius that is not a number above zero
+    RadiusTooLarge,      // the fillet would reach past the end of an object
+    NoFillet,            // no circle of the radius touches both objects
+    NoCorner,            // the line does not reach the arc
+    NoCrossing,          // the objects do not cross (touching at their ends does not count)
+    NotOnArc,            // no point to split at lies inside the arc
+    NoTangent,           // one circle inside the other, or concentric circles
+    OutOfRange,          // the result would hold a coordinate that is not finite
+    DrawingBusy,         // the drawing's object list is being walked
 };
 
 // The status line's text; empty for Done.

@@ -108,8 +108,7 @@ EditOutcome LineArc(TQVCmp2D& drawing, Picked& line, Picked& arc, const Command&
     const WorldSegment& segment = *line.Segment;
     const WorldArc& circle = *arc.Arc;
     if (!(PointDistance(segment.A, segment.B) > GeomTolerance())) return EditOutcome::Refused(EditStatus::NoLength);
-    const TPoint2D middle =
-        MakePoint2D((line.Point.X + arc.Point.X) / 2.0, (line.Point.Y + arc.Point.Y) / 2.0);
+    const TPoint2D middle = MakePoint2D((line.Point.X + arc.Point.X) / 2.0, (line.Point.Y + arc.Point.Y) / 2.0);
     const std::vector<TPoint2D> corners =
         PointsAt(segment.A, segment.B, LineCircleParameters(segment.A, segment.B, circle.Centre, circle.Radius));
     DrawingChange change;
@@ -148,8 +147,8 @@ EditOutcome LineArc(TQVCmp2D& drawing, Picked& line, Picked& arc, const Command&
 
     if (command.Trim) {
         // A line that does not reach the circle has its corner where it comes nearest.
-        const TPoint2D corner = corners.empty() ? PerpendicularFoot(circle.Centre, segment.A, segment.B)
-                                                : NearestTo(corners, middle);
+        const TPoint2D corner =
+            corners.empty() ? PerpendicularFoot(circle.Centre, segment.A, segment.B) : NearestTo(corners, middle);
         WorldSegment trimmed = segment;
         if (!MoveCornerEnd(trimmed, corner, onLine, onLine)) return EditOutcome::Refused(EditStatus::RadiusTooLarge);
         change.MoveEnds(PrimitiveOf(line), trimmed.A, trimmed.B);
@@ -174,8 +173,7 @@ EditOutcome ArcArc(TQVCmp2D& drawing, Picked& arc1, Picked& arc2, const Command&
     }
     const TCircleCircleIntersection meet = CircleCircleIntersection(offset1, circle1.Centre, offset2, circle2.Centre);
     if (meet.Count == 0) return EditOutcome::Refused(EditStatus::NoFillet);
-    const TPoint2D middle =
-        MakePoint2D((arc1.Point.X + arc2.Point.X) / 2.0, (arc1.Point.Y + arc2.Point.Y) / 2.0);
+    const TPoint2D middle = MakePoint2D((arc1.Point.X + arc2.Point.X) / 2.0, (arc1.Point.Y + arc2.Point.Y) / 2.0);
     const TPoint2D centre = NearestTo({meet.Points[0], meet.Points[1]}, middle);
     const TPoint2D touch1 = PointTowards(circle1.Centre, centre, circle1.Radius);
     const TPoint2D touch2 = PointTowards(circle2.Centre, centre, circle2.Radius);

@@ -99,10 +99,10 @@ SegmentFilletResult SegmentFillet(const WorldSegment& segment1, const WorldSegme
 
     result.Segment1 = segment1;
     result.Segment2 = segment2;
-    const bool moved1 = MoveCornerEnd(result.Segment1, result.Corner, result.Tangent1,
-                                      moveToTangent ? result.Tangent1 : result.Corner);
-    const bool moved2 = MoveCornerEnd(result.Segment2, result.Corner, result.Tangent2,
-                                      moveToTangent ? result.Tangent2 : result.Corner);
+    const bool moved1 =
+        MoveCornerEnd(result.Segment1, result.Corner, result.Tangent1, moveToTangent ? result.Tangent1 : result.Corner);
+    const bool moved2 =
+        MoveCornerEnd(result.Segment2, result.Corner, result.Tangent2, moveToTangent ? result.Tangent2 : result.Corner);
     if (!moved1 || !moved2) result.TrimStatus = moveToTangent ? EditStatus::RadiusTooLarge : EditStatus::PickAtCorner;
     FilletAngles(result.Centre, result.Tangent1, result.Tangent2, result.StartAngle, result.EndAngle);
     return result;

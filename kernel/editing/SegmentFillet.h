@@ -16,11 +16,11 @@ struct SegmentFilletResult {
     EditStatus Status = EditStatus::Done;
     // Whether the segments can be cut back: Done, or why their ends cannot move.
     EditStatus TrimStatus = EditStatus::Done;
-    TPoint2D Centre;          // of the fillet circle
-    TPoint2D Corner;          // where the two lines meet
-    TPoint2D Tangent1;        // the fillet circle's touching point on line 1
+    TPoint2D Centre;    // of the fillet circle
+    TPoint2D Corner;    // where the two lines meet
+    TPoint2D Tangent1;  // the fillet circle's touching point on line 1
     TPoint2D Tangent2;
-    WorldSegment Segment1;    // with its corner-side end moved
+    WorldSegment Segment1;  // with its corner-side end moved
     WorldSegment Segment2;
     double StartAngle = 0.0;  // the fillet arc, counter-clockwise the short way
     double EndAngle = 0.0;    // between the tangent points, in [0, 2 pi)

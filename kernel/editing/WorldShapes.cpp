@@ -81,8 +81,7 @@ TPoint2D PointOnArc(const WorldArc& arc, double angle) {
     return MakePoint2D(arc.Centre.X + arc.Radius * std::cos(angle), arc.Centre.Y + arc.Radius * std::sin(angle));
 }
 
-std::vector<double> LineCircleParameters(const TPoint2D& a, const TPoint2D& b, const TPoint2D& centre,
-                                         double radius) {
+std::vector<double> LineCircleParameters(const TPoint2D& a, const TPoint2D& b, const TPoint2D& centre, double radius) {
     const double dx = b.X - a.X;
     const double dy = b.Y - a.Y;
     const double lengthSquared = dx * dx + dy * dy;
