@@ -65,7 +65,8 @@ BmpImage Picture(int side) {
     for (int i = 38; i < 54; ++i) bytes[static_cast<std::size_t>(i)] = 0;
     RasterImage pixels(side, side);
     for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) pixels.At(x, y) = 0xFF000000u | static_cast<std::uint32_t>((x ^ y) & 0xFF) * 0x010101u;
+        for (int x = 0; x < side; ++x)
+            pixels.At(x, y) = 0xFF000000u | static_cast<std::uint32_t>((x ^ y) & 0xFF) * 0x010101u;
     }
     return BmpImage::FromFile(std::move(bytes), std::move(pixels));
 }
@@ -117,7 +118,8 @@ struct Scene {
         EnsureGuiApplication();
         InitializeEntityModule();
         if (picture) {
-            drawing.AddObject2D(-1, std::make_unique<TBitmap2D>(-1, MakePoint2D(0, 0), MakePoint2D(280, 280), Picture(4000)));
+            drawing.AddObject2D(
+                -1, std::make_unique<TBitmap2D>(-1, MakePoint2D(0, 0), MakePoint2D(280, 280), Picture(4000)));
         }
         AddEntities(drawing, entities);
         view.SetCADCmp2D(&drawing);

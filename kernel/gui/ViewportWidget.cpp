@@ -149,7 +149,8 @@ std::uint16_t ViewportWidget::VirtualKeyOf(int qtKey) {
             if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) {
                 return static_cast<std::uint16_t>(qtKey);
             }
-            if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return static_cast<std::uint16_t>(112 + qtKey - Qt::Key_F1);
+            if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
+                return static_cast<std::uint16_t>(112 + qtKey - Qt::Key_F1);
             return 0;
     }
 }

@@ -185,8 +185,8 @@ void TQVPrg2D::DrawCursorCross(const TPoint2D& p) {
 void TQVPrg2D::DrawCursor() {
     if (!CanDrawCursor()) return;
     TQVViewport* viewport = Viewport();
-    viewport->ScreenCanvas().SetPen(PenAttributes{
-        ColorToRGB(CursorColor()) ^ ColorToRGB(viewport->BackGroundColor()), TPenStyle::psSolid, TPenMode::pmXor, 1});
+    viewport->ScreenCanvas().SetPen(PenAttributes{ColorToRGB(CursorColor()) ^ ColorToRGB(viewport->BackGroundColor()),
+                                                  TPenStyle::psSolid, TPenMode::pmXor, 1});
     if (crossShown_) DrawCursorCross(cursorPoint_);
     cursorPoint_ = GetSnappedPoint();
     DrawCursorCross(cursorPoint_);
@@ -198,8 +198,8 @@ void TQVPrg2D::EraseCursor() {
     if (!CanDrawCursor() || !crossShown_) return;
     crossShown_ = false;
     TQVViewport* viewport = Viewport();
-    viewport->ScreenCanvas().SetPen(PenAttributes{
-        ColorToRGB(CursorColor()) ^ ColorToRGB(viewport->BackGroundColor()), TPenStyle::psSolid, TPenMode::pmXor, 1});
+    viewport->ScreenCanvas().SetPen(PenAttributes{ColorToRGB(CursorColor()) ^ ColorToRGB(viewport->BackGroundColor()),
+                                                  TPenStyle::psSolid, TPenMode::pmXor, 1});
     DrawCursorCross(cursorPoint_);
     viewport->ScreenChanged(viewport->ClientRect());
 }

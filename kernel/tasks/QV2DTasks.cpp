@@ -367,8 +367,8 @@ bool TQV2D_DrawSizedPrimitive::Finish(const StateClass*& next) {
     return true;
 }
 
-bool TQV2D_DrawSizedPrimitive::HandleEvent(int event, TMouseButton button, const StateClass*& next,
-                                           std::uint16_t key, TShiftState /*shift*/) {
+bool TQV2D_DrawSizedPrimitive::HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
+                                           TShiftState /*shift*/) {
     TQV2D_DrawSizedPrimitiveParam& p = PrimitiveParam();
     TPoint2D world;
     switch (event) {

@@ -28,9 +28,9 @@ struct KindRow {
 // The first row whose class the entity inherits from decides.
 const KindRow* KindOf(const TGraphicObject& entity) {
     static const KindRow rows[] = {
-        {&TPunto2D::Class, "twGeo20", 2},    {&TLine2D::Class, "twGeo30", 3},      {&TFrame2D::Class, "twGeo40", 4},
-        {&TArco2D::Class, "twGeo50", 5},     {&TCerchio2D::Class, "twGeo60", 6},   {&TPolyline2D::Class, "twGeo80", 8},
-        {&TBSpline2D::Class, "twGeo90", 9},  {&TQVBSpline2D::Class, "twGeo90", 9}, {&TCurve2D::Class, "twGeo70", 7},
+        {&TPunto2D::Class, "twGeo20", 2},   {&TLine2D::Class, "twGeo30", 3},      {&TFrame2D::Class, "twGeo40", 4},
+        {&TArco2D::Class, "twGeo50", 5},    {&TCerchio2D::Class, "twGeo60", 6},   {&TPolyline2D::Class, "twGeo80", 8},
+        {&TBSpline2D::Class, "twGeo90", 9}, {&TQVBSpline2D::Class, "twGeo90", 9}, {&TCurve2D::Class, "twGeo70", 7},
         {&TBitmap2D::Class, "twGeoA0", 10},
     };
     for (const KindRow& row : rows) {

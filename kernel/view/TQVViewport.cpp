@@ -8,8 +8,8 @@
 #include "kernel/model/GraphicObjList.h"
 
 #include <algorithm>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace calvoro {
@@ -468,8 +468,7 @@ void TQVViewport::Deliver(HookCall hookCall, OwnCall ownCall) {
 }
 
 void TQVViewport::DeliverMouseMove(TShiftState shift, int x, int y) {
-    Deliver([&](ViewportInputHook& hook) { return hook.HookMouseMove(shift, x, y); },
-            [&] { MouseMove(shift, x, y); });
+    Deliver([&](ViewportInputHook& hook) { return hook.HookMouseMove(shift, x, y); }, [&] { MouseMove(shift, x, y); });
 }
 
 void TQVViewport::DeliverMouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -74,7 +74,8 @@ void TQVViewport2D::DrawObject(TObject2D& object, Canvas& canvas, const TRect2D&
         if (drawing2D_ != nullptr && !drawing2D_->Layers().SetCanvasForLayer(object.Layer(), decorative)) return;
         object.Draw(GetViewMatrix(), decorative, DrawMode(), clipRect);
         if (ShowControlPoints()) {
-            DrawControlPointsOf(object, canvas, PenAttributes{RubberPenColor(), TPenStyle::psSolid, TPenMode::pmCopy, 1},
+            DrawControlPointsOf(object, canvas,
+                                PenAttributes{RubberPenColor(), TPenStyle::psSolid, TPenMode::pmCopy, 1},
                                 ControlPointsColor());
         }
     } else {
@@ -148,8 +149,8 @@ void TQVViewport2D::ZoomToDrawing() {
         Repaint();
         return;
     }
-    TRect2D box = MakeRect2D(TQVCmp2D::kNoBoxExtent, TQVCmp2D::kNoBoxExtent, -TQVCmp2D::kNoBoxExtent,
-                             -TQVCmp2D::kNoBoxExtent);
+    TRect2D box =
+        MakeRect2D(TQVCmp2D::kNoBoxExtent, TQVCmp2D::kNoBoxExtent, -TQVCmp2D::kNoBoxExtent, -TQVCmp2D::kNoBoxExtent);
     drawing2D_->GetDrawingBox(box);
     box = CartesianRect2D(box);
     // Nothing visible: the box is still the inverted start box, and zooming to
@@ -201,12 +202,10 @@ bool Reaches(const TRect2D& reach, const TPoint2D& p, double aperture) {
 
 }  // namespace
 
-const std::vector<TQVViewport2D::PickEntry>& TQVViewport2D::PickEntries(TGraphicObjIterator& iterator,
-                                                                        const void* list,
+const std::vector<TQVViewport2D::PickEntry>& TQVViewport2D::PickEntries(TGraphicObjIterator& iterator, const void* list,
                                                                         std::uint64_t listRevision) {
     const std::uint64_t geometry = TGraphicObject::GeometryRevision();
-    if (pickIndex_.List == list && pickIndex_.ListRevision == listRevision &&
-        pickIndex_.GeometryRevision == geometry) {
+    if (pickIndex_.List == list && pickIndex_.ListRevision == listRevision && pickIndex_.GeometryRevision == geometry) {
         return pickIndex_.Entries;
     }
     pickIndex_.Entries.clear();

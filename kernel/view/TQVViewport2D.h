@@ -16,10 +16,10 @@ struct TGraphicObjectClass;
 
 class TQVViewport2D : public TQVViewport {
 public:
-    using MouseMove2DEvent = std::function<void(TQVViewport2D& sender, TShiftState shift, int x, int y, double wx,
-                                                double wy)>;
-    using MouseButton2DEvent = std::function<void(TQVViewport2D& sender, TMouseButton button, TShiftState shift,
-                                                  int x, int y, double wx, double wy)>;
+    using MouseMove2DEvent =
+        std::function<void(TQVViewport2D& sender, TShiftState shift, int x, int y, double wx, double wy)>;
+    using MouseButton2DEvent = std::function<void(TQVViewport2D& sender, TMouseButton button, TShiftState shift, int x,
+                                                  int y, double wx, double wy)>;
 
     TQVViewport2D(std::unique_ptr<ViewSurface> offscreen, std::unique_ptr<ViewSurface> screen);
 

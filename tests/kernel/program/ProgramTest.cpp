@@ -51,8 +51,7 @@ struct StepState : TCADState {
         next = gScript.constructorNext;
     }
     const StateClass& ClassType() const override { return Class; }
-    bool HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
-                     TShiftState) override {
+    bool HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key, TShiftState) override {
         gLog.push_back("event " + std::to_string(event) + " button " + std::to_string(static_cast<int>(button)) +
                        " key " + std::to_string(key));
         if (gScript.eventThrows) throw std::runtime_error("broken");
@@ -174,8 +173,8 @@ TEST_F(ProgramTest, TheEndOfANestedTaskResumesTheSuspendedOne) {
     gScript.handled = true;
     gScript.onlyEvent = CADEvent::UserCommand;
     program->PostCommandEvent(kCommandAccept);
-    EXPECT_EQ(gLog, (Log{"event 7 button 0 key 1", "end StepState", "event 6 button 0 key 0",
-                         "resume after OtherState"}));
+    EXPECT_EQ(gLog,
+              (Log{"event 7 button 0 key 1", "end StepState", "event 6 button 0 key 0", "resume after OtherState"}));
     EXPECT_EQ(program->CurrentState()->ClassType().Name, "StepState");
     EXPECT_FALSE(program->OperationSuspended());
     EXPECT_NE(program->CurrentState()->Param(), nullptr) << "the borrowed parameter is not freed";

@@ -3,9 +3,9 @@
 #include "tests/kernel/view/ViewTestSupport.h"
 
 #include "kernel/entities/TLine2D.h"
-#include "kernel/geometry/PixelConversion.h"
 #include "kernel/entities/TPolyline2D.h"
 #include "kernel/entities/TPunto2D.h"
+#include "kernel/geometry/PixelConversion.h"
 #include "kernel/model/CADCoreExceptions.h"
 #include "kernel/model/ClassRegistry.h"
 #include "kernel/tasks/QV2DTasks.h"
@@ -133,9 +133,8 @@ TEST_F(TasksTest, PanMovesTheViewOnlyWithinItsThresholdsBothInclusive) {
         program->StartOperation(TCADPrgRealTimePan::Class);
         EXPECT_TRUE(host.snapActive);
         // The drag starts at the origin, so that the distance is exact.
-        program->SetMouseButtonFilter([](TQVPrg2D&, TCADState*, int, int, TPoint2D& p, TMouseButton) {
-            p = MakePoint2D(0, 0);
-        });
+        program->SetMouseButtonFilter(
+            [](TQVPrg2D&, TCADState*, int, int, TPoint2D& p, TMouseButton) { p = MakePoint2D(0, 0); });
         Down(100, 50);
         program->SetMouseButtonFilter(nullptr);
         program->SetMouseMoveFilter(
@@ -159,9 +158,8 @@ TEST_F(TasksTest, PlacingKeepsASegmentOrthogonalWhenAsked) {
         bool useOrto;
         TPoint2D end;
     };
-    const Case cases[] = {{3, -3, true, MakePoint2D(50, 37)},
-                          {4, -3, true, MakePoint2D(54, 40)},
-                          {4, -3, false, MakePoint2D(54, 37)}};
+    const Case cases[] = {
+        {3, -3, true, MakePoint2D(50, 37)}, {4, -3, true, MakePoint2D(54, 40)}, {4, -3, false, MakePoint2D(54, 37)}};
     for (const Case& c : cases) {
         drawing.ClearObjects();
         program->SetUseOrto(c.useOrto);
@@ -201,10 +199,9 @@ TEST_F(TasksTest, PlacingEndsOnTheLastClickAndAcceptBeforeAnyClickPlacesNothing)
         drawing.ClearObjects();
         program->StopOperation();
         program->SetUseSnap(true);
-        program->StartOperation(
-            TQV2D_DrawSizedPrimitive::Class,
-            std::make_unique<TQV2D_DrawSizedPrimitiveParam>(nullptr, std::make_unique<TPunto2D>(777, MakePoint2D(0, 0)),
-                                                            0, false));
+        program->StartOperation(TQV2D_DrawSizedPrimitive::Class,
+                                std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
+                                    nullptr, std::make_unique<TPunto2D>(777, MakePoint2D(0, 0)), 0, false));
         c.input();
         auto* point = dynamic_cast<TPunto2D*>(drawing.FindObject(777));
         EXPECT_EQ(point != nullptr, c.added) << c.name;

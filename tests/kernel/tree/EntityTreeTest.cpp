@@ -59,8 +59,9 @@ TEST_F(EntityTreeTest, EntitiesGoUnderTheirLayersCaptionedByKind) {
     Add(std::make_unique<TEllipse2D>(-1, MakePoint2D(0, 0), MakePoint2D(2, 1)), 0);
     const TPoint2D corners[] = {MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 1)};
     Add(std::make_unique<TPolygon2D>(-1, std::span<const TPoint2D>(corners)), 255);
-    EXPECT_EQ(Nodes(), (NodeList{"<twGeo00>/0/0", " <twGeo10>Layer_0/1/1", "  <twGeo20>/0/2", "  <twGeo60>/2/6",
-                              "  <twGeo70>/3/7", " <twGeo10>Layer_255/256/1", "  <twGeo40>/1/4", "  <twGeo80>/4/8"}));
+    EXPECT_EQ(Nodes(),
+              (NodeList{"<twGeo00>/0/0", " <twGeo10>Layer_0/1/1", "  <twGeo20>/0/2", "  <twGeo60>/2/6",
+                        "  <twGeo70>/3/7", " <twGeo10>Layer_255/256/1", "  <twGeo40>/1/4", "  <twGeo80>/4/8"}));
 }
 
 TEST_F(EntityTreeTest, DeletingAnEntityRemovesOnlyItsNodeAndOnlyOnce) {

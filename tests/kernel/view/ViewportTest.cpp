@@ -62,10 +62,10 @@ TEST_F(ViewTest, ZoomWindowReordersAndRefusesDegenerateWindows) {
         TRect2D shown;
     };
     const Case cases[] = {
-        {MakeRect2D(50, 40, 10, 0), MakeRect2D(10, 0, 50, 40)},    // corners in any order
-        {MakeRect2D(10, 5, 10, 50), MakeRect2D(0, 0, 200, 100)},   // no width
-        {MakeRect2D(10, 5, 60, 5), MakeRect2D(0, 0, 200, 100)},    // no height
-        {MakeRect2D(0, 0, NAN, 1), MakeRect2D(0, 0, 200, 100)},    // not a number
+        {MakeRect2D(50, 40, 10, 0), MakeRect2D(10, 0, 50, 40)},   // corners in any order
+        {MakeRect2D(10, 5, 10, 50), MakeRect2D(0, 0, 200, 100)},  // no width
+        {MakeRect2D(10, 5, 60, 5), MakeRect2D(0, 0, 200, 100)},   // no height
+        {MakeRect2D(0, 0, NAN, 1), MakeRect2D(0, 0, 200, 100)},   // not a number
     };
     for (const Case& c : cases) {
         view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
@@ -164,7 +164,7 @@ TEST_F(ViewTest, AGridLevelShowsOnlyWhenItsLinesLieMoreThanTenPixelsApart) {
     };
     // The view is 200 x 100 pixels, one unit a pixel.
     const Case cases[] = {
-        {10.0, 0.0, 0},   // 10 px apart: hidden
+        {10.0, 0.0, 0},       // 10 px apart: hidden
         {20.0, 0.0, 6 + 11},  // rows y = 0 .. 100 and columns x = 0 .. 200
         {50.0, 2.0, 5 + 9},   // both levels: the sub-grid 25 units apart
         {40.0, 4.0, 3 + 6},   // the sub-grid of 10 px is hidden first
@@ -279,10 +279,7 @@ TEST_F(ViewTest, ZoomToDrawingAddsAMarginAndCopesWithDegenerateDrawings) {
     const Case cases[] = {
         {"empty", [] {}, MakeRect2D(0, 0, 200, 100)},
         {"line", [&] { Add<TLine2D>(MakePoint2D(0, 0), MakePoint2D(100, 40)); }, MakeRect2D(-5, -5, 105, 45)},
-        {"all hidden",
-         [&] {
-             Add<TLine2D>(MakePoint2D(0, 0), MakePoint2D(100, 40))->SetVisible(false);
-         },
+        {"all hidden", [&] { Add<TLine2D>(MakePoint2D(0, 0), MakePoint2D(100, 40))->SetVisible(false); },
          MakeRect2D(0, 0, 200, 100)},
         {"one point", [&] { Add<TPunto2D>(MakePoint2D(1000, 2000)); }, MakeRect2D(900, 1950, 1100, 2050)},
     };
@@ -351,7 +348,8 @@ TObject2D* PickByFullWalk(TQVCmp2D& drawing, TQVViewport2D& view, const TPoint2D
     auto walk = drawing.ObjectListIterator();
     for (TGraphicObject* o = walk->First(); o != nullptr; o = walk->Next()) {
         auto* object = static_cast<TObject2D*>(o);
-        if (!drawing.Layers().LayerByIndex(object->Layer()).Visible() || !object->IsVisible(view.VisualRect())) continue;
+        if (!drawing.Layers().LayerByIndex(object->Layer()).Visible() || !object->IsVisible(view.VisualRect()))
+            continue;
         double distance = kNoDistance;
         const int c = object->HitTest(p, distance, apertureDistance);
         if (c >= code && distance <= best) {
@@ -376,10 +374,18 @@ TEST_F(ViewTest, PickingNearbyObjectsOnlyFindsWhatAFullWalkFinds) {
         const TPoint2D b = MakePoint2D(a.X + next(20) - 10, a.Y + next(20) - 10);
         TObject2D* object = nullptr;
         switch (i % 4) {
-            case 0: object = Add<TLine2D>(a, b); break;
-            case 1: object = Add<TCerchio2D>(a, b); break;
-            case 2: object = Add<TArco2D>(a, b, next(3.0), next(6.0)); break;  // centres lie off the arcs
-            default: object = Add<TPunto2D>(a); break;
+            case 0:
+                object = Add<TLine2D>(a, b);
+                break;
+            case 1:
+                object = Add<TCerchio2D>(a, b);
+                break;
+            case 2:
+                object = Add<TArco2D>(a, b, next(3.0), next(6.0));
+                break;  // centres lie off the arcs
+            default:
+                object = Add<TPunto2D>(a);
+                break;
         }
         if (i % 7 == 0) object->SetObjectMatrix(TranslationMatrix2D(next(10), -next(10)));
     }
