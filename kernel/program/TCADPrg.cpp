@@ -51,8 +51,9 @@ void ParamRef::Reset() {
 
 TCADState::TCADState(TCADPrg& program, ParamRef param, const StateClass*& next)
     : program_(&program), param_(std::move(param)) {
+    // The empty description is announced by the program once the state is
+    // built: a listener must not meet a state that is still being made.
     next = nullptr;
-    SetDescription(std::string());
 }
 
 const StateClass* TCADState::ParamAfterState() const {
@@ -84,6 +85,10 @@ TCADPrg::~TCADPrg() {
     if (suspended_) suspended_->StopState();
     suspended_.reset();
     SetViewport(nullptr);
+}
+
+void TCADPrg::AnnounceDescription(TCADState& state) {
+    if (onDescriptionChanged_) onDescriptionChanged_(state);
 }
 
 void TCADPrg::EnsureIdleState() {
@@ -130,6 +135,7 @@ void TCADPrg::BuildChain(const StateClass& first, ParamRef param) {
         current_.reset();
         const StateClass* named = nullptr;
         current_ = next->Create(*this, std::move(param), named);
+        AnnounceDescription(*current_);
         if (!built) canBeSuspended = current_->CanBeSuspended();
         built = true;
         current_->SetCanBeSuspended(canBeSuspended);
@@ -197,6 +203,7 @@ void TCADPrg::SendEvent(int event, TMouseButton button, std::uint16_t key, TShif
             current_.reset();
             const StateClass* named = nullptr;
             current_ = next->Create(*this, std::move(param), named);
+            AnnounceDescription(*current_);
             current_->SetCanBeSuspended(canBeSuspended);
             if (onEnterState_) onEnterState_(*this, *current_);
             if (named == nullptr) return;

@@ -97,7 +97,8 @@ public:
 class TCADState {
 public:
     // Stores the program and the parameter; the description starts empty
-    // (which is announced) and no next state is named.
+    // (announced by the program once the state is built) and no next state
+    // is named.
     TCADState(TCADPrg& program, ParamRef param, const StateClass*& next);
     virtual ~TCADState() = default;
     TCADState(const TCADState&) = delete;
@@ -263,6 +264,7 @@ private:
     void EndOperation(const StateClass* stateClass);
     void ViewRefresh();
     void EnsureIdleState();
+    void AnnounceDescription(TCADState& state);
 
     TQVViewport* viewport_ = nullptr;
     bool running_ = false;

@@ -208,6 +208,7 @@ bool TQVViewport::DrawObjectPass(Canvas& canvas, const TRect2D& clip) {
     if (drawMode_ == 1) return false;
     std::unique_ptr<TGraphicObjIterator> iterator;
     if (displayList_ != nullptr) {
+        if (displayList_->ExclusiveHeld()) return false;
         iterator = displayList_->GetIterator();
     } else if (drawing_ != nullptr && !drawing_->HasExclusiveIterators()) {
         iterator = drawing_->ObjectListIterator();

@@ -127,6 +127,8 @@ void TQVViewport2D::DrawRubberObject2D(TObject2D& object, bool withControlPoints
 
 void TQVViewport2D::DrawToCanvas(const TRect2D& world, const TPixelRect& pixels, int mode, Canvas& canvas) {
     if (drawing2D_ == nullptr) return;
+    // A list held by an exclusive walk elsewhere cannot be read now.
+    if (DisplayList() != nullptr ? DisplayList()->ExclusiveHeld() : drawing2D_->HasExclusiveIterators()) return;
     const TMatrix2D matrix = BuildMapping(world, pixels, mode);
     TDecorativeCanvas decorative(canvas);
     const bool saved = ShowControlPoints();

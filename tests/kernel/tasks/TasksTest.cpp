@@ -375,3 +375,17 @@ TEST_F(TasksTest, TheEditorRefusesAnUnregisteredClass) {
     }
     InitializeEntityModule();
 }
+
+TEST_F(TasksTest, EachStateAnnouncesItsPromptOnceItIsBuilt) {
+    std::vector<std::string> seen;
+    program->SetOnDescriptionChanged(
+        [&](TCADState& state) { seen.push_back(std::string(state.ClassType().Name) + ":" + state.Description()); });
+    TaskPrompts()[0] = "first corner";
+    TaskPrompts()[1] = "second corner";
+    program->StartOperation(TCADPrgZoomArea::Class);
+    Click(20, 20);
+    TaskPrompts() = {};
+    EXPECT_EQ(seen, (std::vector<std::string>{"TCADPrgZoomArea:", "TCADPrgSelectArea:first corner",
+                                              "TCADPrgSelectArea:first corner", "TCADPrgDragSelectArea:second corner",
+                                              "TCADPrgDragSelectArea:second corner"}));
+}
