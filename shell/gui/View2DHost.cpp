@@ -18,8 +18,7 @@ namespace calvoro {
 
 namespace {
 
-// The point entities placed from the tool bar take IDs from here down, away
-// from the drawing's own counter.
+// A placed point takes the drawing's next free ID.
 constexpr std::int32_t kPlacedPointId = -1;
 
 QAction* AddAction(QToolBar* bar, const char* name, const QString& text, bool checkable = false) {
@@ -114,7 +113,11 @@ void View2DHost::ZoomToDrawing() {
 }
 
 void View2DHost::SetGridShown(bool shown) {
-    Viewport().SetShowGrid(shown);
+    RunGuarded([this, shown] { Viewport().SetShowGrid(shown); });
+}
+
+void View2DHost::SetAxesShown(bool shown) {
+    RunGuarded([this, shown] { Viewport().SetShowAssi(shown); });
 }
 
 void View2DHost::SetSnap(bool on) {

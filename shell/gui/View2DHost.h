@@ -43,6 +43,7 @@ public:
     void StartPan();
     void ZoomToDrawing();
     void SetGridShown(bool shown);
+    void SetAxesShown(bool shown);
     void SetSnap(bool on);
     // Places a point entity at the snapped position of the next click.
     void StartPlacePoint();
