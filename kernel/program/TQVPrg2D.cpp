@@ -60,9 +60,9 @@ void TQVPrg2D::SetViewport2D(TQVViewport2D* viewport) {
 }
 
 void TQVPrg2D::SetCurrentPoint(const TPoint2D& p) {
+    // A W of 0 (a direction) has no cartesian form: its X and Y are kept.
     currentPoint_ = CartesianPoint(p);
     currentPoint_.W = 1.0;
-    if (p.W == 0.0) currentPoint_ = TPoint2D{p.X, p.Y, 1.0};
 }
 
 TPoint2D TQVPrg2D::GetSnappedPoint() {
