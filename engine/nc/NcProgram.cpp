@@ -51,21 +51,21 @@ NcProgram GenerateNcProgram(const MoveList& list, const PostSettings& settings, 
     // A coordinate that its axis scale drives past what a number can hold
     // cannot be written; the whole program is refused rather than cut.
     try {
-
-    const Move& first = list.moves.front();
-    program.text += ExpandPostTemplate(words.settings().startOfFile, {first.x, first.y}, words, job);
-    for (const Move& move : list.moves) {
-        const std::string_view feed = move.kind == MoveKind::Rapid    ? NcWordWriter::RapidFeedText
-                                      : move.kind == MoveKind::Plunge ? std::string_view(job.plungeText)
-                                                                      : std::string_view(job.feedText);
-        words.WriteNcMove(program.text, NcMoveKind(move.kind), feed, static_cast<float>(move.x),
-                          static_cast<float>(move.y), static_cast<float>(move.z));
-    }
-    const Move& last = list.moves.back();
-    program.text += ExpandPostTemplate(words.settings().endOfFile, {last.x, last.y}, words, job);
+        const Move& first = list.moves.front();
+        program.text += ExpandPostTemplate(words.settings().startOfFile, {first.x, first.y}, words, job);
+        for (const Move& move : list.moves) {
+            const std::string_view feed = move.kind == MoveKind::Rapid    ? NcWordWriter::RapidFeedText
+                                          : move.kind == MoveKind::Plunge ? std::string_view(job.plungeText)
+                                                                          : std::string_view(job.feedText);
+            words.WriteNcMove(program.text, NcMoveKind(move.kind), feed, static_cast<float>(move.x),
+                              static_cast<float>(move.y), static_cast<float>(move.z));
+        }
+        const Move& last = list.moves.back();
+        program.text += ExpandPostTemplate(words.settings().endOfFile, {last.x, last.y}, words, job);
     } catch (const std::invalid_argument& error) {
-        throw NcProgramError(std::string(error.what()) + " (check the size of the work and the axis scales of the "
-                                                          "post-processor); no NC program was written");
+        throw NcProgramError(std::string(error.what()) +
+                             " (check the size of the work and the axis scales of the "
+                             "post-processor); no NC program was written");
     }
 
     program.machiningLength = MachiningLength(list);

@@ -349,8 +349,8 @@ std::size_t DecodeRle(std::string_view bytes, const BmpLayout& layout, IndexedPi
     // Every pixel is written at most once (runs and jumps only move on), so
     // counting them tells whether any were skipped.
     long long written = 0;
-    const long long paddedWidth = static_cast<long long>((static_cast<std::size_t>(info.width) * info.bitCount + 31) /
-                                                         32 * 32 / info.bitCount);
+    const long long paddedWidth =
+        static_cast<long long>((static_cast<std::size_t>(info.width) * info.bitCount + 31) / 32 * 32 / info.bitCount);
     const auto need = [&](std::size_t count) {
         if (end - at < count) throw PictureError("The BMP RLE data ends before its end-of-picture mark.");
     };

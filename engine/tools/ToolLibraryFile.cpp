@@ -30,8 +30,8 @@ void ToolLibraryFile::load() {
         try {
             bytes = ReadWholeFile(path_);
         } catch (const InputFileError& failure) {
-            throw std::runtime_error("The tool library \"" + path_.string() + "\" cannot be read: " +
-                                     failure.reason() + ".");
+            throw std::runtime_error("The tool library \"" + path_.string() + "\" cannot be read: " + failure.reason() +
+                                     ".");
         }
         const std::size_t whole = bytes.size() / ToolRecord::kSize;
         records.resize(whole);

@@ -19,8 +19,8 @@ bool LoadBlockLibraryFile(TQVCmp& drawing, const std::filesystem::path& fileName
     try {
         bytes = ReadWholeFile(fileName);
     } catch (const InputFileError& failure) {
-        throw std::runtime_error("The block library \"" + fileName.string() + "\" cannot be read: " +
-                                 failure.reason() + ".");
+        throw std::runtime_error("The block library \"" + fileName.string() + "\" cannot be read: " + failure.reason() +
+                                 ".");
     }
     BinaryReader reader(bytes);
     drawing.LoadLibrary(reader);

@@ -76,10 +76,11 @@ TEST(PostDefinitionHardening, TheNcFileIsWrittenInTheEncodingOfItsDefinition) {
 TEST(PostDefinitionHardening, AKeywordNeverSpansALineBreak) {
     test::TempFolder folder;
     std::vector<std::string> problems;
-    const PostSettings settings =
-        Load(folder, "[Block Numbering]\r\nOutputSeq=1\r\nSeqInc=1\r\n[Start_of_file]\r\n1=(typo [n\r\n2=[n] G21 G90\r\n",
-             &problems);
-    EXPECT_TRUE(Mentions(problems, "[Start_of_file] 1 \"(typo [n\" opens a keyword")) << ::testing::PrintToString(problems);
+    const PostSettings settings = Load(
+        folder, "[Block Numbering]\r\nOutputSeq=1\r\nSeqInc=1\r\n[Start_of_file]\r\n1=(typo [n\r\n2=[n] G21 G90\r\n",
+        &problems);
+    EXPECT_TRUE(Mentions(problems, "[Start_of_file] 1 \"(typo [n\" opens a keyword"))
+        << ::testing::PrintToString(problems);
     EXPECT_EQ(problems.size(), 1u);
     const std::string text = GenerateNcProgram(OneCut(), settings, Job()).text;
     EXPECT_EQ(text.substr(0, 20), "(typo [n\r\nN1 G21 G90") << text;
@@ -130,8 +131,10 @@ TEST(PostDefinitionHardening, ADefinitionThatIsNoFileIsNamedWithItsReason) {
     const struct {
         const char* name;
         const char* reason;
-    } cases[] = {{"folder.pst", "it is a folder"}, {"pipe.pst", "it is a pipe"},
-                 {"zero.pst", "it is a device"},   {"absent.pst", "Pst not found"}};
+    } cases[] = {{"folder.pst", "it is a folder"},
+                 {"pipe.pst", "it is a pipe"},
+                 {"zero.pst", "it is a device"},
+                 {"absent.pst", "Pst not found"}};
     for (const auto& c : cases) {
         const PostLoadResult result = LoadPostFile(folder / c.name, PostSettings{});
         EXPECT_FALSE(result.found) << c.name;

@@ -43,7 +43,8 @@ std::string JpegWithRestarts(int width, int height) {
     jpeg_start_compress(&info, TRUE);
     std::string row(static_cast<std::size_t>(width) * 3, '\0');
     while (info.next_scanline < info.image_height) {
-        for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<char>((i * 7 + info.next_scanline * 13) % 256);
+        for (std::size_t i = 0; i < row.size(); ++i)
+            row[i] = static_cast<char>((i * 7 + info.next_scanline * 13) % 256);
         auto* rows = reinterpret_cast<JSAMPROW>(row.data());
         jpeg_write_scanlines(&info, &rows, 1);
     }
@@ -72,8 +73,9 @@ TEST(PictureFileHardening, JpegDataDecodedByGuessingIsRefused) {
     std::string garbled = sound;
     for (std::size_t i = 0; i < 40; ++i) garbled[data + 100 + i] = static_cast<char>(0x5A ^ i);
     std::string newerJfif = BuildJpeg({.app1 = {}, .pixel = [](int x, int r) {
-        return std::array<std::uint8_t, 4>{static_cast<std::uint8_t>(x * 9), static_cast<std::uint8_t>(r * 5), 7, 0};
-    }});
+                                           return std::array<std::uint8_t, 4>{static_cast<std::uint8_t>(x * 9),
+                                                                              static_cast<std::uint8_t>(r * 5), 7, 0};
+                                       }});
     newerJfif[11] = 2;  // JFIF version 2.01
     const struct {
         const char* name;
@@ -117,9 +119,12 @@ TEST(PictureFileHardening, RleRunsMayEndInsideTheRowPadding) {
         Bytes pixels;  // top row first; empty: refused past a row
     } cases[] = {
         {"RLE8 run to the end of the padding", Rle(8, 5, {8, 1, 0, 0, 5, 2, 0, 1}), {2, 2, 2, 2, 2, 1, 1, 1, 1, 1}},
-        {"RLE8 absolute run into the padding", Rle(8, 5, {3, 4, 0, 3, 5, 6, 7, 0, 0, 0, 5, 2, 0, 1}),
+        {"RLE8 absolute run into the padding",
+         Rle(8, 5, {3, 4, 0, 3, 5, 6, 7, 0, 0, 0, 5, 2, 0, 1}),
          {2, 2, 2, 2, 2, 4, 4, 4, 5, 6}},
-        {"RLE8 run into the padding of the top row", Rle(8, 5, {5, 1, 0, 0, 7, 2, 0, 1}), {2, 2, 2, 2, 2, 1, 1, 1, 1, 1}},
+        {"RLE8 run into the padding of the top row",
+         Rle(8, 5, {5, 1, 0, 0, 7, 2, 0, 1}),
+         {2, 2, 2, 2, 2, 1, 1, 1, 1, 1}},
         {"RLE4 run into the padding", Rle(4, 5, {8, 0x12, 0, 0, 5, 0x33, 0, 1}), {3, 3, 3, 3, 3, 1, 2, 1, 2, 1}},
         {"RLE8 run past the padding", Rle(8, 5, {9, 1, 0, 1}), {}},
         {"RLE8 two runs past the padding", Rle(8, 5, {6, 1, 3, 1, 0, 1}), {}},
@@ -127,14 +132,18 @@ TEST(PictureFileHardening, RleRunsMayEndInsideTheRowPadding) {
     };
     for (const auto& c : cases) {
         if (c.pixels.empty()) {
-            EXPECT_NE(RefusalOf([&] { DecodeBmp(c.bytes); }).find("past the end of a row"), std::string::npos) << c.name;
+            EXPECT_NE(RefusalOf([&] { DecodeBmp(c.bytes); }).find("past the end of a row"), std::string::npos)
+                << c.name;
             continue;
         }
-        const std::string refusal = RefusalOf([&] { EXPECT_EQ(DecodeBmp(c.bytes).picture.pixels, c.pixels) << c.name; });
+        const std::string refusal =
+            RefusalOf([&] { EXPECT_EQ(DecodeBmp(c.bytes).picture.pixels, c.pixels) << c.name; });
         EXPECT_EQ(refusal, "(accepted)") << c.name;
     }
     // Past the last row is still refused.
-    EXPECT_NE(RefusalOf([&] { DecodeBmp(Rle(8, 5, {5, 1, 0, 0, 5, 1, 0, 0, 5, 1, 0, 1})); }).find("past the last row"),
+    EXPECT_NE(RefusalOf([&] {
+                  DecodeBmp(Rle(8, 5, {5, 1, 0, 0, 5, 1, 0, 0, 5, 1, 0, 1}));
+              }).find("past the last row"),
               std::string::npos);
 }
 
@@ -164,16 +173,15 @@ TEST(PictureFileHardening, NamesThatAreNoFilesGiveThePictureError) {
         const char* name;
         const char* reason;
     } cases[] = {
-        {"folder.bmp", "it is a folder"},        {"pipe.jpg", "it is a pipe"},       {"pipe.bmp", "it is a pipe"},
-        {"zero.bmp", "it is a device"},          {"zero.jpg", "it is a device"},     {"absent.bmp", "no such file"},
-        {"plain/inner.jpg", "Not a directory"},  {"locked.bmp", "permission"},
+        {"folder.bmp", "it is a folder"},       {"pipe.jpg", "it is a pipe"},   {"pipe.bmp", "it is a pipe"},
+        {"zero.bmp", "it is a device"},         {"zero.jpg", "it is a device"}, {"absent.bmp", "no such file"},
+        {"plain/inner.jpg", "Not a directory"}, {"locked.bmp", "permission"},
     };
     for (const auto& c : cases) {
         if (std::string(c.name) == "locked.bmp" && rootReadsAnything) continue;
         const auto file = folder / c.name;
-        const std::function<void()> readers[] = {
-            [&] { LoadPictureFile(file); }, [&] { ReadBmpInfo(file); }, [&] { ReadBmpFileSize(file); },
-            [&] { ReadJpegDensity(file); }};
+        const std::function<void()> readers[] = {[&] { LoadPictureFile(file); }, [&] { ReadBmpInfo(file); },
+                                                 [&] { ReadBmpFileSize(file); }, [&] { ReadJpegDensity(file); }};
         for (const auto& read : readers) {
             const std::string refusal = RefusalOf(read);
             EXPECT_NE(refusal.find("\"" + file.string() + "\""), std::string::npos) << c.name << ": " << refusal;

@@ -35,7 +35,8 @@ SolidCheck Check(const std::string& bytes) {
         std::memcpy(v, bytes.data() + 84 + 50 * n + 12, sizeof v);
         double u[3], w[3];
         for (int k = 0; k < 3; ++k) u[k] = v[1][k] - v[0][k], w[k] = v[2][k] - v[0][k];
-        const double cross = std::hypot(u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]);
+        const double cross =
+            std::hypot(u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]);
         if (cross == 0) ++check.withoutArea;
         for (int k = 0; k < 3; ++k) ++directed[{v[k], v[(k + 1) % 3]}];
     }
@@ -57,7 +58,9 @@ TEST(StlSolidClosure, WallsWithoutHeightLeaveNoFacetAndTheSolidStaysClosed) {
         {"a black frame", 20, 16, [](int x, int y) { return x == 0 || y == 0 || x == 19 || y == 15 ? -5.0f : -1.0f; },
          136},
         {"a dome", 31, 31,
-         [](int x, int y) { return std::max(-5.0f, -0.03f * static_cast<float>((x - 15) * (x - 15) + (y - 15) * (y - 15))); },
+         [](int x, int y) {
+             return std::max(-5.0f, -0.03f * static_cast<float>((x - 15) * (x - 15) + (y - 15) * (y - 15)));
+         },
          4 * 30 * 2},
         {"every third border point down", 7, 5, [](int x, int y) { return (x + y) % 3 == 0 ? -5.0f : -2.0f; }, 2 * 7},
         {"one corner down", 3, 3, [](int x, int y) { return x == 0 && y == 0 ? -5.0f : 0.0f; }, 2},
