@@ -55,51 +55,30 @@ std::string JpegWithRestarts(int width, int height) {
     return bytes;
 }
 
-// Where the entropy-coded data of the first scan starts.
-std::size_t ScanData(const std::string& jpeg) {
-    const std::size_t sos = jpeg.find("\xFF\xDA");
-    return sos + 2 + (static_cast<unsigned char>(jpeg[sos + 2]) << 8 | static_cast<unsigned char>(jpeg[sos + 3]));
-}
-
-std::string Swapped(std::string bytes, char first, char second) {
-    const std::size_t a = bytes.find(std::string("\xFF") + first), b = bytes.find(std::string("\xFF") + second);
-    std::swap(bytes[a + 1], bytes[b + 1]);
-    return bytes;
-}
-
 TEST(PictureFileHardening, JpegDataDecodedByGuessingIsRefused) {
     const std::string sound = JpegWithRestarts(64, 48);
-    const std::size_t data = ScanData(sound);
-    std::string garbled = sound;
+    const std::size_t sos = sound.find("\xFF\xDA");
+    const std::size_t data = sos + 2 + static_cast<unsigned char>(sound[sos + 3]);  // the scan header is short
+    std::string garbled = sound, swapped = sound, newerJfif = sound;
     for (std::size_t i = 0; i < 40; ++i) garbled[data + 100 + i] = static_cast<char>(0x5A ^ i);
-    std::string newerJfif = BuildJpeg({.app1 = {}, .pixel = [](int x, int r) {
-                                           return std::array<std::uint8_t, 4>{static_cast<std::uint8_t>(x * 9),
-                                                                              static_cast<std::uint8_t>(r * 5), 7, 0};
-                                       }});
-    newerJfif[11] = 2;  // JFIF version 2.01
-    const struct {
-        const char* name;
-        std::string bytes;
-        const char* refusal;  // nullptr: accepted
-    } cases[] = {
-        {"sound", sound, nullptr},
-        {"a newer JFIF version", newerJfif, nullptr},
-        {"garbled scan data", garbled, "is damaged"},
-        {"restart markers out of order", Swapped(sound, '\xD0', '\xD1'), "is damaged"},
-        {"junk before a restart marker", std::string(sound).insert(sound.find("\xFF\xD0"), "junk"), "is damaged"},
-        {"a marker inside the scan", sound.substr(0, data + 50) + "\xFF\xC4" + sound.substr(data + 50), "is damaged"},
+    std::swap(swapped[swapped.find("\xFF\xD0") + 1], swapped[swapped.find("\xFF\xD1") + 1]);
+    newerJfif[11] = 2;  // JFIF version 2.01: nothing about the pixels
+    const std::pair<const char*, std::string> cases[] = {
+        {"sound", sound},
+        {"a newer JFIF version", newerJfif},
+        {"garbled scan data", garbled},
+        {"restart markers out of order", swapped},
+        {"junk before a restart marker", std::string(sound).insert(sound.find("\xFF\xD0"), "junk")},
+        {"a marker inside the scan", std::string(sound).insert(data + 50, "\xFF\xC4")},
     };
     TempFolder folder;
-    for (const auto& c : cases) {
-        const auto file = folder / "picture.jpg";
-        WriteFileAtomically(file, c.bytes);
+    const auto file = folder / "picture.jpg";
+    for (std::size_t n = 0; n < std::size(cases); ++n) {
+        WriteFileAtomically(file, cases[n].second);
         const std::string refusal = RefusalOf([&] { LoadPictureFile(file); });
-        if (c.refusal == nullptr) {
-            EXPECT_EQ(refusal, "(accepted)") << c.name;
-        } else {
-            EXPECT_NE(refusal.find(c.refusal), std::string::npos) << c.name << ": " << refusal;
-            EXPECT_NE(refusal.find(file.string()), std::string::npos) << c.name << ": " << refusal;
-        }
+        EXPECT_EQ(refusal.find("\"" + file.string() + "\": The JPEG file is damaged"), n < 2 ? std::string::npos : 0)
+            << cases[n].first << ": " << refusal;
+        if (n < 2) EXPECT_EQ(refusal, "(accepted)") << cases[n].first;
     }
 }
 
@@ -157,36 +136,22 @@ TEST(PictureFileHardening, BmpWrappingJpegOrPngIsNamed) {
 }
 
 // Names that denote no picture file: every reader of a picture name gives
-// the picture error naming the file, at once.
+// the picture error naming the file, at once (the kinds of names are tested
+// with InputFile).
 TEST(PictureFileHardening, NamesThatAreNoFilesGiveThePictureError) {
     TempFolder folder;
     std::filesystem::create_directory(folder / "folder.bmp");
     ASSERT_EQ(::mkfifo((folder / "pipe.jpg").c_str(), 0600), 0);
-    ASSERT_EQ(::mkfifo((folder / "pipe.bmp").c_str(), 0600), 0);
     std::filesystem::create_symlink("/dev/zero", folder / "zero.bmp");
-    std::filesystem::create_symlink("/dev/zero", folder / "zero.jpg");
-    WriteFileAtomically(folder / "plain", "x");
-    WriteFileAtomically(folder / "locked.bmp", BuildBmp(PlainBmp(24, 4, 4, [](int, int) { return 0u; })));
-    std::filesystem::permissions(folder / "locked.bmp", std::filesystem::perms::none);
-    const bool rootReadsAnything = ::geteuid() == 0;
-    const struct {
-        const char* name;
-        const char* reason;
-    } cases[] = {
-        {"folder.bmp", "it is a folder"},       {"pipe.jpg", "it is a pipe"},   {"pipe.bmp", "it is a pipe"},
-        {"zero.bmp", "it is a device"},         {"zero.jpg", "it is a device"}, {"absent.bmp", "no such file"},
-        {"plain/inner.jpg", "Not a directory"}, {"locked.bmp", "permission"},
-    };
-    for (const auto& c : cases) {
-        if (std::string(c.name) == "locked.bmp" && rootReadsAnything) continue;
-        const auto file = folder / c.name;
-        const std::function<void()> readers[] = {[&] { LoadPictureFile(file); }, [&] { ReadBmpInfo(file); },
-                                                 [&] { ReadBmpFileSize(file); }, [&] { ReadJpegDensity(file); }};
-        for (const auto& read : readers) {
-            const std::string refusal = RefusalOf(read);
-            EXPECT_NE(refusal.find("\"" + file.string() + "\""), std::string::npos) << c.name << ": " << refusal;
-            EXPECT_NE(refusal.find(c.reason), std::string::npos) << c.name << ": " << refusal;
-        }
+    const std::pair<const char*, const char*> cases[] = {
+        {"folder.bmp", "it is a folder"}, {"pipe.jpg", "it is a pipe"}, {"zero.bmp", "it is a device"}};
+    for (const auto& [name, reason] : cases) {
+        const auto file = folder / name;
+        const std::string expected = "\"" + file.string() + "\": The picture cannot be read: " + reason;
+        for (const std::function<void()>& read :
+             {std::function<void()>([&] { LoadPictureFile(file); }), std::function<void()>([&] { ReadBmpInfo(file); }),
+              std::function<void()>([&] { ReadJpegDensity(file); })})
+            EXPECT_EQ(RefusalOf(read).substr(0, expected.size()), expected);
     }
 }
 
@@ -205,7 +170,7 @@ TEST(PictureFileHardening, HeadersAreJudgedBeforeTheRestIsRead) {
     const Picture small = DecodeBmp(BuildBmp(PlainBmp(24, 4, 4, [](int x, int r) { return x * 50u + r; }))).picture;
     BmpFields huge = PlainBmp(24, 4, 4, [](int, int) { return 0u; });
     huge.width = huge.height = 20000;
-    std::string hugeJpeg = BuildJpeg({.app1 = {}, .pixel = [](int, int) { return std::array<std::uint8_t, 4>{}; }});
+    std::string hugeJpeg = JpegWithRestarts(16, 16);
     const std::size_t frame = hugeJpeg.find("\xFF\xC0");
     for (std::size_t i = 5; i < 9; ++i) hugeJpeg[frame + i] = '\xFF';  // 65535 x 65535
 
