@@ -39,6 +39,8 @@ NcPage::NcPage(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(2, 2, 2, 2);
 
     nol_lblNomeNcFile1 = Named(new QLabel(this), "nol_lblNomeNcFile1");
+    // The page sets the width and the name is shortened to it, never the other way round.
+    nol_lblNomeNcFile1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(nol_lblNomeNcFile1);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);

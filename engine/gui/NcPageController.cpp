@@ -53,17 +53,20 @@ private:
     const NcLines& lines_;
 };
 
-// Reports a click in the editor after the caret has moved to it.
-class ClickFilter : public QObject {
+// Reports one kind of event of a widget after the widget has handled it (a
+// click once the caret has moved to it, a resize once the size is known).
+class EventWatch : public QObject {
 public:
-    ClickFilter(QObject* parent, std::function<void()> clicked) : QObject(parent), clicked_(std::move(clicked)) {}
+    EventWatch(QObject* parent, QEvent::Type type, std::function<void()> seen)
+        : QObject(parent), type_(type), seen_(std::move(seen)) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease) clicked_();
+        if (event->type() == type_) seen_();
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    std::function<void()> clicked_;
+    QEvent::Type type_;
+    std::function<void()> seen_;
 };
 
 }  // namespace
@@ -89,10 +92,13 @@ NcPageController::NcPageController(NcPage* page, NcSimulationViews& views, NcPag
     });
     connect(page->ricIso, &QPlainTextEdit::cursorPositionChanged, this, [this] { showStatus(caretLine()); });
     // A click chooses the line after it as the next one Step reads.
-    page->ricIso->viewport()->installEventFilter(new ClickFilter(this, [this] {
+    page->ricIso->viewport()->installEventFilter(new EventWatch(this, QEvent::MouseButtonRelease, [this] {
         stepper_->setLineIndex(caretLine() + 1);
         showStatus(caretLine() + 1);
     }));
+    // The file name is shortened to the label's width, whatever it becomes.
+    page->nol_lblNomeNcFile1->installEventFilter(
+        new EventWatch(this, QEvent::Resize, [this] { setNcFileName(ncFileName_); }));
     connect(page->lstIsoView, &QListView::clicked, this, [this](const QModelIndex& index) {
         stepper_->setLineIndex(index.row() + 1);
         showStatus(index.row() + 1);

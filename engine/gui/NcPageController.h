@@ -31,7 +31,7 @@ class NcSimulationViews;
 class NcPageController : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kEditableLines = 200000;
+    static constexpr int kEditableLines = 100000;
 
     // Works on `page` and becomes its child.
     NcPageController(NcPage* page, NcSimulationViews& views, NcPageDialogs& dialogs);
