@@ -72,6 +72,7 @@ public:
     void appendPath(std::span<const SimNode> nodes) override { path.insert(path.end(), nodes.begin(), nodes.end()); }
     void moveCutter(float, float, float) override {}
     void parkCutter(float) override {}
+    void showMachiningTime(const QString&) override {}
     void clearOverlay() override {}
     void addOverlayLine(SimPoint, SimPoint, std::uint32_t) override {}
     void addOverlayArc(SimPoint, double, double, double, std::uint32_t) override {}

@@ -20,6 +20,7 @@
 
 #include "engine/gui/NcPage.h"
 #include "engine/gui/NcSimulationViews.h"
+#include "engine/nc/MachiningTime.h"
 #include "engine/nc/NcFileChoice.h"
 #include "engine/nc/NcProgram.h"
 #include "engine/post/NumberFormat.h"
@@ -143,6 +144,26 @@ void NcPageController::setProgram(std::string text) {
         page_->lblReadOnly->hide();
     }
     showStatus(0);
+}
+
+bool NcPageController::showComputedProgram(NcProgram program, const MoveList& moves,
+                                           const std::filesystem::path& ncFile) {
+    bool saved = true;
+    try {
+        SaveNcProgram(ncFile, program.text);
+    } catch (const std::exception& error) {
+        dialogs_.showError(page_, QString::fromStdString(error.what()));
+        saved = false;
+    }
+    setProgram(std::move(program.text));
+    views_.clearPath();
+    const std::vector<NcPathNode> path = PathNodes(moves);
+    std::vector<SimNode> nodes;
+    nodes.reserve(path.size());
+    for (const NcPathNode& node : path) nodes.push_back({node.x, node.y, node.z, PathNodeColour(node.rapid)});
+    views_.appendPath(nodes);
+    views_.showMachiningTime(Lang("754") + QString::fromStdString(FormatMachiningTime(program.machiningSeconds)));
+    return saved;
 }
 
 std::string NcPageController::programText() const {

@@ -16,7 +16,10 @@
 #include <memory>
 #include <string>
 
+#include <filesystem>
+
 #include "engine/nc/NcLines.h"
+#include "engine/nc/NcProgram.h"
 #include "engine/nc/NcSimulation.h"
 #include "engine/post/PostSettings.h"
 
@@ -36,6 +39,12 @@ public:
     // Works on `page` and becomes its child.
     NcPageController(NcPage* page, NcSimulationViews& views, NcPageDialogs& dialogs);
     ~NcPageController() override;
+
+    // A computed program: written to the NC file first (atomically), then
+    // shown, its moves as the 3D path and its machining time under the 3D
+    // view. When the file cannot be written the user is told and the program
+    // is shown all the same, to be saved elsewhere; false then.
+    bool showComputedProgram(NcProgram program, const MoveList& moves, const std::filesystem::path& ncFile);
 
     // A new program (CR LF or LF line ends), replacing the shown one.
     void setProgram(std::string text);

@@ -25,6 +25,8 @@ public:
     virtual void moveCutter(float x, float y, float z) = 0;  // only while the cutter is shown
     // Out of sight, at the feed plane.
     virtual void parkCutter(float feedPlaneZ) = 0;
+    // The text line at the foot of the 3D view.
+    virtual void showMachiningTime(const QString& text) = 0;
 
     // --- 2D: objects over the drawing, not part of it; a repaint keeps them
     // until clearOverlay(). Colours are 0xRRGGBB. Angles in radians; the arc

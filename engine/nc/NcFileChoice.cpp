@@ -25,6 +25,16 @@ std::string ProposeNcFileName(const std::filesystem::path& pictureFile, const st
     return (ncFolder / name).string();
 }
 
+std::optional<NcFileState> ChooseNcFile(
+    const std::filesystem::path& pictureFile, const std::filesystem::path& ncPath, std::string_view extension,
+    const std::function<std::string(const std::string& proposed)>& askSaveName) {
+    const std::string chosen = askSaveName(ProposeNcFileName(pictureFile, ncPath));
+    if (chosen.empty()) return std::nullopt;
+    std::filesystem::path file(chosen);
+    if (!file.has_extension()) file += "." + std::string(extension);
+    return NcFileState{file.string(), file.parent_path()};
+}
+
 std::string NcFileFilter(std::string_view title, std::string_view extension) {
     const std::string pattern = "*." + std::string(extension);
     return std::string(title) + " (" + pattern + ")";

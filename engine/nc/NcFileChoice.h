@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,21 @@ std::string CleanFileName(std::string_view name);
 // without its extension, in the NC folder when that folder exists; the bare
 // name otherwise, so the dialog opens in its own default folder.
 std::string ProposeNcFileName(const std::filesystem::path& pictureFile, const std::filesystem::path& ncFolder);
+
+// The NC file chosen in the save dialog and the folder the next choice starts in.
+struct NcFileState {
+    std::string ncFileName;
+    std::filesystem::path ncPath;
+    bool operator==(const NcFileState&) const = default;
+};
+
+// The NC file choice: proposes the picture's name (ProposeNcFileName) to
+// askSaveName, which returns the name the user confirmed or an empty text when
+// the dialog was cancelled. A name without extension gets the definition's.
+// Nothing when cancelled: the current NC file, folder and program stay.
+std::optional<NcFileState> ChooseNcFile(
+    const std::filesystem::path& pictureFile, const std::filesystem::path& ncPath, std::string_view extension,
+    const std::function<std::string(const std::string& proposed)>& askSaveName);
 
 // The dialog filter for programs with that extension: "<title> (*.nc)" in the
 // form a file dialog takes.

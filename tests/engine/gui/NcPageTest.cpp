@@ -34,6 +34,8 @@ public:
     void appendPath(std::span<const SimNode> nodes) override { path.insert(path.end(), nodes.begin(), nodes.end()); }
     void moveCutter(float, float, float) override { ++cutterMoves; }
     void parkCutter(float) override {}
+    void showMachiningTime(const QString& text) override { hud = text; }
+    QString hud;
     void clearOverlay() override { overlayItems = 0; }
     void addOverlayLine(SimPoint, SimPoint, std::uint32_t) override { ++overlayItems; }
     void addOverlayArc(SimPoint, double, double, double, std::uint32_t) override { ++overlayItems; }
@@ -211,6 +213,29 @@ private slots:
         QCOMPARE(f.dialogs.askedSuffix, QString("H"));
         QVERIFY(f.dialogs.askedFilter.endsWith("(*.H)"));
         QCOMPARE(f.page.nol_IsoStatus2->text(), QString("Heidenhain_mm"));
+    }
+
+    void aComputedProgramGoesToTheFileTheEditorAndThe3DPath() {
+        const fs::path folder = fs::temp_directory_path() / ("calvoro_ncpage_c_" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        Fixture f;
+        MoveList moves;
+        moves.feedPlaneZ = 2;
+        moves.moves = {{MoveKind::Rapid, 0, 0, 2}, {MoveKind::Plunge, 0, 0, -1}, {MoveKind::Feed, 4, 0, -1}};
+        NcProgram program;
+        program.text = "G0 X0 Y0 Z2\r\nG1 Z-1 F400\r\nX4 F1500\r\n";
+        program.machiningSeconds = 3725;
+        for (const bool writable : {true, false}) {
+            const fs::path file = writable ? folder / "job.NC" : folder / "missing" / "job.NC";
+            QCOMPARE(f.controller.showComputedProgram(program, moves, file), writable);
+            QCOMPARE(f.dialogs.errors.size(), writable ? 0 : 1);
+            if (writable) QVERIFY(ReadWholeFile(file) == program.text);
+            QCOMPARE(f.controller.programText(), program.text);
+            QCOMPARE(f.views.path.size(), std::size_t(3));
+            QCOMPARE(f.views.path[0].colour, (std::array<float, 3>{1, 1, 0}));
+            QVERIFY(f.views.hud.endsWith(" 1h, 02m, 05s"));
+        }
+        fs::remove_all(folder);
     }
 
     void stepReadsTheNextLineAndRewindKeepsTheStartPoint() {

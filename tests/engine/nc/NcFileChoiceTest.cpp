@@ -31,6 +31,24 @@ TEST(ProposeNcFileName, UsesTheCleanedPictureNameInTheNcFolderWhenItExists) {
     EXPECT_EQ(ProposeNcFileName("/pictures/noext", ""), "noext");
 }
 
+TEST(ChooseNcFile, TakesTheConfirmedNameWithTheExtensionAndKeepsEverythingWhenCancelled) {
+    test::TempFolder folder;
+    std::string proposed;
+    const auto answer = [&](std::string name) {
+        return [&proposed, name](const std::string& offered) {
+            proposed = offered;
+            return name;
+        };
+    };
+    EXPECT_EQ(ChooseNcFile("/p/face?.bmp", folder.path(), "H", answer("")), std::nullopt);
+    EXPECT_EQ(proposed, (folder / "face").string());
+    const std::string chosen = (folder / "job").string();
+    EXPECT_EQ(ChooseNcFile("/p/face.bmp", folder.path(), "H", answer(chosen)),
+              (NcFileState{chosen + ".H", folder.path()}));
+    EXPECT_EQ(ChooseNcFile("/p/face.bmp", folder.path(), "H", answer(chosen + ".nc")),
+              (NcFileState{chosen + ".nc", folder.path()}));
+}
+
 TEST(NcFileFilter, NamesTheExtension) {
     EXPECT_EQ(NcFileFilter("NC programs", "NC"), "NC programs (*.NC)");
 }
