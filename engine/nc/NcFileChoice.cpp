@@ -1,5 +1,6 @@
 #include "engine/nc/NcFileChoice.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "engine/post/PostLoader.h"
@@ -46,8 +47,7 @@ std::string ShortenToWidth(std::string_view text, int width, const std::function
         // Nine characters, "...", and the rest: one more pass would leave the
         // text as it is, so this is as short as it gets.
         if (result.size() < 10 || result.size() <= 12) break;
-        result.erase(9, 5);
-        result.insert(9, "...");
+        result = result.substr(0, 9) + "..." + result.substr(std::min<std::size_t>(14, result.size()));
     }
     return result;
 }
