@@ -32,7 +32,10 @@ std::optional<NcFileState> ChooseNcFile(
     const std::string chosen = askSaveName(ProposeNcFileName(pictureFile, ncPath));
     if (chosen.empty()) return std::nullopt;
     std::filesystem::path file(chosen);
-    if (!file.has_extension()) file += "." + std::string(extension);
+    if (!file.has_extension()) {
+        file += ".";
+        file += extension;
+    }
     return NcFileState{file.string(), file.parent_path()};
 }
 
