@@ -36,69 +36,6 @@ JobRecord Record() {
     return record;
 }
 
-// The BMP header's bfSize, little-endian at byte 2.
-std::uint32_t DeclaredSize(const std::string& document) {
-    std::uint32_t size = 0;
-    for (int k = 3; k >= 0; --k) size = size << 8 | static_cast<unsigned char>(document[2 + k]);
-    return size;
-}
-
-std::string WithDeclaredSize(std::string document, std::uint32_t size) {
-    for (int k = 0; k < 4; ++k) document[2 + k] = static_cast<char>(size >> (8 * k));
-    return document;
-}
-
-TEST(JobDocumentTest, PictureThenRecord) {
-    const Picture picture = RandomPicture(5, 3, PixelFormat::Bgr24, 300);
-    const std::string document = EncodeDocument(picture, Record());
-    const JobRecordBytes record = EncodeJobRecord(Record());
-    EXPECT_EQ(document, EncodeBmp(picture) + std::string(record.begin(), record.end()));
-    EXPECT_EQ(DeclaredSize(document), document.size() - 492);
-    EXPECT_EQ(DecodeBmp(document).picture.pixels, picture.pixels);  // any BMP reader takes it as the picture
-}
-
-// Cut short at any length, a document never yields a record; where the
-// picture can still be read it comes back with a reason.
-TEST(JobDocumentTest, TruncatedDocumentsGiveNoRecord) {
-    const Picture picture = RandomPicture(3, 2, PixelFormat::Grey8);
-    const std::string document = EncodeDocument(picture, Record());
-    int pictureKept = 0;
-    for (std::size_t length = 0; length < document.size(); ++length) {
-        try {
-            const LoadedDocument loaded = DecodeDocument(std::string_view(document).substr(0, length));
-            EXPECT_FALSE(loaded.record) << "length " << length;
-            EXPECT_FALSE(loaded.recordProblem.empty());
-            EXPECT_EQ(loaded.picture.pixels, picture.pixels);
-            ++pictureKept;
-        } catch (const PictureError&) {
-            // Too short for the picture itself.
-        }
-    }
-    EXPECT_GE(pictureKept, 492);  // at least every cut inside the record
-}
-
-// A record is only taken where bfSize and the length agree: the picture comes
-// back without it when either is off.
-TEST(JobDocumentTest, DeclaredSizeMustMatchThePictureAndTheFile) {
-    const Picture picture = RandomPicture(4, 4, PixelFormat::Bgr24);
-    const std::string document = EncodeDocument(picture, Record());
-    const std::uint32_t size = DeclaredSize(document);
-    const std::pair<std::uint32_t, std::size_t> cases[] = {
-        {0, 0},          {size + 1, 0}, {static_cast<std::uint32_t>(document.size()), 0},
-        {0xFFFFFFFF, 0}, {size, 1},     {size, 2},
-        {size, 492},     {size, 4096}};
-    for (const auto& [declared, extra] : cases) {
-        const LoadedDocument loaded = DecodeDocument(WithDeclaredSize(document, declared) + std::string(extra, '\x01'));
-        EXPECT_FALSE(loaded.record) << declared << " + " << extra;
-        EXPECT_NE(loaded.recordProblem.find("holds no job record"), std::string::npos) << loaded.recordProblem;
-        EXPECT_EQ(loaded.picture.pixels, picture.pixels);
-    }
-    // The picture's last row lies in what the file calls its record.
-    const LoadedDocument overlapping = DecodeDocument(WithDeclaredSize(document, size - 4).erase(size - 4, 4));
-    EXPECT_FALSE(overlapping.record);
-    EXPECT_NE(overlapping.recordProblem.find("reaches past"), std::string::npos) << overlapping.recordProblem;
-}
-
 class JobDocumentFileTest : public ::testing::Test {
 protected:
     test::TempFolder folder_;

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "engine/document/DocumentError.h"
+#include "tests/support/Refusals.h"
+#include "tests/support/Streams.h"
 
 namespace calvoro {
 namespace {
@@ -39,26 +41,13 @@ JobRecordBytes SampleBytes() {
     const std::pair<std::size_t, std::string_view> texts[] = {
         {8, "\1"}, {28, "/w/a.nc"}, {289, "FANUC"}, {388, "\1\6Ball 6"}, {488, "\1"}};
     JobRecordBytes b{};
-    const auto put = [&b](std::size_t at, std::uint32_t word) {
-        for (int k = 0; k < 4; ++k) b[at + k] = static_cast<std::uint8_t>(word >> (8 * k));
-    };
-    for (const auto& [at, value] : floats) put(at, std::bit_cast<std::uint32_t>(value));
-    for (const auto& [at, value] : integers) put(at, value);
+    for (const auto& [at, value] : floats) test::PutLe32(b, at, std::bit_cast<std::uint32_t>(value));
+    for (const auto& [at, value] : integers) test::PutLe32(b, at, value);
     for (const auto& [at, text] : texts) std::copy(text.begin(), text.end(), b.begin() + at);
     return b;
 }
 
 // The refusal's message, or "" when the call succeeded.
-template <class Call>
-std::string MessageOf(Call call) {
-    try {
-        call();
-    } catch (const DocumentError& error) {
-        return error.what();
-    }
-    return "";
-}
-
 TEST(JobRecordTest, EveryFieldAtItsOffset) {
     EXPECT_EQ(EncodeJobRecord(SampleRecord()), SampleBytes());
     EXPECT_EQ(DecodeJobRecord(SampleBytes()), SampleRecord());
@@ -110,7 +99,7 @@ TEST(JobRecordTest, EncoderKeepsWhatFitsAndRefusesTheRestByName) {
     for (const auto& [change, expected] : refused) {
         JobRecord record = SampleRecord();
         change(record);
-        const std::string message = MessageOf([&] { EncodeJobRecord(record); });
+        const std::string message = test::MessageOf<DocumentError>([&] { EncodeJobRecord(record); });
         EXPECT_NE(message.find(expected), std::string::npos) << expected << ": " << message;
     }
 }
@@ -130,7 +119,7 @@ TEST(JobRecordTest, DamagedRecordsAreRefusedByName) {
     for (const auto& [offset, damage, expected] : cases) {
         JobRecordBytes bytes = sample;
         std::copy(damage.begin(), damage.end(), bytes.begin() + offset);
-        const std::string message = MessageOf([&] { DecodeJobRecord(bytes); });
+        const std::string message = test::MessageOf<DocumentError>([&] { DecodeJobRecord(bytes); });
         EXPECT_NE(message.find(expected), std::string::npos) << "offset " << offset << ": " << message;
     }
     for (std::size_t offset : {0, 4, 12, 16, 20, 24, 380, 384, 444, 448, 452, 456, 460, 464, 468, 472, 476, 484})
@@ -138,7 +127,7 @@ TEST(JobRecordTest, DamagedRecordsAreRefusedByName) {
                           -std::numeric_limits<float>::infinity()}) {
             JobRecordBytes bytes = sample;
             std::memcpy(bytes.data() + offset, &bad, 4);
-            EXPECT_NE(MessageOf([&] { DecodeJobRecord(bytes); }).find("is not a finite number"), std::string::npos)
+            EXPECT_NE(test::MessageOf<DocumentError>([&] { DecodeJobRecord(bytes); }).find("is not a finite number"), std::string::npos)
                 << "offset " << offset;
         }
     // Only exactly 492 bytes are a record.

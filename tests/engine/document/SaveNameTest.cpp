@@ -19,16 +19,5 @@ TEST(SaveNameTest, ChosenNameGetsTheExtensionOfItsKindOnlyWhenItHasNone) {
     for (const auto& [chosen, kind, saved] : cases) EXPECT_EQ(CompleteSaveName(chosen, kind), saved) << chosen;
 }
 
-TEST(SaveNameTest, ProposalFromTheDocumentElseThePicture) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"/jobs/sign.pxm", "/pictures/logo.bmp", "/jobs/sign"},
-        {"", "/pictures/v1.2/logo", "logo"},
-        {"", "/pictures/logo.final.jpg", "logo.final"},
-        {"", "", "t"},
-        {"*.*.pxm", "/pictures/logo.bmp", "t"}};
-    for (const auto& [document, picture, proposed] : cases)
-        EXPECT_EQ(ProposedSaveName(document, picture), proposed) << document;
-}
-
 }  // namespace
 }  // namespace calvoro

@@ -9,6 +9,7 @@
 
 #include "engine/nc/MachiningTime.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/PostDefinitions.h"
 #include "tests/support/TempFolder.h"
 
 using namespace calvoro;
@@ -29,20 +30,12 @@ MoveList TwoPolylines() {
     return list;
 }
 
-NcJobValues Job(const char* feed = "1000", const char* plunge = "300") {
-    NcJobValues job;
-    job.feedText = feed;
-    job.plungeText = plunge;
-    job.ncFileName = "relief.nc";
-    return job;
-}
-
 TEST(NcProgramTest, WritesHeadMovesAndTailAsTheDefinitionSpellsThem) {
     PostSettings settings;  // blocks on with increment 2, everything modal, DelZero
     settings.startOfFile = "%\r\n[n][progn] [progname]\r\n[n] G0[xrapid][yrapid][zrapid]\r\n";
     settings.endOfFile = "[n] M30\r\n%\r\n";
     settings.refHeight = 99;  // the list's feed plane is the reference height
-    const NcProgram program = GenerateNcProgram(TwoPolylines(), settings, Job());
+    const NcProgram program = GenerateNcProgram(TwoPolylines(), settings, test::JobValues());
     EXPECT_EQ(program.text,
               "%\r\n"
               "N1O0001 (RELIEF.NC)\r\n"
@@ -66,73 +59,31 @@ TEST(NcProgramTest, WritesHeadMovesAndTailAsTheDefinitionSpellsThem) {
     EXPECT_EQ(nodes[3].z, -1.5f);
 }
 
-TEST(NcProgramTest, EqualFeedAndPlungeTextsPutTheFeedWordOnThePlungeOnly) {
-    PostSettings settings;
-    EXPECT_EQ(GenerateNcProgram(TwoPolylines(), settings, Job("800", "800")).text,
-              "N1 G0 X10. Y20. Z5.\r\nN3 G1 Z-1. F800\r\nN5 X15.\r\nN7 Y25. Z-1.5\r\nN9 G0 Z5.\r\nN11 X40. Y20.\r\n"
-              "N13 G1 Z-2.\r\nN15 Y30.\r\nN17 G0 Z5.\r\n");
-    settings.fModal = false;
-    const std::string everyLine = GenerateNcProgram(TwoPolylines(), settings, Job("800", "800")).text;
-    EXPECT_NE(everyLine.find("N5 X15. F800\r\n"), std::string::npos) << everyLine;
-}
-
 TEST(NcProgramTest, RefusesAnEmptyPathAndRatesThatAreNoPositiveNumbersAndLeavesThePreviousFile) {
-    EXPECT_THROW(GenerateNcProgram(MoveList{}, {}, Job()), NcProgramError);
+    EXPECT_THROW(GenerateNcProgram(MoveList{}, {}, test::JobValues()), NcProgramError);
     MoveList rapidsOnly;
     rapidsOnly.moves = {{Rapid, 0, 0, 5}, {Rapid, 0, 0, 9}};
-    EXPECT_THROW(GenerateNcProgram(rapidsOnly, {}, Job()), NcProgramError);
+    EXPECT_THROW(GenerateNcProgram(rapidsOnly, {}, test::JobValues()), NcProgramError);
     for (const char* bad : {"0", "0.000", "", "-5", "1.2.3", "abc", "1e3", " 100", ".", "100,5"}) {
-        EXPECT_THROW(GenerateNcProgram(TwoPolylines(), {}, Job(bad, "300")), NcProgramError) << bad;
-        EXPECT_THROW(GenerateNcProgram(TwoPolylines(), {}, Job("300", bad)), NcProgramError) << bad;
+        EXPECT_THROW(GenerateNcProgram(TwoPolylines(), {}, test::JobValues(bad, "300")), NcProgramError) << bad;
+        EXPECT_THROW(GenerateNcProgram(TwoPolylines(), {}, test::JobValues("300", bad)), NcProgramError) << bad;
     }
-    EXPECT_NO_THROW(GenerateNcProgram(TwoPolylines(), {}, Job("0.5", "12.")));
+    EXPECT_NO_THROW(GenerateNcProgram(TwoPolylines(), {}, test::JobValues("0.5", "12.")));
 
     const test::TempFolder folder;
     const fs::path file = folder / "job.nc";
     SaveNcProgram(file, "old program\r\n");
     try {
-        SaveNcProgram(file, GenerateNcProgram(TwoPolylines(), {}, Job("0", "300")).text);
+        SaveNcProgram(file, GenerateNcProgram(TwoPolylines(), {}, test::JobValues("0", "300")).text);
     } catch (const NcProgramError& e) {
         EXPECT_NE(std::string(e.what()).find("\"0\""), std::string::npos) << e.what();
     }
     EXPECT_EQ(ReadWholeFile(file), "old program\r\n");
-    const NcProgram program = GenerateNcProgram(TwoPolylines(), {}, Job());
+    const NcProgram program = GenerateNcProgram(TwoPolylines(), {}, test::JobValues());
     SaveNcProgram(file, program.text);
     EXPECT_EQ(ReadWholeFile(file), program.text);
     EXPECT_THROW(SaveNcProgram(file.parent_path() / "no such folder" / "x.nc", "x"), FileWriteError);
     fs::remove(file);
-}
-
-TEST(NcProgramTest, CoordinatesAreWrittenAsSingles) {
-    MoveList list;
-    list.feedPlaneZ = 2;
-    list.moves = {{Rapid, 0.1, 0, 2}, {Plunge, 0.1, 0, 1.0000001}, {Feed, 16777217.0, 0, 1}};
-    PostSettings settings;
-    settings.delZero = false;
-    const std::string text = GenerateNcProgram(list, settings, Job()).text;
-    EXPECT_NE(text.find("Z1.000 F300"), std::string::npos) << text;
-    EXPECT_NE(text.find("X16777216.000"), std::string::npos) << text;  // the float value
-    EXPECT_EQ(PathNodes(list)[0].x, 0.1f);
-}
-
-TEST(MachiningTimeTest, SecondsRoundHalfToEvenAndTheTextHasHoursMinutesAndSeconds) {
-    EXPECT_EQ(MachiningSeconds(1000, 1000), 60);
-    EXPECT_EQ(MachiningSeconds(2.5, 60), 2);
-    EXPECT_EQ(MachiningSeconds(3.5, 60), 4);
-    EXPECT_EQ(MachiningSeconds(100, 0), 0);
-    EXPECT_EQ(MachiningSeconds(1e300, 1e-300), std::numeric_limits<std::int64_t>::max());
-    const std::pair<std::int64_t, const char*> cases[] = {
-        {0, " 0h, 00m, 00s"},       {59, " 0h, 00m, 59s"}, {3725, " 1h, 02m, 05s"},
-        {100000, " 27h, 46m, 40s"}, {-5, " 0h, 00m, 00s"},
-    };
-    for (const auto& [seconds, text] : cases) EXPECT_EQ(FormatMachiningTime(seconds), text) << seconds;
-}
-
-TEST(MachiningTimeTest, LengthOfMillionsOfShortMovesDoesNotDrift) {
-    MoveList list;
-    list.moves = {{Rapid, 0, 0, 1}, {Plunge, 0, 0, 0}};
-    for (int i = 0; i < 1000000; ++i) list.moves.push_back({Feed, i % 2 == 0 ? 0.1 : 0.0, 0, 0});
-    EXPECT_NEAR(MachiningLength(list), 2.0 + 1000000 * static_cast<double>(0.1f), 1e-6);
 }
 
 }  // namespace

@@ -82,36 +82,4 @@ TEST(NcReaderTest, LinesGiveKindCoordinatesAndArcWords) {
     }
 }
 
-TEST(NcReaderTest, XilAndSboReadOnlyPlainAxisWords) {
-    for (PostDialect dialect : {PostDialect::Xil, PostDialect::Sbo}) {
-        PostSettings settings;
-        settings.dialect = dialect;
-        settings.startComment = "'";
-        NcReader reader(settings);
-        IsoMove move;
-        move.kind = 7;  // whatever the caller passes stays
-        EXPECT_TRUE(reader.ParseIsoLine("G1 X4 Y5 'X9", move));
-        EXPECT_EQ(move.kind, 7);
-        EXPECT_FLOAT_EQ(move.x, 4);
-        EXPECT_FALSE(reader.ParseIsoLine("M3,1.000,2.000,3.000", move));
-        EXPECT_FALSE(reader.ParseIsoLine("MX,1.000", move));  // the comma ends the number
-    }
-}
-
-TEST(NcReaderTest, ResetClearsTheModalKindOfThePreviousRun) {
-    NcReader reader{PostSettings{}};
-    IsoMove move;
-    reader.ParseIsoLine("G2 X1 Y1 I0 J0", move);
-    reader.isoMinX = 1;
-    reader.isoCentreI = 4;
-    reader.ResetIsoRun("5.5");
-    IsoMove next;
-    EXPECT_TRUE(reader.ParseIsoLine("X2 Y2", next));
-    EXPECT_EQ(next.kind, 0);
-    EXPECT_EQ(reader.isoZText, "5.5");
-    EXPECT_EQ(reader.isoMinX, 9999);
-    EXPECT_EQ(reader.isoMaxY, -9999);
-    EXPECT_EQ(reader.isoCentreI, 0);
-}
-
 }  // namespace

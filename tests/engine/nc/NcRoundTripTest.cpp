@@ -9,6 +9,7 @@
 
 #include "engine/nc/NcReader.h"
 #include "engine/post/NcWordWriter.h"
+#include "tests/support/PostDefinitions.h"
 
 using namespace calvoro;
 
@@ -70,16 +71,7 @@ TEST(NcRoundTripTest, WrittenMovesReadBackAsTheSameKindAndPoint) {
         {"X scaled", [](PostSettings& s) { s.axis(Axis::X).scale = 2.5f, s.axisScaling = true; }},
         {"rapid text", [](PostSettings& s) { s.feedRapid = "F9999"; }},
         {"CSH dialect", [](PostSettings& s) { s.dialect = PostDialect::Csh; }},
-        {"HEI dialect",
-         [](PostSettings& s) {
-             s.dialect = PostDialect::Hei;
-             s.gWords = {"L", "L", "C", "C"};
-             s.gModal = false;
-             s.feedRapid = "FMAX";
-             s.seqPrefix.clear();
-             s.startComment = ";";
-             s.endComment.clear();
-         }},
+        {"HEI dialect", test::HeidenhainDialect},
     };
     for (const auto& [name, adjust] : variants) {
         SCOPED_TRACE(name);

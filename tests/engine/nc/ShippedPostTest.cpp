@@ -15,35 +15,12 @@
 #include "engine/nc/NcReader.h"
 #include "engine/post/PostLoader.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/PostDefinitions.h"
 
 using namespace calvoro;
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path DataFolder() {
-    const char* source = std::getenv("CALVORO_SOURCE_DIR");
-    EXPECT_NE(source, nullptr) << "CALVORO_SOURCE_DIR names the source tree";
-    return fs::path(source ? source : ".") / "data";
-}
-
-std::vector<std::string> ShippedNames() {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(DataFolder() / "pst"))
-        if (entry.path().extension() == ".pst") names.push_back(entry.path().stem().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-PostSettings LoadShipped(const std::string& name) {
-    PostSettings current;
-    current.postName = name;
-    PostLoadResult result = LoadPostProcessor(DataFolder(), current);
-    EXPECT_TRUE(result.found) << name;
-    for (const auto& problem : result.problems) ADD_FAILURE() << name << ": " << problem;
-    return result.settings;
-}
-
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -79,12 +56,7 @@ MoveList SampleMoves() {
 
 // The program the definition writes of SampleMoves, line by line.
 std::vector<std::string> SampleProgram(const PostSettings& settings) {
-    NcJobValues job;
-    job.toolNumber = 2;
-    job.toolName = "Ball 3mm";
-    job.spindleSpeedText = "16000";
-    job.feedText = "1200";
-    job.plungeText = "400";
+    NcJobValues job = test::JobValues("1200", "400");
     job.ncFileName = "sample." + settings.fileExtension;
     return SplitLines(GenerateNcProgram(SampleMoves(), settings, job).text);
 }
@@ -134,17 +106,17 @@ std::vector<State> ReadBack(const PostSettings& settings, const std::vector<std:
 }
 
 TEST(ShippedPostTest, TheDefaultAndEveryDialectAreShippedWithCrLfLineEnds) {
-    const std::vector<std::string> names = ShippedNames();
+    const std::vector<std::string> names = test::ShippedPostNames();
     EXPECT_NE(std::find(names.begin(), names.end(), "Fanuc_mm"), names.end());
     std::set<PostDialect> dialects;
     bool inch = false, withoutNumbers = false;
     for (const auto& name : names) {
-        const PostSettings settings = LoadShipped(name);
+        const PostSettings settings = test::LoadShippedPost(name);
         dialects.insert(settings.dialect);
         inch = inch || settings.startOfFile.find("G20") != std::string::npos;
         withoutNumbers = withoutNumbers || (settings.dialect == PostDialect::Iso && !settings.outputSeq);
         EXPECT_FALSE(settings.postComment.empty()) << name;
-        const std::string bytes = ReadWholeFile(DataFolder() / "pst" / (name + ".pst"));
+        const std::string bytes = ReadWholeFile(test::ShippedData() / "pst" / (name + ".pst"));
         SplitLines(bytes);
         EXPECT_EQ(bytes.find('\t'), std::string::npos) << name;
     }
@@ -154,9 +126,9 @@ TEST(ShippedPostTest, TheDefaultAndEveryDialectAreShippedWithCrLfLineEnds) {
 }
 
 TEST(ShippedPostTest, EveryProgramReadsBackToItsMoves) {
-    for (const auto& name : ShippedNames()) {
+    for (const auto& name : test::ShippedPostNames()) {
         SCOPED_TRACE(name);
-        const PostSettings settings = LoadShipped(name);
+        const PostSettings settings = test::LoadShippedPost(name);
         const std::vector<std::string> lines = SampleProgram(settings);
         ASSERT_GT(lines.size(), 10u);
         const std::vector<State> states = ReadBack(settings, lines);
@@ -177,31 +149,6 @@ TEST(ShippedPostTest, EveryProgramReadsBackToItsMoves) {
             ++next;
         }
     }
-}
-
-TEST(ShippedPostTest, ProgramsStartAndEndAsTheirControlsExpect) {
-    const auto fanuc = SampleProgram(LoadShipped("Fanuc_mm"));
-    EXPECT_EQ(fanuc.front(), "%");
-    EXPECT_EQ(fanuc[1], "O0001 (SAMPLE.NC)");
-    EXPECT_EQ(fanuc[2], "N1 G21 G90 G17 G40 G49 G80");
-    EXPECT_EQ(fanuc[3], "N2 T2 M6 (BALL 3MM)");
-    EXPECT_EQ(fanuc.back(), "%");
-
-    const auto hobby = SampleProgram(LoadShipped("Hobby_mm"));
-    EXPECT_EQ(hobby.front(), "(SAMPLE.NC)");
-    EXPECT_EQ(hobby[2], "S16000 M3");
-    EXPECT_EQ(hobby.back(), "M30");
-    for (const auto& line : hobby) EXPECT_NE(line.front(), 'N') << line;
-
-    // The conversational dialect numbers every block from 0, in steps of one.
-    const auto hei = SampleProgram(LoadShipped("Heidenhain_mm"));
-    for (std::size_t i = 0; i < hei.size(); ++i) EXPECT_EQ(hei[i].rfind(std::to_string(i) + " ", 0), 0u) << hei[i];
-    EXPECT_EQ(hei.front(), "0 BEGIN PGM CALVORO MM");
-    EXPECT_EQ(hei.back(), std::to_string(hei.size() - 1) + " END PGM CALVORO MM");
-
-    const auto sbo = SampleProgram(LoadShipped("ShopBot"));
-    EXPECT_EQ(sbo.front(), "'SAMPLE.SBP");
-    EXPECT_EQ(sbo.back(), "END");
 }
 
 }  // namespace

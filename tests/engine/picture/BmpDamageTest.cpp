@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/picture/BmpCodec.h"
-#include "tests/engine/picture/PictureTestFiles.h"
+#include "tests/support/Pictures.h"
 
 using namespace calvoro;
 using namespace calvoro::test;

@@ -35,14 +35,4 @@ TEST(PictureRasterTest, EveryFormatGivesOpaqueRgbPixelsTopRowFirst) {
     EXPECT_TRUE(ToRaster(Picture{}).IsEmpty());
 }
 
-TEST(PictureRasterTest, APictureEntityPaintsThroughTheInstalledDecoder) {
-    InstallPictureDecoder();
-    const Picture picture = TwoByTwo(PixelFormat::Bgr24);
-    const BmpImage image = BmpImage::FromFile(EncodeBmp(picture));
-    const RasterImage* pixels = image.Pixels();
-    ASSERT_NE(pixels, nullptr) << image.DecodeError();
-    EXPECT_EQ(pixels->Pixels, ToRaster(picture).Pixels);
-    SetBmpRasterDecoder(nullptr);
-}
-
 }  // namespace

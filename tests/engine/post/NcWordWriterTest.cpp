@@ -1,6 +1,7 @@
 // The word writers: move lines in the ISO and SBO forms under every modal and
 // layout switch, block numbers, feed and number words.
 #include "engine/post/NcWordWriter.h"
+#include "tests/support/PostDefinitions.h"
 
 #include <gtest/gtest.h>
 
@@ -32,16 +33,6 @@ std::string Written(NcWordWriter& writer, const std::vector<Move>& moves) {
 
 // A comma-separated definition with three decimals, kept trailing zeros and
 // a command letter for each kind.
-void Sbo(PostSettings& s) {
-    s.dialect = PostDialect::Sbo;
-    s.outputSeq = s.gModal = s.delZero = false;
-    s.separator = "";
-    s.gWords = {"J", "M", "", ""};
-    s.sboXyPrefix = "2,";
-    s.sboXyzPrefix = "3,";
-    for (auto& axis : s.axes) axis.prefix += ",", axis.format.precision = 3;
-}
-
 void ScaleXAndZ(PostSettings& s) {
     s.axis(Axis::X).scale = 2.0f;
     s.axis(Axis::Z).scale = 0.5f;
@@ -80,13 +71,13 @@ TEST(NcWordWriterTest, MovesWriteTheirLinesUnderEverySwitch) {
          "G0 X10. Y20. Z2.\r\n|G0 X11.\r\n|"},
         {"scaled axes", ScaleXAndZ, {{0, "-2", 10, 10, 10}}, "N1 G0 X20. Y10. Z5.\r\n|"},
         // The command follows the axes that move: 3 all, 2 X and Y at the same Z, else the axis alone.
-        {"SBO", Sbo, {{0, "-2", 10, 20, 5}, {0, "-2", 30, 40, 5}, {1, "900", 30, 40, -1}, {1, "900", 35, 40, -1}, {1, "900", 35, 40, -1}, {1, "900", 36, 41, -2}},
+        {"SBO", test::SboDialect, {{0, "-2", 10, 20, 5}, {0, "-2", 30, 40, 5}, {1, "900", 30, 40, -1}, {1, "900", 35, 40, -1}, {1, "900", 35, 40, -1}, {1, "900", 36, 41, -2}},
          "J3,10.000,20.000,5.000\r\n|J2,30.000,40.000\r\n|MZ,-1.000\r\n|MX,35.000\r\n||M3,36.000,41.000,-2.000\r\n|"},
-        {"SBO scaled", [](PostSettings& s) { Sbo(s), ScaleXAndZ(s); }, {{0, "-2", 10, 20, 4}, {0, "-2", 15, 20, 4}, {0, "-2", 20, 30, 4}},
+        {"SBO scaled", [](PostSettings& s) { test::SboDialect(s), ScaleXAndZ(s); }, {{0, "-2", 10, 20, 4}, {0, "-2", 15, 20, 4}, {0, "-2", 20, 30, 4}},
          "J3,20.000,20.000,2.000\r\n|JX,30.000\r\n|J2,40.000,30.000\r\n|"},
         // With blanks the comma texts carry the blank, so the single axis words
         // that follow never equal them and are always written.
-        {"SBO with blanks", [](PostSettings& s) { Sbo(s), s.separator = " "; }, {{0, "-2", 1, 2, 3}, {0, "-2", 4, 2, 3}},
+        {"SBO with blanks", [](PostSettings& s) { test::SboDialect(s), s.separator = " "; }, {{0, "-2", 1, 2, 3}, {0, "-2", 4, 2, 3}},
          "J3, 1.000, 2.000, 3.000\r\n|J X,4.000 Y,2.000\r\n|"},
     };
     // clang-format on
@@ -128,40 +119,6 @@ TEST(NcWordWriterTest, BlockNumbersWrapAndNeverOverflow) {
     NcWordWriter writer(off);
     EXPECT_EQ(writer.FormatBlockNumber(), "");
     EXPECT_EQ(writer.blockCounter(), 1);
-}
-
-TEST(NcWordWriterTest, FeedAndNumberWordsFollowTheirTextsAndFormats) {
-    PostSettings settings;
-    settings.feedRapid = "FMAX";
-    settings.unitsFlag = 1;
-    NcWordWriter writer(settings);
-    EXPECT_EQ(writer.FormatFeedWord("1200.50"), " F1200.50");  // the typed text as it stands
-    EXPECT_EQ(writer.FormatFeedWord("-2"), " FMAX");
-    EXPECT_EQ(writer.lastFeedText(), "1200.50");  // a rapid leaves the memory alone
-    EXPECT_EQ(writer.FormatFeedWord("1200.50"), "");
-    EXPECT_EQ(writer.FormatToolWord(12), " T12");
-    EXPECT_EQ(writer.FormatSeparatedNumber(0.03125f), " 0.0313");  // four decimals in inches
-    settings.feedRapid.clear();                                    // no rapid text: no feed word on rapids
-    settings.unitsFlag = 0;
-    settings.delZero = false;
-    settings.toolFormat = NumberFormat{NumberFormat::Kind::Integer, 1, 2};
-    settings.axis(Axis::X).scale = 2.0f;
-    settings.axisScaling = true;
-    NcWordWriter other(settings);
-    EXPECT_EQ(other.FormatFeedWord("-2"), "");
-    EXPECT_EQ(other.FormatSeparatedNumber(0.03125f), " 0.031");
-    EXPECT_EQ(other.FormatToolWord(3), " T03");
-    EXPECT_EQ(other.FormatPlainNumber(10), " 10.000");  // plain numbers are never scaled
-}
-
-TEST(NcWordWriterTest, RefusesUnknownKindsAndCoordinatesThatAreNotNumbers) {
-    NcWordWriter writer{PostSettings{}};
-    std::string out;
-    EXPECT_THROW(writer.WriteNcMove(out, 4, "100", 1, 2, 3), std::out_of_range);
-    EXPECT_THROW(writer.WriteNcMove(out, 1, "100", 1, std::numeric_limits<float>::quiet_NaN(), 3),
-                 std::invalid_argument);
-    EXPECT_THROW(writer.WriteNcMove(out, 1, "100", 1, 2, INFINITY), std::invalid_argument);
-    EXPECT_EQ(out, "");
 }
 
 }  // namespace

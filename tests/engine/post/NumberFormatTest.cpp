@@ -96,46 +96,4 @@ TEST(NumberFormatTest, MatchesTheExactDecimalExpansionForRandomFloats) {
             ASSERT_EQ(FormatFixed(k / 64.0, Fixed(1, decimals)), ReferenceFixed(k / 64.0, decimals)) << k;
 }
 
-TEST(NumberFormatTest, IntegerFormatsPadWithZerosAndBlanks) {
-    struct Case {
-        std::int64_t value;
-        int width, precision;
-        const char* expected;
-    } const cases[] = {
-        {0, 1, 0, "0"},  // at least one digit, even with precision 0
-        {-7, 1, 3, "-007"},
-        {12, 5, -1, "   12"},
-        {std::numeric_limits<std::int64_t>::min(), 0, -1, "-9223372036854775808"},
-    };
-    for (const auto& c : cases) {
-        std::string text;
-        AppendInteger(text, c.value, {NumberFormat::Kind::Integer, c.width, c.precision});
-        EXPECT_EQ(text, c.expected) << c.value;
-    }
-}
-
-TEST(NumberFormatTest, ParsesOnlyDigitsWidthAndPrecision) {
-    struct Case {
-        const char* text;
-        bool valid;
-        int width;
-        int precision;
-    } const cases[] = {
-        {"1.3", true, 1, 3},     {".4", true, 0, 4},     {"8", true, 8, -1},      {"0.0", true, 0, 0},
-        {"40.18", true, 40, 18}, {"", false, 0, 0},      {"1.", false, 0, 0},     {".", false, 0, 0},
-        {"1.3f", false, 0, 0},   {"%1.3", false, 0, 0},  {"-1.3", false, 0, 0},   {"+1.3", false, 0, 0},
-        {"1.3%n", false, 0, 0},  {" 1.3", false, 0, 0},  {"1. 3", false, 0, 0},   {"1.19", false, 0, 0},
-        {"41.3", false, 0, 0},   {"1.2.3", false, 0, 0}, {"0001.3", false, 0, 0}, {"1,3", false, 0, 0},
-    };
-    for (const auto& c : cases) {
-        const auto format = NumberFormat::Parse(c.text, NumberFormat::Kind::Fixed);
-        ASSERT_EQ(format.has_value(), c.valid) << '"' << c.text << '"';
-        if (!format) continue;
-        EXPECT_EQ(format->width, c.width) << c.text;
-        EXPECT_EQ(format->precision, c.precision) << c.text;
-    }
-    EXPECT_EQ(NumberFormat::Parse("1.3", NumberFormat::Kind::Fixed)->text(), "%1.3f");
-    EXPECT_EQ(NumberFormat::Parse("1.0", NumberFormat::Kind::Integer)->text(), "%1.0d");
-}
-
 }  // namespace

@@ -71,69 +71,6 @@ TEST_F(PostLoaderTest, MissingOrUnreadableDefinitionIsReportedAndGivesTheFileDef
     EXPECT_NE(LoadPostProcessor(folder_.path(), {}).problems[0].find("fanuc_mm.pst"), std::string::npos);
 }
 
-TEST_F(PostLoaderTest, FileNameMatchesWithoutRegardToCase) {
-    Load("[Default]\r\nDialect=CSH\r\n", {}, "Fanuc_MM");
-    PostSettings current;
-    current.postName = "fanuc_mm";
-    const PostLoadResult lower = LoadPostProcessor(folder_.path(), current);
-    EXPECT_TRUE(lower.found);
-    EXPECT_EQ(lower.settings.dialect, PostDialect::Csh);
-    EXPECT_EQ(FindPostFile(folder_.path(), "FANUC_mm").filename(), "Fanuc_MM.pst");
-    EXPECT_TRUE(FindPostFile(folder_.path(), "fanuc").empty());
-}
-
-TEST_F(PostLoaderTest, OnlyADialectKeepsEveryOtherFileDefaultAndAnUnknownOneTheCurrentCode) {
-    const PostLoadResult result = Load("[Default]\r\nDialect=SBO\r\n");
-    EXPECT_TRUE(result.found);
-    EXPECT_TRUE(result.problems.empty());
-    EXPECT_EQ(result.settings.dialect, PostDialect::Sbo);
-    ExpectFileDefaults(result.settings);
-
-    PostSettings current;
-    current.dialect = PostDialect::Hei;
-    const PostLoadResult lowerCase = Load("[Default]\r\nDialect=iso\r\n", current);
-    EXPECT_EQ(lowerCase.settings.dialect, PostDialect::Hei);
-    ASSERT_EQ(lowerCase.problems.size(), 1u);
-    EXPECT_NE(lowerCase.problems[0].find("\"iso\""), std::string::npos);
-}
-
-TEST_F(PostLoaderTest, BadFormatsAndIncrementsFallBackToTheFileDefaultAndAreReported) {
-    const PostLoadResult result = Load(
-        "[X Axis]\r\nFormat=1.3f%n\r\n[Y Axis]\r\nFormat=2.4\r\n[Z Axis]\r\nFormat=%s\r\n"
-        "[Tool]\r\nFormat=abc\r\n[Feed]\r\nFormat=1.99\r\n[Block Numbering]\r\nSeqInc=0\r\n");
-    const PostSettings& s = result.settings;
-    EXPECT_EQ(s.axis(Axis::X).format.text(), "%1.3f");
-    EXPECT_EQ(s.axis(Axis::Y).format.text(), "%2.4f");
-    EXPECT_EQ(s.axis(Axis::Z).format.text(), "%1.3f");
-    EXPECT_EQ(s.toolFormat.text(), "%1.1d");
-    EXPECT_EQ(s.feedFormat.text(), "%1.1f");
-    EXPECT_EQ(s.seqInc, 1);
-    ASSERT_EQ(result.problems.size(), 5u);
-    EXPECT_NE(result.problems[0].find("SeqInc"), std::string::npos);
-    EXPECT_NE(result.problems[1].find("[X Axis] Format \"1.3f%n\""), std::string::npos) << result.problems[1];
-    EXPECT_NE(result.problems[3].find("[Tool]"), std::string::npos);
-    EXPECT_EQ(Load("[Block Numbering]\r\nSeqInc=-2\r\n").settings.seqInc, 1);
-}
-
-TEST_F(PostLoaderTest, ScalesSwitchScalingOnOnlyWhenTheyDifferFromOne) {
-    struct Case {
-        const char* x;
-        const char* y;
-        bool scaling;
-        std::size_t problems;
-    } const cases[] = {
-        {"1.00004", "1", false, 0},                                              // within the geometric tolerance
-        {"1", "2", true, 0},        {"-1", "1", true, 0}, {"0", "1", false, 1},  // would flatten the axis
-        {"junk", "1", false, 0},
-    };
-    for (const auto& c : cases) {
-        const PostLoadResult result =
-            Load(std::string("[X Axis]\r\nScale=") + c.x + "\r\n[Y Axis]\r\nScale=" + c.y + "\r\n");
-        EXPECT_EQ(result.settings.axisScaling, c.scaling) << c.x << " " << c.y;
-        EXPECT_EQ(result.problems.size(), c.problems) << c.x;
-    }
-}
-
 TEST_F(PostLoaderTest, ReadsTheKeysInAnyCaseWithBooleansAsIntegersAndTextBlocksWithGaps) {
     const PostLoadResult result = Load(
         "[block numbering]\r\noutputseq=1\r\nPREF=\"B\"\r\nSeqStart=$10\r\n"

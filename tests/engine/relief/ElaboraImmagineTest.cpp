@@ -28,35 +28,12 @@ ReliefValues Depths(float white, float black) {
     values.setBlackZ(black);
     return values;
 }
-// White at 255 and black at 0: every Z is its grey level exactly.
-const ReliefValues kGreyIsZ = Depths(255.0f, 0.0f);
 
 Picture MakePicture(int width, int height, PixelFormat format, std::vector<std::uint8_t> pixels) {
     Picture picture;
     picture.allocate(width, height, format);
     if (!pixels.empty()) picture.pixels = std::move(pixels);
     return picture;
-}
-
-TEST(ElaboraImmagineTest, ReliefZOfTheLinearMap) {
-    // White, black, grey level, Z. GreyScale is held as a float, so white
-    // lands a hair above WhiteZ; with black above white, black still gives
-    // BlackZ and white WhiteZ.
-    const std::tuple<float, float, int, float> cases[] = {
-        {0.0f, -5.0f, 0, -5.0f}, {0.0f, -5.0f, 128, -2.4901961f}, {0.0f, -5.0f, 255, 1.76951289e-07f},
-        {-5.0f, 0.0f, 0, 0.0f},  {-5.0f, 0.0f, 255, -5.0f},       {1.5f, -1.75f, 100, -0.475490183f},
-        {2.0f, 2.0f, 77, 2.0f}};
-    for (const auto& [white, black, grey, z] : cases)
-        EXPECT_EQ(ReliefZ(Depths(white, black), grey), z) << white << " " << black << " " << grey;
-}
-
-TEST(ElaboraImmagineTest, BottomLeftPixelIsCellZeroZero) {
-    // 2 wide, 3 high, grey 10 * row + column with row 0 at the top; the map
-    // holds its columns one after the other from the bottom row up.
-    HeightMap map;
-    ElaboraImmagine(MakePicture(2, 3, PixelFormat::Grey8, {0, 1, 10, 11, 20, 21}), kGreyIsZ, map);
-    ASSERT_EQ(map.width(), 2);
-    EXPECT_EQ(map.values(), (std::vector<float>{20, 10, 0, 21, 11, 1}));
 }
 
 TEST(ElaboraImmagineTest, EveryShapeAndFormatMatchesThePixelByPixelGrey) {

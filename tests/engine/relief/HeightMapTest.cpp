@@ -8,16 +8,6 @@ using calvoro::HeightMap;
 
 namespace {
 
-TEST(HeightMapTest, ResizeKeepsCellsThatExistInBothSizesAndZeroesNewOnes) {
-    HeightMap map(3, 2, 5.0f);
-    map.at(1, 1) = 11.0f;
-    map.resize(2, 4);
-    ASSERT_EQ(map.width(), 2);
-    ASSERT_EQ(map.height(), 4);
-    EXPECT_EQ(map.values(), (std::vector<float>{5, 5, 0, 0, 5, 11, 0, 0}));
-    EXPECT_THROW(map.resize(-1, 2), std::invalid_argument);
-}
-
 TEST(HeightMapTest, CellsOutsideTakeTheNearestEdgeCell) {
     HeightMap map(2, 2);
     map.at(0, 0) = 1;

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <limits>
 
-#include "tests/engine/toolpath/TestReliefs.h"
+#include "tests/support/HeightMaps.h"
 
 namespace calvoro {
 namespace {
@@ -40,7 +40,7 @@ TEST(CutterProfileTest, RefusesCuttersThatCannotMachineARelief) {
         {"negative stock", Cutter(ToolType::Flat, 4), -0.1, "stock"},
     };
     for (const Case& c : cases) {
-        const std::string message = test::RefusalOf([&] { CutterProfile::FromTool(c.tool, c.stock); });
+        const std::string message = test::MessageOf<ToolPathError>([&] { CutterProfile::FromTool(c.tool, c.stock); });
         EXPECT_NE(message.find(c.message), std::string::npos) << c.what << ": " << message;
     }
 }
@@ -71,38 +71,6 @@ TEST(CutterProfileTest, HeightsOfEachShapeByHand) {
     };
     for (const Case& c : cases)
         EXPECT_NEAR(CutterProfile::FromTool(c.tool, c.stock).height(c.rho), c.expected, 1e-12) << c.what;
-}
-
-TEST(CutterProfileTest, DegenerateShapesEqualTheSimplerOnes) {
-    // Bit for bit: the depth computation must not care which way such a
-    // cutter was entered.
-    const CutterProfile flat = CutterProfile::FromTool(Cutter(ToolType::Flat, 5), 0);
-    const CutterProfile ball = CutterProfile::FromTool(Cutter(ToolType::Spherical, 5), 0);
-    const CutterProfile sharpCorner = CutterProfile::FromTool(Cutter(ToolType::BullNose, 5, 0), 0);
-    const CutterProfile fullCorner = CutterProfile::FromTool(Cutter(ToolType::BullNose, 5, 2.5f), 0);
-    const CutterProfile fullTip = CutterProfile::FromTool(Cutter(ToolType::ConicalFlat, 5, 0, 30, 5), 0);
-    for (double rho = 0; rho <= 2.5; rho += 0.01) {
-        EXPECT_EQ(sharpCorner.height(rho), flat.height(rho)) << rho;
-        EXPECT_EQ(fullTip.height(rho), flat.height(rho)) << rho;
-        EXPECT_EQ(fullCorner.height(rho), ball.height(rho)) << rho;
-    }
-    EXPECT_EQ(fullTip.outerRadius(), flat.outerRadius());
-}
-
-TEST(CutterProfileTest, HeightNeverDecreasesOutward) {
-    for (ToolType type : test::kMachiningShapes)
-        for (double diameter : {0.3, 3.0, 17.0})
-            for (double stock : {0.0, 0.25}) {
-                const CutterProfile profile = CutterProfile::FromTool(test::MakeCutter(type, diameter), stock);
-                double previous = profile.height(0);
-                EXPECT_EQ(previous, 0.0);
-                for (int i = 1; i <= 20000; ++i) {
-                    const double h = profile.height(profile.outerRadius() * i / 20000);
-                    ASSERT_GE(h, previous) << ToolTypeName(type) << " " << diameter << " at step " << i;
-                    previous = h;
-                }
-                EXPECT_TRUE(std::isfinite(previous));
-            }
 }
 
 }  // namespace

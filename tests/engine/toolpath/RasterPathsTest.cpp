@@ -7,32 +7,12 @@
 
 #include <cmath>
 
-#include "tests/engine/toolpath/TestReliefs.h"
+#include "tests/support/HeightMaps.h"
 
 namespace calvoro {
 namespace {
 
 using test::MakeCutter;
-
-TEST(StepOverEveningTest, LinesEndOnTheFarEdge) {
-    struct Case {
-        int cells;
-        double pixelSize, stepOver;
-        int lineCount;
-        double spacing;
-    } cases[] = {
-        {101, 1.0, 3.0, 34, 100.0 / 34},  // 33 steps of 3 fall short: one more, evened
-        {101, 1.0, 500.0, 1, 100.0},      // larger than the picture: cut to it
-        {11, 1.0, 2.5, 4, 2.5},           // fits exactly
-        {11, 1.0, 0.5, 20, 0.5},          // below a pixel: rows repeat
-        {2000, 0.05, 0.3, 334, 99.95 / 334},
-    };
-    for (const Case& c : cases) {
-        const StepOverEvening e = EvenStepOver(c.cells, c.pixelSize, c.stepOver);
-        EXPECT_EQ(e.lineCount, c.lineCount) << c.cells << " " << c.stepOver;
-        EXPECT_DOUBLE_EQ(e.spacing, c.spacing) << c.cells << " " << c.stepOver;
-    }
-}
 
 struct Job {
     double stepOver;
@@ -113,54 +93,6 @@ TEST(RasterPathsTest, ZigZagCoversThePictureAndStaysInsideIt) {
             EXPECT_EQ(lines, EvenStepOver(height, job.pixelSize, job.stepOver).lineCount + 1);
             EXPECT_EQ(paths.polylines.back().front().cellY, lastY) << "the last line lies on the far edge";
         }
-    }
-}
-
-TEST(RasterPathsTest, TheEveningExampleRowsAndLinks) {
-    // 101 x 101, step over 3: lines i = 0..34 at rows Round(i * 100 / 34).
-    const HeightMap map(101, 101, -1.0f);
-    const GougeFreeDepth depth(map, CutterProfile::FromTool(MakeCutter(ToolType::Flat, 2.0), 0), 1.0);
-    const RasterPaths paths = Build(depth, {3.0});
-    std::vector<int> rows;
-    for (const RasterPolyline& line : paths.polylines)
-        if (line.front().cellY == line.back().cellY && line.size() == 101) rows.push_back(line.front().cellY);
-    ASSERT_EQ(rows.size(), 35u);
-    EXPECT_EQ(rows[1], 3);    // 2.94
-    EXPECT_EQ(rows[17], 50);  // 50.0
-    EXPECT_EQ(rows[33], 97);  // 97.06
-    EXPECT_EQ(rows[34], 100);
-    // Lines 0 and 1 are rows 0 and 3: the link along the last column holds
-    // rows 1..3, then the backward line starts on row 3 again.
-    ASSERT_GE(paths.polylines.size(), 3u);
-    const RasterPolyline& link = paths.polylines[1];
-    ASSERT_EQ(link.size(), 3u);
-    EXPECT_EQ(link.front().cellX, 100);
-    EXPECT_EQ(link.front().cellY, 1);
-    EXPECT_EQ(link.back().cellY, 3);
-    EXPECT_DOUBLE_EQ(paths.spacingY, 100.0 / 34);
-}
-
-// With the no-cut zone on, each cutting stretch of a line is one polyline
-// that starts at the last no-cut point before it and ends at the first one
-// after it; nothing links the lines. A line that starts inside a stretch
-// starts a polyline at once.
-TEST(RasterPathsTest, NoCutZoneSplitsLinesIntoCuttingStretches) {
-    const CutterProfile profile = CutterProfile::FromTool(MakeCutter(ToolType::Flat, 0.5), 0);
-    // Two raised bands across every row, columns 4..6 and 12..13; lines at
-    // rows 0, 3, 6 with two stretches each.
-    HeightMap bands(20, 7, -2.0f);
-    for (int y = 0; y < 7; ++y)
-        for (int x : {4, 5, 6, 12, 13}) bands.at(x, y) = x < 10 ? -1.0f : -0.5f;
-    HeightMap edge(8, 2, -1.0f);
-    edge.at(0, 0) = edge.at(1, 0) = edge.at(0, 1) = edge.at(1, 1) = 0.0f;
-    const std::tuple<const HeightMap*, Job, std::vector<std::pair<int, int>>> cases[] = {
-        {&bands, {3.0, true, false, 1.0f, true, -2.0f}, {{3, 7}, {11, 14}, {14, 11}, {7, 3}, {3, 7}, {11, 14}}},
-        {&edge, {1.0, true, false, 1.0f, true, -1.0f}, {{0, 2}, {2, 0}}}};
-    for (const auto& [map, job, stretches] : cases) {
-        const RasterPaths paths = Build(GougeFreeDepth(*map, profile, 1.0), job);
-        std::vector<std::pair<int, int>> found;
-        for (const RasterPolyline& line : paths.polylines) found.emplace_back(line.front().cellX, line.back().cellX);
-        EXPECT_EQ(found, stretches);
     }
 }
 

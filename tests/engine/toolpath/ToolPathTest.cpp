@@ -12,7 +12,7 @@
 #include "engine/toolpath/CutterProfile.h"
 #include "engine/toolpath/GougeFreeDepth.h"
 #include "engine/toolpath/RasterPaths.h"
-#include "tests/engine/toolpath/TestReliefs.h"
+#include "tests/support/HeightMaps.h"
 
 namespace calvoro {
 namespace {
@@ -139,13 +139,13 @@ TEST(ToolPathTest, RefusesWhatCannotBeMachined) {
     for (const auto& [what, change, expected] : cases) {
         ToolPathRequest request = Request();
         change(request);
-        const std::string message = test::RefusalOf([&] { ComputeToolPath(map, request); });
+        const std::string message = test::MessageOf<ToolPathError>([&] { ComputeToolPath(map, request); });
         EXPECT_NE(message.find(expected), std::string::npos) << what << ": " << message;
     }
     // A feed plane far out of range is named with all its digits.
     ToolPathRequest deep = Request();
     deep.parameters.feedPlaneZ = -1e300;
-    const std::string message = test::RefusalOf([&] { ComputeToolPath(map, deep); });
+    const std::string message = test::MessageOf<ToolPathError>([&] { ComputeToolPath(map, deep); });
     const std::size_t open = message.find('('), close = message.find(')');
     ASSERT_LT(open, close) << message;
     const std::string number = message.substr(open + 1, close - open - 1);
@@ -154,96 +154,6 @@ TEST(ToolPathTest, RefusesWhatCannotBeMachined) {
     EXPECT_EQ(number.find_first_not_of("0123456789", 1), std::string::npos) << number;
     for (auto [w, h] : {std::pair{1, 10}, std::pair{10, 1}, std::pair{1, 1}})
         EXPECT_THROW(ComputeToolPath(HeightMap(w, h, -1.0f), Request()), ToolPathError) << w << "x" << h;
-}
-
-TEST(ToolPathTest, OnePolylineIsRapidPlungeFeedsAndRapidUp) {
-    // Two lines joined at the edge: one polyline after the other, fed across.
-    ToolPathRequest request = Request(ToolType::Flat, 0.5);
-    request.parameters.stepOver = 1.0;
-    request.parameters.feedPlaneZ = 3.0;
-    request.parameters.filterTolerance = 0.01f;
-    request.placement.workOffsetX = 10;
-    const ToolPathResult result = ComputeToolPath(HeightMap(6, 2, -1.0f), request);
-    const std::vector<Move> expected = {
-        {MoveKind::Rapid, 10, 0, 3}, {MoveKind::Plunge, 10, 0, -1}, {MoveKind::Feed, 15, 0, -1},
-        {MoveKind::Feed, 15, 1, -1}, {MoveKind::Feed, 10, 1, -1},   {MoveKind::Rapid, 10, 1, 3},
-    };
-    EXPECT_EQ(result.moves.moves, expected);
-    EXPECT_EQ(result.moves.feedPlaneZ, 3.0);
-    EXPECT_EQ(result.moves.passCount, 1);
-}
-
-TEST(ToolPathTest, PassesRunFromTheHighestDownAtTheirDepth) {
-    const HeightMap map = MakeRelief(ReliefKind::Smooth, 15, 11);
-    ToolPathRequest request = Request();
-    request.parameters.filterTolerance = 0.05f;
-    const std::vector<Move> single = ComputeToolPath(map, request).moves.moves;
-    request.parameters.passCount = 2;
-    request.parameters.zStep = 1.0;
-    const ToolPathResult two = ComputeToolPath(map, request);
-    EXPECT_EQ(two.moves.passCount, 2);
-    ASSERT_EQ(two.moves.moves.size(), 2 * single.size());
-    for (std::size_t i = 0; i < single.size(); ++i) {
-        Move upper = single[i];
-        if (upper.z != request.parameters.feedPlaneZ) upper.z += 1.0;
-        EXPECT_EQ(two.moves.moves[i], upper) << i;
-        EXPECT_EQ(two.moves.moves[single.size() + i], single[i]) << i;
-    }
-}
-
-// Raised bands on a flat field in the no-cut zone: every raster line cuts
-// across each band, and stretches of neighbouring lines are joined by a feed
-// move when they lie within twice the step over, by a retract beyond.
-std::size_t Retracts(const ToolPathResult& result) {
-    return static_cast<std::size_t>(std::count_if(result.moves.moves.begin(), result.moves.moves.end(),
-                                                  [](const Move& m) { return m.kind == MoveKind::Plunge; }));
-}
-HeightMap Bands(int width, std::initializer_list<std::pair<int, int>> bands) {
-    HeightMap map(width, 21, -1.0f);
-    for (const auto& [from, to] : bands)
-        for (int x = from; x <= to; ++x)
-            for (int y = 0; y < 21; ++y) map.at(x, y) = 0.0f;
-    return map;
-}
-ToolPathRequest BandRequest(double stepOver) {
-    ToolPathRequest request = Request(ToolType::Flat, 1.5);
-    request.parameters.stepOver = stepOver;
-    request.parameters.zNoCutActive = true;
-    request.parameters.zNoCutZ = -1.0f;
-    request.parameters.zNoCutTolerance = 0.01f;
-    return request;
-}
-
-TEST(ToolPathTest, CloseStretchesAreFedAcrossAndFarOnesRetract) {
-    const ToolPathResult near = ComputeToolPath(Bands(40, {{20, 30}}), BandRequest(4.0));
-    EXPECT_EQ(Retracts(near), 1u) << "lines 4 apart, within twice the step over";
-    EXPECT_EQ(near.unsafeLinks, 0u);
-    // Bands 30 cells apart: the stretches are further apart than twice the
-    // step over (2 x 3.93)... unless it is wide enough for the links to reach
-    // (2 x 19.67).
-    const HeightMap twoBands = Bands(60, {{5, 8}, {40, 45}});
-    EXPECT_EQ(Retracts(ComputeToolPath(twoBands, BandRequest(4.0))), 7u) << "the first, then one on each of six lines";
-    EXPECT_EQ(Retracts(ComputeToolPath(twoBands, BandRequest(20.0))), 1u);
-}
-
-TEST(ToolPathTest, AShortLinkOverAFeatureBecomesARetract) {
-    // A spike between two raster lines, beside the band: no raster point sees
-    // it, but the straight link from one stretch to the next passes right
-    // over it.
-    HeightMap map = Bands(40, {{20, 30}});
-    const ToolPathRequest request = BandRequest(4.0);
-    const std::vector<Move> clear = ComputeToolPath(map, request).moves.moves;
-    const Move* link = nullptr;
-    for (std::size_t i = 1; i < clear.size(); ++i)
-        if (clear[i].kind == MoveKind::Feed && clear[i].x == clear[i - 1].x && clear[i].y != clear[i - 1].y)
-            link = &clear[i];
-    ASSERT_NE(link, nullptr);
-    map.at(static_cast<int>(link->x), static_cast<int>(link->y) - 2) = 0.5f;
-    const ToolPathResult guarded = ComputeToolPath(map, request);
-    EXPECT_EQ(guarded.unsafeLinks, 1u);
-    EXPECT_EQ(Retracts(guarded), 2u);
-    const CutterProfile profile = CutterProfile::FromTool(request.cutter, 0);
-    EXPECT_EQ(FindGouges(map, profile, request.placement, guarded.moves.moves).count, 0u);
 }
 
 TEST(ToolPathTest, TheResultDoesNotDependOnTheThreadCount) {
@@ -261,17 +171,6 @@ TEST(ToolPathTest, TheResultDoesNotDependOnTheThreadCount) {
         EXPECT_EQ(parallel.polylines, serial.polylines) << ToolTypeName(type);
         EXPECT_EQ(parallel.meanLift, serial.meanLift);
     }
-}
-
-TEST(ToolPathTest, ReportsProgressAndStopsWhenCancelled) {
-    const HeightMap map = MakeRelief(ReliefKind::Smooth, 40, 30);
-    TaskControl done;
-    ComputeToolPath(map, Request(), &done);
-    EXPECT_EQ(done.progress(), 1.0);
-    TaskControl cancelled;
-    cancelled.requestCancel();
-    EXPECT_THROW(ComputeToolPath(map, Request(), &cancelled), TaskCancelled);
-    EXPECT_LT(cancelled.progress(), 1.0);
 }
 
 }  // namespace

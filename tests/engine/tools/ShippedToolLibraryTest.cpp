@@ -1,5 +1,5 @@
 // The library shipped in data/Tool.db is made by this test from the records
-// below; run it with CALVORO_WRITE_TOOL_DB=1 to write the file again after a
+// below; run it with CALVORO_WRITE_GOLDEN=1 to write the file again after a
 // change to them.
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 
 #include "engine/tools/ToolLibraryFile.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/SourceTree.h"
 
 namespace calvoro {
 namespace {
@@ -32,17 +33,13 @@ std::vector<ToolRecord> ShippedCutters() {
 }
 
 TEST(ShippedToolLibraryTest, DataFileHoldsTheShippedCutters) {
-    const char* source = std::getenv("CALVORO_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    const std::filesystem::path file = std::filesystem::path(source) / "data" / "Tool.db";
+    const std::filesystem::path file = test::ShippedData() / "Tool.db";
     std::string expected;
     for (const ToolRecord& r : ShippedCutters()) {
         const ToolRecordBytes bytes = EncodeToolRecord(r);
         expected.append(bytes.begin(), bytes.end());
     }
-    if (std::getenv("CALVORO_WRITE_TOOL_DB")) WriteFileAtomically(file, expected);
-
-    EXPECT_EQ(ReadWholeFile(file), expected);
+    test::ExpectSameAsFile(expected, file);
     ToolLibraryFile library(file);
     library.load();
     ASSERT_EQ(library.size(), ShippedCutters().size());

@@ -46,16 +46,6 @@ ToolLibraryFile Loaded(const fs::path& file) {
     return library;
 }
 
-TEST(ToolLibraryFileTest, AMissingFileIsAnEmptyLibraryThatTheFirstAddCreates) {
-    test::TempFolder folder;
-    ToolLibraryFile library = Loaded(folder / "Tool.db");
-    EXPECT_TRUE(library.empty());
-    EXPECT_TRUE(library.damageReport().empty());
-    EXPECT_FALSE(fs::exists(library.path()));
-    EXPECT_EQ(library.add(Cutter(4, "Ball")), 0u);
-    EXPECT_EQ(ReadWholeFile(library.path()), Bytes(Cutter(4, "Ball")));
-}
-
 TEST(ToolLibraryFileTest, EditsKeepEveryOtherRecordByteForByte) {
     test::TempFolder folder;
     const fs::path file = folder / "Tool.db";
@@ -92,24 +82,6 @@ TEST(ToolLibraryFileTest, EditsKeepEveryOtherRecordByteForByte) {
     EXPECT_TRUE(fs::exists(file));
     EXPECT_EQ(fs::file_size(file), 0u);
     EXPECT_THROW(one.remove(0), std::out_of_range);
-}
-
-TEST(ToolLibraryFileTest, APartialTrailingRecordIsReportedAndNeverReadAsATool) {
-    test::TempFolder folder;
-    const fs::path file = folder / "Tool.db";
-    WriteFileAtomically(file, "abc");
-    EXPECT_TRUE(Loaded(file).empty());
-    EXPECT_FALSE(Loaded(file).damageReport().empty());
-
-    const std::string three = ThreeRecords();
-    WriteFileAtomically(file, three + std::string(40, '\x07'));
-    ToolLibraryFile library = Loaded(file);
-    EXPECT_EQ(library.size(), 3u);
-    EXPECT_NE(library.damageReport().find("40 of 92 bytes"), std::string::npos) << library.damageReport();
-    // The next record lands at a whole-record offset, not after the fragment.
-    library.add(Cutter(4, "T4"));
-    EXPECT_EQ(ReadWholeFile(file), three + Bytes(Cutter(4, "T4")));
-    EXPECT_TRUE(library.damageReport().empty());
 }
 
 TEST(ToolLibraryFileTest, AFailedWriteLeavesTheLibraryAsItWas) {

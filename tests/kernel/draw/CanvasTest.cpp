@@ -34,41 +34,4 @@ TEST(CanvasTest, TheClipBoxNeverReachesBeyondTheSurface) {
     EXPECT_EQ(canvas.ClipRect(), (TPixelRect{0, 0, 100, 50}));
 }
 
-TEST(CanvasTest, MeasuringTextDrawsNothingAndFitsTheRectangle) {
-    RecordingCanvas canvas;
-    FontDescription font;
-    font.Height = -12;
-    canvas.SetFont(font);
-    canvas.ClearCalls();
-    struct Case {
-        const char* text;
-        std::uint32_t format;
-        int width, height;
-    };
-    const Case cases[] = {
-        {"abc", TextFormat::CalcRect, 24, 12},
-        {"abc\r\nde\nfghij", TextFormat::CalcRect, 40, 36},
-        {"ab\r\ncd", TextFormat::CalcRect | TextFormat::SingleLine, 48, 12},
-        {"", TextFormat::CalcRect, 0, 12},
-    };
-    for (const Case& c : cases) {
-        TPixelRect rect{10, 20, 11, 21};
-        EXPECT_EQ(canvas.DrawText(rect, c.text, c.format), c.height);
-        EXPECT_EQ(rect, (TPixelRect{10, 20, 10 + c.width, 20 + c.height})) << c.text;
-    }
-    EXPECT_TRUE(canvas.Calls().empty());
-    TPixelRect rect{0, 0, 50, 50};
-    canvas.DrawText(rect, "x", TextFormat::Center);
-    EXPECT_EQ(canvas.CallsOf(CanvasOp::DrawText).at(0).Flags, TextFormat::Center);
-}
-
-TEST(ColorTest, SystemColoursBecomePlainColours) {
-    EXPECT_EQ(ColorToRGB(clLime), 0x00FF00);
-    EXPECT_EQ(ColorToRGB(0x12345678), 0x345678) << "the top byte of a plain colour is not part of it";
-    EXPECT_EQ(ColorToRGB(static_cast<TColor>(0xFF000005)), clWhite);
-    EXPECT_EQ(ColorToRGB(static_cast<TColor>(0xFF000008)), clBlack);
-    EXPECT_EQ(RGBColor(1, 2, 3), 0x030201);
-    EXPECT_EQ(BlueOf(clBlue), 255);
-}
-
 }  // namespace

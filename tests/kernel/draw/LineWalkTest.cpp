@@ -38,40 +38,6 @@ TEST(LineWalkTest, VisitsFromTheStartUpToButExcludingTheEnd) {
     EXPECT_FALSE(LineWalk({0, 0}, {-1, -9}).XMajor());
 }
 
-TEST(LineWalkTest, ALineAndItsReverseCoverTheSamePixelsApartFromTheirEnds) {
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> coordinate(-40, 40);
-    for (int trial = 0; trial < 300; ++trial) {
-        const TPixelPoint a{coordinate(random), coordinate(random)}, b{coordinate(random), coordinate(random)};
-        std::vector<TPixelPoint> forward = Walk(a, b), backward = Walk(b, a);
-        if (forward.empty()) continue;
-        forward.push_back(b);
-        backward.push_back(a);
-        std::reverse(backward.begin(), backward.end());
-        ASSERT_EQ(forward, backward) << a.X << "," << a.Y << " - " << b.X << "," << b.Y;
-    }
-}
-
-// The steps inside a box are exactly those a full walk finds inside it.
-TEST(LineWalkTest, StepsInsideABoxMatchTheFullWalk) {
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> coordinate(-30, 30);
-    const TPixelRect box{-10, -5, 12, 9};
-    for (int trial = 0; trial < 500; ++trial) {
-        const TPixelPoint a{coordinate(random), coordinate(random)}, b{coordinate(random), coordinate(random)};
-        const LineWalk walk(a, b);
-        std::vector<std::int64_t> inside;
-        for (std::int64_t step = 0; step < walk.Steps(); ++step) {
-            if (box.Contains(walk.At(step))) inside.push_back(step);
-        }
-        const auto [first, last] = walk.StepsInside(box);
-        ASSERT_EQ(last - first, static_cast<std::int64_t>(inside.size()));
-        if (!inside.empty()) {
-            EXPECT_EQ(first, inside.front());
-        }
-    }
-}
-
 TEST(LineWalkTest, AHugeLineIsCutToTheBoxWithoutWalkingIt) {
     const LineWalk walk({-2000000000, -1000000000}, {2000000000, 1000000001});
     const auto [first, last] = walk.StepsInside(TPixelRect{0, 0, 100, 100});

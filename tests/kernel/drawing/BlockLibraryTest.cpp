@@ -10,9 +10,10 @@
 #include "kernel/entities/TQVBSpline2D.h"
 #include "kernel/entities/TText2D.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/SourceTree.h"
 #include "tests/support/TempFolder.h"
 
-#include "DrawingTestSupport.h"
+#include "tests/support/Drawings.h"
 
 #include <gtest/gtest.h>
 
@@ -201,31 +202,9 @@ TEST_F(BlockLibrary, HeaderAndEntryFaultsEndAsTheirMessagesSay) {
     for (const Case& c : cases) EXPECT_EQ(LoadOutcome(c.bytes, c.resume), c.outcome);
 }
 
-TEST_F(BlockLibrary, SavingWritesOnlyTheBlocksOfTheKindAsked) {
-    TQVCmp2D drawing;
-    for (const auto& [name, mustSave, fromLibrary] :
-         {std::tuple{"Lib", true, true}, std::tuple{"Own", true, false}, std::tuple{"Temp", false, true}}) {
-        auto block = std::make_unique<TSourceBlock2D>(-1, MakeBlockName(name));
-        block->SetMustSave(mustSave);
-        block->SetFromLibrary(fromLibrary);
-        drawing.AddSourceBlock(-1, std::move(block));
-    }
-    for (const auto& [asLibrary, outcome] :
-         {std::pair{true, "Lib(id 0, used 0) 1 blocks"}, std::pair{false, "Own(id 0, used 0) 1 blocks"}}) {
-        BinaryWriter writer;
-        writer.writeBytes(Library({}).substr(0, 7));  // the stream need not start with the blocks
-        drawing.SaveBlocksToStream(writer, asLibrary);
-        EXPECT_EQ(LoadOutcome(writer.bytes()), outcome);
-    }
-    drawing.DeleteLibrarySourceBlocks();
-    EXPECT_EQ(drawing.SourceBlockCount(), 1);
-    drawing.DeleteSavedSourceBlocks();
-    EXPECT_EQ(drawing.SourceBlockCount(), 0);
-}
-
 // The library the program ships, one drawing unit being a millimetre, each
 // block around its reference point at the origin. To make data/Library.blk
-// anew after changing the blocks, run the test with CALVORO_WRITE_LIBRARY=1.
+// anew after changing the blocks, run the test with CALVORO_WRITE_GOLDEN=1.
 class BlockBuilder {
 public:
     explicit BlockBuilder(const char* name) : block_(std::make_unique<TSourceBlock2D>(-1, MakeBlockName(name))) {
@@ -270,19 +249,13 @@ std::string StandardLibrary() {
     return Saved(drawing);
 }
 
-std::filesystem::path ShippedLibrary() {
-    const char* source = std::getenv("CALVORO_SOURCE_DIR");
-    return std::filesystem::path(source != nullptr ? source : ".") / "data" / "Library.blk";
-}
-
 TEST_F(BlockLibrary, ShippedFileIsTheOneTheKernelWritesAndLoadsThroughTheFileHelpers) {
     const std::string bytes = StandardLibrary();
-    if (std::getenv("CALVORO_WRITE_LIBRARY") != nullptr) WriteFileAtomically(ShippedLibrary(), bytes);
-    ASSERT_TRUE(std::filesystem::exists(ShippedLibrary())) << ShippedLibrary();
-    ASSERT_TRUE(ReadWholeFile(ShippedLibrary()) == bytes) << "data/Library.blk is out of date";
+    const std::filesystem::path shipped = ShippedData() / "Library.blk";
+    ASSERT_TRUE(ExpectSameAsFile(bytes, shipped));
 
     TQVCmp2D drawing;
-    ASSERT_TRUE(LoadBlockLibraryFile(drawing, ShippedLibrary()));
+    ASSERT_TRUE(LoadBlockLibraryFile(drawing, shipped));
     ASSERT_EQ(drawing.SourceBlockCount(), 3);
     EXPECT_EQ(drawing.FindSourceBlock("Arrow").Box(), MakeRect2D(-10, -1, 0, 1));
     const test::TempFolder folder;
@@ -291,7 +264,7 @@ TEST_F(BlockLibrary, ShippedFileIsTheOneTheKernelWritesAndLoadsThroughTheFileHel
     EXPECT_TRUE(ReadWholeFile(copy) == bytes);
 
     TQVCmp2D none;
-    EXPECT_FALSE(LoadBlockLibraryFile(none, ShippedLibrary().parent_path() / "NoSuchLibrary.blk"))
+    EXPECT_FALSE(LoadBlockLibraryFile(none, shipped.parent_path() / "NoSuchLibrary.blk"))
         << "a missing library is no error";
     EXPECT_EQ(none.SourceBlockCount(), 0);
 }

@@ -7,7 +7,7 @@
 #include "kernel/entities/BmpImage.h"
 #include "kernel/entities/TBitmap2D.h"
 
-#include "DrawingTestSupport.h"
+#include "tests/support/Drawings.h"
 
 #include <gtest/gtest.h>
 
@@ -70,69 +70,6 @@ TEST_F(Picture, BmpThatIsNoBitmapOrIsCutShortIsRefused) {
     for (const std::string& bytes : cases) {
         BinaryReader reader(bytes);
         EXPECT_THROW(BmpImage::Read(reader), ECADFileNotValid);
-    }
-}
-
-TEST_F(Picture, ARefusedPictureStaysUnpaintedAndSaysWhy) {
-    SetBmpRasterDecoder([](std::string_view) -> RasterImage { throw std::runtime_error("RLE4 not supported"); });
-    const BmpImage refused = BmpImage::FromFile(MakeBmp24(2, 2));
-    EXPECT_EQ(refused.Pixels(), nullptr);
-    EXPECT_EQ(refused.DecodeError(), "RLE4 not supported");
-}
-
-TEST_F(Picture, TrailingFieldsFollowTheStreamVersion) {
-    const std::string bmp = MakeBmp24(2, 2);
-    const std::string body = RecordBytes().Header(3).Identity().U16(2).Point(0, 0).Point(4, 2).U8(0).Raw(bmp).str();
-    const std::string trailing = RecordBytes().F64(1.5).F64(-2).I32(0x00660046).str();
-    for (const auto& [version, readsTrailing] :
-         {std::pair{"KRN41", false}, std::pair{"KRN4", false}, std::pair{"KRN422", true}, std::pair{"QV-002", true}}) {
-        SCOPED_TRACE(version);
-        const std::string bytes = readsTrailing ? body + trailing : body;
-        BinaryReader reader(bytes);
-        const TBitmap2D picture(reader, VersionTag(version));
-        EXPECT_TRUE(reader.atEnd());
-        EXPECT_EQ(picture.Bitmap().FileBytes(), bmp);
-        EXPECT_EQ(picture.Reserved()[0], readsTrailing ? 1.5 : 0.0);
-        EXPECT_EQ(picture.Reserved()[1], readsTrailing ? -2.0 : 0.0);
-        EXPECT_EQ(picture.CopyMode(), readsTrailing ? CopyMode::SrcInvert : CopyMode::SrcCopy);
-        if (readsTrailing) {
-            EXPECT_BYTES_EQ(RecordOf(*picture.Clone()), bytes);  // a copy keeps everything
-        }
-    }
-    BinaryReader reader(body);
-    TBitmap2D old(reader, VersionTag("KRN41"));
-    // Writing always adds the three fields.
-    EXPECT_BYTES_EQ(RecordOf(old), body + RecordBytes().F64(0).F64(0).I32(0x00CC0020).str());
-}
-
-TEST_F(Picture, IsDrawnUprightWhicheverCornerComesFirst) {
-    RecordingCanvas target;
-    TDecorativeCanvas canvas{target};
-    // Pixels given with the file: no decoder is needed.
-    const BmpImage bmp = BmpImage::FromFile(MakeBmp24(4, 2), RasterImage(4, 2));
-    struct Case {
-        TPoint2D p0, p1;
-        TMatrix2D objectMatrix;
-        TPixelRect rect;
-    };
-    const Case cases[] = {
-        {MakePoint2D(10, 20), MakePoint2D(30, 40), IdentityMatrix2D, {20, 320, 60, 360}},
-        {MakePoint2D(30, 40), MakePoint2D(10, 20), IdentityMatrix2D, {20, 320, 60, 360}},
-        {MakePoint2D(10, 40), MakePoint2D(30, 20), IdentityMatrix2D, {20, 320, 60, 360}},
-        // A mirror about the Y axis shows the picture mirrored: right to left.
-        {MakePoint2D(10, 20), MakePoint2D(30, 40), MirrorMatrix2D(kMirrorX), {-20, 320, -60, 360}},
-    };
-    for (const Case& c : cases) {
-        TBitmap2D picture(1, c.p0, c.p1, bmp);
-        picture.SetObjectMatrix(c.objectMatrix);
-        picture.SetCopyMode(CopyMode::SrcAnd);
-        target.ClearCalls();
-        picture.Draw(ViewMatrix(2), canvas, 0, MakeRect2D(0, 0, 640, 480));
-        const std::vector<CanvasCall> drawn = target.CallsOf(CanvasOp::StretchDraw);
-        ASSERT_EQ(drawn.size(), 1u);
-        EXPECT_EQ(drawn[0].Rect, c.rect);
-        EXPECT_EQ(drawn[0].Flags, CopyMode::SrcAnd);
-        EXPECT_EQ(drawn[0].ImageSize, (TPixelPoint{4, 2}));
     }
 }
 

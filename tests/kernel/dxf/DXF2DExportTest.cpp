@@ -1,17 +1,16 @@
-// The DXF export against golden files in golden/, read back group by group.
-// After a deliberate change of the output, run this test with
-// CALVORO_WRITE_GOLDEN=1 to write them anew and read the difference before
-// committing it.
+// The DXF export against golden files in golden/ (see SourceTree.h for writing
+// them anew), read back group by group.
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/dxf/DXF2DExport.h"
 #include "kernel/entities/QV2D_Entities.h"
 #include "kernel/entities/TBitmap2D.h"
 #include "kernel/entities/TJustifiedVectText2D.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/SourceTree.h"
 #include "tests/support/TempFolder.h"
 
 #include "CommaLocale.h"
-#include "tests/kernel/drawing/DrawingTestSupport.h"
+#include "tests/support/Drawings.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +26,8 @@ using namespace calvoro::test;
 
 namespace {
 
-// Compares with a golden file, or writes it when asked to.
 void ExpectGolden(const std::string& text, const char* name) {
-    const char* source = std::getenv("CALVORO_SOURCE_DIR");
-    const auto file = std::filesystem::path(source != nullptr ? source : ".") / "tests/kernel/dxf/golden" / name;
-    if (std::getenv("CALVORO_WRITE_GOLDEN") != nullptr) WriteFileAtomically(file, text);
-    EXPECT_TRUE(text == ReadWholeFile(file)) << name << " differs; the export wrote:\n" << text;
+    ExpectSameAsFile(text, SourceTree() / "tests/kernel/dxf/golden" / name);
 }
 
 // Reads the text as a DXF reader does, in pairs of a code line and a value

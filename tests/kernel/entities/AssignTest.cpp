@@ -1,6 +1,6 @@
 // Copies between entities: which classes take the points of which, what a
 // refused copy leaves, and arcs whose ends survive a copy.
-#include "tests/kernel/entities/EntityTestSupport.h"
+#include "tests/support/Drawings.h"
 
 #include "kernel/entities/QV2D_Entities.h"
 
@@ -74,49 +74,6 @@ TEST_F(AssignTest, EachClassTakesThePointsOfTheClassesItAccepts) {
     TCerchio2D refused(14, MakePoint2D(0, 0), MakePoint2D(1, 0));
     refused.Assign(spline);
     EXPECT_EQ(refused.GetNPts(), 51);
-}
-
-TEST_F(AssignTest, CurvesTakeSegmentCountAndKeepProfileFromAnyCurve) {
-    auto coarse = ReadRecord<TBSpline2D>(
-        RecordBytes().Header(1).Identity().U16(3).Point(0, 0).Point(1, 1).Point(2, 0).U8(1).U16(8).U8(0).U8(3));
-    TCerchio2D circle(2, MakePoint2D(0, 0), MakePoint2D(1, 0));
-    circle.Assign(*coarse);
-    EXPECT_EQ(circle.SegmentCount(), 8);
-    EXPECT_EQ(circle.KeepProfile(), 0);
-    EXPECT_FALSE(circle.HasProfilePoints());
-    const ProfileUse use(circle);
-    EXPECT_EQ(circle.GetNPts(), 9);
-}
-
-TEST_F(AssignTest, ACopiedArcKeepsItsEndsThroughSaveAndLoad) {
-    TArco2D arc(1, MakePoint2D(1, 1), MakePoint2D(3, 1), kPi / 6, kPi);
-    auto copy = std::unique_ptr<TArco2D>(static_cast<TArco2D*>(arc.Clone().release()));
-    EXPECT_EQ(PointsOf(*copy), PointsOf(arc));
-    EXPECT_EQ(copy->Points().Count(), 4);
-    EXPECT_FALSE(copy->Points().Growable());
-    auto loaded = RoundTrip(*copy);
-    const auto* back = dynamic_cast<TArco2D*>(loaded.get());
-    ASSERT_NE(back, nullptr);
-    EXPECT_NEAR(back->StartAngle(), kPi / 6, 1e-12);
-    EXPECT_NEAR(back->EndAngle(), kPi, 1e-12);
-    EXPECT_EQ(back->Direction(), 1);
-}
-
-TEST_F(AssignTest, ArcsFromEllipsesOrFramesEndAtTheOrigin) {
-    TEllipse2D ellipse(1, MakePoint2D(2, 2), MakePoint2D(6, 4));
-    auto arc = ReadRecord<TArco2D>(
-        ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, 1)}, 0, 50, 1, 2));
-    arc->Assign(ellipse);
-    EXPECT_EQ(PointsOf(*arc),
-              (std::vector<TPoint2D>{MakePoint2D(2, 2), MakePoint2D(6, 4), MakePoint2D(0, 0), MakePoint2D(0, 0)}));
-    EXPECT_EQ(arc->Direction(), 0) << "not copied from an ellipse";
-    EXPECT_EQ(arc->StartAngle(), arc->EndAngle()) << "both ends at the origin are one angle: a full turn";
-
-    auto open = ReadRecord<TEllipseOpen2D>(ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 1)}, 1, 50, 1, 3));
-    open->Assign(TFrame2D(4, MakePoint2D(-2, -1), MakePoint2D(2, 1)));
-    ASSERT_EQ(open->Points().Count(), 4);
-    EXPECT_EQ(open->Points().Get(3), MakePoint2D(0, 0));
-    EXPECT_EQ(open->Box(), MakeRect2D(-2, -1, 2, 1));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// Containers, source blocks and block instances: boxes and picks through
-// transforms, reference counts of linked and loaded instances, refusals before
-// anything changes, freeing in any order and deep copies.
-#include "tests/kernel/entities/EntityTestSupport.h"
+// Containers, source blocks and block instances: picks through transforms,
+// reference counts of linked and loaded instances, refusals before anything
+// changes, freeing chains and cycles, and deep copies.
+#include "tests/support/Drawings.h"
 
 #include "kernel/entities/QV2D_Entities.h"
 #include "kernel/geometry/Picking.h"
@@ -42,20 +42,6 @@ void Link(TGraphicObjList& list, TBlock2D& instance) {
 
 class BlockTest : public EntityTest {};
 
-TEST_F(BlockTest, ContainerBoxIsTheUnionOfItsChildrenCarriedByItsMatrix) {
-    TContainer2D empty(1);
-    empty.RecalcBox();
-    EXPECT_EQ(empty.Box(), MakeRect2D(0, 0, 0, 0));
-    auto source = MakeSource("S");
-    EXPECT_NEAR(source->Box().Left, 0, 1e-12);
-    EXPECT_NEAR(source->Box().Right, 10, 1e-12);
-    EXPECT_NEAR(source->Box().Top, 6, 1e-2);
-    source->SetObjectMatrix(ScalingMatrix2D(2, -1));
-    EXPECT_NEAR(source->Box().Right, 20, 1e-12);
-    EXPECT_NEAR(source->Box().Bottom, -6, 1e-2);
-    EXPECT_NEAR(source->Box().Top, 0, 1e-12);
-}
-
 // A container names its nearest child; an instance its insertion point or,
 // through its matrix, what its source picks.
 TEST_F(BlockTest, PicksNameTheNearestChildThroughEveryMatrix) {
@@ -92,31 +78,6 @@ TEST_F(BlockTest, PicksNameTheNearestChildThroughEveryMatrix) {
     }
 }
 
-TEST_F(BlockTest, InstancesCountTheirSourceUpAndDown) {
-    auto source = MakeSource("S");
-    {
-        TBlock2D first(1, *source, MakePoint2D(0, 0));
-        EXPECT_EQ(source->ReferenceCount(), 1u);
-        EXPECT_THROW(source->CheckDeletable(), ECADSourceBlockIsReferenced);
-        auto second = std::make_unique<TBlock2D>(2, *source, MakePoint2D(0, 0));
-        EXPECT_EQ(source->ReferenceCount(), 2u);
-        second.reset();
-        EXPECT_EQ(source->ReferenceCount(), 1u);
-
-        // An instance taken over by Assign moves its count to the new source.
-        auto other = MakeSource("T");
-        first.Assign(TBlock2D(3, *other, MakePoint2D(2, 2)));
-        EXPECT_EQ(source->ReferenceCount(), 0u);
-        EXPECT_EQ(other->ReferenceCount(), 1u);
-        EXPECT_EQ(BlockNameText(first.SourceName()), "T");
-        EXPECT_EQ(first.InsertionPoint(), MakePoint2D(2, 2));
-        first.Assign(TBlock2D(4, *source, MakePoint2D(0, 0)));
-        EXPECT_EQ(other->ReferenceCount(), 0u);
-    }
-    EXPECT_EQ(source->ReferenceCount(), 0u);
-    EXPECT_NO_THROW(source->CheckDeletable());
-}
-
 TEST_F(BlockTest, LoadedInstancesCountOnceLinked) {
     TGraphicObjList sources;
     TSourceBlock2D& door = AddSource(sources, MakeSource("DOOR", 1));
@@ -147,67 +108,6 @@ TEST_F(BlockTest, LoadedInstancesCountOnceLinked) {
     EXPECT_EQ(door.ReferenceCount(), 1u);
 }
 
-TEST_F(BlockTest, UpdateReferenceMatchesAllThirteenBytesOrChangesNothing) {
-    TGraphicObjList sources;
-    TSourceBlock2D& plain = AddSource(sources, MakeSource("AB", 1));
-    // "AB", a zero, then other bytes: the same text, another name.
-    TBlockName odd = MakeBlockName("AB");
-    odd[5] = 'Z';
-    TSourceBlock2D& other = AddSource(sources, MakeSource("", 2));
-    other.SetName(odd);
-
-    auto instance =
-        ReadRecord<TBlock2D>(RecordBytes().Header(9).Identity().Raw(std::string(odd.data(), 13)).Point(0, 0));
-    Link(sources, *instance);
-    EXPECT_EQ(instance->SourceBlock(), &other);
-
-    auto missing = ReadRecord<TBlock2D>(RecordBytes().Header(9).Identity().Fixed("NONE", 13).Point(0, 0));
-    EXPECT_THAT([&] { Link(sources, *missing); },
-                ThrowsMessage<ECADListObjNotFound>(StrEq("TBlock2D.UpdateReference: Source block not found")));
-    EXPECT_EQ(missing->SourceBlock(), nullptr);
-    EXPECT_EQ(plain.ReferenceCount(), 0u);
-}
-
-TEST_F(BlockTest, RelinkingReachesInstancesInsideNestedBlocks) {
-    TGraphicObjList sources;
-    TSourceBlock2D& inner = AddSource(sources, MakeSource("INNER", 1));
-    // A loaded block that holds an instance of INNER.
-    const std::string instance = RecordBytes().Header(7).Identity().Fixed("INNER", 13).Point(0, 0);
-    RecordBytes record;
-    record.Header(2).Identity().I32(1).U16(EntityClassIndex::Block).Raw(instance).U8(1).U8(1).Fixed("OUTER", 13);
-    auto outer = ReadRecord<TSourceBlock2D>(record);
-    EXPECT_EQ(outer->Box(), MakeRect2D(0, 0, 0, 0)) << "nothing to measure before linking";
-    {
-        auto blocks = sources.GetIterator();
-        outer->RelinkBlockSources(*blocks);
-    }
-    EXPECT_EQ(inner.ReferenceCount(), 1u);
-    EXPECT_NEAR(outer->Box().Right, 10, 1e-12);
-    outer.reset();
-    EXPECT_EQ(inner.ReferenceCount(), 0u);
-}
-
-TEST_F(BlockTest, NestedBlocksFreeInAnyOrder) {
-    // A is used by B and C, B by C; each order of freeing leaves no instance
-    // pointing at a freed source (AddressSanitizer watches).
-    const int orders[][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
-    for (const auto& order : orders) {
-        std::unique_ptr<TSourceBlock2D> blocks[3] = {MakeSource("A", 1), MakeSource("B", 2), MakeSource("C", 3)};
-        TSourceBlock2D& a = *blocks[0];
-        TSourceBlock2D& b = *blocks[1];
-        b.Objects().Add(std::make_unique<TBlock2D>(20, a, MakePoint2D(0, 0)));
-        blocks[2]->Objects().Add(std::make_unique<TBlock2D>(21, b, MakePoint2D(1, 1)));
-        blocks[2]->Objects().Add(std::make_unique<TBlock2D>(22, a, MakePoint2D(2, 2)));
-        EXPECT_EQ(a.ReferenceCount(), 2u);
-        for (int index : order) {
-            blocks[index].reset();
-            for (const auto& left : blocks) {
-                if (left) left->RecalcBox();  // walks what is left
-            }
-        }
-    }
-}
-
 TEST_F(BlockTest, AListFreesAChainOfBlocksInPasses) {
     auto sources = std::make_unique<TGraphicObjList>();
     TSourceBlock2D& a = AddSource(*sources, MakeSource("A", 1));
@@ -232,34 +132,6 @@ TEST_F(BlockTest, AListFreesAChainOfBlocksInPasses) {
     EXPECT_NO_THROW(instance.HitTest(MakePoint2D(3, 0.1), distance, 0.5));
     sources.reset();
     EXPECT_EQ(instance.SourceBlock(), nullptr) << "cut loose when its source went";
-}
-
-TEST_F(BlockTest, ContainerCopiesAreDeepAndRefusedWhileTheSourceIsHeld) {
-    auto shared = MakeSource("SHARED", 9);
-    auto source = MakeSource("S");
-    source->Objects().Add(std::make_unique<TBlock2D>(102, *shared, MakePoint2D(1, 1)));
-    source->RecalcBox();
-    source->Assign(*source);
-    EXPECT_EQ(source->Objects().Count(), 3) << "assigned to itself, it keeps its children";
-
-    TContainer2D copy(50);
-    copy.Objects().Add(std::make_unique<TPunto2D>(7, MakePoint2D(0, 0)));
-    {
-        auto held = source->Objects().GetExclusiveIterator();
-        EXPECT_THAT([&] { copy.Assign(*source); },
-                    ThrowsMessage<ECADListBlocked>(StrEq("TContainer2D.Assign: The list has an exclusive iterator.")));
-    }
-    EXPECT_EQ(copy.Objects().Count(), 1) << "unchanged by the refusal";
-
-    copy.Assign(*source);
-    ASSERT_EQ(copy.Objects().Count(), 3);
-    EXPECT_EQ(shared->ReferenceCount(), 2u);
-    // The children's records, class indices and IDs included, are the same bytes.
-    const std::string copied = RecordOf(copy);
-    EXPECT_BYTES_EQ(RecordOf(*source).substr(6, copied.size() - 6), copied.substr(6));
-    // Changing the copy leaves the original alone.
-    static_cast<TLine2D*>(copy.Objects().GetIterator()->First())->Points().SetPoint(1, MakePoint2D(99, 0));
-    EXPECT_EQ(static_cast<TLine2D*>(source->Objects().GetIterator()->First())->Points().Get(1), MakePoint2D(10, 0));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The stream records of every entity class, byte for byte against records
 // assembled by hand, the class indices they are stored under, complete clones,
 // and records that are corrupt, cut short or nested too deeply.
-#include "tests/kernel/entities/EntityTestSupport.h"
+#include "tests/support/Drawings.h"
 
 #include "kernel/entities/QV2D_Entities.h"
 #include "kernel/model/CADCoreExceptions.h"
@@ -18,24 +18,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 
 class EntityRecordTest : public EntityTest {};
-
-TEST_F(EntityRecordTest, EachClassIsStoredUnderItsIndex) {
-    const std::pair<std::string_view, unsigned> table[] = {
-        {"TContainer2D", 0}, {"TSourceBlock2D", 1},   {"TBlock2D", 2},     {"TLine2D", 3},
-        {"TPolyline2D", 4},  {"TPolygon2D", 5},       {"TRectangle2D", 6}, {"TEllipseOpen2D", 7},
-        {"TEllipse2D", 8},   {"TFilledEllipse2D", 9}, {"TFrame2D", 11},    {"TBSpline2D", 13},
-        {"TPunto2D", 15},    {"TCerchio2D", 16},      {"TArco2D", 17},     {"TFilledCerchio2D", 18},
-    };
-    for (const auto& [name, index] : table) {
-        EXPECT_EQ(CADCoreFindClassIndex(name), index) << name;
-        EXPECT_EQ(CADCoreFindClassByIndex(index).Name, name);
-    }
-    // Registering again gives the same table instead of a double registration.
-    ClassRegistry registry;
-    RegisterEntityClasses(registry);
-    EXPECT_NO_THROW(RegisterEntityClasses(registry));
-    EXPECT_EQ(registry.FindClassIndex("TArco2D"), 17);
-}
 
 struct RecordCase {
     std::function<std::unique_ptr<TObject2D>()> make;
@@ -113,94 +95,6 @@ TEST_F(EntityRecordTest, EveryClassWritesItsRecordByteForByteAndReadsItBack) {
         EXPECT_EQ(back->ClassName(), object->ClassName());
         EXPECT_BYTES_EQ(RecordOf(*back), c.expected);
     }
-}
-
-TEST_F(EntityRecordTest, ClonesKeepClassIdLayerBoxAndRecord) {
-    TSourceBlock2D door(1, MakeBlockName("DOOR"));
-    std::vector<std::unique_ptr<TObject2D>> originals, clones;
-    for (const RecordCase& c : RecordCases(door)) {
-        originals.push_back(c.make());
-        TObject2D& original = *originals.back();
-        SCOPED_TRACE(std::string(original.ClassName()));
-        original.SetLayer(17);
-        original.SetEnabled(false);
-        original.ApplyTransform(RotationMatrix2D(0.3));
-        original.RecalcBox();
-        clones.push_back(original.Clone());
-        TObject2D& clone = *clones.back();
-        EXPECT_EQ(clone.ClassName(), original.ClassName());
-        EXPECT_EQ(clone.ID(), original.ID());
-        EXPECT_EQ(clone.Layer(), 17);
-        EXPECT_EQ(clone.Box(), original.Box());
-        EXPECT_EQ(clone.Handler(), original.Handler());
-        EXPECT_BYTES_EQ(RecordOf(clone), RecordOf(original));
-    }
-    EXPECT_EQ(door.ReferenceCount(), 2u) << "the block and its clone";
-    originals.clear();
-    clones.clear();
-    EXPECT_EQ(door.ReferenceCount(), 0u);
-}
-
-TEST_F(EntityRecordTest, SourceBlockNamesKeepAllThirteenBytesAndTheirOwnMustSave) {
-    EXPECT_EQ(BlockNameText(MakeBlockName("THIRTEENCHARS")), "THIRTEENCHARS");
-    EXPECT_EQ(BlockNameText(MakeBlockName("A LONGER NAME THAN FITS")), "A LONGER NAME");
-    // The header says "saved"; the block's own byte says not, and wins.
-    const std::string raw =
-        RecordBytes().Header(2, 0, 3).Identity().I32(0).U8(0).U8(1).Raw(std::string("AB\0XYZ\0\0\0\0\0\0\0", 13));
-    auto source = ReadRecord<TSourceBlock2D>(raw);
-    EXPECT_EQ(BlockNameText(source->Name()), "AB");
-    EXPECT_NE(source->Name(), MakeBlockName("AB")) << "the bytes after the zero count";
-    EXPECT_BYTES_EQ(RecordOf(*source).substr(raw.size() - 13), raw.substr(raw.size() - 13));
-    EXPECT_FALSE(source->MustSave());
-    EXPECT_TRUE(source->FromLibrary());
-}
-
-TEST_F(EntityRecordTest, CurveBytesOutsideTheirRangeAreNormalised) {
-    // KeepProfile 7 and Direction 2 are read as 1; SegmentCount 65535 is
-    // capped so that its profile still fits a points set.
-    auto arc = ReadRecord<TArco2D>(
-        ArcRecord({MakePoint2D(0, 0), MakePoint2D(1, 0), MakePoint2D(1, 0), MakePoint2D(0, 1)}, 2, 65535, 7));
-    EXPECT_EQ(arc->KeepProfile(), 1);
-    EXPECT_EQ(arc->Direction(), 1);
-    EXPECT_EQ(arc->SegmentCount(), TCurve2D::MaxSegmentCount);
-    EXPECT_NO_THROW(arc->RecalcBox());
-    const ProfileUse use(*arc);
-    EXPECT_EQ(arc->GetNPts(), 65535);
-}
-
-TEST_F(EntityRecordTest, FixedSizeEntitiesRefuseTheWrongNumberOfPoints) {
-    const auto withPoints = [](int count, const std::string& tail) {
-        RecordBytes r;
-        r.Header(1).Identity().U16(static_cast<std::uint16_t>(count));
-        for (int i = 0; i < count; ++i) r.Point(i, i);
-        return r.U8(0).Raw(tail).str();
-    };
-    const std::string curve = RecordBytes().U16(50).U8(1), arc = RecordBytes().U16(50).U8(1).U8(1);
-    const std::function<void()> refused[] = {
-        [&] { ReadRecord<TPunto2D>(withPoints(0, "")); },        [&] { ReadRecord<TPunto2D>(withPoints(2, "")); },
-        [&] { ReadRecord<TLine2D>(withPoints(1, "")); },         [&] { ReadRecord<TLine2D>(withPoints(3, "")); },
-        [&] { ReadRecord<TFrame2D>(withPoints(1, curve)); },     [&] { ReadRecord<TEllipse2D>(withPoints(3, curve)); },
-        [&] { ReadRecord<TCerchio2D>(withPoints(0, curve)); },   [&] { ReadRecord<TArco2D>(withPoints(3, arc)); },
-        [&] { ReadRecord<TEllipseOpen2D>(withPoints(1, arc)); },
-    };
-    for (const auto& read : refused) EXPECT_THROW(read(), ECADFileNotValid);
-    // Polylines take any number, none included.
-    EXPECT_EQ(ReadRecord<TPolyline2D>(withPoints(0, ""))->Points().Count(), 0);
-    EXPECT_EQ(ReadRecord<TPolygon2D>(withPoints(7, ""))->Points().Count(), 7);
-}
-
-TEST_F(EntityRecordTest, AnArcRecordWithoutEndPointsGetsBothEndsAtAngleZero) {
-    // Such records were written when copies of arcs dropped their ends; they
-    // were drawn as full circles, and still are.
-    auto arc = ReadRecord<TArco2D>(ArcRecord({MakePoint2D(1, 1), MakePoint2D(3, 1)}, 1));
-    ASSERT_EQ(arc->Points().Count(), 4);
-    EXPECT_EQ(arc->Points().Get(2), MakePoint2D(3, 1));
-    EXPECT_EQ(arc->Points().Get(3), MakePoint2D(3, 1));
-    EXPECT_FALSE(arc->Points().Growable());
-    EXPECT_EQ(arc->StartAngle(), 0.0);
-    EXPECT_EQ(arc->EndAngle(), 0.0);
-    arc->SetStartAngle(kPi);  // the start point exists to be moved
-    EXPECT_POINT_NEAR(arc->Points().Get(2), -1, 1, 1e-12);
 }
 
 TEST_F(EntityRecordTest, RecordsCutShortOrCountingMoreThanTheyHoldAreRefused) {

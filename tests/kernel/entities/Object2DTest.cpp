@@ -1,7 +1,7 @@
 // The 2D object base: the two-stage transform and its freezing on write,
 // visibility, and the pick codes and distances of the base and of the
 // point-list entities.
-#include "tests/kernel/entities/EntityTestSupport.h"
+#include "tests/support/Drawings.h"
 
 #include "kernel/entities/TLine2D.h"
 #include "kernel/entities/TPolygon2D.h"
@@ -65,48 +65,6 @@ TEST(Object2DTransform, EditsComposeInOrderAndWritingFreezesThem) {
     auto plain = ReadRecord<TLine2D>(RecordBytes().Header(1).Identity().U16(2).Point(0, 0).Point(1, 1).U8(0));
     EXPECT_FALSE(plain->HasTransform());
     EXPECT_FALSE(plain->Points().Growable());
-}
-
-TEST(Object2DTransform, WorldToObjectUndoesTheObjectMatrix) {
-    TPunto2D point(1, MakePoint2D(0, 0));
-    point.SetObjectMatrix(MultiplyMatrix2D(ScalingMatrix2D(2, 4), TranslationMatrix2D(10, 0)));
-    EXPECT_POINT_NEAR(point.WorldToObject(MakePoint2D(12, 4)), 1, 1, 1e-12);
-    // A singular matrix maps everything to the origin, without an error.
-    point.SetObjectMatrix(ScalingMatrix2D(0, 1));
-    EXPECT_POINT_NEAR(point.WorldToObject(MakePoint2D(12, 4)), 0, 0, 0);
-}
-
-TEST(Object2DTransform, AssignTakesTheWholeObjectMatrixAsStoredStage) {
-    TLine2D source(1, MakePoint2D(0, 0), MakePoint2D(1, 0));
-    source.SetObjectMatrix(TranslationMatrix2D(3, 0));
-    source.FreezeTransform();
-    source.ApplyTransform(TranslationMatrix2D(0, 4));
-    source.SetVisible(false);
-    source.SetEnabled(false);
-    source.SetMustSave(false);
-    source.SetUseLayerColor(false);
-    source.SetLayer(9);
-    TLine2D target(2, MakePoint2D(5, 5), MakePoint2D(6, 6));
-    target.SetObjectMatrix(RotationMatrix2D(1.0));
-    target.Assign(source);
-    ASSERT_TRUE(target.ModelMatrix().has_value());
-    EXPECT_EQ(*target.ModelMatrix(), source.GetObjectMatrix());
-    EXPECT_FALSE(target.TempMatrix().has_value());
-    EXPECT_EQ(target.Box(), source.Box());
-    // The three switches are copied; ID, layer and UseLayerColor are not.
-    EXPECT_EQ(std::tuple(target.Visible(), target.Enabled(), target.MustSave(), target.UseLayerColor()),
-              std::tuple(false, false, false, true));
-    EXPECT_EQ(std::tuple(target.ID(), target.Layer()), std::tuple(2, 0));
-}
-
-TEST(Object2DVisibility, BoxesThatTouchAreVisibleAndHiddenObjectsNever) {
-    TLine2D line(1, MakePoint2D(0, 0), MakePoint2D(10, 10));
-    EXPECT_TRUE(line.IsVisible(MakeRect2D(10, 10, 20, 20)));  // corner to corner
-    EXPECT_TRUE(line.IsVisible(MakeRect2D(-5, -5, 0, 0)));
-    EXPECT_FALSE(line.IsVisible(MakeRect2D(10.001, 0, 20, 20)));
-    EXPECT_FALSE(line.IsVisible(MakeRect2D(0, -5, 10, -0.001)));
-    line.SetVisible(false);
-    EXPECT_FALSE(line.IsVisible(MakeRect2D(0, 0, 10, 10)));
 }
 
 // Control points win over the outline, the outline refines the box, and a

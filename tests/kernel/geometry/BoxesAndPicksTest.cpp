@@ -4,7 +4,7 @@
 #include "kernel/geometry/Picking.h"
 #include "kernel/geometry/Rect2D.h"
 
-#include "tests/kernel/geometry/GeometryTestSupport.h"
+#include "tests/support/Drawings.h"
 
 #include <gtest/gtest.h>
 
@@ -17,45 +17,6 @@ namespace {
 
 TPoint2D P(double x, double y) {
     return MakePoint2D(x, y);
-}
-
-TEST(Rect2D, OutcodesAreStrictSoEdgesAreInside) {
-    const TRect2D box = MakeRect2D(0, 0, 10, 5);
-    const double cases[][3] = {
-        {0, 0, 0}, {10, 5, 0}, {std::nextafter(10.0, 11.0), 2, 4}, {-1, -1, 3}, {11, 6, 12}, {-1, 6, 9}, {11, -1, 6},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(PointOutcode(box, P(c[0], c[1])), c[2]) << c[0] << " " << c[1];
-        EXPECT_EQ(IsPointInRect2D(box, P(c[0], c[1])), c[2] == 0);
-    }
-}
-
-TEST(Rect2D, OrderingGrowthOverlapContainmentAndUnion) {
-    const TRect2D reversed{8, 6, 2, 4, 2, 2};  // corners (4, 3) and (2, 1) as cartesian points
-    EXPECT_EQ(CartesianRect2D(reversed), MakeRect2D(4, 3, 2, 1));
-    EXPECT_EQ(ReorderRect2D(reversed), MakeRect2D(2, 1, 4, 3));
-    EXPECT_EQ(EnlargeRect2D(reversed, 0.5), MakeRect2D(3.5, 2.5, 2.5, 1.5));  // grown, still unordered
-    struct Case {
-        TRect2D a, b;
-        bool overlap;
-    };
-    const Case cases[] = {
-        {MakeRect2D(0, 0, 4, 4), MakeRect2D(4, 0, 6, 4), true},  // common edge
-        {MakeRect2D(0, 0, 4, 4), MakeRect2D(4, 4, 6, 6), true},  // common corner
-        {MakeRect2D(0, 0, 4, 4), MakeRect2D(4.001, 0, 6, 4), false},
-        {MakeRect2D(4, 4, 0, 0), MakeRect2D(6, 6, 2, 2), true},  // both reversed
-        {MakeRect2D(-10, -10, 10, 10), MakeRect2D(1, 1, 2, 2), true},
-        {MakeRect2D(0, 0, 1, 1), MakeRect2D(0, 2, 1, 3), false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(BoxesOverlap2D(c.a, c.b), c.overlap);
-        EXPECT_EQ(BoxesOverlap2D(c.b, c.a), c.overlap);
-    }
-    const TRect2D outer = MakeRect2D(0, 0, 10, 10);
-    EXPECT_TRUE(IsBoxInBox2D(MakeRect2D(9, 9, 1, 1), outer));
-    EXPECT_TRUE(IsBoxInBox2D(TRect2D{2, 2, 2, 20, 20, 2}, outer));  // homogeneous corners (1, 1), (10, 10)
-    EXPECT_FALSE(IsBoxInBox2D(MakeRect2D(1, 1, 11, 5), outer));
-    EXPECT_EQ(UnionRect2D(MakeRect2D(4, 5, 0, 1), MakeRect2D(2, -3, 3, 2)), MakeRect2D(0, -3, 4, 5));
 }
 
 TEST(ClipSegmentToRect2D, CodesAndExactEndPoints) {
@@ -95,40 +56,6 @@ TEST(ClipSegmentToRect2D, CodesAndExactEndPoints) {
         EXPECT_EQ(c.clip(MakeRect2D(0, 0, 4, 4), p0, p1), c.code);
         EXPECT_EQ(p0, c.clipped0) << p0;
         EXPECT_EQ(p1, c.clipped1) << p1;
-    }
-}
-
-TEST(Picking, SegmentsAndPointsCountOnlyWithinTheirReach) {
-    struct Case {
-        const char* what;
-        TPoint2D p, a, b;
-        bool onSegment;
-        double d;
-    };
-    const Case cases[] = {
-        {"above the middle", P(2, 3), P(0, 0), P(4, 0), true, 3},
-        {"below, reversed", P(1, -0.5), P(4, 0), P(0, 0), true, 0.5},
-        // Its squared length 13 has no exact root: the end must still count.
-        {"at the end", P(2, 3), P(0, 0), P(2, 3), true, 0},
-        {"beyond the end", P(5, 1), P(0, 0), P(4, 0), false, kNoDistance},
-        {"before the start", P(-0.1, 0), P(0, 0), P(4, 0), false, kNoDistance},
-        {"no length", P(1, 1), P(1, 1), P(1, 1), false, kNoDistance},
-    };
-    for (const auto& c : cases) {
-        double d = -1;
-        EXPECT_EQ(DistanceToSegment2D(c.p, c.a, c.b, d), c.onSegment) << c.what;
-        EXPECT_DOUBLE_EQ(d, c.d) << c.what;
-    }
-    // The aperture is a square with its edges inside.
-    const Case near[] = {
-        {"corner of the square", P(12, 12), {}, {}, true, std::sqrt(8.0)},
-        {"outside", P(12.5, 10), {}, {}, false, kNoDistance},
-        {"homogeneous", TPoint2D{24, 22, 2}, {}, {}, true, std::sqrt(5.0)},
-    };
-    for (const auto& c : near) {
-        double d = -1;
-        EXPECT_EQ(IsNearPoint2D(P(10, 10), c.p, 2.0, d), c.onSegment) << c.what;
-        EXPECT_DOUBLE_EQ(d, c.d) << c.what;
     }
 }
 

@@ -34,19 +34,6 @@ TEST(IniNumberTest, ReadsIntegersLikeStrToIntDef) {
         EXPECT_EQ(ParseIniInteger(text), std::nullopt) << text;
 }
 
-TEST(IniNumberTest, ReadsFloatsWithADotAndWritesTheShortestTextThatReadsBack) {
-    const std::pair<const char*, double> read[] = {{"-0.025", -0.025}, {"+1", 1.0},       {".5", 0.5},
-                                                   {"5.", 5.0},        {"1.5E-2", 0.015}, {" 3 ", 3.0}};
-    for (const auto& [text, value] : read) EXPECT_EQ(ParseIniFloat(text), value) << text;
-    for (const char* text : {"2,5", "", ".", "1e", "inf", "nan", "1e999", "0x10", "1.2.3"})
-        EXPECT_EQ(ParseIniFloat(text), std::nullopt) << text;
-    EXPECT_EQ(FormatIniFloat(10.0), "10");
-    EXPECT_EQ(FormatIniFloat(0.1), "0.1");
-    EXPECT_EQ(FormatIniFloat(-0.025), "-0.025");
-    for (const double value : {1.0 / 3.0, 1e-7, 123456789.123, -2.0e20})
-        EXPECT_EQ(ParseIniFloat(FormatIniFloat(value)), value);
-}
-
 TEST_F(IniFileTest, ReadsByTheProfileRules) {
     WriteFileAtomically(file_,
                         "; settings\r\n"
@@ -122,41 +109,6 @@ TEST_F(IniFileTest, WritesInPlaceAndKeepsEverythingElse) {
               "Last=3\r\n");
     EXPECT_EQ(ini.ReadInteger("Default", "Unit", 0), 1);
     EXPECT_EQ(folder_.FileCount(), 1u);  // no temporary left behind
-}
-
-TEST_F(IniFileTest, AMissingFileReadsAsDefaultsAndIsCreatedWithCrLfButLfFilesKeepLf) {
-    IniFile ini(file_);
-    EXPECT_EQ(ini.ReadString("Default", "Language", "english"), "english");
-    EXPECT_TRUE(ini.ReadBool("Default", "SGrid", true));
-    EXPECT_FALSE(fs::exists(file_));
-    ini.WriteString("Default", "Language", "english");
-    EXPECT_EQ(ReadWholeFile(file_), "[Default]\r\nLanguage=english\r\n");
-    WriteFileAtomically(file_, "[Default]\nUnit=0\n");
-    IniFile(file_).WriteInteger("Default", "Unit", 1);
-    EXPECT_EQ(ReadWholeFile(file_), "[Default]\nUnit=1\n");
-}
-
-TEST_F(IniFileTest, ValuesComeBackAsTheyWereWrittenAndChangesMadeMeanwhileSurvive) {
-    IniFile ini(file_);
-    for (const std::string value : {"", " padded ", "\"quoted\"", "'single'", "a=b;c", "C:\\cnc\\out", "\xC3\xA0 la"}) {
-        ini.WriteString("Default", "Value", value);
-        EXPECT_EQ(IniFile(file_).ReadString("Default", "Value", "?"), value);
-    }
-    WriteFileAtomically(file_, ReadWholeFile(file_) + "ZBlack=-3\r\n");
-    ini.WriteString("Default", "Tool", "2");
-    const IniFile again(file_);
-    EXPECT_EQ(again.ReadString("Default", "ZBlack", ""), "-3");
-    EXPECT_EQ(again.ReadString("Default", "Tool", ""), "2");
-}
-
-TEST_F(IniFileTest, RefusesWhatTheFormatCannotHold) {
-    IniFile ini(file_);
-    EXPECT_THROW(ini.WriteString("Default", "Key", "two\r\nlines"), std::invalid_argument);
-    EXPECT_THROW(ini.WriteString("Default", "a=b", "x"), std::invalid_argument);
-    EXPECT_THROW(ini.WriteString("a]b", "Key", "x"), std::invalid_argument);
-    EXPECT_THROW(ini.WriteString("", "Key", "x"), std::invalid_argument);
-    EXPECT_THROW(ini.WriteString("Default", " ", "x"), std::invalid_argument);
-    EXPECT_FALSE(fs::exists(file_));
 }
 
 TEST_F(IniFileTest, AFailedWriteOrReadLosesNothing) {

@@ -11,25 +11,6 @@ using namespace calvoro;
 
 namespace {
 
-TEST(MemIniFileTest, ReadsValuesAsTheyStandAndNamesWithoutRegardToCase) {
-    const MemIniFile file = MemIniFile::FromBytes(
-        "[frmMain]\r\n"
-        "  lblX.Caption =  \"Quoted\" text  \r\n"
-        "lblY.Caption=a=b\r\n"
-        ";lblZ.Caption=commented out\r\n"
-        "lblW.Caption\r\n"
-        "[String]\n451=first\n451=second\n[STRING]\n452=hidden\n");
-    EXPECT_EQ(file.ReadString("FRMMAIN", "LBLX.caption", ""), "\"Quoted\" text");
-    EXPECT_EQ(file.ReadString("frmMain", "lblY.Caption", ""), "a=b");
-    EXPECT_FALSE(file.ValueExists("frmMain", "lblZ.Caption"));
-    EXPECT_FALSE(file.ValueExists("frmMain", "lblW.Caption"));
-    EXPECT_EQ(file.ReadString("frmMain", "missing", "design"), "design");
-    EXPECT_EQ(file.ReadString("string", "451", ""), "first");
-    EXPECT_EQ(file.ReadString("String", "452", ""), "");
-    EXPECT_EQ(file.ReadSections(), (std::vector<std::string>{"frmMain", "String"}));
-    EXPECT_EQ(file.ReadSection("string"), std::vector<std::string>{"451"});
-}
-
 TEST(MemIniFileTest, AWindows1252FileIsReadAndWrittenInItsOwnEncoding) {
     const test::TempFolder folder("lng");
     const std::filesystem::path path = folder / "italiano.lng";

@@ -68,32 +68,6 @@ TEST_F(UnitLangTest, ReadsTextsFromTheirSectionsWithoutRegardToCase) {
     EXPECT_EQ(ReadLangText("FRMTOOL", "451"), "not a message");
 }
 
-TEST_F(UnitLangTest, FindsTheFileBesideTheProgramInAnyCaseButNeverOutsideTheFolder) {
-    WriteLanguage("Italiano", "[String]\r\n450=Calvoro\r\n");
-    const std::unique_ptr<MemIniFile> file = LoadLanguageFile("language/italiano");
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->ReadString("String", "450", ""), "Calvoro");
-    EXPECT_EQ(LanguageFileName(), folder_ / "language" / "Italiano.lng");
-    EXPECT_FALSE(LoadLanguageFile("language/klingon"));
-    EXPECT_EQ(LanguageFileNotFoundText(), NotFound("klingon"));
-    WriteFileAtomically(folder_ / "secret.lng", "[String]\r\n1=x\r\n");
-    for (const char* name : {"language/../secret", "/etc/passwd", "language/./Italiano", ""})
-        EXPECT_FALSE(LoadLanguageFile(name)) << name;
-}
-
-TEST_F(UnitLangTest, TheMessageTableTakesOnlyItsListedEntries) {
-    SetLanguageFile(std::make_unique<MemIniFile>(
-        MemIniFile::FromBytes("[String]\r\n406=Bolt circle\r\n422=Settings\r\n0=zero\r\n1=one\r\n12=twelve\r\n")));
-    auto& table = MessageTable();
-    table[14] = "kept";
-    LoadMessageStrings();
-    EXPECT_EQ(table[42], "Bolt circle");
-    EXPECT_EQ(table[13], "Settings");
-    EXPECT_EQ(table[14], "kept");  // not a listed entry: untouched
-    for (std::size_t entry = 0; entry <= 12; ++entry) EXPECT_EQ(table[entry], "") << entry;
-    EXPECT_EQ(table[20], "");  // listed, but the file has no "470"
-}
-
 TEST_F(UnitLangTest, AChangeOfLanguageLoadsTheNewFileBeforeLettingGoOfTheOldOne) {
     WriteLanguage("english", "[String]\r\n451=Quit?\r\n406=Bolt circle\r\n");
     std::string error;
@@ -121,25 +95,6 @@ TEST_F(UnitLangTest, AnUnreadableLanguageIsReportedAndKeepsTheOneInUse) {
     EXPECT_FALSE(SwitchLanguage("locked", error));
     EXPECT_NE(error.find("locked.lng"), std::string::npos);
     EXPECT_EQ(LanguageName(), "italiano");
-}
-
-TEST_F(UnitLangTest, AtStartAMissingLanguageFallsBackToEnglish) {
-    // With no file at all nothing is loaded; the translation of the main
-    // window reports the missing English file.
-    EXPECT_EQ(OpenStartLanguage("english"), "");
-    EXPECT_EQ(LanguageFile(), nullptr);
-    EXPECT_NE(OpenStartLanguage("deutsch"), "");
-    EXPECT_EQ(LanguageFile(), nullptr);
-    EXPECT_EQ(LanguageFileName(), folder_ / "language" / "english.lng");
-
-    WriteLanguage("english", "[String]\r\n406=Bolt circle\r\n");
-    EXPECT_EQ(OpenStartLanguage("deutsch"), NotFound("deutsch"));
-    EXPECT_EQ(LanguageName(), "english");
-    EXPECT_EQ(MessageTable()[42], "Bolt circle");
-    WriteLanguage("italiano", "[String]\r\n406=Foratura circolare\r\n");
-    EXPECT_EQ(OpenStartLanguage("italiano"), "");
-    EXPECT_EQ(LanguageName(), "italiano");
-    EXPECT_EQ(LangString("406"), "Foratura circolare");
 }
 
 }  // namespace

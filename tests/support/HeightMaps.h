@@ -1,4 +1,4 @@
-// Reliefs and cutters the tool-path tests run over, made from fixed seeds so
+// Height maps and cutters the tests run over, made from fixed seeds so that
 // every run sees the same cases, and what the cutter demands of its tip cell
 // by cell: the reference every depth and every move is checked against.
 #pragma once
@@ -13,6 +13,7 @@
 #include "engine/toolpath/CutterProfile.h"
 #include "engine/toolpath/ToolPathError.h"
 #include "engine/tools/ToolRecord.h"
+#include "tests/support/Refusals.h"
 
 namespace calvoro::test {
 
@@ -108,17 +109,6 @@ inline double TipDemand(const HeightMap& map, const CutterProfile& profile, doub
     const double rho = std::sqrt((kx - cx) * (kx - cx) + (ky - cy) * (ky - cy)) * pixelSize;
     if (rho > profile.outerRadius()) return -std::numeric_limits<double>::infinity();
     return (static_cast<double>(map.clampedAt(kx, ky)) - profile.height(rho)) + profile.stockAllowance();
-}
-
-// The message of the ToolPathError the call raises, or "" when it raises none.
-template <class Call>
-std::string RefusalOf(Call call) {
-    try {
-        call();
-    } catch (const ToolPathError& error) {
-        return error.what();
-    }
-    return "";
 }
 
 }  // namespace calvoro::test

@@ -1,6 +1,6 @@
-// Builds BMP files byte by byte and JPEG files with libjpeg's compressor, so
-// the tests can make every header size, bit depth, colour kind and kind of
-// damage in memory; and small helpers the picture tests share.
+// Pictures for the tests: BMP files built byte by byte and JPEG files made
+// with libjpeg's compressor, so that every header size, bit depth, colour kind
+// and kind of damage is made in memory; and the bytes of a decoded pixel.
 #pragma once
 
 #include <array>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/picture/Picture.h"
+#include "tests/support/Refusals.h"
 
 namespace calvoro::test {
 
@@ -85,16 +86,5 @@ std::string BuildJpeg(const JpegOptions& jpeg);
 
 // The bytes of the pixel at column x, row r.
 Bytes PixelAt(const Picture& picture, int x, int r);
-
-// The message of the PictureError read() throws, or "(accepted)".
-template <class Read>
-std::string RefusalOf(Read read) {
-    try {
-        read();
-    } catch (const PictureError& error) {
-        return error.what();
-    }
-    return "(accepted)";
-}
 
 }  // namespace calvoro::test

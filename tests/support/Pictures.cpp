@@ -1,5 +1,5 @@
 // Picture files and helpers made by the tests.
-#include "tests/engine/picture/PictureTestFiles.h"
+#include "tests/support/Pictures.h"
 
 #include <cstdlib>
 
