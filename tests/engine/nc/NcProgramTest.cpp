@@ -1,21 +1,112 @@
+// Reading NC lines back into moves in every dialect, line after line through
+// one reader so that modal kinds carry over.
+//
 // Writing the NC program of a move list: the text as the definition spells it,
 // refusals before anything is written, machining length and time.
-#include "engine/nc/NcProgram.h"
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <limits>
-
+//
+// Every move the word writers put on a line reads back, through the program
+// reader, as the same kind and end point within the precision of the format.
+//
+// The post-processor definitions shipped in data/pst: each loads without a
+// report and writes a program whose every line reads back, in order, to the
+// moves it was written from.
 #include "engine/nc/MachiningTime.h"
+#include "engine/nc/NcProgram.h"
+#include "engine/nc/NcReader.h"
+#include "engine/post/NcWordWriter.h"
+#include "engine/post/PostLoader.h"
 #include "kernel/platform/AtomicFile.h"
 #include "tests/support/PostDefinitions.h"
 #include "tests/support/TempFolder.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <limits>
+#include <map>
+#include <random>
+#include <set>
+#include <vector>
 
 using namespace calvoro;
 namespace fs = std::filesystem;
 
 namespace {
+
+// One line and what the reader holds after it.
+struct Step {
+    std::string line;
+    bool result;
+    int kind;
+    float x, y, i, j, r, cycleR;
+    const char* zText;
+};
+
+TEST(NcReaderTest, LinesGiveKindCoordinatesAndArcWords) {
+    struct Case {
+        const char* name;
+        std::function<void(PostSettings&)> adjust;
+        std::vector<Step> steps;
+    };
+    const auto iso = [](PostSettings&) {};
+    // clang-format off
+    const Case cases[] = {
+        {"ISO", iso, {
+            {"G1 X10 Y5 (G0 X99)", true, 1, 10, 5, 0, 0, 0, 0, "2"},  // the comment is never read
+            {"G28 X0 Y0", false, 1, 10, 5, 0, 0, 0, 0, "2"},
+            {"X1 G28 Y2", true, 1, 1, 5, 0, 0, 0, 0, "2"},
+            {"G2 X10 Y0 I5 J0 R7", true, 2, 10, 0, 5, 0, 7, 0, "2"},
+            {"G3 X1 R", true, 3, 1, 0, 5, 0, 7, 0, "2"},  // a failed R keeps R
+            {"X20", true, 3, 20, 0, 5, 0, 0, 0, "2"},     // modal arc; R back to 0
+            {"G17 G1 X1 Z-.25", true, 1, 1, 0, 5, 0, 0, 0, "-.25"},
+            {"G83 X1 Y1 R2", true, 83, 1, 1, 5, 0, 0, 2, "-.25"},
+            {"G80", false, 83, 1, 1, 5, 0, 0, 2, "-.25"},  // other G numbers are ignored
+            {"N10 G0 X-.5 Y3.", true, 0, -0.5f, 3, 5, 0, 0, 2, "-.25"},
+            {"X- Y1.2.3 Z7", true, 0, -0.5f, 3, 5, 0, 0, 2, "7"},
+            {"x5 y6 g1", false, 0, -0.5f, 3, 5, 0, 0, 2, "7"},  // lower case is no word
+            {"X+5 Y 6", false, 0, -0.5f, 3, 5, 0, 0, 2, "7"},   // plus sign and blank end numbers
+            {"G99999999999 X2", true, 0, 2, 3, 5, 0, 0, 2, "7"},
+            {"N5 G1Y4Z-1", true, 1, 2, 4, 5, 0, 0, 2, "-1"},
+            {"X1e5", true, 1, 1, 4, 5, 0, 0, 2, "-1"},  // "e5" is no part of the number
+            {"X99999999999999999999999999999999999999999", false, 1, 1, 4, 5, 0, 0, 2, "-1"},
+            {"G1 X3 (" + std::string(300, '-') + " X5 Y7)", true, 1, 3, 4, 5, 0, 0, 2, "-1"}}},  // however long
+        {"HEI", [](PostSettings& s) { s.dialect = PostDialect::Hei, s.feedRapid = "FMAX"; }, {
+            {"CC X+10 Y+5", false, 0, 0, 0, 0, 0, 0, 0, "2"},  // a plus sign ends a number
+            {"CC X10 Y5", false, 0, 0, 0, 10, 5, 0, 0, "2"},
+            {"C X20 Y5 DR-", true, 2, 20, 5, 10, 5, 0, 0, "2"},
+            {"C X0 Y5 DR+", true, 3, 0, 5, 10, 5, 0, 0, "2"},
+            {"X1", true, 3, 1, 5, 10, 5, 0, 0, "2"},
+            {"7 L X10.000 Y20.000 Z2.000 FMAX", true, 0, 10, 20, 10, 5, 0, 0, "2.000"},
+            {"8 L Z-1.000 F300", true, 1, 10, 20, 10, 5, 0, 0, "-1.000"}}},
+        // An empty comment opener or rapid text means none, never "found everywhere".
+        {"no comments, no rapid text", [](PostSettings& s) { s.startComment = s.feedRapid = ""; }, {
+            {"G1 X3 Y4", true, 1, 3, 4, 0, 0, 0, 0, "2"}}},
+        {"rapid text", [](PostSettings& s) { s.feedRapid = "F9999"; }, {
+            {"G1 X3 F9999", true, 0, 3, 0, 0, 0, 0, 0, "2"},
+            {"G2 X4 F9999", true, 2, 4, 0, 0, 0, 0, 0, "2"}}},  // arcs stay arcs
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        PostSettings settings;
+        c.adjust(settings);
+        NcReader reader(settings);
+        reader.ResetIsoRun("2");
+        IsoMove move;
+        for (const auto& s : c.steps) {
+            SCOPED_TRACE(std::string(c.name) + ": " + s.line.substr(0, 40));
+            EXPECT_EQ(reader.ParseIsoLine(s.line, move), s.result);
+            EXPECT_EQ(move.kind, s.kind);
+            EXPECT_EQ(reader.isoModalKind, s.kind);
+            EXPECT_EQ(std::vector<float>({move.x, move.y, move.i, move.j, move.r, move.cycleR}),
+                      std::vector<float>({s.x, s.y, s.i, s.j, s.r, s.cycleR}));
+            EXPECT_EQ(reader.isoZText, s.zText);
+        }
+    }
+}
+
 
 using enum MoveKind;
 
@@ -84,6 +175,204 @@ TEST(NcProgramTest, RefusesAnEmptyPathAndRatesThatAreNoPositiveNumbersAndLeavesT
     EXPECT_EQ(ReadWholeFile(file), program.text);
     EXPECT_THROW(SaveNcProgram(file.parent_path() / "no such folder" / "x.nc", "x"), FileWriteError);
     fs::remove(file);
+}
+
+
+void CheckRoundTrip(const PostSettings& settings) {
+    NcWordWriter writer(settings);
+    NcReader reader(settings);
+    reader.ResetIsoRun("0");
+    IsoMove read;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> coordinate(-120.0f, 120.0f);
+    std::uniform_int_distribution<int> choice(0, 3);
+    float x = 0, y = 0, z = 0;
+    // Half a unit of the last decimal written, and the float's own rounding.
+    const auto tolerance = [&](Axis axis, float value) {
+        return 0.5 * std::pow(10.0, -settings.axis(axis).format.decimals()) + 1e-5 * std::fabs(value) + 1e-6;
+    };
+    for (int n = 0; n < 3000; ++n) {
+        // Coordinates often repeat, so that modal suppression leaves words out.
+        if (choice(random) != 0) x = coordinate(random);
+        if (choice(random) != 0) y = coordinate(random);
+        if (choice(random) == 0) z = coordinate(random) / 10;
+        const int kind = choice(random) == 0 ? 0 : 1;
+        const char* feed = kind == 0 ? "-2" : (choice(random) == 0 ? "300" : "1200");
+
+        std::string line;
+        writer.WriteNcMove(line, kind, feed, x, y, z);
+        if (!line.empty()) {
+            ASSERT_EQ(line.substr(line.size() - 2), "\r\n");
+            ASSERT_EQ(line.find('\n'), line.size() - 1) << "one line per move";
+            reader.ParseIsoLine(std::string_view(line).substr(0, line.size() - 2), read);
+            ASSERT_EQ(read.kind, kind) << line;
+        }
+        // A move without a line is one whose words all stand already.
+        float readZ = NAN;
+        std::from_chars(reader.isoZText.data(), reader.isoZText.data() + reader.isoZText.size(), readZ);
+        const float scaledX = settings.axisScaling ? x * settings.axis(Axis::X).scale : x;
+        ASSERT_NEAR(read.x, scaledX, tolerance(Axis::X, scaledX)) << line;
+        ASSERT_NEAR(read.y, y, tolerance(Axis::Y, y)) << line;
+        ASSERT_NEAR(readZ, z, tolerance(Axis::Z, z)) << line;
+    }
+}
+
+TEST(NcRoundTripTest, WrittenMovesReadBackAsTheSameKindAndPoint) {
+    const std::pair<const char*, std::function<void(PostSettings&)>> variants[] = {
+        {"initial values", [](PostSettings&) {}},
+        {"no block numbers", [](PostSettings& s) { s.outputSeq = false; }},
+        {"no blanks", [](PostSettings& s) { s.separator.clear(); }},
+        {"no blanks, no block numbers", [](PostSettings& s) { s.separator.clear(), s.outputSeq = false; }},
+        {"trailing zeros kept", [](PostSettings& s) { s.delZero = false; }},
+        {"nothing modal", [](PostSettings& s) { s.xyzModal = s.gModal = s.fModal = false; }},
+        {"four, one and two decimals",
+         [](PostSettings& s) {
+             s.axis(Axis::X).format.precision = 4;
+             s.axis(Axis::Y).format.precision = 1;
+             s.axis(Axis::Z).format = {NumberFormat::Kind::Fixed, 0, 2};
+         }},
+        {"X scaled", [](PostSettings& s) { s.axis(Axis::X).scale = 2.5f, s.axisScaling = true; }},
+        {"rapid text", [](PostSettings& s) { s.feedRapid = "F9999"; }},
+        {"CSH dialect", [](PostSettings& s) { s.dialect = PostDialect::Csh; }},
+        {"HEI dialect", test::HeidenhainDialect},
+    };
+    for (const auto& [name, adjust] : variants) {
+        SCOPED_TRACE(name);
+        PostSettings settings;
+        adjust(settings);
+        CheckRoundTrip(settings);
+    }
+}
+
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "the text ends without CR LF";
+        if (end == std::string::npos) break;
+        lines.push_back(text.substr(start, end - start));
+        EXPECT_EQ(lines.back().find_first_of("\r\n"), std::string::npos) << "a bare line end";
+        start = end + 2;
+    }
+    return lines;
+}
+
+// A zig-zag over two passes with moves that repeat coordinates.
+MoveList SampleMoves() {
+    MoveList list;
+    list.feedPlaneZ = 3;
+    list.passCount = 2;
+    for (double dz : {1.0, 0.0}) {
+        list.moves.push_back({MoveKind::Rapid, 0.5, 0.25, 3});
+        list.moves.push_back({MoveKind::Plunge, 0.5, 0.25, -1.25 + dz});
+        for (int row = 0; row < 4; ++row) {
+            const double y = 0.25 + row * 0.75;
+            if (row > 0) list.moves.push_back({MoveKind::Feed, row % 2 ? 30.125 : 0.5, y, -1.5 + dz});
+            list.moves.push_back({MoveKind::Feed, row % 2 ? 12.0 : 18.5, y, -2.0625 + dz});
+            list.moves.push_back({MoveKind::Feed, row % 2 ? 0.5 : 30.125, y, -1.5 + dz});
+        }
+        list.moves.push_back({MoveKind::Rapid, 0.5, 2.5, 3});
+    }
+    return list;
+}
+
+// The program the definition writes of SampleMoves, line by line.
+std::vector<std::string> SampleProgram(const PostSettings& settings) {
+    NcJobValues job = test::JobValues("1200", "400");
+    job.ncFileName = "sample." + settings.fileExtension;
+    return SplitLines(GenerateNcProgram(SampleMoves(), settings, job).text);
+}
+
+struct State {
+    int kind;
+    double x, y, z;
+};
+
+// The positions the reader passes through, after every line that moves.
+std::vector<State> ReadBack(const PostSettings& settings, const std::vector<std::string>& lines) {
+    std::vector<State> states;
+    if (settings.dialect == PostDialect::Sbo) {
+        // The reader knows no SBO commands (the simulation is off for them);
+        // the test reads them itself: J or M, then 3,x,y,z / 2,x,y / X,x / Y,y / Z,z.
+        const std::map<char, std::vector<double State::*>> axes = {{'3', {&State::x, &State::y, &State::z}},
+                                                                   {'2', {&State::x, &State::y}},
+                                                                   {'X', {&State::x}},
+                                                                   {'Y', {&State::y}},
+                                                                   {'Z', {&State::z}}};
+        State s{0, 0, 0, 0};
+        for (const auto& line : lines) {
+            if (line.size() < 3 || (line[0] != 'J' && line[0] != 'M') || line[2] != ',' || !axes.count(line[1]))
+                continue;
+            s.kind = line[0] == 'J' ? 0 : 1;
+            std::size_t at = 3;
+            for (double State::*axis : axes.at(line[1])) {
+                const std::size_t comma = std::min(line.find(',', at), line.size());
+                s.*axis = NAN;
+                std::from_chars(line.data() + at, line.data() + comma, s.*axis);
+                at = comma + 1;
+            }
+            states.push_back(s);
+        }
+        return states;
+    }
+    NcReader reader(settings);
+    reader.ResetIsoRun("3");
+    IsoMove move;
+    for (const auto& line : lines) {
+        if (!reader.ParseIsoLine(line, move)) continue;
+        double z = NAN;
+        std::from_chars(reader.isoZText.data(), reader.isoZText.data() + reader.isoZText.size(), z);
+        states.push_back({move.kind, move.x, move.y, z});
+    }
+    return states;
+}
+
+TEST(ShippedPostTest, TheDefaultAndEveryDialectAreShippedWithCrLfLineEnds) {
+    const std::vector<std::string> names = test::ShippedPostNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "Fanuc_mm"), names.end());
+    std::set<PostDialect> dialects;
+    bool inch = false, withoutNumbers = false;
+    for (const auto& name : names) {
+        const PostSettings settings = test::LoadShippedPost(name);
+        dialects.insert(settings.dialect);
+        inch = inch || settings.startOfFile.find("G20") != std::string::npos;
+        withoutNumbers = withoutNumbers || (settings.dialect == PostDialect::Iso && !settings.outputSeq);
+        EXPECT_FALSE(settings.postComment.empty()) << name;
+        const std::string bytes = ReadWholeFile(test::ShippedData() / "pst" / (name + ".pst"));
+        SplitLines(bytes);
+        EXPECT_EQ(bytes.find('\t'), std::string::npos) << name;
+    }
+    EXPECT_EQ(dialects, (std::set<PostDialect>{PostDialect::Iso, PostDialect::Hei, PostDialect::Sbo}));
+    EXPECT_TRUE(inch);
+    EXPECT_TRUE(withoutNumbers);
+}
+
+TEST(ShippedPostTest, EveryProgramReadsBackToItsMoves) {
+    for (const auto& name : test::ShippedPostNames()) {
+        SCOPED_TRACE(name);
+        const PostSettings settings = test::LoadShippedPost(name);
+        const std::vector<std::string> lines = SampleProgram(settings);
+        ASSERT_GT(lines.size(), 10u);
+        const std::vector<State> states = ReadBack(settings, lines);
+
+        // The moves are passed through in order (head lines may add positions
+        // of their own before them).
+        const double tolerance = 0.5 * std::pow(10.0, -settings.axis(Axis::X).format.decimals()) + 1e-6;
+        const auto at = [&](const State& s, const Move& m) {
+            return std::fabs(s.x - m.x) <= tolerance && std::fabs(s.y - m.y) <= tolerance &&
+                   std::fabs(s.z - m.z) <= tolerance;
+        };
+        std::size_t next = 0;
+        for (const Move& m : SampleMoves().moves) {
+            // A move to where the cutter already is writes no line.
+            if (next > 0 && at(states[next - 1], m)) continue;
+            while (next < states.size() && !(states[next].kind == NcMoveKind(m.kind) && at(states[next], m))) ++next;
+            ASSERT_LT(next, states.size()) << "move to " << m.x << " " << m.y << " " << m.z << " not read back";
+            ++next;
+        }
+    }
 }
 
 }  // namespace

@@ -1,17 +1,19 @@
 // The relief build: every grey level as the grey formula gives it, depths by
 // hand, the picture's bottom-left pixel at [0][0], and refusals that keep the
 // old map.
+#include "engine/picture/GreyLevel.h"
 #include "engine/relief/ElaboraImmagine.h"
-
-#include <gtest/gtest.h>
+#include "engine/relief/HeightMap.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <random>
+#include <stdexcept>
 #include <tuple>
 #include <vector>
 
-#include "engine/picture/GreyLevel.h"
+using calvoro::HeightMap;
 
 namespace calvoro {
 namespace {
@@ -88,3 +90,19 @@ TEST(ElaboraImmagineTest, RefusesBadInputAndKeepsTheOldMap) {
 
 }  // namespace
 }  // namespace calvoro
+
+namespace {
+
+TEST(HeightMapTest, CellsOutsideTakeTheNearestEdgeCell) {
+    HeightMap map(2, 2);
+    map.at(0, 0) = 1;
+    map.at(1, 0) = 2;
+    map.at(0, 1) = 3;
+    map.at(1, 1) = 4;
+    EXPECT_EQ(map.clampedAt(-5, -5), 1.0f);
+    EXPECT_EQ(map.clampedAt(9, -1), 2.0f);
+    EXPECT_EQ(map.clampedAt(-1, 7), 3.0f);
+    EXPECT_EQ(map.clampedAt(2, 2), 4.0f);
+}
+
+}  // namespace

@@ -1,14 +1,67 @@
+// The line walk: which pixels a line visits, and which of its steps lie in a box.
+//
 // The drawing state every canvas keeps, the recording canvas's text measure
 // and the colours.
+//
+// The decorative pen: dash patterns walked pixel by pixel along the major
+// axis, their phase carried across segments, and each run drawn once.
+//
+// Drawing world geometry through a transform: the fast path, clipped runs and
+// polygons, lines, point markers, frames and control points.
+#include "kernel/draw/DecorativeCanvas.h"
+#include "kernel/draw/LineWalk.h"
 #include "kernel/draw/RecordingCanvas.h"
+#include "kernel/draw/TransformedDrawing.h"
+#include "kernel/model/CADCoreExceptions.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
-
+#include <random>
+#include <string>
 #include <vector>
 
 using namespace calvoro;
 
 namespace {
+
+std::vector<TPixelPoint> Walk(TPixelPoint from, TPixelPoint to) {
+    std::vector<TPixelPoint> pixels;
+    WalkLine(from, to, [&](TPixelPoint p) { pixels.push_back(p); });
+    return pixels;
+}
+
+TEST(LineWalkTest, VisitsFromTheStartUpToButExcludingTheEnd) {
+    struct Case {
+        TPixelPoint from, to;
+        std::vector<TPixelPoint> pixels;
+    };
+    const std::vector<Case> cases = {
+        {{0, 0}, {3, 0}, {{0, 0}, {1, 0}, {2, 0}}},
+        {{2, 5}, {2, 2}, {{2, 5}, {2, 4}, {2, 3}}},
+        {{0, 0}, {3, 3}, {{0, 0}, {1, 1}, {2, 2}}},
+        {{0, 0}, {4, 1}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},  // a half rounds towards larger coordinates
+        {{4, 1}, {0, 0}, {{4, 1}, {3, 1}, {2, 1}, {1, 0}}},
+        {{0, 0}, {1, -4}, {{0, 0}, {0, -1}, {1, -2}, {1, -3}}},
+        {{7, 7}, {7, 7}, {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Walk(c.from, c.to), c.pixels);
+    // The major axis of a diagonal is Y.
+    EXPECT_TRUE(LineWalk({0, 0}, {5, 4}).XMajor());
+    EXPECT_FALSE(LineWalk({0, 0}, {4, 4}).XMajor());
+    EXPECT_FALSE(LineWalk({0, 0}, {-1, -9}).XMajor());
+}
+
+TEST(LineWalkTest, AHugeLineIsCutToTheBoxWithoutWalkingIt) {
+    const LineWalk walk({-2000000000, -1000000000}, {2000000000, 1000000001});
+    const auto [first, last] = walk.StepsInside(TPixelRect{0, 0, 100, 100});
+    ASSERT_LT(first, last);
+    EXPECT_LE(last - first, 200);
+    for (std::int64_t step = first; step < last; ++step)
+        EXPECT_TRUE(TPixelRect({0, 0, 100, 100}).Contains(walk.At(step)));
+    EXPECT_FALSE(TPixelRect({0, 0, 100, 100}).Contains(walk.At(first - 1)));
+    EXPECT_FALSE(TPixelRect({0, 0, 100, 100}).Contains(walk.At(last)));
+}
+
 
 TEST(CanvasTest, LinesStartAtThePenPositionAndMoveIt) {
     RecordingCanvas canvas;
@@ -32,6 +85,118 @@ TEST(CanvasTest, TheClipBoxNeverReachesBeyondTheSurface) {
     EXPECT_EQ(canvas.ClipRect(), (TPixelRect{0, 10, 60, 50}));
     canvas.ResetClipRect();
     EXPECT_EQ(canvas.ClipRect(), (TPixelRect{0, 0, 100, 50}));
+}
+
+
+using DashRun = std::vector<TPixelPoint>;
+
+// The runs a pattern draws along the lines through `points`.
+std::vector<DashRun> RunsOf(const char* pattern, std::vector<TPixelPoint> points, bool asPolyline = false) {
+    RecordingCanvas canvas;
+    TDecorativeCanvas decorated(canvas);
+    decorated.DecorativePen().SetPattern(pattern);
+    if (asPolyline) {
+        decorated.Polyline(points);
+    } else {
+        decorated.MoveTo(points[0].X, points[0].Y);
+        for (std::size_t i = 1; i < points.size(); ++i) decorated.LineTo(points[i].X, points[i].Y);
+    }
+    EXPECT_TRUE(canvas.CallsOf(CanvasOp::LineTo).empty()) << "dashes are drawn as runs, not lines";
+    std::vector<DashRun> runs;
+    for (const CanvasCall& call : canvas.CallsOf(CanvasOp::Polyline)) runs.push_back(call.Points);
+    return runs;
+}
+
+// The pixels of a horizontal row that a canvas leaving out each line's last pixel would set.
+std::string PixelRow(const std::vector<DashRun>& runs, int width) {
+    std::string row(static_cast<std::size_t>(width), '.');
+    for (const DashRun& run : runs) {
+        for (int x = run.front().X; x < run.back().X; ++x) row[static_cast<std::size_t>(x)] = '#';
+    }
+    return row;
+}
+
+// A diagonal is Y-major; the pattern advances one bit a pixel of the major axis.
+TEST(DecorativePenTest, ThePatternAdvancesAlongTheMajorAxis) {
+    struct Case {
+        const char* pattern;
+        TPixelPoint to;
+        std::vector<DashRun> runs;
+    };
+    const std::vector<Case> cases = {
+        {"1100", {10, 0}, {{{0, 0}, {2, 0}}, {{4, 0}, {6, 0}}, {{8, 0}, {9, 0}}}},
+        {"10", {0, 6}, {{{0, 0}, {0, 1}}, {{0, 2}, {0, 3}}, {{0, 4}, {0, 5}}}},
+        {"10", {6, 6}, {{{0, 0}, {1, 1}}, {{2, 2}, {3, 3}}, {{4, 4}, {5, 5}}}},
+        {"10", {6, -2}, {{{0, 0}, {1, 0}}, {{2, -1}, {3, -1}}, {{4, -1}, {5, -2}}}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(RunsOf(c.pattern, {{0, 0}, c.to}), c.runs) << c.to.X << "," << c.to.Y;
+    EXPECT_EQ(PixelRow(cases[0].runs, 10), "##..##..#.");
+}
+
+
+using Pixels = std::vector<TPixelPoint>;
+
+const TRect2D Clip = MakeRect2D(0, 0, 100, 100);
+
+// The world box of the points, which the drawing routines take from their caller.
+TRect2D BoxOf(const std::vector<TPoint2D>& points) {
+    TRect2D box = MakeRect2D(points[0].X / points[0].W, points[0].Y / points[0].W, points[0].X / points[0].W,
+                             points[0].Y / points[0].W);
+    for (const TPoint2D& p : points) box = UnionRect2D(box, MakeRect2D(p.X / p.W, p.Y / p.W, p.X / p.W, p.Y / p.W));
+    return box;
+}
+
+class TransformedDrawingTest : public ::testing::Test {
+protected:
+    std::vector<Pixels> PointsOf(CanvasOp op) const {
+        std::vector<Pixels> result;
+        for (const CanvasCall& call : canvas.CallsOf(op)) result.push_back(call.Points);
+        return result;
+    }
+
+    RecordingCanvas canvas{TPixelRect{0, 0, 100, 100}};
+    TDecorativeCanvas decorated{canvas};
+};
+
+// Polylines that leave the clip box are drawn as runs inside it, far-away and
+// homogeneous points included, and the runs follow the layer's dashes.
+TEST_F(TransformedDrawingTest, PolylinesLeavingTheClipBoxAreDrawnAsRunsInsideIt) {
+    const std::vector<TPoint2D> loop = {MakePoint2D(10, 10), MakePoint2D(150, 10), MakePoint2D(150, 50),
+                                        MakePoint2D(10, 50)};
+    const std::vector<TPoint2D> halves = {TPoint2D{20, 20, 2}, TPoint2D{60, 20, 2}};
+    struct Case {
+        const char* what;
+        std::vector<TPoint2D> points;
+        bool closed;
+        TRect2D clip;
+        const char* pattern;
+        std::vector<Pixels> runs;
+    };
+    const std::vector<Case> cases = {
+        {"out and back", loop, false, Clip, "", {{{10, 10}, {100, 10}}, {{100, 50}, {10, 50}}}},
+        {"closed: back to the first point",
+         loop,
+         true,
+         Clip,
+         "",
+         {{{10, 10}, {100, 10}}, {{100, 50}, {10, 50}, {10, 10}}}},
+        {"far away",
+         {MakePoint2D(-1e12, 50), MakePoint2D(1e12, 50), MakePoint2D(1e12, 1e12)},
+         false,
+         Clip,
+         "",
+         {{{0, 50}, {100, 50}}}},
+        {"homogeneous", halves, false, Clip, "", {{{10, 10}, {30, 10}}}},
+        {"homogeneous, clipped", halves, false, MakeRect2D(0, 0, 20, 100), "", {{{10, 10}, {20, 10}}}},
+        {"dashed", {MakePoint2D(-20, 5), MakePoint2D(8, 5)}, false, Clip, "1100", {{{0, 5}, {2, 5}}, {{4, 5}, {6, 5}}}},
+    };
+    for (const Case& c : cases) {
+        canvas.ClearCalls();
+        decorated.DecorativePen().SetPattern(c.pattern);
+        const int last = static_cast<int>(c.points.size()) - 1;
+        DrawPolyline2D(decorated, c.clip, BoxOf(c.points), c.points, 0, last, c.closed, IdentityMatrix2D);
+        EXPECT_EQ(PointsOf(CanvasOp::Polyline), c.runs) << c.what;
+    }
 }
 
 }  // namespace

@@ -1,19 +1,65 @@
+// Atomic writes: the old file survives anything short of a complete write.
+//
 // Ini files on disk: numbers read and written without regard to the locale,
 // the profile-file rules, writes in place that keep everything else, and
 // failures that lose nothing.
-#include "kernel/platform/IniFile.h"
-
-#include <gtest/gtest.h>
-
-#include <stdexcept>
-
+//
+// Language files held in memory: values as they stand, names without regard to
+// case, and the file written back in the encoding it was read in.
+//
+// Text encodings of language files: strict UTF-8, Windows-1252 both ways, and
+// the detection that lets a file be written back as it was read.
 #include "kernel/platform/AtomicFile.h"
+#include "kernel/platform/IniFile.h"
+#include "kernel/platform/MemIniFile.h"
+#include "kernel/platform/TextEncoding.h"
 #include "tests/support/TempFolder.h"
 
-namespace fs = std::filesystem;
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
 using namespace calvoro;
+using calvoro::test::TempFolder;
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
 
 namespace {
+
+// The message of the FileWriteError that writing `file` raises; empty when the write succeeds.
+std::string WriteFailure(const std::filesystem::path& file) {
+    try {
+        WriteFileAtomically(file, "x");
+    } catch (const FileWriteError& error) {
+        return error.what();
+    }
+    return {};
+}
+
+TEST(AtomicFile, ReplacesTheOldContentsOnlyWhenTheWriteIsComplete) {
+    const TempFolder folder("atomic");
+    const std::filesystem::path file = folder / "job.nc";
+    WriteFileAtomically(file, "old");
+    {
+        AtomicFileWriter writer(file);
+        writer.write("half of a new");
+        // no commit: as when an error interrupts the writing
+    }
+    EXPECT_EQ(ReadWholeFile(file), "old");
+    WriteFileAtomically(file, std::string("new\r\n\0bytes", 12));
+    EXPECT_EQ(ReadWholeFile(file), std::string("new\r\n\0bytes", 12));
+    EXPECT_EQ(folder.FileCount(), 1u);  // no temporary file left behind
+}
+
+TEST(AtomicFile, AFailureIsAnErrorThatNamesTheFile) {
+    const TempFolder folder("atomic");
+    EXPECT_THAT(WriteFailure(folder / "no" / "such" / "file.nc"), HasSubstr("file.nc"));
+    EXPECT_THROW(ReadWholeFile(folder / "absent"), std::runtime_error);
+    if (test::RunningAsRoot()) GTEST_SKIP() << "root writes everywhere";
+    folder.SetWritable(false);
+    EXPECT_THAT(WriteFailure(folder / "out.stl"), HasSubstr("out.stl"));
+}
+
 
 class IniFileTest : public ::testing::Test {
 protected:
@@ -132,6 +178,48 @@ TEST_F(IniFileTest, AFailedWriteOrReadLosesNothing) {
     // Reading an unreadable file as empty would let the next write replace the user's settings.
     fs::permissions(file_, fs::perms::none);
     EXPECT_THROW(IniFile{file_}, std::runtime_error);
+}
+
+
+TEST(MemIniFileTest, AWindows1252FileIsReadAndWrittenInItsOwnEncoding) {
+    const test::TempFolder folder("lng");
+    const std::filesystem::path path = folder / "italiano.lng";
+    const std::string legacy = "; italiano\r\n[String]\r\n110=Profondit\xE0\r\n";
+    WriteFileAtomically(path, legacy);
+
+    MemIniFile file(path);
+    EXPECT_EQ(file.Encoding(), TextEncoding::Windows1252);
+    EXPECT_EQ(file.ReadString("String", "110", ""), "Profondit\xC3\xA0");
+    file.UpdateFile();
+    EXPECT_EQ(ReadWholeFile(path), legacy);  // an unedited save is byte for byte the same
+
+    file.WriteString("String", "111", "Qualit\xC3\xA9");
+    file.UpdateFile();
+    EXPECT_EQ(ReadWholeFile(path), legacy + "111=Qualit\xE9\r\n");
+
+    // A character the code page lacks turns the file into UTF-8 rather than losing it.
+    file.WriteString("String", "112", "\xCE\xB1");
+    file.UpdateFile();
+    const MemIniFile again(path);
+    EXPECT_EQ(again.Encoding(), TextEncoding::Utf8);
+    EXPECT_EQ(again.ReadString("String", "110", ""), "Profondit\xC3\xA0");
+    EXPECT_EQ(again.ReadString("String", "112", ""), "\xCE\xB1");
+
+    EXPECT_TRUE(MemIniFile(folder / "missing.lng").ReadSections().empty());
+    EXPECT_THROW(MemIniFile::FromBytes("[a]\nb=c\n").UpdateFile(), FileWriteError);  // no file name to save to
+}
+
+
+TEST(TextEncodingTest, EveryWindows1252ByteRoundTripsAndTheSpecialsMap) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    const std::string utf8 = Windows1252ToUtf8(all);
+    EXPECT_TRUE(IsValidUtf8(utf8));
+    EXPECT_EQ(Utf8ToWindows1252(utf8), all);
+    EXPECT_EQ(Windows1252ToUtf8("\x80 \x93x\x94 \xE8"), "\xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D \xC3\xA8");
+    EXPECT_EQ(Utf8ToWindows1252("\xC5\x93"), std::string("\x9C"));  // oe ligature
+    EXPECT_FALSE(Utf8ToWindows1252("\xCE\xB1"));                    // Greek alpha has no code
+    EXPECT_FALSE(Utf8ToWindows1252("\xE0"));                        // not UTF-8 at all
 }
 
 }  // namespace

@@ -1,0 +1,266 @@
+// The work size of a picture, the reader chosen by a file's extension and the
+// grey level of a colour.
+//
+// The JPEG reader on files libjpeg makes for the test: every colour kind,
+// progressive files, the density units, and cut or damaged files.
+//
+// Flips, quarter turns, crops, grey levels and the negative on pictures of
+// every format.
+//
+// The readers and the writer on real files: a refusal names the file, and a
+// failed save leaves the old file as it was.
+//
+// A picture placed in the drawing paints with the colours it was loaded with.
+#include "engine/picture/BmpCodec.h"
+#include "engine/picture/GreyLevel.h"
+#include "engine/picture/ImageInfo.h"
+#include "engine/picture/JpegDecoder.h"
+#include "engine/picture/PictureEdits.h"
+#include "engine/picture/PictureFile.h"
+#include "engine/picture/PictureRaster.h"
+#include "kernel/entities/BmpImage.h"
+#include "kernel/platform/AtomicFile.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/TempFolder.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <limits>
+#include <string>
+#include <tuple>
+#include <vector>
+
+using namespace calvoro;
+using namespace calvoro::test;
+namespace fs = std::filesystem;
+
+TEST(GreyLevel, MatchesTheWeightedSumRoundedInSinglePrecisionForEveryColour) {
+    // The defining formula: the weighted sum in extended precision, stored
+    // as a float, then rounded to the nearest level with halves to even.
+    for (int red = 0; red < 256; ++red)
+        for (int green = 0; green < 256; ++green)
+            for (int blue = 0; blue < 256; ++blue) {
+                const float sum = static_cast<float>(0.299L * red + 0.587L * green + 0.114L * blue);
+                ASSERT_EQ(GreyLevel(red, green, blue), static_cast<int>(std::nearbyint(sum)))
+                    << red << ", " << green << ", " << blue;
+            }
+}
+
+namespace {
+
+using Colour = std::array<std::uint8_t, 4>;
+
+constexpr Colour Red{255, 0, 0, 0}, Green{0, 255, 0, 0}, Blue{0, 0, 255, 0}, White{255, 255, 255, 0}, Black{0, 0, 0, 0};
+
+// Four flat 8 x 8 blocks, so the lossy coding keeps each colour almost exactly.
+JpegOptions Quadrants(JpegKind kind, Colour topLeft, Colour topRight, Colour bottomLeft, Colour bottomRight) {
+    JpegOptions jpeg;
+    jpeg.kind = kind;
+    jpeg.pixel = [=](int x, int r) {
+        return r < 8 ? (x < 8 ? topLeft : topRight) : (x < 8 ? bottomLeft : bottomRight);
+    };
+    return jpeg;
+}
+
+// The pixel at the centre of each block, top left first, is within 3 of the
+// red, green, blue colour wanted.
+void ExpectBlocks(const Picture& picture, const std::array<Colour, 4>& want) {
+    ASSERT_EQ(picture.format, PixelFormat::Bgr24);
+    const int at[4][2] = {{4, 4}, {12, 4}, {4, 12}, {12, 12}};
+    for (int i = 0; i < 4; ++i)
+        for (int c = 0; c < 3; ++c) {
+            const int got = PixelAt(picture, at[i][0], at[i][1])[2 - c];
+            EXPECT_LE(std::abs(got - want[i][c]), 3) << "block " << i << ", channel " << c << ": " << got;
+        }
+}
+
+}  // namespace
+
+TEST(JpegDecoder, ColourGreyAndProgressiveFilesGiveBgr24) {
+    for (bool progressive : {false, true}) {
+        JpegOptions jpeg = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
+        jpeg.progressive = progressive;
+        const Picture picture = DecodeJpeg(BuildJpeg(jpeg));
+        EXPECT_EQ(picture.width, 16);
+        EXPECT_EQ(picture.height, 16);
+        EXPECT_EQ(picture.sourceBitCount, 24);
+        ExpectBlocks(picture, {Red, Green, Blue, White});
+    }
+    const Picture grey = DecodeJpeg(BuildJpeg(Quadrants(JpegKind::Grey, {0}, {90}, {180}, {255})));
+    ASSERT_EQ(grey.format, PixelFormat::Bgr24);
+    for (int r = 0; r < grey.height; ++r)
+        for (int x = 0; x < grey.width; ++x) {
+            const Bytes p = PixelAt(grey, x, r);
+            ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]) << x << ", " << r;
+        }
+    ExpectBlocks(grey, {Colour{0, 0, 0}, Colour{90, 90, 90}, Colour{180, 180, 180}, White});
+}
+
+TEST(JpegDecoder, EveryCutFileIsRefusedAndDamagedOnesAreReadOrRefusedCleanly) {
+    JpegOptions jpeg = Quadrants(JpegKind::Colour, Red, Green, Blue, White);
+    jpeg.progressive = true;
+    const std::string bytes = BuildJpeg(jpeg);
+    for (std::size_t length = 0; length < bytes.size(); ++length)
+        EXPECT_NE(MessageOf<PictureError>([&] { DecodeJpeg(bytes.substr(0, length)); }), kNoError) << "cut at " << length;
+    EXPECT_EQ(MessageOf<PictureError>([&] { DecodeJpeg(bytes.substr(0, bytes.size() / 2)); }), "The JPEG file is cut short.");
+
+    const std::string baseline = BuildJpeg(Quadrants(JpegKind::Colour, Red, Green, Blue, White));
+    for (std::size_t at = 0; at < baseline.size(); at += 3)
+        for (unsigned flip : {0x01u, 0xFFu}) {
+            std::string damaged = baseline;
+            damaged[at] = static_cast<char>(damaged[at] ^ flip);
+            try {
+                const Picture picture = DecodeJpeg(damaged);
+                EXPECT_EQ(picture.pixels.size(), picture.stride() * picture.height);
+            } catch (const PictureError&) {
+            }
+        }
+}
+
+TEST(JpegDecoder, RefusesWhatIsNoUsablePicture) {
+    EXPECT_NE(MessageOf<PictureError>([] { DecodeJpeg("GIF89a, not a JPEG"); }).find("cannot be read"), std::string::npos);
+    JpegOptions narrow = Quadrants(JpegKind::Colour, Red, Red, Red, Red);
+    narrow.width = 1;
+    EXPECT_NE(MessageOf<PictureError>([&] { DecodeJpeg(BuildJpeg(narrow)); }).find("at least 2 pixels"), std::string::npos);
+}
+
+namespace {
+
+// Every byte different, so a pixel that lands in the wrong place shows.
+Picture Numbered(int width, int height, PixelFormat format) {
+    Picture picture;
+    picture.allocate(width, height, format);
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<std::uint8_t>(i * 13 + 1);
+    picture.dpiX = 100;
+    picture.dpiY = 50;
+    return picture;
+}
+
+constexpr PixelFormat AllFormats[] = {PixelFormat::Grey8, PixelFormat::Bgr24, PixelFormat::Bgra32};
+
+}  // namespace
+
+TEST(PictureEdits, FlipsMirrorPixelsAndTwiceGiveThePictureBack) {
+    for (PixelFormat format : AllFormats)
+        for (int width : {2, 3, 7})
+            for (int height : {2, 3, 5}) {
+                const Picture before = Numbered(width, height, format);
+                Picture across = before, upsideDown = before;
+                FlipBitmapHorizontal(across);
+                FlipBitmapVertical(upsideDown);
+                for (int r = 0; r < height; ++r)
+                    for (int x = 0; x < width; ++x) {
+                        ASSERT_EQ(PixelAt(across, x, r), PixelAt(before, width - 1 - x, r));
+                        ASSERT_EQ(PixelAt(upsideDown, x, r), PixelAt(before, x, height - 1 - r));
+                    }
+                FlipBitmapHorizontal(across);
+                FlipBitmapVertical(upsideDown);
+                EXPECT_EQ(across.pixels, before.pixels);
+                EXPECT_EQ(upsideDown.pixels, before.pixels);
+            }
+    // A length that is no whole number of pixels leaves the odd bytes alone.
+    std::vector<std::uint8_t> row = {1, 2, 3, 4, 5, 6, 7};
+    ReverseScanline(row.data(), row.size(), 3);
+    EXPECT_EQ(row, (std::vector<std::uint8_t>{4, 5, 6, 1, 2, 3, 7}));
+}
+
+TEST(PictureEdits, CropCopiesTheRectangleAndRefusesOneOutside) {
+    const Picture source = Numbered(6, 5, PixelFormat::Bgr24);
+    const Picture cropped = CropBitmap(source, 2, 1, 3, 2);
+    ASSERT_EQ(cropped.width, 3);
+    ASSERT_EQ(cropped.height, 2);
+    EXPECT_EQ(cropped.format, PixelFormat::Bgr24);
+    EXPECT_EQ(cropped.dpiX, 100);
+    for (int r = 0; r < 2; ++r)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(cropped, x, r), PixelAt(source, 2 + x, 1 + r));
+    EXPECT_EQ(CropBitmap(source, 0, 0, 6, 5).pixels, source.pixels);
+    EXPECT_THROW(CropBitmap(source, 5, 0, 2, 2), PictureError);
+    EXPECT_THROW(CropBitmap(source, -1, 0, 2, 2), PictureError);
+    EXPECT_THROW(CropBitmap(source, 0, 4, 2, 2), PictureError);
+    EXPECT_THROW(CropBitmap(source, 0, 0, 1, 3), PictureError);
+}
+
+namespace {
+
+class PictureFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        picture_.allocate(3, 2, PixelFormat::Grey8);
+        picture_.pixels = {1, 2, 3, 4, 5, 6};
+        picture_.dpiX = picture_.dpiY = 200;
+    }
+
+    // Writes bytes to folder/name and gives the path.
+    fs::path Put(const std::string& name, const std::string& bytes) {
+        WriteFileAtomically(folder_ / name, bytes);
+        return folder_ / name;
+    }
+
+    TempFolder folder_{"picture_files"};
+    Picture picture_;
+};
+
+}  // namespace
+
+TEST_F(PictureFiles, BmpFilesAreWrittenWholeAndReadBack) {
+    const fs::path file = folder_ / "picture.bmp";
+    SaveBmpFile(file, picture_);
+    EXPECT_EQ(LoadBmpFile(file).pixels, picture_.pixels);
+    EXPECT_EQ(ReadBmpInfo(file).dpiX, 200);
+    EXPECT_EQ(ReadBmpInfo(file).bitCount, 8);
+    EXPECT_EQ(ReadBmpFileSize(file), fs::file_size(file));
+
+    const std::string saved = ReadWholeFile(file);
+    EXPECT_THROW(SaveBmpFile(file, Picture{}), PictureError);
+    EXPECT_EQ(ReadWholeFile(file), saved);
+    EXPECT_EQ(folder_.FileCount(), 1u);
+
+    const fs::path cut = Put("cut.bmp", saved.substr(0, 60)), stub = Put("stub.bmp", "BM\1\2");
+    EXPECT_NE(MessageOf<PictureError>([&] { LoadBmpFile(cut); }).find("cut.bmp"), std::string::npos);
+    EXPECT_NE(MessageOf<PictureError>([&] { ReadBmpFileSize(stub); }).find("stub.bmp"), std::string::npos);
+    EXPECT_THROW(LoadBmpFile(folder_ / "missing.bmp"), std::runtime_error);
+}
+
+TEST_F(PictureFiles, JpegFilesGiveTheirPictureAndDensity) {
+    JpegOptions jpeg;
+    jpeg.densityX = jpeg.densityY = 150;
+    jpeg.pixel = [](int x, int) { return std::array<std::uint8_t, 4>{std::uint8_t(x * 10), 0, 0, 0}; };
+    const std::string bytes = BuildJpeg(jpeg);
+    const fs::path photo = Put("photo.jpg", bytes), cut = Put("cut.jpg", bytes.substr(0, 100));
+    EXPECT_EQ(ReadJpegDensity(photo).dpiX, 150);
+    EXPECT_EQ(LoadJpegFile(photo).dpiY, 150);
+    EXPECT_NE(MessageOf<PictureError>([&] { LoadJpegFile(cut); }).find("cut.jpg"), std::string::npos);
+}
+
+namespace {
+
+Picture TwoByTwo(PixelFormat format) {
+    Picture picture;
+    picture.allocate(2, 2, format);
+    const std::uint8_t bgra[4][4] = {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}, {100, 110, 120, 0}};
+    for (int r = 0; r < 2; ++r)
+        for (int x = 0; x < 2; ++x)
+            for (int c = 0; c < BytesPerPixel(format); ++c)
+                picture.row(r)[x * BytesPerPixel(format) + c] = bgra[r * 2 + x][c];
+    return picture;
+}
+
+TEST(PictureRasterTest, EveryFormatGivesOpaqueRgbPixelsTopRowFirst) {
+    const RasterImage grey = ToRaster(TwoByTwo(PixelFormat::Grey8));
+    EXPECT_EQ(grey.At(0, 0), 0xFF0A0A0Au);
+    EXPECT_EQ(grey.At(1, 1), 0xFF646464u);
+    for (PixelFormat format : {PixelFormat::Bgr24, PixelFormat::Bgra32}) {
+        const RasterImage colour = ToRaster(TwoByTwo(format));
+        ASSERT_EQ(colour.Width, 2);
+        EXPECT_EQ(colour.At(0, 0), 0xFF1E140Au);
+        EXPECT_EQ(colour.At(1, 0), 0xFF3C3228u);
+        EXPECT_EQ(colour.At(0, 1), 0xFF5A5046u);
+    }
+    EXPECT_TRUE(ToRaster(Picture{}).IsEmpty());
+}
+
+}  // namespace
