@@ -1,6 +1,6 @@
 // Drawings for the kernel's tests: readable point checks, entity records
-// read and written, every entity class registered, a small vector font, a
-// view matrix and small BMP files for picture entities.
+// read and written, every entity class registered, a small vector font and
+// small BMP files for picture entities.
 #pragma once
 
 #include "kernel/entities/EntityClasses.h"
@@ -128,13 +128,6 @@ inline std::shared_ptr<TVectFont> MakeTestFont() {
     g->AddPolyline(gStroke);
     font->SetChar('g', std::move(g));
     return font;
-}
-
-// World to pixels: `scale` pixels per unit, Y upwards, the origin at (0, 400).
-inline TMatrix2D ViewMatrix(double scale) {
-    TMatrix2D m;
-    m.M = {{{scale, 0.0, 0.0}, {0.0, -scale, 0.0}, {0.0, 400.0, 1.0}}};
-    return m;
 }
 
 // A 24-bit BMP file, bottom-up rows, every pixel of one grey.

@@ -20,6 +20,31 @@ std::size_t Stride(int width, int bitCount) {
     return (static_cast<std::size_t>(width) * bitCount + 31) / 32 * 4;
 }
 
+// Plain rows of a picture whose pixel at column x, row r (r = 0 the top row)
+// has the value value(x, r): bitCount bits a pixel, most significant first
+// below 8 bits, little-endian above; rows padded to 4 bytes, bottom row
+// first unless topDown.
+std::string PackRows(int width, int height, int bitCount, bool topDown,
+                     const std::function<std::uint32_t(int, int)>& value) {
+    const std::size_t stride = Stride(width, bitCount);
+    std::string out(stride * height, '\0');
+    for (int i = 0; i < height; ++i) {
+        const int r = topDown ? i : height - 1 - i;
+        auto* row = reinterpret_cast<std::uint8_t*>(out.data() + stride * i);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t v = value(x, r);
+            if (bitCount < 8) {
+                const int perByte = 8 / bitCount;
+                row[x / perByte] |= static_cast<std::uint8_t>(v << (8 - bitCount * (x % perByte + 1)));
+            } else {
+                for (int b = 0; b < bitCount / 8; ++b)
+                    row[x * (bitCount / 8) + b] = static_cast<std::uint8_t>((v >> (8 * b)) & 0xFF);
+            }
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string BuildBmp(const BmpFields& bmp) {
@@ -46,26 +71,6 @@ std::string BuildBmp(const BmpFields& bmp) {
     return out;
 }
 
-std::string PackRows(int width, int height, int bitCount, bool topDown,
-                     const std::function<std::uint32_t(int, int)>& value) {
-    const std::size_t stride = Stride(width, bitCount);
-    std::string out(stride * height, '\0');
-    for (int i = 0; i < height; ++i) {
-        const int r = topDown ? i : height - 1 - i;
-        auto* row = reinterpret_cast<std::uint8_t*>(out.data() + stride * i);
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t v = value(x, r);
-            if (bitCount < 8) {
-                const int perByte = 8 / bitCount;
-                row[x / perByte] |= static_cast<std::uint8_t>(v << (8 - bitCount * (x % perByte + 1)));
-            } else {
-                for (int b = 0; b < bitCount / 8; ++b)
-                    row[x * (bitCount / 8) + b] = static_cast<std::uint8_t>((v >> (8 * b)) & 0xFF);
-            }
-        }
-    }
-    return out;
-}
 
 BmpFields PlainBmp(int bits, int width, int height, const std::function<std::uint32_t(int, int)>& value, bool topDown) {
     BmpFields bmp;

@@ -44,13 +44,6 @@ struct BmpFields {
 
 std::string BuildBmp(const BmpFields& bmp);
 
-// Plain rows of a picture whose pixel at column x, row r (r = 0 the top row)
-// has the value value(x, r): bitCount bits a pixel, most significant first
-// below 8 bits, little-endian above; rows padded to 4 bytes, bottom row
-// first unless topDown.
-std::string PackRows(int width, int height, int bitCount, bool topDown,
-                     const std::function<std::uint32_t(int, int)>& value);
-
 // A file of plain rows of width x height pixels of `bits` bits each, pixel
 // (x, r) having the value value(x, r).
 BmpFields PlainBmp(int bits, int width, int height, const std::function<std::uint32_t(int, int)>& value,

@@ -1,10 +1,6 @@
-// The job record's stored form: every field at its offset, what the reader
-// ignores, and the refusals on both sides that keep a record from being cut
-// short or read wrong.
-//
-// The document of picture and record: the BMP first, whose bfSize is its own
-// length, then the record; any cut or wrong length gives the picture without a
-// record, and a failed save leaves the old file.
+// The job record and document: every field at its offset, what the encoder
+// keeps and refuses, damaged records refused by name, documents read back, a
+// failed save that keeps the old document, and the names offered on saving.
 #include "engine/document/DocumentError.h"
 #include "engine/document/JobDocument.h"
 #include "engine/document/JobRecord.h"

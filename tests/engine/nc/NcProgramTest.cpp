@@ -1,34 +1,19 @@
-// Reading NC lines back into moves in every dialect, line after line through
-// one reader so that modal kinds carry over.
-//
-// Writing the NC program of a move list: the text as the definition spells it,
-// refusals before anything is written, machining length and time.
-//
-// Every move the word writers put on a line reads back, through the program
-// reader, as the same kind and end point within the precision of the format.
-//
-// The post-processor definitions shipped in data/pst: each loads without a
-// report and writes a program whose every line reads back, in order, to the
-// moves it was written from.
-#include "engine/nc/MachiningTime.h"
+// NC programs: lines read back into moves in every dialect, the program of a
+// move list as its definition spells it, refusals that keep the previous
+// file, and moves that read back as written, also through every shipped
+// definition.
 #include "engine/nc/NcProgram.h"
 #include "engine/nc/NcReader.h"
-#include "engine/post/NcWordWriter.h"
-#include "engine/post/PostLoader.h"
-#include "kernel/platform/AtomicFile.h"
 #include "tests/support/PostDefinitions.h"
 #include "tests/support/TempFolder.h"
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-#include <limits>
 #include <map>
 #include <random>
-#include <set>
 #include <vector>
 
 using namespace calvoro;
@@ -327,26 +312,6 @@ std::vector<State> ReadBack(const PostSettings& settings, const std::vector<std:
         states.push_back({move.kind, move.x, move.y, z});
     }
     return states;
-}
-
-TEST(ShippedPostTest, TheDefaultAndEveryDialectAreShippedWithCrLfLineEnds) {
-    const std::vector<std::string> names = test::ShippedPostNames();
-    EXPECT_NE(std::find(names.begin(), names.end(), "Fanuc_mm"), names.end());
-    std::set<PostDialect> dialects;
-    bool inch = false, withoutNumbers = false;
-    for (const auto& name : names) {
-        const PostSettings settings = test::LoadShippedPost(name);
-        dialects.insert(settings.dialect);
-        inch = inch || settings.startOfFile.find("G20") != std::string::npos;
-        withoutNumbers = withoutNumbers || (settings.dialect == PostDialect::Iso && !settings.outputSeq);
-        EXPECT_FALSE(settings.postComment.empty()) << name;
-        const std::string bytes = ReadWholeFile(test::ShippedData() / "pst" / (name + ".pst"));
-        SplitLines(bytes);
-        EXPECT_EQ(bytes.find('\t'), std::string::npos) << name;
-    }
-    EXPECT_EQ(dialects, (std::set<PostDialect>{PostDialect::Iso, PostDialect::Hei, PostDialect::Sbo}));
-    EXPECT_TRUE(inch);
-    EXPECT_TRUE(withoutNumbers);
 }
 
 TEST(ShippedPostTest, EveryProgramReadsBackToItsMoves) {

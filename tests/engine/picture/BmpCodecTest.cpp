@@ -1,9 +1,6 @@
 // The BMP reader over every header size, bit depth, compression and row order,
-// its refusals of malformed files, and the writer's round trip.
-//
-// Damaged copies of valid files of every kind: cut at every length and with
-// bytes changed one at a time. Each must be read or refused with a
-// PictureError; the sanitizers catch any read out of bounds.
+// its refusals of malformed files, files cut short or damaged byte by byte,
+// and the writer's round trip.
 #include "engine/picture/BmpCodec.h"
 #include "engine/picture/Resolution.h"
 #include "tests/support/Pictures.h"

@@ -1,37 +1,21 @@
-// The work size of a picture, the reader chosen by a file's extension and the
-// grey level of a colour.
-//
-// The JPEG reader on files libjpeg makes for the test: every colour kind,
-// progressive files, the density units, and cut or damaged files.
-//
-// Flips, quarter turns, crops, grey levels and the negative on pictures of
-// every format.
-//
-// The readers and the writer on real files: a refusal names the file, and a
-// failed save leaves the old file as it was.
-//
-// A picture placed in the drawing paints with the colours it was loaded with.
+// Pictures: grey levels of every colour, JPEG files of every kind and cut
+// anywhere, flips and crops, and BMP files written whole and read back.
 #include "engine/picture/BmpCodec.h"
 #include "engine/picture/GreyLevel.h"
 #include "engine/picture/ImageInfo.h"
 #include "engine/picture/JpegDecoder.h"
 #include "engine/picture/PictureEdits.h"
 #include "engine/picture/PictureFile.h"
-#include "engine/picture/PictureRaster.h"
-#include "kernel/entities/BmpImage.h"
 #include "kernel/platform/AtomicFile.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/TempFolder.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <limits>
 #include <string>
-#include <tuple>
 #include <vector>
 
 using namespace calvoro;
@@ -119,13 +103,6 @@ TEST(JpegDecoder, EveryCutFileIsRefusedAndDamagedOnesAreReadOrRefusedCleanly) {
             } catch (const PictureError&) {
             }
         }
-}
-
-TEST(JpegDecoder, RefusesWhatIsNoUsablePicture) {
-    EXPECT_NE(MessageOf<PictureError>([] { DecodeJpeg("GIF89a, not a JPEG"); }).find("cannot be read"), std::string::npos);
-    JpegOptions narrow = Quadrants(JpegKind::Colour, Red, Red, Red, Red);
-    narrow.width = 1;
-    EXPECT_NE(MessageOf<PictureError>([&] { DecodeJpeg(BuildJpeg(narrow)); }).find("at least 2 pixels"), std::string::npos);
 }
 
 namespace {
@@ -225,42 +202,6 @@ TEST_F(PictureFiles, BmpFilesAreWrittenWholeAndReadBack) {
     EXPECT_THROW(LoadBmpFile(folder_ / "missing.bmp"), std::runtime_error);
 }
 
-TEST_F(PictureFiles, JpegFilesGiveTheirPictureAndDensity) {
-    JpegOptions jpeg;
-    jpeg.densityX = jpeg.densityY = 150;
-    jpeg.pixel = [](int x, int) { return std::array<std::uint8_t, 4>{std::uint8_t(x * 10), 0, 0, 0}; };
-    const std::string bytes = BuildJpeg(jpeg);
-    const fs::path photo = Put("photo.jpg", bytes), cut = Put("cut.jpg", bytes.substr(0, 100));
-    EXPECT_EQ(ReadJpegDensity(photo).dpiX, 150);
-    EXPECT_EQ(LoadJpegFile(photo).dpiY, 150);
-    EXPECT_NE(MessageOf<PictureError>([&] { LoadJpegFile(cut); }).find("cut.jpg"), std::string::npos);
-}
-
 namespace {
-
-Picture TwoByTwo(PixelFormat format) {
-    Picture picture;
-    picture.allocate(2, 2, format);
-    const std::uint8_t bgra[4][4] = {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}, {100, 110, 120, 0}};
-    for (int r = 0; r < 2; ++r)
-        for (int x = 0; x < 2; ++x)
-            for (int c = 0; c < BytesPerPixel(format); ++c)
-                picture.row(r)[x * BytesPerPixel(format) + c] = bgra[r * 2 + x][c];
-    return picture;
-}
-
-TEST(PictureRasterTest, EveryFormatGivesOpaqueRgbPixelsTopRowFirst) {
-    const RasterImage grey = ToRaster(TwoByTwo(PixelFormat::Grey8));
-    EXPECT_EQ(grey.At(0, 0), 0xFF0A0A0Au);
-    EXPECT_EQ(grey.At(1, 1), 0xFF646464u);
-    for (PixelFormat format : {PixelFormat::Bgr24, PixelFormat::Bgra32}) {
-        const RasterImage colour = ToRaster(TwoByTwo(format));
-        ASSERT_EQ(colour.Width, 2);
-        EXPECT_EQ(colour.At(0, 0), 0xFF1E140Au);
-        EXPECT_EQ(colour.At(1, 0), 0xFF3C3228u);
-        EXPECT_EQ(colour.At(0, 1), 0xFF5A5046u);
-    }
-    EXPECT_TRUE(ToRaster(Picture{}).IsEmpty());
-}
 
 }  // namespace

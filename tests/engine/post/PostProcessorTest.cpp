@@ -1,16 +1,10 @@
-// The number formats of definitions: strict parsing, and the exact fixed and
-// integer texts the word writers put into programs.
-//
-// The word writers: move lines in the ISO and SBO forms under every modal and
-// layout switch, block numbers, feed and number words.
-//
-// Reading post-processor definitions: file defaults, reports of what is
-// missing or replaced, and the keys of the definition table.
+// The post-processor: number formats against the exact decimal expansion, NC
+// moves and block numbers under every switch, the keywords of the head and
+// tail templates, and reading a definition's keys.
 #include "engine/post/NcWordWriter.h"
 #include "engine/post/NumberFormat.h"
 #include "engine/post/PostLoader.h"
 #include "engine/post/PostTemplate.h"
-#include "kernel/platform/AtomicFile.h"
 #include "tests/support/PostDefinitions.h"
 #include "tests/support/TempFolder.h"
 
@@ -264,49 +258,6 @@ protected:
 
     test::TempFolder folder_{"pst"};
 };
-
-// What a definition without keys yields wherever the file defaults and the
-// values in force before any load differ.
-void ExpectFileDefaults(const PostSettings& s) {
-    EXPECT_FALSE(s.outputSeq);
-    EXPECT_EQ(s.seqInc, 1);
-    EXPECT_FALSE(s.xyzModal);
-    EXPECT_FALSE(s.gModal);
-    EXPECT_TRUE(s.fModal);
-    EXPECT_FALSE(s.delZero);
-    EXPECT_EQ(s.separator, " ");
-    EXPECT_EQ(s.toolFormat.text(), "%1.1d");
-    EXPECT_EQ(s.axis(Axis::Z).format.text(), "%1.3f");
-    EXPECT_EQ(s.axis(Axis::Y).prefix, "Y");
-    EXPECT_EQ(s.gWords[3], "G3");
-    EXPECT_EQ(s.fileExtension, "NC");
-    EXPECT_EQ(s.startComment, "(");
-    EXPECT_FALSE(s.axisScaling);
-    EXPECT_TRUE(s.cycles[2].exploded);
-    EXPECT_TRUE(s.simulate);
-    EXPECT_EQ(s.startOfFile, "");
-}
-
-TEST_F(PostLoaderTest, MissingOrUnreadableDefinitionIsReportedAndGivesTheFileDefaults) {
-    fs::create_directories(folder_ / "pst" / "folder.pst");  // a name that is no file
-    WriteFileAtomically(folder_ / "outside.pst", "[Default]\r\nDialect=HEI\r\n");
-    for (const char* name : {"nowhere", "folder", "../outside"}) {  // never looked up outside the pst folder
-        SCOPED_TRACE(name);
-        PostSettings current;
-        current.postName = name;
-        current.dialect = PostDialect::Sbo;
-        current.refHeight = 7.5f;
-        const PostLoadResult result = LoadPostProcessor(folder_.path(), current);
-        EXPECT_FALSE(result.found);
-        ASSERT_EQ(result.problems.size(), 1u);
-        EXPECT_EQ(result.problems[0].rfind("Pst not found: ", 0), 0u) << result.problems[0];
-        ExpectFileDefaults(result.settings);
-        EXPECT_EQ(result.settings.dialect, PostDialect::Iso);
-        EXPECT_EQ(result.settings.postName, name);  // what no file holds comes from the current settings
-        EXPECT_EQ(result.settings.refHeight, 7.5f);
-    }
-    EXPECT_NE(LoadPostProcessor(folder_.path(), {}).problems[0].find("fanuc_mm.pst"), std::string::npos);
-}
 
 TEST_F(PostLoaderTest, ReadsTheKeysInAnyCaseWithBooleansAsIntegersAndTextBlocksWithGaps) {
     const PostLoadResult result = Load(

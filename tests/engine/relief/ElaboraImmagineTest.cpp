@@ -1,6 +1,5 @@
-// The relief build: every grey level as the grey formula gives it, depths by
-// hand, the picture's bottom-left pixel at [0][0], and refusals that keep the
-// old map.
+// The relief of a picture: every shape and format against the grey of each
+// pixel, refusals that keep the old map, and cells outside the map.
 #include "engine/picture/GreyLevel.h"
 #include "engine/relief/ElaboraImmagine.h"
 #include "engine/relief/HeightMap.h"

@@ -1,18 +1,16 @@
-// The binary STL of the relief: a tiny map byte for byte, facet counts, solids
-// that are closed with normals that agree with their winding and a base below
-// every cell, and refusals and failed writes that leave the old file.
+// The binary STL of the relief: a tiny map byte for byte, solids that are
+// closed with normals that agree with their winding and a base below every
+// cell, and writes that leave the old file when they fail.
 #include "engine/stl/StlWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <map>
 #include <random>
-#include <tuple>
 #include <vector>
 
 #include "kernel/platform/AtomicFile.h"

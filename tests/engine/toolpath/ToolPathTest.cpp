@@ -1,22 +1,7 @@
-// The cutter profiles: refusals of every cutter that cannot machine a relief,
-// heights of each shape by hand, degenerate shapes equal to the simpler ones,
-// and heights that never fall outward.
-//
-// The gouge-free tip Z: never below the relief anywhere under the footprint,
-// touching it, never lowered by raising a cell, the fast search equal to the
-// cell-by-cell maximum bit for bit, and depths by hand.
-//
-// The reduction: edge cases by hand, the same result as the plain recursion,
-// every dropped point within the tolerance, and the worst split order on a
-// stack far too small for a recursion.
-//
-// The raster lines: the evened step over, a zig-zag that covers the picture
-// and stays inside it, the rows and edge links of the 101 x 101 example, and
-// the no-cut zone splitting lines into cutting stretches.
-//
-// The whole tool path: no move cuts the relief anywhere along it, the
-// refusals, the shape of the move list, passes, links between polylines, and
-// the same result on any number of threads.
+// Tool paths: cutter profiles and their refusals, the gouge-free tip Z
+// against the cell-by-cell demand, polyline reduction within its tolerance,
+// raster lines that cover the picture, cancelling the work, and whole paths
+// that never cut the relief and do not depend on the thread count.
 #include "engine/toolpath/CutterProfile.h"
 #include "engine/toolpath/GougeFreeDepth.h"
 #include "engine/toolpath/PolylineReduction.h"
@@ -30,9 +15,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
-#include <pthread.h>
 #include <random>
-#include <stdexcept>
 #include <vector>
 
 
@@ -362,21 +345,6 @@ TEST(RasterPathsTest, ZigZagCoversThePictureAndStaysInsideIt) {
     }
 }
 
-
-TEST(TaskControlTest, EveryIndexRunsOnceWhateverTheThreadCount) {
-    for (unsigned threads : {0u, 1u, 3u, 64u}) {
-        std::vector<std::atomic<int>> runs(1000);
-        TaskControl control;
-        ParallelFor(runs.size(), threads, &control, 0.25, 0.75, [&](std::size_t i) { ++runs[i]; });
-        for (const auto& r : runs) ASSERT_EQ(r.load(), 1) << threads;
-        EXPECT_EQ(control.progress(), 0.75);
-        control.reportProgress(0.5);  // progress never goes back, nor beyond 1
-        EXPECT_EQ(control.progress(), 0.75);
-        control.reportProgress(7.0);
-        EXPECT_EQ(control.progress(), 1.0);
-    }
-    ParallelFor(0, 4, nullptr, 0, 1, [](std::size_t) { FAIL() << "nothing to run"; });
-}
 
 TEST(TaskControlTest, ACancelRequestOrAFailureStopsTheWork) {
     TaskControl before;

@@ -1,22 +1,14 @@
-// The 92-byte tool record: every field at its offset, names cut to 50 bytes,
-// and damaged length and type bytes made safe.
-//
-// The tool library file: edits that keep every other record byte for byte,
-// a damaged tail that is reported and never read as a tool, failed writes
-// that change nothing, and the current cutter's index across moves.
-//
-// The library shipped in data/Tool.db is made by this test from the records
-// below; run it with CALVORO_WRITE_GOLDEN=1 to write the file again after a
-// change to them.
+// Tool records and the tool library: every field at its offset, damaged
+// fields made safe, edits that keep every other record byte for byte, a
+// failed write that loses nothing, the current tool following its record,
+// and the shipped library (see SourceTree.h for writing it anew).
 #include "engine/tools/ToolLibraryFile.h"
 #include "engine/tools/ToolRecord.h"
-#include "kernel/platform/AtomicFile.h"
 #include "tests/support/SourceTree.h"
 #include "tests/support/Streams.h"
 #include "tests/support/TempFolder.h"
 
 #include <bit>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>

@@ -1,23 +1,11 @@
-// The line walk: which pixels a line visits, and which of its steps lie in a box.
-//
-// The drawing state every canvas keeps, the recording canvas's text measure
-// and the colours.
-//
-// The decorative pen: dash patterns walked pixel by pixel along the major
-// axis, their phase carried across segments, and each run drawn once.
-//
-// Drawing world geometry through a transform: the fast path, clipped runs and
-// polygons, lines, point markers, frames and control points.
-#include "kernel/draw/DecorativeCanvas.h"
+// Drawing on a canvas: the pixels a line walk visits, the pen position of
+// lines, and polylines clipped to the box they are drawn in, dashed or not.
 #include "kernel/draw/LineWalk.h"
 #include "kernel/draw/RecordingCanvas.h"
 #include "kernel/draw/TransformedDrawing.h"
-#include "kernel/model/CADCoreExceptions.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
-#include <random>
-#include <string>
+
 #include <vector>
 
 using namespace calvoro;
@@ -77,62 +65,6 @@ TEST(CanvasTest, LinesStartAtThePenPositionAndMoveIt) {
     canvas.Polyline(polyline);
     EXPECT_EQ(canvas.PenPos(), (TPixelPoint{5, 9})) << "a polyline leaves the pen where it was";
 }
-
-TEST(CanvasTest, TheClipBoxNeverReachesBeyondTheSurface) {
-    RecordingCanvas canvas(TPixelRect{0, 0, 100, 50});
-    EXPECT_EQ(canvas.ClipRect(), (TPixelRect{0, 0, 100, 50}));
-    canvas.SetClipRect(TPixelRect{-10, 10, 60, 80});
-    EXPECT_EQ(canvas.ClipRect(), (TPixelRect{0, 10, 60, 50}));
-    canvas.ResetClipRect();
-    EXPECT_EQ(canvas.ClipRect(), (TPixelRect{0, 0, 100, 50}));
-}
-
-
-using DashRun = std::vector<TPixelPoint>;
-
-// The runs a pattern draws along the lines through `points`.
-std::vector<DashRun> RunsOf(const char* pattern, std::vector<TPixelPoint> points, bool asPolyline = false) {
-    RecordingCanvas canvas;
-    TDecorativeCanvas decorated(canvas);
-    decorated.DecorativePen().SetPattern(pattern);
-    if (asPolyline) {
-        decorated.Polyline(points);
-    } else {
-        decorated.MoveTo(points[0].X, points[0].Y);
-        for (std::size_t i = 1; i < points.size(); ++i) decorated.LineTo(points[i].X, points[i].Y);
-    }
-    EXPECT_TRUE(canvas.CallsOf(CanvasOp::LineTo).empty()) << "dashes are drawn as runs, not lines";
-    std::vector<DashRun> runs;
-    for (const CanvasCall& call : canvas.CallsOf(CanvasOp::Polyline)) runs.push_back(call.Points);
-    return runs;
-}
-
-// The pixels of a horizontal row that a canvas leaving out each line's last pixel would set.
-std::string PixelRow(const std::vector<DashRun>& runs, int width) {
-    std::string row(static_cast<std::size_t>(width), '.');
-    for (const DashRun& run : runs) {
-        for (int x = run.front().X; x < run.back().X; ++x) row[static_cast<std::size_t>(x)] = '#';
-    }
-    return row;
-}
-
-// A diagonal is Y-major; the pattern advances one bit a pixel of the major axis.
-TEST(DecorativePenTest, ThePatternAdvancesAlongTheMajorAxis) {
-    struct Case {
-        const char* pattern;
-        TPixelPoint to;
-        std::vector<DashRun> runs;
-    };
-    const std::vector<Case> cases = {
-        {"1100", {10, 0}, {{{0, 0}, {2, 0}}, {{4, 0}, {6, 0}}, {{8, 0}, {9, 0}}}},
-        {"10", {0, 6}, {{{0, 0}, {0, 1}}, {{0, 2}, {0, 3}}, {{0, 4}, {0, 5}}}},
-        {"10", {6, 6}, {{{0, 0}, {1, 1}}, {{2, 2}, {3, 3}}, {{4, 4}, {5, 5}}}},
-        {"10", {6, -2}, {{{0, 0}, {1, 0}}, {{2, -1}, {3, -1}}, {{4, -1}, {5, -2}}}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(RunsOf(c.pattern, {{0, 0}, c.to}), c.runs) << c.to.X << "," << c.to.Y;
-    EXPECT_EQ(PixelRow(cases[0].runs, 10), "##..##..#.");
-}
-
 
 using Pixels = std::vector<TPixelPoint>;
 

@@ -1,37 +1,19 @@
-// World boxes, the clipping of segments to them, and the pick tests with the
-// distances they report.
-//
-// Plane geometry: the shared tolerance, quadrants, and the intersections of
-// segments and circles.
-//
-// The points set: growth, the refusals that leave it whole, the cap of what a
-// 16-bit count can hold, and copies between sets.
-//
-// Transforms of the plane: matrices and their inverses, boxes and arc angles
-// carried through them, the world-to-screen mapping and the rounding into
-// pixels.
-#include "kernel/draw/DecorativeCanvas.h"
-#include "kernel/draw/RecordingCanvas.h"
+// Plane geometry: segments clipped to a box, the picks of polylines and
+// polygons with the distances they report, quadrants, segments against
+// circles, the refusals of the points set, and the rounding into pixels.
 #include "kernel/geometry/Clipping.h"
-#include "kernel/geometry/GeomTolerance.h"
 #include "kernel/geometry/Matrix2D.h"
 #include "kernel/geometry/Picking.h"
 #include "kernel/geometry/PixelConversion.h"
 #include "kernel/geometry/PlaneGeometry.h"
 #include "kernel/geometry/PointsSet2D.h"
 #include "kernel/geometry/Rect2D.h"
-#include "kernel/geometry/Transform2D.h"
-#include "kernel/geometry/Vector3D.h"
-#include "kernel/geometry/ViewMapping.h"
-#include "kernel/model/CADCoreExceptions.h"
 #include "tests/support/Drawings.h"
 
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
-#include <numbers>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -193,37 +175,6 @@ TEST(LineCircleIntersection, GivesThePartOfTheSegmentInsideTheCircle) {
     }
 }
 
-TEST(CircleCircleIntersection, CrossingAndTouchingCirclesMeetConcentricAndNestedOnesNever) {
-    struct Case {
-        const char* what;
-        double r1, x1, y1, r2, x2, y2;
-        bool meet;
-        double px, py, qx, qy;
-    };
-    const Case cases[] = {
-        {"crossing", 5, 0, 0, 5, 8, 0, true, 4, -3, 4, 3},
-        {"crossing swapped", 5, 8, 0, 5, 0, 0, true, 4, 3, 4, -3},
-        {"touching outside", 2, 0, 0, 3, 5, 0, true, 2, 0, 2, 0},
-        {"touching inside", 5, 0, 0, 3, 2, 0, true, 5, 0, 5, 0},
-        {"touching inside by a hair", 5, 0, 0, 3, 1.99999, 0, true, 5, 0, 5, 0},
-        {"same circle", 5, 1, 1, 5, 1, 1, false, 0, 0, 0, 0},
-        {"concentric", 5, 1, 1, 3, 1, 1, false, 0, 0, 0, 0},
-        {"nested", 5, 0, 0, 1, 1, 0, false, 0, 0, 0, 0},
-        {"nested the other way", 1, 1, 0, 5, 0, 0, false, 0, 0, 0, 0},
-        {"apart", 1, 0, 0, 1, 3, 0, false, 0, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(CirclesMeet(c.r1, P(c.x1, c.y1), c.r2, P(c.x2, c.y2)), c.meet);
-        const TCircleCircleIntersection r = CircleCircleIntersection(c.r1, P(c.x1, c.y1), c.r2, P(c.x2, c.y2));
-        ASSERT_EQ(r.Count, c.meet ? 2 : 0);
-        EXPECT_POINT_NEAR(r.Points[0], c.px, c.py, 1e-4);  // (0, 0) when they do not meet: never NaN
-        EXPECT_POINT_NEAR(r.Points[1], c.qx, c.qy, 1e-4);
-        EXPECT_TRUE(r.Points[0].W == 1 && r.Points[1].W == 1);
-    }
-}
-
-
 // Appends the points (i, 10 * i) for i < count.
 void Fill(TPointsSet2D& set, int count) {
     for (int i = 0; i < count; ++i) set.Put(set.Count(), P(i, 10 * i));
@@ -276,44 +227,6 @@ TEST(PointsSet2D, RefusalsLeaveTheSetAsItWasAndNothingPassesSixteenBits) {
 
 constexpr int kMax = kPixelCoordinateLimit;
 const double kInfinity = std::numeric_limits<double>::infinity();
-
-TMatrix2D Rows(std::array<double, 3> r0, std::array<double, 3> r1, std::array<double, 3> r2) {
-    TMatrix2D m;
-    m.M = {r0, r1, r2};
-    return m;
-}
-
-const TMatrix2D kProjective = Rows({2, 0.5, 0.01}, {-1, 3, 0.02}, {4, -6, 1.5});
-const TMatrix2D kOtherProjective = Rows({1, 0, 0.5}, {0, 1, -0.25}, {0, 0, 2});
-const TMatrix2D kPlacement = MultiplyMatrix2D(RotationMatrix2D(0.7), TranslationMatrix2D(12.5, -3));
-const TMatrix2D kShear = Rows({1, 0, 0}, {0.75, 2, 0}, {-5, 8, 1});
-
-// Products of affine and projective matrices in either order (each takes its
-// own shortcut) come back to the first factor through the inverse of the second.
-TEST(Matrix2D, InverseUndoesEveryProductAndSingularMatricesGiveTheNullMatrix) {
-    const TMatrix2D matrices[] = {kPlacement,        kShear,      ScalingMatrix2D(1e-3, 250),
-                                  MirrorMatrix2D(1), kProjective, kOtherProjective};
-    const auto expectNear = [](const TMatrix2D& actual, const TMatrix2D& expected, double eps) {
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) EXPECT_NEAR(actual.M[i][j], expected.M[i][j], eps) << i << j;
-    };
-    for (const auto& a : matrices) {
-        const TMatrix2D inverse = InvertMatrix2D(a);
-        expectNear(MultiplyMatrix2D(a, inverse), IdentityMatrix2D, 1e-12);
-        expectNear(MultiplyMatrix2D(inverse, a), IdentityMatrix2D, 1e-12);
-        for (const auto& b : matrices) expectNear(MultiplyMatrix2D(MultiplyMatrix2D(a, b), InvertMatrix2D(b)), a, 1e-9);
-    }
-    EXPECT_TRUE(IsAffineMatrix2D(MultiplyMatrix2D(kPlacement, kShear)));
-    EXPECT_FALSE(IsAffineMatrix2D(MultiplyMatrix2D(kShear, kOtherProjective)));
-    const TMatrix2D singular[] = {
-        ScalingMatrix2D(0, 1),
-        ScalingMatrix2D(3, 0),
-        Rows({1, 2, 0}, {2, 4, 0}, {7, 7, 1}),  // affine, rows dependent
-        Rows({1, 2, 3}, {2, 4, 6}, {1, 1, 1}),  // projective, rows dependent
-        Rows({0, 0, 0}, {0, 0, 0}, {0, 0, 0}),
-    };
-    for (const auto& m : singular) EXPECT_EQ(InvertMatrix2D(m), NullMatrix2D);
-}
 
 TEST(PixelConversion, HalvesGoToTheEvenNeighbourAndFarValuesSaturate) {
     const double cases[][2] = {

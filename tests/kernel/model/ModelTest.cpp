@@ -1,23 +1,11 @@
-// The kernel's binary records: the byte layout, reads that never pass the end
-// of the buffer, and the fixed string fields.
-//
-// Graphic objects on the stream: the 6-byte header, the version tags that
-// choose how records are read, and the class registry that stores each
-// object under its class index.
-//
-// Owning and referencing object lists under their iterators: what a live
-// iterator forbids, what is freed and when, and objects that refuse to go.
-//
-// Layers: the record of every file version from hand-built bytes and written
-// back, corrupt and cut records, and what a layer gives the canvas.
+// The model: fields of the binary streams, the 6-byte object header, object
+// lists under their iterators with what they free and when, and the layer
+// records of every version.
 #include "ProbeObject.h"
-#include "kernel/draw/RecordingCanvas.h"
 #include "kernel/model/BinaryReader.h"
 #include "kernel/model/BinaryWriter.h"
-#include "kernel/model/CADCoreExceptions.h"
 #include "kernel/model/ClassRegistry.h"
 #include "kernel/model/GraphicObjList.h"
-#include "kernel/model/IndexedObjectList.h"
 #include "kernel/model/Layers.h"
 #include "tests/support/Refusals.h"
 
@@ -72,30 +60,6 @@ TEST(BinaryStreamTest, FieldsRoundTripAndEveryCutIsRefused) {
         EXPECT_THROW(readBack(reader), ECADFileNotValid) << "cut at " << cut;
     }
 }
-
-// Counts read from a file are checked against what remains before anything is
-// allocated for them; a refused read consumes nothing.
-TEST(BinaryStreamTest, ShortReadsAndCountsLargerThanWhatRemainsAreRefused) {
-    const std::string bytes(10, '\0');
-    BinaryReader shortRead(bytes.data(), 2);
-    shortRead.readUInt8();
-    EXPECT_THAT([&] { shortRead.readInt32(); },
-                testing::ThrowsMessage<ECADFileNotValid>(
-                    testing::StrEq("BinaryReader.Read: Stream read error: 4 bytes needed at offset 1, 1 left")));
-    EXPECT_EQ(shortRead.position(), 1u) << "a refused read consumes nothing";
-
-    BinaryReader reader(bytes);
-    EXPECT_NO_THROW(reader.requireAvailable(10, 1, "pattern"));
-    EXPECT_NO_THROW(reader.requireAvailable(5, 2, "pattern"));
-    EXPECT_NO_THROW(reader.requireAvailable(0, 24, "points"));
-    EXPECT_THROW(reader.requireAvailable(11, 1, "pattern"), ECADFileNotValid);
-    EXPECT_THROW(reader.requireAvailable(1, 24, "points"), ECADFileNotValid);
-    // A count whose byte size wraps around 64 bits is refused too.
-    EXPECT_THROW(reader.requireAvailable(0xFFFFFFFFFFFFFFFFull, 24, "points"), ECADFileNotValid);
-    EXPECT_THROW(reader.readBytes(std::numeric_limits<std::size_t>::max()), ECADFileNotValid);
-    EXPECT_EQ(reader.position(), 0u);
-}
-
 
 TEST(GraphicObjectTest, HeaderRoundTripsEveryFlagCombinationAndIgnoresStrayBits) {
     for (int combination = 0; combination < 8; ++combination) {

@@ -1,18 +1,9 @@
-// Atomic writes: the old file survives anything short of a complete write.
-//
-// Ini files on disk: numbers read and written without regard to the locale,
-// the profile-file rules, writes in place that keep everything else, and
-// failures that lose nothing.
-//
-// Language files held in memory: values as they stand, names without regard to
-// case, and the file written back in the encoding it was read in.
-//
-// Text encodings of language files: strict UTF-8, Windows-1252 both ways, and
-// the detection that lets a file be written back as it was read.
+// Files and settings: replacing a file only when its write is complete, the
+// ini files' reading rules, writing in place without losing anything, and
+// Windows-1252 files read and written in their own encoding.
 #include "kernel/platform/AtomicFile.h"
 #include "kernel/platform/IniFile.h"
 #include "kernel/platform/MemIniFile.h"
-#include "kernel/platform/TextEncoding.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -209,17 +200,5 @@ TEST(MemIniFileTest, AWindows1252FileIsReadAndWrittenInItsOwnEncoding) {
     EXPECT_THROW(MemIniFile::FromBytes("[a]\nb=c\n").UpdateFile(), FileWriteError);  // no file name to save to
 }
 
-
-TEST(TextEncodingTest, EveryWindows1252ByteRoundTripsAndTheSpecialsMap) {
-    std::string all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-    const std::string utf8 = Windows1252ToUtf8(all);
-    EXPECT_TRUE(IsValidUtf8(utf8));
-    EXPECT_EQ(Utf8ToWindows1252(utf8), all);
-    EXPECT_EQ(Windows1252ToUtf8("\x80 \x93x\x94 \xE8"), "\xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D \xC3\xA8");
-    EXPECT_EQ(Utf8ToWindows1252("\xC5\x93"), std::string("\x9C"));  // oe ligature
-    EXPECT_FALSE(Utf8ToWindows1252("\xCE\xB1"));                    // Greek alpha has no code
-    EXPECT_FALSE(Utf8ToWindows1252("\xE0"));                        // not UTF-8 at all
-}
 
 }  // namespace

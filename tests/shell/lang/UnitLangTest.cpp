@@ -1,6 +1,5 @@
-// The language of the program: the "*|*" line breaks, texts read from the
-// language file in use, finding a language file, the page message table, and
-// changes of language that never lose the language in use.
+// The language of the program: the "*|*" line breaks, and changes of language
+// that load the new file first and never lose the language in use.
 #include "shell/lang/UnitLang.h"
 
 #include <gtest/gtest.h>
@@ -53,20 +52,6 @@ protected:
     test::TempFolder folder_{"lang"};
     fs::path previousFolder_;
 };
-
-TEST_F(UnitLangTest, ReadsTextsFromTheirSectionsWithoutRegardToCase) {
-    EXPECT_EQ(LangString("451"), "");  // no file: every text empty
-    EXPECT_EQ(LangMainHint("sbtOpen"), "");
-    SetLanguageFile(std::make_unique<MemIniFile>(
-        MemIniFile::FromBytes("[String]\r\n451=Do you really want to quit?*|*Unsaved work is lost.\r\n"
-                              "[frmMain]\r\nsbtOpen.Hint=Open|Open a picture\r\ntwGeo00=Drawing\r\n"
-                              "[frmTool]\r\n451=not a message\r\n")));
-    EXPECT_EQ(LangString("451"), "Do you really want to quit?\nUnsaved work is lost.");
-    EXPECT_EQ(LangString("452"), "");
-    EXPECT_EQ(LangMainHint("SBTOPEN"), "Open|Open a picture");
-    EXPECT_EQ(LangMainText("twgeo00"), "Drawing");
-    EXPECT_EQ(ReadLangText("FRMTOOL", "451"), "not a message");
-}
 
 TEST_F(UnitLangTest, AChangeOfLanguageLoadsTheNewFileBeforeLettingGoOfTheOldOne) {
     WriteLanguage("english", "[String]\r\n451=Quit?\r\n406=Bolt circle\r\n");
