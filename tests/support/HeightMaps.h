@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/relief/HeightMap.h"
+#include "engine/relief/ReliefValues.h"
 #include "engine/toolpath/CutterProfile.h"
 #include "engine/toolpath/ToolPathError.h"
 #include "engine/tools/ToolRecord.h"
@@ -25,6 +26,18 @@ inline const ReliefKind kAllReliefs[] = {ReliefKind::Smooth,   ReliefKind::Block
 inline std::string ReliefName(ReliefKind kind) {
     const char* const names[] = {"smooth", "blocky", "spikes", "negative", "constant", "walls"};
     return names[static_cast<int>(kind)];
+}
+
+// The values that turn grey levels into Z and place the map on the machine.
+inline ReliefValues Relief(float whiteZ, float blackZ, float pixelSize = 1.0f, float offsetX = 0.0f,
+                           float offsetY = 0.0f) {
+    ReliefValues values;
+    values.setWhiteZ(whiteZ);
+    values.setBlackZ(blackZ);
+    values.PixelSize = pixelSize;
+    values.WorkOffsetX = offsetX;
+    values.WorkOffsetY = offsetY;
+    return values;
 }
 
 inline HeightMap MakeRelief(ReliefKind kind, int width, int height, unsigned seed = 1) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,16 @@ struct JpegOptions {
 };
 
 std::string BuildJpeg(const JpegOptions& jpeg);
+
+// A picture of random bytes from a fixed seed, so that every run sees the
+// same pixels.
+inline Picture RandomPicture(int width, int height, PixelFormat format, unsigned seed = 1) {
+    Picture picture;
+    picture.allocate(width, height, format);
+    std::mt19937 random(seed);
+    for (auto& byte : picture.pixels) byte = static_cast<std::uint8_t>(random());
+    return picture;
+}
 
 // The bytes of the pixel at column x, row r.
 Bytes PixelAt(const Picture& picture, int x, int r);

@@ -7,6 +7,7 @@
 #include "engine/document/SaveName.h"
 #include "engine/picture/BmpCodec.h"
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/Pictures.h"
 #include "tests/support/Refusals.h"
 #include "tests/support/Streams.h"
 #include "tests/support/TempFolder.h"
@@ -17,7 +18,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
-#include <random>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -145,16 +145,6 @@ TEST(JobRecordTest, DamagedRecordsAreRefusedByName) {
     }
 }
 
-
-Picture RandomPicture(int width, int height, PixelFormat format, int dpi = 0) {
-    Picture picture;
-    picture.allocate(width, height, format);
-    std::mt19937 random(static_cast<unsigned>(width * 31 + height));
-    for (auto& byte : picture.pixels) byte = static_cast<std::uint8_t>(random());
-    picture.dpiX = picture.dpiY = dpi;
-    return picture;
-}
-
 JobRecord Record() {
     JobRecord record;
     record.workWidth = 100.0f;
@@ -174,7 +164,8 @@ protected:
 TEST_F(JobDocumentFileTest, SavedDocumentReadsBackAndAPlainPictureHasNoRecord) {
     const auto file = folder_ / "job.pxm";
     for (PixelFormat format : {PixelFormat::Grey8, PixelFormat::Bgr24, PixelFormat::Bgra32}) {
-        const Picture picture = RandomPicture(7, 4, format, 254);
+        Picture picture = test::RandomPicture(7, 4, format);
+        picture.dpiX = picture.dpiY = 254;
         SaveDocument(file, picture, Record());
         const LoadedDocument loaded = ReadDocumentFile(file);
         ASSERT_TRUE(loaded.record) << loaded.recordProblem;
@@ -188,7 +179,7 @@ TEST_F(JobDocumentFileTest, SavedDocumentReadsBackAndAPlainPictureHasNoRecord) {
         EXPECT_EQ(folder_.FileCount(), 1u);
     }
     // A plain picture opens without a record; the reason names the file.
-    const Picture picture = RandomPicture(3, 3, PixelFormat::Bgr24);
+    const Picture picture = test::RandomPicture(3, 3, PixelFormat::Bgr24);
     WriteFileAtomically(file, EncodeBmp(picture));
     const LoadedDocument loaded = ReadDocumentFile(file);
     EXPECT_FALSE(loaded.record);
@@ -200,18 +191,18 @@ TEST_F(JobDocumentFileTest, SavedDocumentReadsBackAndAPlainPictureHasNoRecord) {
 
 TEST_F(JobDocumentFileTest, FailedSaveLeavesTheOldDocument) {
     const auto file = folder_ / "job.pxm";
-    SaveDocument(file, RandomPicture(4, 4, PixelFormat::Grey8), Record());
+    SaveDocument(file, test::RandomPicture(4, 4, PixelFormat::Grey8), Record());
     const std::string before = ReadWholeFile(file);
     // A bad record is refused before anything is written.
     JobRecord bad = Record();
     bad.postName = std::string(81, 'p');
-    EXPECT_THROW(SaveDocument(file, RandomPicture(9, 9, PixelFormat::Bgr24), bad), DocumentError);
+    EXPECT_THROW(SaveDocument(file, test::RandomPicture(9, 9, PixelFormat::Bgr24), bad), DocumentError);
     EXPECT_EQ(ReadWholeFile(file), before);
     EXPECT_EQ(folder_.FileCount(), 1u);
     // A folder where the file should go: the final rename fails.
     const auto blocked = folder_ / "blocked.pxm";
     std::filesystem::create_directory(blocked);
-    EXPECT_THROW(SaveDocument(blocked, RandomPicture(4, 4, PixelFormat::Grey8), Record()), FileWriteError);
+    EXPECT_THROW(SaveDocument(blocked, test::RandomPicture(4, 4, PixelFormat::Grey8), Record()), FileWriteError);
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
     EXPECT_EQ(folder_.FileCount(), 2u);
 }

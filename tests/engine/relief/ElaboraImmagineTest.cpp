@@ -3,6 +3,8 @@
 #include "engine/picture/GreyLevel.h"
 #include "engine/relief/ElaboraImmagine.h"
 #include "engine/relief/HeightMap.h"
+#include "tests/support/HeightMaps.h"
+#include "tests/support/Pictures.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -17,24 +19,10 @@ using calvoro::HeightMap;
 namespace calvoro {
 namespace {
 
-// The grey formula as written for the source platform: the weighted sum of
+// The grey formula as the program defines it: the weighted sum of
 // blue, green, red in extended precision, rounded to float, then half to even.
 int ReferenceGrey(const std::uint8_t* bgr) {
     return static_cast<int>(std::nearbyint(static_cast<float>(0.299L * bgr[2] + 0.587L * bgr[1] + 0.114L * bgr[0])));
-}
-
-ReliefValues Depths(float white, float black) {
-    ReliefValues values;
-    values.setWhiteZ(white);
-    values.setBlackZ(black);
-    return values;
-}
-
-Picture MakePicture(int width, int height, PixelFormat format, std::vector<std::uint8_t> pixels) {
-    Picture picture;
-    picture.allocate(width, height, format);
-    if (!pixels.empty()) picture.pixels = std::move(pixels);
-    return picture;
 }
 
 TEST(ElaboraImmagineTest, EveryShapeAndFormatMatchesThePixelByPixelGrey) {
@@ -48,10 +36,10 @@ TEST(ElaboraImmagineTest, EveryShapeAndFormatMatchesThePixelByPixelGrey) {
         for (PixelFormat format : {PixelFormat::Grey8, PixelFormat::Bgr24, PixelFormat::Bgra32})
             shapes.emplace_back(width, height, format);
     std::mt19937 random(7);
-    const ReliefValues values = Depths(0.0f, -7.5f);
+    const ReliefValues values = test::Relief(0.0f, -7.5f);
     HeightMap map(3, 5, 99.0f);
     for (const auto& [width, height, format] : shapes) {
-        Picture picture = MakePicture(width, height, format, {});
+        Picture picture = test::RandomPicture(width, height, format);
         for (std::size_t i = 0; i < picture.pixels.size(); ++i)
             picture.pixels[i] = width == 4096 ? static_cast<std::uint8_t>((i / 3) >> (8 * (i % 3)))
                                               : static_cast<std::uint8_t>(random());
@@ -72,13 +60,13 @@ TEST(ElaboraImmagineTest, EveryShapeAndFormatMatchesThePixelByPixelGrey) {
 }
 
 TEST(ElaboraImmagineTest, RefusesBadInputAndKeepsTheOldMap) {
-    const Picture good = MakePicture(2, 2, PixelFormat::Grey8, {1, 2, 3, 4});
-    Picture shortPixels = MakePicture(2, 2, PixelFormat::Bgr24, {});
+    const Picture good = test::RandomPicture(2, 2, PixelFormat::Grey8);
+    Picture shortPixels = test::RandomPicture(2, 2, PixelFormat::Bgr24);
     shortPixels.pixels.pop_back();
     const std::pair<Picture, ReliefValues> cases[] = {{Picture{}, {}},
                                                       {shortPixels, {}},
-                                                      {good, Depths(std::numeric_limits<float>::quiet_NaN(), -5.0f)},
-                                                      {good, Depths(0.0f, -std::numeric_limits<float>::infinity())}};
+                                                      {good, test::Relief(std::numeric_limits<float>::quiet_NaN(), -5.0f)},
+                                                      {good, test::Relief(0.0f, -std::numeric_limits<float>::infinity())}};
     for (const auto& [picture, values] : cases) {
         HeightMap map(4, 1, 3.0f);
         EXPECT_THROW(ElaboraImmagine(picture, values, map), std::invalid_argument);
@@ -86,11 +74,6 @@ TEST(ElaboraImmagineTest, RefusesBadInputAndKeepsTheOldMap) {
         EXPECT_EQ(map.values(), std::vector<float>(4, 3.0f));
     }
 }
-
-}  // namespace
-}  // namespace calvoro
-
-namespace {
 
 TEST(HeightMapTest, CellsOutsideTakeTheNearestEdgeCell) {
     HeightMap map(2, 2);
@@ -105,3 +88,4 @@ TEST(HeightMapTest, CellsOutsideTakeTheNearestEdgeCell) {
 }
 
 }  // namespace
+}  // namespace calvoro

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "kernel/platform/AtomicFile.h"
+#include "tests/support/HeightMaps.h"
 #include "tests/support/Streams.h"
 #include "tests/support/TempFolder.h"
 
@@ -49,16 +50,6 @@ std::vector<Facet> ParseFacets(const std::string& bytes) {
     return facets;
 }
 
-ReliefValues Values(float whiteZ, float blackZ, float pixelSize = 1.0f, float offsetX = 0.0f, float offsetY = 0.0f) {
-    ReliefValues values;
-    values.setWhiteZ(whiteZ);
-    values.setBlackZ(blackZ);
-    values.PixelSize = pixelSize;
-    values.WorkOffsetX = offsetX;
-    values.WorkOffsetY = offsetY;
-    return values;
-}
-
 // A 2 x 2 map with Z(0,0) = Z(1,0) = Z(1,1) = 1, Z(0,1) = 2.5 and grid step 2,
 // so X = -10, -8 and Y = 3, 5; the base at 0. Edge vectors (2, 0, 0),
 // (0, 2, 1.5) give the first normal (0, -3, 4) / 5; the second facet's edges
@@ -66,7 +57,7 @@ ReliefValues Values(float whiteZ, float blackZ, float pixelSize = 1.0f, float of
 TEST(StlWriterTest, TinyMapByteForByte) {
     HeightMap map(2, 2, 1.0f);
     map.at(0, 1) = 2.5f;
-    const ReliefValues values = Values(3.0f, 0.0f, 2.0f, -10.0f, 3.0f);
+    const ReliefValues values = test::Relief(3.0f, 0.0f, 2.0f, -10.0f, 3.0f);
     std::vector<Facet> facets = {
         {{0, -0.6f, 0.8f}, {-10, 3, 1}, {-8, 3, 1}, {-10, 5, 2.5f}},
         {{0.6f, 0, 0.8f}, {-8, 5, 1}, {-10, 5, 2.5f}, {-8, 3, 1}},
@@ -103,9 +94,9 @@ TEST(StlWriterTest, SolidIsClosedWithNormalsOfItsWindingAndTheBaseBelowAll) {
         ReliefValues values;
         bool cellsAtBase;
     };
-    const Case cases[] = {{2, 2, Values(0, -5), false},       {3, 2, Values(0, -5), false},
-                          {6, 5, Values(0, -5, 0.1f), false}, {6, 5, Values(2, -1, 7.5f), false},
-                          {6, 5, Values(-5, 0, 0.1f), false}, {4, 7, Values(0, -5), true}};
+    const Case cases[] = {{2, 2, test::Relief(0, -5), false},       {3, 2, test::Relief(0, -5), false},
+                          {6, 5, test::Relief(0, -5, 0.1f), false}, {6, 5, test::Relief(2, -1, 7.5f), false},
+                          {6, 5, test::Relief(-5, 0, 0.1f), false}, {4, 7, test::Relief(0, -5), true}};
     for (const auto& [width, height, values, cellsAtBase] : cases) {
         SCOPED_TRACE(testing::Message() << width << "x" << height << " pixel " << values.PixelSize);
         std::mt19937 random(11);
