@@ -71,7 +71,6 @@ std::string BuildBmp(const BmpFields& bmp) {
     return out;
 }
 
-
 BmpFields PlainBmp(int bits, int width, int height, const std::function<std::uint32_t(int, int)>& value, bool topDown) {
     BmpFields bmp;
     bmp.width = width, bmp.height = height, bmp.topDown = topDown, bmp.bitCount = bits;

@@ -23,7 +23,6 @@
 #include <tuple>
 #include <vector>
 
-
 namespace calvoro {
 namespace {
 
@@ -206,7 +205,6 @@ TEST_F(JobDocumentFileTest, FailedSaveLeavesTheOldDocument) {
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
     EXPECT_EQ(folder_.FileCount(), 2u);
 }
-
 
 TEST(SaveNameTest, ChosenNameGetsTheExtensionOfItsKindOnlyWhenItHasNone) {
     const std::tuple<const char*, SaveKind, const char*> cases[] = {

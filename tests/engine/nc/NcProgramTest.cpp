@@ -92,7 +92,6 @@ TEST(NcReaderTest, LinesGiveKindCoordinatesAndArcWords) {
     }
 }
 
-
 using enum MoveKind;
 
 // One pass of two polylines: the second is reached by a retract.
@@ -162,7 +161,6 @@ TEST(NcProgramTest, RefusesAnEmptyPathAndRatesThatAreNoPositiveNumbersAndLeavesT
     fs::remove(file);
 }
 
-
 void CheckRoundTrip(const PostSettings& settings) {
     NcWordWriter writer(settings);
     NcReader reader(settings);
@@ -228,7 +226,6 @@ TEST(NcRoundTripTest, WrittenMovesReadBackAsTheSameKindAndPoint) {
         CheckRoundTrip(settings);
     }
 }
-
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;

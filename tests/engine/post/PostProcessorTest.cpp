@@ -105,7 +105,6 @@ TEST(NumberFormatTest, MatchesTheExactDecimalExpansionForRandomFloats) {
             ASSERT_EQ(FormatFixed(k / 64.0, Fixed(1, decimals)), ReferenceFixed(k / 64.0, decimals)) << k;
 }
 
-
 struct Move {
     int kind;
     const char* feed;
@@ -213,7 +212,6 @@ TEST(NcWordWriterTest, BlockNumbersWrapAndNeverOverflow) {
     EXPECT_EQ(writer.blockCounter(), 1);
 }
 
-
 std::string Expand(std::string_view text, NcWordWriter& writer, TemplatePoint point = {12.5, -4}) {
     return ExpandPostTemplate(text, point, writer, test::JobValues());
 }
@@ -243,7 +241,6 @@ TEST(PostTemplateTest, KeywordsGiveTheirWordsAndOtherTextStaysAsItIs) {
         EXPECT_EQ(Expand(text, writer), expected) << text;
     }
 }
-
 
 class PostLoaderTest : public ::testing::Test {
 protected:

@@ -14,8 +14,6 @@
 #include <tuple>
 #include <vector>
 
-using calvoro::HeightMap;
-
 namespace calvoro {
 namespace {
 

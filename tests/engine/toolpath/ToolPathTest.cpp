@@ -18,11 +18,13 @@
 #include <random>
 #include <vector>
 
-
 namespace calvoro {
 namespace {
 
 using test::Cutter;
+using test::MakeCutter;
+using test::MakeRelief;
+using test::ReliefKind;
 
 TEST(CutterProfileTest, RefusesCuttersThatCannotMachineARelief) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -81,11 +83,6 @@ TEST(CutterProfileTest, HeightsOfEachShapeByHand) {
     for (const Case& c : cases)
         EXPECT_NEAR(CutterProfile::FromTool(c.tool, c.stock).height(c.rho), c.expected, 1e-12) << c.what;
 }
-
-
-using test::MakeCutter;
-using test::MakeRelief;
-using test::ReliefKind;
 
 // The tip Z the cutter over cell (x, y) needs, from the profile alone: the
 // largest demand of any cell, each rounded up to float.
@@ -184,7 +181,6 @@ TEST(GougeFreeDepthTest, DepthsByHand) {
     }
 }
 
-
 // Squared distance from p to its nearest point of the segment a-b: a, its
 // projection, or b.
 double SegmentDistance2(const PathPoint& p, const PathPoint& a, const PathPoint& b) {
@@ -261,7 +257,6 @@ TEST(PolylineReductionTest, DroppedPointsStayWithinTheToleranceAndTheResultIsSta
         ASSERT_EQ(ReducePolyline(reduced, tolerance), reduced) << round;  // reducing again changes nothing
     }
 }
-
 
 struct Job {
     double stepOver;
@@ -345,7 +340,6 @@ TEST(RasterPathsTest, ZigZagCoversThePictureAndStaysInsideIt) {
     }
 }
 
-
 TEST(TaskControlTest, ACancelRequestOrAFailureStopsTheWork) {
     TaskControl before;
     before.requestCancel();
@@ -363,7 +357,6 @@ TEST(TaskControlTest, ACancelRequestOrAFailureStopsTheWork) {
     };
     EXPECT_THROW(ParallelFor(1000, 4, nullptr, 0, 1, failAt50), std::domain_error);
 }
-
 
 ToolPathRequest Request(ToolType type = ToolType::Spherical, double diameter = 3.0) {
     ToolPathRequest request;

@@ -71,7 +71,6 @@ TEST(ToolRecordTest, DamagedFieldsAreMadeSafeAndOtherSizesRefused) {
     EXPECT_THROW(DecodeToolRecord(longer), std::invalid_argument);
 }
 
-
 ToolRecord Cutter(int number, std::string name) {
     ToolRecord r;
     r.toolNumber = number;
@@ -170,7 +169,6 @@ TEST(CurrentToolIndexTest, FollowsTheSameCutter) {
     for (const auto& [current, first, second, after] : swaps)
         EXPECT_EQ(CurrentToolIndexAfterSwap(current, first, second), after) << current;
 }
-
 
 std::vector<ToolRecord> ShippedCutters() {
     // Number, name, type, diameter, corner radius, taper angle, tip diameter;

@@ -50,7 +50,6 @@ TEST(LineWalkTest, AHugeLineIsCutToTheBoxWithoutWalkingIt) {
     EXPECT_FALSE(TPixelRect({0, 0, 100, 100}).Contains(walk.At(last)));
 }
 
-
 TEST(CanvasTest, LinesStartAtThePenPositionAndMoveIt) {
     RecordingCanvas canvas;
     canvas.MoveTo(1, 2);

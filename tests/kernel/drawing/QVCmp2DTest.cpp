@@ -360,7 +360,6 @@ TEST_F(BlockLibrary, ShippedFileIsTheOneTheKernelWritesAndLoadsThroughTheFileHel
     EXPECT_EQ(none.SourceBlockCount(), 0);
 }
 
-
 class Picture : public DrawingTest {
 protected:
     void TearDown() override {

@@ -77,7 +77,6 @@ TEST_F(AssignTest, EachClassTakesThePointsOfTheClassesItAccepts) {
     EXPECT_EQ(point.Box(), MakeRect2D(15, 5, 15, 5));
 }
 
-
 // A source block holding one line from (0, 0) to (10, 0) and one circle of
 // radius 1 round (5, 5).
 std::unique_ptr<TSourceBlock2D> MakeSource(std::string_view name, std::int32_t id = 1) {
@@ -155,7 +154,6 @@ TEST_F(BlockTest, AListFreesAChainOfBlocksInPasses) {
     sources.reset();
     EXPECT_EQ(instance.SourceBlock(), nullptr) << "cut loose when its source went";
 }
-
 
 std::vector<TPoint2D> ProfileOf(TCurve2D& curve) {
     const ProfileUse use(curve);
@@ -240,7 +238,6 @@ TEST(CurveProfileCache, AProfileIsKeptOrLivesOnlyWithinItsBrackets) {
     EXPECT_TRUE(circle.IsClosed());  // brackets itself
     EXPECT_FALSE(circle.HasProfilePoints());
 }
-
 
 class EntityRecordTest : public EntityTest {};
 
@@ -353,7 +350,6 @@ TEST_F(EntityRecordTest, ContainersNestedTooDeeplyAreRefused) {
     // The depth is counted back after a refusal: the next read starts afresh.
     EXPECT_NO_THROW(ReadRecord<TContainer2D>(nested(3)));
 }
-
 
 // Edits accumulate in the temporary stage; writing freezes it into the stored
 // matrix, after which edits apply after it.

@@ -131,7 +131,6 @@ TEST(Picking, PolygonsTellOutlineInsideAndOutside) {
     }
 }
 
-
 TEST(VectorQuadrant, EachHalfAxisBelongsToOneQuadrant) {
     const int cases[][3] = {{1, 0, 1}, {0, 1, 2}, {-1, 0, 3}, {0, -1, 4}, {0, 0, 0}, {-2, -3, 3}};
     for (const auto& c : cases) EXPECT_EQ(VectorQuadrant(c[0], c[1]), c[2]) << c[0] << " " << c[1];
@@ -223,7 +222,6 @@ TEST(PointsSet2D, RefusalsLeaveTheSetAsItWasAndNothingPassesSixteenBits) {
     EXPECT_THROW(TPointsSet2D(65536), ECADOutOfBound);
     EXPECT_THROW(TPointsSet2D(-1), ECADOutOfBound);
 }
-
 
 constexpr int kMax = kPixelCoordinateLimit;
 const double kInfinity = std::numeric_limits<double>::infinity();

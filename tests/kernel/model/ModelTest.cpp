@@ -89,7 +89,6 @@ TEST(GraphicObjectTest, HeaderRoundTripsEveryFlagCombinationAndIgnoresStrayBits)
               std::tuple(5, 3, true, false, true));
 }
 
-
 std::vector<int> IdsOf(TGraphicObjList& list) {
     std::vector<int> ids;
     const auto iterator = list.GetIterator();
@@ -181,7 +180,6 @@ TEST_F(GraphicObjListTest, ClearFreesUsersBeforeWhatTheyUse) {
     blocks.Clear();
     EXPECT_EQ(blocks.Count(), 0);
 }
-
 
 // The parts of a layer record that depend on the file's version.
 struct RecordLayout {

@@ -51,7 +51,6 @@ TEST(AtomicFile, AFailureIsAnErrorThatNamesTheFile) {
     EXPECT_THAT(WriteFailure(folder / "out.stl"), HasSubstr("out.stl"));
 }
 
-
 class IniFileTest : public ::testing::Test {
 protected:
     test::TempFolder folder_{"ini"};
@@ -171,7 +170,6 @@ TEST_F(IniFileTest, AFailedWriteOrReadLosesNothing) {
     EXPECT_THROW(IniFile{file_}, std::runtime_error);
 }
 
-
 TEST(MemIniFileTest, AWindows1252FileIsReadAndWrittenInItsOwnEncoding) {
     const test::TempFolder folder("lng");
     const std::filesystem::path path = folder / "italiano.lng";
@@ -199,6 +197,5 @@ TEST(MemIniFileTest, AWindows1252FileIsReadAndWrittenInItsOwnEncoding) {
     EXPECT_TRUE(MemIniFile(folder / "missing.lng").ReadSections().empty());
     EXPECT_THROW(MemIniFile::FromBytes("[a]\nb=c\n").UpdateFile(), FileWriteError);  // no file name to save to
 }
-
 
 }  // namespace
