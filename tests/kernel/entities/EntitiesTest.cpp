@@ -2,7 +2,18 @@
 // block instances and freeing chains of blocks, the linearisation of curves
 // and its cache, every class's record byte for byte with the records refused,
 // and the two-stage transform frozen on write.
+//
+// A block instance is picked by its source in the source's own units: an
+// instance scaled up is a hit near a member line even where its box, grown
+// by the aperture in world units, is missed.
+//
+// Primitives read from a stream carry no control-point handler: picked near a
+// control point they answer as their outline does, and they draw no control
+// squares, while the same primitive made in the drawing shows and picks them.
+#include "kernel/draw/DecorativeCanvas.h"
+#include "kernel/draw/RecordingCanvas.h"
 #include "kernel/entities/QV2D_Entities.h"
+#include "kernel/geometry/Picking.h"
 #include "kernel/model/GraphicObjList.h"
 #include "tests/support/Drawings.h"
 
@@ -376,6 +387,93 @@ TEST(Object2DTransform, EditsComposeInOrderAndWritingFreezesThem) {
     auto back = ReadRecord<TLine2D>(record);
     EXPECT_EQ(back->ModelMatrix(), combined);
     EXPECT_FALSE(back->TempMatrix().has_value());
+}
+
+struct ScaledBlockPick : EntityTest {};
+
+TEST_F(ScaledBlockPick, TheSourceIsAskedWithThePointInItsOwnUnits) {
+    // One member line from (0, 0) to (1, 0); the instance is ten times larger
+    // and stands at (100, 0), so the line runs from (100, 0) to (110, 0).
+    TSourceBlock2D source(1, MakeBlockName("Bar"));
+    source.Objects().Add(std::make_unique<TLine2D>(7, MakePoint2D(0, 0), MakePoint2D(1, 0)));
+    source.RecalcBox();
+    const TMatrix2D tenTimes = MultiplyMatrix2D(ScalingMatrix2D(10, 10), TranslationMatrix2D(100, 0));
+    TBlock2D block(2, source, MakePoint2D(0, 0)), disabled(3, source, MakePoint2D(0, 0));
+    block.SetObjectMatrix(tenTimes);
+    disabled.SetObjectMatrix(tenTimes);
+    disabled.SetEnabled(false);
+    // Read back, an instance has no source until the drawing links it.
+    const std::unique_ptr<TBlock2D> unlinked = ReadRecord<TBlock2D>(RecordOf(block));
+    struct Case {
+        const char* what;
+        TBlock2D& block;
+        TPoint2D at;
+        int expected;
+        double distance;  // negative: not checked
+    };
+    const Case cases[] = {
+        {"3 off the line, 0.3 in the source", block, MakePoint2D(105, 3), 7, -1},
+        {"below the line", block, MakePoint2D(108, -4), 7, -1},
+        {"beside the line's end", block, MakePoint2D(112, 2), 7, -1},
+        {"near the corner of the source's grown box", block, MakePoint2D(119, 9), kHitNearBox, 2.0},
+        {"beyond the source's grown box", block, MakePoint2D(105, 30), kHitMiss, -1},
+        {"the insertion point", block, MakePoint2D(100.5, 0.5), kHitOutline, -1},
+        {"a disabled instance", disabled, MakePoint2D(105, 3), kHitMiss, -1},
+        {"an instance without a source", *unlinked, MakePoint2D(105, 3), kHitMiss, -1},
+    };
+    for (const Case& c : cases) {
+        double distance = 0;
+        EXPECT_EQ(c.block.HitTest(c.at, distance, 1.0), c.expected) << c.what;
+        if (c.distance >= 0) {
+            EXPECT_NEAR(distance, c.distance, 1e-12) << c.what;
+        }
+    }
+}
+
+struct StreamedPrimitive : EntityTest {};
+
+// The pick result at the point, and how many control squares are drawn.
+std::pair<int, std::size_t> PickAndSquares(TObject2D& object, const TPoint2D& point) {
+    double distance = 0.0;
+    const int hit = object.HitTest(point, distance, 0.5);
+    RecordingCanvas target;
+    TDecorativeCanvas canvas(target);
+    object.DrawControlPoints(IdentityMatrix2D, canvas, 4);
+    return {hit, target.CallsOf(CanvasOp::Rectangle).size()};
+}
+
+TEST_F(StreamedPrimitive, ShowsNoControlPointsAndIsPickedByItsOutline) {
+    const std::vector<TPoint2D> zigzag = {MakePoint2D(0, 0), MakePoint2D(5, 5), MakePoint2D(10, 0)};
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<TObject2D>()> make;
+        TPoint2D pick;  // near a control point on the outline
+        int madeHit;    // that control point's index
+        std::size_t madeSquares;
+        int readHit;  // the outline's answer
+    };
+    const Case cases[] = {
+        {"line near its end", [] { return std::make_unique<TLine2D>(1, MakePoint2D(0, 0), MakePoint2D(10, 0)); },
+         MakePoint2D(9.9, 0.1), 1, 2, kHitOutline},
+        // A single point has no segment to be near.
+        {"point", [] { return std::make_unique<TPunto2D>(1, MakePoint2D(3, 4)); }, MakePoint2D(3.1, 4), 0, 1,
+         kHitNearBox},
+        {"polyline at its middle vertex", [&] { return std::make_unique<TPolyline2D>(1, zigzag); }, MakePoint2D(5, 4.9),
+         1, 3, kHitOutline},
+        {"circle at its rim point",
+         [] { return std::make_unique<TCerchio2D>(1, MakePoint2D(0, 0), MakePoint2D(10, 0)); }, MakePoint2D(9.9, 0.1),
+         1, 2, kHitOutline},
+    };
+    for (const Case& c : cases) {
+        const std::unique_ptr<TObject2D> made = c.make();
+        EXPECT_EQ(PickAndSquares(*made, c.pick), std::make_pair(c.madeHit, c.madeSquares)) << c.name;
+        const std::unique_ptr<TObject2D> read = RoundTrip(*made);
+        EXPECT_EQ(read->Handler(), nullptr) << c.name;
+        EXPECT_EQ(PickAndSquares(*read, c.pick), std::make_pair(c.readHit, std::size_t{0})) << c.name;
+        // A copy takes the handler of what it copies.
+        const std::unique_ptr<TObject2D> copy = read->Clone();
+        EXPECT_EQ(copy->Handler(), nullptr) << c.name;
+    }
 }
 
 }  // namespace
