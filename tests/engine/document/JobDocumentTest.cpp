@@ -12,11 +12,11 @@
 #include "tests/support/Streams.h"
 #include "tests/support/TempFolder.h"
 
+#include <gtest/gtest.h>
 #include <bit>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -133,7 +133,8 @@ TEST(JobRecordTest, DamagedRecordsAreRefusedByName) {
                           -std::numeric_limits<float>::infinity()}) {
             JobRecordBytes bytes = sample;
             std::memcpy(bytes.data() + offset, &bad, 4);
-            EXPECT_NE(test::MessageOf<DocumentError>([&] { DecodeJobRecord(bytes); }).find("is not a finite number"), std::string::npos)
+            EXPECT_NE(test::MessageOf<DocumentError>([&] { DecodeJobRecord(bytes); }).find("is not a finite number"),
+                      std::string::npos)
                 << "offset " << offset;
         }
     // Only exactly 492 bytes are a record.

@@ -7,11 +7,11 @@
 #include "tests/support/PostDefinitions.h"
 #include "tests/support/TempFolder.h"
 
+#include <gtest/gtest.h>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <functional>
-#include <gtest/gtest.h>
 #include <map>
 #include <random>
 #include <vector>

@@ -10,11 +10,11 @@
 #include "tests/support/Pictures.h"
 #include "tests/support/TempFolder.h"
 
+#include <gtest/gtest.h>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -77,8 +77,10 @@ TEST(JpegDecoder, EveryCutFileIsRefusedAndDamagedOnesAreReadOrRefusedCleanly) {
     jpeg.progressive = true;
     const std::string bytes = BuildJpeg(jpeg);
     for (std::size_t length = 0; length < bytes.size(); ++length)
-        EXPECT_NE(MessageOf<PictureError>([&] { DecodeJpeg(bytes.substr(0, length)); }), kNoError) << "cut at " << length;
-    EXPECT_EQ(MessageOf<PictureError>([&] { DecodeJpeg(bytes.substr(0, bytes.size() / 2)); }), "The JPEG file is cut short.");
+        EXPECT_NE(MessageOf<PictureError>([&] { DecodeJpeg(bytes.substr(0, length)); }), kNoError)
+            << "cut at " << length;
+    EXPECT_EQ(MessageOf<PictureError>([&] { DecodeJpeg(bytes.substr(0, bytes.size() / 2)); }),
+              "The JPEG file is cut short.");
 
     const std::string baseline = BuildJpeg(Quadrants(JpegKind::Colour, Red, Green, Blue, White));
     for (std::size_t at = 0; at < baseline.size(); at += 3)
@@ -189,7 +191,3 @@ TEST_F(PictureFiles, BmpFilesAreWrittenWholeAndReadBack) {
     EXPECT_NE(MessageOf<PictureError>([&] { ReadBmpFileSize(stub); }).find("stub.bmp"), std::string::npos);
     EXPECT_THROW(LoadBmpFile(folder_ / "missing.bmp"), std::runtime_error);
 }
-
-namespace {
-
-}  // namespace

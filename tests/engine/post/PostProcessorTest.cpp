@@ -8,13 +8,13 @@
 #include "tests/support/PostDefinitions.h"
 #include "tests/support/TempFolder.h"
 
+#include <gtest/gtest.h>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <gtest/gtest.h>
 #include <limits>
 #include <random>
 #include <vector>

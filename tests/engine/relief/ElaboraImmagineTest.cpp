@@ -6,8 +6,8 @@
 #include "tests/support/HeightMaps.h"
 #include "tests/support/Pictures.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
+#include <cmath>
 #include <limits>
 #include <random>
 #include <stdexcept>
@@ -62,10 +62,11 @@ TEST(ElaboraImmagineTest, RefusesBadInputAndKeepsTheOldMap) {
     const Picture good = test::RandomPicture(2, 2, PixelFormat::Grey8);
     Picture shortPixels = test::RandomPicture(2, 2, PixelFormat::Bgr24);
     shortPixels.pixels.pop_back();
-    const std::pair<Picture, ReliefValues> cases[] = {{Picture{}, {}},
-                                                      {shortPixels, {}},
-                                                      {good, test::Relief(std::numeric_limits<float>::quiet_NaN(), -5.0f)},
-                                                      {good, test::Relief(0.0f, -std::numeric_limits<float>::infinity())}};
+    const std::pair<Picture, ReliefValues> cases[] = {
+        {Picture{}, {}},
+        {shortPixels, {}},
+        {good, test::Relief(std::numeric_limits<float>::quiet_NaN(), -5.0f)},
+        {good, test::Relief(0.0f, -std::numeric_limits<float>::infinity())}};
     for (const auto& [picture, values] : cases) {
         HeightMap map(4, 1, 3.0f);
         EXPECT_THROW(ElaboraImmagine(picture, values, map), std::invalid_argument);

@@ -10,10 +10,10 @@
 #include "engine/toolpath/ToolPath.h"
 #include "tests/support/HeightMaps.h"
 
+#include <gtest/gtest.h>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <limits>
 #include <random>
 #include <vector>

@@ -8,11 +8,11 @@
 #include "tests/support/Streams.h"
 #include "tests/support/TempFolder.h"
 
+#include <gtest/gtest.h>
 #include <bit>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
 

@@ -23,11 +23,11 @@
 #include "tests/support/SourceTree.h"
 #include "tests/support/TempFolder.h"
 
+#include <gtest/gtest.h>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 

@@ -16,9 +16,9 @@
 #include "tests/support/SourceTree.h"
 #include "tests/support/TempFolder.h"
 
+#include <gtest/gtest.h>
 #include <cmath>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <numbers>
 #include <string>
 #include <vector>

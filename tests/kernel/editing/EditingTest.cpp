@@ -40,9 +40,9 @@
 #include "kernel/model/BinaryWriter.h"
 #include "tests/support/Drawings.h"
 
+#include <gtest/gtest.h>
 #include <cmath>
 #include <functional>
-#include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
 #include <optional>

@@ -10,9 +10,9 @@
 #include "kernel/geometry/Rect2D.h"
 #include "tests/support/Drawings.h"
 
+#include <gtest/gtest.h>
 #include <cmath>
 #include <functional>
-#include <gtest/gtest.h>
 #include <limits>
 #include <string>
 #include <vector>

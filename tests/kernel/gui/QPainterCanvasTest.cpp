@@ -130,7 +130,6 @@ private slots:
         draw();
         QCOMPARE(image, original);
     }
-
 };
 
 QTEST_MAIN(QPainterCanvasTest)

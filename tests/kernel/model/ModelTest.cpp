@@ -9,17 +9,17 @@
 #include "kernel/model/Layers.h"
 #include "tests/support/Refusals.h"
 
-#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <functional>
 #include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
 
 using namespace calvoro;
-using calvoro::test::ProbeObject;
 using calvoro::test::MakeProbe;
+using calvoro::test::ProbeObject;
 using testing::StrEq;
 using testing::ThrowsMessage;
 
@@ -131,7 +131,8 @@ TEST_F(GraphicObjListTest, LiveIteratorsRefuseChangesAndErrorsRestoreTheCounters
         SCOPED_TRACE(c.holding);
         {
             const auto held = c.take();
-            EXPECT_EQ(test::MessageOf<ECADCoreException>([&] { list.Add(MakeProbe(99)); }), "TGraphicObjList.Add" + active);
+            EXPECT_EQ(test::MessageOf<ECADCoreException>([&] { list.Add(MakeProbe(99)); }),
+                      "TGraphicObjList.Add" + active);
             EXPECT_EQ(test::MessageOf<ECADCoreException>([&] { list.Delete(10); }), "TGraphicObjList.Delete" + active);
             EXPECT_EQ(test::MessageOf<ECADCoreException>([&] { list.Clear(); }), "TGraphicObjList.Clear" + active);
             EXPECT_EQ(test::MessageOf<ECADCoreException>([&] { list.GetIterator(); }), c.shared);
