@@ -122,6 +122,7 @@ std::string BuildJpeg(const JpegOptions& jpeg) {
     info.Y_density = static_cast<UINT16>(jpeg.densityY);
     if (jpeg.kind == JpegKind::Cmyk) info.write_Adobe_marker = jpeg.adobeMarker ? TRUE : FALSE;
     if (jpeg.progressive) jpeg_simple_progression(&info);
+    info.restart_in_rows = jpeg.restartInRows;
     jpeg_start_compress(&info, TRUE);
     if (!jpeg.app1.empty())
         jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(jpeg.app1.data()),

@@ -1,6 +1,10 @@
 // The job record and document: every field at its offset, what the encoder
 // keeps and refuses, damaged records refused by name, documents read back, a
 // failed save that keeps the old document, and the names offered on saving.
+//
+// Opening a document: the record is read at bfSize, also from a file that
+// goes on after it, and a pipe of that name is refused at once naming the
+// file (the kinds of names are tested with InputFile).
 #include "engine/document/DocumentError.h"
 #include "engine/document/JobDocument.h"
 #include "engine/document/JobRecord.h"
@@ -13,6 +17,7 @@
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -22,6 +27,9 @@
 #include <string_view>
 #include <tuple>
 #include <vector>
+
+using namespace calvoro;
+namespace fs = std::filesystem;
 
 namespace calvoro {
 namespace {
@@ -221,3 +229,66 @@ TEST(SaveNameTest, ChosenNameGetsTheExtensionOfItsKindOnlyWhenItHasNone) {
 
 }  // namespace
 }  // namespace calvoro
+
+namespace {
+
+Picture Grey(int width, int height) {
+    Picture picture;
+    picture.allocate(width, height, PixelFormat::Grey8);
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<std::uint8_t>(i * 37);
+    return picture;
+}
+
+JobRecord Record() {
+    JobRecord record;
+    record.postName = "fanuc_mm";
+    record.ncFileName = "/home/user/relief.nc";
+    record.zPasses = 3;
+    return record;
+}
+
+TEST(DocumentOpen, TheRecordLiesAtTheDeclaredSizeWhateverFollowsIt) {
+    const std::string document = EncodeDocument(Grey(4, 4), Record());
+    const std::string bmp = EncodeBmp(Grey(4, 4));
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* problem;  // nullptr: the record is read
+    } cases[] = {
+        {"exact", document, nullptr},
+        {"one byte more", document + "x", nullptr},
+        {"another record after it", document + document.substr(bmp.size()), nullptr},
+        {"a picture after it", document + bmp, nullptr},
+        {"one byte short", document.substr(0, document.size() - 1), "holds no job record"},
+        {"no record", bmp, "holds no job record"},
+        {"declared size 0", std::string(document).replace(2, 4, std::string(4, '\0')), "reaches past"},
+    };
+    test::TempFolder folder;
+    for (const auto& c : cases) {
+        WriteFileAtomically(folder / "job.pxm", c.bytes);
+        for (const LoadedDocument& loaded : {DecodeDocument(c.bytes), ReadDocumentFile(folder / "job.pxm")}) {
+            EXPECT_EQ(loaded.picture.pixels, Grey(4, 4).pixels) << c.name;
+            if (c.problem == nullptr) {
+                ASSERT_TRUE(loaded.record) << c.name << ": " << loaded.recordProblem;
+                EXPECT_EQ(*loaded.record, Record()) << c.name;
+            } else {
+                EXPECT_FALSE(loaded.record) << c.name;
+                EXPECT_NE(loaded.recordProblem.find(c.problem), std::string::npos) << loaded.recordProblem;
+            }
+        }
+    }
+}
+
+TEST(DocumentOpen, APipeIsRefusedNamingTheFile) {
+    test::TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "job.pxm").c_str(), 0600), 0);
+    try {
+        ReadDocumentFile(folder / "job.pxm");
+        ADD_FAILURE() << "the pipe was read";
+    } catch (const DocumentError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "\"" + (folder / "job.pxm").string() + "\": The document cannot be read: it is a pipe, not a file.");
+    }
+}
+
+}  // namespace

@@ -155,8 +155,8 @@ TEST(BmpDecoder, RefusesMalformedFilesWithAClearMessage) {
         {"zero planes", With(Plain24(), [](BmpFields& s) { s.planes = 0; }), "0 planes"},
         {"2 bits", With(Plain24(), [](BmpFields& s) { s.bitCount = 2; }), "2 bits per pixel"},
         {"64 bits", With(Plain24(), [](BmpFields& s) { s.bitCount = 64; }), "64 bits per pixel"},
-        {"JPEG inside", With(Plain24(), [](BmpFields& s) { s.compression = BmpJpeg; }), "JPEG"},
-        {"PNG inside", With(Plain24(), [](BmpFields& s) { s.compression = BmpPng; }), "PNG"},
+        {"JPEG inside", With(Plain24(), [](BmpFields& s) { s.compression = BmpJpeg, s.bitCount = 0; }), "BMP files that hold a JPEG picture are not supported."},
+        {"PNG inside", With(Plain24(), [](BmpFields& s) { s.compression = BmpPng, s.bitCount = 0; }), "BMP files that hold a PNG picture are not supported."},
         {"unknown compression", With(Plain24(), [](BmpFields& s) { s.compression = 11; }), "compression 11"},
         {"RLE8 on 24 bits", With(Plain24(), [](BmpFields& s) { s.compression = BmpRle8; }), "RLE8 compression for 24"},
         {"RLE top-down", With(Plain8(256, 0), [](BmpFields& s) { s.compression = BmpRle8, s.topDown = true; }), "top-down"},
@@ -178,7 +178,7 @@ TEST(BmpDecoder, RefusesMalformedFilesWithAClearMessage) {
         {"RLE8 without its end mark", rle8({4, 1, 0, 0, 4, 2}), "end-of-picture mark"},
         {"RLE8 absolute run cut short", rle8({0, 4, 1, 2}), "end-of-picture mark"},
         {"RLE8 colour past the palette", RleFile(8, 4, 2, {4, 9, 0, 1}, GreyPalette(8)), "colour 9 of a palette of 8"},
-        {"RLE4 run past a row", RleFile(4, 4, 2, {6, 0x11, 0, 1}), "past the end of a row"},
+        {"RLE4 run past a row", RleFile(4, 4, 2, {9, 0x11, 0, 1}), "past the end of a row"},
         {"RLE4 jump cut short", RleFile(4, 4, 2, {0, 2, 1}), "end-of-picture mark"},
     };
     // clang-format on

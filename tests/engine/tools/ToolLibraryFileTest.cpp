@@ -2,6 +2,10 @@
 // fields made safe, edits that keep every other record byte for byte, a
 // failed write that loses nothing, the current tool following its record,
 // and the shipped library (see SourceTree.h for writing it anew).
+//
+// Opening the tool library: a missing file is created empty, a pipe of that
+// name is refused at once naming the file (the kinds of names are tested with
+// InputFile).
 #include "engine/tools/ToolLibraryFile.h"
 #include "engine/tools/ToolRecord.h"
 #include "tests/support/SourceTree.h"
@@ -9,12 +13,15 @@
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <bit>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
+using namespace calvoro;
 
 namespace calvoro {
 namespace {
@@ -206,3 +213,34 @@ TEST(ShippedToolLibraryTest, DataFileHoldsTheShippedCutters) {
 
 }  // namespace
 }  // namespace calvoro
+
+TEST(ToolLibraryOpen, AMissingLibraryIsCreatedEmptyAtLoad) {
+    test::TempFolder folder;
+    ToolLibraryFile library(folder / "Tool.db");
+    library.load();
+    EXPECT_TRUE(library.empty());
+    EXPECT_TRUE(library.damageReport().empty());
+    ASSERT_TRUE(fs::is_regular_file(library.path()));
+    EXPECT_EQ(fs::file_size(library.path()), 0u);
+}
+
+TEST(ToolLibraryOpen, ALibraryThatCannotBeCreatedIsEmptyAndSaysWhy) {
+    test::TempFolder folder;
+    ToolLibraryFile library(folder / "no such folder" / "Tool.db");
+    library.load();
+    EXPECT_TRUE(library.empty());
+    EXPECT_NE(library.damageReport().find("cannot be created"), std::string::npos) << library.damageReport();
+}
+
+TEST(ToolLibraryOpen, APipeIsRefusedNamingTheFile) {
+    test::TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "Tool.db").c_str(), 0600), 0);
+    ToolLibraryFile library(folder / "Tool.db");
+    try {
+        library.load();
+        ADD_FAILURE() << "the pipe was read";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "The tool library \"" + library.path().string() + "\" cannot be read: it is a pipe, not a file.");
+    }
+}

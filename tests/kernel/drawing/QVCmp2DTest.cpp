@@ -7,6 +7,9 @@
 // the load raises the table's out-of-bound error and keeps what it read
 // before, while a word within the table that names no class is reported and
 // ends the load quietly.
+//
+// A block library name that denotes a pipe is refused at once, naming the
+// file and the reason (the kinds of names are tested with InputFile).
 #include "kernel/drawing/BlockLibraryFile.h"
 #include "kernel/drawing/EntityTreeLink.h"
 #include "kernel/drawing/QVCmp2D.h"
@@ -24,10 +27,12 @@
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -547,3 +552,18 @@ TEST_F(ClassWord, PastTheTableRaisesWithinItIsReported) {
 }
 
 }  // namespace
+
+TEST(BlockLibraryOpen, APipeIsRefusedNamingTheFile) {
+    test::TempFolder folder;
+    const auto pipe = folder / "Library.blk";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    TQVCmp2D drawing;
+    try {
+        LoadBlockLibraryFile(drawing, pipe);
+        ADD_FAILURE() << "the pipe was read";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "The block library \"" + pipe.string() + "\" cannot be read: it is a pipe, not a file.");
+    }
+    EXPECT_EQ(drawing.SourceBlockCount(), 0);
+}

@@ -1,12 +1,15 @@
 // The language of the program: the "*|*" line breaks, and changes of language
 // that load the new file first and never lose the language in use.
-#include "shell/lang/UnitLang.h"
-
-#include <gtest/gtest.h>
-
+//
+// A language name that denotes a pipe is reported at once, naming the file
+// and the reason, and the language in use stays.
 #include "kernel/platform/AtomicFile.h"
 #include "shell/app/AppInfo.h"
+#include "shell/lang/UnitLang.h"
 #include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace calvoro;
@@ -83,3 +86,20 @@ TEST_F(UnitLangTest, AnUnreadableLanguageIsReportedAndKeepsTheOneInUse) {
 }
 
 }  // namespace
+
+TEST(LanguageFileOpen, APipeIsReportedNamingTheFile) {
+    test::TempFolder folder;
+    const std::filesystem::path previousFolder = ProgramFolder();
+    SetProgramFolder(folder.path());
+    std::filesystem::create_directories(folder / "language");
+    ASSERT_EQ(::mkfifo((folder / "language" / "pipe.lng").c_str(), 0600), 0);
+    WriteFileAtomically(folder / "language" / "italiano.lng", "[String]\r\n406=Foratura circolare\r\n");
+    std::string error;
+    ASSERT_TRUE(SwitchLanguage("italiano", error)) << error;
+    EXPECT_FALSE(SwitchLanguage("pipe", error));
+    EXPECT_EQ(error, "The language file \"" + (folder / "language" / "pipe.lng").string() +
+                         "\" cannot be read: it is a pipe, not a file.");
+    EXPECT_EQ(LanguageName(), "italiano");
+    SetLanguageFile(nullptr);
+    SetProgramFolder(previousFolder);
+}
