@@ -78,10 +78,6 @@ BmpFields PlainBmp(int bits, int width, int height, const std::function<std::uin
     return bmp;
 }
 
-std::size_t NeededPixelBytes(int width, int height, int bitCount) {
-    return Stride(width, bitCount) * (height - 1) + (static_cast<std::size_t>(width) * bitCount + 7) / 8;
-}
-
 std::vector<Rgb> ColourPalette(int count) {
     std::vector<Rgb> palette;
     for (int i = 0; i < count; ++i)

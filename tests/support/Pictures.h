@@ -50,10 +50,6 @@ std::string BuildBmp(const BmpFields& bmp);
 BmpFields PlainBmp(int bits, int width, int height, const std::function<std::uint32_t(int, int)>& value,
                    bool topDown = false);
 
-// Bytes a valid plain-row file of these dimensions cannot do without: the
-// padding of the last row stored may be missing.
-std::size_t NeededPixelBytes(int width, int height, int bitCount);
-
 // Palettes whose entries all differ, and grey ones.
 std::vector<Rgb> ColourPalette(int count);
 std::vector<Rgb> GreyPalette(int count, bool inverted = false);

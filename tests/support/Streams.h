@@ -61,19 +61,11 @@ private:
     std::string bytes_;
 };
 
-// A 32-bit little-endian word put at, or read from, an offset of any byte
-// container.
+// A 32-bit little-endian word put at an offset of any byte container.
 template <class Bytes>
 void PutLe32(Bytes& bytes, std::size_t at, std::uint32_t word) {
     for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<typename Bytes::value_type>(word >> (8 * k));
 }
-template <class Bytes>
-std::uint32_t Le32At(const Bytes& bytes, std::size_t at) {
-    std::uint32_t word = 0;
-    for (int k = 3; k >= 0; --k) word = word << 8 | static_cast<std::uint8_t>(bytes[at + k]);
-    return word;
-}
-
 inline std::string Hex(std::string_view bytes) {
     std::ostringstream out;
     for (unsigned char c : bytes) out << std::hex << std::setw(2) << std::setfill('0') << int(c) << ' ';

@@ -1,15 +1,10 @@
-// The binary STL of the relief: a tiny map byte for byte, solids that are
-// closed with normals that agree with their winding and a base below every
-// cell, and writes that leave the old file when they fail.
-//
-// Solids whose relief touches the base along the border: no facet without
-// area, and still closed, every edge shared by exactly two facets that walk
-// it in opposite directions.
+// The binary STL of the relief: a tiny map byte for byte, and solids that are
+// closed, every edge shared by exactly two facets that walk it in opposite
+// directions, with normals that agree with their winding, a base below every
+// cell, and no facet without area where the relief touches the base.
 #include "engine/stl/StlWriter.h"
-#include "kernel/platform/AtomicFile.h"
 #include "tests/support/HeightMaps.h"
 #include "tests/support/Streams.h"
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -138,30 +133,6 @@ TEST(StlWriterTest, SolidIsClosedWithNormalsOfItsWindingAndTheBaseBelowAll) {
             }
         }
     }
-}
-
-TEST(StlWriterTest, WritesTheBytesInMemoryAndAFailureLeavesWhatWasThere) {
-    test::TempFolder folder;
-    HeightMap map(40, 30, -1.0f);
-    map.at(7, 9) = -4.0f;
-    const auto file = folder / "relief.stl";
-    WriteStl(file, map, ReliefValues{}, StlShape::Solid);
-    const std::string written = ReadWholeFile(file);
-    EXPECT_EQ(written, EncodeStl(map, ReliefValues{}, StlShape::Solid));
-    // Refused before anything is written.
-    EXPECT_THROW(WriteStl(file, HeightMap(1, 1), ReliefValues{}, StlShape::Solid), std::invalid_argument);
-    EXPECT_EQ(ReadWholeFile(file), written);
-    EXPECT_EQ(folder.FileCount(), 1u);
-    // A folder in the way of the file: the rename at the end fails, and no
-    // temporary file is left.
-    const auto blocked = folder / "blocked.stl";
-    std::filesystem::create_directory(blocked);
-    WriteFileAtomically(blocked / "keep", "kept");
-    EXPECT_THROW(WriteStl(blocked, HeightMap(3, 3), ReliefValues{}, StlShape::Surface), FileWriteError);
-    EXPECT_EQ(ReadWholeFile(blocked / "keep"), "kept");
-    EXPECT_EQ(folder.FileCount(), 2u);
-    EXPECT_THROW(WriteStl(folder.path() / "missing" / "relief.stl", HeightMap(3, 3), ReliefValues{}, StlShape::Surface),
-                 FileWriteError);
 }
 
 using Vertex = std::array<float, 3>;

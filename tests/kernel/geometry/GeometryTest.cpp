@@ -65,38 +65,6 @@ TEST(ClipSegmentToRect2D, CodesAndExactEndPoints) {
     }
 }
 
-TEST(Picking, PolylinesReportTheNearestSegmentWithinTheAperture) {
-    const std::vector<TPoint2D> zigZag = {P(0, 0), P(10, 0), P(10, 10)};
-    TMatrix2D halving;
-    halving.M[2][2] = 2;
-    struct Case {
-        const char* what;
-        std::vector<TPoint2D> points;
-        TPoint2D p;
-        bool closed;
-        TMatrix2D m;
-        int code;
-        double d;
-    };
-    const Case cases[] = {
-        {"no points", {}, P(0, 0), false, IdentityMatrix2D, kHitMiss, kNoDistance},
-        {"one point", {P(1, 1)}, P(1, 1), true, IdentityMatrix2D, kHitMiss, kNoDistance},
-        {"near the first segment", zigZag, P(5, 1.5), false, IdentityMatrix2D, kHitOutline, 1.5},
-        {"nearer the second", zigZag, P(9, 1.5), false, IdentityMatrix2D, kHitOutline, 1},
-        {"exactly at the aperture", zigZag, P(5, 2), false, IdentityMatrix2D, kHitOutline, 2},
-        {"beyond the aperture", zigZag, P(5, 2.5), false, IdentityMatrix2D, kHitMiss, kNoDistance},
-        {"near the closing segment, open", zigZag, P(4, 5), false, IdentityMatrix2D, kHitMiss, kNoDistance},
-        {"near the closing segment, closed", zigZag, P(4, 5), true, IdentityMatrix2D, kHitOutline, std::sqrt(0.5)},
-        {"through the view matrix", zigZag, P(15, 1), false, ScalingMatrix2D(2, 2), kHitOutline, 1},
-        {"made cartesian after the matrix", zigZag, P(5.5, 2.5), false, halving, kHitOutline, 0.5},
-    };
-    for (const auto& c : cases) {
-        double d = -1;
-        EXPECT_EQ(HitPolyline2D(c.points, c.p, 2.0, c.closed, c.m, d), c.code) << c.what;
-        EXPECT_DOUBLE_EQ(d, c.d) << c.what;
-    }
-}
-
 TEST(Picking, PolygonsTellOutlineInsideAndOutside) {
     const std::vector<TPoint2D> square = {P(0, 0), P(10, 0), P(10, 10), P(0, 10)};
     // Vertices on the horizontal through the picked points: each straddling edge crosses the ray once.
