@@ -1,6 +1,6 @@
 // The job record and document: every field at its offset, what the encoder
-// keeps and refuses, damaged records refused by name, documents read back, and
-// a failed save that keeps the old document.
+// keeps and refuses, damaged records refused by name, documents read back, a
+// failed save that keeps the old document, and the names offered on saving.
 //
 // Opening a document: the record is read at bfSize, also from a file that
 // goes on after it, and a pipe of that name is refused at once naming the
@@ -8,6 +8,7 @@
 #include "engine/document/DocumentError.h"
 #include "engine/document/JobDocument.h"
 #include "engine/document/JobRecord.h"
+#include "engine/document/SaveName.h"
 #include "engine/picture/BmpCodec.h"
 #include "kernel/platform/AtomicFile.h"
 #include "tests/support/Pictures.h"
@@ -212,6 +213,18 @@ TEST_F(JobDocumentFileTest, FailedSaveLeavesTheOldDocument) {
     EXPECT_THROW(SaveDocument(blocked, test::RandomPicture(4, 4, PixelFormat::Grey8), Record()), FileWriteError);
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
     EXPECT_EQ(folder_.FileCount(), 2u);
+}
+
+TEST(SaveNameTest, ChosenNameGetsTheExtensionOfItsKindOnlyWhenItHasNone) {
+    const std::tuple<const char*, SaveKind, const char*> cases[] = {
+        {"job", SaveKind::Document, "job.pxm"},
+        {"job", SaveKind::Stl, "job.stl"},
+        {"job", SaveKind::Dxf, "job.dxf"},
+        {"job.PXM", SaveKind::Document, "job.PXM"},
+        {"job.", SaveKind::Stl, "job."},
+        {"/home/maker/v1.2/job", SaveKind::Document, "/home/maker/v1.2/job.pxm"},
+        {"/home/maker/v1.2/job.nc", SaveKind::Dxf, "/home/maker/v1.2/job.nc"}};
+    for (const auto& [chosen, kind, saved] : cases) EXPECT_EQ(CompleteSaveName(chosen, kind), saved) << chosen;
 }
 
 }  // namespace

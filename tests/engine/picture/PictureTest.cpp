@@ -1,11 +1,12 @@
-// Pictures: JPEG files of every kind and cut anywhere, flips, and BMP files
-// written whole and read back.
+// Pictures: JPEG files of every kind and cut anywhere, flips and crops, and
+// BMP files written whole and read back.
 //
 // Picture files as users meet them: JPEG data libjpeg could only guess at,
-// RLE runs into the row padding, names that are no files, and files whose
-// headers rule them out before their bulk is read.
+// RLE runs into the row padding, BMPs wrapping other formats, names that are
+// no files, and files whose headers rule them out before their bulk is read.
 #include "engine/document/JobDocument.h"
 #include "engine/picture/BmpCodec.h"
+#include "engine/picture/GreyLevel.h"
 #include "engine/picture/ImageInfo.h"
 #include "engine/picture/JpegDecoder.h"
 #include "engine/picture/PictureEdits.h"
@@ -141,6 +142,22 @@ TEST(PictureEdits, FlipsMirrorPixelsAndTwiceGiveThePictureBack) {
     std::vector<std::uint8_t> row = {1, 2, 3, 4, 5, 6, 7};
     ReverseScanline(row.data(), row.size(), 3);
     EXPECT_EQ(row, (std::vector<std::uint8_t>{4, 5, 6, 1, 2, 3, 7}));
+}
+
+TEST(PictureEdits, CropCopiesTheRectangleAndRefusesOneOutside) {
+    const Picture source = Numbered(6, 5, PixelFormat::Bgr24);
+    const Picture cropped = CropBitmap(source, 2, 1, 3, 2);
+    ASSERT_EQ(cropped.width, 3);
+    ASSERT_EQ(cropped.height, 2);
+    EXPECT_EQ(cropped.format, PixelFormat::Bgr24);
+    EXPECT_EQ(cropped.dpiX, 100);
+    for (int r = 0; r < 2; ++r)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(cropped, x, r), PixelAt(source, 2 + x, 1 + r));
+    EXPECT_EQ(CropBitmap(source, 0, 0, 6, 5).pixels, source.pixels);
+    EXPECT_THROW(CropBitmap(source, 5, 0, 2, 2), PictureError);
+    EXPECT_THROW(CropBitmap(source, -1, 0, 2, 2), PictureError);
+    EXPECT_THROW(CropBitmap(source, 0, 4, 2, 2), PictureError);
+    EXPECT_THROW(CropBitmap(source, 0, 0, 1, 3), PictureError);
 }
 
 namespace {

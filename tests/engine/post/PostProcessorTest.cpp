@@ -45,12 +45,14 @@ TEST(NumberFormatTest, FixedFormatsRoundHalfAwayFromZeroAndCutZerosOnRequest) {
         {0.0625, Fixed(1, 3), false, "0.063"},  // exact ties at common pixel pitches
         {-2.5, Fixed(1, 0), false, "-3"},
         {0.0005f, Fixed(1, 3), false, "0.001"},  // the float lies just above the tie
+        {0.1f, Fixed(1, 3), false, "0.100"},
         {123456.789f, Fixed(1, 3), false, "123456.789"},
         {12.3456f, Fixed(8, 2), false, "   12.35"},
         {1.5, Fixed(8, 3), true, "   1.5"},
         {1.0, Fixed(1, -1), false, "1.00"},                  // no precision: two decimals
         {0.1, Fixed(1, 18), false, "0.100000000000000006"},  // the double's exact digits
         {3.0e38f, Fixed(1, 1), false, "300000000549775575777803994281145270272.0"},
+        {3.0e38f, Fixed(1, 1), true, "300000000549775575777803994281145270272."},
         {std::numeric_limits<double>::denorm_min(), Fixed(1, 2), false, "0.00"},
     };
     for (const auto& c : cases)

@@ -1,16 +1,18 @@
 // Tool paths: cutter profiles and their refusals, the gouge-free tip Z
 // against the cell-by-cell demand, polyline reduction within its tolerance,
-// raster lines that cover the picture, and whole paths that never cut the
-// relief and do not depend on the thread count.
+// raster lines that cover the picture, cancelling the work, and whole paths
+// that never cut the relief and do not depend on the thread count.
 #include "engine/toolpath/CutterProfile.h"
 #include "engine/toolpath/GougeFreeDepth.h"
 #include "engine/toolpath/PolylineReduction.h"
 #include "engine/toolpath/RasterPaths.h"
+#include "engine/toolpath/TaskControl.h"
 #include "engine/toolpath/ToolPath.h"
 #include "tests/support/HeightMaps.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -33,15 +35,19 @@ TEST(CutterProfileTest, RefusesCuttersThatCannotMachineARelief) {
         const char* message;
     } cases[] = {
         {"drill", Cutter(ToolType::Drill, 3), 0, "cannot machine a relief"},
+        {"undefined", Cutter(ToolType::Undefined, 3), 0, "cannot machine a relief"},
         {"zero diameter", Cutter(ToolType::Flat, 0), 0, "diameter"},
+        {"negative diameter", Cutter(ToolType::Spherical, -2), 0, "diameter"},
         {"diameter not a number", Cutter(ToolType::Flat, nan), 0, "diameter"},
         {"infinite diameter", Cutter(ToolType::Flat, std::numeric_limits<float>::infinity()), 0, "diameter"},
         {"corner above the radius", Cutter(ToolType::BullNose, 4, 2.01f), 0, "corner radius"},
         {"negative corner", Cutter(ToolType::BullNose, 4, -0.1f), 0, "corner radius"},
         {"taper 0", Cutter(ToolType::ConicalFlat, 4, 0, 0, 1), 0, "taper angle"},
         {"taper 90", Cutter(ToolType::ConicalSpherical, 4, 0, 90, 1), 0, "taper angle"},
+        {"taper 120", Cutter(ToolType::ConicalFlat, 4, 0, 120, 1), 0, "taper angle"},
         {"taper not a number", Cutter(ToolType::ConicalFlat, 4, 0, nan, 1), 0, "taper angle"},
         {"tip above the diameter", Cutter(ToolType::ConicalFlat, 4, 0, 30, 4.5f), 0, "tip diameter"},
+        {"negative tip", Cutter(ToolType::ConicalSpherical, 4, 0, 30, -1), 0, "tip diameter"},
         {"negative stock", Cutter(ToolType::Flat, 4), -0.1, "stock"},
     };
     for (const Case& c : cases) {
@@ -334,6 +340,24 @@ TEST(RasterPathsTest, ZigZagCoversThePictureAndStaysInsideIt) {
     }
 }
 
+TEST(TaskControlTest, ACancelRequestOrAFailureStopsTheWork) {
+    TaskControl before;
+    before.requestCancel();
+    std::atomic<int> started{0};
+    EXPECT_THROW(ParallelFor(100, 4, &before, 0, 1, [&](std::size_t) { ++started; }), TaskCancelled);
+    EXPECT_EQ(started.load(), 0);
+    TaskControl midway;
+    const auto cancelAt10 = [&](std::size_t i) {
+        if (i == 10) midway.requestCancel();
+    };
+    EXPECT_THROW(ParallelFor(100000, 4, &midway, 0, 1, cancelAt10), TaskCancelled);
+    // The first failure of a piece reaches the caller.
+    const auto failAt50 = [](std::size_t i) {
+        if (i == 50) throw std::domain_error("bad piece");
+    };
+    EXPECT_THROW(ParallelFor(1000, 4, nullptr, 0, 1, failAt50), std::domain_error);
+}
+
 ToolPathRequest Request(ToolType type = ToolType::Spherical, double diameter = 3.0) {
     ToolPathRequest request;
     request.cutter = MakeCutter(type, diameter);
@@ -426,15 +450,19 @@ TEST(ToolPathTest, RefusesWhatCannotBeMachined) {
     constexpr float nan = std::numeric_limits<float>::quiet_NaN();
     const std::tuple<const char*, void (*)(ToolPathRequest&), const char*> cases[] = {
         {"drill", [](ToolPathRequest& r) { r.cutter.toolType = ToolType::Drill; }, "cannot machine"},
+        {"undefined cutter", [](ToolPathRequest& r) { r.cutter.toolType = ToolType::Undefined; }, "cannot machine"},
         {"step over 0", [](ToolPathRequest& r) { r.parameters.stepOver = 0; }, "step over"},
+        {"negative step over", [](ToolPathRequest& r) { r.parameters.stepOver = -1; }, "step over"},
         {"step over not a number", [](ToolPathRequest& r) { r.parameters.stepOver = std::nan(""); }, "step over"},
         {"step over far below a pixel", [](ToolPathRequest& r) { r.parameters.stepOver = 0.01; }, "tenth"},
         {"no direction", [](ToolPathRequest& r) { r.parameters.rasterAlongX = r.parameters.rasterAlongY = false; },
          "raster direction"},
         {"no passes", [](ToolPathRequest& r) { r.parameters.passCount = 0; }, "depth cuts"},
+        {"negative passes", [](ToolPathRequest& r) { r.parameters.passCount = -2; }, "depth cuts"},
         {"too many passes", [](ToolPathRequest& r) { r.parameters.passCount = 256; }, "depth cuts"},
         {"negative Z step", [](ToolPathRequest& r) { r.parameters.zStep = -1; }, "Z step"},
         {"negative filter", [](ToolPathRequest& r) { r.parameters.filterTolerance = -0.1f; }, "filter"},
+        {"filter not a number", [](ToolPathRequest& r) { r.parameters.filterTolerance = nan; }, "filter"},
         {"negative stock", [](ToolPathRequest& r) { r.parameters.stockAllowance = -0.1f; }, "stock"},
         {"feed plane in the relief", [](ToolPathRequest& r) { r.parameters.feedPlaneZ = -1.5; }, "feed plane"},
         {"feed plane on top of the stock",

@@ -1,5 +1,5 @@
-// Drawing on a canvas: the pixels a line walk visits, and polylines clipped to
-// the box they are drawn in, dashed or not.
+// Drawing on a canvas: the pixels a line walk visits, the pen position of
+// lines, and polylines clipped to the box they are drawn in, dashed or not.
 #include "kernel/draw/LineWalk.h"
 #include "kernel/draw/RecordingCanvas.h"
 #include "kernel/draw/TransformedDrawing.h"
@@ -33,6 +33,10 @@ TEST(LineWalkTest, VisitsFromTheStartUpToButExcludingTheEnd) {
         {{7, 7}, {7, 7}, {}},
     };
     for (const Case& c : cases) EXPECT_EQ(Walk(c.from, c.to), c.pixels);
+    // The major axis of a diagonal is Y.
+    EXPECT_TRUE(LineWalk({0, 0}, {5, 4}).XMajor());
+    EXPECT_FALSE(LineWalk({0, 0}, {4, 4}).XMajor());
+    EXPECT_FALSE(LineWalk({0, 0}, {-1, -9}).XMajor());
 }
 
 TEST(LineWalkTest, AHugeLineIsCutToTheBoxWithoutWalkingIt) {
@@ -44,6 +48,21 @@ TEST(LineWalkTest, AHugeLineIsCutToTheBoxWithoutWalkingIt) {
         EXPECT_TRUE(TPixelRect({0, 0, 100, 100}).Contains(walk.At(step)));
     EXPECT_FALSE(TPixelRect({0, 0, 100, 100}).Contains(walk.At(first - 1)));
     EXPECT_FALSE(TPixelRect({0, 0, 100, 100}).Contains(walk.At(last)));
+}
+
+TEST(CanvasTest, LinesStartAtThePenPositionAndMoveIt) {
+    RecordingCanvas canvas;
+    canvas.MoveTo(1, 2);
+    canvas.LineTo(5, 2);
+    canvas.LineTo(5, 9);
+    const auto lines = canvas.CallsOf(CanvasOp::LineTo);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].Points, (std::vector<TPixelPoint>{{1, 2}, {5, 2}}));
+    EXPECT_EQ(lines[1].Points, (std::vector<TPixelPoint>{{5, 2}, {5, 9}}));
+    EXPECT_EQ(canvas.PenPos(), (TPixelPoint{5, 9}));
+    const TPixelPoint polyline[] = {{0, 0}, {3, 3}};
+    canvas.Polyline(polyline);
+    EXPECT_EQ(canvas.PenPos(), (TPixelPoint{5, 9})) << "a polyline leaves the pen where it was";
 }
 
 using Pixels = std::vector<TPixelPoint>;

@@ -1,5 +1,5 @@
 // The entities: which classes take the points of which, reference counts of
-// block instances and freeing chains of blocks, the linearisation of conics
+// block instances and freeing chains of blocks, the linearisation of curves
 // and its cache, every class's record byte for byte with the records refused,
 // and the two-stage transform frozen on write.
 //
@@ -82,6 +82,10 @@ TEST_F(AssignTest, EachClassTakesThePointsOfTheClassesItAccepts) {
                   c.taken == 0 ? own : std::vector<TPoint2D>(theirs.begin(), theirs.begin() + c.taken));
         EXPECT_EQ(target->Points().Growable(), growable);
     }
+    // The box follows the points and the matrix taken over.
+    TPunto2D point(11, MakePoint2D(5, 5));
+    point.Assign(line);
+    EXPECT_EQ(point.Box(), MakeRect2D(15, 5, 15, 5));
 }
 
 // A source block holding one line from (0, 0) to (10, 0) and one circle of
@@ -193,6 +197,31 @@ TEST(CurveLinearisation, ConicsRunClockwiseAndCloseOnTheirFirstPoint) {
     }
     EXPECT_NEAR(circle.Box().Left, 5, 1e-12);
     EXPECT_NEAR(circle.Box().Top, 25, 1e-2);  // the profile's box, not the circle's
+}
+
+TEST(CurveLinearisation, BSplineOrdersFromRecordsAreChecked) {
+    const auto record = [](int points, std::uint8_t order) {
+        RecordBytes r;
+        r.Header(1).Identity().U16(static_cast<std::uint16_t>(points));
+        for (int i = 0; i < points; ++i) r.Point(i, i * i);
+        return r.U8(1).U16(50).U8(1).U8(order).str();
+    };
+    EXPECT_THROW(ReadRecord<TBSpline2D>(record(4, 0)), ECADFileNotValid);  // no basis at all
+    EXPECT_THROW(ReadRecord<TBSpline2D>(record(4, 5)), ECADFileNotValid);
+    EXPECT_THROW(ReadRecord<TBSpline2D>(record(2, 4)), ECADFileNotValid);
+    // The program's own splines of order 3 with fewer points still load, as
+    // their control polygon.
+    auto small = ReadRecord<TBSpline2D>(record(2, 3));
+    small->RecalcBox();
+    EXPECT_EQ(ProfileOf(*small), (std::vector<TPoint2D>{MakePoint2D(0, 0), MakePoint2D(1, 1)}));
+    auto order4 = ReadRecord<TBSpline2D>(record(4, 4));
+    order4->RecalcBox();
+    EXPECT_EQ(order4->Order(), 4);
+    const std::vector<TPoint2D> profile = ProfileOf(*order4);
+    ASSERT_EQ(profile.size(), 51u);
+    EXPECT_POINT_NEAR(profile.front(), 0, 0, 1e-12);
+    EXPECT_EQ(profile.back(), MakePoint2D(3, 9));
+    EXPECT_NE(profile[25], MakePoint2D(0, 0));
 }
 
 // A kept profile lives from box update to destruction; an unkept one only

@@ -1,6 +1,7 @@
-// Plane geometry: the picks of polygons with the distances they report,
-// quadrants, segments against circles, the refusals of the points set, and the
-// rounding into pixels.
+// Plane geometry: segments clipped to a box, the picks of polylines and
+// polygons with the distances they report, quadrants, segments against
+// circles, the refusals of the points set, and the rounding into pixels.
+#include "kernel/geometry/Clipping.h"
 #include "kernel/geometry/Matrix2D.h"
 #include "kernel/geometry/Picking.h"
 #include "kernel/geometry/PixelConversion.h"
@@ -22,6 +23,46 @@ namespace {
 
 TPoint2D P(double x, double y) {
     return MakePoint2D(x, y);
+}
+
+TEST(ClipSegmentToRect2D, CodesAndExactEndPoints) {
+    using Clip = int (*)(const TRect2D&, TPoint2D&, TPoint2D&);
+    const Clip both = ClipSegmentToRect2D, x = ClipSegmentToRectX2D, y = ClipSegmentToRectY2D;
+    struct Case {
+        const char* what;
+        Clip clip;
+        TPoint2D p0, p1;
+        int code;
+        TPoint2D clipped0, clipped1;
+    };
+    // The moved ends land exactly on the edges: the values keep the arithmetic exact.
+    const Case cases[] = {
+        {"wholly inside", both, P(1, 1), P(3, 2), 8, P(1, 1), P(3, 2)},
+        {"on the edges", both, P(0, 0), P(4, 4), 8, P(0, 0), P(4, 4)},
+        {"start outside", both, P(-2, 2), P(2, 2), 1, P(0, 2), P(2, 2)},
+        {"end outside", both, P(2, 2), P(2, 8), 2, P(2, 2), P(2, 4)},
+        {"across", both, P(-2, 1), P(6, 3), 3, P(0, 1.5), P(4, 2.5)},
+        {"across, backwards", both, P(6, 3), P(-2, 1), 3, P(4, 2.5), P(0, 1.5)},
+        {"across a corner", both, P(-1, 3), P(3, 7), 3, P(0, 4), P(0, 4)},
+        {"along the bottom edge", both, P(-1, 0), P(5, 0), 3, P(0, 0), P(4, 0)},
+        {"vertical, left of the box", both, P(-1, -1), P(-1, 5), 4, P(-1, -1), P(-1, 5)},
+        {"passing a corner", both, P(3, -2), P(6, 1), 4, P(3, -2), P(6, 1)},
+        {"no length, inside", both, P(1, 1), P(1, 1), 8, P(1, 1), P(1, 1)},
+        {"no length, outside", both, P(5, 2), P(5, 2), 4, P(5, 2), P(5, 2)},
+        {"homogeneous ends", both, TPoint2D{-4, 2, 2}, TPoint2D{12, 6, 2}, 3, P(0, 1.5), P(4, 2.5)},
+        {"X only: across, above the box", x, P(-2, 10), P(6, 10), 3, P(0, 10), P(4, 10)},
+        {"X only: vertical beside the box", x, P(10, -2), P(10, 6), 4, P(10, -2), P(10, 6)},
+        {"X only: no length, above", x, P(2, 9), P(2, 9), 8, P(2, 9), P(2, 9)},
+        {"Y only: up, beside the box", y, P(10, -2), P(10, 6), 3, P(10, 0), P(10, 4)},
+        {"Y only: down, end below", y, P(1, 3), P(3, -1), 2, P(1, 3), P(2.5, 0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TPoint2D p0 = c.p0, p1 = c.p1;
+        EXPECT_EQ(c.clip(MakeRect2D(0, 0, 4, 4), p0, p1), c.code);
+        EXPECT_EQ(p0, c.clipped0) << p0;
+        EXPECT_EQ(p1, c.clipped1) << p1;
+    }
 }
 
 TEST(Picking, PolygonsTellOutlineInsideAndOutside) {
@@ -74,7 +115,9 @@ TEST(LineCircleIntersection, GivesThePartOfTheSegmentInsideTheCircle) {
         {"both inside", -1, 0, 1, 2, 2, -1, 0, 1, 2},
         {"both on", 0, 5, 5, 0, 3, 0, 5, 5, 0},
         {"start inside", 0, 3, 10, 3, 2, 0, 3, 4, 3},
+        {"end inside", -10, 3, 1, 3, 2, -4, 3, 1, 3},
         {"leaves from its start", 5, 0, 10, 0, 2, 10, 0, 5, 0},
+        {"arrives at its end", 10, 0, 5, 0, 2, 10, 0, 5, 0},
         {"tangent", -10, 5, 10, 5, 1, 0, 5, 0, 5},
         {"chord", -10, 3, 10, 3, 3, -4, 3, 4, 3},
         {"through the centre", -10, 0, 10, 0, 3, -5, 0, 5, 0},
@@ -82,6 +125,7 @@ TEST(LineCircleIntersection, GivesThePartOfTheSegmentInsideTheCircle) {
         // Starting (or ending) on the circle and passing through it: both
         // points are real crossings, never unset points.
         {"on at the start", -3, 4, 10, 4, 3, -3, 4, 3, 4},
+        {"on at the end", 10, 4, -3, 4, 3, 3, 4, -3, 4},
         {"on after a break", 5, 0, -10, -0.0, 3, 5, 0, -5, 0},
     };
     for (const auto& c : cases) {

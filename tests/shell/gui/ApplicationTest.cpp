@@ -4,7 +4,11 @@
 #include <QTest>
 #include <stdexcept>
 
+#include "kernel/drawing/QVCmp2D.h"
+#include "kernel/entities/EntityModule.h"
+#include "shell/app/AppInfo.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/MainWindow.h"
 
 using calvoro::Application;
 
@@ -26,6 +30,17 @@ private slots:
         QVERIFY(calvoro::RunGuarded([] {}));
         QVERIFY(!calvoro::RunGuarded([] { throw 42; }));
         QCOMPARE(shown, QStringList({"Cutter diameter must be positive.", "Unknown error."}));
+        Application::setErrorReporter(nullptr);
+    }
+
+    void theMainWindowStartsWithTheShippedBlockLibrary() {
+        QStringList shown;
+        Application::setErrorReporter([&](const QString& message) { shown << message; });
+        calvoro::InitializeEntityModule();
+        calvoro::SetProgramFolder(qEnvironmentVariable("CALVORO_BIN_DIR").toStdString());
+        calvoro::MainWindow window;
+        QCOMPARE(shown, QStringList());
+        QCOMPARE(window.LocalCad().SourceBlockCount(), 3);
         Application::setErrorReporter(nullptr);
     }
 };

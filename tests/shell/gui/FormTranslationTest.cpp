@@ -167,6 +167,15 @@ private slots:
         QVERIFY(errors_.isEmpty());
     }
 
+    void atStartAMissingLanguageFallsBackToEnglish() {
+        TestForm t;
+        StartLanguage("deutsch", &t.form);
+        QCOMPARE(errors_.size(), 1);
+        QVERIFY(errors_[0].endsWith("deutsch.lng"));
+        QCOMPARE(QString::fromStdString(LanguageName()), QString("english"));
+        QCOMPARE(t.label->text(), QString("Depth of black"));
+        QCOMPARE(QString::fromStdString(MessageTable()[42]), QString("Ready"));
+    }
 };
 
 }  // namespace

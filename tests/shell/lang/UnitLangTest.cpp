@@ -1,5 +1,8 @@
-// The language of the program: changes of language that load the new file
-// first and never lose the language in use, and names that are no file.
+// The language of the program: the "*|*" line breaks, and changes of language
+// that load the new file first and never lose the language in use.
+//
+// A language name that denotes a pipe is reported at once, naming the file
+// and the reason, and the language in use stays.
 #include "kernel/platform/AtomicFile.h"
 #include "shell/app/AppInfo.h"
 #include "shell/lang/UnitLang.h"
@@ -12,6 +15,21 @@ namespace fs = std::filesystem;
 using namespace calvoro;
 
 namespace {
+
+TEST(ExpandLangLineBreaksTest, FollowsTheJoiningRule) {
+    const char* const cases[][2] = {
+        {"No breaks", "No breaks"},
+        {"A*|*B*|*C", "A\nB\nC"},
+        {"A*|*", "A\n"},
+        {"*|*", "\n"},
+        {"A*|B|*C", "A*|B|*C"},
+        {"A*|**|*B", "A\n\nB"},  // an empty line inside is kept
+        {"*|*A", "\nA"},         // one leading break ...
+        {"*|**|**|*A", "\nA"},   // ... however many separators lead
+        {"*|*A*|*B", "A\nB"},    // a leading break is absorbed when a later segment follows
+    };
+    for (const auto& c : cases) EXPECT_EQ(ExpandLangLineBreaks(c[0]), c[1]) << c[0];
+}
 
 // A program folder of the test's own, with no language loaded.
 class UnitLangTest : public ::testing::Test {
