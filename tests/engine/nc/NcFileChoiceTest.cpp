@@ -3,11 +3,11 @@
 // program as the page holds them.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "engine/nc/NcFileChoice.h"
 #include "engine/nc/NcLines.h"
+#include "tests/support/SourceTree.h"
 #include "tests/support/TempFolder.h"
 
 using namespace calvoro;
@@ -70,15 +70,10 @@ TEST(ShortenToWidth, ReplacesTheMiddleUntilItFits) {
     for (const Case& c : cases) EXPECT_EQ(ShortenToWidth(c.text, c.width, tenPerCharacter), c.shortened) << c.text;
 }
 
-fs::path DataFolder() {
-    const char* source = std::getenv("CALVORO_SOURCE_DIR");
-    return fs::path(source ? source : ".") / "data";
-}
-
 TEST(ChoosePostProcessor, ReadsTheDefinitionWithItsExtensionAndComment) {
     PostSettings current;
     current.refHeight = 12;
-    const PostChoice heidenhain = ChoosePostProcessor(DataFolder(), "heidenhain_mm", current);
+    const PostChoice heidenhain = ChoosePostProcessor(test::ShippedData(), "heidenhain_mm", current);
     EXPECT_EQ(heidenhain.extension, "H");
     EXPECT_EQ(heidenhain.settings.dialect, PostDialect::Hei);
     EXPECT_EQ(heidenhain.settings.postName, "heidenhain_mm");
@@ -87,7 +82,7 @@ TEST(ChoosePostProcessor, ReadsTheDefinitionWithItsExtensionAndComment) {
     EXPECT_FALSE(heidenhain.comment.ends_with('\n'));
     EXPECT_TRUE(heidenhain.problems.empty());
 
-    const PostChoice missing = ChoosePostProcessor(DataFolder(), "no such post", current);
+    const PostChoice missing = ChoosePostProcessor(test::ShippedData(), "no such post", current);
     EXPECT_EQ(missing.extension, "NC");
     EXPECT_FALSE(missing.problems.empty());
 }
