@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "engine/nc/MachiningTime.h"
 #include "engine/post/NcWordWriter.h"
@@ -19,7 +20,28 @@ double CheckedRate(std::string_view text, const char* what) {
                          "\" is not a number above zero; no NC program was written");
 }
 
+// The Z a move is written with: a cutting move's Z (a pass above the lowest
+// one is a float plus a step) goes to the float at or above it.
+float MoveZ(const Move& move) {
+    auto z = static_cast<float>(move.z);
+    if (move.kind != MoveKind::Rapid && static_cast<double>(z) < move.z)
+        z = std::nextafter(z, std::numeric_limits<float>::infinity());
+    return z;
+}
+
 }  // namespace
+
+double WrittenPositionRounding(const PostSettings& settings) {
+    double largest = 0;
+    for (Axis axis : {Axis::X, Axis::Y}) {
+        // The comma form writes every axis in the X format.
+        const Axis format = settings.dialect == PostDialect::Sbo ? Axis::X : axis;
+        const double scale = settings.axisScaling ? std::fabs(static_cast<double>(settings.axis(axis).scale)) : 1.0;
+        const double halfUnit = 0.5 * std::pow(10.0, -settings.axis(format).format.decimals());
+        largest = std::max(largest, scale > 0 ? halfUnit / scale : std::numeric_limits<double>::infinity());
+    }
+    return largest;
+}
 
 std::optional<double> ParseRateText(std::string_view text) {
     if (text.empty() || std::count(text.begin(), text.end(), '.') > 1) return std::nullopt;
@@ -55,7 +77,7 @@ NcProgram GenerateNcProgram(const MoveList& list, const PostSettings& settings, 
                                       : move.kind == MoveKind::Plunge ? std::string_view(job.plungeText)
                                                                       : std::string_view(job.feedText);
         words.WriteNcMove(program.text, NcMoveKind(move.kind), feed, static_cast<float>(move.x),
-                          static_cast<float>(move.y), static_cast<float>(move.z));
+                          static_cast<float>(move.y), MoveZ(move));
     }
     const Move& last = list.moves.back();
     program.text += ExpandPostTemplate(words.settings().endOfFile, {last.x, last.y}, words, job);

@@ -61,6 +61,11 @@ std::optional<double> ParseRateText(std::string_view text);
 // cutting move or the feed or plunge rate is not a number above zero.
 NcProgram GenerateNcProgram(const MoveList& moves, const PostSettings& settings, const NcJobValues& job);
 
+// How far the written X and Y words may place the cutter from the position
+// they were written for: half a unit of their last decimal, in work units. A
+// tool path for this definition allows for it (ToolPathRequest).
+double WrittenPositionRounding(const PostSettings& settings);
+
 // Writes the program text to the NC file: to a temporary name first, renamed
 // over the old file once every byte is written. Throws FileWriteError
 // (kernel/platform/AtomicFile.h) when it cannot, leaving the old file whole.

@@ -47,6 +47,9 @@ public:
     void WriteNcLine(std::string& out, int kind, std::string_view words);
 
     // One move in the dialect of the definition. Coordinates must be finite.
+    // The Z of a cutting move (kind 1 to 3) is rounded toward the work's +Z
+    // at the written decimals, so the program never places the cutter lower
+    // than the move asks; a rapid's Z is rounded like every other number.
     void WriteNcMove(std::string& out, int kind, std::string_view feedText, float x, float y, float z);
 
     std::string_view lastGWord() const { return lastGWord_; }
@@ -63,9 +66,11 @@ private:
     // Each writes its word at p and returns the end of what it wrote.
     char* putBlockNumber(char* p);
     char* putGWord(char* p, int kind);
-    char* putAxisWord(char* p, Axis axis, float value);
+    char* putAxisWord(char* p, Axis axis, float value, bool raised = false);
+    std::string_view axisText(NumberBuffer& buffer, Axis axis, const NumberFormat& format, float value,
+                              bool raised) const;
     char* putFeedWord(char* p, std::string_view feedText);
-    char* putSboMove(char* p, float x, float y, float z);
+    char* putSboMove(char* p, float x, float y, float z, bool raisedZ);
 
     float scaled(Axis axis, float value) const;
 

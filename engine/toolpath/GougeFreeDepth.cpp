@@ -21,13 +21,24 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // profile heights; no sensible job comes near it.
 constexpr double kMaxReach = 2048;
 
+// Cells this much (relative) beyond the rim count as on it.
+constexpr double kRimTolerance = 1e-6;
+
+// Golden-section steps that narrow a move to 1e-5 of its length.
+constexpr int kSweepSteps = 24;
+constexpr double kGolden = 0.6180339887498949;
+
 }  // namespace
 
-GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize)
-    : map_(map), profile_(profile), pixelSize_(pixelSize) {
+GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize,
+                               double positionAllowance)
+    : map_(map), profile_(profile), pixelSize_(pixelSize), allowance_(positionAllowance) {
     if (!(pixelSize > 0.0) || !std::isfinite(pixelSize)) throw ToolPathError("The pixel size must be greater than 0.");
+    if (!(positionAllowance >= 0.0) || !std::isfinite(positionAllowance))
+        throw ToolPathError("The position allowance must be 0 or more.");
     if (map.empty()) throw ToolPathError("There is no relief to machine.");
-    const double reach = std::floor(profile.outerRadius() / pixelSize) + 1.0;
+    reachRadius_ = (profile.outerRadius() + allowance_) * (1.0 + kRimTolerance);
+    const double reach = std::floor(reachRadius_ / pixelSize) + 1.0;
     if (!(reach <= kMaxReach))
         throw ToolPathError("The cutter is more than 4096 pixels wide at this pixel size; choose larger pixels.");
     reach_ = static_cast<int>(reach);
@@ -75,9 +86,7 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
 
 double GougeFreeDepth::computeOffsetHeight(int adx, int ady) const {
     if (adx > reach_ || ady > reach_) return kInfinity;
-    const double rho = std::sqrt(static_cast<double>(adx) * adx + static_cast<double>(ady) * ady) * pixelSize_;
-    if (rho > profile_.outerRadius()) return kInfinity;
-    return profile_.height(rho);
+    return grownHeight(std::sqrt(static_cast<double>(adx) * adx + static_cast<double>(ady) * ady) * pixelSize_);
 }
 
 float GougeFreeDepth::RoundUp(double value) {
@@ -288,11 +297,139 @@ double GougeFreeDepth::segmentClearanceZ(int ax, int ay, int bx, int by) const {
             t = std::clamp(t, 0.0, 1.0);
             const double dx = wx - t * ux;
             const double dy = wy - t * uy;
-            const double rho = std::sqrt(dx * dx + dy * dy) * pixelSize_;
-            if (rho > profile_.outerRadius()) continue;
-            best = std::max(best, static_cast<double>(map_.at(cx, cy)) - profile_.height(rho));
+            best = std::max(best, static_cast<double>(map_.at(cx, cy)) - grownHeight(std::sqrt(dx * dx + dy * dy) * pixelSize_));
         }
     return best + profile_.stockAllowance();
+}
+
+// The cell's limit on the tip along the move, less the straight line between
+// the two tips, is concave in the move's parameter t (the profile is convex and
+// non-decreasing, the distance convex in t), so its largest value is found by
+// narrowing a bracket; what is returned bounds the whole last bracket from
+// above, so it is never less than the true need.
+double GougeFreeDepth::cellSweptLift(int cx, int cy, int ax, int ay, double tipA, int bx, int by, double tipB,
+                                     double beat) const {
+    const double h = static_cast<double>(map_.at(cx, cy)) + profile_.stockAllowance();
+    const double wx = cx - ax;
+    const double wy = cy - ay;
+    const double ux = bx - ax;
+    const double uy = by - ay;
+    const double length2 = ux * ux + uy * uy;
+    auto distance = [&](double t) { return std::hypot(wx - t * ux, wy - t * uy) * pixelSize_; };
+    auto line = [&](double t) { return tipA + t * (tipB - tipA); };
+    // Nearest distance from the cell to the part [l, r] of the move.
+    auto nearest = [&](double l, double r) { return distance(std::clamp((wx * ux + wy * uy) / length2, l, r)); };
+
+    const double lowTip = std::min(tipA, tipB);
+    if (!(h - grownHeight(nearest(0.0, 1.0)) - lowTip > beat)) return beat;
+
+    // The part of the move over which the cell lies within reach.
+    const double reach = reachRadius_ / pixelSize_;
+    const double middle = (wx * ux + wy * uy) / length2;
+    const double offset2 = std::max(0.0, (wx * wx + wy * wy) / length2 - middle * middle);
+    const double half = std::sqrt(std::max(0.0, reach * reach / length2 - offset2));
+    const double t0 = std::max(0.0, middle - half);
+    const double t1 = std::min(1.0, middle + half);
+    if (!(t0 <= t1)) return beat;
+
+    auto value = [&](double t) { return h - grownHeight(std::min(distance(t), reachRadius_)) - line(t); };
+    // Tangents at both ends bound a concave function from above.
+    auto rate = [&](double t) {  // d value / dt, taking the steeper profile at joints
+        const double rho = distance(t);
+        const double rhoRate =
+            rho > 0.0 ? ((t * ux - wx) * ux + (t * uy - wy) * uy) * pixelSize_ * pixelSize_ / rho : 0.0;
+        return -grownSlope(rho) * rhoRate - (tipB - tipA);
+    };
+    const double width = t1 - t0;
+    const double startRate = rate(t0);
+    const double endRate = rate(t1);
+    // A vertical arc at the rim gives no tangent (infinity times 0): no bound then.
+    const double fromStart = std::isnan(startRate) ? kInfinity : value(t0) + std::max(0.0, startRate) * width;
+    const double fromEnd = std::isnan(endRate) ? kInfinity : value(t1) + std::max(0.0, -endRate) * width;
+    if (!(std::min(fromStart, fromEnd) > beat)) return beat;
+
+    double l = t0;
+    double r = t1;
+    double m1 = r - kGolden * (r - l);
+    double m2 = l + kGolden * (r - l);
+    double v1 = value(m1);
+    double v2 = value(m2);
+    for (int step = 0; step < kSweepSteps; ++step) {
+        if (v1 < v2) {
+            l = m1;
+            m1 = m2;
+            v1 = v2;
+            m2 = l + kGolden * (r - l);
+            v2 = value(m2);
+        } else {
+            r = m2;
+            m2 = m1;
+            v2 = v1;
+            m1 = r - kGolden * (r - l);
+            v1 = value(m1);
+        }
+    }
+    const double bound = h - grownHeight(std::min(nearest(l, r), reachRadius_)) - std::min(line(l), line(r));
+    return std::max(beat, std::min({bound, fromStart, fromEnd}));
+}
+
+double GougeFreeDepth::sweptLift(int ax, int ay, double tipA, int bx, int by, double tipB) const {
+    if (ax == bx && ay == by) return 0.0;
+    double lift = 0.0;
+    const double lowTip = std::min(tipA, tipB) - profile_.stockAllowance();
+    const int sx0 = std::min(ax, bx);
+    const int sx1 = std::max(ax, bx);
+    const int sy0 = std::min(ay, by);
+    const int sy1 = std::max(ay, by);
+    const int x0 = std::max(0, sx0 - reach_);
+    const int x1 = std::min(map_.width() - 1, sx1 + reach_);
+    const int y0 = std::max(0, sy0 - reach_);
+    const int y1 = std::min(map_.height() - 1, sy1 + reach_);
+    // A block lives while its highest cell, at the block's nearest distance
+    // from the move's bounding box, could demand more than the lift found.
+    auto alive = [&](int level, int bx0, int by0) {
+        const int cx0 = bx0 << level;
+        const int cx1 = std::min(map_.width(), (bx0 + 1) << level) - 1;
+        const int cy0 = by0 << level;
+        const int cy1 = std::min(map_.height(), (by0 + 1) << level) - 1;
+        const int gx = cx1 < sx0 ? sx0 - cx1 : (cx0 > sx1 ? cx0 - sx1 : 0);
+        const int gy = cy1 < sy0 ? sy0 - cy1 : (cy0 > sy1 ? cy0 - sy1 : 0);
+        return static_cast<double>(blockMax(level, bx0, by0)) - offsetHeight(gx, gy) - lowTip > lift;
+    };
+    struct Block {
+        int level, bx, by;
+    };
+    // At most six top blocks a side (they are over half as wide as the
+    // footprint), and each level below adds at most three entries.
+    std::array<Block, 128> stack;
+    int size = 0;
+    auto push = [&](Block block) {
+        if (size == static_cast<int>(stack.size())) throw std::logic_error("Swept lift search stack overflow");
+        stack[size++] = block;
+    };
+    const int top = static_cast<int>(levels_.size());
+    for (int bx0 = x0 >> top; bx0 <= x1 >> top; ++bx0)
+        for (int by0 = y0 >> top; by0 <= y1 >> top; ++by0) push({top, bx0, by0});
+    while (size > 0) {
+        const Block block = stack[--size];
+        if (!alive(block.level, block.bx, block.by)) continue;
+        if (block.level == 0) {
+            lift = cellSweptLift(block.bx, block.by, ax, ay, tipA, bx, by, tipB, lift);
+            continue;
+        }
+        const int level = block.level - 1;
+        const int width = level == 0 ? map_.width() : levels_[level - 1].width;
+        const int height = level == 0 ? map_.height() : levels_[level - 1].height;
+        for (int i = 0; i < 2; ++i)
+            for (int j = 0; j < 2; ++j) {
+                const int cx = 2 * block.bx + i;
+                const int cy = 2 * block.by + j;
+                if (cx < width && cy < height && ((cx + 1) << level) - 1 >= x0 && (cx << level) <= x1 &&
+                    ((cy + 1) << level) - 1 >= y0 && (cy << level) <= y1)
+                    push({level, cx, cy});
+            }
+    }
+    return lift;
 }
 
 }  // namespace calvoro

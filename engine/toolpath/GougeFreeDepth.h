@@ -5,7 +5,14 @@
 // cell c, a cell k at distance rho <= R + S limits the tip to
 //     Z(k) - height(rho),
 // and the tip Z is S plus the largest of these limits (profile grown by S, see
-// CutterProfile). Cells outside the picture count as the nearest edge cell;
+// CutterProfile). Two allowances widen the footprint:
+// - the written program places the cutter up to a position allowance e away
+//   from the cell it was computed for (its numbers are rounded), so a cell
+//   limits the tip as if it were e nearer: height(max(0, rho - e)) up to
+//   rho = R + S + e;
+// - the pixel size is a float (0.1 is 0.10000000149), so a cell the program
+//   puts exactly on the rim lies a hair outside it in this arithmetic; cells
+//   within a relative 1e-6 beyond the rim count as on it. Cells outside the picture count as the nearest edge cell;
 // since the cutter is always centred over the picture, such a cell never limits
 // the tip more than the edge cell itself does at its own, shorter, distance,
 // so only cells of the picture need to be visited.
@@ -30,8 +37,10 @@ namespace calvoro {
 class GougeFreeDepth {
 public:
     // The map must outlive this object. Throws ToolPathError when the pixel
-    // size is not a positive number or the map is empty.
-    GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize);
+    // size is not a positive number, the allowance is negative or the map is
+    // empty.
+    GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize,
+                   double positionAllowance = 0.0);
 
     // Tip Z (work units) over cell (x, y), which must lie in the map. Rounded
     // up to the next float, so it is never below the exact value.
@@ -52,6 +61,20 @@ public:
     // two ends are both at or above it is safe along its whole length.
     double segmentClearanceZ(int x0, int y0, int x1, int y1) const;
 
+    // How much both ends of the straight move from cell a at tipA to cell b at
+    // tipB (cell coordinates; tips at least the tip Z of their cells) must be
+    // raised so that the cutter, swept along the move with its Z changing
+    // linearly, cuts no cell: never less than the need, exceeding it by no
+    // more than a few nanometres. 0 when nothing is in the way.
+    double sweptLift(int ax, int ay, double tipA, int bx, int by, double tipB) const;
+
+    // The profile as the footprint sees it: widened by the position allowance
+    // and with rim cells counted; +infinity beyond reachRadius().
+    double grownHeight(double rho) const {
+        return rho > reachRadius_ ? kOutside
+                                  : profile_.height(std::min(std::max(0.0, rho - allowance_), profile_.outerRadius()));
+    }
+    double reachRadius() const { return reachRadius_; }
     // Height of the profile at the cell offset (dx, dy), +infinity outside the
     // footprint. The one place that decides which cells the footprint holds.
     double offsetHeight(int dx, int dy) const {
@@ -88,6 +111,11 @@ private:
     void tipZBatch(bool alongX, int first, int fixed, int count, Cell* contacts, int& contactCount, float* out) const;
 
     double computeOffsetHeight(int adx, int ady) const;
+    double grownSlope(double rho) const {
+        return rho < allowance_ ? 0.0 : profile_.slope(std::min(rho - allowance_, profile_.outerRadius()));
+    }
+    // The largest lift one cell demands of a sweptLift move, when more than `beat`.
+    double cellSweptLift(int cx, int cy, int ax, int ay, double tipA, int bx, int by, double tipB, double beat) const;
     // The profile heights at offsets (0..reach + 1 + kBatch, across); those
     // past reach are +inf, so a clamped offset, or one up to a batch beyond,
     // reads as outside.
@@ -103,6 +131,8 @@ private:
     const HeightMap& map_;
     CutterProfile profile_;
     double pixelSize_;
+    double allowance_;
+    double reachRadius_ = 0.0;  // distance of the farthest cell that counts
     int reach_ = 0;
     std::vector<double> offsetHeights_;
     std::vector<int> chordHalf_;  // largest |dy| in the footprint for each |dx|, -1 for none  // quadrant table
