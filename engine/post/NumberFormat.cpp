@@ -240,10 +240,9 @@ void AppendInteger(std::string& out, std::int64_t value, const NumberFormat& for
     out += WriteInteger(buffer, value, format);
 }
 
-std::string FormatFixed(double value, const NumberFormat& format, bool delZero) {
-    std::string text;
-    AppendFixed(text, value, format, delZero);
-    return text;
+std::string FormatFixed(double value, const NumberFormat& format, bool delZero, Rounding rounding) {
+    NumberBuffer buffer;
+    return std::string(WriteFixed(buffer, value, format, delZero, rounding));
 }
 
 }  // namespace calvoro

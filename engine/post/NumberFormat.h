@@ -66,6 +66,7 @@ void AppendFixed(std::string& out, double value, const NumberFormat& format, boo
 void AppendInteger(std::string& out, std::int64_t value, const NumberFormat& format);
 
 // AppendFixed to a new string.
-std::string FormatFixed(double value, const NumberFormat& format, bool delZero = false);
+std::string FormatFixed(double value, const NumberFormat& format, bool delZero = false,
+                        Rounding rounding = Rounding::HalfAwayFromZero);
 
 }  // namespace calvoro
