@@ -28,6 +28,9 @@ constexpr double kRimTolerance = 1e-6;
 constexpr int kSweepSteps = 24;
 constexpr double kGolden = 0.6180339887498949;
 
+// Moves of a run searched together.
+constexpr int kSweepBatch = 16;
+
 }  // namespace
 
 GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize,
@@ -45,8 +48,13 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
 
     const auto stride = static_cast<std::size_t>(rowStride());
     offsetHeights_.resize(stride * (reach_ + 1));
+    offsetSlopes_.resize(stride * (reach_ + 1));
     for (int dy = 0; dy <= reach_; ++dy)
-        for (int dx = 0; dx < rowStride(); ++dx) offsetHeights_[dy * stride + dx] = computeOffsetHeight(dx, dy);
+        for (int dx = 0; dx < rowStride(); ++dx) {
+            offsetHeights_[dy * stride + dx] = computeOffsetHeight(dx, dy);
+            const double rho = std::hypot(dx, dy) * pixelSize_;
+            offsetSlopes_[dy * stride + dx] = dx == 0 ? 0.0 : grownSlope(rho) * dx * pixelSize_ * pixelSize_ / rho;
+        }
 
     chordHalf_.assign(static_cast<std::size_t>(reach_) + 1, -1);
     for (int dx = 0, dy = reach_; dx <= reach_; ++dx) {
@@ -375,18 +383,103 @@ double GougeFreeDepth::cellSweptLift(int cx, int cy, int ax, int ay, double tipA
 
 double GougeFreeDepth::sweptLift(int ax, int ay, double tipA, int bx, int by, double tipB) const {
     if (ax == bx && ay == by) return 0.0;
+    const double tips[2] = {tipA, tipB};
     double lift = 0.0;
-    const double lowTip = std::min(tipA, tipB) - profile_.stockAllowance();
-    const int sx0 = std::min(ax, bx);
-    const int sx1 = std::max(ax, bx);
-    const int sy0 = std::min(ay, by);
-    const int sy1 = std::max(ay, by);
+    if (std::abs(bx - ax) + std::abs(by - ay) == 1)
+        sweptLiftRun(ax, ay, bx - ax, by - ay, 1, tips, &lift);
+    else
+        sweptLiftBatch(ax, ay, bx - ax, by - ay, 1, tips, &lift);
+    return lift;
+}
+
+void GougeFreeDepth::sweptLiftRun(int x, int y, int stepX, int stepY, int moves, const double* tips,
+                                  double* lifts) const {
+    assert(std::abs(stepX) + std::abs(stepY) == 1);
+    for (int done = 0; done < moves; done += kSweepBatch)
+        sweptLiftBatch(x + done * stepX, y + done * stepY, stepX, stepY, std::min(kSweepBatch, moves - done),
+                       tips + done, lifts + done);
+}
+
+// Moves m = 0..count-1 from point m to point m + 1, point k at
+// (x + k stepX, y + k stepY), searched together: a block of the pyramid lives
+// while it could demand more than some move has found.
+void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int count, const double* tips,
+                                    double* lifts) const {
+    const double stock = profile_.stockAllowance();
+    std::array<double, kSweepBatch> lowTip;  // the lower tip of each move, less the stock
+    for (int m = 0; m < count; ++m) {
+        lowTip[m] = std::min(tips[m], tips[m + 1]) - stock;
+        lifts[m] = 0.0;
+    }
+    double threshold = *std::min_element(lowTip.begin(), lowTip.begin() + count);
+    const int endX = x + count * stepX;
+    const int endY = y + count * stepY;
+    const int sx0 = std::min(x, endX);
+    const int sx1 = std::max(x, endX);
+    const int sy0 = std::min(y, endY);
+    const int sy1 = std::max(y, endY);
     const int x0 = std::max(0, sx0 - reach_);
     const int x1 = std::min(map_.width() - 1, sx1 + reach_);
     const int y0 = std::max(0, sy0 - reach_);
     const int y1 = std::min(map_.height() - 1, sy1 + reach_);
+
+    // For a move of one cell along X or Y, as raster lines make them, each
+    // cell's limit and its rate of change at both ends come from the tables,
+    // and a concave function lies below its tangents there (at an end where
+    // the cell is under the cutter).
+    const bool unitSteps = std::abs(stepX) + std::abs(stepY) == 1;
+    const bool alongX = stepY == 0;
+    const int direction = alongX ? stepX : stepY;
+    const auto stride = static_cast<std::size_t>(rowStride());
+    auto tangentBound = [&](double h, int alongA, int across, double tipA, double tipB) {
+        const double rise = tipB - tipA;
+        double bound = kInfinity;
+        for (int end = 0; end < 2; ++end) {
+            const int along = alongA - end;
+            const int distance = std::min(std::abs(along), reach_ + 1);
+            const double height = profileRow(across)[distance];
+            if (height == kInfinity) continue;
+            const double slope = offsetSlopes_[across * stride + distance];
+            const double rate = (along < 0 ? -slope : slope) - rise;
+            bound = std::min(bound, end == 0 ? h - height - tipA + std::max(0.0, rate)
+                                             : h - height - tipB + std::max(0.0, -rate));
+        }
+        return bound;
+    };
+    auto considerCell = [&](int cx, int cy) {
+        const double h = static_cast<double>(map_.at(cx, cy));
+        if (!unitSteps) {
+            lifts[0] = cellSweptLift(cx, cy, x, y, tips[0], x + stepX, y + stepY, tips[1], lifts[0]);
+            threshold = lowTip[0] + lifts[0];
+            return;
+        }
+        const int across = std::abs(alongX ? cy - y : cx - x);
+        if (across > reach_) return;
+        const int along0 = (alongX ? cx - x : cy - y) * direction;  // from point 0, along the moves
+        const double* row = profileRow(across);
+        // Only moves that pass within `gap` cells along can see the cell
+        // above the threshold at all (the profile grows with the distance).
+        const int gap = static_cast<int>(std::lower_bound(row, row + reach_ + 2, h - threshold) - row) - 1;
+        const int first = std::max(0, along0 - gap - 1);
+        const int last = std::min(count - 1, along0 + gap);
+        bool changed = false;
+        for (int m = first; m <= last; ++m) {
+            const int along = along0 - m;  // from the start of move m
+            const int gap = along < 0 ? -along : (along > 1 ? along - 1 : 0);
+            if (!(h - row[std::min(gap, reach_ + 1)] - lowTip[m] > lifts[m])) continue;
+            if (!(tangentBound(h + stock, along, across, tips[m], tips[m + 1]) > lifts[m])) continue;
+            const int ax = x + m * stepX;
+            const int ay = y + m * stepY;
+            lifts[m] = cellSweptLift(cx, cy, ax, ay, tips[m], ax + stepX, ay + stepY, tips[m + 1], lifts[m]);
+            changed = true;
+        }
+        if (changed) {
+            threshold = kInfinity;
+            for (int m = 0; m < count; ++m) threshold = std::min(threshold, lowTip[m] + lifts[m]);
+        }
+    };
     // A block lives while its highest cell, at the block's nearest distance
-    // from the move's bounding box, could demand more than the lift found.
+    // from the moves' bounding box, could demand more than some move found.
     auto alive = [&](int level, int bx0, int by0) {
         const int cx0 = bx0 << level;
         const int cx1 = std::min(map_.width(), (bx0 + 1) << level) - 1;
@@ -394,13 +487,13 @@ double GougeFreeDepth::sweptLift(int ax, int ay, double tipA, int bx, int by, do
         const int cy1 = std::min(map_.height(), (by0 + 1) << level) - 1;
         const int gx = cx1 < sx0 ? sx0 - cx1 : (cx0 > sx1 ? cx0 - sx1 : 0);
         const int gy = cy1 < sy0 ? sy0 - cy1 : (cy0 > sy1 ? cy0 - sy1 : 0);
-        return static_cast<double>(blockMax(level, bx0, by0)) - offsetHeight(gx, gy) - lowTip > lift;
+        return static_cast<double>(blockMax(level, bx0, by0)) - offsetHeight(gx, gy) > threshold;
     };
     struct Block {
         int level, bx, by;
     };
     // At most six top blocks a side (they are over half as wide as the
-    // footprint), and each level below adds at most three entries.
+    // footprint and the batch), and each level below adds at most three.
     std::array<Block, 128> stack;
     int size = 0;
     auto push = [&](Block block) {
@@ -414,7 +507,7 @@ double GougeFreeDepth::sweptLift(int ax, int ay, double tipA, int bx, int by, do
         const Block block = stack[--size];
         if (!alive(block.level, block.bx, block.by)) continue;
         if (block.level == 0) {
-            lift = cellSweptLift(block.bx, block.by, ax, ay, tipA, bx, by, tipB, lift);
+            considerCell(block.bx, block.by);
             continue;
         }
         const int level = block.level - 1;
@@ -429,7 +522,6 @@ double GougeFreeDepth::sweptLift(int ax, int ay, double tipA, int bx, int by, do
                     push({level, cx, cy});
             }
     }
-    return lift;
 }
 
 }  // namespace calvoro

@@ -68,6 +68,12 @@ public:
     // more than a few nanometres. 0 when nothing is in the way.
     double sweptLift(int ax, int ay, double tipA, int bx, int by, double tipB) const;
 
+    // The same for the `moves` moves of a straight run of neighbouring
+    // cells: point k at (x + k stepX, y + k stepY) with tip tips[k] (moves + 1
+    // of them), the lift of the move from point k to k + 1 into lifts[k];
+    // found much faster by searching for several moves at once.
+    void sweptLiftRun(int x, int y, int stepX, int stepY, int moves, const double* tips, double* lifts) const;
+
     // The profile as the footprint sees it: widened by the position allowance
     // and with rim cells counted; +infinity beyond reachRadius().
     double grownHeight(double rho) const {
@@ -114,6 +120,7 @@ private:
     double grownSlope(double rho) const {
         return rho < allowance_ ? 0.0 : profile_.slope(std::min(rho - allowance_, profile_.outerRadius()));
     }
+    void sweptLiftBatch(int x, int y, int stepX, int stepY, int count, const double* tips, double* lifts) const;
     // The largest lift one cell demands of a sweptLift move, when more than `beat`.
     double cellSweptLift(int cx, int cy, int ax, int ay, double tipA, int bx, int by, double tipB, double beat) const;
     // The profile heights at offsets (0..reach + 1 + kBatch, across); those
@@ -135,6 +142,10 @@ private:
     double reachRadius_ = 0.0;  // distance of the farthest cell that counts
     int reach_ = 0;
     std::vector<double> offsetHeights_;
+    // For each offset (along, across) of the same layout: how fast the
+    // profile height under the cell grows as the centre moves one cell away
+    // along X or Y, per cell moved (0 straight across, where it starts flat).
+    std::vector<double> offsetSlopes_;
     std::vector<int> chordHalf_;  // largest |dy| in the footprint for each |dx|, -1 for none  // quadrant table
                                   // [|dx|][|dy|], empty for huge cutters
 

@@ -191,10 +191,24 @@ RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameter
     };
     ParallelFor(paths.polylines.size(), threads, control, 0.75, 0.9, [&](std::size_t j) {
         RasterPolyline& line = paths.polylines[j];
+        if (line.size() < 2) return;
+        const int stepX = line[1].cellX - line[0].cellX;
+        const int stepY = line[1].cellY - line[0].cellY;
+        bool straight = std::abs(stepX) + std::abs(stepY) == 1;
+        for (std::size_t k = 1; k < line.size() && straight; ++k)
+            straight = line[k].cellX - line[k - 1].cellX == stepX && line[k].cellY - line[k - 1].cellY == stepY;
+        std::vector<double> tips(line.size());
+        std::vector<double> needs(line.size() - 1);
+        for (std::size_t k = 0; k < line.size(); ++k) tips[k] = line[k].tipZ;
+        if (straight) {
+            depth.sweptLiftRun(line[0].cellX, line[0].cellY, stepX, stepY, static_cast<int>(needs.size()),
+                               tips.data(), needs.data());
+        } else {
+            for (std::size_t k = 1; k < line.size(); ++k) needs[k - 1] = lift(line[k - 1], line[k]);
+        }
         for (std::size_t k = 1; k < line.size(); ++k) {
-            const double need = lift(line[k - 1], line[k]);
-            raise(line[k - 1], need);
-            raise(line[k], need);
+            raise(line[k - 1], needs[k - 1]);
+            raise(line[k], needs[k - 1]);
         }
     });
     // The same for the feed move that joins a line to the next one when they
