@@ -59,7 +59,10 @@ std::optional<double> ParseRateText(std::string_view text);
 //
 // Throws NcProgramError, before anything is written, when the list holds no
 // cutting move or the feed or plunge rate is not a number above zero.
-NcProgram GenerateNcProgram(const MoveList& moves, const PostSettings& settings, const NcJobValues& job);
+// Large programs are written on up to `threads` threads (0: every usable
+// core); the text is the same whatever the number.
+NcProgram GenerateNcProgram(const MoveList& moves, const PostSettings& settings, const NcJobValues& job,
+                            unsigned threads = 0);
 
 // How far the written X and Y words may place the cutter from the position
 // they were written for: half a unit of their last decimal, in work units. A

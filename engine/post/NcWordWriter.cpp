@@ -167,15 +167,35 @@ void NcWordWriter::finishLine(std::string& out, int kind, char* words, char* wor
     if (words == wordsEnd) return;
     CheckMoveKind(kind);  // before anything is written
     char* const lead = line_.data();
-    char* leadEnd = putBlockNumber(lead);
+    // A deferred block number keeps its place: the blank after it stays.
+    const bool deferred = deferredLines_ != nullptr && settings_.outputSeq;
+    if (deferred) deferredLines_->push_back(out.size());
+    char* leadEnd = deferred ? lead : putBlockNumber(lead);
     leadEnd = putGWord(leadEnd, kind);
     const auto leadLength = static_cast<std::size_t>(leadEnd - lead);
-    if (leadLength == 0 && *words == ' ') ++words;
+    if (leadLength == 0 && !deferred && *words == ' ') ++words;
     char* const start = words - leadLength;
     std::memmove(start, lead, leadLength);
     *wordsEnd++ = '\r';
     *wordsEnd++ = '\n';
     out.append(start, static_cast<std::size_t>(wordsEnd - start));
+}
+
+std::string NcWordWriter::AxisText(Axis axis, float value, bool raised) const {
+    NumberBuffer number;
+    return std::string(axisText(number, axis, settings_.axis(axis).format, value, raised));
+}
+
+void NcWordWriter::RestoreModalMemory(std::string_view gWord, const std::string (&axisTexts)[3],
+                                      std::string_view feedText) {
+    lastGWord_.assign(gWord);
+    for (std::size_t i = 0; i < 3; ++i) lastAxisText_[i] = axisTexts[i];
+    lastFeedText_.assign(feedText);
+}
+
+void NcWordWriter::AppendBlockNumber(std::string& out) {
+    char* const start = wordsStart(0);
+    out.append(start, putBlockNumber(start));
 }
 
 std::string NcWordWriter::FormatBlockNumber() {

@@ -52,6 +52,18 @@ public:
     // than the move asks; a rapid's Z is rounded like every other number.
     void WriteNcMove(std::string& out, int kind, std::string_view feedText, float x, float y, float z);
 
+    // The text an axis word of this value would carry (raised: the Z of a
+    // cutting move), without touching the modal memory.
+    std::string AxisText(Axis axis, float value, bool raised) const;
+
+    // For writing one program in pieces on several threads: the modal memory
+    // set to what it was at the start of a piece, and block numbers left out
+    // of the lines, the position of each line in `out` recorded instead, to
+    // be filled in order afterwards with AppendBlockNumber.
+    void RestoreModalMemory(std::string_view gWord, const std::string (&axisTexts)[3], std::string_view feedText);
+    void DeferBlockNumbers(std::vector<std::size_t>* lineStarts) { deferredLines_ = lineStarts; }
+    void AppendBlockNumber(std::string& out);
+
     std::string_view lastGWord() const { return lastGWord_; }
     std::string_view lastAxisText(Axis axis) const { return lastAxisText_[static_cast<std::size_t>(axis)]; }
     std::string_view lastFeedText() const { return lastFeedText_; }
@@ -88,6 +100,7 @@ private:
     std::size_t leadRoom_ = 0;   // the longest block number and G word
     std::size_t lineRoom_ = 0;   // the longest line without the feed text
     std::vector<char> line_;     // the line being put together
+    std::vector<std::size_t>* deferredLines_ = nullptr;
     std::string sboText_[3];
 };
 

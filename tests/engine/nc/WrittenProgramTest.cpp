@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -170,6 +171,44 @@ TEST(WrittenProgramTest, AFixedJobWritesTheSameBytesInEveryBuild) {
     for (int cell = 0; cell < 1000; ++cell) {
         const volatile float expected = static_cast<float>(cell * static_cast<double>(0.1f) + 0.3f);
         EXPECT_EQ(CellPosition({cell, cell + 1}, request.placement).x, expected) << cell;
+    }
+}
+
+// Pieces written on several threads start from the modal memory the moves
+// before them leave, and their block numbers are filled in order.
+TEST(WrittenProgramTest, ThreadsWriteTheSameTextAsOne) {
+    MoveList list;
+    list.feedPlaneZ = 5;
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> choice(0, 9);
+    Move move{MoveKind::Rapid, 0, 0, 5};
+    for (int n = 0; n < 70000; ++n) {
+        const int c = choice(random);
+        // Runs of rapids, repeated points and values that round alike.
+        move.kind = c == 0 ? MoveKind::Rapid : c == 1 ? MoveKind::Plunge : MoveKind::Feed;
+        if (c > 2) move.x += (c - 5) * 0.0004;
+        if (c % 3 == 0) move.y += 0.05;
+        move.z = move.kind == MoveKind::Rapid ? 5.0 : -1.0 - 0.0003 * c;
+        list.moves.push_back(move);
+    }
+    const std::pair<const char*, std::function<void(PostSettings&)>> variants[] = {
+        {"initial values", [](PostSettings&) {}},
+        {"no block numbers", [](PostSettings& s) { s.outputSeq = false; }},
+        {"nothing modal", [](PostSettings& s) { s.xyzModal = s.gModal = s.fModal = false; }},
+        {"rapid word, wrapping numbers", [](PostSettings& s) { s.feedRapid = "R", s.seqMax = 5000, s.seqInc = 7; }},
+        {"tail with the last position", [](PostSettings& s) { s.endOfFile = "[n] G0[x][y]\r\n[n] M30\r\n"; }},
+    };
+    NcJobValues job;
+    job.plungeText = "300";
+    for (const auto& [name, change] : variants) {
+        PostSettings post;
+        change(post);
+        const std::string one = GenerateNcProgram(list, post, job, 1).text;
+        const std::string five = GenerateNcProgram(list, post, job, 5).text;
+        const auto differ = std::mismatch(one.begin(), one.end(), five.begin(), five.end());
+        EXPECT_TRUE(differ.first == one.end() && differ.second == five.end())
+            << name << ": differs at byte " << differ.first - one.begin() << ": "
+            << one.substr(differ.first - one.begin(), 40) << " / " << five.substr(differ.second - five.begin(), 40);
     }
 }
 
