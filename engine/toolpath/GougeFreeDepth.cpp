@@ -24,8 +24,8 @@ constexpr double kMaxReach = 2048;
 // Cells this much (relative) beyond the rim count as on it.
 constexpr double kRimTolerance = 1e-6;
 
-// Golden-section steps that narrow a move to 1e-5 of its length.
-constexpr int kSweepSteps = 24;
+// Golden-section steps that narrow a move to 5e-4 of its length.
+constexpr int kSweepSteps = 16;
 constexpr double kGolden = 0.6180339887498949;
 
 // Moves of a run searched together.
@@ -323,7 +323,11 @@ double GougeFreeDepth::cellSweptLift(int cx, int cy, int ax, int ay, double tipA
     const double ux = bx - ax;
     const double uy = by - ay;
     const double length2 = ux * ux + uy * uy;
-    auto distance = [&](double t) { return std::hypot(wx - t * ux, wy - t * uy) * pixelSize_; };
+    auto distance = [&](double t) {
+        const double dx = wx - t * ux;
+        const double dy = wy - t * uy;
+        return std::sqrt(dx * dx + dy * dy) * pixelSize_;
+    };
     auto line = [&](double t) { return tipA + t * (tipB - tipA); };
     // Nearest distance from the cell to the part [l, r] of the move.
     auto nearest = [&](double l, double r) { return distance(std::clamp((wx * ux + wy * uy) / length2, l, r)); };
@@ -487,7 +491,19 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         const int cy1 = std::min(map_.height(), (by0 + 1) << level) - 1;
         const int gx = cx1 < sx0 ? sx0 - cx1 : (cx0 > sx1 ? cx0 - sx1 : 0);
         const int gy = cy1 < sy0 ? sy0 - cy1 : (cy0 > sy1 ? cy0 - sy1 : 0);
-        return static_cast<double>(blockMax(level, bx0, by0)) - offsetHeight(gx, gy) > threshold;
+        const double highest = blockMax(level, bx0, by0);
+        if (!(highest - offsetHeight(gx, gy) > threshold)) return false;
+        if (!unitSteps || level == 0) return true;
+        // Move by move: the block's nearest distance to each move.
+        const int across = alongX ? gy : gx;
+        const int u0 = alongX ? (direction > 0 ? cx0 - x : x - cx1) : (direction > 0 ? cy0 - y : y - cy1);
+        const int u1 = u0 + (alongX ? cx1 - cx0 : cy1 - cy0);
+        const double* row = profileRow(across);
+        for (int m = 0; m < count; ++m) {
+            const int along = u0 > m + 1 ? u0 - m - 1 : (u1 < m ? m - u1 : 0);
+            if (highest - row[std::min(along, reach_ + 1)] - lowTip[m] > lifts[m]) return true;
+        }
+        return false;
     };
     struct Block {
         int level, bx, by;
