@@ -1,8 +1,8 @@
 // The Z of a cutting move is written no lower than computed: rounded toward
-// +infinity (or -infinity under a negative axis scale) at the written decimals.
+// +infinity (or -infinity under a negative axis scale) at the written decimals;
+// the written programs read back above the relief (WrittenProgramTest).
 #include <gtest/gtest.h>
 
-#include "engine/post/NcWordWriter.h"
 #include "engine/post/NumberFormat.h"
 
 namespace calvoro {
@@ -23,25 +23,6 @@ TEST(UpwardRoundingTest, RoundsTowardTheChosenInfinityWheneverAnythingIsLeft) {
         {-2.0, Rounding::Upward, "-2.000"},      {0.0625, Rounding::Upward, "0.063"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatFixed(c.value, three, false, c.rounding), c.text) << c.value;
-}
-
-TEST(UpwardRoundingTest, OnlyTheZOfCuttingMovesIsRaised) {
-    PostSettings settings;
-    settings.outputSeq = false;
-    NcWordWriter writer(settings);
-    std::string text;
-    writer.WriteNcMove(text, 0, "-2", 1.0004f, 2.0004f, -1.0006f);
-    writer.WriteNcMove(text, 1, "300", 1.0004f, 2.0004f, -1.0006f);
-    writer.WriteNcMove(text, 1, "300", 1.0004f, 2.0004f, -1.0014f);
-    settings.axis(Axis::Z).scale = -1.0f;
-    settings.axisScaling = true;
-    NcWordWriter flipped(settings);
-    flipped.WriteNcMove(text, 1, "300", 0, 0, -1.0006f);
-    EXPECT_EQ(text,
-              "G0 X1. Y2. Z-1.001\r\n"  // a rapid rounds to the nearest
-              "G1 Z-1. F300\r\n"
-              "Z-1.001\r\n"
-              "G1 X0. Y0. Z1. F300\r\n");  // 1.0006 rounded down: toward the work's +Z
 }
 
 }  // namespace
