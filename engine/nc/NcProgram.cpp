@@ -64,7 +64,7 @@ ModalMemory MemoryBefore(std::span<const Move> moves, std::size_t end, const Mod
                          const NcWordWriter& words, const NcJobValues& job) {
     if (end == 0) return head;
     const PostSettings& s = words.settings();
-    auto axisTexts = [&](std::size_t i, std::string (&texts)[3]) {
+    auto axisTexts = [&](std::size_t i, std::string(&texts)[3]) {
         if (i == static_cast<std::size_t>(-1)) {
             for (int a = 0; a < 3; ++a) texts[a] = head.axes[a];
             return;

@@ -133,8 +133,8 @@ char* NcWordWriter::putSboMove(char* p, float x, float y, float z, bool raisedZ)
     for (std::size_t i = 0; i < 3; ++i) {
         NumberBuffer number;
         sboText_[i] = settings_.separator;
-        sboText_[i] += axisText(number, static_cast<Axis>(i), settings_.axis(Axis::X).format, values[i],
-                                raisedZ && i == 2);
+        sboText_[i] +=
+            axisText(number, static_cast<Axis>(i), settings_.axis(Axis::X).format, values[i], raisedZ && i == 2);
     }
     const bool sameX = sboText_[0] == lastAxisText_[0];
     const bool sameY = sboText_[1] == lastAxisText_[1];

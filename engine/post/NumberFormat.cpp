@@ -182,8 +182,9 @@ std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberForm
             if (halfAway ? remainder >= (static_cast<UInt128>(1) << (shift - 1)) : awayWhenAny && remainder != 0)
                 ++scaled;
         } else if (awayWhenAny) {
-            scaled = 1;  // a sliver above zero still needs the unit above it
-        }  // else below half a unit of the last decimal: rounds to zero
+            scaled = 1;  // a sliver away from zero still needs a whole unit
+        }
+        // Otherwise below half a unit of the last decimal: zero.
     }
 
     // Written from the right: decimals, point, whole digits, sign.

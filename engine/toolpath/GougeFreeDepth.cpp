@@ -305,7 +305,8 @@ double GougeFreeDepth::segmentClearanceZ(int ax, int ay, int bx, int by) const {
             t = std::clamp(t, 0.0, 1.0);
             const double dx = wx - t * ux;
             const double dy = wy - t * uy;
-            best = std::max(best, static_cast<double>(map_.at(cx, cy)) - grownHeight(std::sqrt(dx * dx + dy * dy) * pixelSize_));
+            best = std::max(
+                best, static_cast<double>(map_.at(cx, cy)) - grownHeight(std::sqrt(dx * dx + dy * dy) * pixelSize_));
         }
     return best + profile_.stockAllowance();
 }
@@ -445,8 +446,8 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
             if (height == kInfinity) continue;
             const double slope = offsetSlopes_[across * stride + distance];
             const double rate = (along < 0 ? -slope : slope) - rise;
-            bound = std::min(bound, end == 0 ? h - height - tipA + std::max(0.0, rate)
-                                             : h - height - tipB + std::max(0.0, -rate));
+            bound = std::min(
+                bound, end == 0 ? h - height - tipA + std::max(0.0, rate) : h - height - tipB + std::max(0.0, -rate));
         }
         return bound;
     };

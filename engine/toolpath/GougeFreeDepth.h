@@ -12,10 +12,11 @@
 //   rho = R + S + e;
 // - the pixel size is a float (0.1 is 0.10000000149), so a cell the program
 //   puts exactly on the rim lies a hair outside it in this arithmetic; cells
-//   within a relative 1e-6 beyond the rim count as on it. Cells outside the picture count as the nearest edge cell;
-// since the cutter is always centred over the picture, such a cell never limits
-// the tip more than the edge cell itself does at its own, shorter, distance,
-// so only cells of the picture need to be visited.
+//   within a relative 1e-6 beyond the rim count as on it.
+// Cells outside the picture count as the nearest edge cell; since the cutter
+// is always centred over the picture, such a cell never limits the tip more
+// than the edge cell itself does at its own, shorter, distance, so only cells
+// of the picture need to be visited.
 //
 // The fast path prunes the footprint block by block against a pyramid of block
 // maxima, for a few neighbouring centres at once; a block is only skipped when
@@ -64,8 +65,9 @@ public:
     // How much both ends of the straight move from cell a at tipA to cell b at
     // tipB (cell coordinates; tips at least the tip Z of their cells) must be
     // raised so that the cutter, swept along the move with its Z changing
-    // linearly, cuts no cell: never less than the need, exceeding it by no
-    // more than a few nanometres. 0 when nothing is in the way.
+    // linearly, cuts no cell: never less than the need, and above it by at
+    // most about 1/2000 of the two tips' difference. 0 when nothing is in
+    // the way.
     double sweptLift(int ax, int ay, double tipA, int bx, int by, double tipB) const;
 
     // The same for the `moves` moves of a straight run of neighbouring

@@ -201,8 +201,8 @@ RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameter
         std::vector<double> needs(line.size() - 1);
         for (std::size_t k = 0; k < line.size(); ++k) tips[k] = line[k].tipZ;
         if (straight) {
-            depth.sweptLiftRun(line[0].cellX, line[0].cellY, stepX, stepY, static_cast<int>(needs.size()),
-                               tips.data(), needs.data());
+            depth.sweptLiftRun(line[0].cellX, line[0].cellY, stepX, stepY, static_cast<int>(needs.size()), tips.data(),
+                               needs.data());
         } else {
             for (std::size_t k = 1; k < line.size(); ++k) needs[k - 1] = lift(line[k - 1], line[k]);
         }

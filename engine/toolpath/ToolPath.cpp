@@ -125,7 +125,8 @@ ToolPathResult ComputeToolPath(const HeightMap& map, const ToolPathRequest& requ
         const RasterPoint& begin = paths.polylines[j].front();
         if (LinkDistance(CellPosition(end, placement), CellPosition(begin, placement)) > FeedLinkReach(paths)) return;
         const bool neighbours = std::abs(end.cellX - begin.cellX) + std::abs(end.cellY - begin.cellY) <= 1;
-        linkNeed[j] = neighbours ? 0.0 : depth.sweptLift(end.cellX, end.cellY, end.z, begin.cellX, begin.cellY, begin.z);
+        linkNeed[j] =
+            neighbours ? 0.0 : depth.sweptLift(end.cellX, end.cellY, end.z, begin.cellX, begin.cellY, begin.z);
     });
 
     MoveList& moves = result.moves;

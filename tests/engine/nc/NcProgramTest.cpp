@@ -110,7 +110,7 @@ TEST(NcProgramTest, CoordinatesAreWrittenAsSingles) {
     PostSettings settings;
     settings.delZero = false;
     const std::string text = GenerateNcProgram(list, settings, Job()).text;
-    EXPECT_NE(text.find("Z1.001 F300"), std::string::npos) << text;  // a cutting Z is never written lower
+    EXPECT_NE(text.find("Z1.001 F300"), std::string::npos) << text;    // a cutting Z is never written lower
     EXPECT_NE(text.find("X16777216.000"), std::string::npos) << text;  // the float value
     EXPECT_EQ(PathNodes(list)[0].x, 0.1f);
 }

@@ -20,7 +20,8 @@ using test::ReliefKind;
 double NeedAt(const HeightMap& map, const CutterProfile& profile, double pixelSize, double x, double y) {
     double need = -std::numeric_limits<double>::infinity();
     for (int kx = 0; kx < map.width(); ++kx)
-        for (int ky = 0; ky < map.height(); ++ky) need = std::max(need, test::TipDemand(map, profile, pixelSize, x, y, kx, ky));
+        for (int ky = 0; ky < map.height(); ++ky)
+            need = std::max(need, test::TipDemand(map, profile, pixelSize, x, y, kx, ky));
     return need;
 }
 
