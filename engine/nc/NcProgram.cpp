@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <span>
+#include <stdexcept>
 
 #include "engine/nc/MachiningTime.h"
 #include "engine/post/NcWordWriter.h"
@@ -187,11 +188,19 @@ NcProgram GenerateNcProgram(const MoveList& list, const PostSettings& settings, 
     words.ResetProgram();
 
     NcProgram program;
-    const Move& first = list.moves.front();
-    program.text = ExpandPostTemplate(words.settings().startOfFile, {first.x, first.y}, words, job);
-    WriteMoves(list.moves, job, words, threads, program.text);
-    const Move& last = list.moves.back();
-    program.text += ExpandPostTemplate(words.settings().endOfFile, {last.x, last.y}, words, job);
+    // A coordinate that its axis scale drives past what a number can hold
+    // cannot be written; the whole program is refused rather than cut.
+    try {
+        const Move& first = list.moves.front();
+        program.text = ExpandPostTemplate(words.settings().startOfFile, {first.x, first.y}, words, job);
+        WriteMoves(list.moves, job, words, threads, program.text);
+        const Move& last = list.moves.back();
+        program.text += ExpandPostTemplate(words.settings().endOfFile, {last.x, last.y}, words, job);
+    } catch (const std::invalid_argument& error) {
+        throw NcProgramError(std::string(error.what()) +
+                             " (check the size of the work and the axis scales of the "
+                             "post-processor); no NC program was written");
+    }
 
     program.machiningLength = MachiningLength(list);
     program.machiningSeconds = MachiningSeconds(program.machiningLength, feedRate);
@@ -207,8 +216,11 @@ std::vector<NcPathNode> PathNodes(const MoveList& list) {
     return nodes;
 }
 
-void SaveNcProgram(const std::filesystem::path& file, std::string_view text) {
-    WriteFileAtomically(file, text);
+void SaveNcProgram(const std::filesystem::path& file, std::string_view text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Windows1252)
+        WriteFileAtomically(file, Utf8ToWindows1252Replacing(text));
+    else
+        WriteFileAtomically(file, text);
 }
 
 }  // namespace calvoro
