@@ -431,7 +431,11 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
     // For a move of one cell along X or Y, as raster lines make them, each
     // cell's limit and its rate of change at both ends come from the tables,
     // and a concave function lies below its tangents there (at an end where
-    // the cell is under the cutter).
+    // the cell is under the cutter). Cells lie behind the move's start or
+    // beyond its end, and a cell's limit only falls as the cutter moves away
+    // from it: on a move up only cells beyond its end, on a move down only
+    // cells behind its start can ask for more than the straight line, and on
+    // a level move none can.
     const bool unitSteps = std::abs(stepX) + std::abs(stepY) == 1;
     const bool alongX = stepY == 0;
     const int direction = alongX ? stepX : stepY;
@@ -470,6 +474,7 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         bool changed = false;
         for (int m = first; m <= last; ++m) {
             const int along = along0 - m;  // from the start of move m
+            if (tips[m + 1] > tips[m] ? along < 1 : (tips[m + 1] < tips[m] ? along > 0 : true)) continue;
             const int gap = along < 0 ? -along : (along > 1 ? along - 1 : 0);
             if (!(h - row[std::min(gap, reach_ + 1)] - lowTip[m] > lifts[m])) continue;
             if (!(tangentBound(h + stock, along, across, tips[m], tips[m + 1]) > lifts[m])) continue;
@@ -501,6 +506,7 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         const int u1 = u0 + (alongX ? cx1 - cx0 : cy1 - cy0);
         const double* row = profileRow(across);
         for (int m = 0; m < count; ++m) {
+            if (tips[m + 1] > tips[m] ? u1 - m < 1 : (tips[m + 1] < tips[m] ? u0 - m > 0 : true)) continue;
             const int along = u0 > m + 1 ? u0 - m - 1 : (u1 < m ? m - u1 : 0);
             if (highest - row[std::min(along, reach_ + 1)] - lowTip[m] > lifts[m]) return true;
         }
