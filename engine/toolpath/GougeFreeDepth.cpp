@@ -24,9 +24,10 @@ constexpr double kMaxReach = 2048;
 // Cells this much (relative) beyond the rim count as on it.
 constexpr double kRimTolerance = 1e-6;
 
-// Golden-section steps that narrow a move to 5e-4 of its length.
-constexpr int kSweepSteps = 16;
-constexpr double kGolden = 0.6180339887498949;
+// Steps that narrow the largest need of one cell along a move, and how close
+// (work units) its upper bound must come to the best value found.
+constexpr int kSweepSteps = 24;
+constexpr double kSweepTolerance = 1e-9;
 
 // Moves of a run searched together.
 constexpr int kSweepBatch = 16;
@@ -361,29 +362,37 @@ double GougeFreeDepth::cellSweptLift(int cx, int cy, int ax, int ay, double tipA
     const double fromEnd = std::isnan(endRate) ? kInfinity : value(t1) + std::max(0.0, -endRate) * width;
     if (!(std::min(fromStart, fromEnd) > beat)) return beat;
 
+    // The largest value lies where the rate turns from rising to falling:
+    // narrowed by the secant of the rates (halving where a rate is no
+    // number), and bounded above by where the tangents at both ends of the
+    // bracket meet.
     double l = t0;
     double r = t1;
-    double m1 = r - kGolden * (r - l);
-    double m2 = l + kGolden * (r - l);
-    double v1 = value(m1);
-    double v2 = value(m2);
+    double vl = value(l);
+    double vr = value(r);
+    double rl = startRate;
+    double rr = endRate;
+    double upper = std::min(fromStart, fromEnd);
     for (int step = 0; step < kSweepSteps; ++step) {
-        if (v1 < v2) {
-            l = m1;
-            m1 = m2;
-            v1 = v2;
-            m2 = l + kGolden * (r - l);
-            v2 = value(m2);
+        if (!(rl > 0.0)) return std::max(beat, std::min(upper, vl));  // falling from l on
+        if (!(rr < 0.0)) return std::max(beat, std::min(upper, vr));  // rising up to r
+        if (std::isfinite(rl) && std::isfinite(rr)) {
+            const double meet = std::clamp((vr - vl + rl * l - rr * r) / (rl - rr), l, r);
+            upper = std::min(upper, vl + rl * (meet - l));
+        }
+        if (upper - std::max(vl, vr) <= kSweepTolerance || !(upper > beat)) break;
+        double m = std::isfinite(rl) && std::isfinite(rr) ? l + rl * (r - l) / (rl - rr) : 0.5 * (l + r);
+        if (!(m > l && m < r) || step % 4 == 3) m = 0.5 * (l + r);  // halving keeps the bracket shrinking
+        const double rm = rate(m);
+        const double vm = value(m);
+        if (rm > 0.0 || std::isnan(rm)) {
+            l = m, vl = vm, rl = std::isnan(rm) ? kInfinity : rm;
         } else {
-            r = m2;
-            m2 = m1;
-            v2 = v1;
-            m1 = r - kGolden * (r - l);
-            v1 = value(m1);
+            r = m, vr = vm, rr = rm;
         }
     }
     const double bound = h - grownHeight(std::min(nearest(l, r), reachRadius_)) - std::min(line(l), line(r));
-    return std::max(beat, std::min({bound, fromStart, fromEnd}));
+    return std::max(beat, std::min(bound, upper));
 }
 
 double GougeFreeDepth::sweptLift(int ax, int ay, double tipA, int bx, int by, double tipB) const {
