@@ -129,21 +129,31 @@ void WriteMoves(const std::vector<Move>& moves, const NcJobValues& job, NcWordWr
         texts[p].reserve((pieceStart(p + 1) - pieceStart(p)) * 36);
         for (std::size_t i = pieceStart(p); i < pieceStart(p + 1); ++i) WriteMove(writer, texts[p], moves[i], job);
     });
-    std::size_t total = out.size();
-    for (const std::string& text : texts) total += text.size() + 12 * lineStarts[&text - texts.data()].size();
-    out.reserve(total);
-    for (std::size_t p = 0; p < pieces; ++p) {
-        if (!words.settings().outputSeq) {
-            out += texts[p];
-            continue;
+    if (words.settings().outputSeq) {
+        // Each piece's first block number follows from the lines before it.
+        std::vector<std::int64_t> firstNumber(pieces);
+        for (std::size_t p = 0; p < pieces; ++p) {
+            firstNumber[p] = words.blockCounter();
+            for (std::size_t line = 0; line < lineStarts[p].size(); ++line) words.AdvanceBlockCounter();
         }
-        const std::vector<std::size_t>& starts = lineStarts[p];
-        for (std::size_t k = 0; k < starts.size(); ++k) {
-            words.AppendBlockNumber(out);
-            const std::size_t next = k + 1 < starts.size() ? starts[k + 1] : texts[p].size();
-            out.append(texts[p], starts[k], next - starts[k]);
-        }
+        ParallelFor(pieces, threads, nullptr, 0, 1, [&](std::size_t p) {
+            NcWordWriter numbers(words.settings());
+            numbers.SetBlockCounter(firstNumber[p]);
+            const std::vector<std::size_t>& starts = lineStarts[p];
+            std::string numbered;
+            numbered.reserve(texts[p].size() + starts.size() * 8);
+            for (std::size_t k = 0; k < starts.size(); ++k) {
+                numbers.AppendBlockNumber(numbered);
+                const std::size_t next = k + 1 < starts.size() ? starts[k + 1] : texts[p].size();
+                numbered.append(texts[p], starts[k], next - starts[k]);
+            }
+            texts[p].swap(numbered);
+        });
     }
+    std::size_t total = out.size();
+    for (const std::string& text : texts) total += text.size();
+    out.reserve(total);
+    for (const std::string& text : texts) out += text;
     const ModalMemory after = MemoryBefore(moves, moves.size(), head, words, job);
     words.RestoreModalMemory(after.gWord, after.axes, after.feed);
 }

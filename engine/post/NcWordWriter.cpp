@@ -78,11 +78,15 @@ char* NcWordWriter::putBlockNumber(char* p) {
     p = Put(p, settings_.seqPrefix);
     NumberBuffer digits;
     p = Put(p, WriteInteger(digits, blockCounter_, BlockNumberFormat));
+    AdvanceBlockCounter();
+    return p;
+}
+
+void NcWordWriter::AdvanceBlockCounter() {
     // 64 bits and an increment of at least one: the counter always reaches
     // SeqMax and wraps, whatever the definition holds.
     blockCounter_ += std::max<std::int32_t>(settings_.seqInc, 1);
     if (blockCounter_ > settings_.seqMax) blockCounter_ = settings_.seqStart;
-    return p;
 }
 
 char* NcWordWriter::putGWord(char* p, int kind) {

@@ -63,6 +63,8 @@ public:
     void RestoreModalMemory(std::string_view gWord, const std::string (&axisTexts)[3], std::string_view feedText);
     void DeferBlockNumbers(std::vector<std::size_t>* lineStarts) { deferredLines_ = lineStarts; }
     void AppendBlockNumber(std::string& out);
+    void SetBlockCounter(std::int64_t counter) { blockCounter_ = counter; }
+    void AdvanceBlockCounter();  // as a written block number does
 
     std::string_view lastGWord() const { return lastGWord_; }
     std::string_view lastAxisText(Axis axis) const { return lastAxisText_[static_cast<std::size_t>(axis)]; }
