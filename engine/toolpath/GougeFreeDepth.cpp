@@ -524,19 +524,17 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
     struct Block {
         int level, bx, by;
     };
-    // At most six top blocks a side (they are over half as wide as the
-    // footprint and the batch), and each level below adds at most three.
-    std::array<Block, 128> stack;
-    int size = 0;
-    auto push = [&](Block block) {
-        if (size == static_cast<int>(stack.size())) throw std::logic_error("Swept lift search stack overflow");
-        stack[size++] = block;
-    };
+    // A run of moves spans a handful of top blocks a side (they are over half
+    // as wide as the footprint); a long link between two lines may span many.
+    std::vector<Block> stack;
+    stack.reserve(64);
+    auto push = [&](Block block) { stack.push_back(block); };
     const int top = static_cast<int>(levels_.size());
     for (int bx0 = x0 >> top; bx0 <= x1 >> top; ++bx0)
         for (int by0 = y0 >> top; by0 <= y1 >> top; ++by0) push({top, bx0, by0});
-    while (size > 0) {
-        const Block block = stack[--size];
+    while (!stack.empty()) {
+        const Block block = stack.back();
+        stack.pop_back();
         if (!alive(block.level, block.bx, block.by)) continue;
         if (block.level == 0) {
             considerCell(block.bx, block.by);

@@ -64,6 +64,18 @@ TEST(SweptLiftTest, RaisedEndsClearEverySampleOfTheMoveAndNoMore) {
         }
 }
 
+// A link between lines may cross far more of the picture than a raster
+// move: a long diagonal over a spike.
+TEST(SweptLiftTest, ALongMoveClearsWhatLiesBetweenItsEnds) {
+    HeightMap map(160, 160, -3.0f);
+    map.at(80, 81) = 0.0f;
+    const CutterProfile profile = CutterProfile::FromTool(MakeCutter(ToolType::Spherical, 1.0), 0);
+    const GougeFreeDepth depth(map, profile, 0.5);
+    const double lift = depth.sweptLift(0, 0, -3.0, 159, 159, -3.0);
+    EXPECT_GE(-3.0 + lift, NeedAt(map, profile, 0.5, 80.5, 80.5));
+    EXPECT_LE(lift, 3.0);
+}
+
 // A cell at 15 pixels of 0.1 mm lies 1.50000002 mm away in float arithmetic,
 // just outside a 1.5 mm radius, while the written words put the rim exactly
 // over it: it must limit the tip, for every shape, with and without stock.
