@@ -7,7 +7,10 @@
 #     platform; with OPENGL it runs under xvfb-run, which gives a real GL context.
 #
 # The GoogleTest programs of engine/ and kernel/ are built together by the
-# target calvoro_core_tests, so an optimised tree can build and run just them.
+# target calvoro_core_tests and listed in tests/core-tests.txt, so an optimised
+# tree can build and run just them.
+set(CALVORO_CORE_TEST_LIST ${CMAKE_BINARY_DIR}/tests/core-tests.txt)
+file(WRITE ${CALVORO_CORE_TEST_LIST} "")
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
@@ -22,6 +25,7 @@ function(calvoro_add_gtest name)
       add_dependencies(calvoro_core_tests calvoro_data)
     endif()
     add_dependencies(calvoro_core_tests ${name})
+    file(APPEND ${CALVORO_CORE_TEST_LIST} "${name}\n")
   endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests

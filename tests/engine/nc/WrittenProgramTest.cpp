@@ -20,7 +20,7 @@
 #include "engine/toolpath/CutterProfile.h"
 #include "engine/toolpath/RasterPaths.h"
 #include "engine/toolpath/ToolPath.h"
-#include "tests/engine/toolpath/TestReliefs.h"
+#include "tests/support/HeightMaps.h"
 
 namespace calvoro {
 namespace {

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "engine/toolpath/GougeFreeDepth.h"
-#include "tests/engine/toolpath/TestReliefs.h"
+#include "tests/support/HeightMaps.h"
 
 namespace calvoro {
 namespace {
