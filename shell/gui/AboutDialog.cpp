@@ -48,6 +48,8 @@ AboutDialog::AboutDialog(DialogServices& services, QWidget* parent) : QDialog(pa
         connect(link, &QLabel::linkActivated, this, [this](const QString& target) { services_.openUrl(QUrl(target)); });
     nol_lbltTranslation = new QLabel(this);
     nol_lbltTranslation->setObjectName("nol_lbltTranslation");
+    nol_lbltTranslation->setWordWrap(true);
+    setMinimumWidth(360);
     auto* btnOk = new QPushButton("OK", this);
     btnOk->setObjectName("btnOk");
     btnOk->setDefault(true);
@@ -63,6 +65,7 @@ AboutDialog::AboutDialog(DialogServices& services, QWidget* parent) : QDialog(pa
 void AboutDialog::showEvent(QShowEvent* event) {
     TranslateForms({this});
     nol_lbltTranslation->setText(QString::fromStdString(TranslatorCredit(LanguageName(), LangString("Autor"))));
+    adjustSize();  // the credit may need more room than the last language's
     QDialog::showEvent(event);
 }
 

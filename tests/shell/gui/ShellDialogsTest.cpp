@@ -41,7 +41,7 @@ void UseLanguage(const char* name, const char* text) {
 const GridValues kBefore{10, 10, 1, 1, 10, 10, false, true};
 
 // Ends a shown dialog the way a user would.
-enum class Ending { Ok, Cancel, Escape, CloseBox };
+enum class Ending { Ok, Cancel, Escape, EscapeInBox, CloseBox };
 
 void End(GridDialog& dialog, Ending ending) {
     switch (ending) {
@@ -53,6 +53,9 @@ void End(GridDialog& dialog, Ending ending) {
             break;
         case Ending::Escape:
             QTest::keyClick(&dialog, Qt::Key_Escape);
+            break;
+        case Ending::EscapeInBox:
+            QTest::keyClick(dialog.nol_cboGridX->lineEdit(), Qt::Key_Escape);
             break;
         case Ending::CloseBox:
             dialog.close();
@@ -82,6 +85,7 @@ private slots:
         QTest::newRow("OK keeps every change") << int(Ending::Ok) << true;
         QTest::newRow("Cancel puts everything back") << int(Ending::Cancel) << false;
         QTest::newRow("Esc puts everything back") << int(Ending::Escape) << false;
+        QTest::newRow("Esc in a spacing box too") << int(Ending::EscapeInBox) << false;
         QTest::newRow("the close box puts everything back") << int(Ending::CloseBox) << false;
     }
     void gridEndings() {
