@@ -6,30 +6,16 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "shell/gui/Application.h"
 #include "shell/gui/FormTranslation.h"
-#include "shell/lang/UnitLang.h"
+#include "shell/gui/GridCombos.h"
 
 namespace calvoro {
 
 namespace {
-const QStringList kSpacings = {"0.001", "0.0025", "0.005", "0.01", "0.025", "0.05", "0.1", "0.25",
-                               "0.5",   "1",      "2.5",   "5",    "10",    "25",   "50"};
-
-QComboBox* SpacingBox(const char* name, QWidget* parent) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->addItems(kSpacings);
-    return combo;
-}
-
 QCheckBox* Check(const char* text, const char* name, QWidget* parent) {
     auto* check = new QCheckBox(text, parent);
     check->setObjectName(name);
@@ -52,12 +38,12 @@ GridDialog::GridDialog(GridHost& host, QWidget* parent) : QDialog(parent), coupl
     grpGrid->setObjectName("grpGrid");
     auto* grpSnap = new QGroupBox("Snap: ", this);
     grpSnap->setObjectName("grpSnap");
-    nol_cboGridX = SpacingBox("nol_cboGridX", grpGrid);
-    nol_cboGridY = SpacingBox("nol_cboGridY", grpGrid);
-    nol_cboGridSubX = SpacingBox("nol_cboGridSubX", grpGrid);
-    nol_cboGridSubY = SpacingBox("nol_cboGridSubY", grpGrid);
-    nol_cboXSnap = SpacingBox("nol_cboXSnap", grpSnap);
-    nol_cboYSnap = SpacingBox("nol_cboYSnap", grpSnap);
+    nol_cboGridX = MakeSpacingBox("nol_cboGridX", grpGrid);
+    nol_cboGridY = MakeSpacingBox("nol_cboGridY", grpGrid);
+    nol_cboGridSubX = MakeSpacingBox("nol_cboGridSubX", grpGrid);
+    nol_cboGridSubY = MakeSpacingBox("nol_cboGridSubY", grpGrid);
+    nol_cboXSnap = MakeSpacingBox("nol_cboXSnap", grpSnap);
+    nol_cboYSnap = MakeSpacingBox("nol_cboYSnap", grpSnap);
     combos_ = {nol_cboGridX, nol_cboGridY, nol_cboGridSubX, nol_cboGridSubY, nol_cboXSnap, nol_cboYSnap};
     chkUnisceGrid = Check("Same X and Y", "chkUnisceGrid", grpGrid);
     chkUnisceSubGrid = Check("Same X and Y", "chkUnisceSubGrid", grpGrid);
@@ -104,62 +90,17 @@ GridDialog::GridDialog(GridHost& host, QWidget* parent) : QDialog(parent), coupl
     layout->addLayout(groups);
     layout->addLayout(buttons);
 
-    // Only the user's own changes act: filling the boxes by code must neither
-    // change the values nor set off the coupled box.
-    for (int i = 0; i < 6; ++i) {
-        const auto field = static_cast<GridField>(i);
-        QComboBox* combo = combos_[static_cast<std::size_t>(i)];
-        connect(combo, &QComboBox::textActivated, this, [this, field](const QString& t) { TextChanged(field, t); });
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
-                [this, field](const QString& t) { TextChanged(field, t); });
-        connect(combo->lineEdit(), &QLineEdit::editingFinished, this, [this, field] { EditFinished(field); });
-    }
+    BindGridPair(this, coupling_, nol_cboGridX, nol_cboGridY, chkUnisceGrid, GridField::GridX);
+    BindGridPair(this, coupling_, nol_cboGridSubX, nol_cboGridSubY, chkUnisceSubGrid, GridField::GridSubX);
+    BindGridPair(this, coupling_, nol_cboXSnap, nol_cboYSnap, chkSnap, GridField::XSnap);
     connect(chkShowGrid, &QCheckBox::toggled, this, [this](bool on) { coupling_.SetShowGrid(on); });
     connect(chkSnap2Grid, &QCheckBox::toggled, this, [this](bool on) { coupling_.SetUseSnap(on); });
 }
 
-QCheckBox* GridDialog::CouplingBox(GridField field) const {
-    switch (field) {
-        case GridField::GridX:
-        case GridField::GridY:
-            return chkUnisceGrid;
-        case GridField::GridSubX:
-        case GridField::GridSubY:
-            return chkUnisceSubGrid;
-        case GridField::XSnap:
-        case GridField::YSnap:
-            return chkSnap;
-    }
-    return chkSnap;
-}
-
-void GridDialog::TextChanged(GridField field, const QString& text) {
-    const bool coupled = CouplingBox(field)->isChecked();
-    if (!coupling_.Change(field, text.toStdString(), coupled) || !coupled) return;
-    QComboBox* partner = Combo(GridCoupling::Partner(field));
-    const QSignalBlocker blocker(partner);
-    partner->setEditText(text);
-}
-
-void GridDialog::EditFinished(GridField field) {
-    QComboBox* combo = Combo(field);
-    const QString typed = combo->currentText();
-    const std::optional<std::string> inForce = coupling_.Finish(field, typed.toStdString());
-    if (!inForce) return;
-    combo->setEditText(QString::fromStdString(*inForce));
-    QString message = QString::fromStdString(ReadLangText("frmGrid", "msgNotASpacing"));
-    if (message.isEmpty()) message = "\"%1\" is not a spacing: enter a number above 0.";
-    Application::reportError(message.arg(typed));
-}
-
 void GridDialog::ShowValues() {
     GridValues values = coupling_.Values();
-    for (int i = 0; i < 6; ++i) {
-        QComboBox* combo = combos_[static_cast<std::size_t>(i)];
-        const QSignalBlocker blocker(combo);
-        combo->setEditText(
-            QString::fromStdString(GridCoupling::SpacingText(GridCoupling::Field(values, static_cast<GridField>(i)))));
-    }
+    for (int i = 0; i < 6; ++i)
+        ShowSpacing(combos_[static_cast<std::size_t>(i)], GridCoupling::Field(values, static_cast<GridField>(i)));
     const QSignalBlocker showBlocker(chkShowGrid);
     chkShowGrid->setChecked(values.ShowGrid);
     const QSignalBlocker snapBlocker(chkSnap2Grid);

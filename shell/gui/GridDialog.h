@@ -39,9 +39,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void TextChanged(GridField field, const QString& text);
-    void EditFinished(GridField field);
-    QCheckBox* CouplingBox(GridField field) const;
     // The boxes and check boxes as the values in force have them.
     void ShowValues();
 
