@@ -15,6 +15,8 @@
 #include <sstream>
 #include <vector>
 
+#include "engine/gui/NcPage.h"
+#include "engine/gui/ToolDialog.h"
 #include "kernel/entities/EntityModule.h"
 #include "kernel/platform/AtomicFile.h"
 #include "kernel/platform/IniFileDocument.h"
@@ -55,6 +57,8 @@ GridValuesHolder& Grid() {
 const std::vector<RegisteredForm>& RegisteredForms() {
     static const std::vector<RegisteredForm> forms = {
         {"frmMain", [] { return std::make_unique<MainWindow>(); }, {}},
+        {"NcPage", [] { return std::make_unique<NcPage>(); }, {}},
+        {"frmTool", [] { return std::make_unique<ToolDialog>(fs::temp_directory_path() / "calvoro_no_tool.db", 0); }, {}},
         {"frmAbout", [] { return std::make_unique<AboutDialog>(Services()); }, {}},
         {"frmStlDxf", [] { return std::make_unique<StlOutputDialog>(); }, {}},
         {"frmGrid", [] { return std::make_unique<GridDialog>(Grid()); }, {"msgNotASpacing"}},
