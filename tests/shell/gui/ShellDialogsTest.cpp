@@ -33,34 +33,23 @@ public:
     QStringList opened;
 };
 
-void UseLanguage(const char* name, const char* text) {
-    SetLanguageFile(std::make_unique<MemIniFile>(MemIniFile::FromBytes(text)));
-    SetLanguageName(name);
+void UseLanguage(const QString& name, const QString& text) {
+    SetLanguageFile(std::make_unique<MemIniFile>(MemIniFile::FromBytes(text.toStdString())));
+    SetLanguageName(name.toStdString());
 }
 
 const GridValues kBefore{10, 10, 1, 1, 10, 10, false, true};
 
-// Ends a shown dialog the way a user would.
 enum class Ending { Ok, Cancel, Escape, EscapeInBox, CloseBox };
 
 void End(GridDialog& dialog, Ending ending) {
-    switch (ending) {
-        case Ending::Ok:
-            dialog.findChild<QPushButton*>("btnOk")->click();
-            break;
-        case Ending::Cancel:
-            dialog.findChild<QPushButton*>("btnCancel")->click();
-            break;
-        case Ending::Escape:
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            break;
-        case Ending::EscapeInBox:
-            QTest::keyClick(dialog.nol_cboGridX->lineEdit(), Qt::Key_Escape);
-            break;
-        case Ending::CloseBox:
-            dialog.close();
-            break;
-    }
+    if (ending == Ending::Ok || ending == Ending::Cancel)
+        dialog.findChild<QPushButton*>(ending == Ending::Ok ? "btnOk" : "btnCancel")->click();
+    else if (ending == Ending::CloseBox)
+        dialog.close();
+    else
+        QTest::keyClick(ending == Ending::Escape ? static_cast<QWidget*>(&dialog) : dialog.nol_cboGridX->lineEdit(),
+                        Qt::Key_Escape);
 }
 
 void Type(QComboBox* combo, const QString& text) {
@@ -71,13 +60,14 @@ void Type(QComboBox* combo, const QString& text) {
 QStringList BoxTexts(const GridDialog& dialog) {
     QStringList texts;
     for (int i = 0; i < 6; ++i) texts << dialog.Combo(static_cast<GridField>(i))->currentText();
-    return texts;
+    return texts + QStringList{dialog.chkShowGrid->isChecked() ? "shown" : "hidden",
+                               dialog.chkSnap2Grid->isChecked() ? "snap" : "free"};
 }
 
 class ShellDialogsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { UseLanguage("english", "[String]\r\n1=x\r\n"); }
+    void init() { UseLanguage("english", "[frmGrid]\r\nmsgNotASpacing=Not a spacing: %1\r\n"); }
 
     void gridEndings_data() {
         QTest::addColumn<int>("ending");
@@ -97,10 +87,8 @@ private slots:
         dialog.show();
         dialog.chkUnisceGrid->setChecked(true);
         Type(dialog.nol_cboGridX, "5");
-        dialog.nol_cboGridSubY->setFocus();
         Type(dialog.nol_cboGridSubY, "0.5");
-        dialog.nol_cboYSnap->setFocus();
-        dialog.nol_cboYSnap->textActivated("2.5");  // chosen from the list; the snap pair is coupled
+        emit dialog.nol_cboYSnap->textActivated("2.5");  // chosen from the list; the snap pair is coupled
         dialog.chkShowGrid->setChecked(false);
         dialog.chkSnap2Grid->setChecked(true);
         const GridValues changed{5, 5, 1, 0.5, 2.5, 2.5, true, false};
@@ -120,31 +108,24 @@ private slots:
         dialog.chkSnap2Grid->setChecked(true);
         End(dialog, Ending::Cancel);
         dialog.show();  // as the menu opens it, with nobody filling it first
-        QCOMPARE(BoxTexts(dialog), QStringList({"10", "10", "1", "1", "10", "10"}));
-        QVERIFY(!dialog.chkSnap2Grid->isChecked());
-        QVERIFY(dialog.chkShowGrid->isChecked());
+        QCOMPARE(BoxTexts(dialog), QStringList({"10", "10", "1", "1", "10", "10", "shown", "free"}));
         End(dialog, Ending::Ok);
-        host.SetGrid({25, 50, 0.25, 0.5, 0.001, 2.5, true, false});  // changed elsewhere
+        const GridValues elsewhere{25, 50, 0.25, 0.5, 0.001, 2.5, true, false};
+        host.SetGrid(elsewhere);
         dialog.show();
-        QCOMPARE(BoxTexts(dialog), QStringList({"25", "50", "0.25", "0.5", "0.001", "2.5"}));
-        QVERIFY(dialog.chkSnap2Grid->isChecked());
-        QVERIFY(!dialog.chkShowGrid->isChecked());
-        // A second session reverts only its own changes.
+        QCOMPARE(BoxTexts(dialog), QStringList({"25", "50", "0.25", "0.5", "0.001", "2.5", "hidden", "snap"}));
         Type(dialog.nol_cboGridY, "1");
         End(dialog, Ending::Escape);
-        QCOMPARE(host.Grid(), GridValues({25, 50, 0.25, 0.5, 0.001, 2.5, true, false}));
+        QCOMPARE(host.Grid(), elsewhere);  // a second session reverts only its own changes
     }
 
     void aBoxLeftWithoutASpacingIsReportedAndShowsTheValueInForce() {
         QStringList errors;
         Application::setErrorReporter([&](const QString& message) { errors << message; });
-        UseLanguage("english", "[frmGrid]\r\nmsgNotASpacing=Not a spacing: %1\r\n");
         GridValuesHolder host;
         host.SetGrid(kBefore);
         GridDialog dialog(host);
         dialog.show();
-        dialog.activateWindow();
-        dialog.nol_cboXSnap->setFocus();
         Type(dialog.nol_cboXSnap, "2x");
         emit dialog.nol_cboXSnap->lineEdit()->editingFinished();
         Application::setErrorReporter(nullptr);
@@ -152,7 +133,6 @@ private slots:
         QCOMPARE(errors, QStringList({"Not a spacing: 2x"}));
         QCOMPARE(dialog.nol_cboXSnap->currentText(), QString("2"));
         QCOMPARE(host.Grid().XSnap, 2.0);
-        End(dialog, Ending::Cancel);
     }
 
     void aboutCreditsTheTranslatorNamedByTheLanguageFile_data() {
@@ -176,41 +156,23 @@ private slots:
         FakeServices services;
         AboutDialog about(services);
         about.nol_lbltTranslation->setText("left from before");
-        UseLanguage(language.toUtf8().constData(), file.toUtf8().constData());
+        UseLanguage(language, file);
         about.show();
         QCOMPARE(about.nol_lbltTranslation->text(), credit);
-        QVERIFY(about.windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(!about.isModal());
-    }
-
-    void aboutLinksOpenThroughTheDesktop() {
-        FakeServices services;
-        AboutDialog about(services);
-        about.show();
+        QVERIFY(!about.isModal() && (about.windowFlags() & Qt::WindowStaysOnTopHint));
         emit about.nol_JDUrlLblwww->linkActivated("https://calvoro.example.org");
-        emit about.nol_JDUrlLblmailto->linkActivated("mailto:info@calvoro.example.org");
-        QCOMPARE(services.opened, QStringList({"https://calvoro.example.org", "mailto:info@calvoro.example.org"}));
-        QVERIFY(about.nol_JDUrlLblwww->text().contains("href=\"https://calvoro.example.org\""));
-        about.findChild<QPushButton*>("btnOk")->click();
-        QVERIFY(!about.isVisible());
+        QCOMPARE(services.opened, QStringList({"https://calvoro.example.org"}));
     }
 
     void stlChoiceCountsOnlyWhenLeftWithOk() {
         StlOutputDialog stl;
-        QVERIFY(stl.rbtOutSh->isChecked());
         stl.show();
         stl.rbtOutSo->setChecked(true);
         stl.findChild<QPushButton*>("sbtOk")->click();
         QVERIFY(stl.StlDxfOk() && stl.Solid());
-        for (const char* way : {"closeBox", "bntCancel"}) {
-            stl.show();
-            QVERIFY(!stl.StlDxfOk());
-            if (QByteArray(way) == "closeBox")
-                stl.close();
-            else
-                stl.findChild<QPushButton*>(way)->click();
-            QVERIFY2(!stl.StlDxfOk(), way);
-        }
+        stl.show();
+        stl.close();  // the close box
+        QVERIFY(!stl.StlDxfOk());
     }
 };
 
