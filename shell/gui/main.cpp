@@ -1,6 +1,7 @@
 // Program entry: the application object, the main window in the language of
 // the settings, the event loop.
 #include <QDir>
+#include <QStandardPaths>
 
 #include "engine/picture/PictureRaster.h"
 #include "kernel/entities/EntityModule.h"
@@ -13,6 +14,9 @@
 int main(int argc, char** argv) {
     calvoro::Application app(argc, argv);
     calvoro::SetProgramFolder(QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString());
+    // The user's own language files, laid over the shipped ones.
+    calvoro::SetUserLanguageFolder(
+        (QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/language").toStdString());
     calvoro::InitializeEntityModule();
     calvoro::InstallPictureDecoder();
 

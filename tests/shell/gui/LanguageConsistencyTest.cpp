@@ -23,6 +23,9 @@
 #include "shell/app/AppInfo.h"
 #include "shell/gui/Application.h"
 #include "shell/gui/FormTranslation.h"
+#include "shell/gui/FrmEditLng.h"
+#include "shell/gui/FrmNewLang.h"
+#include "shell/gui/FrmSubmitLng.h"
 #include "shell/gui/LanguageChange.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/lang/UnitLang.h"
@@ -38,9 +41,19 @@ struct RegisteredForm {
     QStringList freeKeys;  // texts the code reads itself (LangMainText), not set on a component
 };
 
+LanguageDialogs& Dialogs() {
+    return FrmEditLng::DefaultDialogs();
+}
+MailService& Mail() {
+    return FrmEditLng::DefaultMailService();
+}
+
 const std::vector<RegisteredForm>& RegisteredForms() {
     static const std::vector<RegisteredForm> forms = {
         {"frmMain", [] { return std::make_unique<MainWindow>(); }, {}},
+        {"frmEditLng", [] { return std::make_unique<FrmEditLng>(LanguageStore(), Dialogs(), Mail()); }, {}},
+        {"frmNewLang", [] { return std::make_unique<FrmNewLang>(LanguageStore(), "x", LanguageText(), Dialogs()); }, {}},
+        {"frmSubmitLng", [] { return std::make_unique<FrmSubmitLng>(Dialogs(), Mail()); }, {}},
     };
     return forms;
 }
