@@ -133,8 +133,7 @@ void FrmEditLng::sbtNewLngClick() {
     }
     if (store_.Exists(name.toStdString()) &&
         !dialogs_.askYesNo(this, Caption(),
-                           "The language " + name +
-                               " exists already. Replace it with a copy of English when you save?",
+                           "The language " + name + " exists already. Replace it with a copy of English when you save?",
                            false))
         return;
     LanguageText english;

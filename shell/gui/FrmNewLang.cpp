@@ -13,8 +13,12 @@ namespace calvoro {
 
 FrmNewLang::FrmNewLang(LanguageStore store, std::string name, LanguageText text, LanguageDialogs& dialogs,
                        QWidget* parent)
-    : QDialog(parent), store_(std::move(store)), name_(std::move(name)), original_(std::move(text)),
-      dialogs_(dialogs), memLang_(new QPlainTextEdit(this)) {
+    : QDialog(parent),
+      store_(std::move(store)),
+      name_(std::move(name)),
+      original_(std::move(text)),
+      dialogs_(dialogs),
+      memLang_(new QPlainTextEdit(this)) {
     setObjectName("frmNewLang");
     setWindowTitle("Edit Language");
     setWindowModality(Qt::ApplicationModal);

@@ -41,14 +41,14 @@ QUrl MailtoUrl(const MailMessage& mail) {
 
 QString XdgEmailErrorText(int exitCode) {
     switch (exitCode) {
-    case 2:
-        return "The language file to attach was not found.";
-    case 3:
-        return "No mail program was found to take the mail.";
-    case 5:
-        return "The mail program was not allowed to read the language file.";
-    default:
-        return QString("The mail program could not take the mail (xdg-email ended with code %1).").arg(exitCode);
+        case 2:
+            return "The language file to attach was not found.";
+        case 3:
+            return "No mail program was found to take the mail.";
+        case 5:
+            return "The mail program was not allowed to read the language file.";
+        default:
+            return QString("The mail program could not take the mail (xdg-email ended with code %1).").arg(exitCode);
     }
 }
 
@@ -59,9 +59,10 @@ void DesktopMailService::send(const MailMessage& mail, Done done) {
             done({false, "No mail program was found: neither xdg-email nor a program for mailto: links."});
             return;
         }
-        done({true, "Your mail program could not be given the attachment. Please attach this file to the mail "
-                    "by hand:\n" +
-                        QString::fromStdString(mail.attachment.string())});
+        done({true,
+              "Your mail program could not be given the attachment. Please attach this file to the mail "
+              "by hand:\n" +
+                  QString::fromStdString(mail.attachment.string())});
         return;
     }
     auto* process = new QProcess;
@@ -69,29 +70,29 @@ void DesktopMailService::send(const MailMessage& mail, Done done) {
     process->setArguments(XdgEmailArguments(mail));
     // Reported once, whichever signal comes first.
     auto reported = std::make_shared<bool>(false);
-    QObject::connect(process, &QProcess::errorOccurred, process, [process, done, reported](QProcess::ProcessError error) {
-        // Every other error ends with finished() as well.
-        if (error != QProcess::FailedToStart || *reported) return;
-        *reported = true;
-        done({false, "The mail program could not be started: " + process->errorString()});
-        process->deleteLater();
-    });
-    QObject::connect(process, &QProcess::finished, process,
-                     [process, done, reported](int exitCode, QProcess::ExitStatus status) {
-                         if (*reported) return;
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, done, reported](QProcess::ProcessError error) {
+                         // Every other error ends with finished() as well.
+                         if (error != QProcess::FailedToStart || *reported) return;
                          *reported = true;
-                         if (status == QProcess::NormalExit && exitCode == 0) {
-                             done({true, {}});
-                         } else {
-                             QString text = status == QProcess::NormalExit
-                                                ? XdgEmailErrorText(exitCode)
-                                                : QString("The mail program stopped unexpectedly.");
-                             const QString details = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
-                             if (!details.isEmpty()) text += "\n" + details;
-                             done({false, text});
-                         }
+                         done({false, "The mail program could not be started: " + process->errorString()});
                          process->deleteLater();
                      });
+    QObject::connect(
+        process, &QProcess::finished, process, [process, done, reported](int exitCode, QProcess::ExitStatus status) {
+            if (*reported) return;
+            *reported = true;
+            if (status == QProcess::NormalExit && exitCode == 0) {
+                done({true, {}});
+            } else {
+                QString text = status == QProcess::NormalExit ? XdgEmailErrorText(exitCode)
+                                                              : QString("The mail program stopped unexpectedly.");
+                const QString details = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
+                if (!details.isEmpty()) text += "\n" + details;
+                done({false, text});
+            }
+            process->deleteLater();
+        });
     process->start();
 }
 

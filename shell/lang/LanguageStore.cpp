@@ -84,8 +84,7 @@ std::string EncodeLanguageText(const LanguageText& text) {
 
 LanguageStore::LanguageStore() : LanguageStore(LanguageFolder(), UserLanguageFolder()) {}
 
-LanguageStore::LanguageStore(std::filesystem::path shippedFolder, std::filesystem::path userFolder,
-                             RemoveFile remove)
+LanguageStore::LanguageStore(std::filesystem::path shippedFolder, std::filesystem::path userFolder, RemoveFile remove)
     : shipped_(std::move(shippedFolder)), user_(std::move(userFolder)), remove_(std::move(remove)) {
     if (!remove_)
         remove_ = [](const std::filesystem::path& file, std::error_code& error) {
@@ -124,8 +123,7 @@ std::string LanguageStore::CheckNewName(std::string_view name) {
     if (name.empty()) return "Type a name for the new language.";
     if (IsProtected(name))
         return "\"english\" is the reference language and cannot be made again. Choose another name.";
-    if (name.front() == ' ' || name.back() == ' ')
-        return "A language name cannot begin or end with a blank.";
+    if (name.front() == ' ' || name.back() == ' ') return "A language name cannot begin or end with a blank.";
     if (name.front() == '.') return "A language name cannot begin with a dot.";
     if (name.find("..") != std::string_view::npos) return "A language name cannot hold \"..\".";
     for (const char c : name) {
@@ -152,8 +150,7 @@ void LanguageStore::Save(std::string_view name, const LanguageText& text) const 
     const std::string bytes = EncodeLanguageText(text);  // before anything is touched
     std::error_code error;
     std::filesystem::create_directories(user_, error);
-    if (error)
-        throw FileWriteError("Cannot make the folder \"" + user_.string() + "\": " + error.message());
+    if (error) throw FileWriteError("Cannot make the folder \"" + user_.string() + "\": " + error.message());
     WriteFileAtomically(SaveTarget(name), bytes);
 }
 

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <system_error>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "kernel/platform/TextEncoding.h"

@@ -17,7 +17,7 @@ struct MailMessage {
     std::string recipientName;
     std::string recipientAddress;
     std::string subject;
-    std::string body;  // CR LF line ends
+    std::string body;                  // CR LF line ends
     std::filesystem::path attachment;  // empty: none
 };
 

@@ -52,7 +52,7 @@ const std::vector<RegisteredForm>& RegisteredForms() {
     static const std::vector<RegisteredForm> forms = {
         {"frmMain", [] { return std::make_unique<MainWindow>(); }, {}},
         {"frmEditLng", [] { return std::make_unique<FrmEditLng>(LanguageStore(), Dialogs(), Mail()); }, {}},
-        {"frmNewLang", [] { return std::make_unique<FrmNewLang>(LanguageStore(), "x", LanguageText(), Dialogs()); }, {}},
+        {"frmNewLang", [] { return std::make_unique<FrmNewLang>(LanguageStore(), "", LanguageText(), Dialogs()); }, {}},
         {"frmSubmitLng", [] { return std::make_unique<FrmSubmitLng>(Dialogs(), Mail()); }, {}},
     };
     return forms;

@@ -5,6 +5,7 @@
 // switch to.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -46,8 +47,7 @@ public:
     void warn(QWidget*, const QString&, const QString& text) override { log << "warn: " + text; }
     void showError(QWidget*, const QString&, const QString& text) override { log << "error: " + text; }
     void inform(QWidget*, const QString&, const QString& text) override { log << "inform: " + text; }
-    std::optional<QString> askText(QWidget*, const QString& caption, const QString& prompt,
-                                   const QString&) override {
+    std::optional<QString> askText(QWidget*, const QString& caption, const QString& prompt, const QString&) override {
         log << "input: " + caption + " / " + prompt;
         return typed;
     }
@@ -70,6 +70,15 @@ public:
 // A no-break space ends a value the program follows with a number.
 const QByteArray kEnglish = "[frmTest]\r\nlblText.Caption=Hello\r\n[String]\r\n110=File:\xC2\xA0\r\n";
 const QByteArray kDeutsch = "[frmTest]\r\nlblText.Caption=Gr\xFC\xDF Gott\xA0\r\n";  // Windows-1252
+
+class MailtoCatcher : public QObject {
+    Q_OBJECT
+public slots:
+    void open(const QUrl& url) { opened << url; }
+
+public:
+    QList<QUrl> opened;
+};
 
 class LanguageEditorTest : public QObject {
     Q_OBJECT
@@ -101,7 +110,9 @@ private:
         dialogs_->answers.push_back(save);
         manager_->editor()->close();
     }
-    QByteArray UserFile(const std::string& name) const { return QByteArray::fromStdString(ReadWholeFile(user_ / name)); }
+    QByteArray UserFile(const std::string& name) const {
+        return QByteArray::fromStdString(ReadWholeFile(user_ / name));
+    }
     QByteArray ShippedFile(const std::string& name) const {
         return QByteArray::fromStdString(ReadWholeFile(shipped_ / name));
     }
@@ -114,7 +125,8 @@ private:
 
 private slots:
     void init() {
-        root_ = fs::temp_directory_path() / ("calvoro_language_editor_" + std::to_string(QCoreApplication::applicationPid()));
+        root_ = fs::temp_directory_path() /
+                ("calvoro_language_editor_" + std::to_string(QCoreApplication::applicationPid()));
         fs::remove_all(root_);
         shipped_ = root_ / "language";
         user_ = root_ / "user" / "language";
@@ -154,11 +166,16 @@ private slots:
     void aNewNameIsCheckedBeforeAnythingOpens_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("english with a blank") << "English " << "warn: \"english\" is the reference";
-        QTest::newRow("up a folder") << "../x" << "warn: A language name cannot begin with a dot.";
-        QTest::newRow("a folder") << "a/b" << "warn: A language name cannot hold folders";
-        QTest::newRow("empty") << "  " << "";
-        QTest::newRow("existing, answered No") << "Deutsch" << "ask: The language Deutsch exists already.";
+        QTest::newRow("english with a blank") << "English "
+                                              << "warn: \"english\" is the reference";
+        QTest::newRow("up a folder") << "../x"
+                                     << "warn: A language name cannot begin with a dot.";
+        QTest::newRow("a folder") << "a/b"
+                                  << "warn: A language name cannot hold folders";
+        QTest::newRow("empty") << "  "
+                               << "";
+        QTest::newRow("existing, answered No") << "Deutsch"
+                                               << "ask: The language Deutsch exists already.";
     }
     void aNewNameIsCheckedBeforeAnythingOpens() {
         QFETCH(QString, typed);
@@ -185,7 +202,8 @@ private slots:
     void aNewLanguageIsWrittenAndListedOnlyWhenSaved() {
         dialogs_->typed = "Italiano";
         manager_->sbtNewLng->click();
-        QCOMPARE(manager_->editor()->memLang()->toPlainText(), QString("[frmTest]\nlblText.Caption=Hello\n[String]\n110=File: "));
+        QCOMPARE(manager_->editor()->memLang()->toPlainText(),
+                 QString("[frmTest]\nlblText.Caption=Hello\n[String]\n110=File: "));
         CloseEditor(false);
         QVERIFY(!manager_->editor());
         QVERIFY(!fs::exists(user_ / "Italiano.lng"));
@@ -194,9 +212,11 @@ private slots:
         manager_->sbtNewLng->click();
         Retype("Hello", "Ciao");
         CloseEditor(true);
-        QCOMPARE(dialogs_->log.back(), "ask: Save the language " + QString::fromStdString((user_ / "Italiano.lng").string()));
+        QCOMPARE(dialogs_->log.back(),
+                 "ask: Save the language " + QString::fromStdString((user_ / "Italiano.lng").string()));
         // The plain text shows a no-break space as a blank; the file keeps it.
-        QCOMPARE(UserFile("Italiano.lng"), QByteArray("[frmTest]\r\nlblText.Caption=Ciao\r\n[String]\r\n110=File:\xC2\xA0\r\n"));
+        QCOMPARE(UserFile("Italiano.lng"),
+                 QByteArray("[frmTest]\r\nlblText.Caption=Ciao\r\n[String]\r\n110=File:\xC2\xA0\r\n"));
         QCOMPARE(Rows(), QStringList({"deutsch", "english", "Italiano"}));
     }
 
@@ -291,10 +311,63 @@ private slots:
     void theHandOffCarriesTheTextUnchanged() {
         const MailMessage mail{"Calvoro languages", "languages@calvoro.org", "New (a&b)", "x=1&y\r\n?#", "/u/it.lng"};
         QCOMPARE(XdgEmailArguments(mail), QStringList({"--utf8", "--subject", "New (a&b)", "--body", "x=1&y\r\n?#",
-                                                        "--attach", "/u/it.lng", "languages@calvoro.org"}));
+                                                       "--attach", "/u/it.lng", "languages@calvoro.org"}));
         const QUrl url = MailtoUrl(mail);
         QCOMPARE(url.toEncoded(), QByteArray("mailto:languages@calvoro.org?subject=New%20%28a%26b%29"
                                              "&body=x%3D1%26y%0D%0A%3F%23"));
+    }
+
+    // The desktop's hand-off with a stand-in xdg-email that records its
+    // arguments and ends with the status asked for.
+    void theDesktopHandOffReportsHowXdgEmailEnded_data() {
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("handed over") << 0 << true << "";
+        QTest::newRow("no mail program") << 3 << false << "No mail program was found to take the mail.\ncannot";
+        QTest::newRow("file missing") << 2 << false << "The language file to attach was not found.\ncannot";
+        QTest::newRow("other") << 4 << false
+                               << "The mail program could not take the mail (xdg-email ended with code 4).\ncannot";
+    }
+    void theDesktopHandOffReportsHowXdgEmailEnded() {
+        QFETCH(int, exitCode);
+        QFETCH(bool, ok);
+        QFETCH(QString, message);
+        const fs::path bin = root_ / "bin";
+        fs::create_directories(bin);
+        WriteFileAtomically(bin / "xdg-email",
+                            "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.log\"\n"
+                            "[ \"$MAIL_EXIT\" = 0 ] || echo cannot >&2\nexit $MAIL_EXIT\n");
+        fs::permissions(bin / "xdg-email", fs::perms::owner_all);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(bin.string()));
+        qputenv("MAIL_EXIT", QByteArray::number(exitCode));
+        std::optional<MailHandOff> result;
+        DesktopMailService().send({"Calvoro languages", "languages@calvoro.org", "S", "B\r\n", "/u/it.lng"},
+                                  [&](const MailHandOff& done) { result = done; });
+        qputenv("PATH", path);
+        QTRY_VERIFY(result.has_value());
+        QCOMPARE(result->ok, ok);
+        QCOMPARE(result->message, message);
+        QCOMPARE(QByteArray::fromStdString(ReadWholeFile(bin / "xdg-email.log")),
+                 QByteArray("--utf8|--subject|S|--body|B\r\n|--attach|/u/it.lng|languages@calvoro.org|"));
+    }
+
+    // Without xdg-email the desktop opens a mailto: link and the user is told
+    // to attach the file by hand.
+    void withoutXdgEmailTheDesktopGetsAMailtoLink() {
+        MailtoCatcher catcher;
+        QDesktopServices::setUrlHandler("mailto", &catcher, "open");
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(root_.string()));
+        std::optional<MailHandOff> result;
+        DesktopMailService().send({"Calvoro languages", "languages@calvoro.org", "S", "B", "/u/it.lng"},
+                                  [&](const MailHandOff& done) { result = done; });
+        qputenv("PATH", path);
+        QDesktopServices::unsetUrlHandler("mailto");
+        QVERIFY(result && result->ok);
+        QVERIFY(result->message.endsWith("attach this file to the mail by hand:\n/u/it.lng"));
+        QCOMPARE(catcher.opened, QList<QUrl>({QUrl("mailto:languages@calvoro.org?subject=S&body=B")}));
     }
 
     void aLanguageMadeHereIsOneTheProgramSwitchesTo() {

@@ -34,11 +34,26 @@ TEST(LanguageStoreNameTest, RefusesEnglishPathsAndNamesNoFileCanHave) {
         const char* name;
         bool accepted;
     } cases[] = {
-        {"Italiano", true},          {"Fran\xC3\xA7" "ais", true}, {"pt-BR 2", true},  {"", false},
-        {"english", false},          {"English", false},           {"ENGLISH", false}, {"english ", false},
-        {" x", false},               {"../x", false},              {"a/b", false},     {"a\\b", false},
-        {".hidden", false},          {"a..b", false},              {"x:y", false},     {"x*", false},
-        {"tab\there", false},        {"q?", false},
+        {"Italiano", true},
+        {"Fran\xC3\xA7"
+         "ais",
+         true},
+        {"pt-BR 2", true},
+        {"", false},
+        {"english", false},
+        {"English", false},
+        {"ENGLISH", false},
+        {"english ", false},
+        {" x", false},
+        {"../x", false},
+        {"a/b", false},
+        {"a\\b", false},
+        {".hidden", false},
+        {"a..b", false},
+        {"x:y", false},
+        {"x*", false},
+        {"tab\there", false},
+        {"q?", false},
     };
     for (const auto& c : cases) EXPECT_EQ(LanguageStore::CheckNewName(c.name).empty(), c.accepted) << c.name;
     EXPECT_NE(LanguageStore::CheckNewName("English").find("reference"), std::string::npos);
@@ -62,8 +77,9 @@ TEST_F(LanguageStoreTest, ListsBothFoldersOnceSortedWithoutRegardToCase) {
 TEST_F(LanguageStoreTest, AnUneditedSaveWritesTheFileBackByteForByte) {
     const char* const files[] = {
         kEnglish,
-        "[String]\r\n1=Caf\xE9 cr\xE8me \xE0 la fran\xE7" "aise\r\n2=\x80 \x81 \x9F \xFF\r\n",  // Windows-1252
-        "\xEF\xBB\xBF[String]\r\n1=\xC3\xA9t\xC3\xA9\r\n",                                      // UTF-8 with mark
+        "[String]\r\n1=Caf\xE9 cr\xE8me \xE0 la fran\xE7"
+        "aise\r\n2=\x80 \x81 \x9F \xFF\r\n",                // Windows-1252
+        "\xEF\xBB\xBF[String]\r\n1=\xC3\xA9t\xC3\xA9\r\n",  // UTF-8 with mark
         "[String]\r\n1=no final line end",
         "[String]\r\n\r\n\r\n",
         "\r\n",

@@ -14,15 +14,21 @@ TEST(LanguageSubmissionTest, TheBodySaysWhatMayBePublishedLineByLine) {
         std::vector<std::string> note;
         const char* body;
     } cases[] = {
-        {true, true, {"First line", "", "Third line"},
+        {true,
+         true,
+         {"First line", "", "Third line"},
          "Language:\r\nItaliano\r\n\r\nName:\r\nAda Rossi\r\nI authorize to publish my name\r\n\r\n"
          "Email:\r\nada@example.org\r\nI authorize to publish my email\r\n\r\n"
          "Language Note:\r\nFirst line\r\n\r\nThird line\r\n\r\n"},
-        {false, false, {},
+        {false,
+         false,
+         {},
          "Language:\r\nItaliano\r\n\r\nName:\r\nAda Rossi\r\nI don't authorize to publish my name\r\n\r\n"
          "Email:\r\nada@example.org\r\nI don't authorize to publish my email\r\n\r\n"
          "Language Note:\r\n\r\n"},
-        {true, false, {"x"},
+        {true,
+         false,
+         {"x"},
          "Language:\r\nItaliano\r\n\r\nName:\r\nAda Rossi\r\nI authorize to publish my name\r\n\r\n"
          "Email:\r\nada@example.org\r\nI don't authorize to publish my email\r\n\r\n"
          "Language Note:\r\nx\r\n\r\n"},
