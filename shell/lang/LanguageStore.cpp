@@ -7,6 +7,7 @@
 
 #include "kernel/platform/AtomicFile.h"
 #include "kernel/platform/IniFileDocument.h"
+#include "kernel/platform/InputFile.h"
 #include "shell/lang/UnitLang.h"
 
 namespace calvoro {
@@ -139,7 +140,7 @@ LanguageText LanguageStore::Load(std::string_view name) const {
     if (file.empty())
         throw std::runtime_error("The language file \"" + std::string(name) + std::string(kExtension) +
                                  "\" was not found.");
-    return DecodeLanguageText(ReadWholeFile(file));
+    return DecodeLanguageText(InputFile(file).readAll());
 }
 
 void LanguageStore::Save(std::string_view name, const LanguageText& text) const {
