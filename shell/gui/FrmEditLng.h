@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QString>
 
+#include "shell/gui/FrmNewLang.h"
+#include "shell/gui/FrmSubmitLng.h"
 #include "shell/lang/LanguageStore.h"
 
 class QListWidget;
@@ -14,8 +16,6 @@ class QPushButton;
 
 namespace calvoro {
 
-class FrmNewLang;
-class FrmSubmitLng;
 class LanguageDialogs;
 class MailService;
 

@@ -65,6 +65,7 @@ void FrmSubmitLng::showEvent(QShowEvent* event) {
         txtEmail->clear();
         chkAutName->setChecked(true);
         chkAutEmail->setChecked(true);
+        txtName->setFocus();  // the language is given; the translator's name comes first
     }
     QDialog::showEvent(event);
 }
