@@ -68,6 +68,8 @@ void DesktopMailService::send(const MailMessage& mail, Done done) {
     auto* process = new QProcess;
     process->setProgram(program);
     process->setArguments(XdgEmailArguments(mail));
+    // Only its error text is read; a chatty mail program must not fill a pipe and stall.
+    process->setStandardOutputFile(QProcess::nullDevice());
     // Reported once, whichever signal comes first.
     auto reported = std::make_shared<bool>(false);
     QObject::connect(process, &QProcess::errorOccurred, process,
