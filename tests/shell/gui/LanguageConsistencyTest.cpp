@@ -15,6 +15,8 @@
 #include <sstream>
 #include <vector>
 
+#include "engine/gui/NcPage.h"
+#include "engine/gui/ToolDialog.h"
 #include "kernel/entities/EntityModule.h"
 #include "kernel/platform/AtomicFile.h"
 #include "kernel/platform/IniFileDocument.h"
@@ -54,6 +56,8 @@ const std::vector<RegisteredForm>& RegisteredForms() {
         {"frmEditLng", [] { return std::make_unique<FrmEditLng>(LanguageStore(), Dialogs(), Mail()); }, {}},
         {"frmNewLang", [] { return std::make_unique<FrmNewLang>(LanguageStore(), "", LanguageText(), Dialogs()); }, {}},
         {"frmSubmitLng", [] { return std::make_unique<FrmSubmitLng>(Dialogs(), Mail()); }, {}},
+        {"NcPage", [] { return std::make_unique<NcPage>(); }, {}},
+        {"frmTool", [] { return std::make_unique<ToolDialog>(fs::temp_directory_path() / "calvoro_no_tool.db", 0); }, {}},
     };
     return forms;
 }
