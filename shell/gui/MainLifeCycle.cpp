@@ -12,6 +12,8 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <clocale>
+#include <functional>
+#include <stdexcept>
 
 #include "engine/picture/BmpCodec.h"
 #include "engine/picture/PictureFile.h"
@@ -50,6 +52,16 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// Runs work and puts what went wrong in the user's terms in front of the
+// error's own text.
+void Explained(const std::string& what, const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        throw std::runtime_error(what + error.what());
+    }
+}
+
 QImage ToQImage(const Picture& picture) {
     const RasterImage raster = ToRaster(picture);
     return QImage(reinterpret_cast<const uchar*>(raster.Pixels.data()), raster.Width, raster.Height,
@@ -84,9 +96,15 @@ void MainLifeCycle::Start() {
     // Every number the program writes or reads uses ".", whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
     RunGuarded([] { SetGeomTolerance(kDefaultGeomTolerance); });
-    RunGuarded([this] { LoadBlockLibraryFile(cad_, ProgramFolder() / "Library.blk"); });
     RunGuarded([this] {
-        if (settings_) settings_->ReadAndApply();
+        const std::filesystem::path library = ProgramFolder() / "Library.blk";
+        Explained("The block library \"" + library.string() + "\" was not loaded: ",
+                  [&] { LoadBlockLibraryFile(cad_, library); });
+    });
+    RunGuarded([this] {
+        Explained("The settings were not read; they will not be saved: ", [this] {
+            if (settings_) settings_->ReadAndApply();
+        });
     });
     RunGuarded([this] {
         StartLanguage(Text(state_.settings.Language), ui_.form);
@@ -122,8 +140,10 @@ bool MainLifeCycle::ConfirmClose() {
     if (state_.settingsRead) {
         RunGuarded([this] {
             state_.settings.Language = LanguageName().empty() ? state_.settings.Language : LanguageName();
-            IniFile file(state_.settingsFile);
-            WriteSettings(file, state_.settings);
+            Explained("The settings were not saved: ", [this] {
+                IniFile file(state_.settingsFile);
+                WriteSettings(file, state_.settings);
+            });
         });
     }
     state_.SourceBitmap.reset();
