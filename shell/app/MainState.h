@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -39,7 +40,7 @@ struct MainState {
     bool View3D = false;
     ImageInfo Info;
     ReliefValues Relief;
-    HeightMap Map;
+    std::shared_ptr<HeightMap> Map;  // shared with the 3D view
     float StockAllowance = 0.0f;
     bool ReliefOutdated = true;
     bool NcOutdated = true;

@@ -90,9 +90,32 @@ MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, 
     connect(ui.tabPages, &QTabBar::tabBarClicked, this, &MainLifeCycle::PageTabClicked);
     for (WorkPage* page : ui.pages)
         connect(page, &WorkPage::captionChanged, this, [this] { ShowPages(); });
+    ConnectView3D();
 }
 
-void MainLifeCycle::Start() {
+void MainLifeCycle::ConnectView3D() {
+    connect(ui_.sbtShow, &QToolButton::clicked, this, &MainLifeCycle::SetView3D);
+    const std::pair<QToolButton*, View3D::Standard> views[] = {
+        {ui_.sbtTopView, View3D::Standard::Top},
+        {ui_.sbtFrontView, View3D::Standard::Front},
+        {ui_.sbtSideView, View3D::Standard::Side},
+        {ui_.sbtIsoView, View3D::Standard::Iso},
+    };
+    for (const auto& [button, view] : views)
+        connect(button, &QToolButton::clicked, this, [this, view] { view3d_.standardView(view); });
+    const std::pair<QAction*, View3D::Surface> surfaces[] = {
+        {ui_.mnuSPShade, View3D::Surface::Shaded},
+        {ui_.mnuSPWire, View3D::Surface::Wire},
+        {ui_.mnuSPNone, View3D::Surface::None},
+    };
+    for (const auto& [action, surface] : surfaces)
+        connect(action, &QAction::triggered, this, [this, surface] { view3d_.setSurface(surface); });
+    connect(ui_.mnuShowTool, &QAction::toggled, this, [this](bool on) { view3d_.setToolVisible(on); });
+    connect(ui_.mnuShowXYZ, &QAction::toggled, this, [this](bool on) { view3d_.setAxesVisible(on); });
+    SetView3D(false);
+}
+
+void MainLifeCycle::LoadBlockLibrary() {
     // Every number the program writes or reads uses ".", whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
     RunGuarded([] { SetGeomTolerance(kDefaultGeomTolerance); });
@@ -101,6 +124,9 @@ void MainLifeCycle::Start() {
         Explained("The block library \"" + library.string() + "\" was not loaded: ",
                   [&] { LoadBlockLibraryFile(cad_, library); });
     });
+}
+
+void MainLifeCycle::Start() {
     RunGuarded([this] {
         Explained("The settings were not read; they will not be saved: ", [this] {
             if (settings_) settings_->ReadAndApply();
@@ -238,6 +264,10 @@ void MainLifeCycle::PageTabClicked(int tabIndex) {
 void MainLifeCycle::SetView3D(bool show3D) {
     state_.View3D = show3D;
     ui_.views->setCurrentWidget(show3D ? ui_.pnlVista3D : static_cast<QWidget*>(ui_.pnlVistaGrafica));
+    ui_.sbtShow->setChecked(show3D);
+    for (QToolButton* button : {ui_.sbtTopView, ui_.sbtFrontView, ui_.sbtSideView, ui_.sbtIsoView})
+        button->setEnabled(show3D);
+    if (show3D) ui_.nol_pnlStatus1->clear();
 }
 
 void MainLifeCycle::PlaceImageBitmap(const Picture& picture, const ImageInfo& info, bool zoomToFit) {
@@ -312,9 +342,11 @@ bool MainLifeCycle::LoadPicture(const std::filesystem::path& fileName) {
 void MainLifeCycle::BuildRelief() {
     if (const auto white = ParseIniFloat(ui_.txtWhiteD->text().toStdString())) state_.Relief.setWhiteZ(*white);
     if (const auto black = ParseIniFloat(ui_.txtBlackD->text().toStdString())) state_.Relief.setBlackZ(*black);
-    ElaboraImmagine(*state_.SourceBitmap, state_.Relief, state_.Map);
+    auto map = std::make_shared<HeightMap>();
+    ElaboraImmagine(*state_.SourceBitmap, state_.Relief, *map);
+    state_.Map = map;
     state_.ReliefOutdated = false;
-    view3d_.setRelief(state_.Map, state_.Relief);
+    view3d_.setRelief(map, state_.Relief);
 }
 
 void MainLifeCycle::OpenDocumentPage(const std::filesystem::path& page) {

@@ -32,9 +32,13 @@ public:
     MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs, View3D& view3d);
     void setSettingsController(SettingsController* settings) { settings_ = settings; }
 
-    // The start of the window. Every step runs under its own guard: a step that
-    // fails is reported and the next one runs, so a damaged block library or
-    // post-processor never leaves the window half made.
+    // The start of the window, in two parts: the number format, the tolerance
+    // and the block library while the window is made, then the settings,
+    // language, first page, caption and post-processor. Every step runs under
+    // its own guard: a step that fails is reported and the next one runs, so a
+    // damaged block library or post-processor never leaves the window half
+    // made.
+    void LoadBlockLibrary();
     void Start();
     // Asks whether to quit. Yes: the settings are written first (a failure is
     // reported and the program still ends), then the pictures are let go.
@@ -66,11 +70,12 @@ public:
     void ShowTutorial();
     void ShowWeb();
     void ShowAbout();
-    // Shows the 2D view or the 3D view.
+    // Shows the 2D view or the 3D view; the standard views work in 3D only.
     void SetView3D(bool show3D);
 
 private:
     void ShowPages();
+    void ConnectView3D();
     void BuildRelief();
     void OpenDocumentPage(const std::filesystem::path& page);
 

@@ -40,6 +40,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_);
     life_->setSettingsController(settings_);
+    life_->LoadBlockLibrary();
 }
 
 MainWindow::~MainWindow() = default;

@@ -39,7 +39,8 @@ public:
     explicit MainWindow(MainWindowOptions options = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Runs the start: block library, settings, language, post-processor.
+    // Makes the window and loads the block library beside the program; Start()
+    // then reads the settings, the language and the post-processor.
     void Start();
 
     // The drawing the picture and the CAD commands work on, for the whole run.

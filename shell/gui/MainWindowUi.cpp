@@ -139,6 +139,7 @@ void BuildToolBars(QMainWindow* form, MainWindowUi& ui) {
     ui.sbtGridOnOff->setToolTip("Grid on or off (right button: grid spacing)");
     ui.sbtAxisOnOff = ToolButton(ui.pnlTbr2, "sbtAxisOnOff", "Axes", QStyle::SP_CustomBase, true);
     ui.pnlTbr2->addSeparator();
+    ui.sbtShow = ToolButton(ui.pnlTbr2, "sbtShow", "3D", QStyle::SP_CustomBase, true);
     ui.sbtTopView = ToolButton(ui.pnlTbr2, "sbtTopView", "Top", QStyle::SP_CustomBase);
     ui.sbtFrontView = ToolButton(ui.pnlTbr2, "sbtFrontView", "Front", QStyle::SP_CustomBase);
     ui.sbtSideView = ToolButton(ui.pnlTbr2, "sbtSideView", "Side", QStyle::SP_CustomBase);

@@ -66,6 +66,7 @@ struct MainWindowUi {
     QToolButton *sbtOpen = nullptr, *sbtSave = nullptr, *sbtNew = nullptr, *sbtSetting = nullptr;
     QToolButton *sbtAbout = nullptr, *sbtExit = nullptr;
     QToolButton *sbtGridOnOff = nullptr, *sbtAxisOnOff = nullptr;
+    QToolButton* sbtShow = nullptr;  // 2D or 3D view
     QToolButton *sbtTopView = nullptr, *sbtFrontView = nullptr, *sbtSideView = nullptr, *sbtIsoView = nullptr;
 
     QStackedWidget* views = nullptr;  // the 2D view, then the 3D view

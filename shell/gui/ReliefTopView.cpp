@@ -36,7 +36,8 @@ public:
         widget_->background = color;
         widget_->update();
     }
-    void setRelief(const HeightMap& map, const ReliefValues& values) override {
+    void setRelief(std::shared_ptr<const HeightMap> shared, const ReliefValues& values) override {
+        const HeightMap& map = *shared;
         QImage image(map.width(), map.height(), QImage::Format_Grayscale8);
         const float low = values.WhiteZ - values.DepthRange;
         for (int y = 0; y < map.height(); ++y) {
@@ -52,6 +53,10 @@ public:
     }
     void setWorkBox(const WorkBox&) override {}
     void clearPath() override {}
+    void setSurface(Surface) override {}
+    void setToolVisible(bool) override {}
+    void setAxesVisible(bool) override {}
+    void standardView(Standard) override {}
 
 private:
     ReliefTopWidget* widget_;

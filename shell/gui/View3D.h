@@ -17,14 +17,21 @@ struct WorkBox;
 
 class View3D {
 public:
+    enum class Surface { Shaded, Wire, None };
+    enum class Standard { Top, Front, Side, Iso };
+
     virtual ~View3D() = default;
     virtual QWidget* widget() = 0;
     virtual void setBackgroundColor(const QColor& color) = 0;
-    // A new relief: the mesh is rebuilt from it.
-    virtual void setRelief(const HeightMap& map, const ReliefValues& values) = 0;
+    // A new relief: the mesh is rebuilt from it. The view shares the map.
+    virtual void setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues& values) = 0;
     virtual void setWorkBox(const WorkBox& box) = 0;
     // Forgets the tool path drawn so far.
     virtual void clearPath() = 0;
+    virtual void setSurface(Surface surface) = 0;
+    virtual void setToolVisible(bool visible) = 0;
+    virtual void setAxesVisible(bool visible) = 0;
+    virtual void standardView(Standard view) = 0;
 };
 
 using View3DFactory = std::function<std::unique_ptr<View3D>(QWidget* parent)>;

@@ -39,7 +39,6 @@ private slots:
         calvoro::InitializeEntityModule();
         calvoro::SetProgramFolder(qEnvironmentVariable("CALVORO_BIN_DIR").toStdString());
         calvoro::MainWindow window;
-        window.Start();
         QCOMPARE(shown, QStringList());
         QCOMPARE(window.LocalCad().SourceBlockCount(), 3);
         Application::setErrorReporter(nullptr);

@@ -70,12 +70,20 @@ public:
     explicit StubView3D(QWidget* parent) : widget_(new QWidget(parent)) {}
     QWidget* widget() override { return widget_; }
     void setBackgroundColor(const QColor& color) override { background = color; }
-    void setRelief(const HeightMap& map, const ReliefValues&) override {
-        reliefWidth = map.width();
-        reliefHeight = map.height();
+    void setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues&) override {
+        reliefWidth = map->width();
+        reliefHeight = map->height();
     }
     void setWorkBox(const WorkBox& box) override { boxSizeX = box.SizeX; }
     void clearPath() override { ++pathClears; }
+    void setSurface(Surface s) override { surface = s; }
+    void setToolVisible(bool visible) override { toolVisible = visible; }
+    void setAxesVisible(bool visible) override { axesVisible = visible; }
+    void standardView(Standard view) override { views << int(view); }
+
+    Surface surface = Surface::Shaded;
+    bool toolVisible = false, axesVisible = true;
+    QList<int> views;
 
     QColor background;
     int reliefWidth = 0, reliefHeight = 0, pathClears = 0;
@@ -451,6 +459,29 @@ private slots:
             QTest::keyClick(edit, Qt::Key_Delete);  // keys that type nothing still work
             QCOMPARE(edit->text().size(), qsizetype(std::string_view(kept).size() - 1));
         }
+    }
+
+    void theThreeDViewSwitchAndItsCommands() {
+        Harness h;
+        MainWindow& w = h.start();
+        QVERIFY(!h.ui().sbtTopView->isEnabled());  // standard views only in 3D
+        h.ui().sbtShow->click();
+        QVERIFY(w.State().View3D && h.ui().sbtTopView->isEnabled());
+        QCOMPARE(h.ui().views->currentWidget(), h.ui().pnlVista3D);
+        h.ui().sbtIsoView->click();
+        h.ui().sbtTopView->click();
+        QCOMPARE(h.view3d->views, QList<int>({int(View3D::Standard::Iso), int(View3D::Standard::Top)}));
+        h.ui().mnuSPWire->trigger();
+        QVERIFY(h.view3d->surface == View3D::Surface::Wire && h.ui().mnuSPWire->isChecked() &&
+                !h.ui().mnuSPShade->isChecked());
+        h.ui().mnuShowTool->trigger();
+        h.ui().mnuShowXYZ->trigger();
+        QVERIFY(h.view3d->toolVisible && !h.view3d->axesVisible);
+        // The first two job steps work on the 2D view.
+        w.LifeCycle().VisPagina(kPageFirstWizard + 1);
+        emit h.ui().tabPages->tabBarClicked(0);
+        QVERIFY(!w.State().View3D && !h.ui().sbtShow->isChecked());
+        QCOMPARE(h.ui().pnlStatus2->text(), Lang("423"));
     }
 
     void helpAndWebGoToTheDesktop() {
