@@ -19,8 +19,11 @@ bool NumeroOk(std::string_view text) {
 
 void CleanFileName(std::string& name) {
     constexpr std::string_view forbidden = "|<>#\\/:*?\"'";
-    std::erase_if(name, [&](char c) { return forbidden.find(c) != std::string_view::npos; });
-    if (name.empty()) name = "t";
+    std::string kept;
+    kept.reserve(name.size());
+    for (char c : name)
+        if (forbidden.find(c) == std::string_view::npos) kept.push_back(c);
+    name = kept.empty() ? std::string("t") : std::move(kept);
 }
 
 std::string ReduceFv(std::string_view version, std::size_t n) {
