@@ -130,7 +130,8 @@ void SettingsController::DirLng() {
     ui_.nol_cboLang->clear();
     QDir folder(QString::fromStdString(LanguageFolder().string()));
     QStringList names;
-    for (const QFileInfo& file : folder.entryInfoList({"*.lng", "*.LNG", "*.Lng"}, QDir::Files))
+    // Name filters match without regard to case: "German.LNG" is listed too.
+    for (const QFileInfo& file : folder.entryInfoList({"*.lng"}, QDir::Files))
         if (!names.contains(file.completeBaseName())) names << file.completeBaseName();
     // Listed in the same order on every system.
     std::sort(names.begin(), names.end(),
@@ -188,7 +189,11 @@ void SettingsController::AxisOnOffClicked() {
 }
 
 void SettingsController::LanguageChosen(const QString& name) {
-    if (ChangeLanguage(name, {ui_.form})) state_.settings.Language = LanguageName();
+    if (ChangeLanguage(name, {ui_.form})) {
+        state_.settings.Language = LanguageName();
+        ui_.btnZNC->setText(QString::fromStdString(LangString("753")));
+        life_.Messaggio(QString::fromStdString(MessageTable()[kPageSettings]));
+    }
     DirLng();
 }
 

@@ -484,6 +484,27 @@ private slots:
         QCOMPARE(h.ui().pnlStatus2->text(), Lang("423"));
     }
 
+    void theLanguageListIsSortedAndAChangeRetitlesTheWindow() {
+        Harness h;
+        h.install.write("language/Zulu.LNG", "[String]\r\n753=Z\r\n");
+        h.install.write("language/alpha.lng", "[frmMain]\r\nsbtReset.Caption=Da capo\r\n[String]\r\n753=Punto Z\r\n422=Impostazioni\r\n");
+        MainWindow& w = h.start();
+        w.Settings().SettingClicked();
+        QStringList listed;
+        for (int i = 0; i < h.ui().nol_cboLang->count(); ++i) listed << h.ui().nol_cboLang->itemText(i);
+        QCOMPARE(listed, QStringList({"alpha", "english", "Zulu"}));
+        w.Settings().LanguageChosen("alpha");
+        QCOMPARE(h.ui().sbtReset->text(), QString("Da capo"));
+        QCOMPARE(h.ui().btnZNC->text(), QString("Punto Z"));
+        QCOMPARE(h.ui().pnlStatus2->text(), QString("Impostazioni"));
+        w.Settings().LanguageChosen("gone");  // no such file: reported, the language stays
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.ui().nol_cboLang->currentText(), QString("alpha"));
+        QVERIFY(h.close(true));
+        QCOMPARE(QString::fromStdString(IniFile(h.install.ini()).ReadString("Default", "Language", "")),
+                 QString("alpha"));
+    }
+
     void helpAndWebGoToTheDesktop() {
         Harness h;
         MainWindow& w = h.start();
