@@ -40,6 +40,10 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_);
     life_->setSettingsController(settings_);
+    // What the drawing's loaders skip (a block whose source is missing, an
+    // unknown class) is shown like any other error.
+    localCad_->SetMessageHandler(
+        [](const std::string& message) { Application::reportError(QString::fromStdString(message)); });
     life_->LoadBlockLibrary();
 }
 
