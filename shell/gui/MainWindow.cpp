@@ -21,7 +21,13 @@ std::filesystem::path DefaultSettingsFile() {
     const std::filesystem::path user =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
     const std::filesystem::path file = SettingsFilePath(program, user, writable);
-    if (!writable) RunGuarded([&] { SeedSettingsFile(file, program / kSettingsFileName); });
+    if (!writable) {
+        // The folder is made now, so the first confirmed close can write even
+        // when no settings file was shipped to copy.
+        std::error_code ignored;
+        std::filesystem::create_directories(user, ignored);
+        RunGuarded([&] { SeedSettingsFile(file, program / kSettingsFileName); });
+    }
     return file;
 }
 
