@@ -34,6 +34,7 @@
 #include "shell/gui/LanguageChange.h"
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/PictureSlot.h"
+#include "shell/gui/ScreenCursors.h"
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View3D.h"
 #include "shell/lang/UnitLang.h"
@@ -127,6 +128,7 @@ void MainLifeCycle::LoadBlockLibrary() {
 }
 
 void MainLifeCycle::Start() {
+    RunGuarded([] { InstallScreenCursors(); });
     RunGuarded([this] {
         Explained("The settings were not read; they will not be saved: ", [this] {
             if (settings_) settings_->ReadAndApply();

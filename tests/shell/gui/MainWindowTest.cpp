@@ -33,6 +33,7 @@
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindow.h"
+#include "shell/gui/ScreenCursors.h"
 #include "shell/gui/SettingsController.h"
 #include "shell/lang/UnitLang.h"
 
@@ -503,6 +504,25 @@ private slots:
         QVERIFY(h.close(true));
         QCOMPARE(QString::fromStdString(IniFile(h.install.ini()).ReadString("Default", "Language", "")),
                  QString("alpha"));
+    }
+
+    void theSixScreenCursorsAreMadeAtStartAndOneIsInForceAtATime() {
+        Harness h;
+        h.start();
+        QList<QImage> shapes;
+        for (int number = 2; number <= kScreenCursorCount; ++number) {
+            const QCursor cursor = ScreenCursor(number);
+            QCOMPARE(cursor.hotSpot(), QPoint(15, 15));
+            shapes << cursor.pixmap().toImage();
+            for (int earlier = 0; earlier + 1 < shapes.size(); ++earlier) QVERIFY(shapes[earlier] != shapes.back());
+        }
+        QCOMPARE(ScreenCursor(1).shape(), Qt::OpenHandCursor);
+        SetScreenCursor(2);
+        SetScreenCursor(5);
+        QCOMPARE(CurrentScreenCursor(), 5);
+        QVERIFY(QGuiApplication::overrideCursor() != nullptr);
+        SetScreenCursor(0);
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);  // one level: nothing left behind
     }
 
     void helpAndWebGoToTheDesktop() {
