@@ -26,10 +26,6 @@ void CleanFileName(std::string& name) {
     name = kept.empty() ? std::string("t") : std::move(kept);
 }
 
-std::string ReduceFv(std::string_view version, std::size_t n) {
-    return std::string(version.substr(0, n));
-}
-
 PictureInfoRows AggAlberoRows(std::string_view imageFileName, std::string_view bitDepthText, int pixelWidth,
                               int pixelHeight, int dpi) {
     PictureInfoRows info;

@@ -29,9 +29,6 @@ bool NumeroOk(std::string_view text);
 // travel to (| < > # \ / : * ? " '); a name that ends up empty becomes "t".
 void CleanFileName(std::string& name);
 
-// The version cut to its first n characters ("2.92.0.0", 4 -> "2.92").
-std::string ReduceFv(std::string_view version, std::size_t n);
-
 // The picture information rows under the root text (message 118): file name
 // (only the name part), width, height, colour depth and resolution, each
 // after its caption from the language file.

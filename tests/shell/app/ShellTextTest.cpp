@@ -49,11 +49,6 @@ TEST(ShellText, CleanFileNameKeepsTheRestInOrder) {
     }
 }
 
-TEST(ShellText, ReduceFvCutsLongVersionsOnly) {
-    EXPECT_EQ(ReduceFv("2.92.0.0", 4), "2.92");
-    EXPECT_EQ(ReduceFv("1.2", 4), "1.2");
-}
-
 TEST(ShellText, PictureInformationNamesOnlyTheFile) {
     const PictureInfoRows info = AggAlberoRows("/home/u/pictures/face.bmp", "8 bit", 640, 480, 72);
     ASSERT_EQ(info.rows.size(), 5u);
