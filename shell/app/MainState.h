@@ -47,9 +47,11 @@ struct MainState {
     bool NcProgramReady = false;
     bool BmpLoaded = false;
     PostSettings Post;
-    // The finer grid of the 2D view; not kept in the settings file.
+    // The finer grid of the 2D view and the snap switch; not kept in the
+    // settings file.
     double GridSubX = 1.0;
     double GridSubY = 1.0;
+    bool UseSnap = false;
 };
 
 }  // namespace calvoro

@@ -29,6 +29,7 @@
 #include "shell/app/AppInfo.h"
 #include "shell/app/ShellText.h"
 #include "shell/app/WorkBox.h"
+#include "shell/gui/AboutDialog.h"
 #include "shell/gui/Application.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/LanguageChange.h"
@@ -374,8 +375,9 @@ void MainLifeCycle::ShowWeb() {
 
 void MainLifeCycle::ShowAbout() {
     state_.ActiveCommand = kNoCommand;
-    dialogs_.inform(ui_.form, Text(ProductName()),
-                    Text(state_.BaseCaption) + "\n" + QStringLiteral("Pictures into reliefs into NC programs."));
+    if (!about_) about_ = new AboutDialog(dialogs_, ui_.form);
+    about_->show();
+    about_->raise();
 }
 
 }  // namespace calvoro

@@ -17,6 +17,7 @@
 
 namespace calvoro {
 
+class AboutDialog;
 class DialogServices;
 class SettingsController;
 class TQVCmp2D;
@@ -86,6 +87,7 @@ private:
     View3D& view3d_;
     SettingsController* settings_ = nullptr;
     PageSwitcher pages_;
+    AboutDialog* about_ = nullptr;
 };
 
 }  // namespace calvoro

@@ -44,7 +44,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     ui_.pnlVista3D->layout()->addWidget(view3d_->widget());
 
     life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
-    settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_);
+    settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);
     life_->setSettingsController(settings_);
     // What the drawing's loaders skip (a block whose source is missing, an
     // unknown class) is shown like any other error.

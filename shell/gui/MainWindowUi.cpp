@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "shell/gui/ColorBox.h"
+#include "shell/gui/GridCombos.h"
 #include "shell/gui/NumericKeyFilter.h"
 #include "shell/gui/PictureSlot.h"
 
@@ -81,10 +82,7 @@ QLineEdit* Edit(QFormLayout* form, QWidget* page, const char* name, const char* 
 
 QComboBox* GridCombo(QFormLayout* form, QWidget* page, const char* name, const char* labelName,
                      const QString& label) {
-    auto* combo = Named(new QComboBox(page), name);
-    combo->setEditable(true);
-    combo->addItems({"0.001", "0.0025", "0.005", "0.01", "0.025", "0.05", "0.1", "0.25", "0.5", "1", "2.5", "5",
-                     "10", "25", "50"});
+    QComboBox* combo = MakeSpacingBox(name, page);
     form->addRow(Named(new QLabel(label, page), labelName), combo);
     return combo;
 }

@@ -20,6 +20,9 @@
 #include "shell/app/Settings.h"
 #include "shell/gui/Application.h"
 #include "shell/gui/ColorBox.h"
+#include "shell/gui/DialogServices.h"
+#include "shell/gui/GridCombos.h"
+#include "shell/gui/GridDialog.h"
 #include "shell/gui/LanguageChange.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
@@ -41,11 +44,13 @@ QString Text(const std::string& text) {
 }  // namespace
 
 SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View3D& view3d,
-                                       MainLifeCycle& life)
-    : QObject(ui.form), ui_(ui), state_(state), cad_(cad), view3d_(view3d), life_(life) {
+                                       MainLifeCycle& life, DialogServices& dialogs)
+    : QObject(ui.form), ui_(ui), state_(state), cad_(cad), view3d_(view3d), life_(life), dialogs_(dialogs) {
     connect(ui.sbtSetting, &QToolButton::clicked, this, &SettingsController::SettingClicked);
     connect(ui.mnuSetting, &QAction::triggered, this, &SettingsController::SettingClicked);
-    connect(ui.SetGridSpacing1, &QAction::triggered, this, [this] { life_.VisPagine({kPageGridSet}); });
+    connect(ui.SetGridSpacing1, &QAction::triggered, this, &SettingsController::ShowGridDialog);
+    ui.sbtGridOnOff->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui.sbtGridOnOff, &QWidget::customContextMenuRequested, this, &SettingsController::ShowGridDialog);
     connect(ui.ColorBoxForm, &ColorBox::colorPicked, this, &SettingsController::FormColorPicked);
     connect(ui.ColorBoxBackground, &ColorBox::colorPicked, this, &SettingsController::BackgroundPicked);
     connect(ui.ColorBoxDefLayers, &ColorBox::colorPicked, this, &SettingsController::DefLayersPicked);
@@ -56,13 +61,8 @@ SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCm
     connect(ui.sbtReset, &QPushButton::clicked, this, &SettingsController::ResetClicked);
     connect(ui.sbtGridOnOff, &QToolButton::clicked, this, &SettingsController::GridOnOffClicked);
     connect(ui.sbtAxisOnOff, &QToolButton::clicked, this, &SettingsController::AxisOnOffClicked);
-    for (GridValue which : {GridValue::X, GridValue::Y, GridValue::SubX, GridValue::SubY}) {
-        QComboBox* combo = GridCombo(which);
-        connect(combo, &QComboBox::textActivated, this, [this, which](const QString& t) { GridTextChanged(which, t); });
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
-                [this, which](const QString& t) { GridTextChanged(which, t); });
-        connect(combo->lineEdit(), &QLineEdit::editingFinished, this, [this, which] { GridEditFinished(which); });
-    }
+    BindGridPair(this, coupling_, ui.nol_cboGridX, ui.nol_cboGridY, ui.chkUnisceGrid, GridField::GridX);
+    BindGridPair(this, coupling_, ui.nol_cboGridSubX, ui.nol_cboGridSubY, ui.chkUnisceSubGrid, GridField::GridSubX);
 }
 
 void SettingsController::ReadAndApply() {
@@ -88,15 +88,13 @@ void SettingsController::Apply() {
         ui_.cboUnits->setCurrentIndex(s.Unit == 0 ? 0 : 1);
     }
     UnitSwitch();
-    ui_.sbtGridOnOff->setChecked(s.SGrid);
+    SetGrid(Grid());
     ui_.sbtAxisOnOff->setChecked(s.SAxis);
     ui_.txtWhiteD->setText(Text(s.ZWhite));
     ui_.txtBlackD->setText(Text(s.ZBlack));
     ui_.txtFeedPlane->setText(Text(s.FeedPlane));
     ui_.txtIncXY->setText(Text(s.StepOver));
     ui_.txtFilter->setText(Text(s.Filter));
-    for (GridValue which : {GridValue::X, GridValue::Y, GridValue::SubX, GridValue::SubY})
-        GridCombo(which)->setEditText(Text(FormatIniFloat(GridField(which))));
 }
 
 void SettingsController::ColoraForm(TColor color) {
@@ -181,7 +179,7 @@ void SettingsController::ResetClicked() {
 }
 
 void SettingsController::GridOnOffClicked() {
-    state_.settings.SGrid = ui_.sbtGridOnOff->isChecked();
+    coupling_.SetShowGrid(ui_.sbtGridOnOff->isChecked());
 }
 
 void SettingsController::AxisOnOffClicked() {
@@ -197,50 +195,44 @@ void SettingsController::LanguageChosen(const QString& name) {
     DirLng();
 }
 
-double& SettingsController::GridField(GridValue which) {
-    switch (which) {
-        case GridValue::X: return state_.settings.GridX;
-        case GridValue::Y: return state_.settings.GridY;
-        case GridValue::SubX: return state_.GridSubX;
-        case GridValue::SubY: return state_.GridSubY;
-    }
-    return state_.settings.GridX;
+GridValues SettingsController::Grid() const {
+    GridValues values;
+    values.GridDeltaX = state_.settings.GridX;
+    values.GridDeltaY = state_.settings.GridY;
+    values.GridSubX = state_.GridSubX;
+    values.GridSubY = state_.GridSubY;
+    values.XSnap = state_.settings.SnapX;
+    values.YSnap = state_.settings.SnapY;
+    values.UseSnap = state_.UseSnap;
+    values.ShowGrid = state_.settings.SGrid;
+    return values;
 }
 
-QComboBox* SettingsController::GridCombo(GridValue which) const {
-    switch (which) {
-        case GridValue::X: return ui_.nol_cboGridX;
-        case GridValue::Y: return ui_.nol_cboGridY;
-        case GridValue::SubX: return ui_.nol_cboGridSubX;
-        case GridValue::SubY: return ui_.nol_cboGridSubY;
-    }
-    return ui_.nol_cboGridX;
+void SettingsController::SetGrid(const GridValues& values) {
+    state_.settings.GridX = values.GridDeltaX;
+    state_.settings.GridY = values.GridDeltaY;
+    state_.GridSubX = values.GridSubX;
+    state_.GridSubY = values.GridSubY;
+    state_.settings.SnapX = values.XSnap;
+    state_.settings.SnapY = values.YSnap;
+    state_.UseSnap = values.UseSnap;
+    state_.settings.SGrid = values.ShowGrid;
+    ui_.sbtGridOnOff->setChecked(values.ShowGrid);
+    // The grid page follows, except where a box already says the value: the
+    // one being typed in keeps its text ("2." while "2.5" is on its way).
+    const std::pair<QComboBox*, double> boxes[] = {
+        {ui_.nol_cboGridX, values.GridDeltaX},
+        {ui_.nol_cboGridY, values.GridDeltaY},
+        {ui_.nol_cboGridSubX, values.GridSubX},
+        {ui_.nol_cboGridSubY, values.GridSubY},
+    };
+    for (const auto& [box, value] : boxes)
+        if (GridCoupling::ParseSpacing(box->currentText().toStdString()) != value) ShowSpacing(box, value);
 }
 
-void SettingsController::GridTextChanged(GridValue which, const QString& text) {
-    const std::optional<double> value = ParseIniFloat(text.toStdString());
-    // A spacing of zero or less would draw no grid at all, or forever.
-    if (!value || !std::isfinite(*value) || *value <= 0) return;
-    GridField(which) = *value;
-    const bool coupled = (which == GridValue::X || which == GridValue::Y) ? ui_.chkUnisceGrid->isChecked()
-                                                                           : ui_.chkUnisceSubGrid->isChecked();
-    if (!coupled) return;
-    const GridValue other = which == GridValue::X      ? GridValue::Y
-                            : which == GridValue::Y    ? GridValue::X
-                            : which == GridValue::SubX ? GridValue::SubY
-                                                       : GridValue::SubX;
-    GridField(other) = *value;
-    const QSignalBlocker blocker(GridCombo(other));
-    GridCombo(other)->setEditText(text);
-}
-
-void SettingsController::GridEditFinished(GridValue which) {
-    QComboBox* combo = GridCombo(which);
-    const std::optional<double> value = ParseIniFloat(combo->currentText().toStdString());
-    if (value && std::isfinite(*value) && *value > 0) return;
-    const QString typed = combo->currentText();
-    combo->setEditText(Text(FormatIniFloat(GridField(which))));
-    Application::reportError(QStringLiteral("\"%1\" is not a grid spacing: enter a number above 0.").arg(typed));
+void SettingsController::ShowGridDialog() {
+    if (!gridDialog_) gridDialog_ = new GridDialog(*this, ui_.form);
+    dialogs_.runModal(*gridDialog_);
 }
 
 }  // namespace calvoro

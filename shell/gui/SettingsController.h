@@ -8,22 +8,25 @@
 #include <QString>
 
 #include "kernel/draw/Color.h"
-
-class QComboBox;
-class QCheckBox;
+#include "shell/app/GridCoupling.h"
 
 namespace calvoro {
 
+class DialogServices;
+class GridDialog;
 class MainLifeCycle;
 class TQVCmp2D;
 class View3D;
 struct MainState;
 struct MainWindowUi;
 
-class SettingsController : public QObject {
+// It is also where the grid and snap values live until the 2D view holds them:
+// the grid page, the grid dialog and the grid button change them through it.
+class SettingsController : public QObject, public GridHost {
     Q_OBJECT
 public:
-    SettingsController(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View3D& view3d, MainLifeCycle& life);
+    SettingsController(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View3D& view3d, MainLifeCycle& life,
+                       DialogServices& dialogs);
 
     // Reads the settings file (state.settingsFile) and applies it; marks the
     // settings as read only when the file could be read.
@@ -42,27 +45,26 @@ public:
     void ResetClicked();     // "Reset def."
     void GridOnOffClicked();
     void AxisOnOffClicked();
+    // The grid dialog, filled with the values in force (the grid button's
+    // right click and the grid spacing menu).
+    void ShowGridDialog();
     void LanguageChosen(const QString& name);
 
-    // The grid page: a spacing typed or chosen. Texts that are not yet a
-    // number are ignored while typing; one that is still no positive number
-    // when the user leaves the box is reported and the box shows the spacing
-    // in force again.
-    enum class GridValue { X, Y, SubX, SubY };
-    void GridTextChanged(GridValue which, const QString& text);
-    void GridEditFinished(GridValue which);
+    GridValues Grid() const override;
+    void SetGrid(const GridValues& values) override;
 
 private:
     void SetBackground(TColor color);
     void UnitSwitch();
-    double& GridField(GridValue which);
-    QComboBox* GridCombo(GridValue which) const;
 
     MainWindowUi& ui_;
     MainState& state_;
     TQVCmp2D& cad_;
     View3D& view3d_;
     MainLifeCycle& life_;
+    DialogServices& dialogs_;
+    GridCoupling coupling_{*this};
+    GridDialog* gridDialog_ = nullptr;
 };
 
 }  // namespace calvoro

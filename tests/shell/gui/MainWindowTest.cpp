@@ -31,6 +31,7 @@
 #include "shell/gui/Application.h"
 #include "shell/gui/ColorBox.h"
 #include "shell/gui/DialogServices.h"
+#include "shell/gui/GridDialog.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/ScreenCursors.h"
@@ -63,6 +64,15 @@ public:
     bool openUrl(const QUrl& url) override {
         opened << url;
         return openSucceeds;
+    }
+    QList<QDialog*> modal;
+    QStringList gridShown;  // the grid dialog's X spacing when it was shown
+    int runModal(QDialog& dialog) override {
+        modal << &dialog;
+        dialog.show();
+        if (auto* grid = qobject_cast<GridDialog*>(&dialog)) gridShown << grid->nol_cboGridX->currentText();
+        dialog.hide();
+        return QDialog::Rejected;
     }
 };
 
@@ -438,12 +448,18 @@ private slots:
         QCOMPARE(w.State().GridSubX, 1.0);
         x->selectAll();
         QTest::keyClicks(x, "abc");
-        w.Settings().GridEditFinished(SettingsController::GridValue::X);
+        emit x->editingFinished();
         QCOMPARE(h.errors.size(), 1);
         QCOMPARE(x->text(), QString("2.5"));
         QCOMPARE(w.State().settings.GridX, 2.5);
         h.ui().sbtGridOnOff->click();
         QVERIFY(!w.State().settings.SGrid);
+        // The grid dialog (right click, or the menu) shows the values in force.
+        emit h.ui().sbtGridOnOff->customContextMenuRequested({});
+        h.ui().SetGridSpacing1->trigger();
+        QCOMPARE(h.dialogs.modal.size(), 2);
+        QCOMPARE(h.dialogs.modal.front()->objectName(), QString("frmGrid"));
+        QCOMPARE(h.dialogs.gridShown, QStringList({"2.5", "2.5"}));
     }
 
     void numericEditsTakeOnlyTheirCharacters() {
@@ -532,6 +548,9 @@ private slots:
         QCOMPARE(h.dialogs.opened.size(), 1);
         QVERIFY(h.dialogs.opened.front().isLocalFile());
         QVERIFY(h.dialogs.opened.front().toLocalFile().endsWith("hlp/index.html"));
+        h.ui().mnuAbout1->trigger();
+        const auto* about = w.findChild<QDialog*>("frmAbout");
+        QVERIFY(about && about->isVisible() && !about->isModal());
         h.ui().mnuTutor->trigger();  // not installed here: said so
         QCOMPARE(h.errors.size(), 1);
         h.dialogs.openSucceeds = false;
