@@ -23,13 +23,17 @@
 #include "kernel/platform/MemIniFile.h"
 #include "kernel/platform/TextEncoding.h"
 #include "shell/app/AppInfo.h"
+#include "shell/gui/AboutDialog.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/DialogServices.h"
 #include "shell/gui/FormTranslation.h"
 #include "shell/gui/FrmEditLng.h"
 #include "shell/gui/FrmNewLang.h"
 #include "shell/gui/FrmSubmitLng.h"
+#include "shell/gui/GridDialog.h"
 #include "shell/gui/LanguageChange.h"
 #include "shell/gui/MainWindow.h"
+#include "shell/gui/StlOutputDialog.h"
 #include "shell/lang/UnitLang.h"
 
 namespace fs = std::filesystem;
@@ -50,6 +54,16 @@ MailService& Mail() {
     return FrmEditLng::DefaultMailService();
 }
 
+QtDialogServices& Services() {
+    static QtDialogServices services;
+    return services;
+}
+
+GridValuesHolder& Grid() {
+    static GridValuesHolder grid;
+    return grid;
+}
+
 const std::vector<RegisteredForm>& RegisteredForms() {
     static const std::vector<RegisteredForm> forms = {
         {"frmMain", [] { return std::make_unique<MainWindow>(); }, {}},
@@ -58,6 +72,9 @@ const std::vector<RegisteredForm>& RegisteredForms() {
         {"frmSubmitLng", [] { return std::make_unique<FrmSubmitLng>(Dialogs(), Mail()); }, {}},
         {"NcPage", [] { return std::make_unique<NcPage>(); }, {}},
         {"frmTool", [] { return std::make_unique<ToolDialog>(fs::temp_directory_path() / "calvoro_no_tool.db", 0); }, {}},
+        {"frmAbout", [] { return std::make_unique<AboutDialog>(Services()); }, {}},
+        {"frmStlDxf", [] { return std::make_unique<StlOutputDialog>(); }, {}},
+        {"frmGrid", [] { return std::make_unique<GridDialog>(Grid()); }, {"msgNotASpacing"}},
     };
     return forms;
 }
