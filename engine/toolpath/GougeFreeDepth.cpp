@@ -9,6 +9,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "engine/toolpath/TaskControl.h"
 #include "engine/toolpath/ToolPathError.h"
 
 namespace calvoro {
@@ -30,12 +31,12 @@ constexpr int kSweepSteps = 24;
 constexpr double kSweepTolerance = 1e-9;
 
 // Moves of a run searched together.
-constexpr int kSweepBatch = 16;
+constexpr int kSweepBatch = 8;
 
 }  // namespace
 
 GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize,
-                               double positionAllowance)
+                               double positionAllowance, unsigned threads)
     : map_(map), profile_(profile), pixelSize_(pixelSize), allowance_(positionAllowance) {
     if (!(pixelSize > 0.0) || !std::isfinite(pixelSize)) throw ToolPathError("The pixel size must be greater than 0.");
     if (!(positionAllowance >= 0.0) || !std::isfinite(positionAllowance))
@@ -75,17 +76,39 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
         next.height = (height + 1) / 2;
         next.tilesHigh = (next.height + 7) / 8;
         next.maxima.resize(static_cast<std::size_t>((next.width + 7) / 8) * next.tilesHigh * 64);
-        for (int bx = 0; bx < next.width; ++bx)
-            for (int by = 0; by < next.height; ++by) {
-                float m = -std::numeric_limits<float>::infinity();
-                for (int i = 0; i < 2; ++i)
-                    for (int j = 0; j < 2; ++j) {
-                        const int cx = 2 * bx + i;
-                        const int cy = 2 * by + j;
-                        if (cx < width && cy < height) m = std::max(m, blockMax(level - 1, cx, cy));
+        // Each column of tiles is written by one task.
+        const int tileColumns = (next.width + 7) / 8;
+        ParallelFor(static_cast<std::size_t>(tileColumns), threads, nullptr, 0.0, 0.0, [&](std::size_t tile) {
+            const int bxEnd = std::min(next.width, static_cast<int>(tile) * 8 + 8);
+            for (int bx = static_cast<int>(tile) * 8; bx < bxEnd; ++bx) {
+                const bool pair = 2 * bx + 1 < width;
+                if (level == 1) {
+                    // Straight from the map's columns.
+                    const float* left = map.column(2 * bx);
+                    const float* right = pair ? map.column(2 * bx + 1) : left;
+                    for (int by = 0; by < next.height; ++by) {
+                        const int cy = 2 * by;
+                        const bool both = cy + 1 < height;
+                        float m = std::max(-std::numeric_limits<float>::infinity(), left[cy]);
+                        if (both) m = std::max(m, left[cy + 1]);
+                        if (pair) m = std::max(m, right[cy]);
+                        if (pair && both) m = std::max(m, right[cy + 1]);
+                        next.maxima[next.index(bx, by)] = m;
                     }
-                next.maxima[next.index(bx, by)] = m;
+                    continue;
+                }
+                for (int by = 0; by < next.height; ++by) {
+                    float m = -std::numeric_limits<float>::infinity();
+                    for (int i = 0; i < 2; ++i)
+                        for (int j = 0; j < 2; ++j) {
+                            const int cx = 2 * bx + i;
+                            const int cy = 2 * by + j;
+                            if (cx < width && cy < height) m = std::max(m, blockMax(level - 1, cx, cy));
+                        }
+                    next.maxima[next.index(bx, by)] = m;
+                }
             }
+        });
         width = next.width;
         height = next.height;
         levels_.push_back(std::move(next));

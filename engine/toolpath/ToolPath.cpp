@@ -87,7 +87,7 @@ ToolPathResult ComputeToolPath(const HeightMap& map, const ToolPathRequest& requ
     const CuttingParameters& job = request.parameters;
     const ReliefPlacement& placement = request.placement;
     const CutterProfile profile = CutterProfile::FromTool(request.cutter, job.stockAllowance);
-    const GougeFreeDepth depth(map, profile, placement.pixelSize, PositionAllowance(map, request));
+    const GougeFreeDepth depth(map, profile, placement.pixelSize, PositionAllowance(map, request), request.threads);
 
     const RasterPaths paths = BuildRasterPaths(depth, job, placement, request.threads, control);
     if (paths.polylines.empty())
@@ -133,6 +133,11 @@ ToolPathResult ComputeToolPath(const HeightMap& map, const ToolPathRequest& requ
     moves.feedPlaneZ = job.feedPlaneZ;
     moves.passCount = job.passCount;
     const double feedZ = job.feedPlaneZ;
+    // Room for every move at once: each line adds its points and at most
+    // three moves of a retract, each pass one rapid up.
+    std::size_t perPass = 1;
+    for (const PathPolyline& line : result.polylines) perPass += line.size() + 3;
+    moves.moves.reserve(perPass * static_cast<std::size_t>(job.passCount));
     bool atFeedPlane = true;  // the cutter starts above the work
     for (int pass = job.passCount; pass >= 1; --pass) {
         if (control) control->throwIfCancelled();
