@@ -478,10 +478,30 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
     const int sx1 = std::max(x, endX);
     const int sy0 = std::min(y, endY);
     const int sy1 = std::max(y, endY);
-    const int x0 = std::max(0, sx0 - reach_);
-    const int x1 = std::min(map_.width() - 1, sx1 + reach_);
-    const int y0 = std::max(0, sy0 - reach_);
-    const int y1 = std::min(map_.height() - 1, sy1 + reach_);
+    int x0 = std::max(0, sx0 - reach_);
+    int x1 = std::min(map_.width() - 1, sx1 + reach_);
+    int y0 = std::max(0, sy0 - reach_);
+    int y1 = std::min(map_.height() - 1, sy1 + reach_);
+    if (unitSteps) {
+        // A move up only sees cells from its end on, a move down only cells
+        // up to its start (see below): the cells along the run that any
+        // move can see, counted from point 0.
+        int uLo = std::numeric_limits<int>::max();
+        int uHi = std::numeric_limits<int>::min();
+        for (int m = 0; m < count; ++m) {
+            if (slope[m] == 0) continue;
+            uLo = std::min(uLo, slope[m] > 0 ? m + 1 : m - reach_);
+            uHi = std::max(uHi, slope[m] > 0 ? m + 1 + reach_ : m);
+        }
+        const int direction = stepX != 0 ? stepX : stepY;
+        const int origin = stepX != 0 ? x : y;
+        int& lo = stepX != 0 ? x0 : y0;
+        int& hi = stepX != 0 ? x1 : y1;
+        const int from = direction > 0 ? origin + uLo : origin - uHi;
+        const int to = direction > 0 ? origin + uHi : origin - uLo;
+        lo = std::max(lo, from);
+        hi = std::min(hi, to);
+    }
 
     // For a move of one cell along X or Y, as raster lines make them, each
     // cell's limit and its rate of change at both ends come from the tables,
