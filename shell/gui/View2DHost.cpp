@@ -8,6 +8,7 @@
 #include "kernel/tasks/QV2DTasks.h"
 #include "kernel/view/TQVViewport2D.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/ScreenCursors.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -134,17 +135,7 @@ void View2DHost::StartPlacePoint() {
 }
 
 void View2DHost::SetViewCursor(ViewCursor shape) {
-    switch (shape) {
-        case ViewCursor::Pan:
-            widget_->setCursor(Qt::OpenHandCursor);
-            break;
-        case ViewCursor::Cross:
-            widget_->setCursor(Qt::CrossCursor);
-            break;
-        default:
-            widget_->setCursor(Qt::PointingHandCursor);
-            break;
-    }
+    widget_->setCursor(ScreenCursor(static_cast<int>(shape)));
 }
 
 bool View2DHost::eventFilter(QObject* watched, QEvent* event) {
