@@ -20,12 +20,30 @@ double FollowingSize(double typed, int typedPixels, int otherPixels) {
 
 void CornerOrigin(const ImageInfo& info, int corner, float& x0, float& y0) {
     switch (corner) {
-        case LowerLeft: x0 = 0; y0 = 0; break;
-        case UpperLeft: x0 = 0; y0 = -info.SizeY; break;
-        case UpperRight: x0 = -info.SizeX; y0 = -info.SizeY; break;
-        case LowerRight: x0 = -info.SizeX; y0 = 0; break;
-        case Centre: x0 = -info.SizeX / 2; y0 = -info.SizeY / 2; break;
-        default: x0 = info.X0; y0 = info.Y0; break;
+        case LowerLeft:
+            x0 = 0;
+            y0 = 0;
+            break;
+        case UpperLeft:
+            x0 = 0;
+            y0 = -info.SizeY;
+            break;
+        case UpperRight:
+            x0 = -info.SizeX;
+            y0 = -info.SizeY;
+            break;
+        case LowerRight:
+            x0 = -info.SizeX;
+            y0 = 0;
+            break;
+        case Centre:
+            x0 = -info.SizeX / 2;
+            y0 = -info.SizeY / 2;
+            break;
+        default:
+            x0 = info.X0;
+            y0 = info.Y0;
+            break;
     }
 }
 

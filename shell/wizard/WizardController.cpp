@@ -34,13 +34,20 @@ bool SameCutting(const CuttingParameters& a, const CuttingParameters& b) {
 
 int HelpPictureFor(CuttingField field) {
     switch (field) {
-        case CuttingField::FeedPlane: return 101;
-        case CuttingField::StepOver: return 102;
-        case CuttingField::Stock: return 103;
-        case CuttingField::PassCount: return 104;
-        case CuttingField::ZStep: return 105;
-        case CuttingField::Filter: return 111;
-        case CuttingField::ZncGroup: return 112;
+        case CuttingField::FeedPlane:
+            return 101;
+        case CuttingField::StepOver:
+            return 102;
+        case CuttingField::Stock:
+            return 103;
+        case CuttingField::PassCount:
+            return 104;
+        case CuttingField::ZStep:
+            return 105;
+        case CuttingField::Filter:
+            return 111;
+        case CuttingField::ZncGroup:
+            return 112;
     }
     return 0;
 }
@@ -262,8 +269,8 @@ void WizardController::crop() {
     if (!hasPicture() || !rectangleReady_) return;
     try {
         const CropPlan plan = ComputeCrop(placement_.info(), cut_);
-        Picture cropped = CropBitmap(picture_, plan.pixels.left, plan.pixels.top, plan.pixels.width,
-                                     plan.pixels.height);
+        Picture cropped =
+            CropBitmap(picture_, plan.pixels.left, plan.pixels.top, plan.pixels.width, plan.pixels.height);
         picture_ = std::move(cropped);
         placement_.pictureCropped(plan.image);
     } catch (const std::exception& error) {

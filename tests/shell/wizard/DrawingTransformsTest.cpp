@@ -12,7 +12,10 @@
 #include "kernel/entities/TCerchio2D.h"
 #include "kernel/entities/TLine2D.h"
 #include "kernel/entities/TPolyline2D.h"
+#include "kernel/platform/AtomicFile.h"
 #include "shell/wizard/DrawingTransforms.h"
+#include "shell/wizard/ExportCommands.h"
+#include "tests/support/TempFolder.h"
 
 namespace calvoro {
 namespace {
@@ -26,11 +29,16 @@ Counts CountKinds(TQVCmp2D& drawing) {
     Counts counts;
     auto it = drawing.ObjectListIterator();
     for (TGraphicObject* object = it->First(); object != nullptr; object = it->Next()) {
-        if (dynamic_cast<TCerchio2D*>(object)) ++counts.circles;
-        else if (dynamic_cast<TArco2D*>(object)) ++counts.arcs;
-        else if (dynamic_cast<TPolyline2D*>(object)) ++counts.polylines;
-        else if (dynamic_cast<TLine2D*>(object)) ++counts.lines;
-        else if (dynamic_cast<TBitmap2D*>(object)) ++counts.pictures;
+        if (dynamic_cast<TCerchio2D*>(object))
+            ++counts.circles;
+        else if (dynamic_cast<TArco2D*>(object))
+            ++counts.arcs;
+        else if (dynamic_cast<TPolyline2D*>(object))
+            ++counts.polylines;
+        else if (dynamic_cast<TLine2D*>(object))
+            ++counts.lines;
+        else if (dynamic_cast<TBitmap2D*>(object))
+            ++counts.pictures;
     }
     return counts;
 }
@@ -61,12 +69,14 @@ TEST(DrawingTransforms, ScalingUnequallyTurnsCirclesAndArcsIntoPolylinesAfterThe
     }
 }
 
-TEST(DrawingTransforms, MovingLeavesThePicture) {
+TEST(ExportCommands, DxfIsWrittenWholeOrNotAtAll) {
+    test::TempFolder folder;
     TQVCmp2D drawing;
     Fill(drawing);
-    MuoveTutto(drawing, 100, 0);
-    EXPECT_EQ(drawing.GetObject2D(0)->Box().Left, 0.0);
-    EXPECT_NEAR(drawing.GetObject2D(3)->Box().Left, 101.0, 1e-9);
+    ExportDrawingDxf(folder / "a.dxf", drawing);
+    EXPECT_NE(ReadWholeFile(folder / "a.dxf").find("LINE"), std::string::npos);
+    EXPECT_THROW(ExportDrawingDxf(folder / "missing" / "a.dxf", drawing), FileWriteError);
+    EXPECT_EQ(folder.FileCount(), 1u);
 }
 
 }  // namespace

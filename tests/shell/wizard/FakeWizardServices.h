@@ -23,37 +23,32 @@ public:
     WizardServices services() { return {*this, *this, *this, *this, *this}; }
 
     // WizardWindow
-    void showPage(int page, bool) override { pages.push_back(page); }
-    void showStatus(int pageMessage) override { statuses.push_back(pageMessage); }
+    void showPage(int, bool) override {}
+    void showStatus(int) override {}
     void setEnabled(WizardControl control, bool on) override { enabledControls[control] = on; }
     void showSize(const std::string& width, const std::string& height) override { sizeTexts = {width, height}; }
     void showOrigin(const std::string& x, const std::string& y) override { originTexts = {x, y}; }
     void showCheckedCorner(int corner) override { checkedCorner = corner; }
     void showShading(ShadingResolution) override {}
-    void showHelpPicture(int resource) override { helpPicture = resource; }
+    void showHelpPicture(int) override {}
     void showZncCaption(const std::string& caption) override { zncCaption = caption; }
-    void showPostList(const std::vector<std::string>& names, const std::string&, const std::string&) override {
-        postList = names;
-    }
+    void showPostList(const std::vector<std::string>&, const std::string&, const std::string&) override {}
     void showNcFileName(const std::filesystem::path&) override {}
     void showDocumentName(const std::filesystem::path&) override {}
 
     // WizardView3D
     void set3DMode(bool on) override { view3D = on; }
-    void setRelief(const HeightMap&, const ReliefValues&) override { ++reliefsShown; }
+    void setRelief(const HeightMap&, const ReliefValues&) override {}
     void redrawSurface(const ZncFilter& filter) override { lastFilter = filter; }
     void setWorkBox(const ImageInfo&, const ReliefValues&) override {}
-    void autozoom() override { ++autozooms; }
+    void autozoom() override {}
     void setToolPath(const std::vector<NcPathNode>& nodes) override { pathNodes = nodes.size(); }
     void hideCutter() override {}
 
     // WizardDrawing
     bool hasObjects() override { return !objects.empty(); }
-    void moveAll(double dx, double dy) override { moves.push_back({dx, dy}); }
-    void placePicture(const Picture&, const ImageInfo&) override {
-        objects = {1};
-        ++placements;
-    }
+    void moveAll(double, double) override {}
+    void placePicture(const Picture&, const ImageInfo&) override { objects = {1}; }
     bool hasObject(int id) override { return objects.count(id) != 0; }
     void deleteObject(int id) override {
         // As the drawing does: a missing object is an error.
@@ -80,23 +75,15 @@ public:
         return it != enabledControls.end() && it->second;
     }
 
-    std::vector<int> pages;
-    std::vector<int> statuses;
     std::map<WizardControl, bool> enabledControls;
     std::vector<std::string> sizeTexts;
     std::vector<std::string> originTexts;
     int checkedCorner = -1;
-    int helpPicture = 0;
     std::string zncCaption;
-    std::vector<std::string> postList;
     bool view3D = false;
-    int reliefsShown = 0;
     ZncFilter lastFilter;
-    int autozooms = 0;
     std::size_t pathNodes = 0;
     std::set<int> objects;
-    std::vector<DrawingShift> moves;
-    int placements = 0;
     std::string shownProgram;
     int ncDialogs = 0;
     std::optional<std::filesystem::path> ncAnswer;

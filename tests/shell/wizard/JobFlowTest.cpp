@@ -47,15 +47,14 @@ TEST(JobFlow, ReopenedJobGivesTheSameNcFileAndAClosedSolid) {
     EXPECT_EQ(rig.controller->page(), wizard_page::kProgram);
     ASSERT_TRUE(rig.controller->saveDocument(folder / "wave.pxm"));
 
-    // The same job with the tool path on one thread gives the same program.
+    // The same job with the tool path on one thread gives the same program
+    // (an NC file of the same name in another folder: the program names it).
     WizardRig serial(1);
+    std::filesystem::create_directories(folder / "serial");
     ASSERT_TRUE(serial.controller->openPicture(WriteWave(folder, "wave.bmp", 121, 81)));
-    serial.walkToCutting(folder / "serial.nc");
-    serial.controller->setNcFileName(folder / "wave.nc");
-    serial.controller->computeNc();
-    serial.controller->cancelWork();  // a cancelled run leaves the file of the first
-    serial.controller->waitForWork();
-    EXPECT_EQ(ReadWholeFile(folder / "wave.nc"), first);
+    serial.walkToCutting(folder / "serial" / "wave.nc");
+    serial.compute();
+    EXPECT_EQ(ReadWholeFile(folder / "serial" / "wave.nc"), first);
 
     // A new job, then the document again, computed afresh.
     ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "other.bmp", 50, 60)));

@@ -16,19 +16,6 @@ using wizard_page::kCutting;
 using wizard_page::kNcFile;
 using wizard_page::kSize;
 
-TEST(WizardController, OpenStartsTheJobOnTheSizePage) {
-    TempFolder folder;
-    WizardRig rig;
-    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 1001, 501, 100)));
-    EXPECT_EQ(rig.controller->page(), kSize);
-    EXPECT_TRUE(rig.fakes.isEnabled(WizardControl::NextB1));
-    EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::DimApply));
-    EXPECT_EQ(rig.fakes.sizeTexts, (std::vector<std::string>{"254.000", "127.000"}));
-    EXPECT_EQ(rig.fakes.checkedCorner, LowerLeft);
-    EXPECT_TRUE(rig.controller->reliefOutdated());
-    EXPECT_FALSE(rig.controller->zncLevel());
-}
-
 TEST(WizardController, FailedOpenLeavesTheJobUntouched) {
     TempFolder folder;
     const auto narrow = folder / "narrow.bmp";
@@ -40,7 +27,10 @@ TEST(WizardController, FailedOpenLeavesTheJobUntouched) {
     const std::filesystem::path names[] = {folder / "missing.bmp", damaged, narrow, noJob, folder / "notes.txt"};
 
     WizardRig rig;
-    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 40, 30)));
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 1001, 501, 100)));
+    EXPECT_EQ(rig.controller->page(), kSize);
+    EXPECT_EQ(rig.fakes.sizeTexts, (std::vector<std::string>{"254.000", "127.000"}));
+    EXPECT_EQ(rig.fakes.checkedCorner, LowerLeft);
     rig.walkToCutting(folder / "a.nc");
     rig.controller->cornerClicked(UpperRight);
     const Picture picture = rig.controller->picture();
@@ -102,37 +92,15 @@ TEST(WizardController, EveryPictureEditForcesANewRelief) {
     }
 }
 
-TEST(WizardController, RotationKeepsTheOriginOnTheChosenCorner) {
-    TempFolder folder;
-    WizardRig rig;
-    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 1001, 501, 100)));
-    rig.controller->nextFromSize();
-    rig.controller->cornerClicked(UpperRight);
-    rig.controller->prevFromReference();
-    rig.controller->modify();
-    rig.controller->rotate();
-    const ImageInfo& info = rig.controller->placement().info();
-    EXPECT_FLOAT_EQ(info.X0, -127);
-    EXPECT_FLOAT_EQ(info.Y0, -254);
-    EXPECT_EQ(rig.fakes.originTexts, (std::vector<std::string>{"127.000", "254.000"}));
-}
-
 TEST(WizardController, CropNeedsAPickedRectangleAndStartsAtTheLowerLeftCorner) {
     TempFolder folder;
     WizardRig rig;
     ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 101, 51)));  // 10 x 5 mm
+    rig.controller->cornerClicked(Centre);
     rig.controller->modify();
     rig.controller->crop();
     EXPECT_EQ(rig.controller->picture().width, 101);  // nothing picked yet
-    EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::CutSel));
-    CutInfo cut;
-    cut.X0 = 2;
-    cut.Y0 = 4;
-    cut.SizeX = 5;
-    cut.SizeY = 3;
-    cut.PixelWidth = 51;
-    cut.PixelHeight = 31;
-    rig.controller->rectanglePicked(cut);
+    rig.controller->rectanglePicked({2, 4, 5, 3, 0.1f, 51, 31});
     EXPECT_TRUE(rig.fakes.isEnabled(WizardControl::CutSel));
     rig.controller->crop();
     EXPECT_EQ(rig.controller->picture().width, 51);
@@ -225,20 +193,6 @@ TEST(WizardController, CuttingEditsOutdateTheProgramAndToleranceOnlyWhileCurrent
     EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::NextB6));
     rig.controller->nextFromCutting();
     EXPECT_EQ(rig.controller->page(), kCutting);  // no page 50 with an old program
-}
-
-TEST(WizardController, HelpPictures) {
-    EXPECT_EQ(HelpPictureFor(CuttingField::FeedPlane), 101);
-    EXPECT_EQ(HelpPictureFor(CuttingField::StepOver), 102);
-    EXPECT_EQ(HelpPictureFor(CuttingField::Stock), 103);
-    EXPECT_EQ(HelpPictureFor(CuttingField::PassCount), 104);
-    EXPECT_EQ(HelpPictureFor(CuttingField::ZStep), 105);
-    EXPECT_EQ(HelpPictureFor(CuttingField::Filter), 111);
-    EXPECT_EQ(HelpPictureFor(CuttingField::ZncGroup), 112);
-    EXPECT_EQ(RasterHelpPicture(true, false), 106);
-    EXPECT_EQ(RasterHelpPicture(false, true), 107);
-    EXPECT_EQ(RasterHelpPicture(true, true), 108);
-    EXPECT_EQ(RasterHelpPicture(false, false), 109);
 }
 
 TEST(WizardController, PostListIsSortedAndMayBeEmpty) {
