@@ -49,6 +49,7 @@ public:
     void cancelTask() override {}
     void startRectanglePick() override {}
     void startPointPick(int) override {}
+    void exportDxf(const std::filesystem::path&) override {}
     void showProgram(const NcProgram&) override {}
     std::optional<std::filesystem::path> askNcFileName(const std::filesystem::path&) override { return ncFile_; }
     bool confirmDiscard() override { return true; }

@@ -805,4 +805,31 @@ bool WizardController::exportStl(const std::filesystem::path& fileName, StlShape
     return true;
 }
 
+std::filesystem::path WizardController::proposedSaveName() const {
+    return ProposedSaveName(documentFileName_, pictureFileName_);
+}
+
+bool WizardController::saveAs(const std::filesystem::path& chosenName, SaveKind kind, StlShape shape) {
+    if (!hasPicture()) return false;
+    commandMode_ = kNoCommandMode;
+    const std::filesystem::path fileName = CompleteSaveName(chosenName, kind);
+    switch (kind) {
+        case SaveKind::Document:
+            return saveDocument(fileName);
+        case SaveKind::Stl:
+            if (!exportStl(fileName, shape)) return false;
+            break;
+        case SaveKind::Dxf:
+            try {
+                services_.drawing.exportDxf(fileName);
+            } catch (const std::exception& error) {
+                report(error.what());
+                return false;
+            }
+            break;
+    }
+    documentFileName_ = fileName;
+    return true;
+}
+
 }  // namespace calvoro

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/document/JobRecord.h"
+#include "engine/document/SaveName.h"
 #include "engine/nc/NcProgram.h"
 #include "engine/picture/Picture.h"
 #include "engine/post/PostSettings.h"
@@ -181,6 +182,12 @@ public:
     // The relief of the current picture and depths as STL (built at once when
     // it is outdated).
     bool exportStl(const std::filesystem::path& fileName, StlShape shape);
+    // The save command: what the save dialog proposes, and the chosen name
+    // completed with the extension of the chosen kind and written as the job,
+    // the relief or the drawing. False, with the reason shown, when nothing
+    // could be written; an existing file then stays as it was.
+    std::filesystem::path proposedSaveName() const;
+    bool saveAs(const std::filesystem::path& chosenName, SaveKind kind, StlShape shape = StlShape::Solid);
 
 private:
     void showPage(int page, bool withStatus = true);

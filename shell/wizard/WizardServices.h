@@ -93,6 +93,8 @@ public:
     // The point task of the Z no-cut level: a point with this ID; its end
     // calls zncPointPicked.
     virtual void startPointPick(int id) = 0;
+    // The drawing as a DXF file (ExportDrawingDxf); throws when it cannot.
+    virtual void exportDxf(const std::filesystem::path& fileName) = 0;
 };
 
 class NcPageService {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "kernel/platform/AtomicFile.h"
 #include "shell/wizard/WizardController.h"
 
 namespace calvoro::test {
@@ -58,6 +59,7 @@ public:
     void cancelTask() override {}
     void startRectanglePick() override {}
     void startPointPick(int id) override { objects.insert(id); }
+    void exportDxf(const std::filesystem::path& fileName) override { WriteFileAtomically(fileName, "0\r\nEOF\r\n"); }
 
     // NcPageService
     void showProgram(const NcProgram& program) override { shownProgram = program.text; }

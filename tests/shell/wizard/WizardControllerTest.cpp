@@ -195,6 +195,34 @@ TEST(WizardController, CuttingEditsOutdateTheProgramAndToleranceOnlyWhileCurrent
     EXPECT_EQ(rig.controller->page(), kCutting);  // no page 50 with an old program
 }
 
+TEST(WizardController, SaveCompletesTheNameByTheKindAndKeepsOldFilesOnFailure) {
+    struct Case {
+        std::string chosen;
+        SaveKind kind;
+        std::string written;
+    };
+    const Case cases[] = {{"job", SaveKind::Document, "job.pxm"},
+                          {"job.PXM", SaveKind::Document, "job.PXM"},
+                          {"job", SaveKind::Stl, "job.stl"},
+                          {"job", SaveKind::Dxf, "job.dxf"}};
+    TempFolder folder;
+    WizardRig rig;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "wave.bmp", 30, 20)));
+    EXPECT_EQ(rig.controller->proposedSaveName(), "wave");
+    for (const Case& c : cases) {
+        ASSERT_TRUE(rig.controller->saveAs(folder / c.chosen, c.kind)) << c.written;
+        EXPECT_TRUE(std::filesystem::exists(folder / c.written)) << c.written;
+        EXPECT_EQ(rig.controller->documentFileName(), folder / c.written);
+    }
+    // A job that cannot be stored: the old document stays.
+    const std::string before = ReadWholeFile(folder / "job.pxm");
+    rig.controller->setNcFileName(std::string(300, 'n'));
+    EXPECT_FALSE(rig.controller->saveAs(folder / "job", SaveKind::Document));
+    EXPECT_EQ(ReadWholeFile(folder / "job.pxm"), before);
+    EXPECT_EQ(rig.controller->documentFileName(), folder / "job.dxf");
+    EXPECT_FALSE(rig.fakes.messages.empty());
+}
+
 TEST(WizardController, PostListIsSortedAndMayBeEmpty) {
     TempFolder folder;
     std::filesystem::create_directories(folder / "pst");
