@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "engine/document/JobDocument.h"
 #include "engine/picture/PictureEdits.h"
 #include "kernel/platform/AtomicFile.h"
 #include "shell/wizard/JobComputation.h"
@@ -268,78 +269,49 @@ TEST(WizardController, RefusedOrCancelledComputationKeepsTheProgramAndFile) {
 
 TEST(WizardController, ReopenedDocumentRestoresEveryFieldAndStopsOnTheCuttingPage) {
     TempFolder folder;
-    WizardRig rig;
-    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 61, 41)));
-    rig.controller->keepRatioClicked(false);
-    rig.controller->widthEdited("80.5");
-    rig.controller->heightEdited("30.25");  // not the pixel proportions
-    rig.controller->applySize();
-    rig.controller->nextFromSize();
-    rig.controller->cornerClicked(UpperRight);
-    rig.controller->nextFromReference();
-    rig.controller->waitForWork();
-    rig.controller->whiteDepthEdited("1.5");
-    rig.controller->blackDepthEdited("-4.25");
-    rig.controller->applyDepth();
-    rig.controller->waitForWork();
-    rig.fakes.ncAnswer = folder / "job.nc";
-    rig.controller->nextFromDepth();
-    rig.controller->choosePost("Hobby_mm");
-    rig.controller->nextFromNcFile();
-    ToolRecord tool;
-    tool.toolNumber = 7;
-    tool.spindleSpeed = 18000;
-    tool.feedRate = 1200.5f;
-    tool.plungeRate = 300;
-    tool.coolant = true;
-    tool.name = "Ball 3";
-    tool.toolType = ToolType::Spherical;
-    tool.diameter = 3;
-    tool.passDepth = 2;
-    rig.controller->setTool(tool);
-    rig.controller->nextFromTool();
-    CuttingParameters values;
-    values.stepOver = 0.3;
-    values.feedPlaneZ = 4.5;
-    values.stockAllowance = 0.1f;
-    values.filterTolerance = 0.01f;
-    values.rasterAlongX = false;
-    values.rasterAlongY = true;
-    values.passCount = 3;
-    values.zStep = 1.25;
-    rig.controller->setCutting(values);
-    const JobRecord saved = rig.controller->jobRecord();
-    EXPECT_EQ(saved.postName, "Hobby_mm");
-    EXPECT_FALSE(saved.keepRatio);
-    EXPECT_FLOAT_EQ(saved.workHeight, 30.25f);
-    EXPECT_FLOAT_EQ(saved.originX, 80.5f);
-    const auto document = folder / "job.pxm";
-    ASSERT_TRUE(rig.controller->saveDocument(document));
-
+    JobRecord record;  // every field away from its default; the size off the pixel proportions
+    record.workWidth = 80.5f;
+    record.workHeight = 30.25f;
+    record.keepRatio = false;
+    record.originX = 80.5f;
+    record.originY = -3.75f;
+    record.whiteZ = 1.5f;
+    record.blackZ = -4.25f;
+    record.ncFileName = (folder / "job.nc").string();
+    record.postName = "Hobby_mm";
+    record.tool = {7, 18000, 1200.5f, 300, true, "Ball 3", ToolType::Spherical, 3, 0.5f, 10, 1, 2};
+    record.feedPlaneZ = 4.5f;
+    record.stepOver = 0.3f;
+    record.stock = 0.1f;
+    record.filter = 0.01f;
+    record.zPasses = 3;
+    record.zStep = 1.25f;
+    record.rasterAlongX = false;
+    record.rasterAlongY = true;
     for (const bool withNcFile : {true, false}) {
         SCOPED_TRACE(withNcFile);
-        WizardRig other;
-        other.fakes.ncAnswer = folder / "asked.nc";
-        if (!withNcFile) {
-            ASSERT_TRUE(rig.controller->openPicture(document));  // the same job ...
-            rig.controller->setNcFileName({});
-            ASSERT_TRUE(rig.controller->saveDocument(folder / "unnamed.pxm"));  // ... without its NC file
-        }
-        ASSERT_TRUE(other.controller->openPicture(WriteWave(folder, "b.bmp", 20, 20)));  // a job before
-        ASSERT_TRUE(other.controller->openPicture(withNcFile ? document : folder / "unnamed.pxm"));
-        other.controller->waitForWork();
-        EXPECT_EQ(other.controller->page(), kCutting);
-        EXPECT_EQ(other.fakes.ncDialogs, withNcFile ? 0 : 1);
-        JobRecord expected = saved;
+        JobRecord stored = record;
+        if (!withNcFile) stored.ncFileName.clear();
+        SaveDocument(folder / "job.pxm", WavePicture(61, 41, 0), stored);
+        WizardRig rig;
+        rig.fakes.ncAnswer = folder / "asked.nc";
+        ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "b.bmp", 20, 20)));  // a job before
+        ASSERT_TRUE(rig.controller->openPicture(folder / "job.pxm"));
+        rig.controller->waitForWork();
+        EXPECT_EQ(rig.controller->page(), kCutting);
+        EXPECT_EQ(rig.fakes.ncDialogs, withNcFile ? 0 : 1);  // asked once, only without a name
+        JobRecord expected = record;
         if (!withNcFile) expected.ncFileName = (folder / "asked.nc").string();
-        expected.keepRatio = false;
-        EXPECT_EQ(other.controller->jobRecord(), expected);
-        EXPECT_TRUE(other.controller->ncOutdated());
-        EXPECT_FALSE(other.controller->reliefOutdated());
-        EXPECT_TRUE(other.fakes.isEnabled(WizardControl::NcCalc));
-        EXPECT_FALSE(other.fakes.isEnabled(WizardControl::NextB6));
-        EXPECT_TRUE(other.fakes.view3D);
-        EXPECT_EQ(other.controller->picture().pixels, rig.controller->picture().pixels);
+        EXPECT_EQ(rig.controller->jobRecord(), expected);
+        EXPECT_TRUE(rig.controller->ncOutdated());
+        EXPECT_FALSE(rig.controller->reliefOutdated());
+        EXPECT_TRUE(rig.fakes.isEnabled(WizardControl::NcCalc));
+        EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::NextB6));
+        EXPECT_TRUE(rig.fakes.view3D);
+        EXPECT_EQ(rig.controller->picture().pixels, WavePicture(61, 41, 0).pixels);
+        // Saved again, the document holds the same job.
+        ASSERT_TRUE(rig.controller->saveDocument(folder / "again.pxm"));
+        EXPECT_EQ(ReadDocumentFile(folder / "again.pxm").record, expected);
     }
 }
 
