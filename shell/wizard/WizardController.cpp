@@ -378,6 +378,7 @@ void WizardController::prevFromReference() {
 }
 
 void WizardController::startReliefBuild(std::function<void()> then) {
+    if (runner_.busy()) return;  // a second press while the first build runs
     afterRelief_ = std::move(then);
     auto picture = std::make_shared<const Picture>(picture_);
     const ReliefValues values = currentReliefValues();
@@ -615,7 +616,7 @@ void WizardController::regenerateZnc() {
 }
 
 void WizardController::computeNc() {
-    if (!hasPicture() || runner_.busy()) return;
+    if (!hasPicture() || runner_.busy()) return;  // one computation at a time
     if (ncFileName_.empty()) {
         report("Choose the NC file first.");
         return;

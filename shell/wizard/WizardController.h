@@ -162,6 +162,8 @@ public:
     void prevFromProgram();  // 50 -> 49
 
     // --- the worker -------------------------------------------------------------
+    // One computation runs at a time; a step that needs the worker while it is
+    // busy does nothing, so the window keeps Cancel and disables the rest.
     bool working() const { return runner_.busy(); }
     double workProgress() const { return runner_.progress(); }
     void cancelWork() { runner_.cancel(); }
