@@ -563,7 +563,9 @@ void WizardController::zncCheckClicked(bool checked) {
     zncChecked_ = checked;
     setEnabled(WizardControl::ZncControls, checked);
     if (checked && zncLevel_) {
-        services_.window.showZncCaption(" Z " + formatta(*zncLevel_, settings_.inches));
+        std::string caption = " Z ";
+        caption += formatta(*zncLevel_, settings_.inches);
+        services_.window.showZncCaption(caption);
     } else {
         services_.window.showZncCaption(Say("753", "Pick Z point"));
     }
@@ -603,8 +605,9 @@ void WizardController::zncPointPicked(double x, double y) {
         }
     }
     zncLevel_ = level;
-    services_.window.showZncCaption(level ? " Z: " + formatta(*level, settings_.inches)
-                                          : " " + Say("752", "outside the picture"));
+    std::string caption = level ? " Z: " : " ";
+    caption += level ? formatta(*level, settings_.inches) : Say("752", "outside the picture");
+    services_.window.showZncCaption(caption);
     mode3D_ = true;
     services_.view3d.set3DMode(true);
     services_.view3d.redrawSurface(zncFilter());
