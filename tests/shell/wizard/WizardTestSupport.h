@@ -2,13 +2,13 @@
 #pragma once
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
 #include "engine/picture/BmpCodec.h"
 #include "shell/wizard/WizardController.h"
 #include "tests/shell/wizard/FakeWizardServices.h"
+#include "tests/support/SourceTree.h"
 #include "tests/support/TempFolder.h"
 
 namespace calvoro::test {
@@ -33,15 +33,10 @@ inline std::filesystem::path WriteWave(const TempFolder& folder, const std::stri
     return file;
 }
 
-inline std::filesystem::path DataFolder() {
-    const char* source = std::getenv("CALVORO_SOURCE_DIR");
-    return std::filesystem::path(source != nullptr ? source : ".") / "data";
-}
-
 struct WizardRig {
     explicit WizardRig(unsigned threads = 0) {
         WizardSettings settings;
-        settings.programFolder = DataFolder();
+        settings.programFolder = ShippedData();
         settings.threads = threads;
         controller = std::make_unique<WizardController>(fakes.services(), settings);
     }
