@@ -195,6 +195,10 @@ TEST(WizardController, CuttingEditsOutdateTheProgramAndToleranceOnlyWhileCurrent
     EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::NextB6));
     rig.controller->nextFromCutting();
     EXPECT_EQ(rig.controller->page(), kCutting);  // no page 50 with an old program
+    // A program computed for another placement would cut elsewhere.
+    rig.compute();
+    rig.controller->cornerClicked(Centre);
+    EXPECT_TRUE(rig.controller->ncOutdated());
 }
 
 TEST(WizardController, SaveCompletesTheNameByTheKindAndKeepsOldFilesOnFailure) {
