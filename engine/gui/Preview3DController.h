@@ -81,13 +81,18 @@ public:
     void mousePress(int x, int y);
     void mouseMove(int x, int y, bool leftHeld, bool shift, bool control);
 
+    // The widget's drawing area changed size.
+    void viewResized(int width, int height);
+
     const OrthoCamera& camera() const { return camera_; }
+    const ReliefDrawing& reliefDrawing() const { return drawing_; }
 
 signals:
     // A setting could not be used; the text is for the user.
     void problem(const QString& message);
 
 private:
+    friend class Preview3DWidget;  // asks for a rebuild once it knows its texture limit
     void rebuildRelief();
     void updateCamera();
 
@@ -98,8 +103,12 @@ private:
     OrthoCamera camera_;
     ViewNavigation navigation_;
     Vec3 boxCorner1_;
-    Vec3 boxCorner2_{1.0, 1.0, 1.0};
+    Vec3 boxCorner2_;
+    bool hasBox_ = false;
+    Vec3 cutterTip_;
     bool hudShown_ = false;
+    bool panMode_ = false;
+    bool axesVisible_ = true;
 };
 
 }  // namespace calvoro

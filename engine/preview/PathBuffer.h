@@ -24,6 +24,8 @@ public:
 
     // What to send now; afterwards the buffer counts as uploaded.
     Upload takeUpload();
+    // The GPU copy is gone (a new context): the next upload sends everything.
+    void resetUpload();
 
 private:
     std::vector<PathNode> nodes_;

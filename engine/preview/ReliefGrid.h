@@ -7,6 +7,8 @@
 // left open and how heights are coloured live here so they can be tested.
 #pragma once
 
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "engine/preview/PreviewTypes.h"
@@ -25,6 +27,10 @@ struct ReliefDrawing {
     float noCutLevel = 0.0f;
     float noCutTolerance = 0.0f;
 };
+
+// The no-cut tolerance as typed: a number >= 0 with "." as the decimal point,
+// blanks around it and a trailing point allowed; nothing for anything else.
+std::optional<float> ParseNoCutTolerance(std::string_view text);
 
 // Pixels between samples along an axis whose last pixel index is `lastPixel`.
 int SamplingStep(int lastPixel, ShadingResolution resolution);
