@@ -173,7 +173,12 @@ Preview3DWidget::Preview3DWidget(Preview3DController& controller, QWidget* paren
     setMinimumSize(64, 64);
 }
 
-Preview3DWidget::~Preview3DWidget() { releaseGl(); }
+Preview3DWidget::~Preview3DWidget() {
+    // The base class destroys the context after this object is gone; its
+    // signal must not reach us then.
+    if (context()) disconnect(context(), nullptr, this, nullptr);
+    releaseGl();
+}
 
 void Preview3DWidget::setRelief(std::shared_ptr<const ReliefGrid> grid) {
     relief_ = std::move(grid);
