@@ -100,14 +100,18 @@ void Preview3DController::moveCutter(double x, double y, double z) {
     widget_->setCutterPosition(cutterTip_);
 }
 
-void Preview3DController::setToolVisible(bool visible) { widget_->setCutterVisible(visible); }
+void Preview3DController::setToolVisible(bool visible) {
+    widget_->setCutterVisible(visible);
+}
 
 void Preview3DController::setAxesVisible(bool visible) {
     axesVisible_ = visible;
     widget_->setAxesVisible(visible);
 }
 
-bool Preview3DController::axesVisible() const { return axesVisible_; }
+bool Preview3DController::axesVisible() const {
+    return axesVisible_;
+}
 
 void Preview3DController::setWorkBox(Vec3 corner1, Vec3 corner2) {
     boxCorner1_ = corner1;
@@ -116,9 +120,13 @@ void Preview3DController::setWorkBox(Vec3 corner1, Vec3 corner2) {
     widget_->setWorkBox(corner1, corner2);
 }
 
-void Preview3DController::setAxesScale(double scale) { widget_->setAxesScale(scale); }
+void Preview3DController::setAxesScale(double scale) {
+    widget_->setAxesScale(scale);
+}
 
-void Preview3DController::setBackground(const QColor& colour) { widget_->setBackground(colour); }
+void Preview3DController::setBackground(const QColor& colour) {
+    widget_->setBackground(colour);
+}
 
 void Preview3DController::clearPath() {
     widget_->path().clear();
@@ -167,7 +175,9 @@ void Preview3DController::zoomBy(double factor) {
     updateCamera();
 }
 
-void Preview3DController::setPanMode(bool on) { panMode_ = on; }
+void Preview3DController::setPanMode(bool on) {
+    panMode_ = on;
+}
 
 void Preview3DController::mousePress(int x, int y) {
     navigation_.press(x, y);
@@ -178,8 +188,12 @@ void Preview3DController::mouseMove(int x, int y, bool leftHeld, bool shift, boo
     if (navigation_.move(camera_, x, y, leftHeld, shift, control, panMode_)) updateCamera();
 }
 
-void Preview3DController::viewResized(int width, int height) { camera_.setViewport(width, height); }
+void Preview3DController::viewResized(int width, int height) {
+    camera_.setViewport(width, height);
+}
 
-void Preview3DController::updateCamera() { widget_->update(); }
+void Preview3DController::updateCamera() {
+    widget_->update();
+}
 
 }  // namespace calvoro

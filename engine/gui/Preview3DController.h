@@ -41,7 +41,7 @@ public:
     // The map is outdated or gone (a new picture, a crop, ...): no relief is
     // drawn until the next setRelief.
     void clearRelief();
-    void setSurfaceMode(SurfaceMode mode);                 // mnuSPShade / mnuSPWire / mnuSPNone
+    void setSurfaceMode(SurfaceMode mode);                    // mnuSPShade / mnuSPWire / mnuSPNone
     void setShadingResolution(ShadingResolution resolution);  // rbtShResCoarse / Medium / Fine
     // The Z no-cut zone: while it is on, the relief leaves open the flat parts
     // within `toleranceText` of `level`. The tolerance is read only while the

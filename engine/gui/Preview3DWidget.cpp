@@ -137,7 +137,7 @@ Matrix Placement(Vec3 xImage, Vec3 yImage, Vec3 zImage, double scale, Vec3 move)
     return {f(xImage.x * scale), f(xImage.y * scale), f(xImage.z * scale), 0.0f,
             f(yImage.x * scale), f(yImage.y * scale), f(yImage.z * scale), 0.0f,
             f(zImage.x * scale), f(zImage.y * scale), f(zImage.z * scale), 0.0f,
-            f(move.x), f(move.y), f(move.z), 1.0f};
+            f(move.x),           f(move.y),           f(move.z),           1.0f};
 }
 
 QVector3D ToQt(Vec3 v) {
@@ -256,8 +256,7 @@ void Preview3DWidget::initializeGL() {
         glEnableVertexAttribArray(0);
         glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 6 * sizeof(float), nullptr);
         glEnableVertexAttribArray(1);
-        glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, 6 * sizeof(float),
-                              reinterpret_cast<void*>(3 * sizeof(float)));
+        glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, 6 * sizeof(float), reinterpret_cast<void*>(3 * sizeof(float)));
     };
     solidBuffers(gpu_->cutterVao, gpu_->cutterBuffer);
     solidBuffers(gpu_->arrowVao, gpu_->arrowBuffer);
@@ -301,7 +300,9 @@ void Preview3DWidget::releaseGl() {
     doneCurrent();
 }
 
-void Preview3DWidget::resizeGL(int width, int height) { controller_.viewResized(width, height); }
+void Preview3DWidget::resizeGL(int width, int height) {
+    controller_.viewResized(width, height);
+}
 
 void Preview3DWidget::uploadPending() {
     if (reliefDirty_) {
@@ -315,8 +316,9 @@ void Preview3DWidget::uploadPending() {
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
             if (glGetError() == GL_OUT_OF_MEMORY) {
                 relief_.reset();
-                emit controller_.problem(tr("Not enough graphics memory for the relief at this shading "
-                                            "resolution; choose a coarser one."));
+                emit controller_.problem(
+                    tr("Not enough graphics memory for the relief at this shading "
+                       "resolution; choose a coarser one."));
             }
         }
     }

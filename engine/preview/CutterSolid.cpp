@@ -29,47 +29,47 @@ std::vector<ProfilePoint> CutterOutline(const ToolRecord& tool) {
     std::vector<ProfilePoint> outline;
     auto add = [&](double r, double h) { outline.push_back({Within(r, 0.0, radius), Within(h, 0.0, length)}); };
     switch (tool.toolType) {
-    case ToolType::Flat:
-        add(0, 0);
-        add(radius, 0);
-        break;
-    case ToolType::BullNose:
-        add(0, 0);
-        for (int k = 0; k < 6; ++k) {
-            const double t = (270.0 + 15.0 * k) * kDegrees;
-            add(radius - corner + corner * std::cos(t), corner + corner * std::sin(t));
+        case ToolType::Flat:
+            add(0, 0);
+            add(radius, 0);
+            break;
+        case ToolType::BullNose:
+            add(0, 0);
+            for (int k = 0; k < 6; ++k) {
+                const double t = (270.0 + 15.0 * k) * kDegrees;
+                add(radius - corner + corner * std::cos(t), corner + corner * std::sin(t));
+            }
+            break;
+        case ToolType::Spherical:
+            for (int k = 0; k < 10; ++k) {
+                const double t = (270.0 + 10.0 * k) * kDegrees;
+                add(radius * std::cos(t), radius + radius * std::sin(t));
+            }
+            break;
+        case ToolType::ConicalFlat:
+            add(0, 0);
+            add(halfFlat, 0);
+            add(radius, coneRise * (radius - halfFlat));
+            break;
+        case ToolType::Drill:
+            add(0, 0);
+            add(radius, std::tan(30.0 * kDegrees) * radius);
+            break;
+        case ToolType::ConicalSpherical: {
+            double px = 0.0;
+            double py = 0.0;
+            for (int k = 0; k < 6; ++k) {
+                const double t = (270.0 + k * (90.0 - tool.taperAngle) / 6.0) * kDegrees;
+                px = halfFlat * std::cos(t);
+                py = halfFlat + halfFlat * std::sin(t);
+                add(px, py);
+            }
+            add(radius, py + coneRise * (radius - px));
+            break;
         }
-        break;
-    case ToolType::Spherical:
-        for (int k = 0; k < 10; ++k) {
-            const double t = (270.0 + 10.0 * k) * kDegrees;
-            add(radius * std::cos(t), radius + radius * std::sin(t));
-        }
-        break;
-    case ToolType::ConicalFlat:
-        add(0, 0);
-        add(halfFlat, 0);
-        add(radius, coneRise * (radius - halfFlat));
-        break;
-    case ToolType::Drill:
-        add(0, 0);
-        add(radius, std::tan(30.0 * kDegrees) * radius);
-        break;
-    case ToolType::ConicalSpherical: {
-        double px = 0.0;
-        double py = 0.0;
-        for (int k = 0; k < 6; ++k) {
-            const double t = (270.0 + k * (90.0 - tool.taperAngle) / 6.0) * kDegrees;
-            px = halfFlat * std::cos(t);
-            py = halfFlat + halfFlat * std::sin(t);
-            add(px, py);
-        }
-        add(radius, py + coneRise * (radius - px));
-        break;
-    }
-    case ToolType::Undefined:
-    default:
-        return outline;
+        case ToolType::Undefined:
+        default:
+            return outline;
     }
     add(radius, length);
     add(0, length);

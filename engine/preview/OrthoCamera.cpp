@@ -52,7 +52,9 @@ void OrthoCamera::pan(double dxPixels, double dyPixels) {
     target_ = target_ + shift;
 }
 
-void OrthoCamera::zoom(double factor) { setSceneScale(sceneScale_ * factor); }
+void OrthoCamera::zoom(double factor) {
+    setSceneScale(sceneScale_ * factor);
+}
 
 void OrthoCamera::setSceneScale(double scale) {
     sceneScale_ = scale > 0.0 && std::isfinite(scale) ? scale : kMinimumScale;
@@ -64,14 +66,20 @@ void OrthoCamera::standardView(StandardView view) {
     const double d = std::max(Length(position_ - target_), kMinimumDistance);
     const Vec3 t = target_;
     switch (view) {
-    case StandardView::Top: position_ = {t.x, t.y - 0.0001 * d, t.z + d}; break;
-    case StandardView::Front: position_ = {t.x, t.y - d, t.z}; break;
-    case StandardView::Side: position_ = {t.x + d, t.y, t.z}; break;
-    case StandardView::Iso: {
-        const double k = kIsoFactor * d;
-        position_ = {t.x + k, t.y - k, t.z + k};
-        break;
-    }
+        case StandardView::Top:
+            position_ = {t.x, t.y - 0.0001 * d, t.z + d};
+            break;
+        case StandardView::Front:
+            position_ = {t.x, t.y - d, t.z};
+            break;
+        case StandardView::Side:
+            position_ = {t.x + d, t.y, t.z};
+            break;
+        case StandardView::Iso: {
+            const double k = kIsoFactor * d;
+            position_ = {t.x + k, t.y - k, t.z + k};
+            break;
+        }
     }
 }
 
@@ -106,16 +114,18 @@ Vec3 OrthoCamera::right() const {
     return r;
 }
 
-Vec3 OrthoCamera::up() const { return Cross(right(), forward()); }
+Vec3 OrthoCamera::up() const {
+    return Cross(right(), forward());
+}
 
 std::array<float, 16> OrthoCamera::viewMatrix() const {
     const Vec3 r = right();
     const Vec3 u = up();
     const Vec3 f = forward();
     const Vec3 p = position_;
-    return {static_cast<float>(r.x), static_cast<float>(u.x), static_cast<float>(-f.x), 0.0f,
-            static_cast<float>(r.y), static_cast<float>(u.y), static_cast<float>(-f.y), 0.0f,
-            static_cast<float>(r.z), static_cast<float>(u.z), static_cast<float>(-f.z), 0.0f,
+    return {static_cast<float>(r.x),        static_cast<float>(u.x),        static_cast<float>(-f.x),      0.0f,
+            static_cast<float>(r.y),        static_cast<float>(u.y),        static_cast<float>(-f.y),      0.0f,
+            static_cast<float>(r.z),        static_cast<float>(u.z),        static_cast<float>(-f.z),      0.0f,
             static_cast<float>(-Dot(r, p)), static_cast<float>(-Dot(u, p)), static_cast<float>(Dot(f, p)), 1.0f};
 }
 
@@ -126,10 +136,22 @@ std::array<float, 16> OrthoCamera::projectionMatrix() const {
     // is drawn, so panning into the relief never cuts it open.
     const double near = -depthOfView_;
     const double far = depthOfView_;
-    return {static_cast<float>(1.0 / halfWidth), 0.0f, 0.0f, 0.0f,
-            0.0f, static_cast<float>(1.0 / halfHeight), 0.0f, 0.0f,
-            0.0f, 0.0f, static_cast<float>(-2.0 / (far - near)), 0.0f,
-            0.0f, 0.0f, static_cast<float>(-(far + near) / (far - near)), 1.0f};
+    return {static_cast<float>(1.0 / halfWidth),
+            0.0f,
+            0.0f,
+            0.0f,
+            0.0f,
+            static_cast<float>(1.0 / halfHeight),
+            0.0f,
+            0.0f,
+            0.0f,
+            0.0f,
+            static_cast<float>(-2.0 / (far - near)),
+            0.0f,
+            0.0f,
+            0.0f,
+            static_cast<float>(-(far + near) / (far - near)),
+            1.0f};
 }
 
 }  // namespace calvoro

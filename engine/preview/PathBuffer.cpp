@@ -13,7 +13,9 @@ void PathBuffer::clear() {
     uploaded_ = 0;
 }
 
-void PathBuffer::append(std::span<const PathNode> nodes) { nodes_.insert(nodes_.end(), nodes.begin(), nodes.end()); }
+void PathBuffer::append(std::span<const PathNode> nodes) {
+    nodes_.insert(nodes_.end(), nodes.begin(), nodes.end());
+}
 
 void PathBuffer::resetUpload() {
     uploaded_ = 0;

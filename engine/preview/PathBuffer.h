@@ -13,8 +13,8 @@ namespace calvoro {
 class PathBuffer {
 public:
     struct Upload {
-        std::size_t first = 0;  // first node to send
-        std::size_t count = 0;  // nodes to send
+        std::size_t first = 0;     // first node to send
+        std::size_t count = 0;     // nodes to send
         std::size_t capacity = 0;  // nodes the GPU buffer must hold; 0: keep it
     };
 

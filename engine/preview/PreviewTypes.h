@@ -16,8 +16,12 @@ struct Vec3 {
     friend bool operator==(const Vec3&, const Vec3&) = default;
 };
 
-inline double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline double Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
+inline double Dot(Vec3 a, Vec3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+inline double Length(Vec3 a) {
+    return std::sqrt(Dot(a, a));
+}
 inline Vec3 Cross(Vec3 a, Vec3 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }

@@ -49,7 +49,9 @@ namespace {
 
 // Samples along an axis whose pixels run from 0 to lastPixel: 0, step, 2 step,
 // ... and lastPixel itself, each once.
-int SampleCount(int lastPixel, int step) { return (lastPixel + step - 1) / step + 1; }
+int SampleCount(int lastPixel, int step) {
+    return (lastPixel + step - 1) / step + 1;
+}
 
 // The table step, grown where needed so no more than maxSamples are taken.
 int AxisStep(int lastPixel, ShadingResolution resolution, int maxSamples) {

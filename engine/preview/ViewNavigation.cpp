@@ -7,8 +7,7 @@ void ViewNavigation::press(int x, int y) {
     lastY_ = y;
 }
 
-bool ViewNavigation::move(OrthoCamera& camera, int x, int y, bool leftHeld, bool shift, bool control,
-                          bool panMode) {
+bool ViewNavigation::move(OrthoCamera& camera, int x, int y, bool leftHeld, bool shift, bool control, bool panMode) {
     // Displacements run from the new position back to the previous one.
     const int dx = lastX_ - x;
     const int dy = lastY_ - y;

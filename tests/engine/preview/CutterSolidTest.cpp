@@ -26,8 +26,12 @@ TEST(CutterOutline, HasTheShapesPointsAndEndsAtTheShaftTop) {
         ToolType type;
         std::size_t points;
     };
-    for (const Case c : {Case{ToolType::Flat, 4}, {ToolType::BullNose, 9}, {ToolType::Spherical, 12},
-                         {ToolType::ConicalFlat, 5}, {ToolType::Drill, 4}, {ToolType::ConicalSpherical, 9},
+    for (const Case c : {Case{ToolType::Flat, 4},
+                         {ToolType::BullNose, 9},
+                         {ToolType::Spherical, 12},
+                         {ToolType::ConicalFlat, 5},
+                         {ToolType::Drill, 4},
+                         {ToolType::ConicalSpherical, 9},
                          {ToolType::Undefined, 0}}) {
         SCOPED_TRACE(static_cast<int>(c.type));
         const auto outline = CutterOutline(Tool(c.type, 6, 20, 1, 30, 2));

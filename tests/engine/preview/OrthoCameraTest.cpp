@@ -37,8 +37,10 @@ TEST(OrthoCamera, StandardViewsStandAtTheTargetDistance) {
         StandardView view;
         Vec3 offset;
     };
-    for (const Case& c : {Case{StandardView::Top, {0, -0.0005, 5}}, {StandardView::Front, {0, -5, 0}},
-                          {StandardView::Side, {5, 0, 0}}, {StandardView::Iso, {k, -k, k}}}) {
+    for (const Case& c : {Case{StandardView::Top, {0, -0.0005, 5}},
+                          {StandardView::Front, {0, -5, 0}},
+                          {StandardView::Side, {5, 0, 0}},
+                          {StandardView::Iso, {k, -k, k}}}) {
         SCOPED_TRACE(static_cast<int>(c.view));
         OrthoCamera camera;
         camera.place(target + Vec3{3, 4, 0}, target);
@@ -69,8 +71,8 @@ TEST(OrthoCamera, ZoomMultipliesTheScaleAndNeverReachesZero) {
     struct Case {
         double start, factor, expected;
     };
-    for (const Case c : {Case{2.0, 1.1, 2.2}, {2.2, 1.0 / 1.1, 2.0}, {2.0, 0.0, 0.001}, {2.0, -3.0, 0.001},
-                         {2.0, NAN, 0.001}}) {
+    for (const Case c :
+         {Case{2.0, 1.1, 2.2}, {2.2, 1.0 / 1.1, 2.0}, {2.0, 0.0, 0.001}, {2.0, -3.0, 0.001}, {2.0, NAN, 0.001}}) {
         OrthoCamera camera;
         camera.setSceneScale(c.start);
         camera.zoom(c.factor);

@@ -15,8 +15,8 @@ TEST(PathBuffer, UploadsOnlyTheNewTailUntilTheBufferMustGrow) {
         bool grows;
     };
     const Step steps[] = {
-        {"append", 10, 0, 10, true},     {"append", 5, 10, 5, false},    {"append", 0, 15, 0, false},
-        {"clear", 3, 0, 3, false},       {"append", 5000, 0, 5003, true}, {"append", 1, 5003, 1, false},
+        {"append", 10, 0, 10, true},       {"append", 5, 10, 5, false},     {"append", 0, 15, 0, false},
+        {"clear", 3, 0, 3, false},         {"append", 5000, 0, 5003, true}, {"append", 1, 5003, 1, false},
         {"new context", 0, 0, 5004, true},
     };
     PathBuffer buffer;

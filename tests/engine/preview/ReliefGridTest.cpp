@@ -15,8 +15,14 @@ TEST(SamplingStep, FollowsTheSizeTableAtEveryBoundary) {
     struct Case {
         int lastPixel, coarse, medium;
     };
-    for (const Case c : {Case{1, 1, 1}, {50, 1, 1}, {51, 5, 2}, {200, 5, 2}, {201, 10, 5}, {1500, 10, 5},
-                         {1501, 25, 10}, {3999, 25, 10}}) {
+    for (const Case c : {Case{1, 1, 1},
+                         {50, 1, 1},
+                         {51, 5, 2},
+                         {200, 5, 2},
+                         {201, 10, 5},
+                         {1500, 10, 5},
+                         {1501, 25, 10},
+                         {3999, 25, 10}}) {
         SCOPED_TRACE(c.lastPixel);
         EXPECT_EQ(SamplingStep(c.lastPixel, ShadingResolution::Coarse), c.coarse);
         EXPECT_EQ(SamplingStep(c.lastPixel, ShadingResolution::Medium), c.medium);
@@ -42,7 +48,7 @@ TEST(ReliefGrid, CoversEveryCellOnceWithNarrowerLastRowAndColumn) {
         {52, 52, ShadingResolution::Coarse, kNoLimit},   // 51 cells at step 5: a 1-cell last quad
         {56, 206, ShadingResolution::Coarse, kNoLimit},  // 55 cells: steps divide evenly in X
         {1001, 61, ShadingResolution::Medium, kNoLimit}, {203, 3, ShadingResolution::Coarse, kNoLimit},
-        {301, 77, ShadingResolution::Fine, 40},          // the texture limit widens the step
+        {301, 77, ShadingResolution::Fine, 40},  // the texture limit widens the step
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
@@ -79,9 +85,12 @@ TEST(ReliefGrid, TakesItsSizeFromTheMapAndIsEmptyBelowTwoPixels) {
         SurfaceMode mode;
         bool empty;
     };
-    for (const Case c : {Case{0, 0, SurfaceMode::Shade, true}, {1, 40, SurfaceMode::Shade, true},
-                         {40, 1, SurfaceMode::Wire, true}, {40, 40, SurfaceMode::None, true},
-                         {2, 2, SurfaceMode::Wire, false}, {7, 3, SurfaceMode::Shade, false}}) {
+    for (const Case c : {Case{0, 0, SurfaceMode::Shade, true},
+                         {1, 40, SurfaceMode::Shade, true},
+                         {40, 1, SurfaceMode::Wire, true},
+                         {40, 40, SurfaceMode::None, true},
+                         {2, 2, SurfaceMode::Wire, false},
+                         {7, 3, SurfaceMode::Shade, false}}) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         const ReliefGrid grid = ReliefGrid::Build(Ramp(c.width, c.height), ReliefValues{}, {.mode = c.mode}, kNoLimit);
         EXPECT_EQ(grid.empty(), c.empty);
@@ -134,9 +143,16 @@ TEST(ColourRamp, GoesFromBlackToWhiteDepthWithoutNaN) {
     struct Case {
         float blackZ, whiteZ, z, grey;
     };
-    for (const Case c : {Case{-5, 0, -5, 0}, {-5, 0, 0, 1}, {-5, 0, -2.5f, 0.5f}, {-5, 0, 3, 1}, {-5, 0, -9, 0},
-                         {0, -5, 0, 0}, {0, -5, -5, 1},  // black above white
-                         {-2, -2, -2, 1}, {-2, -2, 7, 1}, {-2, -2, NAN, 0}}) {
+    for (const Case c : {Case{-5, 0, -5, 0},
+                         {-5, 0, 0, 1},
+                         {-5, 0, -2.5f, 0.5f},
+                         {-5, 0, 3, 1},
+                         {-5, 0, -9, 0},
+                         {0, -5, 0, 0},
+                         {0, -5, -5, 1},  // black above white
+                         {-2, -2, -2, 1},
+                         {-2, -2, 7, 1},
+                         {-2, -2, NAN, 0}}) {
         SCOPED_TRACE(std::to_string(c.blackZ) + " " + std::to_string(c.whiteZ) + " " + std::to_string(c.z));
         ReliefValues values;
         values.setBlackZ(c.blackZ);
@@ -152,9 +168,19 @@ TEST(ParseNoCutTolerance, ReadsTypedNumbersAndRefusesTheRest) {
         const char* text;
         std::optional<float> value;
     };
-    for (const Case& c : {Case{"0.5", 0.5f}, {" 2. ", 2.0f}, {"0", 0.0f}, {"1e-2", 0.01f}, {"", std::nullopt},
-                          {"  ", std::nullopt}, {"abc", std::nullopt}, {"-1", std::nullopt}, {"1,5", std::nullopt},
-                          {".", std::nullopt}, {"1..", std::nullopt}, {"nan", std::nullopt}, {"inf", std::nullopt},
+    for (const Case& c : {Case{"0.5", 0.5f},
+                          {" 2. ", 2.0f},
+                          {"0", 0.0f},
+                          {"1e-2", 0.01f},
+                          {"", std::nullopt},
+                          {"  ", std::nullopt},
+                          {"abc", std::nullopt},
+                          {"-1", std::nullopt},
+                          {"1,5", std::nullopt},
+                          {".", std::nullopt},
+                          {"1..", std::nullopt},
+                          {"nan", std::nullopt},
+                          {"inf", std::nullopt},
                           {"3 4", std::nullopt}}) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(ParseNoCutTolerance(c.text), c.value);
