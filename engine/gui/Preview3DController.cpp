@@ -32,12 +32,19 @@ Preview3DController::Preview3DController(QWidget* container) : QObject(container
     layout->addWidget(widget_);
 }
 
-Preview3DController::~Preview3DController() = default;
+Preview3DController::~Preview3DController() {
+    // The view draws from this object's camera; it must not outlive it.
+    delete widget_;
+}
 
 void Preview3DController::setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues& values) {
     map_ = std::move(map);
     values_ = values;
     rebuildRelief();
+}
+
+void Preview3DController::setRelief(const HeightMap& map, const ReliefValues& values) {
+    setRelief(std::make_shared<const HeightMap>(map), values);
 }
 
 void Preview3DController::clearRelief() {

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <span>
@@ -28,7 +29,8 @@ class Preview3DWidget;
 class Preview3DController : public QObject {
     Q_OBJECT
 public:
-    // Creates the view inside `container` (filling it through a layout).
+    // Creates the view inside `container` (filling it through a layout). The
+    // controller is a child of the container and goes with it.
     explicit Preview3DController(QWidget* container);
     ~Preview3DController() override;
 
@@ -38,6 +40,8 @@ public:
     // A new or rebuilt height map and the values that place it; the mesh is
     // rebuilt now and only here, or when a drawing setting below changes.
     void setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues& values);
+    // The same for a map the caller keeps changing: the view keeps a copy.
+    void setRelief(const HeightMap& map, const ReliefValues& values);
     // The map is outdated or gone (a new picture, a crop, ...): no relief is
     // drawn until the next setRelief.
     void clearRelief();
@@ -96,7 +100,7 @@ private:
     void rebuildRelief();
     void updateCamera();
 
-    Preview3DWidget* widget_ = nullptr;
+    QPointer<Preview3DWidget> widget_;
     std::shared_ptr<const HeightMap> map_;
     ReliefValues values_;
     ReliefDrawing drawing_;

@@ -314,7 +314,9 @@ void Preview3DWidget::uploadPending() {
                          relief_->heights().data());
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-            if (glGetError() == GL_OUT_OF_MEMORY) {
+            const GLenum error = glGetError();
+            if (error != GL_NO_ERROR && lastGlError_ == GL_NO_ERROR) lastGlError_ = error;
+            if (error == GL_OUT_OF_MEMORY) {
                 relief_.reset();
                 emit controller_.problem(
                     tr("Not enough graphics memory for the relief at this shading "
