@@ -12,13 +12,13 @@ namespace calvoro {
 
 namespace {
 
-// The relief has no vertex buffer: each quad's six corners are generated from
-// the vertex number and looked up in the height texture, whose texel (j, i)
-// holds sample (i, j). Quads the no-cut zone leaves open are moved outside the
-// clip volume, so they vanish without a fragment being drawn.
+// The relief has no vertex buffer: it is drawn as one triangle strip per
+// column of quads, whose corners are generated from the vertex and instance
+// numbers and looked up in the height texture (texel (j, i) holds sample
+// (i, j)). Each triangle's last vertex lies on the row where its quad ends and
+// tells, flat, whether the quad is left open for the no-cut zone.
 const char* const kReliefVertex = R"(#version 330 core
 uniform sampler2D heights;
-uniform ivec2 samples;
 uniform ivec2 steps;
 uniform ivec2 lastPixel;
 uniform vec3 placement;
@@ -29,47 +29,41 @@ uniform float noCutTolerance;
 uniform mat4 viewProjection;
 out float grey;
 out vec3 world;
-noperspective out vec2 local;
-const ivec2 corners[6] = ivec2[6](ivec2(0, 0), ivec2(1, 0), ivec2(1, 1), ivec2(0, 0), ivec2(1, 1), ivec2(0, 1));
+noperspective out vec2 gridPosition;
+flat out float open;
 void main() {
-    int quad = gl_VertexID / 6;
-    ivec2 corner = corners[gl_VertexID % 6];
-    int quadsPerColumn = samples.y - 1;
-    ivec2 first = ivec2(quad / quadsPerColumn, quad % quadsPerColumn);
+    ivec2 sample = ivec2(gl_InstanceID + (gl_VertexID & 1), gl_VertexID >> 1);
+    float z = texelFetch(heights, sample.yx, 0).r;
+    open = 0.0;
     if (noCutZone) {
-        float far = texelFetch(heights, ivec2(first.y + 1, first.x + 1), 0).r;
-        if (abs(far - noCutLevel) <= noCutTolerance) {
-            gl_Position = vec4(2.0, 2.0, 2.0, 1.0);
-            grey = 0.0;
-            world = vec3(0.0);
-            local = vec2(0.0);
-            return;
-        }
+        float far = texelFetch(heights, ivec2(sample.y, gl_InstanceID + 1), 0).r;
+        if (abs(far - noCutLevel) <= noCutTolerance) open = 1.0;
     }
-    ivec2 sample = first + corner;
-    float z = texelFetch(heights, ivec2(sample.y, sample.x), 0).r;
     ivec2 pixel = min(sample * steps, lastPixel);
     world = vec3(vec2(pixel) * placement.x + placement.yz, z);
     gl_Position = viewProjection * vec4(world, 1.0);
     grey = clamp(z * ramp.x + ramp.y, 0.0, 1.0);
-    local = vec2(corner);
+    gridPosition = vec2(sample);
 })";
 
 // Shade: the colour ramp, darkened where the surface turns away from the
 // viewer so slopes read as slopes. Wire: only the quads' own edges, not the
-// diagonals of their two triangles.
+// diagonals between their two triangles.
 const char* const kReliefFragment = R"(#version 330 core
 in float grey;
 in vec3 world;
-noperspective in vec2 local;
+noperspective in vec2 gridPosition;
+flat in float open;
 uniform bool wire;
 uniform vec3 viewDirection;
 out vec4 colour;
 void main() {
+    if (open > 0.5) discard;
     vec3 base = vec3(grey, grey, 1.0);
     if (wire) {
-        vec2 edge = min(local, 1.0 - local);
-        vec2 width = 1.5 * fwidth(local);
+        vec2 inQuad = fract(gridPosition);
+        vec2 edge = min(inQuad, 1.0 - inQuad);
+        vec2 width = 1.5 * fwidth(gridPosition);
         if (edge.x > width.x && edge.y > width.y) discard;
         colour = vec4(base, 1.0);
         return;
@@ -397,7 +391,6 @@ void Preview3DWidget::drawRelief(const Matrix& viewProjection) {
     QOpenGLShaderProgram& program = gpu_->relief;
     program.bind();
     program.setUniformValue("heights", 0);
-    glUniform2i(program.uniformLocation("samples"), grid.columns(), grid.rows());
     glUniform2i(program.uniformLocation("steps"), grid.stepX(), grid.stepY());
     glUniform2i(program.uniformLocation("lastPixel"), grid.lastPixelX(), grid.lastPixelY());
     program.setUniformValue("placement", grid.pixelSize(), grid.originX(), grid.originY());
@@ -418,7 +411,8 @@ void Preview3DWidget::drawRelief(const Matrix& viewProjection) {
     glEnable(GL_POLYGON_OFFSET_FILL);
     glEnable(GL_POLYGON_OFFSET_LINE);
     glPolygonOffset(1.0f, 2.0f);
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(grid.quadCount() * 6));
+    glProvokingVertex(GL_LAST_VERTEX_CONVENTION);
+    glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 2 * grid.rows(), grid.columns() - 1);
     glDisable(GL_POLYGON_OFFSET_FILL);
     glDisable(GL_POLYGON_OFFSET_LINE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);

@@ -124,6 +124,33 @@ private slots:
         QCOMPARE(controller.widget()->lastGlError(), 0u);
     }
 
+    void noCutZoneLeavesTheFlatPartOpen() {
+        QWidget page;
+        page.resize(200, 200);
+        Preview3DController controller(&page);
+        controller.setBackground(background_);
+        controller.setAxesVisible(false);
+        auto map = std::make_shared<HeightMap>(21, 21);
+        for (int x = 0; x <= 20; ++x)
+            for (int y = 0; y <= 20; ++y) map->at(x, y) = x < 10 ? 0.0f : -3.0f;  // left half uncut
+        controller.setRelief(map, ReliefValues{});
+        controller.zoomToExtents();
+        controller.standardView(StandardView::Top);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        const auto leftAndRight = [&] {
+            const QImage image = controller.widget()->grabFramebuffer();
+            return std::pair(image.pixelColor(image.width() / 2 - 30, image.height() / 2).rgb(),
+                             image.pixelColor(image.width() / 2 + 30, image.height() / 2).rgb());
+        };
+        QVERIFY(leftAndRight().first != background_.rgb());
+        controller.setNoCutZone(true, 0.0f, "0.1");
+        QCOMPARE(leftAndRight().first, background_.rgb());
+        QVERIFY(leftAndRight().second != background_.rgb());
+        controller.setNoCutZone(false, 0.0f, "0.1");
+        QVERIFY(leftAndRight().first != background_.rgb());
+    }
+
     void unusableToleranceIsReportedAndLeavesNoHoles() {
         QWidget page;
         page.resize(120, 100);
