@@ -99,9 +99,4 @@ bool ReliefGrid::quadVisible(int i, int j) const {
     return std::fabs(height(i + 1, j + 1) - drawing_.noCutLevel) > drawing_.noCutTolerance;
 }
 
-Vec3 ReliefGrid::vertex(int i, int j) const {
-    return {static_cast<double>(sampleX(i)) * pixelSize_ + originX_,
-            static_cast<double>(sampleY(j)) * pixelSize_ + originY_, height(i, j)};
-}
-
 }  // namespace calvoro

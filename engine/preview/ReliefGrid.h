@@ -76,9 +76,6 @@ public:
     // Whether the quad from sample (i, j) to (i + 1, j + 1) is drawn.
     bool quadVisible(int i, int j) const;
 
-    // World position of sample (i, j).
-    Vec3 vertex(int i, int j) const;
-
     const ReliefDrawing& drawing() const { return drawing_; }
     const ColourRamp& colour() const { return colour_; }
     float pixelSize() const { return pixelSize_; }

@@ -130,18 +130,5 @@ TEST(RevolveOutline, MakesAClosedSolidWithOutwardNormals) {
     }
 }
 
-TEST(BoxEdges, AreTheTwelveEdgesOfTheBox) {
-    const std::vector<float> lines = BoxEdges({1, 2, -5}, {4, 6, 0});
-    ASSERT_EQ(lines.size(), 72u);
-    double total = 0.0;
-    for (std::size_t n = 0; n < lines.size(); n += 6) {
-        const Vec3 a{lines[n], lines[n + 1], lines[n + 2]}, b{lines[n + 3], lines[n + 4], lines[n + 5]};
-        const Vec3 d = b - a;
-        EXPECT_EQ((d.x != 0) + (d.y != 0) + (d.z != 0), 1);
-        total += Length(d);
-    }
-    EXPECT_DOUBLE_EQ(total, 4.0 * (3 + 4 + 5));
-}
-
 }  // namespace
 }  // namespace calvoro

@@ -102,18 +102,6 @@ TEST(ReliefGrid, TakesItsSizeFromTheMapAndIsEmptyBelowTwoPixels) {
     }
 }
 
-TEST(ReliefGrid, PlacesSamplesByPixelSizeAndWorkOffset) {
-    ReliefValues values;
-    values.PixelSize = 0.5f;
-    values.WorkOffsetX = 10.0f;
-    values.WorkOffsetY = -4.0f;
-    const ReliefGrid grid = ReliefGrid::Build(Ramp(60, 3), values, {.resolution = ShadingResolution::Coarse}, kNoLimit);
-    const Vec3 last = grid.vertex(grid.columns() - 1, grid.rows() - 1);
-    EXPECT_DOUBLE_EQ(last.x, 10.0 + 59 * 0.5);
-    EXPECT_DOUBLE_EQ(last.y, -4.0 + 2 * 0.5);
-    EXPECT_EQ(last.z, 59 * 1000 + 2);
-}
-
 TEST(ReliefGrid, LeavesQuadsOpenOnlyWhereTheNoCutZoneIsOn) {
     // Alternate columns at the no-cut level 0 and well below it.
     HeightMap map(9, 5);
