@@ -135,9 +135,9 @@ JpegDensity JpegDensityFromBytes(std::string_view bytes) {
     if (bytes.size() < 4 || byte(0) != 0xFF || byte(1) != 0xD8) return {};
     // Walk the segments in front of the picture data; a JFIF header is an
     // APP0 segment that starts with "JFIF" and a zero. It counts only when that
-    // name lies within the first 50 bytes of the file, where resolutions have
-    // always been looked for: an Exif file whose JFIF header comes after its
-    // camera data has no resolution, as before.
+    // name lies within the first 50 bytes of the file, where a JFIF header
+    // sits in a file that leads with one; the walk stops there, so an Exif
+    // file whose JFIF header comes after its camera data has no resolution.
     constexpr std::size_t kJfifSearchBytes = 50;
     std::size_t at = 2;
     while (at + 4 <= bytes.size() && at + 8 <= kJfifSearchBytes && byte(at) == 0xFF) {

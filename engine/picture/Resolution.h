@@ -8,10 +8,11 @@
 namespace calvoro {
 
 // A BMP's pixels per metre as dots per inch: divided by 39.37007874015748 in
-// extended precision and rounded, as BMP resolutions have always been read
-// here. That divisor lies a hair under 10000 / 254, so a value such as 7500
-// pixels per metre gives 190.5000000000000015 and 191 dpi, not 190; the
-// quotient never lands on a half exactly. 0 or less means none and gives 0.
+// extended precision and rounded; one fixed divisor and precision give a
+// picture the same size in every job on every machine. That divisor lies a
+// hair under 10000 / 254, so a value such as 7500 pixels per metre gives
+// 190.5000000000000015 and 191 dpi, not 190; the quotient never lands on a
+// half exactly. 0 or less means none and gives 0.
 int PixelsPerMetreToDpi(std::int32_t pixelsPerMetre);
 
 // The pixels per metre a BMP stores for a resolution in dots per inch; 0 for none.

@@ -2,8 +2,8 @@
 // "1.0" for a whole tool number) and the formatter that writes numbers with
 // them. The text is our own: no locale, no printf, "." as the decimal point, and
 // the same bytes for the same value on every machine. A value exactly half way
-// between two results rounds away from zero, the way NC programs of existing
-// definitions were written.
+// between two results rounds away from zero (0.125 with two decimals gives
+// 0.13, -0.125 gives -0.13), so a mirrored path writes mirrored numbers.
 #pragma once
 
 #include <array>

@@ -27,14 +27,13 @@ constexpr const char* kClassNotFound = "Object class not found. Object not load"
 constexpr const char* kSourceBlockNotFound = "Source block not found. The block will not be loaded";
 
 // The class of a stored class index, or none when the registry has no class
-// that can read it.
+// there that can read it. An index past the registry cannot come from any
+// class and raises ECADOutOfBound: the stream is damaged.
 const TGraphicObjectClass* ReadableClass(std::uint16_t index) {
     try {
         const TGraphicObjectClass& objectClass = CADCoreFindClassByIndex(index);
         return objectClass.CreateFromStream != nullptr ? &objectClass : nullptr;
     } catch (const ECADObjClassNotFound&) {
-        return nullptr;
-    } catch (const ECADOutOfBound&) {
         return nullptr;
     }
 }

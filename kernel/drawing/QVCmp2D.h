@@ -47,6 +47,10 @@ public:
     // hidden gives the inverted start box (1e8, 1e8)-(-1e8, -1e8).
     void GetDrawingBox(TRect2D& box);
 
+    // The loaders report a class index that names no class (and end the
+    // load) or a block whose source is missing (and skip it) through the
+    // message handler; a class index of 512 or more raises ECADOutOfBound.
+    // What was added before an error stays.
     void LoadBlocksFromStream(BinaryReader& stream, const VersionTag& version) override;
     void SaveBlocksToStream(BinaryWriter& stream, bool asLibrary) override;
     void LoadObjectsFromStream(BinaryReader& stream, const VersionTag& version) override;

@@ -2,6 +2,7 @@
 #include "kernel/dxf/DXF2DExport.h"
 
 #include "kernel/drawing/QVCmp2D.h"
+#include "kernel/dxf/DXFNames.h"
 #include "kernel/entities/BlockName.h"
 #include "kernel/entities/CurveParameters.h"
 #include "kernel/entities/TArco2D.h"
@@ -67,6 +68,7 @@ std::string TDXF2DExport::DXFText() {
     writer_ = TDXFWrite();
     usedLayers_.reset();
     if (drawing_ != nullptr) {
+        NameLayersAndBlocks();
         MarkUsedLayers();
         WriteDXFHeader();
         WriteDXFTables();
@@ -77,20 +79,49 @@ std::string TDXF2DExport::DXFText() {
     return writer_.Text();
 }
 
+void TDXF2DExport::NameLayersAndBlocks() {
+    std::vector<std::string> layers;
+    for (int index = 0; index < TLayers::Count; ++index) {
+        layers.push_back(drawing_->Layers().LayerByIndex(static_cast<std::uint8_t>(index)).Name());
+    }
+    layerNames_ = DXFFileNames(layers);
+
+    std::vector<const TSourceBlock2D*> sources;
+    std::vector<std::string> names;
+    const auto blocks = drawing_->SourceBlockIterator();
+    for (TGraphicObject* object = blocks->First(); object != nullptr; object = blocks->Next()) {
+        if (auto* block = dynamic_cast<TSourceBlock2D*>(object)) {
+            sources.push_back(block);
+            names.emplace_back(BlockNameText(block->Name()));
+        }
+    }
+    const std::vector<std::string> given = DXFFileNames(names);
+    blockNames_.clear();
+    for (std::size_t i = 0; i < sources.size(); ++i) blockNames_.emplace(sources[i], given[i]);
+}
+
 void TDXF2DExport::MarkUsedLayers() {
     const auto objects = drawing_->ObjectListIterator();
     for (TGraphicObject* object = objects->First(); object != nullptr; object = objects->Next()) {
-        if (object->MustSave()) usedLayers_.set(object->Layer());
+        auto* object2D = dynamic_cast<TObject2D*>(object);
+        if (object2D != nullptr && object2D->MustSave()) MarkLayersOf(*object2D);
     }
-    // The members of block definitions name their layers too.
+    // Block definitions and their members name their layers too.
     const auto blocks = drawing_->SourceBlockIterator();
     for (TGraphicObject* block = blocks->First(); block != nullptr; block = blocks->Next()) {
-        auto* container = dynamic_cast<TContainer2D*>(block);
-        if (container == nullptr) continue;
-        const auto members = container->Objects().GetIterator();
-        for (TGraphicObject* member = members->First(); member != nullptr; member = members->Next()) {
-            usedLayers_.set(member->Layer());
-        }
+        if (auto* block2D = dynamic_cast<TObject2D*>(block)) MarkLayersOf(*block2D);
+    }
+}
+
+// Every layer an entity of the object names in the file: its own and, for a
+// group or a block definition, its members' at any depth.
+void TDXF2DExport::MarkLayersOf(TObject2D& object) {
+    usedLayers_.set(object.Layer());
+    auto* container = dynamic_cast<TContainer2D*>(&object);
+    if (container == nullptr) return;
+    const auto members = container->Objects().GetIterator();
+    for (TGraphicObject* member = members->First(); member != nullptr; member = members->Next()) {
+        if (auto* member2D = dynamic_cast<TObject2D*>(member)) MarkLayersOf(*member2D);
     }
 }
 
@@ -139,7 +170,7 @@ void TDXF2DExport::WriteDXFTables() {
         const TLayer& layer = drawing_->Layers().LayerByIndex(static_cast<std::uint8_t>(index));
         if (!layer.Modified() && !usedLayers_.test(static_cast<std::size_t>(index))) continue;
         writer_.WriteGroup(0, "LAYER");
-        writer_.WriteGroup(2, layer.Name());
+        writer_.WriteGroup(2, layerNames_[static_cast<std::size_t>(index)]);
         writer_.WriteGroup(70, 64);
         writer_.WriteGroup(62, ColorToDXFIndex(layer.Pen().Color, layer.Active()));
         writer_.WriteGroup(6, "CONTINUOUS");
@@ -154,7 +185,7 @@ void TDXF2DExport::WriteDXFBlocks() {
     for (TGraphicObject* object = blocks->First(); object != nullptr; object = blocks->Next()) {
         auto* block = dynamic_cast<TSourceBlock2D*>(object);
         if (block == nullptr) continue;
-        const std::string_view name = BlockNameText(block->Name());
+        const std::string& name = blockNames_.at(block);
         BeginEntity("BLOCK", *block);
         writer_.WriteGroup(2, name);
         writer_.WriteGroup(70, 0);
@@ -184,7 +215,7 @@ void TDXF2DExport::WriteDXFEntities() {
 
 void TDXF2DExport::BeginEntity(const char* name, const TObject2D& object) {
     writer_.WriteGroup(0, name);
-    writer_.WriteGroup(8, drawing_->Layers().LayerByIndex(object.Layer()).Name());
+    writer_.WriteGroup(8, layerNames_[object.Layer()]);
 }
 
 void TDXF2DExport::WritePoint(int code, const TPoint2D& p) {
@@ -268,7 +299,10 @@ void TDXF2DExport::WriteDXFEntity(TObject2D& object, const TMatrix2D& parent) {
         }
     } else if (auto* instance = dynamic_cast<TBlock2D*>(&object)) {
         BeginEntity("INSERT", object);
-        writer_.WriteGroup(2, BlockNameText(instance->SourceName()));
+        // An instance not linked to a block of the drawing keeps its name safe.
+        const auto named = blockNames_.find(instance->SourceBlock());
+        writer_.WriteGroup(
+            2, named != blockNames_.end() ? named->second : DXFSafeName(BlockNameText(instance->SourceName())));
         writer_.WriteGroup(10, m.M[2][0]);
         writer_.WriteGroup(20, m.M[2][1]);
         writer_.WriteGroup(30, 0.0);

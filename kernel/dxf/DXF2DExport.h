@@ -5,8 +5,10 @@
 // would save), then the end-of-file group. Entities come out as POINT, LINE,
 // ARC, CIRCLE, POLYLINE (frames, curves and polylines), TEXT (vector text)
 // and INSERT (block instances); containers give their members, and a picture
-// has no DXF form and is left out. The file is written through a temporary
-// file, so a failed export leaves an existing file as it was.
+// has no DXF form and is left out. Layers and blocks carry names a DXF reader
+// accepts (DXFNames.h); the drawing keeps its own. The file is written
+// through a temporary file, so a failed export leaves an existing file as it
+// was.
 #pragma once
 
 #include "kernel/draw/Color.h"
@@ -15,13 +17,16 @@
 
 #include <bitset>
 #include <filesystem>
+#include <map>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace calvoro {
 
 class TObject2D;
 class TQVCmp2D;
+class TSourceBlock2D;
 
 // The DXF colour number of a layer's pen colour (0x00BBGGRR): the nine plain
 // colours map to their numbers, every other colour to 7; negative for a layer
@@ -45,6 +50,8 @@ public:
 
 private:
     void MarkUsedLayers();
+    void MarkLayersOf(TObject2D& object);
+    void NameLayersAndBlocks();
     void WriteDXFHeader();
     void WriteDXFTables();
     void WriteDXFBlocks();
@@ -60,6 +67,9 @@ private:
     // Layers that hold objects written to the file; the layers themselves
     // are left as they are.
     std::bitset<256> usedLayers_;
+    // The file's names of the layers (by index) and of the source blocks.
+    std::vector<std::string> layerNames_;
+    std::map<const TSourceBlock2D*, std::string> blockNames_;
 };
 
 }  // namespace calvoro

@@ -94,10 +94,11 @@ void TBlock2D::Draw(const TMatrix2D& matrix, TDecorativeCanvas& canvas, int mode
 
 int TBlock2D::HitTest(const TPoint2D& point, double& distance, double aperture) {
     distance = kNoDistance;
-    if (source_ == nullptr) return kHitMiss;
+    if (source_ == nullptr || !Enabled()) return kHitMiss;
     const int result = TObject2D::HitTest(point, distance, aperture);
-    // Outside the grown box (or disabled) the source has nothing to add.
-    if (result == kHitMiss) return result;
+    // The instance's box is grown by the aperture in world units, the source
+    // is asked with the aperture in its own: a scaled-up instance is picked
+    // near its members even where its grown box is missed.
     if (result == kHitNearBox) {
         double d = kNoDistance;
         if (IsNearPoint2D(point, PointTimesMatrix2D(insertionPoint_, GetObjectMatrix()), aperture, d)) {

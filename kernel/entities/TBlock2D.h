@@ -33,7 +33,8 @@ public:
     void Assign(const TGraphicObject& source) override;
     void Draw(const TMatrix2D& matrix, TDecorativeCanvas& canvas, int mode, const TRect2D& clipRect) override;
     // kHitOutline near the insertion point, else the source's own pick of the
-    // point taken into the source's coordinates; kHitMiss without a source.
+    // point taken into the source's coordinates (with the aperture and the
+    // distance in those); kHitMiss without a source or when disabled.
     int HitTest(const TPoint2D& point, double& distance, double aperture) override;
     // The base drawing, then a control-point square at the insertion point.
     void DrawControlPoints(const TMatrix2D& matrix, TDecorativeCanvas& canvas, int width) override;

@@ -12,7 +12,8 @@ namespace calvoro {
 
 namespace {
 
-// The default interface font of the platform the records come from.
+// The record a new text starts with: characters 11 pixels high, normal
+// weight, the default character set and the face "Small Font".
 TLogFont DefaultLogFont() {
     TLogFont font;
     font.Height = -11;

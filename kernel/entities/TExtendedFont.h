@@ -40,7 +40,7 @@ struct TLogFont {
 
 class TExtendedFont {
 public:
-    // The system's default interface font with the face "Small Font".
+    // The default record: characters 11 pixels high, face "Small Font".
     TExtendedFont();
     // Gives an attached canvas its own font back.
     ~TExtendedFont();
@@ -48,8 +48,9 @@ public:
     TExtendedFont& operator=(const TExtendedFont&) = delete;
 
     const TLogFont& LogFont() const { return logFont_; }
-    // The height taken as an unsigned 16-bit value, as the record has always
-    // held it; an attached canvas follows.
+    // The height kept in the record's 16 bits, taken as unsigned (a negative
+    // height wraps), so a text reads back with the bytes it was saved with;
+    // an attached canvas follows.
     void SetHeight(int height);
     // Copies the whole record; an attached canvas follows.
     void Assign(const TExtendedFont& other);

@@ -18,6 +18,7 @@ const TGraphicObjectClass TPrimitive2D::Class{"TPrimitive2D", &TObject2D::Class,
 TPrimitive2D::TPrimitive2D(std::int32_t id, int capacity)
     : TObject2D(id), points_(std::make_unique<TPointsSet2D>(capacity)) {
     WirePoints();
+    SetHandler(TPrimitive2DHandler::Shared());
 }
 
 TPrimitive2D::TPrimitive2D(BinaryReader& reader, const VersionTag& version) : TObject2D(reader, version) {
@@ -37,9 +38,6 @@ TPrimitive2D::TPrimitive2D(BinaryReader& reader, const VersionTag& version) : TO
 
 void TPrimitive2D::WirePoints() {
     points_->SetOnChange([this](TPointsSet2D&) { RecalcBox(); });
-    // Primitives read from a stream show and pick their control points like
-    // the ones made in the drawing.
-    SetHandler(TPrimitive2DHandler::Shared());
 }
 
 void TPrimitive2D::UpdateBox() {

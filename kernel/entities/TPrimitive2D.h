@@ -16,8 +16,11 @@ class TPrimitive2D : public TObject2D {
 public:
     static const TGraphicObjectClass Class;
 
-    // An empty points set of that capacity, growable.
+    // An empty points set of that capacity, growable; the shared handler
+    // shows and picks the control points.
     TPrimitive2D(std::int32_t id, int capacity);
+    // The record, with no control-point handler: a primitive read from a
+    // stream shows no control squares and is picked by its outline alone.
     TPrimitive2D(BinaryReader& reader, const VersionTag& version);
 
     TPointsSet2D& Points() { return *points_; }

@@ -21,7 +21,8 @@ public:
     // ECADOutOfBound, a taken slot with ECADObjClassNotFound.
     void Register(unsigned index, std::shared_ptr<const TVectFont> font);
     // The first slot holding the font. A font of none finds the first empty
-    // slot, as texts without a font have always been stored. None found raises
+    // slot: a text without a font is stored with that index, which reads back
+    // as the default font (FindFontByIndex). None found raises
     // ECADObjClassNotFound "CADCoreFindFontIndex: Font not found".
     std::uint16_t FindFontIndex(const TVectFont* font) const;
     // Slot `index` (taken as 16 bits), or the default font when the slot is

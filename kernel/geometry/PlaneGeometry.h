@@ -13,7 +13,9 @@
 
 namespace calvoro {
 
-// A full turn, as the kernel has always stored it (an extended value).
+// A full turn to sixteen significant digits, held as an extended value: the
+// one constant every angle of the kernel wraps with, so arcs agree wherever
+// they are computed.
 inline constexpr long double kFullTurn = 6.283185307179586L;
 
 // The angle swept from a to b: dir 1 counter-clockwise, dir -1 clockwise, any

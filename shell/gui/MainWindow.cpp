@@ -29,6 +29,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), localCad_(std::ma
     status_->setObjectName(QStringLiteral("lblStatus"));
     statusBar()->addWidget(status_, 1);
 
+    // What the drawing's loaders skip (a block whose source is missing, an
+    // unknown class) is shown like any other error.
+    localCad_->SetMessageHandler(
+        [](const std::string& message) { Application::reportError(QString::fromStdString(message)); });
     // The block library beside the program, when there is one; a damaged
     // library is reported and the program starts without it.
     RunGuarded([this] { LoadBlockLibraryFile(*localCad_, ProgramFolder() / "Library.blk"); });

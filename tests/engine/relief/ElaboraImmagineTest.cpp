@@ -16,8 +16,9 @@
 namespace calvoro {
 namespace {
 
-// The grey formula as written for the source platform: the weighted sum of
-// blue, green, red in extended precision, rounded to float, then half to even.
+// The grey level of one pixel worked out apart from the code under test: the
+// weighted sum of blue, green, red in extended precision, rounded to float,
+// then to the nearest level with halves to even.
 int ReferenceGrey(const std::uint8_t* bgr) {
     return static_cast<int>(std::nearbyint(static_cast<float>(0.299L * bgr[2] + 0.587L * bgr[1] + 0.114L * bgr[0])));
 }

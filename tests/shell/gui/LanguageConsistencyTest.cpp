@@ -3,8 +3,8 @@
 // of it with that kind of text, an item within the count, or a free text the
 // code reads; a renamed widget shows up here instead of as a text that
 // silently stays English in every language. Section "String" must hold a text
-// for every message the program asks for, and the file keeps the line ends
-// that Windows-made language files have.
+// for every message the program asks for, and the file keeps its CR LF line
+// ends.
 //
 // A form joins the check by adding one line to RegisteredForms().
 #include <QRegularExpression>
@@ -15,6 +15,7 @@
 #include <sstream>
 #include <vector>
 
+#include "kernel/entities/EntityModule.h"
 #include "kernel/platform/AtomicFile.h"
 #include "kernel/platform/IniFileDocument.h"
 #include "kernel/platform/MemIniFile.h"
@@ -150,6 +151,7 @@ private slots:
     void theShippedFileTranslatesEveryFormAtStartWithoutError() {
         QStringList errors;
         Application::setErrorReporter([&](const QString& message) { errors << message; });
+        InitializeEntityModule();  // as the program does before its main window reads the block library
         SetProgramFolder(DataFolder());
         for (const RegisteredForm& registered : RegisteredForms()) {
             const std::unique_ptr<QWidget> form = registered.make();
