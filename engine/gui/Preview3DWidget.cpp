@@ -223,7 +223,11 @@ void Preview3DWidget::setHudText(const QString& text) {
 }
 
 void Preview3DWidget::initializeGL() {
-    initializeOpenGLFunctions();
+    if (!initializeOpenGLFunctions()) {
+        // Without OpenGL 3.3 the view stays empty; the rest of the program works on.
+        emit controller_.problem(tr("The 3D view needs OpenGL 3.3, which this display does not offer."));
+        return;
+    }
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &Preview3DWidget::releaseGl);
     gpu_ = std::make_unique<Gpu>();
     const auto build = [](QOpenGLShaderProgram& program, const char* vertex, const char* fragment) {
