@@ -4,23 +4,30 @@
 #include "engine/picture/BmpCodec.h"
 #include "engine/picture/PictureFileError.h"
 #include "kernel/platform/AtomicFile.h"
+#include "kernel/platform/InputFile.h"
 
 namespace calvoro {
 
 namespace {
 
-// Where the record starts, once the document's length and the picture's
-// extent agree with it.
-std::size_t RecordOffset(std::string_view bytes, const DecodedBmp& bmp) {
+// Where the record starts: at bfSize, once the document is long enough to
+// hold a record there and the picture ends before it. Bytes after the record
+// are not looked at.
+std::uint64_t RecordOffset(std::uint64_t documentSize, const DecodedBmp& bmp) {
     const std::uint64_t fileSize = bmp.info.fileSize;
-    if (bytes.size() < JobRecord::kSize || fileSize != bytes.size() - JobRecord::kSize)
-        throw DocumentError("The document is " + std::to_string(bytes.size()) + " bytes long; its picture declares " +
+    if (documentSize < fileSize + JobRecord::kSize)
+        throw DocumentError("The document is " + std::to_string(documentSize) + " bytes long; its picture declares " +
                             std::to_string(fileSize) + " bytes, so it holds no job record of " +
                             std::to_string(JobRecord::kSize) + " bytes after the picture.");
     if (fileSize < bmp.bytesUsed)
         throw DocumentError("The picture of the document reaches past the " + std::to_string(fileSize) +
                             " bytes it declares, into the job record.");
-    return static_cast<std::size_t>(fileSize);
+    return fileSize;
+}
+
+JobRecord DecodeRecordBytes(std::string_view bytes) {
+    return DecodeJobRecord(
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), JobRecord::kSize));
 }
 
 }  // namespace
@@ -41,9 +48,8 @@ LoadedDocument DecodeDocument(std::string_view bytes) {
     LoadedDocument document;
     document.picture = std::move(bmp.picture);
     try {
-        const std::size_t offset = RecordOffset(bytes, bmp);
-        const auto* record = reinterpret_cast<const std::uint8_t*>(bytes.data()) + offset;
-        document.record = DecodeJobRecord(std::span<const std::uint8_t>(record, JobRecord::kSize));
+        const auto offset = static_cast<std::size_t>(RecordOffset(bytes.size(), bmp));
+        document.record = DecodeRecordBytes(bytes.substr(offset, JobRecord::kSize));
     } catch (const DocumentError& error) {
         document.recordProblem = error.what();
     }
@@ -51,15 +57,24 @@ LoadedDocument DecodeDocument(std::string_view bytes) {
 }
 
 LoadedDocument ReadDocumentFile(const std::filesystem::path& fileName) {
-    const std::string bytes = ReadWholeFile(fileName);
-    LoadedDocument document = WithFileName(fileName, [&] { return DecodeDocument(bytes); });
-    if (!document.record) {
-        std::string named(1, '"');
-        named += fileName.string();
-        named += "\": ";
-        document.recordProblem = named + document.recordProblem;
+    const std::string named = "\"" + fileName.string() + "\": ";
+    try {
+        // Only the picture's own bytes and the record are read, however long
+        // the file is.
+        const InputFile file(fileName);
+        DecodedBmp bmp = WithFileName(fileName, [&] { return DecodeBmp(ReadBmpBytes(file)); });
+        LoadedDocument document;
+        document.picture = std::move(bmp.picture);
+        try {
+            const std::uint64_t offset = RecordOffset(file.size(), bmp);
+            document.record = DecodeRecordBytes(file.read(offset, JobRecord::kSize));
+        } catch (const DocumentError& error) {
+            document.recordProblem = named + error.what();
+        }
+        return document;
+    } catch (const InputFileError& error) {
+        throw DocumentError(named + "The document cannot be read: " + error.reason() + ".");
     }
-    return document;
 }
 
 }  // namespace calvoro

@@ -32,12 +32,13 @@ struct LoadedDocument {
 };
 
 // Throws PictureError when the picture part cannot be read. The record is
-// taken only when the document is exactly bfSize + 492 bytes long, bfSize
-// covers everything the picture needs, and every field passes the decoder's
-// checks.
+// the 492 bytes at bfSize, taken when the document holds them, bfSize covers
+// everything the picture needs, and every field passes the decoder's checks;
+// anything after the record is ignored.
 LoadedDocument DecodeDocument(std::string_view bytes);
-// The same for a file; the messages name it. std::runtime_error when the file
-// cannot be read at all.
+// The same for a file, reading only the picture's bytes and the record; the
+// messages name it. DocumentError naming the file when it cannot be read at
+// all (missing, a folder, a pipe or device, forbidden).
 LoadedDocument ReadDocumentFile(const std::filesystem::path& fileName);
 
 }  // namespace calvoro

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <stdexcept>
 
 #include "engine/nc/MachiningTime.h"
 #include "engine/post/NcWordWriter.h"
@@ -47,18 +48,25 @@ NcProgram GenerateNcProgram(const MoveList& list, const PostSettings& settings, 
 
     NcProgram program;
     program.text.reserve(list.moves.size() * 36 + 1024);
-
-    const Move& first = list.moves.front();
-    program.text += ExpandPostTemplate(words.settings().startOfFile, {first.x, first.y}, words, job);
-    for (const Move& move : list.moves) {
-        const std::string_view feed = move.kind == MoveKind::Rapid    ? NcWordWriter::RapidFeedText
-                                      : move.kind == MoveKind::Plunge ? std::string_view(job.plungeText)
-                                                                      : std::string_view(job.feedText);
-        words.WriteNcMove(program.text, NcMoveKind(move.kind), feed, static_cast<float>(move.x),
-                          static_cast<float>(move.y), static_cast<float>(move.z));
+    // A coordinate that its axis scale drives past what a number can hold
+    // cannot be written; the whole program is refused rather than cut.
+    try {
+        const Move& first = list.moves.front();
+        program.text += ExpandPostTemplate(words.settings().startOfFile, {first.x, first.y}, words, job);
+        for (const Move& move : list.moves) {
+            const std::string_view feed = move.kind == MoveKind::Rapid    ? NcWordWriter::RapidFeedText
+                                          : move.kind == MoveKind::Plunge ? std::string_view(job.plungeText)
+                                                                          : std::string_view(job.feedText);
+            words.WriteNcMove(program.text, NcMoveKind(move.kind), feed, static_cast<float>(move.x),
+                              static_cast<float>(move.y), static_cast<float>(move.z));
+        }
+        const Move& last = list.moves.back();
+        program.text += ExpandPostTemplate(words.settings().endOfFile, {last.x, last.y}, words, job);
+    } catch (const std::invalid_argument& error) {
+        throw NcProgramError(std::string(error.what()) +
+                             " (check the size of the work and the axis scales of the "
+                             "post-processor); no NC program was written");
     }
-    const Move& last = list.moves.back();
-    program.text += ExpandPostTemplate(words.settings().endOfFile, {last.x, last.y}, words, job);
 
     program.machiningLength = MachiningLength(list);
     program.machiningSeconds = MachiningSeconds(program.machiningLength, feedRate);
@@ -74,8 +82,11 @@ std::vector<NcPathNode> PathNodes(const MoveList& list) {
     return nodes;
 }
 
-void SaveNcProgram(const std::filesystem::path& file, std::string_view text) {
-    WriteFileAtomically(file, text);
+void SaveNcProgram(const std::filesystem::path& file, std::string_view text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Windows1252)
+        WriteFileAtomically(file, Utf8ToWindows1252Replacing(text));
+    else
+        WriteFileAtomically(file, text);
 }
 
 }  // namespace calvoro

@@ -58,12 +58,18 @@ std::optional<double> ParseRateText(std::string_view text);
 // the list is the reference height of the keywords.
 //
 // Throws NcProgramError, before anything is written, when the list holds no
-// cutting move or the feed or plunge rate is not a number above zero.
+// cutting move or the feed or plunge rate is not a number above zero, and
+// when a coordinate times its axis scale is too large to write as a number
+// (the work size or a scale far out of range). Apart from std::bad_alloc,
+// no other exception leaves it.
 NcProgram GenerateNcProgram(const MoveList& moves, const PostSettings& settings, const NcJobValues& job);
 
-// Writes the program text to the NC file: to a temporary name first, renamed
-// over the old file once every byte is written. Throws FileWriteError
+// Writes the program text (UTF-8) to the NC file in the encoding of its
+// post-processor definition: to a temporary name first, renamed over the old
+// file once every byte is written. In Windows-1252 a character the code page
+// cannot spell is written as "?". Throws FileWriteError
 // (kernel/platform/AtomicFile.h) when it cannot, leaving the old file whole.
-void SaveNcProgram(const std::filesystem::path& file, std::string_view text);
+void SaveNcProgram(const std::filesystem::path& file, std::string_view text,
+                   TextEncoding encoding = TextEncoding::Utf8);
 
 }  // namespace calvoro

@@ -21,6 +21,8 @@
 
 namespace calvoro {
 
+class InputFile;
+
 // BMP compression codes.
 enum BmpCompression : std::uint32_t {
     BmpRgb = 0,
@@ -70,6 +72,14 @@ struct DecodedBmp {
 DecodedBmp DecodeBmp(std::string_view bytes);
 // Reads and decodes a BMP file; the message of a refusal names the file.
 Picture LoadBmpFile(const std::filesystem::path& fileName);
+
+// The bytes from the start of the file up to where the pixel data described
+// by the headers must end (plain rows), or the longest RLE stream the picture
+// can have.
+std::uint64_t BmpExtent(const BmpInfo& info);
+// The headers of the file, checked, and then the bytes up to BmpExtent (fewer
+// when the file is shorter): all a decoder needs.
+std::string ReadBmpBytes(const InputFile& file);
 
 // A complete BMP file of the picture: 40-byte header, bottom-up rows without
 // compression, 8 bits with the grey palette for Grey8, else 24 or 32 bits; the

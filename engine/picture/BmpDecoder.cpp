@@ -13,6 +13,7 @@
 #include "engine/picture/PictureFileError.h"
 #include "engine/picture/Resolution.h"
 #include "kernel/platform/AtomicFile.h"
+#include "kernel/platform/InputFile.h"
 
 namespace calvoro {
 
@@ -120,6 +121,10 @@ BmpLayout ParseHeaders(std::string_view bytes) {
         info.topDown = true;
         height = -height;
     }
+    // A BMP wrapping a JPEG or PNG stream gives no bit count of its own, so
+    // the compression is named before the bit count is judged.
+    if (info.compression == BmpJpeg) throw PictureError("BMP files that hold a JPEG picture are not supported.");
+    if (info.compression == BmpPng) throw PictureError("BMP files that hold a PNG picture are not supported.");
     if (planes != 1) throw PictureError("The BMP header gives " + Number(planes) + " planes instead of 1.");
     CheckPictureSize(width, height);
     info.width = static_cast<int>(width);
@@ -143,10 +148,6 @@ BmpLayout ParseHeaders(std::string_view bytes) {
             if (bits != 16 && bits != 32)
                 throw PictureError("The BMP header names colour masks for " + Number(bits) + "-bit pixels.");
             break;
-        case BmpJpeg:
-            throw PictureError("BMP files that hold a JPEG picture are not supported.");
-        case BmpPng:
-            throw PictureError("BMP files that hold a PNG picture are not supported.");
         default:
             throw PictureError("BMP compression " + Number(info.compression) + " is not supported.");
     }
@@ -334,7 +335,9 @@ std::size_t DecodeRows(std::string_view bytes, const BmpLayout& layout, const Ro
 }
 
 // RLE8 and RLE4 streams, always bottom-up. Pixels the stream skips keep
-// colour 0. Returns the offset just past the end-of-picture mark.
+// colour 0. A run may reach into the padding that rounds a row up to whole
+// 32-bit words, as common encoders write it; the pixels past the width are
+// dropped. Returns the offset just past the end-of-picture mark.
 std::size_t DecodeRle(std::string_view bytes, const BmpLayout& layout, IndexedPixels& indexed) {
     const BmpInfo& info = layout.info;
     const bool four = info.compression == BmpRle4;
@@ -346,16 +349,25 @@ std::size_t DecodeRle(std::string_view bytes, const BmpLayout& layout, IndexedPi
     // Every pixel is written at most once (runs and jumps only move on), so
     // counting them tells whether any were skipped.
     long long written = 0;
+    const long long paddedWidth =
+        static_cast<long long>((static_cast<std::size_t>(info.width) * info.bitCount + 31) / 32 * 32 / info.bitCount);
     const auto need = [&](std::size_t count) {
         if (end - at < count) throw PictureError("The BMP RLE data ends before its end-of-picture mark.");
     };
-    const auto place = [&](long long count) -> std::uint8_t* {
+    // Where a run of count pixels goes, and how many of them lie inside the
+    // picture.
+    struct Run {
+        std::uint8_t* to;
+        int shown;
+    };
+    const auto place = [&](long long count) -> Run {
         if (y >= info.height) throw PictureError("The BMP RLE data runs past the last row of the picture.");
-        if (x + count > info.width) throw PictureError("A BMP RLE run goes past the end of a row.");
-        std::uint8_t* to = indexed.row(static_cast<int>(info.height - 1 - y)) + x;
+        if (x + count > paddedWidth) throw PictureError("A BMP RLE run goes past the end of a row.");
+        const long long shown = std::max(0LL, std::min<long long>(count, info.width - x));
+        std::uint8_t* to = indexed.row(static_cast<int>(info.height - 1 - y)) + std::min<long long>(x, info.width);
         x += count;
-        written += count;
-        return to;
+        written += shown;
+        return {to, static_cast<int>(shown)};
     };
     for (;;) {
         need(2);
@@ -363,15 +375,16 @@ std::size_t DecodeRle(std::string_view bytes, const BmpLayout& layout, IndexedPi
         const int value = data[at + 1];
         at += 2;
         if (count > 0) {
-            std::uint8_t* to = place(count);
+            const Run run = place(count);
+            if (run.shown == 0) continue;
             if (four) {
                 const auto even = static_cast<std::uint8_t>(value >> 4);
                 const auto odd = static_cast<std::uint8_t>(value & 15);
-                for (int k = 0; k < count; ++k) to[k] = k % 2 == 0 ? even : odd;
+                for (int k = 0; k < run.shown; ++k) run.to[k] = k % 2 == 0 ? even : odd;
                 indexed.markUsed(even);
-                if (count > 1) indexed.markUsed(odd);
+                if (run.shown > 1) indexed.markUsed(odd);
             } else {
-                std::memset(to, value, static_cast<std::size_t>(count));
+                std::memset(run.to, value, static_cast<std::size_t>(run.shown));
                 indexed.markUsed(static_cast<std::uint8_t>(value));
             }
         } else if (value == 0) {
@@ -392,12 +405,12 @@ std::size_t DecodeRle(std::string_view bytes, const BmpLayout& layout, IndexedPi
         } else {
             const std::size_t stored = four ? (static_cast<std::size_t>(value) + 1) / 2 : value;
             need(stored + stored % 2);  // absolute runs are padded to a whole word
-            std::uint8_t* to = place(value);
-            for (int k = 0; k < value; ++k) {
+            const Run run = place(value);
+            for (int k = 0; k < run.shown; ++k) {
                 std::uint8_t index =
                     four ? static_cast<std::uint8_t>(k % 2 == 0 ? data[at + k / 2] >> 4 : data[at + k / 2] & 15)
                          : data[at + k];
-                to[k] = index;
+                run.to[k] = index;
                 indexed.markUsed(index);
             }
             at += stored + stored % 2;
@@ -458,8 +471,27 @@ DecodedBmp DecodeBmp(std::string_view bytes) {
     return result;
 }
 
+std::uint64_t BmpExtent(const BmpInfo& info) {
+    const auto pixels = static_cast<std::uint64_t>(info.width) * static_cast<std::uint64_t>(info.height);
+    if (info.compression == BmpRle8 || info.compression == BmpRle4) {
+        // The longest stream that moves on with every code: a one-pixel jump
+        // (four bytes) for every pixel, an end of row for every row, the end
+        // mark.
+        return info.pixelOffset + 4 * pixels + 2 * static_cast<std::uint64_t>(info.height) + 2;
+    }
+    const std::uint64_t stride = (static_cast<std::uint64_t>(info.width) * info.bitCount + 31) / 32 * 4;
+    return info.pixelOffset + stride * static_cast<std::uint64_t>(info.height);
+}
+
+std::string ReadBmpBytes(const InputFile& file) {
+    // The headers are judged first, so a picture over the size limits or a
+    // file with a long tail costs no more than its headers to refuse or read.
+    const BmpInfo info = BmpInfoFromBytes(file.read(0, LargestHeaders));
+    return file.read(0, static_cast<std::size_t>(std::min(BmpExtent(info), file.size())));
+}
+
 Picture LoadBmpFile(const std::filesystem::path& fileName) {
-    return WithFileName(fileName, [&] { return DecodeBmp(ReadWholeFile(fileName)).picture; });
+    return WithFileName(fileName, [&] { return DecodeBmp(ReadBmpBytes(InputFile(fileName))).picture; });
 }
 
 }  // namespace calvoro

@@ -16,7 +16,7 @@
 
 #include "engine/picture/PictureFileError.h"
 #include "engine/picture/Resolution.h"
-#include "kernel/platform/AtomicFile.h"
+#include "kernel/platform/InputFile.h"
 
 namespace calvoro {
 
@@ -49,12 +49,19 @@ static void StopOnJpegError(j_common_ptr info) {
     std::longjmp(errors->jump, 1);
 }
 
-// Warnings are counted, not printed; running out of data is an error,
-// because libjpeg would fill the rest of the picture with grey.
+// libjpeg warns where it met damaged data and went on with a guess: corrupt
+// or missing scan data, restart markers out of order. The picture it then
+// delivers is wrong in places, and a wrong grey level is a wrong depth, so
+// every such warning refuses the file. The one warning let through is a JFIF
+// version number above the ones libjpeg knows, which says nothing about the
+// pixels.
 static void OnJpegMessage(j_common_ptr info, int level) {
-    if (level >= 0) return;
-    if (info->err->msg_code == JWRN_JPEG_EOF) StopOnJpegError(info);
-    ++info->err->num_warnings;
+    if (level >= 0) return;  // trace messages
+    if (info->err->msg_code == JWRN_JFIF_MAJOR) {
+        ++info->err->num_warnings;
+        return;
+    }
+    StopOnJpegError(info);
 }
 
 static void IgnoreJpegOutput(j_common_ptr) {}
@@ -117,10 +124,23 @@ void PixelStep(DecodeJob& job) {
 }
 
 PictureError JpegRefusal(const DecodeJob& job) {
-    if (job.errors.manager.msg_code == JWRN_JPEG_EOF) return PictureError("The JPEG file is cut short.");
-    return PictureError(std::string("The JPEG file cannot be read: ") + job.errors.message + ".");
+    switch (job.errors.manager.msg_code) {
+        case JWRN_JPEG_EOF:
+            return PictureError("The JPEG file is cut short.");
+        case JWRN_ADOBE_XFORM:
+        case JWRN_BOGUS_PROGRESSION:
+        case JWRN_EXTRANEOUS_DATA:
+        case JWRN_HIT_MARKER:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_MUST_RESYNC:
+        case JWRN_NOT_SEQUENTIAL:
+        case JWRN_TOO_MUCH_DATA:
+            return PictureError(std::string("The JPEG file is damaged (") + job.errors.message +
+                                "); its picture would give a wrong relief.");
+        default:
+            return PictureError(std::string("The JPEG file cannot be read: ") + job.errors.message + ".");
+    }
 }
-
 int DensityToDpi(int units, int density) {
     if (units == 1) return density;
     if (units == 2) return DotsPerCentimetreToDpi(density);
@@ -163,7 +183,8 @@ JpegDensity JpegDensityFromBytes(std::string_view bytes) {
 }
 
 JpegDensity ReadJpegDensity(const std::filesystem::path& fileName) {
-    return JpegDensityFromBytes(ReadWholeFile(fileName));
+    // The JFIF header is only looked for near the start of the file.
+    return WithFileName(fileName, [&] { return JpegDensityFromBytes(ReadFileStart(fileName, 64)); });
 }
 
 Picture DecodeJpeg(std::string_view bytes) {
@@ -202,8 +223,40 @@ Picture DecodeJpeg(std::string_view bytes) {
     return picture;
 }
 
+std::optional<JpegFrameSize> ReadJpegFrameSize(const InputFile& file) {
+    const auto byte = [](const std::string& bytes, std::size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(bytes[at]));
+    };
+    const std::string start = file.read(0, 2);
+    if (start.size() < 2 || byte(start, 0) != 0xFF || byte(start, 1) != 0xD8) return std::nullopt;
+    std::uint64_t at = 2;
+    for (;;) {
+        const std::string head = file.read(at, 9);
+        if (head.size() < 2 || byte(head, 0) != 0xFF) return std::nullopt;
+        const unsigned marker = byte(head, 1);
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (head.size() < 9) return std::nullopt;
+            return JpegFrameSize{static_cast<int>(byte(head, 7) << 8 | byte(head, 8)),
+                                 static_cast<int>(byte(head, 5) << 8 | byte(head, 6))};
+        }
+        // Markers without a length, or the scan: no frame header in front.
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xDA) || head.size() < 4) return std::nullopt;
+        at += 2 + (byte(head, 2) << 8 | byte(head, 3));
+    }
+}
+
 Picture LoadJpegFile(const std::filesystem::path& fileName) {
-    return WithFileName(fileName, [&] { return DecodeJpeg(ReadWholeFile(fileName)); });
+    return WithFileName(fileName, [&] {
+        const InputFile file(fileName);
+        // A picture over the size limits is refused before its data is read.
+        if (const auto size = ReadJpegFrameSize(file)) CheckPictureSize(size->width, size->height);
+        return DecodeJpeg(file.readAll());
+    });
 }
 
 }  // namespace calvoro

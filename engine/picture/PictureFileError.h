@@ -7,21 +7,25 @@
 #include <utility>
 
 #include "engine/picture/Picture.h"
+#include "kernel/platform/InputFile.h"
 
 namespace calvoro {
 
-// Runs read() and gives a PictureError it throws the file name in front.
+// Runs read() and gives a PictureError it throws the file name in front; a
+// file that cannot be opened or read becomes a PictureError naming it too.
 template <class Read>
 auto WithFileName(const std::filesystem::path& fileName, Read&& read) -> decltype(read()) {
     try {
         return std::forward<Read>(read)();
     } catch (const PictureError& error) {
         throw PictureError("\"" + fileName.string() + "\": " + error.what());
+    } catch (const InputFileError& error) {
+        throw PictureError("\"" + fileName.string() + "\": The picture cannot be read: " + error.reason() + ".");
     }
 }
 
 // The first `most` bytes of a file (fewer when it is shorter). Throws
-// std::runtime_error naming the file when it cannot be read.
+// InputFileError naming the file when it cannot be read.
 std::string ReadFileStart(const std::filesystem::path& fileName, std::size_t most);
 
 }  // namespace calvoro

@@ -2,7 +2,9 @@
 // the moves: the tool number, name, speed and rates for the template keywords
 // and the feed words, and the NC file's name. The caller fills it once from the
 // tool form and the job before a program is written (a snapshot), so nothing
-// here reads a control while the program is being written.
+// here reads a control while the program is being written. Texts are UTF-8,
+// like every text inside the program: a tool name from the tool library is
+// stored in Windows-1252 and is converted before it is put here.
 #pragma once
 
 #include <cstdint>

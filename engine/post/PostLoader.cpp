@@ -8,6 +8,7 @@
 
 #include "engine/post/PostTemplate.h"
 #include "kernel/platform/IniFile.h"
+#include "kernel/platform/InputFile.h"
 
 namespace calvoro {
 
@@ -15,6 +16,9 @@ namespace {
 
 // An axis scale counts as 1 within the geometric tolerance.
 constexpr double ScaleTolerance = 5e-05;
+// Far beyond any change of units (25.4, 1000): a larger scale makes the
+// numbers of ordinary coordinates too long to write, or overflow.
+constexpr double MaxAxisScale = 1e6;
 
 constexpr const char* AxisSections[3] = {"X Axis", "Y Axis", "Z Axis"};
 constexpr const char* AxisPrefixes[3] = {"X", "Y", "Z"};
@@ -50,13 +54,28 @@ std::optional<PostDialect> DialectFromText(std::string_view text) {
     return std::nullopt;
 }
 
+// Where a "[" is not closed on its own line, or npos. A keyword never spans
+// a line break, so such a bracket is written as it stands.
+std::size_t UnclosedBracket(std::string_view line) {
+    for (std::size_t open = line.find('['); open != std::string_view::npos;) {
+        const std::size_t close = line.find(']', open + 1);
+        if (close == std::string_view::npos) return open;
+        open = line.find('[', close + 1);
+    }
+    return std::string_view::npos;
+}
+
 // Every non-empty value of the keys "1".."count", in key order, each followed
 // by CR LF; missing keys are skipped.
-std::string ReadTextBlock(const IniFile& ini, const char* section, int count) {
+std::string ReadTextBlock(const IniFile& ini, const char* section, int count, std::vector<std::string>& problems) {
     std::string block;
     for (int key = 1; key <= count; ++key) {
         const std::string line = ini.ReadString(section, std::to_string(key), "");
         if (line.empty()) continue;
+        if (UnclosedBracket(line) != std::string_view::npos)
+            problems.push_back(Concat({"[", section, "] ", std::to_string(key), " ", Quoted(line),
+                                       " opens a keyword with \"[\" that is not closed on its line; the \"[\" is "
+                                       "written as it stands"}));
         block += line;
         block += "\r\n";
     }
@@ -81,7 +100,8 @@ void ReadSettings(const IniFile& ini, PostSettings& s, std::vector<std::string>&
         axis.format = ReadFormat(ini, AxisSections[i], NumberFormat::Kind::Fixed, "1.3", problems);
         const double scale = ini.ReadFloat(AxisSections[i], "Scale", 1.0);
         axis.scale = static_cast<float>(scale);
-        if (axis.scale == 0.0f || !std::isfinite(axis.scale)) {  // every word of the axis would be 0 or junk
+        // Every word of the axis would be 0, junk, or too long to write.
+        if (axis.scale == 0.0f || !std::isfinite(axis.scale) || std::fabs(axis.scale) > MaxAxisScale) {
             problems.push_back(
                 Concat({"[", AxisSections[i], "] Scale ", Quoted(ini.ReadString(AxisSections[i], "Scale", "")),
                         " is not usable; 1 is used"}));
@@ -129,10 +149,10 @@ void ReadSettings(const IniFile& ini, PostSettings& s, std::vector<std::string>&
         problems.push_back(Concat({"[Default] Dialect ", Quoted(dialect),
                                    " is none of ISO, HEI, XIL, SBO, CSH (upper case); the dialect stays as it was"}));
 
-    s.postComment = ReadTextBlock(ini, "Post Comment", 10);
-    s.startOfFile = ReadTextBlock(ini, "Start_of_file", 30);
-    s.toolChange = ReadTextBlock(ini, "Tool_change", 30);
-    s.endOfFile = ReadTextBlock(ini, "End_of_file", 30);
+    s.postComment = ReadTextBlock(ini, "Post Comment", 10, problems);
+    s.startOfFile = ReadTextBlock(ini, "Start_of_file", 30, problems);
+    s.toolChange = ReadTextBlock(ini, "Tool_change", 30, problems);
+    s.endOfFile = ReadTextBlock(ini, "End_of_file", 30, problems);
 
     for (int i = 0; i < 3; ++i) {
         const std::string section = "Cycle_" + std::to_string(i + 1);
@@ -143,6 +163,7 @@ void ReadSettings(const IniFile& ini, PostSettings& s, std::vector<std::string>&
         cycle.cycleCancel = ini.ReadString(section, "Cycle_cancel", "");
     }
     s.simulate = ini.ReadBool("Default", "Simulate", true);
+    s.encoding = ini.Encoding();
 }
 
 }  // namespace
@@ -171,12 +192,18 @@ PostLoadResult Load(const std::filesystem::path& file, const std::filesystem::pa
     result.settings = current;
     std::optional<IniFile> ini;
     std::error_code error;
-    if (file.empty() || !std::filesystem::is_regular_file(file, error)) {
+    if (file.empty() || !std::filesystem::exists(file, error)) {
         result.found = false;
         result.problems.push_back(Concat({PostNotFoundText, ": ", shownName.string()}));
     } else {
+        // A folder, pipe or device of that name is refused by the reader with
+        // its own reason.
         try {
             ini.emplace(file);
+        } catch (const InputFileError& e) {
+            result.found = false;
+            result.problems.push_back(Concat({PostNotFoundText, ": the post-processor definition ",
+                                              Quoted(file.string()), " cannot be read: ", e.reason()}));
         } catch (const std::exception& e) {
             result.found = false;
             result.problems.push_back(Concat({PostNotFoundText, ": ", e.what()}));

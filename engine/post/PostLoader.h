@@ -24,8 +24,10 @@ struct PostLoadResult {
     // its file default (block numbers off, G and axis words not modal, ISO).
     bool found = true;
     // What the user should be told, one line each: "Pst not found: ...", and
-    // values that were replaced (bad number formats, SeqInc below 1, an
-    // unknown dialect). Empty for a sound definition.
+    // values that were replaced (bad number formats, SeqInc below 1, an axis
+    // scale of 0, past 1e6 or not a number, an unknown dialect), and head or
+    // tail lines with a "[" not closed on its line. Empty for a sound
+    // definition.
     std::vector<std::string> problems;
 };
 

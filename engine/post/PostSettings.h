@@ -15,6 +15,7 @@
 #include <string>
 
 #include "engine/post/NumberFormat.h"
+#include "kernel/platform/TextEncoding.h"
 
 namespace calvoro {
 
@@ -94,6 +95,11 @@ struct PostSettings {
     std::string toolChange;
     std::string endOfFile;
     std::array<CycleSettings, 3> cycles;
+
+    // The encoding the definition was written in. Inside the program every
+    // text is UTF-8; the NC file is written in this encoding, so that the
+    // definition's own bytes reach it unchanged and one file never mixes two.
+    TextEncoding encoding = TextEncoding::Utf8;
 
     // Not from the file.
     std::string postName = "fanuc_mm";  // file name of the definition, without extension

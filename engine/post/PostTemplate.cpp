@@ -76,10 +76,18 @@ std::string ExpandPostTemplate(std::string_view text, TemplatePoint point, NcWor
     std::string_view rest = text;
     for (;;) {
         const std::size_t open = rest.find('[');
-        const std::size_t close = open == std::string_view::npos ? open : rest.find(']', open + 1);
-        if (close == std::string_view::npos) {
-            result += rest;  // no keyword left, or an opening bracket never closed
+        if (open == std::string_view::npos) {
+            result += rest;
             return result;
+        }
+        // A keyword never spans a line break: a "[" not closed on its own line
+        // is plain text, and the lines after it keep their keywords.
+        const std::size_t lineEnd = rest.find_first_of("\r\n", open + 1);
+        const std::size_t close = rest.substr(0, lineEnd).find(']', open + 1);
+        if (close == std::string_view::npos) {
+            result += rest.substr(0, open + 1);
+            rest.remove_prefix(open + 1);
+            continue;
         }
         result += rest.substr(0, open);
         const std::string_view keyword = rest.substr(open + 1, close - open - 1);

@@ -18,7 +18,8 @@ struct TemplatePoint {
 };
 
 // Replaces every [keyword] of text by PostKeywordValue. Text outside brackets
-// is kept as it stands, also an opening bracket that has no closing one.
+// is kept as it stands, also an opening bracket that has no closing one on
+// its line: a keyword never spans a line break.
 std::string ExpandPostTemplate(std::string_view text, TemplatePoint point, NcWordWriter& words, const NcJobValues& job);
 
 // The value of one keyword (case-sensitive); unknown keywords give nothing.

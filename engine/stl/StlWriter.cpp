@@ -139,15 +139,22 @@ void WriteSurface(const Grid& grid, FacetStream& out) {
     }
 }
 
+bool AtBase(const Grid& grid, int i, int j) {
+    return grid.map.at(i, j) == grid.baseZ;
+}
+
 // The two facets of the wall under the border segment from grid point P to its
-// neighbour Q.
+// neighbour Q. Where P or Q lies on the base, the wall there has no height and
+// one facet (both, where both do) would have no area; mesh checkers refuse
+// such facets, so they are left out. The body stays closed: the facet that
+// remains, or the surface and the bottom directly, meet along the same edges.
 void WriteStlWallStrip(const Grid& grid, int i, int j, int di, int dj, const TVector3D& normal, FacetStream& out) {
     const TVector3D pTop = grid.top(i, j);
     const TVector3D pBase = grid.base(i, j);
     const TVector3D qTop = grid.top(i + di, j + dj);
     const TVector3D qBase = grid.base(i + di, j + dj);
-    out.facet(normal, pTop, pBase, qBase);
-    out.facet(normal, pTop, qBase, qTop);
+    if (!AtBase(grid, i, j)) out.facet(normal, pTop, pBase, qBase);
+    if (!AtBase(grid, i + di, j + dj)) out.facet(normal, pTop, qBase, qTop);
 }
 
 // The border walked counter-clockwise seen from above, one segment from P to
@@ -175,9 +182,19 @@ void WriteWallsAndBottom(const Grid& grid, FacetStream& out) {
     });
 }
 
+// Wall facets left out because they would have no area.
+std::uint64_t FlatWallFacets(const Grid& grid) {
+    std::uint64_t count = 0;
+    ForEachBorderSegment(grid, [&](int i, int j, int di, int dj, const TVector3D&) {
+        count += (AtBase(grid, i, j) ? 1 : 0) + (AtBase(grid, i + di, j + dj) ? 1 : 0);
+    });
+    return count;
+}
+
 void Write(const HeightMap& map, const ReliefValues& values, StlShape shape, const FacetStream::Output& output) {
     const Grid grid = MakeGrid(map, values);
-    const std::uint64_t count = StlFacetCount(map.width(), map.height(), shape);
+    std::uint64_t count = StlFacetCount(map.width(), map.height(), shape);
+    if (shape == StlShape::Solid) count -= FlatWallFacets(grid);
     if (count > std::numeric_limits<std::uint32_t>::max())
         throw std::invalid_argument("The relief would need " + std::to_string(count) +
                                     " facets; an STL file holds at most 4294967295.");

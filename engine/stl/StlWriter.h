@@ -18,8 +18,10 @@ enum class StlShape {
 };
 
 // Facets of a map of width x height: 2 (W - 1)(H - 1) for the surface; the
-// solid adds 4 (W - 1) + 4 (H - 1) wall facets and 2 (W - 1) + 2 (H - 1)
-// bottom facets. 0 when the map is smaller than 2 x 2.
+// solid adds at most 4 (W - 1) + 4 (H - 1) wall facets and 2 (W - 1) +
+// 2 (H - 1) bottom facets. The walls leave out the facets that would have no
+// area: two for every border point of the relief that lies on the base, one
+// in each wall beside it. 0 when the map is smaller than 2 x 2.
 std::uint64_t StlFacetCount(int width, int height, StlShape shape);
 
 // Grid point (i, j) of the map lies at X = i * PixelSize + WorkOffsetX,

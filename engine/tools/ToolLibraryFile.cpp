@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "kernel/platform/AtomicFile.h"
+#include "kernel/platform/InputFile.h"
 
 namespace calvoro {
 
@@ -12,12 +13,26 @@ ToolLibraryFile::ToolLibraryFile(std::filesystem::path path) : path_(std::move(p
 
 void ToolLibraryFile::load() {
     std::error_code error;
-    const bool exists = std::filesystem::exists(path_, error);
-    if (error) throw std::runtime_error("Cannot read the tool library \"" + path_.string() + "\": " + error.message());
+    const bool exists = std::filesystem::exists(path_, error) || std::filesystem::is_symlink(path_, error);
     std::vector<ToolRecordBytes> records;
     std::string report;
-    if (exists) {
-        const std::string bytes = ReadWholeFile(path_);
+    if (!exists) {
+        // The library the program starts with: an empty file, so the tool
+        // dialog and every later change find it.
+        try {
+            WriteFileAtomically(path_, {});
+        } catch (const FileWriteError& failure) {
+            report = "The tool library \"" + path_.string() +
+                     "\" does not exist and cannot be created; tools cannot be stored. " + failure.what();
+        }
+    } else {
+        std::string bytes;
+        try {
+            bytes = ReadWholeFile(path_);
+        } catch (const InputFileError& failure) {
+            throw std::runtime_error("The tool library \"" + path_.string() + "\" cannot be read: " + failure.reason() +
+                                     ".");
+        }
         const std::size_t whole = bytes.size() / ToolRecord::kSize;
         records.resize(whole);
         for (std::size_t i = 0; i < whole; ++i)

@@ -20,10 +20,12 @@ class ToolLibraryFile {
 public:
     explicit ToolLibraryFile(std::filesystem::path path);
 
-    // Reads the file. A missing file is an empty library (the first change
-    // creates it). A trailing partial record is never read as a tool: it is
-    // reported by damageReport() and dropped at the next change. Throws
-    // std::runtime_error naming the file when it exists but cannot be read.
+    // Reads the file. A missing file is created empty (when it cannot be,
+    // the library is empty and damageReport() says why). A trailing partial
+    // record is never read as a tool: it is reported by damageReport() and
+    // dropped at the next change. Throws std::runtime_error naming the file
+    // when it exists but cannot be read: a folder, a pipe, a device, no
+    // permission.
     void load();
 
     const std::filesystem::path& path() const { return path_; }

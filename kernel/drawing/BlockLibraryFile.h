@@ -11,7 +11,8 @@ class TQVCmp;
 
 // False, with the drawing untouched, when there is no such file; otherwise
 // the library is loaded (TQVCmp::LoadLibrary and its refusals). A file that
-// exists but cannot be read raises std::runtime_error naming it.
+// exists but cannot be read (a folder, a pipe or a device of that name
+// included) raises std::runtime_error naming it and the reason.
 bool LoadBlockLibraryFile(TQVCmp& drawing, const std::filesystem::path& fileName);
 
 // The drawing's library blocks as a library file.

@@ -1,5 +1,7 @@
 #include "kernel/platform/AtomicFile.h"
 
+#include "kernel/platform/InputFile.h"
+
 #include <unistd.h>
 #include <atomic>
 #include <cerrno>
@@ -66,12 +68,7 @@ void WriteFileAtomically(const std::filesystem::path& target, std::string_view b
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(Describe(path, "Cannot open file"));
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw std::runtime_error(Describe(path, "Cannot read file"));
-    return bytes;
+    return InputFile(path).readAll();
 }
 
 }  // namespace calvoro

@@ -44,7 +44,9 @@ private:
 // The whole file in one call.
 void WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
-// Reads a whole file; throws std::runtime_error naming the file when it cannot.
+// Reads a whole file; throws InputFileError (kernel/platform/InputFile.h), a
+// std::runtime_error naming the file, when it cannot: also for a folder, a
+// pipe or a device.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
 }  // namespace calvoro

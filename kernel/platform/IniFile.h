@@ -30,6 +30,8 @@ public:
     explicit IniFile(std::filesystem::path fileName);
 
     const std::filesystem::path& FileName() const { return fileName_; }
+    // The encoding the file was read in (UTF-8 for a missing file).
+    TextEncoding Encoding() const { return document_.Encoding(); }
 
     std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
     std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const;

@@ -92,6 +92,18 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+namespace {
+
+// The code page's byte for a character; empty when it has none.
+std::optional<char> Windows1252Byte(char32_t code) {
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i)
+        if (kHighControls[i] == code) return static_cast<char>(0x80 + i);
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
@@ -99,18 +111,26 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
     while (pos < utf8.size()) {
         const std::optional<char32_t> code = NextCodePoint(utf8, pos);
         if (!code) return std::nullopt;
-        if (*code < 0x80 || (*code >= 0xA0 && *code <= 0xFF)) {
-            out += static_cast<char>(*code);
+        const std::optional<char> byte = Windows1252Byte(*code);
+        if (!byte) return std::nullopt;
+        out += *byte;
+    }
+    return out;
+}
+
+std::string Utf8ToWindows1252Replacing(std::string_view utf8, char replacement) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        const std::optional<char32_t> code = NextCodePoint(utf8, pos);
+        if (!code) {
+            out += replacement;
+            pos = start + 1;
             continue;
         }
-        bool found = false;
-        for (std::size_t i = 0; i < kHighControls.size() && !found; ++i) {
-            if (kHighControls[i] == *code) {
-                out += static_cast<char>(0x80 + i);
-                found = true;
-            }
-        }
-        if (!found) return std::nullopt;
+        out += Windows1252Byte(*code).value_or(replacement);
     }
     return out;
 }

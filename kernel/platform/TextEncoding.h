@@ -24,6 +24,11 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // Windows-1252 cannot spell.
 std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
 
+// The same for text that must be written whatever it holds (an NC program):
+// every character the code page cannot spell, and every malformed byte,
+// becomes `replacement`.
+std::string Utf8ToWindows1252Replacing(std::string_view utf8, char replacement = '?');
+
 struct DecodedText {
     std::string text;  // UTF-8, without a byte order mark
     TextEncoding encoding = TextEncoding::Utf8;

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "kernel/platform/IniFileDocument.h"
+#include "kernel/platform/InputFile.h"
 #include "shell/app/AppInfo.h"
 
 namespace calvoro {
@@ -54,7 +55,12 @@ std::unique_ptr<MemIniFile> LoadLanguageFile(std::string_view relName) {
     const std::filesystem::path found = FindIgnoringCase(State().fileName);
     if (found.empty()) return nullptr;
     State().fileName = found;
-    return std::make_unique<MemIniFile>(found);
+    try {
+        return std::make_unique<MemIniFile>(found);
+    } catch (const InputFileError& failure) {
+        throw std::runtime_error("The language file \"" + found.string() + "\" cannot be read: " + failure.reason() +
+                                 ".");
+    }
 }
 
 const std::filesystem::path& LanguageFileName() {

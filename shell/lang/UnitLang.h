@@ -29,7 +29,8 @@ std::filesystem::path LanguageFolder();
 // LanguageFileName. A file whose name differs only in case is found too.
 // Returns nullptr when there is no such file, or when relName is not a plain
 // folder/name pair (no "..", no absolute paths). Throws std::runtime_error
-// when the file exists but cannot be read.
+// naming the file when it exists but cannot be read (a folder, a pipe or a
+// device of that name included).
 std::unique_ptr<MemIniFile> LoadLanguageFile(std::string_view relName);
 const std::filesystem::path& LanguageFileName();
 

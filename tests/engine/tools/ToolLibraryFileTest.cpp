@@ -46,12 +46,12 @@ ToolLibraryFile Loaded(const fs::path& file) {
     return library;
 }
 
-TEST(ToolLibraryFileTest, AMissingFileIsAnEmptyLibraryThatTheFirstAddCreates) {
+TEST(ToolLibraryFileTest, AMissingFileIsCreatedEmptyAndTheFirstAddFillsIt) {
     test::TempFolder folder;
     ToolLibraryFile library = Loaded(folder / "Tool.db");
     EXPECT_TRUE(library.empty());
     EXPECT_TRUE(library.damageReport().empty());
-    EXPECT_FALSE(fs::exists(library.path()));
+    EXPECT_EQ(ReadWholeFile(library.path()), "");
     EXPECT_EQ(library.add(Cutter(4, "Ball")), 0u);
     EXPECT_EQ(ReadWholeFile(library.path()), Bytes(Cutter(4, "Ball")));
 }
