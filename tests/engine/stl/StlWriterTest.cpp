@@ -1,22 +1,23 @@
-// The binary STL of the relief: a tiny map byte for byte, facet counts, solids
-// that are closed with normals that agree with their winding and a base below
-// every cell, and refusals and failed writes that leave the old file.
+// The binary STL of the relief: a tiny map byte for byte, and solids that are
+// closed, every edge shared by exactly two facets that walk it in opposite
+// directions, with normals that agree with their winding, a base below every
+// cell, and no facet without area where the relief touches the base.
 #include "engine/stl/StlWriter.h"
+#include "tests/support/HeightMaps.h"
+#include "tests/support/Streams.h"
 
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <map>
 #include <random>
-#include <tuple>
+#include <string>
+#include <utility>
 #include <vector>
-
-#include "kernel/platform/AtomicFile.h"
-#include "tests/support/TempFolder.h"
 
 namespace calvoro {
 namespace {
@@ -32,17 +33,13 @@ struct Facet {
 
 // Header, count and facets as a file holds them, every number little-endian.
 std::string FileBytes(const std::vector<Facet>& facets) {
-    std::string bytes(80, '\0');
-    const auto put = [&bytes](std::uint32_t word) {
-        for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<char>(word >> (8 * k)));
-    };
-    put(static_cast<std::uint32_t>(facets.size()));
+    test::RecordBytes bytes;
+    bytes.Fixed("", 80).I32(static_cast<std::int32_t>(facets.size()));
     for (const Facet& f : facets) {
-        for (const Point& p : {f.normal, f.a, f.b, f.c})
-            for (float v : {p.x, p.y, p.z}) put(std::bit_cast<std::uint32_t>(v));
-        bytes.append(2, '\0');
+        for (const Point& p : {f.normal, f.a, f.b, f.c}) bytes.F32(p.x).F32(p.y).F32(p.z);
+        bytes.U16(0);
     }
-    return bytes;
+    return bytes.str();
 }
 
 std::vector<Facet> ParseFacets(const std::string& bytes) {
@@ -54,16 +51,6 @@ std::vector<Facet> ParseFacets(const std::string& bytes) {
     return facets;
 }
 
-ReliefValues Values(float whiteZ, float blackZ, float pixelSize = 1.0f, float offsetX = 0.0f, float offsetY = 0.0f) {
-    ReliefValues values;
-    values.setWhiteZ(whiteZ);
-    values.setBlackZ(blackZ);
-    values.PixelSize = pixelSize;
-    values.WorkOffsetX = offsetX;
-    values.WorkOffsetY = offsetY;
-    return values;
-}
-
 // A 2 x 2 map with Z(0,0) = Z(1,0) = Z(1,1) = 1, Z(0,1) = 2.5 and grid step 2,
 // so X = -10, -8 and Y = 3, 5; the base at 0. Edge vectors (2, 0, 0),
 // (0, 2, 1.5) give the first normal (0, -3, 4) / 5; the second facet's edges
@@ -71,7 +58,7 @@ ReliefValues Values(float whiteZ, float blackZ, float pixelSize = 1.0f, float of
 TEST(StlWriterTest, TinyMapByteForByte) {
     HeightMap map(2, 2, 1.0f);
     map.at(0, 1) = 2.5f;
-    const ReliefValues values = Values(3.0f, 0.0f, 2.0f, -10.0f, 3.0f);
+    const ReliefValues values = test::Relief(3.0f, 0.0f, 2.0f, -10.0f, 3.0f);
     std::vector<Facet> facets = {
         {{0, -0.6f, 0.8f}, {-10, 3, 1}, {-8, 3, 1}, {-10, 5, 2.5f}},
         {{0.6f, 0, 0.8f}, {-8, 5, 1}, {-10, 5, 2.5f}, {-8, 3, 1}},
@@ -97,21 +84,6 @@ TEST(StlWriterTest, TinyMapByteForByte) {
     EXPECT_EQ(EncodeStl(map, values, StlShape::Solid), FileBytes(facets));
 }
 
-TEST(StlWriterTest, FacetCountsAndFileSizes) {
-    // The solid adds 4 (W - 1) + 4 (H - 1) walls and a bottom of 2 (W - 1) + 2 (H - 1).
-    const std::tuple<int, int, StlShape, std::uint64_t> cases[] = {{3, 2, StlShape::Surface, 4},
-                                                                   {3, 2, StlShape::Solid, 22},
-                                                                   {2, 2, StlShape::Solid, 14},
-                                                                   {5, 4, StlShape::Solid, 24 + 16 + 12 + 14}};
-    for (const auto& [width, height, shape, facets] : cases) {
-        EXPECT_EQ(StlFacetCount(width, height, shape), facets) << width << "x" << height;
-        EXPECT_EQ(EncodeStl(HeightMap(width, height, -1.0f), ReliefValues{}, shape).size(), 84 + 50 * facets);
-    }
-    EXPECT_EQ(StlFacetCount(1, 5, StlShape::Solid), 0u);
-    // The largest pictures need more facets than the file's count can hold.
-    EXPECT_EQ(StlFacetCount(65535, 65535, StlShape::Surface), 2ull * 65534 * 65534);
-}
-
 // Every edge of a solid is walked once in each direction; normals have length
 // 1 and point to the side from which the vertices run counter-clockwise; the
 // base lies at the lowest of black, white and every cell. Also with small
@@ -123,9 +95,9 @@ TEST(StlWriterTest, SolidIsClosedWithNormalsOfItsWindingAndTheBaseBelowAll) {
         ReliefValues values;
         bool cellsAtBase;
     };
-    const Case cases[] = {{2, 2, Values(0, -5), false},       {3, 2, Values(0, -5), false},
-                          {6, 5, Values(0, -5, 0.1f), false}, {6, 5, Values(2, -1, 7.5f), false},
-                          {6, 5, Values(-5, 0, 0.1f), false}, {4, 7, Values(0, -5), true}};
+    const Case cases[] = {{2, 2, test::Relief(0, -5), false},       {3, 2, test::Relief(0, -5), false},
+                          {6, 5, test::Relief(0, -5, 0.1f), false}, {6, 5, test::Relief(2, -1, 7.5f), false},
+                          {6, 5, test::Relief(-5, 0, 0.1f), false}, {4, 7, test::Relief(0, -5), true}};
     for (const auto& [width, height, values, cellsAtBase] : cases) {
         SCOPED_TRACE(testing::Message() << width << "x" << height << " pixel " << values.PixelSize);
         std::mt19937 random(11);
@@ -163,46 +135,67 @@ TEST(StlWriterTest, SolidIsClosedWithNormalsOfItsWindingAndTheBaseBelowAll) {
     }
 }
 
-TEST(StlWriterTest, RefusesWhatCannotMakeAFile) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    HeightMap holed(3, 3, 0.0f);
-    holed.at(1, 2) = nan;
-    const std::pair<HeightMap, ReliefValues> cases[] = {
-        {HeightMap(), {}},
-        {HeightMap(1, 5), {}},
-        {HeightMap(5, 1), {}},
-        {holed, {}},
-        {HeightMap(2, 2), Values(0, -5, 0.0f)},
-        {HeightMap(2, 2), Values(0, -5, -1.0f)},
-        {HeightMap(2, 2), Values(0, -5, 1.0f, 0.0f, nan)},
-        {HeightMap(2, 2), Values(0, -std::numeric_limits<float>::infinity())}};
-    for (const auto& [map, values] : cases)
-        for (StlShape shape : {StlShape::Surface, StlShape::Solid})
-            EXPECT_THROW(EncodeStl(map, values, shape), std::invalid_argument);
+using Vertex = std::array<float, 3>;
+
+struct SolidCheck {
+    std::uint32_t declared = 0;
+    std::uint32_t facets = 0;
+    int withoutArea = 0;
+    int edgesNotUsedTwice = 0;  // counted per direction: each must be walked once
+};
+
+SolidCheck Check(const std::string& bytes) {
+    SolidCheck check;
+    std::memcpy(&check.declared, bytes.data() + 80, 4);
+    check.facets = static_cast<std::uint32_t>((bytes.size() - 84) / 50);
+    std::map<std::pair<Vertex, Vertex>, int> directed;
+    for (std::size_t n = 0; n < check.facets; ++n) {
+        Vertex v[3];
+        std::memcpy(v, bytes.data() + 84 + 50 * n + 12, sizeof v);
+        double u[3], w[3];
+        for (int k = 0; k < 3; ++k) u[k] = v[1][k] - v[0][k], w[k] = v[2][k] - v[0][k];
+        const double cross =
+            std::hypot(u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]);
+        if (cross == 0) ++check.withoutArea;
+        for (int k = 0; k < 3; ++k) ++directed[{v[k], v[(k + 1) % 3]}];
+    }
+    for (const auto& [edge, count] : directed) {
+        const auto reverse = directed.find({edge.second, edge.first});
+        if (count != 1 || reverse == directed.end() || reverse->second != 1) ++check.edgesNotUsedTwice;
+    }
+    return check;
 }
 
-TEST(StlWriterTest, WritesTheBytesInMemoryAndAFailureLeavesWhatWasThere) {
-    test::TempFolder folder;
-    HeightMap map(40, 30, -1.0f);
-    map.at(7, 9) = -4.0f;
-    const auto file = folder / "relief.stl";
-    WriteStl(file, map, ReliefValues{}, StlShape::Solid);
-    const std::string written = ReadWholeFile(file);
-    EXPECT_EQ(written, EncodeStl(map, ReliefValues{}, StlShape::Solid));
-    // Refused before anything is written.
-    EXPECT_THROW(WriteStl(file, HeightMap(1, 1), ReliefValues{}, StlShape::Solid), std::invalid_argument);
-    EXPECT_EQ(ReadWholeFile(file), written);
-    EXPECT_EQ(folder.FileCount(), 1u);
-    // A folder in the way of the file: the rename at the end fails, and no
-    // temporary file is left.
-    const auto blocked = folder / "blocked.stl";
-    std::filesystem::create_directory(blocked);
-    WriteFileAtomically(blocked / "keep", "kept");
-    EXPECT_THROW(WriteStl(blocked, HeightMap(3, 3), ReliefValues{}, StlShape::Surface), FileWriteError);
-    EXPECT_EQ(ReadWholeFile(blocked / "keep"), "kept");
-    EXPECT_EQ(folder.FileCount(), 2u);
-    EXPECT_THROW(WriteStl(folder.path() / "missing" / "relief.stl", HeightMap(3, 3), ReliefValues{}, StlShape::Surface),
-                 FileWriteError);
+TEST(StlSolidClosure, WallsWithoutHeightLeaveNoFacetAndTheSolidStaysClosed) {
+    ReliefValues values;  // black at -5, white at 0
+    const struct {
+        const char* name;
+        int width, height;
+        std::function<float(int, int)> z;
+        std::uint64_t flatFacets;  // wall facets left out
+    } cases[] = {
+        {"a black frame", 20, 16, [](int x, int y) { return x == 0 || y == 0 || x == 19 || y == 15 ? -5.0f : -1.0f; },
+         136},
+        {"a dome", 31, 31,
+         [](int x, int y) {
+             return std::max(-5.0f, -0.03f * static_cast<float>((x - 15) * (x - 15) + (y - 15) * (y - 15)));
+         },
+         4 * 30 * 2},
+        {"every third border point down", 7, 5, [](int x, int y) { return (x + y) % 3 == 0 ? -5.0f : -2.0f; }, 2 * 7},
+        {"one corner down", 3, 3, [](int x, int y) { return x == 0 && y == 0 ? -5.0f : 0.0f; }, 2},
+        {"nothing down", 5, 4, [](int x, int y) { return -1.0f - 0.1f * static_cast<float>(x + y); }, 0},
+        {"all flat at the base", 4, 4, [](int, int) { return -5.0f; }, 4 * 3 * 2},
+    };
+    for (const auto& c : cases) {
+        HeightMap map(c.width, c.height);
+        for (int x = 0; x < c.width; ++x)
+            for (int y = 0; y < c.height; ++y) map.at(x, y) = c.z(x, y);
+        const SolidCheck check = Check(EncodeStl(map, values, StlShape::Solid));
+        EXPECT_EQ(check.declared, check.facets) << c.name;
+        EXPECT_EQ(check.facets, StlFacetCount(c.width, c.height, StlShape::Solid) - c.flatFacets) << c.name;
+        EXPECT_EQ(check.withoutArea, 0) << c.name;
+        EXPECT_EQ(check.edgesNotUsedTwice, 0) << c.name;
+    }
 }
 
 }  // namespace

@@ -1,25 +1,362 @@
-// The whole tool path: no move cuts the relief anywhere along it, the
-// refusals, the shape of the move list, passes, links between polylines, and
-// the same result on any number of threads.
-#include "engine/toolpath/ToolPath.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <limits>
-
+// Tool paths: cutter profiles and their refusals, the gouge-free tip Z
+// against the cell-by-cell demand, polyline reduction within its tolerance,
+// raster lines that cover the picture, cancelling the work, and whole paths
+// that never cut the relief and do not depend on the thread count.
 #include "engine/toolpath/CutterProfile.h"
 #include "engine/toolpath/GougeFreeDepth.h"
+#include "engine/toolpath/PolylineReduction.h"
 #include "engine/toolpath/RasterPaths.h"
-#include "tests/engine/toolpath/TestReliefs.h"
+#include "engine/toolpath/TaskControl.h"
+#include "engine/toolpath/ToolPath.h"
+#include "tests/support/HeightMaps.h"
+
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
 
 namespace calvoro {
 namespace {
 
+using test::Cutter;
 using test::MakeCutter;
 using test::MakeRelief;
 using test::ReliefKind;
+
+TEST(CutterProfileTest, RefusesCuttersThatCannotMachineARelief) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        const char* what;
+        ToolRecord tool;
+        double stock;
+        const char* message;
+    } cases[] = {
+        {"drill", Cutter(ToolType::Drill, 3), 0, "cannot machine a relief"},
+        {"undefined", Cutter(ToolType::Undefined, 3), 0, "cannot machine a relief"},
+        {"zero diameter", Cutter(ToolType::Flat, 0), 0, "diameter"},
+        {"negative diameter", Cutter(ToolType::Spherical, -2), 0, "diameter"},
+        {"diameter not a number", Cutter(ToolType::Flat, nan), 0, "diameter"},
+        {"infinite diameter", Cutter(ToolType::Flat, std::numeric_limits<float>::infinity()), 0, "diameter"},
+        {"corner above the radius", Cutter(ToolType::BullNose, 4, 2.01f), 0, "corner radius"},
+        {"negative corner", Cutter(ToolType::BullNose, 4, -0.1f), 0, "corner radius"},
+        {"taper 0", Cutter(ToolType::ConicalFlat, 4, 0, 0, 1), 0, "taper angle"},
+        {"taper 90", Cutter(ToolType::ConicalSpherical, 4, 0, 90, 1), 0, "taper angle"},
+        {"taper 120", Cutter(ToolType::ConicalFlat, 4, 0, 120, 1), 0, "taper angle"},
+        {"taper not a number", Cutter(ToolType::ConicalFlat, 4, 0, nan, 1), 0, "taper angle"},
+        {"tip above the diameter", Cutter(ToolType::ConicalFlat, 4, 0, 30, 4.5f), 0, "tip diameter"},
+        {"negative tip", Cutter(ToolType::ConicalSpherical, 4, 0, 30, -1), 0, "tip diameter"},
+        {"negative stock", Cutter(ToolType::Flat, 4), -0.1, "stock"},
+    };
+    for (const Case& c : cases) {
+        const std::string message = test::MessageOf<ToolPathError>([&] { CutterProfile::FromTool(c.tool, c.stock); });
+        EXPECT_NE(message.find(c.message), std::string::npos) << c.what << ": " << message;
+    }
+}
+
+TEST(CutterProfileTest, HeightsOfEachShapeByHand) {
+    const double sqrt2 = std::sqrt(2.0);
+    struct Case {
+        const char* what;
+        ToolRecord tool;
+        double stock, rho, expected;
+    } cases[] = {
+        {"flat anywhere", Cutter(ToolType::Flat, 6), 0, 2.9, 0.0},
+        {"ball centre", Cutter(ToolType::Spherical, 8), 0, 0, 0.0},
+        {"ball at 3 of 4", Cutter(ToolType::Spherical, 8), 0, 3, 4 - std::sqrt(7.0)},
+        {"ball rim", Cutter(ToolType::Spherical, 8), 0, 4, 4.0},
+        {"ball grown by stock", Cutter(ToolType::Spherical, 6), 1, 3, 4 - std::sqrt(7.0)},
+        {"bull-nose flat part", Cutter(ToolType::BullNose, 8, 1), 0, 3, 0.0},
+        {"bull-nose corner", Cutter(ToolType::BullNose, 8, 1), 0, 3.5, 1 - std::sqrt(0.75)},
+        {"bull-nose rim", Cutter(ToolType::BullNose, 8, 1), 0, 4, 1.0},
+        {"bull-nose flat grows by stock", Cutter(ToolType::BullNose, 8, 1), 0.5, 3.5, 0.0},
+        {"v-bit 45 point", Cutter(ToolType::ConicalFlat, 8, 0, 45, 0), 0, 3, 3.0},
+        {"v-bit 30 with tip", Cutter(ToolType::ConicalFlat, 8, 0, 30, 2), 0, 3, 2 * std::sqrt(3.0)},
+        {"v-bit tip grows by stock", Cutter(ToolType::ConicalFlat, 8, 0, 30, 2), 0.5, 1.5, 0.0},
+        {"tapered ball on its tip", Cutter(ToolType::ConicalSpherical, 8, 0, 45, 2), 0, 0.5, 1 - std::sqrt(0.75)},
+        {"tapered ball on its cone", Cutter(ToolType::ConicalSpherical, 8, 0, 45, 2), 0, 3,
+         (1 - std::sqrt(0.5)) + (3 - 1 / sqrt2)},
+        {"sharp cone", Cutter(ToolType::ConicalSpherical, 8, 0, 45, 0), 0, 2, 2.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(CutterProfile::FromTool(c.tool, c.stock).height(c.rho), c.expected, 1e-12) << c.what;
+}
+
+// The tip Z the cutter over cell (x, y) needs, from the profile alone: the
+// largest demand of any cell, each rounded up to float.
+float Demanded(const HeightMap& map, const CutterProfile& profile, double pixelSize, int x, int y) {
+    const int reach = static_cast<int>(profile.outerRadius() / pixelSize) + 2;
+    float best = -std::numeric_limits<float>::infinity();
+    for (int kx = x - reach; kx <= x + reach; ++kx)
+        for (int ky = y - reach; ky <= y + reach; ++ky) {
+            const double demand = test::TipDemand(map, profile, pixelSize, x, y, kx, ky);
+            auto rounded = static_cast<float>(demand);
+            if (static_cast<double>(rounded) < demand)
+                rounded = std::nextafter(rounded, std::numeric_limits<float>::infinity());
+            best = std::max(best, rounded);
+        }
+    return best;
+}
+
+// For every shape on smooth, blocky, one-pixel-spike, negative, constant and
+// walled reliefs, with cutters below a pixel, fractional radii and pixel
+// sizes, stock, and cutters larger than the picture (which see its edges
+// repeated): the tip is exactly the cell-by-cell demand, so it touches the
+// relief and never cuts it, and runs along both axes and the brute-force
+// search give the same bits.
+TEST(GougeFreeDepthTest, TipIsTheExactDemandAndEverySearchAgrees) {
+    struct CutterCase {
+        double diameter, pixelSize, stock;
+    };
+    const CutterCase cutters[] = {
+        {0.7, 1.0, 0.0}, {3.3, 1.0, 0.4}, {7.9, 0.37, 0.0}, {13.0, 1.0, 0.25}, {40.0, 1.6, 0.3}};
+    for (ReliefKind relief : test::kAllReliefs) {
+        const HeightMap map = MakeRelief(relief, 23, 17, 7);
+        for (ToolType type : test::kMachiningShapes)
+            for (const auto& [diameter, pixelSize, stock] : cutters) {
+                SCOPED_TRACE(testing::Message() << ToolTypeName(type) << " d=" << diameter << " ps=" << pixelSize
+                                                << " S=" << stock << " on " << test::ReliefName(relief));
+                const CutterProfile profile = CutterProfile::FromTool(MakeCutter(type, diameter), stock);
+                const GougeFreeDepth depth(map, profile, pixelSize);
+                std::vector<float> along(map.width());
+                for (int y = 0; y < map.height(); ++y) {
+                    const int start = y % 5;
+                    depth.tipZRun(start, y, true, map.width() - start, along.data());
+                    for (int x = start; x < map.width(); ++x)
+                        ASSERT_EQ(along[x - start], depth.tipZ(x, y)) << x << "," << y;
+                }
+                std::vector<float> across(map.height());
+                for (int x = 0; x < map.width(); ++x) {
+                    const int count = map.height() - x % 7;
+                    depth.tipZRun(x, 0, false, count, across.data());
+                    for (int y = 0; y < count; ++y) ASSERT_EQ(across[y], depth.tipZ(x, y)) << x << "," << y;
+                }
+                for (int x = 0; x < map.width(); ++x)
+                    for (int y = 0; y < map.height(); ++y) {
+                        const float tip = depth.tipZ(x, y);
+                        ASSERT_TRUE(std::isfinite(tip));
+                        ASSERT_EQ(tip, Demanded(map, profile, pixelSize, x, y)) << x << "," << y;
+                        ASSERT_EQ(depth.tipZBruteForce(x, y), tip) << x << "," << y;
+                    }
+            }
+    }
+}
+
+TEST(GougeFreeDepthTest, DepthsByHand) {
+    // A flat relief at -1 with one cell at +2; the cutter stands at (10, 10)
+    // and the high cell at offset (dx, dy).
+    struct Case {
+        const char* what;
+        ToolRecord tool;
+        double stock, pixelSize;
+        int dx, dy;
+        double expected;
+    } cases[] = {
+        {"flat relief, flat cutter", Cutter(ToolType::Flat, 6), 0, 1, 20, 20, -1.0},
+        {"flat relief, ball with stock", Cutter(ToolType::Spherical, 6), 0.5, 1, 20, 20, -0.5},
+        {"flat cutter, cell on its rim", Cutter(ToolType::Flat, 6), 0, 1, 3, 0, 2.0},
+        {"flat cutter, cell just outside", Cutter(ToolType::Flat, 6), 0, 1, 3, 1, -1.0},
+        {"flat cutter inside its disc", Cutter(ToolType::Flat, 6), 0, 1, 1, -1, 2.0},
+        {"stock widens the footprint", Cutter(ToolType::Flat, 6), 0.5, 1, 3, 1, 2.5},
+        {"ball radius 3, cell at 3", Cutter(ToolType::Spherical, 6), 0, 1, 0, 3, -1.0},  // 2 - 3 < -1
+        {"ball radius 4, cell at 3", Cutter(ToolType::Spherical, 8), 0, 1, 0, -3, 2 - (4 - std::sqrt(7.0))},
+        {"ball in half pixels", Cutter(ToolType::Spherical, 8), 0, 0.5, 6, 0, 2 - (4 - std::sqrt(7.0))},
+        {"ball grown by stock", Cutter(ToolType::Spherical, 6), 1, 1, 3, 0, 2 - (4 - std::sqrt(7.0)) + 1},
+        {"bull-nose corner", Cutter(ToolType::BullNose, 8, 1), 0, 1, 3, 2,
+         2 - (1 - std::sqrt(1 - (std::sqrt(13.0) - 3) * (std::sqrt(13.0) - 3)))},
+        {"v-bit 45", Cutter(ToolType::ConicalFlat, 8, 0, 45, 0), 0, 1, 3, 0, -1.0},  // 2 - 3
+        {"v-bit 45, cell at 2", Cutter(ToolType::ConicalFlat, 8, 0, 45, 0), 0, 1, -2, 0, 0.0},
+        {"tapered ball", Cutter(ToolType::ConicalSpherical, 8, 0, 45, 2), 0, 1, 0, 2,
+         2 - ((1 - std::sqrt(0.5)) + (2 - std::sqrt(0.5)))},
+    };
+    for (const Case& c : cases) {
+        HeightMap map(21, 21, -1.0f);
+        if (10 + c.dx < 21 && 10 + c.dy < 21) map.at(10 + c.dx, 10 + c.dy) = 2.0f;
+        const GougeFreeDepth depth(map, CutterProfile::FromTool(c.tool, c.stock), c.pixelSize);
+        const float tip = depth.tipZ(10, 10);
+        EXPECT_NEAR(tip, c.expected, 1e-6) << c.what;
+        EXPECT_GE(static_cast<double>(tip), c.expected - 1e-12) << c.what << ": rounded below the exact depth";
+    }
+}
+
+// Squared distance from p to its nearest point of the segment a-b: a, its
+// projection, or b.
+double SegmentDistance2(const PathPoint& p, const PathPoint& a, const PathPoint& b) {
+    const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+    const double wx = p.x - a.x, wy = p.y - a.y, wz = p.z - a.z;
+    const double along = wx * ux + wy * uy + wz * uz;
+    const double length2 = ux * ux + uy * uy + uz * uz;
+    PathPoint r = along > length2 ? b : a;
+    if (along > 0 && along <= length2) {
+        r = {a.x + along / length2 * ux, a.y + along / length2 * uy, a.z + along / length2 * uz};
+    }
+    return (p.x - r.x) * (p.x - r.x) + (p.y - r.y) * (p.y - r.y) + (p.z - r.z) * (p.z - r.z);
+}
+
+// The reduction written the plain recursive way, the reference the heap-stack
+// version must match bit for bit.
+void RecursiveStep(const PathPolyline& p, std::size_t first, std::size_t last, double tol2, std::vector<bool>& keep) {
+    double best = 0;
+    std::size_t index = 0;
+    for (std::size_t i = first + 1; i < last; ++i) {
+        const double d = SegmentDistance2(p[i], p[first], p[last]);
+        if (d > best) {
+            best = d;
+            index = i;
+        }
+    }
+    if (best <= tol2) return;
+    keep[index] = true;
+    RecursiveStep(p, first, index, tol2, keep);
+    RecursiveStep(p, index, last, tol2, keep);
+}
+
+PathPolyline Reference(const PathPolyline& p, double tol) {
+    if (p.size() < 2) return {};
+    std::vector<bool> keep(p.size(), false);
+    keep.front() = keep.back() = true;
+    RecursiveStep(p, 0, p.size() - 1, tol * tol, keep);
+    PathPolyline out;
+    for (std::size_t i = 0; i < p.size(); ++i)
+        if (keep[i]) out.push_back(p[i]);
+    return out;
+}
+
+TEST(PolylineReductionTest, DroppedPointsStayWithinTheToleranceAndTheResultIsStable) {
+    std::mt19937 random(3);
+    std::normal_distribution<double> step(0.0, 1.0);
+    for (int round = 0; round < 200; ++round) {
+        PathPolyline line;
+        PathPoint p;
+        for (int i = 0; i < 2 + round * 3; ++i) {
+            p = {p.x + 0.1 + std::abs(step(random)), p.y + 0.3 * step(random), p.z + 0.05 * step(random)};
+            if (round % 7 == 0 && i % 5 == 0) line.push_back(p);  // some repeated points
+            line.push_back(p);
+        }
+        const float tolerance = static_cast<float>(0.01 * (round % 50));
+        const PathPolyline reduced = ReducePolyline(line, tolerance);
+        ASSERT_EQ(reduced, Reference(line, tolerance)) << round;
+        ASSERT_GE(reduced.size(), 2u);
+        ASSERT_EQ(reduced.front(), line.front());
+        ASSERT_EQ(reduced.back(), line.back());
+        // Every dropped point lies within the tolerance of the segment
+        // between the kept points around it.
+        const std::vector<std::uint8_t> keep = DouglasPeuckerKeep(line, tolerance);
+        std::size_t previous = 0;
+        for (std::size_t i = 1; i < line.size(); ++i) {
+            if (!keep[i]) continue;
+            for (std::size_t j = previous + 1; j < i; ++j)
+                ASSERT_LE(SegmentDistance2(line[j], line[previous], line[i]),
+                          static_cast<double>(tolerance) * tolerance)
+                    << round << " point " << j;
+            previous = i;
+        }
+        ASSERT_EQ(previous, line.size() - 1);
+        ASSERT_EQ(ReducePolyline(reduced, tolerance), reduced) << round;  // reducing again changes nothing
+    }
+}
+
+struct Job {
+    double stepOver;
+    bool alongX = true, alongY = false;
+    float pixelSize = 1.0f;
+    bool zNoCut = false;
+    float zNoCutZ = 0.0f;
+};
+
+RasterPaths Build(const GougeFreeDepth& depth, const Job& job) {
+    CuttingParameters p;
+    p.stepOver = job.stepOver;
+    p.rasterAlongX = job.alongX;
+    p.rasterAlongY = job.alongY;
+    p.zNoCutActive = job.zNoCut;
+    p.zNoCutZ = job.zNoCutZ;
+    p.zNoCutTolerance = 0.01f;
+    ReliefPlacement placement;
+    placement.pixelSize = job.pixelSize;
+    return BuildRasterPaths(depth, p, placement, 3, nullptr);
+}
+
+// Every point is a cell of the map at the depth over that cell, lifted or not;
+// lines alternate in direction, edge links join each line to the next along
+// the edge, and the last line lies on the far edge.
+TEST(RasterPathsTest, ZigZagCoversThePictureAndStaysInsideIt) {
+    const std::tuple<int, int, Job> jobs[] = {
+        {101, 101, {3.0}},                  // the evening example: lines 0..34
+        {40, 25, {2.0, true, true}},        // both directions, X lines first
+        {61, 9, {0.6}},                     // wide picture, step over below a pixel
+        {9, 61, {0.6, false, true}},        // the same along Y
+        {30, 20, {1.3, true, true, 0.5f}},  // step over not a whole number of pixels
+        {2, 2, {1.0, true, true}},          // the smallest picture
+    };
+    for (const auto& [width, height, job] : jobs) {
+        SCOPED_TRACE(testing::Message() << width << "x" << height << " step " << job.stepOver);
+        const HeightMap map = test::MakeRelief(test::ReliefKind::Smooth, width, height);
+        const GougeFreeDepth depth(map, CutterProfile::FromTool(MakeCutter(ToolType::Spherical, 3.0), 0),
+                                   job.pixelSize);
+        const RasterPaths paths = Build(depth, job);
+        const int lastX = width - 1, lastY = height - 1;
+        int lines = 0;
+        bool yLinesStarted = false;
+        for (std::size_t j = 0; j < paths.polylines.size(); ++j) {
+            const RasterPolyline& line = paths.polylines[j];
+            ASSERT_GE(line.size(), 2u);
+            for (const RasterPoint& p : line) {
+                ASSERT_TRUE(p.cellX >= 0 && p.cellX <= lastX && p.cellY >= 0 && p.cellY <= lastY);
+                ASSERT_EQ(p.tipZ, depth.tipZ(p.cellX, p.cellY));
+                ASSERT_GE(p.z, p.tipZ);
+            }
+            const RasterPoint& a = line.front();
+            const RasterPoint& b = line.back();
+            const bool xLine = a.cellY == b.cellY && std::abs(a.cellX - b.cellX) == lastX;
+            const bool yLine = a.cellX == b.cellX && std::abs(a.cellY - b.cellY) == lastY && !xLine;
+            if (yLine && !yLinesStarted) {
+                lines = 0;  // the Y raster starts its own count
+                yLinesStarted = true;
+            }
+            if ((xLine && !yLinesStarted) || yLine) {
+                // Forward on even lines, backward on odd ones.
+                EXPECT_EQ(yLine ? a.cellY : a.cellX, lines % 2 ? (yLine ? lastY : lastX) : 0) << "line " << lines;
+                ++lines;
+            } else {
+                ASSERT_TRUE(a.cellX == b.cellX || a.cellY == b.cellY);  // an edge link
+            }
+            // Each polyline starts on the cell after (or at) the end of the one
+            // before, unless a new raster direction begins.
+            if (j == 0) continue;
+            const RasterPoint& end = paths.polylines[j - 1].back();
+            if (std::abs(end.cellX - a.cellX) + std::abs(end.cellY - a.cellY) > 1) {
+                EXPECT_TRUE(job.alongX && job.alongY) << "a gap before polyline " << j;
+                EXPECT_TRUE(a.cellX == 0 && a.cellY == 0);
+            }
+        }
+        EXPECT_GT(lines, 0);
+        if (job.alongX && !job.alongY) {
+            EXPECT_EQ(lines, EvenStepOver(height, job.pixelSize, job.stepOver).lineCount + 1);
+            EXPECT_EQ(paths.polylines.back().front().cellY, lastY) << "the last line lies on the far edge";
+        }
+    }
+}
+
+TEST(TaskControlTest, ACancelRequestOrAFailureStopsTheWork) {
+    TaskControl before;
+    before.requestCancel();
+    std::atomic<int> started{0};
+    EXPECT_THROW(ParallelFor(100, 4, &before, 0, 1, [&](std::size_t) { ++started; }), TaskCancelled);
+    EXPECT_EQ(started.load(), 0);
+    TaskControl midway;
+    const auto cancelAt10 = [&](std::size_t i) {
+        if (i == 10) midway.requestCancel();
+    };
+    EXPECT_THROW(ParallelFor(100000, 4, &midway, 0, 1, cancelAt10), TaskCancelled);
+    // The first failure of a piece reaches the caller.
+    const auto failAt50 = [](std::size_t i) {
+        if (i == 50) throw std::domain_error("bad piece");
+    };
+    EXPECT_THROW(ParallelFor(1000, 4, nullptr, 0, 1, failAt50), std::domain_error);
+}
 
 ToolPathRequest Request(ToolType type = ToolType::Spherical, double diameter = 3.0) {
     ToolPathRequest request;
@@ -139,13 +476,13 @@ TEST(ToolPathTest, RefusesWhatCannotBeMachined) {
     for (const auto& [what, change, expected] : cases) {
         ToolPathRequest request = Request();
         change(request);
-        const std::string message = test::RefusalOf([&] { ComputeToolPath(map, request); });
+        const std::string message = test::MessageOf<ToolPathError>([&] { ComputeToolPath(map, request); });
         EXPECT_NE(message.find(expected), std::string::npos) << what << ": " << message;
     }
     // A feed plane far out of range is named with all its digits.
     ToolPathRequest deep = Request();
     deep.parameters.feedPlaneZ = -1e300;
-    const std::string message = test::RefusalOf([&] { ComputeToolPath(map, deep); });
+    const std::string message = test::MessageOf<ToolPathError>([&] { ComputeToolPath(map, deep); });
     const std::size_t open = message.find('('), close = message.find(')');
     ASSERT_LT(open, close) << message;
     const std::string number = message.substr(open + 1, close - open - 1);
@@ -154,96 +491,6 @@ TEST(ToolPathTest, RefusesWhatCannotBeMachined) {
     EXPECT_EQ(number.find_first_not_of("0123456789", 1), std::string::npos) << number;
     for (auto [w, h] : {std::pair{1, 10}, std::pair{10, 1}, std::pair{1, 1}})
         EXPECT_THROW(ComputeToolPath(HeightMap(w, h, -1.0f), Request()), ToolPathError) << w << "x" << h;
-}
-
-TEST(ToolPathTest, OnePolylineIsRapidPlungeFeedsAndRapidUp) {
-    // Two lines joined at the edge: one polyline after the other, fed across.
-    ToolPathRequest request = Request(ToolType::Flat, 0.5);
-    request.parameters.stepOver = 1.0;
-    request.parameters.feedPlaneZ = 3.0;
-    request.parameters.filterTolerance = 0.01f;
-    request.placement.workOffsetX = 10;
-    const ToolPathResult result = ComputeToolPath(HeightMap(6, 2, -1.0f), request);
-    const std::vector<Move> expected = {
-        {MoveKind::Rapid, 10, 0, 3}, {MoveKind::Plunge, 10, 0, -1}, {MoveKind::Feed, 15, 0, -1},
-        {MoveKind::Feed, 15, 1, -1}, {MoveKind::Feed, 10, 1, -1},   {MoveKind::Rapid, 10, 1, 3},
-    };
-    EXPECT_EQ(result.moves.moves, expected);
-    EXPECT_EQ(result.moves.feedPlaneZ, 3.0);
-    EXPECT_EQ(result.moves.passCount, 1);
-}
-
-TEST(ToolPathTest, PassesRunFromTheHighestDownAtTheirDepth) {
-    const HeightMap map = MakeRelief(ReliefKind::Smooth, 15, 11);
-    ToolPathRequest request = Request();
-    request.parameters.filterTolerance = 0.05f;
-    const std::vector<Move> single = ComputeToolPath(map, request).moves.moves;
-    request.parameters.passCount = 2;
-    request.parameters.zStep = 1.0;
-    const ToolPathResult two = ComputeToolPath(map, request);
-    EXPECT_EQ(two.moves.passCount, 2);
-    ASSERT_EQ(two.moves.moves.size(), 2 * single.size());
-    for (std::size_t i = 0; i < single.size(); ++i) {
-        Move upper = single[i];
-        if (upper.z != request.parameters.feedPlaneZ) upper.z += 1.0;
-        EXPECT_EQ(two.moves.moves[i], upper) << i;
-        EXPECT_EQ(two.moves.moves[single.size() + i], single[i]) << i;
-    }
-}
-
-// Raised bands on a flat field in the no-cut zone: every raster line cuts
-// across each band, and stretches of neighbouring lines are joined by a feed
-// move when they lie within twice the step over, by a retract beyond.
-std::size_t Retracts(const ToolPathResult& result) {
-    return static_cast<std::size_t>(std::count_if(result.moves.moves.begin(), result.moves.moves.end(),
-                                                  [](const Move& m) { return m.kind == MoveKind::Plunge; }));
-}
-HeightMap Bands(int width, std::initializer_list<std::pair<int, int>> bands) {
-    HeightMap map(width, 21, -1.0f);
-    for (const auto& [from, to] : bands)
-        for (int x = from; x <= to; ++x)
-            for (int y = 0; y < 21; ++y) map.at(x, y) = 0.0f;
-    return map;
-}
-ToolPathRequest BandRequest(double stepOver) {
-    ToolPathRequest request = Request(ToolType::Flat, 1.5);
-    request.parameters.stepOver = stepOver;
-    request.parameters.zNoCutActive = true;
-    request.parameters.zNoCutZ = -1.0f;
-    request.parameters.zNoCutTolerance = 0.01f;
-    return request;
-}
-
-TEST(ToolPathTest, CloseStretchesAreFedAcrossAndFarOnesRetract) {
-    const ToolPathResult near = ComputeToolPath(Bands(40, {{20, 30}}), BandRequest(4.0));
-    EXPECT_EQ(Retracts(near), 1u) << "lines 4 apart, within twice the step over";
-    EXPECT_EQ(near.unsafeLinks, 0u);
-    // Bands 30 cells apart: the stretches are further apart than twice the
-    // step over (2 x 3.93)... unless it is wide enough for the links to reach
-    // (2 x 19.67).
-    const HeightMap twoBands = Bands(60, {{5, 8}, {40, 45}});
-    EXPECT_EQ(Retracts(ComputeToolPath(twoBands, BandRequest(4.0))), 7u) << "the first, then one on each of six lines";
-    EXPECT_EQ(Retracts(ComputeToolPath(twoBands, BandRequest(20.0))), 1u);
-}
-
-TEST(ToolPathTest, AShortLinkOverAFeatureBecomesARetract) {
-    // A spike between two raster lines, beside the band: no raster point sees
-    // it, but the straight link from one stretch to the next passes right
-    // over it.
-    HeightMap map = Bands(40, {{20, 30}});
-    const ToolPathRequest request = BandRequest(4.0);
-    const std::vector<Move> clear = ComputeToolPath(map, request).moves.moves;
-    const Move* link = nullptr;
-    for (std::size_t i = 1; i < clear.size(); ++i)
-        if (clear[i].kind == MoveKind::Feed && clear[i].x == clear[i - 1].x && clear[i].y != clear[i - 1].y)
-            link = &clear[i];
-    ASSERT_NE(link, nullptr);
-    map.at(static_cast<int>(link->x), static_cast<int>(link->y) - 2) = 0.5f;
-    const ToolPathResult guarded = ComputeToolPath(map, request);
-    EXPECT_EQ(guarded.unsafeLinks, 1u);
-    EXPECT_EQ(Retracts(guarded), 2u);
-    const CutterProfile profile = CutterProfile::FromTool(request.cutter, 0);
-    EXPECT_EQ(FindGouges(map, profile, request.placement, guarded.moves.moves).count, 0u);
 }
 
 TEST(ToolPathTest, TheResultDoesNotDependOnTheThreadCount) {
@@ -261,17 +508,6 @@ TEST(ToolPathTest, TheResultDoesNotDependOnTheThreadCount) {
         EXPECT_EQ(parallel.polylines, serial.polylines) << ToolTypeName(type);
         EXPECT_EQ(parallel.meanLift, serial.meanLift);
     }
-}
-
-TEST(ToolPathTest, ReportsProgressAndStopsWhenCancelled) {
-    const HeightMap map = MakeRelief(ReliefKind::Smooth, 40, 30);
-    TaskControl done;
-    ComputeToolPath(map, Request(), &done);
-    EXPECT_EQ(done.progress(), 1.0);
-    TaskControl cancelled;
-    cancelled.requestCancel();
-    EXPECT_THROW(ComputeToolPath(map, Request(), &cancelled), TaskCancelled);
-    EXPECT_LT(cancelled.progress(), 1.0);
 }
 
 }  // namespace

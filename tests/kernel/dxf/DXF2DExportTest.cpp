@@ -1,22 +1,23 @@
-// The DXF export against golden files in golden/, read back group by group.
-// After a deliberate change of the output, run this test with
-// CALVORO_WRITE_GOLDEN=1 to write them anew and read the difference before
-// committing it.
+// The DXF export against golden files in golden/ (see SourceTree.h for writing
+// them anew), the layers it leaves as they were, and the value line each range
+// of group codes takes.
+//
+// Layer and block names in a DXF file: what a DXF reader refuses is made
+// safe, the names stay distinct, every reference to a layer or a block uses
+// the name the file gave it, and the drawing keeps its own names.
+#include "CommaLocale.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/dxf/DXF2DExport.h"
+#include "kernel/dxf/DXFNames.h"
 #include "kernel/entities/QV2D_Entities.h"
 #include "kernel/entities/TBitmap2D.h"
 #include "kernel/entities/TJustifiedVectText2D.h"
-#include "kernel/platform/AtomicFile.h"
+#include "tests/support/Drawings.h"
+#include "tests/support/SourceTree.h"
 #include "tests/support/TempFolder.h"
 
-#include "CommaLocale.h"
-#include "tests/kernel/drawing/DrawingTestSupport.h"
-
 #include <gtest/gtest.h>
-
-#include <charconv>
-#include <cstdlib>
+#include <cmath>
 #include <filesystem>
 #include <numbers>
 #include <string>
@@ -27,52 +28,8 @@ using namespace calvoro::test;
 
 namespace {
 
-// Compares with a golden file, or writes it when asked to.
 void ExpectGolden(const std::string& text, const char* name) {
-    const char* source = std::getenv("CALVORO_SOURCE_DIR");
-    const auto file = std::filesystem::path(source != nullptr ? source : ".") / "tests/kernel/dxf/golden" / name;
-    if (std::getenv("CALVORO_WRITE_GOLDEN") != nullptr) WriteFileAtomically(file, text);
-    EXPECT_TRUE(text == ReadWholeFile(file)) << name << " differs; the export wrote:\n" << text;
-}
-
-// Reads the text as a DXF reader does, in pairs of a code line and a value
-// line ending CR LF: sections open and close in turn, every group but the
-// last sits inside one, numbers use a decimal point, and EOF comes last.
-void ExpectWellFormed(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
-        end = text.find("\r\n", start);
-        ASSERT_NE(end, std::string::npos) << "every line ends CR LF";
-        lines.push_back(text.substr(start, end - start));
-    }
-    ASSERT_EQ(lines.size() % 2, 0u) << "codes and values pair up";
-    ASSERT_GE(lines.size(), 2u);
-    bool inSection = false;
-    for (std::size_t i = 0; i < lines.size(); i += 2) {
-        const std::string& codeLine = lines[i];
-        const std::string& value = lines[i + 1];
-        int code = -1;
-        const char* digits = codeLine.data() + codeLine.find_first_not_of(' ');
-        const auto read = std::from_chars(digits, codeLine.data() + codeLine.size(), code);
-        EXPECT_TRUE(read.ec == std::errc() && read.ptr == codeLine.data() + codeLine.size()) << codeLine;
-        if (i + 2 == lines.size()) {
-            EXPECT_FALSE(inSection) << "the last section is closed";
-            EXPECT_EQ(code, 0);
-            EXPECT_EQ(value, "EOF");
-        } else if (code == 0 && value == "SECTION") {
-            EXPECT_FALSE(inSection) << "section inside a section at line " << i;
-            EXPECT_EQ(lines[i + 2], "  2") << "a section names itself";
-            inSection = true;
-        } else if (code == 0 && value == "ENDSEC") {
-            EXPECT_TRUE(inSection) << "ENDSEC without SECTION at line " << i;
-            inSection = false;
-        } else {
-            EXPECT_TRUE(inSection) << "group " << code << " " << value << " outside any section";
-        }
-        if (code >= 10 && code <= 59) {
-            EXPECT_EQ(value.find(','), std::string::npos) << value;
-        }
-    }
+    ExpectSameAsFile(text, SourceTree() / "tests/kernel/dxf/golden" / name);
 }
 
 // A drawing with one object of each kind the export knows, on layers of
@@ -136,9 +93,7 @@ TEST_F(DXF2DExport, GoldenFilesUnderACommaLocale) {
     FillSmallDrawing(small);
     for (const auto& [drawing, golden] :
          {std::pair{&small, "SmallDrawing.dxf"}, std::pair{&empty, "EmptyDrawing.dxf"}}) {
-        const std::string text = TDXF2DExport("unused.dxf", drawing).DXFText();
-        ExpectGolden(text, golden);
-        ExpectWellFormed(text);
+        ExpectGolden(TDXF2DExport("unused.dxf", drawing).DXFText(), golden);
     }
     EXPECT_EQ(TDXF2DExport("unused.dxf", nullptr).DXFText(), "  0\r\nEOF\r\n") << "without a drawing only the end";
 }
@@ -162,14 +117,134 @@ TEST_F(DXF2DExport, WritesTheFileOrRaisesAndLeavesTheLayersAsTheyWere) {
     EXPECT_EQ(small.Layers().LayerByIndex(0).Pen().Color, clBlue);
 }
 
-TEST(DXFColor, LayerColoursMapToTheirNumbersNegativeWhenTheLayerIsOff) {
-    const std::pair<TColor, int> cases[] = {{0x000000, 7}, {0xFFFFFF, 7}, {0x0000FF, 1}, {0x00FF00, 3},
-                                            {0x00FFFF, 2}, {0xFF0000, 5}, {0xFF00FF, 6}, {0xFFFF00, 4},
-                                            {0x808080, 8}, {0xC0C0C0, 9}, {0x123456, 7}, {-16, 7}};
-    for (const auto& [color, number] : cases) {
-        EXPECT_EQ(ColorToDXFIndex(color, true), number) << color;
-        EXPECT_EQ(ColorToDXFIndex(color, false), -number) << color;
+std::string Group(std::uint16_t code, TDXFWrite::Value value) {
+    TDXFWrite writer;
+    try {
+        writer.WriteGroup(code, value);
+    } catch (const ECADCoreException&) {
+        return "refused";
     }
+    return writer.Text();
+}
+
+TEST(DXFWrite, ValueLineFollowsTheRangeOfTheCode) {
+    const test::CommaLocale comma;
+    const std::string longText(300, 'x');
+    struct Case {
+        std::uint16_t code;
+        TDXFWrite::Value value;
+        std::string text;
+    };
+    const Case cases[] = {
+        {0, "SECTION", "  0\r\nSECTION\r\n"},
+        {9, "$ACADVER", "  9\r\n$ACADVER\r\n"},
+        {999, "a comment", "999\r\na comment\r\n"},
+        {1009, 12, "1009\r\n12\r\n"},
+        {1, longText, "  1\r\n" + std::string(255, 'x') + "\r\n"},
+        {1, "two\r\nlines", "  1\r\ntwo  lines\r\n"},
+        {10, 1.5, " 10\r\n1.500000\r\n"},
+        {40, -0.5, " 40\r\n-0.500000\r\n"},
+        {59, -0.0000004, " 59\r\n0.000000\r\n"},  // no sign on a zero
+        {140, 2, "140\r\n2.000000\r\n"},
+        {239, -12345.6789, "239\r\n-12345.678900\r\n"},
+        {1010, 1e-7, "1010\r\n0.000000\r\n"},
+        {62, -7, " 62\r\n    -7\r\n"},
+        {70, 256, " 70\r\n   256\r\n"},
+        {175, 2.5, "175\r\n     2\r\n"},  // halves go to the even integer
+        {1079, 1234567, "1079\r\n1234567\r\n"},
+        {100, "ignored", "100\r\n\r\n"},
+        {80, 3.0, " 80\r\n\r\n"},
+        {10, NAN, "refused"},
+        {40, INFINITY, "refused"},
+        {10, "text", "refused"},
+        {70, 1e12, "refused"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Group(c.code, c.value), c.text) << c.code;
+}
+
+TEST(DXFNames, ForbiddenCharactersBecomeUnderscoresAndNamesStayDistinct) {
+    const std::string a31(31, 'a');
+    struct Case {
+        std::vector<std::string> names;
+        std::vector<std::string> given;
+    };
+    const Case cases[] = {
+        {{"Cut/Engrave: 1"}, {"Cut_Engrave_ 1"}},
+        {{"A<B>|C"}, {"A_B__C"}},
+        {{R"(<>/\":;?*|=,)"}, {"____________"}},
+        {{"tab\there", "bell\a", "del\x7F", "Profondit\xC3\xA0 $-1"},
+         {"tab_here", "bell_", "del_", "Profondit\xC3\xA0 $-1"}},
+        {{""}, {"_"}},
+        // A name that needs no change keeps it, even when a changed one
+        // before it would look the same.
+        {{"A:B", "A/B", "A_B"}, {"A_B_2", "A_B_3", "A_B"}},
+        // Readers do not tell case apart.
+        {{"Holes", "HOLES", "holes"}, {"Holes", "HOLES_2", "holes_3"}},
+        {{"Layer_1", "Layer_1"}, {"Layer_1", "Layer_1_2"}},
+        // The number never pushes a name past 31 characters.
+        {{a31, std::string(30, 'a') + ":", std::string(31, 'A')},
+         {a31, std::string(30, 'a') + "_", std::string(29, 'A') + "_2"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DXFFileNames(c.names), c.given) << c.names.front();
+}
+
+// The values of every group with the code, in file order.
+std::vector<std::string> ValuesOf(const std::string& text, int code) {
+    std::vector<std::string> values;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t codeEnd = text.find("\r\n", at);
+        const std::size_t valueEnd = text.find("\r\n", codeEnd + 2);
+        if (std::stoi(text.substr(at, codeEnd - at)) == code)
+            values.push_back(text.substr(codeEnd + 2, valueEnd - codeEnd - 2));
+        at = valueEnd + 2;
+    }
+    return values;
+}
+
+class DXFNamesInFile : public DrawingTest {};
+
+TEST_F(DXFNamesInFile, EveryLayerAndBlockReferenceUsesTheNameTheFileGave) {
+    TQVCmp2D drawing;
+    const char* layerNames[] = {"Cut/Engrave: 1", "Cut_Engrave_ 1", "cut_engrave_ 1", ""};
+    for (int i = 0; i < 4; ++i)
+        drawing.Layers().LayerByIndex(static_cast<std::uint8_t>(i + 1)).SetLayerName(layerNames[i]);
+    drawing.SetCurrentLayer(9);  // the definitions lie on a layer nothing else uses
+    auto& odd = static_cast<TSourceBlock2D&>(
+        *drawing.AddSourceBlock(-1, std::make_unique<TSourceBlock2D>(-1, MakeBlockName("A<B>|C"))));
+    odd.Objects().Add(std::make_unique<TLine2D>(1, MakePoint2D(0, 0), MakePoint2D(1, 0)))->SetLayer(1);
+    auto& plain = static_cast<TSourceBlock2D&>(
+        *drawing.AddSourceBlock(-1, std::make_unique<TSourceBlock2D>(-1, MakeBlockName("A_B__C"))));
+    plain.Objects().Add(std::make_unique<TPunto2D>(1, MakePoint2D(0, 0)));
+    const auto on = [&drawing](int layer, std::unique_ptr<TObject2D> object) {
+        drawing.SetCurrentLayer(layer);
+        drawing.AddObject2D(-1, std::move(object));
+    };
+    on(1, std::make_unique<TBlock2D>(-1, odd, MakePoint2D(0, 0)));
+    on(2, std::make_unique<TBlock2D>(-1, plain, MakePoint2D(0, 0)));
+    on(3, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(2, 2)));
+    on(4, std::make_unique<TPunto2D>(-1, MakePoint2D(3, 3)));
+    // A group's member on a layer of its own.
+    auto group = std::make_unique<TContainer2D>(-1);
+    group->Objects().Add(std::make_unique<TPunto2D>(1, MakePoint2D(4, 4)))->SetLayer(6);
+    on(0, std::move(group));
+
+    const std::string text = TDXF2DExport("unused.dxf", &drawing).DXFText();
+    // Section and table names, the LAYER table, the BLOCK definitions and the
+    // block of each INSERT.
+    const std::vector<std::string> names = {
+        "HEADER",         "TABLES",           "LTYPE",    "CONTINUOUS", "LAYER",   "Layer_0", "Cut_Engrave_ 1_2",
+        "Cut_Engrave_ 1", "cut_engrave_ 1_3", "_",        "Layer_6",    "Layer_9", "BLOCKS",  "A_B__C_2",
+        "A_B__C",         "ENTITIES",         "A_B__C_2", "A_B__C"};
+    EXPECT_EQ(ValuesOf(text, 2), names);
+    // The layer of BLOCK, member and ENDBLK of each block, then of each entity.
+    const std::vector<std::string> entityLayers = {
+        "Layer_9",          "Cut_Engrave_ 1_2", "Layer_9",          "Layer_9", "Layer_0", "Layer_9",
+        "Cut_Engrave_ 1_2", "Cut_Engrave_ 1",   "cut_engrave_ 1_3", "_",       "Layer_6"};
+    EXPECT_EQ(ValuesOf(text, 8), entityLayers);
+
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(drawing.Layers().LayerByIndex(static_cast<std::uint8_t>(i + 1)).Name(), layerNames[i]);
+    EXPECT_EQ(BlockNameText(odd.Name()), "A<B>|C");
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-// The canvas on a QImage: pixel rules of lines, rectangles and dashes, pen
-// modes bit by bit, clipping, text and stretched pictures.
+// The canvas on a QImage: pixel rules of lines and rectangles, every pen mode
+// bit by bit, and XOR drawing that a second pass takes back.
 #include "kernel/draw/DecorativeCanvas.h"
 #include "kernel/draw/TransformedDrawing.h"
 #include "kernel/gui/QPainterCanvas.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QtTest>
 
@@ -55,18 +54,6 @@ private slots:
         QCOMPARE(Row(image, 6, Black), std::string("............"));
     }
 
-    void aPolylineUnderXorTogglesEachPixelOnce() {
-        QImage image = BlankImage();
-        QPainterCanvas canvas(image);
-        canvas.SetPen(PenAttributes{clWhite, TPenStyle::psSolid, TPenMode::pmXor, 1});
-        const TPixelPoint points[] = {{1, 1}, {5, 1}, {5, 4}};
-        canvas.Polyline(points);
-        const QRgb toggled = 0xFF7F7F7F;
-        QCOMPARE(Row(image, 1, toggled), std::string(".#####......"));  // the corner once, not twice
-        QCOMPARE(Row(image, 3, toggled), std::string(".....#......"));
-        QCOMPARE(Row(image, 4, toggled), std::string("............"));
-    }
-
     void aRectangleCoversRightAndBottomExclusive() {
         QImage image = BlankImage();
         QPainterCanvas canvas(image);
@@ -85,19 +72,6 @@ private slots:
         QCOMPARE(Row(unframed, 2, White), std::string("..####......"));
         QCOMPARE(Row(unframed, 4, White), std::string("..####......"));
         QCOMPARE(Row(unframed, 5, White), std::string("............"));
-    }
-
-    void aControlPointIsASilverSquare() {
-        QImage image = BlankImage(20, 20);
-        QPainterCanvas canvas(image);
-        TDecorativeCanvas decorated(canvas);
-        DrawControlPoint(decorated, 10, 10, 6);
-        QCOMPARE(image.pixel(7, 7), Black);
-        QCOMPARE(image.pixel(12, 12), Black);
-        QCOMPARE(image.pixel(8, 8), qRgb(0xC0, 0xC0, 0xC0));
-        QCOMPARE(image.pixel(11, 11), qRgb(0xC0, 0xC0, 0xC0));
-        QCOMPARE(image.pixel(13, 13), Background);
-        QCOMPARE(image.pixel(6, 6), Background);
     }
 
     // Every pen mode combines colours bit by bit, for the pixels of a line
@@ -155,89 +129,6 @@ private slots:
         QVERIFY(image != original);
         draw();
         QCOMPARE(image, original);
-    }
-
-    void dotsAreThreeOnThreeOffAndOpaqueGapsTakeTheBrush() {
-        QImage image = BlankImage(14, 2);
-        QPainterCanvas canvas(image);
-        canvas.SetPen(PenAttributes{clBlack, TPenStyle::psDot});
-        canvas.SetBackgroundMode(BackgroundMode::Transparent);
-        canvas.MoveTo(0, 0);
-        canvas.LineTo(14, 0);
-        QCOMPARE(Row(image, 0, Black), std::string("###...###...##"));
-        canvas.SetBackgroundMode(BackgroundMode::Opaque);
-        canvas.SetBrush(BrushAttributes{clWhite});
-        canvas.MoveTo(0, 1);
-        canvas.LineTo(14, 1);
-        QCOMPARE(Row(image, 1, White), std::string("???###???###??"));
-    }
-
-    void nothingIsDrawnOutsideTheClipBox() {
-        QImage image = BlankImage();
-        QPainterCanvas canvas(image);
-        canvas.SetClipRect(TPixelRect{0, 0, 5, 5});
-        canvas.MoveTo(0, 2);
-        canvas.LineTo(12, 2);
-        canvas.FillRect(TPixelRect{3, 3, 10, 10});
-        QCOMPARE(Row(image, 2, Black), std::string("#####......."));
-        QCOMPARE(Row(image, 4, White), std::string("...##......."));
-        QCOMPARE(Row(image, 5, White), std::string("............"));
-    }
-
-    void farAwayEndsAreCutWithoutWalkingThem() {
-        QImage image = BlankImage();
-        QPainterCanvas canvas(image);
-        QElapsedTimer timer;
-        timer.start();
-        canvas.MoveTo(-2000000000, 3);
-        canvas.LineTo(2000000000, 3);
-        QVERIFY(timer.elapsed() < 1000);
-        QCOMPARE(Row(image, 3, Black), std::string("############"));
-    }
-
-    void textIsDrawnInTheFontColourInsideItsExtent() {
-        QImage image = BlankImage(60, 30);
-        QPainterCanvas canvas(image);
-        FontDescription font;
-        font.Height = -16;
-        font.Color = clBlue;
-        canvas.SetFont(font);
-        canvas.SetBackgroundMode(BackgroundMode::Transparent);
-        canvas.TextOut(5, 4, "HI");
-        const TPixelPoint extent = canvas.TextExtent("HI");
-        QVERIFY(extent.X > 0 && extent.Y > 0);
-        int inked = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (image.pixel(x, y) == Background) continue;
-                QCOMPARE(image.pixel(x, y), qRgb(0, 0, 255));
-                QVERIFY(x >= 5 && x < 5 + extent.X && y >= 4 && y < 4 + extent.Y);
-                ++inked;
-            }
-        }
-        QVERIFY(inked > 10);
-
-        TPixelRect box{0, 0, 1, 1};
-        const int height = canvas.DrawText(box, "HI", TextFormat::CalcRect | TextFormat::SingleLine);
-        QCOMPARE(box.Right, extent.X);
-        QCOMPARE(height, box.Bottom);
-    }
-
-    void textBytesAreWindows1252() {
-        QCOMPARE(QPainterCanvas::DecodeText("\x80 caf\xE9 \x93ok\x94"), QString::fromUtf8("€ café “ok”"));
-    }
-
-    void picturesAreStretchedAndMirroredByTheirRectangle() {
-        RasterImage picture(2, 1);
-        picture.At(0, 0) = 0xFFFF0000;
-        picture.At(1, 0) = 0xFF0000FF;
-        QImage image = BlankImage(8, 2);
-        QPainterCanvas canvas(image);
-        canvas.StretchDraw(TPixelRect{0, 0, 4, 1}, picture, CopyMode::SrcCopy);
-        canvas.StretchDraw(TPixelRect{8, 1, 4, 2}, picture, CopyMode::SrcCopy);  // right to left
-        QCOMPARE(Row(image, 0, 0xFFFF0000), std::string("##??...."));
-        QCOMPARE(Row(image, 0, 0xFF0000FF), std::string("??##...."));
-        QCOMPARE(Row(image, 1, 0xFF0000FF), std::string("....##??"));
     }
 };
 

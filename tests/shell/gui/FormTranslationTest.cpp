@@ -142,25 +142,6 @@ private slots:
         QVERIFY(errors_.isEmpty());
     }
 
-    void theTextHelpersSetOnlyTextsThatAControlHas() {
-        TestForm t;
-        QVERIFY(!HasStringProp(t.combo, "Caption") && !HasStringProp(t.label, "Text"));
-        QVERIFY(!SetStringPropIfPresent(t.label, "Caption", QString()));
-        QVERIFY(!SetStringPropIfPresent(t.edit, "Caption", "0.5"));
-        QVERIFY(SetStringPropIfPresent(t.button, "CAPTION", "Cancel"));
-        QCOMPARE(t.button->text(), QString("Cancel"));
-    }
-
-    void withoutAFileTheErrorIsShownOnceAndNothingChanges() {
-        TestForm t;
-        LoadLanguageFile("language/missing");
-        TranslateForms({&t.form, &t.form});
-        QCOMPARE(errors_.size(), 1);
-        QVERIFY(errors_[0].startsWith("Language file not found!\n"));
-        QVERIFY(errors_[0].endsWith("missing.lng"));
-        QCOMPARE(t.label->text(), QString("Depth"));
-    }
-
     void aNewLanguageWithoutSomeTextsBringsBackTheDesignTextsButNotTheProgramsOwn() {
         TestForm t;
         Use("italiano");
@@ -184,18 +165,6 @@ private slots:
         QCOMPARE(t.combo->itemText(0), QString("Fanuc_mm"));
         QCOMPARE(t.combo->itemText(1), QString("Heidenhain"));
         QVERIFY(errors_.isEmpty());
-    }
-
-    void aFailedChangeOfLanguageIsShownOnceAndKeepsEverything() {
-        TestForm t;
-        Use("italiano");
-        TranslateForms({&t.form});
-        QVERIFY(!ChangeLanguage("klingon", {&t.form, nullptr}));
-        QCOMPARE(errors_.size(), 1);  // once, not once per form
-        QVERIFY(errors_[0].endsWith("klingon.lng"));
-        QCOMPARE(QString::fromStdString(LanguageName()), QString("italiano"));
-        QCOMPARE(t.group->title(), QString("Taglio"));
-        QCOMPARE(QString::fromStdString(ReadLangText("frmTest", "grpCut.Caption")), QString("Taglio"));
     }
 
     void atStartAMissingLanguageFallsBackToEnglish() {

@@ -137,17 +137,6 @@ private slots:
         if (!faults.isEmpty()) QFAIL(qPrintable(faults.join('\n')));
     }
 
-    void theCheckRecognisesAKeyThatNamesNothing() {
-        const RegisteredForm& main = RegisteredForms().front();
-        const std::unique_ptr<QWidget> form = main.make();
-        QCOMPARE(CheckKey(form.get(), main, "lblWelcome.Caption"), QString());
-        QCOMPARE(CheckKey(form.get(), main, "frmMain.caption"), QString());
-        QCOMPARE(CheckKey(form.get(), main, "lblRenamed.Caption"), QString("no component of that name"));
-        QCOMPARE(CheckKey(form.get(), main, "lblWelcome.items[0]"), QString("the component has no items"));
-        QCOMPARE(CheckKey(form.get(), main, "twGeo00"),
-                 QString("not a caption, hint or item key, nor a free text of the form"));
-    }
-
     void theShippedFileTranslatesEveryFormAtStartWithoutError() {
         QStringList errors;
         Application::setErrorReporter([&](const QString& message) { errors << message; });

@@ -1,13 +1,15 @@
-// The language of the program: the "*|*" line breaks, texts read from the
-// language file in use, finding a language file, the page message table, and
-// changes of language that never lose the language in use.
-#include "shell/lang/UnitLang.h"
-
-#include <gtest/gtest.h>
-
+// The language of the program: the "*|*" line breaks, and changes of language
+// that load the new file first and never lose the language in use.
+//
+// A language name that denotes a pipe is reported at once, naming the file
+// and the reason, and the language in use stays.
 #include "kernel/platform/AtomicFile.h"
 #include "shell/app/AppInfo.h"
+#include "shell/lang/UnitLang.h"
 #include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace calvoro;
@@ -54,46 +56,6 @@ protected:
     fs::path previousFolder_;
 };
 
-TEST_F(UnitLangTest, ReadsTextsFromTheirSectionsWithoutRegardToCase) {
-    EXPECT_EQ(LangString("451"), "");  // no file: every text empty
-    EXPECT_EQ(LangMainHint("sbtOpen"), "");
-    SetLanguageFile(std::make_unique<MemIniFile>(
-        MemIniFile::FromBytes("[String]\r\n451=Do you really want to quit?*|*Unsaved work is lost.\r\n"
-                              "[frmMain]\r\nsbtOpen.Hint=Open|Open a picture\r\ntwGeo00=Drawing\r\n"
-                              "[frmTool]\r\n451=not a message\r\n")));
-    EXPECT_EQ(LangString("451"), "Do you really want to quit?\nUnsaved work is lost.");
-    EXPECT_EQ(LangString("452"), "");
-    EXPECT_EQ(LangMainHint("SBTOPEN"), "Open|Open a picture");
-    EXPECT_EQ(LangMainText("twgeo00"), "Drawing");
-    EXPECT_EQ(ReadLangText("FRMTOOL", "451"), "not a message");
-}
-
-TEST_F(UnitLangTest, FindsTheFileBesideTheProgramInAnyCaseButNeverOutsideTheFolder) {
-    WriteLanguage("Italiano", "[String]\r\n450=Calvoro\r\n");
-    const std::unique_ptr<MemIniFile> file = LoadLanguageFile("language/italiano");
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->ReadString("String", "450", ""), "Calvoro");
-    EXPECT_EQ(LanguageFileName(), folder_ / "language" / "Italiano.lng");
-    EXPECT_FALSE(LoadLanguageFile("language/klingon"));
-    EXPECT_EQ(LanguageFileNotFoundText(), NotFound("klingon"));
-    WriteFileAtomically(folder_ / "secret.lng", "[String]\r\n1=x\r\n");
-    for (const char* name : {"language/../secret", "/etc/passwd", "language/./Italiano", ""})
-        EXPECT_FALSE(LoadLanguageFile(name)) << name;
-}
-
-TEST_F(UnitLangTest, TheMessageTableTakesOnlyItsListedEntries) {
-    SetLanguageFile(std::make_unique<MemIniFile>(
-        MemIniFile::FromBytes("[String]\r\n406=Bolt circle\r\n422=Settings\r\n0=zero\r\n1=one\r\n12=twelve\r\n")));
-    auto& table = MessageTable();
-    table[14] = "kept";
-    LoadMessageStrings();
-    EXPECT_EQ(table[42], "Bolt circle");
-    EXPECT_EQ(table[13], "Settings");
-    EXPECT_EQ(table[14], "kept");  // not a listed entry: untouched
-    for (std::size_t entry = 0; entry <= 12; ++entry) EXPECT_EQ(table[entry], "") << entry;
-    EXPECT_EQ(table[20], "");  // listed, but the file has no "470"
-}
-
 TEST_F(UnitLangTest, AChangeOfLanguageLoadsTheNewFileBeforeLettingGoOfTheOldOne) {
     WriteLanguage("english", "[String]\r\n451=Quit?\r\n406=Bolt circle\r\n");
     std::string error;
@@ -123,23 +85,21 @@ TEST_F(UnitLangTest, AnUnreadableLanguageIsReportedAndKeepsTheOneInUse) {
     EXPECT_EQ(LanguageName(), "italiano");
 }
 
-TEST_F(UnitLangTest, AtStartAMissingLanguageFallsBackToEnglish) {
-    // With no file at all nothing is loaded; the translation of the main
-    // window reports the missing English file.
-    EXPECT_EQ(OpenStartLanguage("english"), "");
-    EXPECT_EQ(LanguageFile(), nullptr);
-    EXPECT_NE(OpenStartLanguage("deutsch"), "");
-    EXPECT_EQ(LanguageFile(), nullptr);
-    EXPECT_EQ(LanguageFileName(), folder_ / "language" / "english.lng");
-
-    WriteLanguage("english", "[String]\r\n406=Bolt circle\r\n");
-    EXPECT_EQ(OpenStartLanguage("deutsch"), NotFound("deutsch"));
-    EXPECT_EQ(LanguageName(), "english");
-    EXPECT_EQ(MessageTable()[42], "Bolt circle");
-    WriteLanguage("italiano", "[String]\r\n406=Foratura circolare\r\n");
-    EXPECT_EQ(OpenStartLanguage("italiano"), "");
-    EXPECT_EQ(LanguageName(), "italiano");
-    EXPECT_EQ(LangString("406"), "Foratura circolare");
-}
-
 }  // namespace
+
+TEST(LanguageFileOpen, APipeIsReportedNamingTheFile) {
+    test::TempFolder folder;
+    const std::filesystem::path previousFolder = ProgramFolder();
+    SetProgramFolder(folder.path());
+    std::filesystem::create_directories(folder / "language");
+    ASSERT_EQ(::mkfifo((folder / "language" / "pipe.lng").c_str(), 0600), 0);
+    WriteFileAtomically(folder / "language" / "italiano.lng", "[String]\r\n406=Foratura circolare\r\n");
+    std::string error;
+    ASSERT_TRUE(SwitchLanguage("italiano", error)) << error;
+    EXPECT_FALSE(SwitchLanguage("pipe", error));
+    EXPECT_EQ(error, "The language file \"" + (folder / "language" / "pipe.lng").string() +
+                         "\" cannot be read: it is a pipe, not a file.");
+    EXPECT_EQ(LanguageName(), "italiano");
+    SetLanguageFile(nullptr);
+    SetProgramFolder(previousFolder);
+}
