@@ -49,19 +49,26 @@ calvoro::NcJobValues Job() {
     return job;
 }
 
+// range(1): threads, 0 for every usable core.
 void BM_WriteProgramDefaultPost(benchmark::State& state) {
     const calvoro::MoveList moves = RasterMoves(static_cast<std::size_t>(state.range(0)));
     const calvoro::PostSettings settings = DefaultPost();
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const calvoro::NcProgram program = calvoro::GenerateNcProgram(moves, settings, Job());
+        const calvoro::NcProgram program =
+            calvoro::GenerateNcProgram(moves, settings, Job(), static_cast<unsigned>(state.range(1)));
         bytes += program.text.size();
         benchmark::DoNotOptimize(program.text.data());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_WriteProgramDefaultPost)->Arg(200'000)->Arg(5'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteProgramDefaultPost)
+    ->Args({200'000, 1})
+    ->Args({5'000'000, 1})
+    ->Args({5'000'000, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_ReadProgramLines(benchmark::State& state) {
     const calvoro::PostSettings settings = DefaultPost();

@@ -5,6 +5,12 @@
 #   calvoro_add_qtest(<name> SOURCES <files...> LIBS <targets...> [OPENGL])
 #     A Qt Test program for widgets. Without OPENGL it runs on the offscreen
 #     platform; with OPENGL it runs under xvfb-run, which gives a real GL context.
+#
+# The GoogleTest programs of engine/ and kernel/ are built together by the
+# target calvoro_core_tests and listed in tests/core-tests.txt, so an optimised
+# tree can build and run just them.
+set(CALVORO_CORE_TEST_LIST ${CMAKE_BINARY_DIR}/tests/core-tests.txt)
+file(WRITE ${CALVORO_CORE_TEST_LIST} "")
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
@@ -13,6 +19,14 @@ function(calvoro_add_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main calvoro_options)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(name MATCHES "^(engine|kernel)_")
+    if(NOT TARGET calvoro_core_tests)
+      add_custom_target(calvoro_core_tests)
+      add_dependencies(calvoro_core_tests calvoro_data)
+    endif()
+    add_dependencies(calvoro_core_tests ${name})
+    file(APPEND ${CALVORO_CORE_TEST_LIST} "${name}\n")
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     DISCOVERY_MODE PRE_TEST

@@ -61,8 +61,16 @@ std::optional<double> ParseRateText(std::string_view text);
 // cutting move or the feed or plunge rate is not a number above zero, and
 // when a coordinate times its axis scale is too large to write as a number
 // (the work size or a scale far out of range). Apart from std::bad_alloc,
-// no other exception leaves it.
-NcProgram GenerateNcProgram(const MoveList& moves, const PostSettings& settings, const NcJobValues& job);
+// no other exception leaves it. Large programs are written on up to
+// `threads` threads (0: every usable core); the text is the same whatever
+// the number.
+NcProgram GenerateNcProgram(const MoveList& moves, const PostSettings& settings, const NcJobValues& job,
+                            unsigned threads = 0);
+
+// How far the written X and Y words may place the cutter from the position
+// they were written for: half a unit of their last decimal, in work units. A
+// tool path for this definition allows for it (ToolPathRequest).
+double WrittenPositionRounding(const PostSettings& settings);
 
 // Writes the program text (UTF-8) to the NC file in the encoding of its
 // post-processor definition: to a temporary name first, renamed over the old

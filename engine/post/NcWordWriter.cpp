@@ -78,11 +78,15 @@ char* NcWordWriter::putBlockNumber(char* p) {
     p = Put(p, settings_.seqPrefix);
     NumberBuffer digits;
     p = Put(p, WriteInteger(digits, blockCounter_, BlockNumberFormat));
+    AdvanceBlockCounter();
+    return p;
+}
+
+void NcWordWriter::AdvanceBlockCounter() {
     // 64 bits and an increment of at least one: the counter always reaches
     // SeqMax and wraps, whatever the definition holds.
     blockCounter_ += std::max<std::int32_t>(settings_.seqInc, 1);
     if (blockCounter_ > settings_.seqMax) blockCounter_ = settings_.seqStart;
-    return p;
 }
 
 char* NcWordWriter::putGWord(char* p, int kind) {
@@ -93,11 +97,21 @@ char* NcWordWriter::putGWord(char* p, int kind) {
     return Put(p, gWordText_[static_cast<std::size_t>(kind)]);
 }
 
-char* NcWordWriter::putAxisWord(char* p, Axis axis, float value) {
+// A raised value is rounded toward the work's +Z; it is scaled without the
+// rounding to float (a float times a float is exact in a double), which could
+// otherwise lower it by a hair.
+std::string_view NcWordWriter::axisText(NumberBuffer& buffer, Axis axis, const NumberFormat& format, float value,
+                                        bool raised) const {
+    if (!raised) return WriteFixed(buffer, scaled(axis, value), format, settings_.delZero);
+    const double scale = settings_.axisScaling ? static_cast<double>(settings_.axis(axis).scale) : 1.0;
+    return WriteFixed(buffer, static_cast<double>(value) * scale, format, settings_.delZero,
+                      scale < 0 ? Rounding::Downward : Rounding::Upward);
+}
+
+char* NcWordWriter::putAxisWord(char* p, Axis axis, float value, bool raised) {
     const auto index = static_cast<std::size_t>(axis);
     NumberBuffer number;
-    const std::string_view text =
-        WriteFixed(number, scaled(axis, value), settings_.axes[index].format, settings_.delZero);
+    const std::string_view text = axisText(number, axis, settings_.axes[index].format, value, raised);
     std::string& last = lastAxisText_[index];
     if (settings_.xyzModal && SameText(last, text)) return p;
     last.assign(text);
@@ -118,13 +132,13 @@ char* NcWordWriter::putFeedWord(char* p, std::string_view feedText) {
 // The SBO form: "<xy prefix>x,y" or "<xyz prefix>x,y,z" when more than one axis
 // moves, single axis words otherwise. The axis scales apply here as they do in
 // the axis words, so that every move of one program is scaled alike.
-char* NcWordWriter::putSboMove(char* p, float x, float y, float z) {
+char* NcWordWriter::putSboMove(char* p, float x, float y, float z, bool raisedZ) {
     const float values[3] = {x, y, z};
     for (std::size_t i = 0; i < 3; ++i) {
         NumberBuffer number;
         sboText_[i] = settings_.separator;
-        sboText_[i] += WriteFixed(number, scaled(static_cast<Axis>(i), values[i]), settings_.axis(Axis::X).format,
-                                  settings_.delZero);
+        sboText_[i] +=
+            axisText(number, static_cast<Axis>(i), settings_.axis(Axis::X).format, values[i], raisedZ && i == 2);
     }
     const bool sameX = sboText_[0] == lastAxisText_[0];
     const bool sameY = sboText_[1] == lastAxisText_[1];
@@ -140,7 +154,7 @@ char* NcWordWriter::putSboMove(char* p, float x, float y, float z) {
             p = putAxisWord(p, Axis::Y, y);
         }
     } else if (sameX && sameY) {
-        p = putAxisWord(p, Axis::Z, z);
+        p = putAxisWord(p, Axis::Z, z, raisedZ);
     } else {
         p = Put(p, settings_.sboXyzPrefix);
         p = Put(p, sboText_[0]);
@@ -157,15 +171,35 @@ void NcWordWriter::finishLine(std::string& out, int kind, char* words, char* wor
     if (words == wordsEnd) return;
     CheckMoveKind(kind);  // before anything is written
     char* const lead = line_.data();
-    char* leadEnd = putBlockNumber(lead);
+    // A deferred block number keeps its place: the blank after it stays.
+    const bool deferred = deferredLines_ != nullptr && settings_.outputSeq;
+    if (deferred) deferredLines_->push_back(out.size());
+    char* leadEnd = deferred ? lead : putBlockNumber(lead);
     leadEnd = putGWord(leadEnd, kind);
     const auto leadLength = static_cast<std::size_t>(leadEnd - lead);
-    if (leadLength == 0 && *words == ' ') ++words;
+    if (leadLength == 0 && !deferred && *words == ' ') ++words;
     char* const start = words - leadLength;
     std::memmove(start, lead, leadLength);
     *wordsEnd++ = '\r';
     *wordsEnd++ = '\n';
     out.append(start, static_cast<std::size_t>(wordsEnd - start));
+}
+
+std::string NcWordWriter::AxisText(Axis axis, float value, bool raised) const {
+    NumberBuffer number;
+    return std::string(axisText(number, axis, settings_.axis(axis).format, value, raised));
+}
+
+void NcWordWriter::RestoreModalMemory(std::string_view gWord, const std::string (&axisTexts)[3],
+                                      std::string_view feedText) {
+    lastGWord_.assign(gWord);
+    for (std::size_t i = 0; i < 3; ++i) lastAxisText_[i] = axisTexts[i];
+    lastFeedText_.assign(feedText);
+}
+
+void NcWordWriter::AppendBlockNumber(std::string& out) {
+    char* const start = wordsStart(0);
+    out.append(start, putBlockNumber(start));
 }
 
 std::string NcWordWriter::FormatBlockNumber() {
@@ -214,12 +248,13 @@ void NcWordWriter::WriteNcLine(std::string& out, int kind, std::string_view word
 void NcWordWriter::WriteNcMove(std::string& out, int kind, std::string_view feedText, float x, float y, float z) {
     char* const start = wordsStart(feedText.size());
     char* end = start;
+    const bool cutting = kind != 0;
     if (settings_.dialect == PostDialect::Sbo) {
-        end = putSboMove(end, x, y, z);
+        end = putSboMove(end, x, y, z, cutting);
     } else {
         end = putAxisWord(end, Axis::X, x);
         end = putAxisWord(end, Axis::Y, y);
-        end = putAxisWord(end, Axis::Z, z);
+        end = putAxisWord(end, Axis::Z, z, cutting);
         end = putFeedWord(end, feedText);
     }
     finishLine(out, kind, start, end);

@@ -47,7 +47,24 @@ public:
     void WriteNcLine(std::string& out, int kind, std::string_view words);
 
     // One move in the dialect of the definition. Coordinates must be finite.
+    // The Z of a cutting move (kind 1 to 3) is rounded toward the work's +Z
+    // at the written decimals, so the program never places the cutter lower
+    // than the move asks; a rapid's Z is rounded like every other number.
     void WriteNcMove(std::string& out, int kind, std::string_view feedText, float x, float y, float z);
+
+    // The text an axis word of this value would carry (raised: the Z of a
+    // cutting move), without touching the modal memory.
+    std::string AxisText(Axis axis, float value, bool raised) const;
+
+    // For writing one program in pieces on several threads: the modal memory
+    // set to what it was at the start of a piece, and block numbers left out
+    // of the lines, the position of each line in `out` recorded instead, to
+    // be filled in order afterwards with AppendBlockNumber.
+    void RestoreModalMemory(std::string_view gWord, const std::string (&axisTexts)[3], std::string_view feedText);
+    void DeferBlockNumbers(std::vector<std::size_t>* lineStarts) { deferredLines_ = lineStarts; }
+    void AppendBlockNumber(std::string& out);
+    void SetBlockCounter(std::int64_t counter) { blockCounter_ = counter; }
+    void AdvanceBlockCounter();  // as a written block number does
 
     std::string_view lastGWord() const { return lastGWord_; }
     std::string_view lastAxisText(Axis axis) const { return lastAxisText_[static_cast<std::size_t>(axis)]; }
@@ -63,9 +80,11 @@ private:
     // Each writes its word at p and returns the end of what it wrote.
     char* putBlockNumber(char* p);
     char* putGWord(char* p, int kind);
-    char* putAxisWord(char* p, Axis axis, float value);
+    char* putAxisWord(char* p, Axis axis, float value, bool raised = false);
+    std::string_view axisText(NumberBuffer& buffer, Axis axis, const NumberFormat& format, float value,
+                              bool raised) const;
     char* putFeedWord(char* p, std::string_view feedText);
-    char* putSboMove(char* p, float x, float y, float z);
+    char* putSboMove(char* p, float x, float y, float z, bool raisedZ);
 
     float scaled(Axis axis, float value) const;
 
@@ -83,6 +102,7 @@ private:
     std::size_t leadRoom_ = 0;   // the longest block number and G word
     std::size_t lineRoom_ = 0;   // the longest line without the feed text
     std::vector<char> line_;     // the line being put together
+    std::vector<std::size_t>* deferredLines_ = nullptr;
     std::string sboText_[3];
 };
 

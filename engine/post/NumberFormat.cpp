@@ -119,7 +119,8 @@ std::string NumberFormat::text() const {
     return result;
 }
 
-std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberFormat& format, bool delZero) {
+std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberFormat& format, bool delZero,
+                            Rounding rounding) {
     // value = mantissa * 2^exponent, taken from the bits without the maths
     // library: every double is such a dyadic fraction, so value * 10^decimals
     // is mantissa * 10^decimals / 2^-exponent and the rounding is exact integer
@@ -140,6 +141,11 @@ std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberForm
         exponent += zeros;
     }
     const int decimals = format.decimals();
+    // How a remainder below one unit of the last decimal goes: half away from
+    // zero, or away from zero (up for positives, down for negatives) whenever
+    // any is left, or never.
+    const bool awayWhenAny = rounding != Rounding::HalfAwayFromZero && (rounding == Rounding::Upward) != negative;
+    const bool halfAway = rounding == Rounding::HalfAwayFromZero;
     const std::uint64_t power = PowersOfTen[static_cast<std::size_t>(decimals)];
     char* const end = buffer.data() + buffer.size();
 
@@ -165,15 +171,20 @@ std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberForm
         // Coordinates of every size a machine has: 64 bits are enough.
         const std::uint64_t product = mantissa * power;
         std::uint64_t rounded = product >> shift;
-        if ((product & ((1ull << shift) - 1)) >= (1ull << (shift - 1))) ++rounded;
+        const std::uint64_t rest = product & ((1ull << shift) - 1);
+        if (halfAway ? rest >= (1ull << (shift - 1)) : awayWhenAny && rest != 0) ++rounded;
         scaled = rounded;
     } else {
         const UInt128 product = static_cast<UInt128>(mantissa) * power;  // below 2^113
         if (shift < 114) {
             scaled = product >> shift;
             const UInt128 remainder = product - (scaled << shift);
-            if (remainder >= (static_cast<UInt128>(1) << (shift - 1))) ++scaled;
-        }  // else below half a unit of the last decimal: rounds to zero
+            if (halfAway ? remainder >= (static_cast<UInt128>(1) << (shift - 1)) : awayWhenAny && remainder != 0)
+                ++scaled;
+        } else if (awayWhenAny) {
+            scaled = 1;  // a sliver away from zero still needs a whole unit
+        }
+        // Otherwise below half a unit of the last decimal: zero.
     }
 
     // Written from the right: decimals, point, whole digits, sign.
@@ -230,10 +241,9 @@ void AppendInteger(std::string& out, std::int64_t value, const NumberFormat& for
     out += WriteInteger(buffer, value, format);
 }
 
-std::string FormatFixed(double value, const NumberFormat& format, bool delZero) {
-    std::string text;
-    AppendFixed(text, value, format, delZero);
-    return text;
+std::string FormatFixed(double value, const NumberFormat& format, bool delZero, Rounding rounding) {
+    NumberBuffer buffer;
+    return std::string(WriteFixed(buffer, value, format, delZero, rounding));
 }
 
 }  // namespace calvoro

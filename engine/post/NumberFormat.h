@@ -51,7 +51,12 @@ using NumberBuffer = std::array<char, MaxNumberTextLength>;
 // ("-0.000"); an exact -0.0 is written as 0. With delZero the "0" characters
 // at the end of the decimals are cut, the point stays ("2.000" -> "2.", "10"
 // stays "10").
-std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberFormat& format, bool delZero = false);
+//
+// Upward and Downward round toward +infinity and -infinity instead: the Z of a
+// cutting move is written no lower than computed, whatever the decimals.
+enum class Rounding { HalfAwayFromZero, Upward, Downward };
+std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberFormat& format, bool delZero = false,
+                            Rounding rounding = Rounding::HalfAwayFromZero);
 
 // An integer format: at least `precision` digits (zeros in front), always at
 // least one digit, the sign before the zeros.
@@ -61,6 +66,7 @@ void AppendFixed(std::string& out, double value, const NumberFormat& format, boo
 void AppendInteger(std::string& out, std::int64_t value, const NumberFormat& format);
 
 // AppendFixed to a new string.
-std::string FormatFixed(double value, const NumberFormat& format, bool delZero = false);
+std::string FormatFixed(double value, const NumberFormat& format, bool delZero = false,
+                        Rounding rounding = Rounding::HalfAwayFromZero);
 
 }  // namespace calvoro

@@ -21,6 +21,11 @@ double ArcHeight(double radius, double distance) {
     return radius - std::sqrt(std::max(0.0, radius * radius - distance * distance));
 }
 
+// Slope of that arc at distance d.
+double ArcSlope(double radius, double distance) {
+    return distance / std::sqrt(std::max(0.0, radius * radius - distance * distance));
+}
+
 }  // namespace
 
 CutterProfile CutterProfile::FromTool(const ToolRecord& tool, double stockAllowance) {
@@ -98,6 +103,21 @@ double CutterProfile::height(double rho) const {
             // Both pieces take their value at the joint from the arc, so the
             // profile cannot step down there by a rounding.
             return rho <= arcEndRadius_ ? ArcHeight(arcRadius_, rho) : arcEndHeight_ + slope_ * (rho - arcEndRadius_);
+        default:
+            return 0.0;
+    }
+}
+
+double CutterProfile::slope(double rho) const {
+    switch (shape_) {
+        case ToolType::Spherical:
+            return ArcSlope(arcRadius_, rho);
+        case ToolType::BullNose:
+            return rho < flatRadius_ ? 0.0 : ArcSlope(arcRadius_, rho - flatRadius_);
+        case ToolType::ConicalFlat:
+            return rho < flatRadius_ ? 0.0 : slope_;
+        case ToolType::ConicalSpherical:
+            return rho < arcEndRadius_ ? ArcSlope(arcRadius_, rho) : slope_;
         default:
             return 0.0;
     }

@@ -27,6 +27,11 @@ public:
     // relies on.
     double height(double rho) const;
 
+    // How fast height grows at rho: its slope from the right, which at a joint
+    // of two pieces is the steeper one, as the profile only ever gets steeper
+    // outward. Infinite where a ball or corner arc stands vertical.
+    double slope(double rho) const;
+
 private:
     CutterProfile() = default;
 

@@ -21,21 +21,41 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // profile heights; no sensible job comes near it.
 constexpr double kMaxReach = 2048;
 
+// Cells this much (relative) beyond the rim count as on it.
+constexpr double kRimTolerance = 1e-6;
+
+// Steps that narrow the largest need of one cell along a move, and how close
+// (work units) its upper bound must come to the best value found.
+constexpr int kSweepSteps = 24;
+constexpr double kSweepTolerance = 1e-9;
+
+// Moves of a run searched together.
+constexpr int kSweepBatch = 16;
+
 }  // namespace
 
-GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize)
-    : map_(map), profile_(profile), pixelSize_(pixelSize) {
+GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize,
+                               double positionAllowance)
+    : map_(map), profile_(profile), pixelSize_(pixelSize), allowance_(positionAllowance) {
     if (!(pixelSize > 0.0) || !std::isfinite(pixelSize)) throw ToolPathError("The pixel size must be greater than 0.");
+    if (!(positionAllowance >= 0.0) || !std::isfinite(positionAllowance))
+        throw ToolPathError("The position allowance must be 0 or more.");
     if (map.empty()) throw ToolPathError("There is no relief to machine.");
-    const double reach = std::floor(profile.outerRadius() / pixelSize) + 1.0;
+    reachRadius_ = (profile.outerRadius() + allowance_) * (1.0 + kRimTolerance);
+    const double reach = std::floor(reachRadius_ / pixelSize) + 1.0;
     if (!(reach <= kMaxReach))
         throw ToolPathError("The cutter is more than 4096 pixels wide at this pixel size; choose larger pixels.");
     reach_ = static_cast<int>(reach);
 
     const auto stride = static_cast<std::size_t>(rowStride());
     offsetHeights_.resize(stride * (reach_ + 1));
+    offsetSlopes_.resize(stride * (reach_ + 1));
     for (int dy = 0; dy <= reach_; ++dy)
-        for (int dx = 0; dx < rowStride(); ++dx) offsetHeights_[dy * stride + dx] = computeOffsetHeight(dx, dy);
+        for (int dx = 0; dx < rowStride(); ++dx) {
+            offsetHeights_[dy * stride + dx] = computeOffsetHeight(dx, dy);
+            const double rho = std::hypot(dx, dy) * pixelSize_;
+            offsetSlopes_[dy * stride + dx] = dx == 0 ? 0.0 : grownSlope(rho) * dx * pixelSize_ * pixelSize_ / rho;
+        }
 
     chordHalf_.assign(static_cast<std::size_t>(reach_) + 1, -1);
     for (int dx = 0, dy = reach_; dx <= reach_; ++dx) {
@@ -75,9 +95,7 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
 
 double GougeFreeDepth::computeOffsetHeight(int adx, int ady) const {
     if (adx > reach_ || ady > reach_) return kInfinity;
-    const double rho = std::sqrt(static_cast<double>(adx) * adx + static_cast<double>(ady) * ady) * pixelSize_;
-    if (rho > profile_.outerRadius()) return kInfinity;
-    return profile_.height(rho);
+    return grownHeight(std::sqrt(static_cast<double>(adx) * adx + static_cast<double>(ady) * ady) * pixelSize_);
 }
 
 float GougeFreeDepth::RoundUp(double value) {
@@ -288,11 +306,252 @@ double GougeFreeDepth::segmentClearanceZ(int ax, int ay, int bx, int by) const {
             t = std::clamp(t, 0.0, 1.0);
             const double dx = wx - t * ux;
             const double dy = wy - t * uy;
-            const double rho = std::sqrt(dx * dx + dy * dy) * pixelSize_;
-            if (rho > profile_.outerRadius()) continue;
-            best = std::max(best, static_cast<double>(map_.at(cx, cy)) - profile_.height(rho));
+            best = std::max(
+                best, static_cast<double>(map_.at(cx, cy)) - grownHeight(std::sqrt(dx * dx + dy * dy) * pixelSize_));
         }
     return best + profile_.stockAllowance();
+}
+
+// The cell's limit on the tip along the move, less the straight line between
+// the two tips, is concave in the move's parameter t (the profile is convex and
+// non-decreasing, the distance convex in t), so its largest value is found by
+// narrowing a bracket; what is returned bounds the whole last bracket from
+// above, so it is never less than the true need.
+double GougeFreeDepth::cellSweptLift(int cx, int cy, int ax, int ay, double tipA, int bx, int by, double tipB,
+                                     double beat) const {
+    const double h = static_cast<double>(map_.at(cx, cy)) + profile_.stockAllowance();
+    const double wx = cx - ax;
+    const double wy = cy - ay;
+    const double ux = bx - ax;
+    const double uy = by - ay;
+    const double length2 = ux * ux + uy * uy;
+    auto distance = [&](double t) {
+        const double dx = wx - t * ux;
+        const double dy = wy - t * uy;
+        return std::sqrt(dx * dx + dy * dy) * pixelSize_;
+    };
+    auto line = [&](double t) { return tipA + t * (tipB - tipA); };
+    // Nearest distance from the cell to the part [l, r] of the move.
+    auto nearest = [&](double l, double r) { return distance(std::clamp((wx * ux + wy * uy) / length2, l, r)); };
+
+    const double lowTip = std::min(tipA, tipB);
+    if (!(h - grownHeight(nearest(0.0, 1.0)) - lowTip > beat)) return beat;
+
+    // The part of the move over which the cell lies within reach.
+    const double reach = reachRadius_ / pixelSize_;
+    const double middle = (wx * ux + wy * uy) / length2;
+    const double offset2 = std::max(0.0, (wx * wx + wy * wy) / length2 - middle * middle);
+    const double half = std::sqrt(std::max(0.0, reach * reach / length2 - offset2));
+    const double t0 = std::max(0.0, middle - half);
+    const double t1 = std::min(1.0, middle + half);
+    if (!(t0 <= t1)) return beat;
+
+    auto value = [&](double t) { return h - grownHeight(std::min(distance(t), reachRadius_)) - line(t); };
+    // Tangents at both ends bound a concave function from above.
+    auto rate = [&](double t) {  // d value / dt, taking the steeper profile at joints
+        const double rho = distance(t);
+        const double rhoRate =
+            rho > 0.0 ? ((t * ux - wx) * ux + (t * uy - wy) * uy) * pixelSize_ * pixelSize_ / rho : 0.0;
+        return -grownSlope(rho) * rhoRate - (tipB - tipA);
+    };
+    const double width = t1 - t0;
+    const double startRate = rate(t0);
+    const double endRate = rate(t1);
+    // A vertical arc at the rim gives no tangent (infinity times 0): no bound then.
+    const double fromStart = std::isnan(startRate) ? kInfinity : value(t0) + std::max(0.0, startRate) * width;
+    const double fromEnd = std::isnan(endRate) ? kInfinity : value(t1) + std::max(0.0, -endRate) * width;
+    if (!(std::min(fromStart, fromEnd) > beat)) return beat;
+
+    // The largest value lies where the rate turns from rising to falling:
+    // narrowed by the secant of the rates (halving where a rate is no
+    // number), and bounded above by where the tangents at both ends of the
+    // bracket meet.
+    double l = t0;
+    double r = t1;
+    double vl = value(l);
+    double vr = value(r);
+    double rl = startRate;
+    double rr = endRate;
+    double upper = std::min(fromStart, fromEnd);
+    for (int step = 0; step < kSweepSteps; ++step) {
+        if (!(rl > 0.0)) return std::max(beat, std::min(upper, vl));  // falling from l on
+        if (!(rr < 0.0)) return std::max(beat, std::min(upper, vr));  // rising up to r
+        if (std::isfinite(rl) && std::isfinite(rr)) {
+            const double meet = std::clamp((vr - vl + rl * l - rr * r) / (rl - rr), l, r);
+            upper = std::min(upper, vl + rl * (meet - l));
+        }
+        if (upper - std::max(vl, vr) <= kSweepTolerance || !(upper > beat)) break;
+        double m = std::isfinite(rl) && std::isfinite(rr) ? l + rl * (r - l) / (rl - rr) : 0.5 * (l + r);
+        if (!(m > l && m < r) || step % 4 == 3) m = 0.5 * (l + r);  // halving keeps the bracket shrinking
+        const double rm = rate(m);
+        const double vm = value(m);
+        if (rm > 0.0 || std::isnan(rm)) {
+            l = m, vl = vm, rl = std::isnan(rm) ? kInfinity : rm;
+        } else {
+            r = m, vr = vm, rr = rm;
+        }
+    }
+    const double bound = h - grownHeight(std::min(nearest(l, r), reachRadius_)) - std::min(line(l), line(r));
+    return std::max(beat, std::min(bound, upper));
+}
+
+double GougeFreeDepth::sweptLift(int ax, int ay, double tipA, int bx, int by, double tipB) const {
+    if (ax == bx && ay == by) return 0.0;
+    const double tips[2] = {tipA, tipB};
+    double lift = 0.0;
+    if (std::abs(bx - ax) + std::abs(by - ay) == 1)
+        sweptLiftRun(ax, ay, bx - ax, by - ay, 1, tips, &lift);
+    else
+        sweptLiftBatch(ax, ay, bx - ax, by - ay, 1, tips, &lift);
+    return lift;
+}
+
+void GougeFreeDepth::sweptLiftRun(int x, int y, int stepX, int stepY, int moves, const double* tips,
+                                  double* lifts) const {
+    assert(std::abs(stepX) + std::abs(stepY) == 1);
+    for (int done = 0; done < moves; done += kSweepBatch)
+        sweptLiftBatch(x + done * stepX, y + done * stepY, stepX, stepY, std::min(kSweepBatch, moves - done),
+                       tips + done, lifts + done);
+}
+
+// Moves m = 0..count-1 from point m to point m + 1, point k at
+// (x + k stepX, y + k stepY), searched together: a block of the pyramid lives
+// while it could demand more than some move has found.
+void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int count, const double* tips,
+                                    double* lifts) const {
+    const double stock = profile_.stockAllowance();
+    std::array<double, kSweepBatch> lowTip;  // the lower tip of each move, less the stock
+    for (int m = 0; m < count; ++m) {
+        lowTip[m] = std::min(tips[m], tips[m + 1]) - stock;
+        lifts[m] = 0.0;
+    }
+    double threshold = *std::min_element(lowTip.begin(), lowTip.begin() + count);
+    const int endX = x + count * stepX;
+    const int endY = y + count * stepY;
+    const int sx0 = std::min(x, endX);
+    const int sx1 = std::max(x, endX);
+    const int sy0 = std::min(y, endY);
+    const int sy1 = std::max(y, endY);
+    const int x0 = std::max(0, sx0 - reach_);
+    const int x1 = std::min(map_.width() - 1, sx1 + reach_);
+    const int y0 = std::max(0, sy0 - reach_);
+    const int y1 = std::min(map_.height() - 1, sy1 + reach_);
+
+    // For a move of one cell along X or Y, as raster lines make them, each
+    // cell's limit and its rate of change at both ends come from the tables,
+    // and a concave function lies below its tangents there (at an end where
+    // the cell is under the cutter). Cells lie behind the move's start or
+    // beyond its end, and a cell's limit only falls as the cutter moves away
+    // from it: on a move up only cells beyond its end, on a move down only
+    // cells behind its start can ask for more than the straight line, and on
+    // a level move none can.
+    const bool unitSteps = std::abs(stepX) + std::abs(stepY) == 1;
+    const bool alongX = stepY == 0;
+    const int direction = alongX ? stepX : stepY;
+    const auto stride = static_cast<std::size_t>(rowStride());
+    auto tangentBound = [&](double h, int alongA, int across, double tipA, double tipB) {
+        const double rise = tipB - tipA;
+        double bound = kInfinity;
+        for (int end = 0; end < 2; ++end) {
+            const int along = alongA - end;
+            const int distance = std::min(std::abs(along), reach_ + 1);
+            const double height = profileRow(across)[distance];
+            if (height == kInfinity) continue;
+            const double slope = offsetSlopes_[across * stride + distance];
+            const double rate = (along < 0 ? -slope : slope) - rise;
+            bound = std::min(
+                bound, end == 0 ? h - height - tipA + std::max(0.0, rate) : h - height - tipB + std::max(0.0, -rate));
+        }
+        return bound;
+    };
+    auto considerCell = [&](int cx, int cy) {
+        const double h = static_cast<double>(map_.at(cx, cy));
+        if (!unitSteps) {
+            lifts[0] = cellSweptLift(cx, cy, x, y, tips[0], x + stepX, y + stepY, tips[1], lifts[0]);
+            threshold = lowTip[0] + lifts[0];
+            return;
+        }
+        const int across = std::abs(alongX ? cy - y : cx - x);
+        if (across > reach_) return;
+        const int along0 = (alongX ? cx - x : cy - y) * direction;  // from point 0, along the moves
+        const double* row = profileRow(across);
+        // Only moves that pass within `gap` cells along can see the cell
+        // above the threshold at all (the profile grows with the distance).
+        const int gap = static_cast<int>(std::lower_bound(row, row + reach_ + 2, h - threshold) - row) - 1;
+        const int first = std::max(0, along0 - gap - 1);
+        const int last = std::min(count - 1, along0 + gap);
+        bool changed = false;
+        for (int m = first; m <= last; ++m) {
+            const int along = along0 - m;  // from the start of move m
+            if (tips[m + 1] > tips[m] ? along < 1 : (tips[m + 1] < tips[m] ? along > 0 : true)) continue;
+            const int gap = along < 0 ? -along : (along > 1 ? along - 1 : 0);
+            if (!(h - row[std::min(gap, reach_ + 1)] - lowTip[m] > lifts[m])) continue;
+            if (!(tangentBound(h + stock, along, across, tips[m], tips[m + 1]) > lifts[m])) continue;
+            const int ax = x + m * stepX;
+            const int ay = y + m * stepY;
+            lifts[m] = cellSweptLift(cx, cy, ax, ay, tips[m], ax + stepX, ay + stepY, tips[m + 1], lifts[m]);
+            changed = true;
+        }
+        if (changed) {
+            threshold = kInfinity;
+            for (int m = 0; m < count; ++m) threshold = std::min(threshold, lowTip[m] + lifts[m]);
+        }
+    };
+    // A block lives while its highest cell, at the block's nearest distance
+    // from the moves' bounding box, could demand more than some move found.
+    auto alive = [&](int level, int bx0, int by0) {
+        const int cx0 = bx0 << level;
+        const int cx1 = std::min(map_.width(), (bx0 + 1) << level) - 1;
+        const int cy0 = by0 << level;
+        const int cy1 = std::min(map_.height(), (by0 + 1) << level) - 1;
+        const int gx = cx1 < sx0 ? sx0 - cx1 : (cx0 > sx1 ? cx0 - sx1 : 0);
+        const int gy = cy1 < sy0 ? sy0 - cy1 : (cy0 > sy1 ? cy0 - sy1 : 0);
+        const double highest = blockMax(level, bx0, by0);
+        if (!(highest - offsetHeight(gx, gy) > threshold)) return false;
+        if (!unitSteps || level == 0) return true;
+        // Move by move: the block's nearest distance to each move.
+        const int across = alongX ? gy : gx;
+        const int u0 = alongX ? (direction > 0 ? cx0 - x : x - cx1) : (direction > 0 ? cy0 - y : y - cy1);
+        const int u1 = u0 + (alongX ? cx1 - cx0 : cy1 - cy0);
+        const double* row = profileRow(across);
+        for (int m = 0; m < count; ++m) {
+            if (tips[m + 1] > tips[m] ? u1 - m < 1 : (tips[m + 1] < tips[m] ? u0 - m > 0 : true)) continue;
+            const int along = u0 > m + 1 ? u0 - m - 1 : (u1 < m ? m - u1 : 0);
+            if (highest - row[std::min(along, reach_ + 1)] - lowTip[m] > lifts[m]) return true;
+        }
+        return false;
+    };
+    struct Block {
+        int level, bx, by;
+    };
+    // A run of moves spans a handful of top blocks a side (they are over half
+    // as wide as the footprint); a long link between two lines may span many.
+    std::vector<Block> stack;
+    stack.reserve(64);
+    auto push = [&](Block block) { stack.push_back(block); };
+    const int top = static_cast<int>(levels_.size());
+    for (int bx0 = x0 >> top; bx0 <= x1 >> top; ++bx0)
+        for (int by0 = y0 >> top; by0 <= y1 >> top; ++by0) push({top, bx0, by0});
+    while (!stack.empty()) {
+        const Block block = stack.back();
+        stack.pop_back();
+        if (!alive(block.level, block.bx, block.by)) continue;
+        if (block.level == 0) {
+            considerCell(block.bx, block.by);
+            continue;
+        }
+        const int level = block.level - 1;
+        const int width = level == 0 ? map_.width() : levels_[level - 1].width;
+        const int height = level == 0 ? map_.height() : levels_[level - 1].height;
+        for (int i = 0; i < 2; ++i)
+            for (int j = 0; j < 2; ++j) {
+                const int cx = 2 * block.bx + i;
+                const int cy = 2 * block.by + j;
+                if (cx < width && cy < height && ((cx + 1) << level) - 1 >= x0 && (cx << level) <= x1 &&
+                    ((cy + 1) << level) - 1 >= y0 && (cy << level) <= y1)
+                    push({level, cx, cy});
+            }
+    }
 }
 
 }  // namespace calvoro

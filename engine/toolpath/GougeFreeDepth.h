@@ -5,10 +5,18 @@
 // cell c, a cell k at distance rho <= R + S limits the tip to
 //     Z(k) - height(rho),
 // and the tip Z is S plus the largest of these limits (profile grown by S, see
-// CutterProfile). Cells outside the picture count as the nearest edge cell;
-// since the cutter is always centred over the picture, such a cell never limits
-// the tip more than the edge cell itself does at its own, shorter, distance,
-// so only cells of the picture need to be visited.
+// CutterProfile). Two allowances widen the footprint:
+// - the written program places the cutter up to a position allowance e away
+//   from the cell it was computed for (its numbers are rounded), so a cell
+//   limits the tip as if it were e nearer: height(max(0, rho - e)) up to
+//   rho = R + S + e;
+// - the pixel size is a float (0.1 is 0.10000000149), so a cell the program
+//   puts exactly on the rim lies a hair outside it in this arithmetic; cells
+//   within a relative 1e-6 beyond the rim count as on it.
+// Cells outside the picture count as the nearest edge cell; since the cutter
+// is always centred over the picture, such a cell never limits the tip more
+// than the edge cell itself does at its own, shorter, distance, so only cells
+// of the picture need to be visited.
 //
 // The fast path prunes the footprint block by block against a pyramid of block
 // maxima, for a few neighbouring centres at once; a block is only skipped when
@@ -30,8 +38,10 @@ namespace calvoro {
 class GougeFreeDepth {
 public:
     // The map must outlive this object. Throws ToolPathError when the pixel
-    // size is not a positive number or the map is empty.
-    GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize);
+    // size is not a positive number, the allowance is negative or the map is
+    // empty.
+    GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize,
+                   double positionAllowance = 0.0);
 
     // Tip Z (work units) over cell (x, y), which must lie in the map. Rounded
     // up to the next float, so it is never below the exact value.
@@ -52,6 +62,27 @@ public:
     // two ends are both at or above it is safe along its whole length.
     double segmentClearanceZ(int x0, int y0, int x1, int y1) const;
 
+    // How much both ends of the straight move from cell a at tipA to cell b at
+    // tipB (cell coordinates; tips at least the tip Z of their cells) must be
+    // raised so that the cutter, swept along the move with its Z changing
+    // linearly, cuts no cell: never less than the need, and above it by at
+    // most about 1/2000 of the two tips' difference. 0 when nothing is in
+    // the way.
+    double sweptLift(int ax, int ay, double tipA, int bx, int by, double tipB) const;
+
+    // The same for the `moves` moves of a straight run of neighbouring
+    // cells: point k at (x + k stepX, y + k stepY) with tip tips[k] (moves + 1
+    // of them), the lift of the move from point k to k + 1 into lifts[k];
+    // found much faster by searching for several moves at once.
+    void sweptLiftRun(int x, int y, int stepX, int stepY, int moves, const double* tips, double* lifts) const;
+
+    // The profile as the footprint sees it: widened by the position allowance
+    // and with rim cells counted; +infinity beyond reachRadius().
+    double grownHeight(double rho) const {
+        return rho > reachRadius_ ? kOutside
+                                  : profile_.height(std::min(std::max(0.0, rho - allowance_), profile_.outerRadius()));
+    }
+    double reachRadius() const { return reachRadius_; }
     // Height of the profile at the cell offset (dx, dy), +infinity outside the
     // footprint. The one place that decides which cells the footprint holds.
     double offsetHeight(int dx, int dy) const {
@@ -88,6 +119,12 @@ private:
     void tipZBatch(bool alongX, int first, int fixed, int count, Cell* contacts, int& contactCount, float* out) const;
 
     double computeOffsetHeight(int adx, int ady) const;
+    double grownSlope(double rho) const {
+        return rho < allowance_ ? 0.0 : profile_.slope(std::min(rho - allowance_, profile_.outerRadius()));
+    }
+    void sweptLiftBatch(int x, int y, int stepX, int stepY, int count, const double* tips, double* lifts) const;
+    // The largest lift one cell demands of a sweptLift move, when more than `beat`.
+    double cellSweptLift(int cx, int cy, int ax, int ay, double tipA, int bx, int by, double tipB, double beat) const;
     // The profile heights at offsets (0..reach + 1 + kBatch, across); those
     // past reach are +inf, so a clamped offset, or one up to a batch beyond,
     // reads as outside.
@@ -103,8 +140,14 @@ private:
     const HeightMap& map_;
     CutterProfile profile_;
     double pixelSize_;
+    double allowance_;
+    double reachRadius_ = 0.0;  // distance of the farthest cell that counts
     int reach_ = 0;
     std::vector<double> offsetHeights_;
+    // For each offset (along, across) of the same layout: how fast the
+    // profile height under the cell grows as the centre moves one cell away
+    // along X or Y, per cell moved (0 straight across, where it starts flat).
+    std::vector<double> offsetSlopes_;
     std::vector<int> chordHalf_;  // largest |dy| in the footprint for each |dx|, -1 for none  // quadrant table
                                   // [|dx|][|dy|], empty for huge cutters
 

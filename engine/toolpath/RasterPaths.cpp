@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace calvoro {
 
@@ -64,6 +65,12 @@ void AddRaster(bool alongX, int lineCount, int lastAcross, int lastAlong, bool w
     }
 }
 
+float RoundUpToFloat(double value) {
+    auto rounded = static_cast<float>(value);
+    if (static_cast<double>(rounded) < value) rounded = std::nextafter(rounded, std::numeric_limits<float>::infinity());
+    return rounded;
+}
+
 }  // namespace
 
 StepOverEvening EvenStepOver(int cells, double pixelSize, double stepOver) {
@@ -109,7 +116,7 @@ RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameter
     std::vector<std::size_t> start(runs.size() + 1, 0);
     for (std::size_t r = 0; r < runs.size(); ++r) start[r + 1] = start[r] + runs[r].count();
     std::vector<float> tips(start.back());
-    ParallelFor(runs.size(), threads, control, 0.0, 0.9, [&](std::size_t r) {
+    ParallelFor(runs.size(), threads, control, 0.0, 0.75, [&](std::size_t r) {
         const LineRun& run = runs[r];
         const int low = std::min(run.from, run.to);
         float* out = tips.data() + start[r];
@@ -173,14 +180,37 @@ RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameter
         if (state == State::Inside) paths.polylines.push_back(std::move(current));
     }
 
-    // A straight move between two neighbouring cells of a row or column keeps
-    // every cell under the cutter at its nearest to one of the two ends; with
-    // both ends at the higher of the two tip Zs it cuts nothing on the way.
-    for (RasterPolyline& line : paths.polylines)
-        for (std::size_t k = 0; k < line.size(); ++k) {
-            if (k > 0) line[k].z = std::max(line[k].z, line[k - 1].tipZ);
-            if (k + 1 < line.size()) line[k].z = std::max(line[k].z, line[k + 1].tipZ);
+    // Each move between neighbouring points raises both its ends by what the
+    // cutter swept along it needs; a point takes the larger lift of its two
+    // moves. Lines are independent of one another.
+    auto raise = [](RasterPoint& point, double lift) {
+        if (lift > 0) point.z = std::max(point.z, RoundUpToFloat(static_cast<double>(point.tipZ) + lift));
+    };
+    auto lift = [&](const RasterPoint& a, const RasterPoint& b) {
+        return depth.sweptLift(a.cellX, a.cellY, a.tipZ, b.cellX, b.cellY, b.tipZ);
+    };
+    ParallelFor(paths.polylines.size(), threads, control, 0.75, 0.9, [&](std::size_t j) {
+        RasterPolyline& line = paths.polylines[j];
+        if (line.size() < 2) return;
+        const int stepX = line[1].cellX - line[0].cellX;
+        const int stepY = line[1].cellY - line[0].cellY;
+        bool straight = std::abs(stepX) + std::abs(stepY) == 1;
+        for (std::size_t k = 1; k < line.size() && straight; ++k)
+            straight = line[k].cellX - line[k - 1].cellX == stepX && line[k].cellY - line[k - 1].cellY == stepY;
+        std::vector<double> tips(line.size());
+        std::vector<double> needs(line.size() - 1);
+        for (std::size_t k = 0; k < line.size(); ++k) tips[k] = line[k].tipZ;
+        if (straight) {
+            depth.sweptLiftRun(line[0].cellX, line[0].cellY, stepX, stepY, static_cast<int>(needs.size()), tips.data(),
+                               needs.data());
+        } else {
+            for (std::size_t k = 1; k < line.size(); ++k) needs[k - 1] = lift(line[k - 1], line[k]);
         }
+        for (std::size_t k = 1; k < line.size(); ++k) {
+            raise(line[k - 1], needs[k - 1]);
+            raise(line[k], needs[k - 1]);
+        }
+    });
     // The same for the feed move that joins a line to the next one when they
     // end and start on neighbouring cells (the turns of the zig-zag).
     for (std::size_t j = 1; j < paths.polylines.size(); ++j) {
@@ -189,9 +219,9 @@ RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameter
         const bool neighbours = std::abs(end.cellX - begin.cellX) + std::abs(end.cellY - begin.cellY) <= 1;
         if (neighbours &&
             LinkDistance(CellPosition(end, placement), CellPosition(begin, placement)) <= FeedLinkReach(paths)) {
-            const float endTip = end.tipZ;
-            end.z = std::max(end.z, begin.tipZ);
-            begin.z = std::max(begin.z, endTip);
+            const double need = lift(end, begin);
+            raise(end, need);
+            raise(begin, need);
         }
     }
     return paths;

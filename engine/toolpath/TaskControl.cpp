@@ -1,5 +1,7 @@
 #include "engine/toolpath/TaskControl.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <exception>
 #include <mutex>
@@ -15,10 +17,16 @@ void TaskControl::reportProgress(double fraction) {
     }
 }
 
+unsigned UsableCores() {
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0) return static_cast<unsigned>(std::max(1, CPU_COUNT(&set)));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 void ParallelFor(std::size_t count, unsigned threads, TaskControl* control, double progressFrom, double progressTo,
                  const std::function<void(std::size_t)>& body) {
     if (count == 0) return;
-    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+    if (threads == 0) threads = UsableCores();
     threads = static_cast<unsigned>(std::min<std::size_t>(threads, count));
 
     std::atomic<std::size_t> next{0};

@@ -34,8 +34,12 @@ private:
     std::atomic<double> progress_{0.0};
 };
 
+// The cores this process may run on (it may be bound to fewer than the
+// machine has), at least 1.
+unsigned UsableCores();
+
 // Calls body(i) for every i in [0, count) on up to `threads` threads (0: one
-// per core); the calls must be independent of one another. Progress moves from
+// per usable core); the calls must be independent of one another. Progress moves from
 // progressFrom to progressTo as the calls finish. A cancel request stops the
 // remaining calls and raises TaskCancelled; the first exception of a body is
 // raised again here once every thread has stopped.

@@ -37,6 +37,19 @@ double HighestCell(const HeightMap& map) {
     return *std::max_element(values.begin(), values.end());
 }
 
+// The written rounding of X and Y, and the float rounding of the positions
+// themselves on the way there and back (a few units of the float's last bit
+// at the largest coordinate of the job).
+double PositionAllowance(const HeightMap& map, const ToolPathRequest& request) {
+    const ReliefPlacement& placement = request.placement;
+    const double size = placement.pixelSize;
+    const double largest = std::max({std::fabs(static_cast<double>(placement.workOffsetX)),
+                                     std::fabs(placement.workOffsetX + (map.width() - 1) * size),
+                                     std::fabs(static_cast<double>(placement.workOffsetY)),
+                                     std::fabs(placement.workOffsetY + (map.height() - 1) * size)});
+    return request.positionRounding + std::ldexp(largest, -21);
+}
+
 }  // namespace
 
 void CheckToolPathRequest(const HeightMap& map, const ToolPathRequest& request) {
@@ -55,6 +68,8 @@ void CheckToolPathRequest(const HeightMap& map, const ToolPathRequest& request) 
     if (job.stepOver < placement.pixelSize / 10.0)
         throw ToolPathError("The step over must be at least a tenth of the pixel size (" +
                             FormatNumber(placement.pixelSize / 10.0) + ").");
+    if (!(request.positionRounding >= 0.0) || !IsFinite(request.positionRounding))
+        throw ToolPathError("The rounding of written positions must be 0 or more.");
     if (job.passCount < 1 || job.passCount > 255)
         throw ToolPathError("The number of depth cuts must lie between 1 and 255.");
     if (!(job.zStep >= 0.0) || !IsFinite(job.zStep)) throw ToolPathError("The Z step must be 0 or more.");
@@ -72,7 +87,7 @@ ToolPathResult ComputeToolPath(const HeightMap& map, const ToolPathRequest& requ
     const CuttingParameters& job = request.parameters;
     const ReliefPlacement& placement = request.placement;
     const CutterProfile profile = CutterProfile::FromTool(request.cutter, job.stockAllowance);
-    const GougeFreeDepth depth(map, profile, placement.pixelSize);
+    const GougeFreeDepth depth(map, profile, placement.pixelSize, PositionAllowance(map, request));
 
     const RasterPaths paths = BuildRasterPaths(depth, job, placement, request.threads, control);
     if (paths.polylines.empty())
@@ -99,15 +114,19 @@ ToolPathResult ComputeToolPath(const HeightMap& map, const ToolPathRequest& requ
         result.polylines[j] = ReducePolyline(full, job.filterTolerance);
     });
 
-    // How high both ends of each short link must be for the straight feed
-    // move to cut nothing; NaN where the distance alone asks for a retract.
-    std::vector<double> linkClearance(count, std::numeric_limits<double>::quiet_NaN());
+    // How much the lowest pass's ends of each short link would have to rise
+    // for the straight feed move to cut nothing; NaN where the distance alone
+    // asks for a retract. Links between neighbouring cells were made safe
+    // with the raster lines.
+    std::vector<double> linkNeed(count, std::numeric_limits<double>::quiet_NaN());
     ParallelFor(count, request.threads, control, 0.95, 0.99, [&](std::size_t j) {
         if (j == 0) return;
         const RasterPoint& end = paths.polylines[j - 1].back();
         const RasterPoint& begin = paths.polylines[j].front();
-        if (LinkDistance(CellPosition(end, placement), CellPosition(begin, placement)) <= FeedLinkReach(paths))
-            linkClearance[j] = depth.segmentClearanceZ(end.cellX, end.cellY, begin.cellX, begin.cellY);
+        if (LinkDistance(CellPosition(end, placement), CellPosition(begin, placement)) > FeedLinkReach(paths)) return;
+        const bool neighbours = std::abs(end.cellX - begin.cellX) + std::abs(end.cellY - begin.cellY) <= 1;
+        linkNeed[j] =
+            neighbours ? 0.0 : depth.sweptLift(end.cellX, end.cellY, end.z, begin.cellX, begin.cellY, begin.z);
     });
 
     MoveList& moves = result.moves;
@@ -121,10 +140,10 @@ ToolPathResult ComputeToolPath(const HeightMap& map, const ToolPathRequest& requ
         for (std::size_t j = 0; j < count; ++j) {
             const PathPolyline& line = result.polylines[j];
             const PathPoint start{line.front().x, line.front().y, line.front().z + dz};
-            bool feedLink = !atFeedPlane && !std::isnan(linkClearance[j]);
+            bool feedLink = !atFeedPlane && !std::isnan(linkNeed[j]);
             if (feedLink) {
-                const Move& last = moves.moves.back();
-                const bool safe = std::min(last.z, start.z) >= linkClearance[j];
+                // Both ends stand dz above the lowest pass's.
+                const bool safe = linkNeed[j] <= dz;
                 if (!safe && pass == 1) ++result.unsafeLinks;
                 feedLink = safe;
             }

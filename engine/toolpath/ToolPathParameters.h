@@ -36,6 +36,11 @@ struct ToolPathRequest {
     CuttingParameters parameters;
     ReliefPlacement placement;
     unsigned threads = 0;  // 0: one per core; the result does not depend on it
+    // How far the NC program may place the cutter from a computed position as
+    // it rounds X and Y (WrittenPositionRounding of the post-processor
+    // definition); the path keeps that much more distance from the relief.
+    // The default suits definitions that write three decimals or more.
+    double positionRounding = 0.0005;
 };
 
 }  // namespace calvoro

@@ -15,6 +15,8 @@
 #include <sstream>
 #include <vector>
 
+#include "engine/gui/NcPage.h"
+#include "engine/gui/ToolDialog.h"
 #include "kernel/entities/EntityModule.h"
 #include "kernel/platform/AtomicFile.h"
 #include "kernel/platform/IniFileDocument.h"
@@ -41,6 +43,8 @@ struct RegisteredForm {
 const std::vector<RegisteredForm>& RegisteredForms() {
     static const std::vector<RegisteredForm> forms = {
         {"frmMain", [] { return std::make_unique<MainWindow>(); }, {}},
+        {"NcPage", [] { return std::make_unique<NcPage>(); }, {}},
+        {"frmTool", [] { return std::make_unique<ToolDialog>(fs::temp_directory_path() / "calvoro_no_tool.db", 0); }, {}},
     };
     return forms;
 }

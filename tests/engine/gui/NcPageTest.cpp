@@ -1,0 +1,258 @@
+// The NC page on the offscreen platform, with recording views and scripted
+// dialogs: what Save writes and where, the buttons after a failed line, Play
+// ending with the page, and the post-processor's extension in the save dialog.
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine/gui/NcPage.h"
+#include "engine/gui/NcPageController.h"
+#include "engine/gui/NcSimulationViews.h"
+#include "engine/nc/NcFileChoice.h"
+#include "kernel/platform/AtomicFile.h"
+
+using namespace calvoro;
+namespace fs = std::filesystem;
+
+namespace {
+
+class RecordingViews : public NcSimulationViews {
+public:
+    bool shown3D = true;
+    std::vector<SimNode> path;
+    int overlayItems = 0;
+    int cutterMoves = 0;
+    bool is3DShown() const override { return shown3D; }
+    void show3D() override { shown3D = true; }
+    void clearPath() override { path.clear(); }
+    void appendPath(std::span<const SimNode> nodes) override { path.insert(path.end(), nodes.begin(), nodes.end()); }
+    void moveCutter(float, float, float) override { ++cutterMoves; }
+    void parkCutter(float) override {}
+    void showMachiningTime(const QString& text) override { hud = text; }
+    QString hud;
+    void clearOverlay() override { overlayItems = 0; }
+    void addOverlayLine(SimPoint, SimPoint, std::uint32_t) override { ++overlayItems; }
+    void addOverlayArc(SimPoint, double, double, double, std::uint32_t) override { ++overlayItems; }
+    void addOverlayPoint(SimPoint, std::uint32_t) override { ++overlayItems; }
+    void overlayChanged() override {}
+};
+
+class ScriptedDialogs : public NcPageDialogs {
+public:
+    QString answer;
+    QString askedFilter, askedSuffix, askedProposal;
+    QStringList errors, notes;
+    QString saveFileName(QWidget*, const QString& proposed, const QString& filter, const QString& suffix) override {
+        askedProposal = proposed;
+        askedFilter = filter;
+        askedSuffix = suffix;
+        return answer;
+    }
+    void showError(QWidget*, const QString& text) override { errors << text; }
+    void inform(QWidget*, const QString& text) override { notes << text; }
+};
+
+struct Fixture {
+    NcPage page;
+    RecordingViews views;
+    ScriptedDialogs dialogs;
+    NcPageController controller{&page, views, dialogs};
+    Fixture() {
+        page.resize(400, 600);
+        page.show();
+        controller.setFeedPlaneText("5");
+        controller.enterPage();
+    }
+};
+
+std::string Program(int lines) {
+    std::ostringstream text;
+    text << "G0 X0 Y0 Z5\r\n";
+    for (int i = 1; i < lines; ++i) text << "G1 X" << i << " Y" << (i % 7) << " Z-1\r\n";
+    return text.str();
+}
+
+class NcPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void saveWritesExactlyTheShownLinesToTheChosenNameAndKeepsTheOldFile_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("edit");
+        QTest::newRow("edited in the editor") << 3 << true;
+        QTest::newRow("read-only view of a long program") << NcPageController::kEditableLines + 10 << false;
+    }
+    void saveWritesExactlyTheShownLinesToTheChosenNameAndKeepsTheOldFile() {
+        QFETCH(int, lines);
+        QFETCH(bool, edit);
+        const fs::path folder = fs::temp_directory_path() / ("calvoro_ncpage_" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        const fs::path old = folder / "old.NC";
+        WriteFileAtomically(old, "OLD\r\n");
+        Fixture f;
+        f.controller.setNcFileName(QString::fromStdString(old.string()));
+        std::string expected = Program(lines);
+        f.controller.setProgram(expected);
+        QCOMPARE(f.controller.readOnlyView(), !edit);
+        if (edit) {
+            f.page.ricIso->moveCursor(QTextCursor::End);
+            f.page.ricIso->insertPlainText("\nM30");
+            expected += "M30\r\n";
+        }
+        QSignalSpy saved(&f.controller, &NcPageController::ncFileSaved);
+        f.dialogs.answer = QString::fromStdString((folder / "chosen").string());
+        f.controller.save();
+        const fs::path chosen = folder / "chosen.NC";
+        QVERIFY(f.dialogs.errors.isEmpty());
+        QVERIFY(ReadWholeFile(chosen) == expected);
+        QCOMPARE(ReadWholeFile(old), std::string("OLD\r\n"));
+        QCOMPARE(f.dialogs.askedProposal, QString::fromStdString((folder / "old").string()));
+        QCOMPARE(f.controller.ncFileName(), QString::fromStdString(chosen.string()));
+        QCOMPARE(saved.count(), 1);
+        fs::remove_all(folder);
+    }
+
+    void aSaveThatFailsSaysSoAndKeepsTheFileName() {
+        Fixture f;
+        f.controller.setNcFileName("/tmp/kept.NC");
+        f.controller.setProgram("G0 X1\r\n");
+        f.dialogs.answer = "/no/such/folder/x.NC";
+        f.controller.save();
+        QCOMPARE(f.dialogs.errors.size(), 1);
+        QCOMPARE(f.controller.ncFileName(), QString("/tmp/kept.NC"));
+    }
+
+    void aLineThatCannotBeDrawnGivesEveryButtonBack_data() {
+        QTest::addColumn<QString>("feedPlane");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("play");
+        const QString radiusArc = "G0 X2 Y2\nG1 X2 Y3 Z-1\nG2 X2 Y3 R5\nG1 X9\n";
+        QTest::newRow("play, arc onto its start") << "5" << radiusArc << true;
+        QTest::newRow("play, feed plane no number") << "abc" << "G0 X0 Y0\nG1 X2 Y2\nG1 X3\n" << true;
+        QTest::newRow("step, feed plane no number") << "abc" << "G1 X2 Y2\n" << false;
+    }
+    void aLineThatCannotBeDrawnGivesEveryButtonBack() {
+        QFETCH(QString, feedPlane);
+        QFETCH(QString, program);
+        QFETCH(bool, play);
+        Fixture f;
+        f.controller.setFeedPlaneText(feedPlane);
+        f.controller.enterPage();
+        f.controller.setProgram(program.toStdString());
+        QSignalSpy running(&f.controller, &NcPageController::simulationRunning);
+        if (play) {
+            f.controller.play();
+            QTRY_VERIFY(!f.controller.playing());
+            QCOMPARE(running.count(), 2);
+            QCOMPARE(running.last().first().toBool(), false);
+        } else {
+            f.controller.step();
+        }
+        QCOMPARE(f.dialogs.errors.size(), 1);
+        for (QToolButton* button : {f.page.sbtIsoRev, f.page.sbtIsoPlay, f.page.sbtIsoEnd, f.page.sbtIsoStep})
+            QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
+    }
+
+    void closingThePageOrTheWindowMidPlayStopsIt_data() {
+        QTest::addColumn<bool>("byHiding");
+        QTest::newRow("Close button") << false;
+        QTest::newRow("window closed") << true;
+    }
+    void closingThePageOrTheWindowMidPlayStopsIt() {
+        QFETCH(bool, byHiding);
+        Fixture f;
+        f.controller.setProgram(Program(50));
+        f.page.TrackBar1->setValue(2);  // 250 ms a line
+        QSignalSpy running(&f.controller, &NcPageController::simulationRunning);
+        QSignalSpy closed(&f.controller, &NcPageController::closeRequested);
+        f.controller.play();
+        QTRY_VERIFY(f.views.path.size() >= 1);
+        if (byHiding)
+            f.page.close();
+        else
+            f.controller.closePage();
+        QVERIFY(!f.controller.playing());
+        QCOMPARE(running.last().first().toBool(), false);
+        QCOMPARE(closed.count(), byHiding ? 0 : 1);
+        const int lineIndex = f.controller.stepper().lineIndex();
+        QTest::qWait(600);
+        QCOMPARE(f.controller.stepper().lineIndex(), lineIndex);
+    }
+
+    void playAtFullSpeedDrawsEveryMoveInTheShownView_data() {
+        QTest::addColumn<bool>("in3D");
+        QTest::newRow("3D") << true;
+        QTest::newRow("2D") << false;
+    }
+    void playAtFullSpeedDrawsEveryMoveInTheShownView() {
+        QFETCH(bool, in3D);
+        Fixture f;
+        f.views.shown3D = in3D;
+        f.controller.setProgram(Program(3000));
+        f.controller.play();
+        QTRY_VERIFY(!f.controller.playing());
+        // The first line only sets where the cutter starts.
+        QCOMPARE(int(f.views.path.size()), in3D ? 2999 : 0);
+        QCOMPARE(f.views.overlayItems, in3D ? 0 : 2999);
+        QVERIFY(f.page.stxLimXmax->text() == "2999.000");
+        QVERIFY(f.page.sbtIsoPlay->isEnabled());
+    }
+
+    void theChosenPostProcessorsExtensionReachesTheSaveDialog() {
+        Fixture f;
+        const fs::path data = fs::path(qEnvironmentVariable("CALVORO_SOURCE_DIR").toStdString()) / "data";
+        f.controller.setPost(ChoosePostProcessor(data, "Heidenhain_mm", PostSettings{}).settings);
+        f.controller.setProgram("L X1 Y1\n");
+        f.dialogs.answer.clear();  // cancelled
+        f.controller.save();
+        QCOMPARE(f.dialogs.askedSuffix, QString("H"));
+        QVERIFY(f.dialogs.askedFilter.endsWith("(*.H)"));
+        QCOMPARE(f.page.nol_IsoStatus2->text(), QString("Heidenhain_mm"));
+    }
+
+    void aComputedProgramGoesToTheFileTheEditorAndThe3DPath() {
+        const fs::path folder = fs::temp_directory_path() / ("calvoro_ncpage_c_" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        Fixture f;
+        MoveList moves;
+        moves.feedPlaneZ = 2;
+        moves.moves = {{MoveKind::Rapid, 0, 0, 2}, {MoveKind::Plunge, 0, 0, -1}, {MoveKind::Feed, 4, 0, -1}};
+        NcProgram program;
+        program.text = "G0 X0 Y0 Z2\r\nG1 Z-1 F400\r\nX4 F1500\r\n";
+        program.machiningSeconds = 3725;
+        for (const bool writable : {true, false}) {
+            const fs::path file = writable ? folder / "job.NC" : folder / "missing" / "job.NC";
+            QCOMPARE(f.controller.showComputedProgram(program, moves, file), writable);
+            QCOMPARE(f.dialogs.errors.size(), writable ? 0 : 1);
+            if (writable) QVERIFY(ReadWholeFile(file) == program.text);
+            QCOMPARE(f.controller.programText(), program.text);
+            QCOMPARE(f.views.path.size(), std::size_t(3));
+            QCOMPARE(f.views.path[0].colour, (std::array<float, 3>{1, 1, 0}));
+            QVERIFY(f.views.hud.endsWith(" 1h, 02m, 05s"));
+        }
+        fs::remove_all(folder);
+    }
+
+    void stepReadsTheNextLineAndRewindKeepsTheStartPoint() {
+        Fixture f;
+        f.controller.setProgram("G0 X1 Y1 Z5\nG1 X4 Y1\nG1 X4 Y6\n");
+        f.controller.step();
+        f.controller.step();
+        QCOMPARE(f.views.path.size(), std::size_t(2));
+        QCOMPARE(f.page.ricIso->textCursor().selectedText(), QString("G1 X4 Y1"));
+        f.controller.rewind();
+        QVERIFY(f.views.path.empty());
+        QCOMPARE(f.controller.stepper().lineIndex(), 0);
+        QCOMPARE(f.controller.stepper().start(), (SimPoint{4, 1}));
+    }
+};
+
+}  // namespace
+
+QTEST_MAIN(NcPageTest)
+#include "NcPageTest.moc"

@@ -1,0 +1,162 @@
+// The tool form over a library of its own: the current cutter's index through
+// deletes and moves, Cancel and Ok, Add, the number fields and the compact form.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QTest>
+#include <filesystem>
+
+#include "engine/gui/ToolDialog.h"
+
+using namespace calvoro;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path FreshLibrary(const std::vector<std::string>& names) {
+    const fs::path file = fs::temp_directory_path() / ("calvoro_tooldialog_" + std::to_string(::getpid()) + ".db");
+    fs::remove(file);
+    ToolLibraryFile library(file);
+    library.load();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        ToolRecord record;
+        record.name = names[i];
+        record.toolNumber = int(i) + 1;
+        record.spindleSpeed = 1000 * (int(i) + 1);
+        record.toolType = ToolType::BullNose;
+        record.cornerRadius = 0.5f;
+        library.add(record);
+    }
+    return file;
+}
+
+std::vector<std::string> Names(const ToolDialog& dialog) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < dialog.library().size(); ++i) names.push_back(dialog.library().record(i).name);
+    return names;
+}
+
+class ToolDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theCurrentCutterIndexFollowsItsRecord_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("index");
+        // The library holds A B C D and C is the current cutter (index 2).
+        QTest::newRow("delete before it") << "delete" << 0 << 1;
+        QTest::newRow("delete after it") << "delete" << 3 << 2;
+        QTest::newRow("delete it") << "delete" << 2 << -1;
+        QTest::newRow("move it up") << "up" << 2 << 1;
+        QTest::newRow("move the row above down") << "down" << 1 << 1;
+        QTest::newRow("move the top row up") << "up" << 0 << 2;
+        QTest::newRow("move the last row down") << "down" << 3 << 2;
+    }
+    void theCurrentCutterIndexFollowsItsRecord() {
+        QFETCH(QString, operation);
+        QFETCH(int, row);
+        QFETCH(int, index);
+        const fs::path file = FreshLibrary({"A", "B", "C", "D"});
+        ToolDialog dialog(file, 2);
+        QCOMPARE(dialog.txtUtName->text(), QString("C"));
+        dialog.ListView1->setCurrentRow(row);
+        if (operation == "delete") dialog.deleteTool();
+        if (operation == "up") dialog.moveUp();
+        if (operation == "down") dialog.moveDown();
+        QCOMPARE(dialog.currentToolIndex(), index);
+        if (index >= 0) QCOMPARE(dialog.library().record(std::size_t(index)).name, std::string("C"));
+        // The fields are the cutter in use whatever happens to the library.
+        QCOMPARE(dialog.txtUtName->text(), QString("C"));
+        QCOMPARE(dialog.txtGiri->text(), QString("3000"));
+        QCOMPARE(dialog.ListView1->count(), int(dialog.library().size()));
+        ToolLibraryFile reread(file);
+        reread.load();
+        QCOMPARE(reread.size(), dialog.library().size());
+        fs::remove(file);
+    }
+
+    void cancelPutsBackTheCutterTheFormOpenedWithAndOkKeepsTheEdits() {
+        const fs::path file = FreshLibrary({"A", "B"});
+        for (const bool ok : {false, true}) {
+            ToolDialog dialog(file, 0);
+            dialog.show();
+            dialog.txtUtName->setText("changed");
+            dialog.cboTipoUt->setCurrentIndex(int(ToolType::Spherical));
+            dialog.txtDiametro->setText("8");
+            dialog.selectRow(1);  // another cutter picked in the list
+            dialog.txtGiri->setText("777");
+            if (ok)
+                dialog.accept();
+            else
+                dialog.reject();
+            QCOMPARE(dialog.toolDialogOk(), ok);
+            QCOMPARE(dialog.txtUtName->text(), ok ? QString("B") : QString("A"));
+            QCOMPARE(dialog.txtGiri->text(), ok ? QString("777") : QString("1000"));
+            QCOMPARE(dialog.cboTipoUt->currentIndex(), int(ToolType::BullNose));
+            QCOMPARE(dialog.txtDiametro->text(), QString("5"));
+            QCOMPARE(dialog.currentToolIndex(), ok ? 1 : 0);
+        }
+        fs::remove(file);
+    }
+
+    void addStoresTheFieldsAtTheEndAndBadNumbersAreRefused() {
+        const fs::path file = FreshLibrary({"A"});
+        ToolDialog dialog(file, 0);
+        QStringList errors;
+        dialog.setErrorReporter([&](const QString& text) { errors << text; });
+        dialog.txtUtName->setText("New cutter");
+        dialog.txtFeedrate->setText("1250.5");
+        dialog.addTool();
+        QCOMPARE(Names(dialog), (std::vector<std::string>{"A", "New cutter"}));
+        QCOMPARE(dialog.library().record(1).feedRate, 1250.5f);
+        QCOMPARE(dialog.currentToolIndex(), 0);
+        dialog.txtGiri->clear();
+        dialog.addTool();
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(dialog.library().size(), std::size_t(2));
+        // Typing: no sign, no second point.
+        for (QLineEdit* field : {dialog.txtFeedrate, dialog.txtGiri}) {
+            field->clear();
+            QTest::keyClicks(field, "-1.2.3");
+        }
+        QCOMPARE(dialog.txtFeedrate->text(), QString("1.23"));
+        QCOMPARE(dialog.txtGiri->text(), QString("123"));
+        fs::remove(file);
+    }
+
+    void aSphericalCuttersRadiusFollowsItsDiameter() {
+        const fs::path file = FreshLibrary({});
+        ToolDialog dialog(file, 0);
+        dialog.cboTipoUt->setCurrentIndex(int(ToolType::Spherical));
+        QVERIFY(!dialog.txtC_Raggio->isEnabled());
+        dialog.txtDiametro->setText("6.5");
+        QCOMPARE(dialog.txtC_Raggio->text(), QString("3.25"));
+        dialog.cboTipoUt->setCurrentIndex(int(ToolType::ConicalFlat));
+        QVERIFY(dialog.txtC_Raggio->isHidden());
+        QVERIFY(!dialog.txtAngolo->isHidden());
+        fs::remove(file);
+    }
+
+    void theCompactFormShowsTheCurrentCutterOnly() {
+        const fs::path file = FreshLibrary({"A"});
+        ToolDialog dialog(file, 0);
+        dialog.setEditOnly(true);
+        dialog.show();
+        QVERIFY(dialog.grpToolList->isHidden());
+        dialog.reject();
+        dialog.setEditOnly(false);
+        dialog.show();
+        QVERIFY(!dialog.grpToolList->isHidden());
+        QCOMPARE(dialog.ListView1->currentRow(), 0);
+        dialog.reject();
+        fs::remove(file);
+    }
+};
+
+}  // namespace
+
+QTEST_MAIN(ToolDialogTest)
+#include "ToolDialogTest.moc"

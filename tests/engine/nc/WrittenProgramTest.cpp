@@ -1,0 +1,230 @@
+// The NC program as written, read back at its written precision with the
+// program's own reader: no feed or plunge position lies below the relief plus
+// the stock, on random and adversarial reliefs, every cutter shape and several
+// number formats; and a fixed job writes the same bytes in every build.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "engine/nc/NcProgram.h"
+#include "engine/nc/NcReader.h"
+#include "engine/post/PostLoader.h"
+#include "engine/toolpath/CutterProfile.h"
+#include "engine/toolpath/RasterPaths.h"
+#include "engine/toolpath/ToolPath.h"
+#include "tests/support/HeightMaps.h"
+
+namespace calvoro {
+namespace {
+
+using test::MakeCutter;
+using test::ReliefKind;
+
+// Walls at exactly the cutter's radius from the raster lines: a floor with a
+// raised band beyond column `wallX` and beyond row `wallY`.
+HeightMap Walls(int width, int height, int wallX, int wallY) {
+    HeightMap map(width, height, -5.0f);
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < height; ++y)
+            if (x >= wallX || y >= wallY) map.at(x, y) = -2.4902f;
+    return map;
+}
+
+HeightMap RandomCells(int width, int height, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> z(-4.0f, 0.0f);
+    HeightMap map(width, height);
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < height; ++y) map.at(x, y) = z(random);
+    return map;
+}
+
+// Every cell centre as a point, at the float pixel size and at the decimal it
+// stands for: the lowest feed or plunge tip less the demand of any cell under
+// the cutter (negative means a cut into relief plus stock).
+double WorstClearance(const std::string& text, const PostSettings& post, const HeightMap& map,
+                      const CutterProfile& profile, const ReliefPlacement& placement, std::size_t& checked) {
+    const double floatSize = placement.pixelSize;
+    const double decimalSize = std::stod(std::to_string(placement.pixelSize).substr(0, 12));
+    NcReader reader(post);
+    reader.ResetIsoRun("0");
+    IsoMove move;
+    double worst = std::numeric_limits<double>::infinity();
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        const bool read = reader.ParseIsoLine(std::string_view(text).substr(start, end - start), move);
+        start = end + 2;
+        if (!read || move.kind != 1) continue;
+        double z = 0;
+        std::from_chars(reader.isoZText.data(), reader.isoZText.data() + reader.isoZText.size(), z);
+        ++checked;
+        for (double size : {floatSize, decimalSize})
+            for (int kx = 0; kx < map.width(); ++kx)
+                for (int ky = 0; ky < map.height(); ++ky) {
+                    const double rho = std::hypot(kx * size + placement.workOffsetX - move.x,
+                                                  ky * size + placement.workOffsetY - move.y);
+                    if (rho > profile.outerRadius()) continue;
+                    const double demand = map.at(kx, ky) - profile.height(rho) + profile.stockAllowance();
+                    worst = std::min(worst, z - demand);
+                }
+    }
+    return worst;
+}
+
+TEST(WrittenProgramTest, NoFeedOrPlungeIsWrittenBelowTheReliefPlusStock) {
+    struct Case {
+        const char* name;
+        HeightMap map;
+        ToolType shape;
+        double diameter;
+        float pixelSize, stock;
+        bool alongX, alongY;
+        int passes;
+        float filter;
+        int decimals;
+        bool zNoCut;
+    };
+    using enum ToolType;
+    const Case cases[] = {
+        {"flat at the wall", Walls(41, 41, 20, 25), Flat, 3.0, 0.1f, 0.0f, true, true, 1, 0.0f, 3, false},
+        {"ball at the wall", Walls(41, 41, 16, 21), Spherical, 2.2, 0.1f, 0.0f, true, true, 2, 0.0f, 3, false},
+        {"bull-nose at the wall", Walls(31, 31, 13, 13), BullNose, 1.6, 0.1f, 0.0f, true, true, 1, 0.0f, 4, false},
+        {"cone at the wall", Walls(31, 31, 15, 15), ConicalFlat, 2.0, 0.1f, 0.0f, true, false, 1, 0.0f, 2, false},
+        {"conical ball at the wall", Walls(31, 31, 15, 15), ConicalSpherical, 2.0, 0.1f, 0.0f, false, true, 1, 0.0f, 3,
+         false},
+        {"random cells, flat", RandomCells(33, 29, 1), Flat, 0.9, 0.07f, 0.13f, true, true, 2, 0.0f, 3, false},
+        {"random cells, ball", RandomCells(33, 29, 2), Spherical, 1.3, 0.07f, 0.05f, true, false, 3, 0.02f, 2, false},
+        {"random cells, bull-nose", RandomCells(33, 29, 3), BullNose, 1.1, 0.07f, 0.2f, false, true, 1, 0.0f, 4, false},
+        {"spikes, cone", test::MakeRelief(ReliefKind::Spikes, 37, 31, 4), ConicalFlat, 1.5, 0.1f, 0.1f, true, true, 2,
+         0.0f, 3, false},
+        {"spikes, conical ball", test::MakeRelief(ReliefKind::Spikes, 37, 31, 5), ConicalSpherical, 1.5, 0.1f, 0.0f,
+         true, false, 1, 0.01f, 3, true},
+        {"blocks, ball, no-cut zone", test::MakeRelief(ReliefKind::Blocky, 37, 31, 6), Spherical, 1.0, 0.1f, 0.05f,
+         true, true, 2, 0.0f, 3, true},
+        {"smooth, flat", test::MakeRelief(ReliefKind::Smooth, 37, 31, 7), Flat, 0.6, 0.0317f, 0.0f, true, true, 1, 0.0f,
+         3, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ToolPathRequest request;
+        request.cutter = MakeCutter(c.shape, c.diameter);
+        request.placement = {c.pixelSize, 0.3f, -1.7f};
+        CuttingParameters& job = request.parameters;
+        job.stepOver = 5 * c.pixelSize;  // lines 5 pixels apart, so the walls lie at exactly the radius
+        job.feedPlaneZ = 3.0;
+        job.stockAllowance = c.stock;
+        job.filterTolerance = c.filter;
+        job.rasterAlongX = c.alongX;
+        job.rasterAlongY = c.alongY;
+        job.passCount = c.passes;
+        job.zStep = 0.35;
+        job.zNoCutActive = c.zNoCut;
+        job.zNoCutZ = static_cast<float>(c.map.at(0, 0)) + c.stock;
+        job.zNoCutTolerance = 0.01f;
+        PostSettings post;
+        post.outputSeq = false;
+        for (AxisSettings& axis : post.axes) axis.format.precision = c.decimals;
+        request.positionRounding = WrittenPositionRounding(post);
+
+        const ToolPathResult path = ComputeToolPath(c.map, request);
+        const std::string text = GenerateNcProgram(path.moves, post, NcJobValues()).text;
+        std::size_t checked = 0;
+        const double worst = WorstClearance(text, post, c.map, CutterProfile::FromTool(request.cutter, c.stock),
+                                            request.placement, checked);
+        EXPECT_GT(checked, 50u);
+        EXPECT_GE(worst, 0.0);
+        EXPECT_LT(worst, 1.1 * std::pow(10.0, -c.decimals) + 0.02) << "the cutter still touches somewhere";
+    }
+}
+
+std::uint64_t Fnv1a(const std::string& text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
+    return hash;
+}
+
+// Optimisers have dropped roundings to float before; the checksum was taken
+// from the unoptimised sanitizer build and must come out in every build.
+TEST(WrittenProgramTest, AFixedJobWritesTheSameBytesInEveryBuild) {
+    ToolPathRequest request;
+    request.cutter = MakeCutter(ToolType::Spherical, 1.0);
+    request.placement = {0.1f, 0.3f, 0.7f};
+    request.parameters.stepOver = 0.35;
+    request.parameters.filterTolerance = 0.0f;
+    request.parameters.rasterAlongY = true;
+    const HeightMap map = test::MakeRelief(ReliefKind::Smooth, 61, 53, 3);
+    const std::string text = GenerateNcProgram(ComputeToolPath(map, request).moves, {}, NcJobValues()).text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2087);
+    EXPECT_EQ(Fnv1a(text), 11957450444017910615u);
+
+    // Cell positions are rounded to float one by one, as the product alone would give.
+    for (int cell = 0; cell < 1000; ++cell) {
+        const volatile float expected = static_cast<float>(cell * static_cast<double>(0.1f) + 0.3f);
+        EXPECT_EQ(CellPosition({cell, cell + 1}, request.placement).x, expected) << cell;
+    }
+}
+
+// Pieces written on several threads start from the modal memory the moves
+// before them leave, and their block numbers are filled in order.
+TEST(WrittenProgramTest, ThreadsWriteTheSameTextAsOne) {
+    MoveList list;
+    list.feedPlaneZ = 5;
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> choice(0, 9);
+    Move move{MoveKind::Rapid, 0, 0, 5};
+    for (int n = 0; n < 70000; ++n) {
+        const int c = choice(random);
+        // Runs of rapids, repeated points and values that round alike.
+        move.kind = c == 0 ? MoveKind::Rapid : c == 1 ? MoveKind::Plunge : MoveKind::Feed;
+        if (c > 2) move.x += (c - 5) * 0.0004;
+        if (c % 3 == 0) move.y += 0.05;
+        move.z = move.kind == MoveKind::Rapid ? 5.0 : -1.0 - 0.0003 * c;
+        list.moves.push_back(move);
+    }
+    const std::pair<const char*, std::function<void(PostSettings&)>> variants[] = {
+        {"initial values", [](PostSettings&) {}},
+        {"no block numbers", [](PostSettings& s) { s.outputSeq = false; }},
+        {"nothing modal", [](PostSettings& s) { s.xyzModal = s.gModal = s.fModal = false; }},
+        {"rapid word, wrapping numbers", [](PostSettings& s) { s.feedRapid = "R", s.seqMax = 5000, s.seqInc = 7; }},
+        {"tail with the last position", [](PostSettings& s) { s.endOfFile = "[n] G0[x][y]\r\n[n] M30\r\n"; }},
+    };
+    NcJobValues job;
+    job.plungeText = "300";
+    for (const auto& [name, change] : variants) {
+        PostSettings post;
+        change(post);
+        const std::string one = GenerateNcProgram(list, post, job, 1).text;
+        const std::string five = GenerateNcProgram(list, post, job, 5).text;
+        const auto differ = std::mismatch(one.begin(), one.end(), five.begin(), five.end());
+        EXPECT_TRUE(differ.first == one.end() && differ.second == five.end())
+            << name << ": differs at byte " << differ.first - one.begin() << ": "
+            << one.substr(differ.first - one.begin(), 40) << " / " << five.substr(differ.second - five.begin(), 40);
+    }
+}
+
+TEST(WrittenProgramTest, ShippedFanucHeadsSelectTheWorkOffsetBeforeTheMove) {
+    for (const char* name : {"Fanuc_mm", "Fanuc_inch"}) {
+        PostSettings current;
+        current.postName = name;
+        const char* source = std::getenv("CALVORO_SOURCE_DIR");
+        ASSERT_NE(source, nullptr);
+        const PostSettings post = LoadPostProcessor(std::filesystem::path(source) / "data", current).settings;
+        MoveList moves;
+        moves.feedPlaneZ = 5;
+        moves.moves = {{MoveKind::Rapid, 12.5, 7.25, 5}, {MoveKind::Plunge, 12.5, 7.25, -1}};
+        const std::string text = GenerateNcProgram(moves, post, NcJobValues()).text;
+        EXPECT_NE(text.find(" G54 G0 X12.5 Y7.25\r\n"), std::string::npos) << name << "\n" << text;
+    }
+}
+
+}  // namespace
+}  // namespace calvoro
