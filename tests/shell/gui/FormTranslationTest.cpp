@@ -15,19 +15,12 @@
 #include "kernel/platform/AtomicFile.h"
 #include "shell/app/AppInfo.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/ColorBox.h"
 #include "shell/gui/FormTranslation.h"
 #include "shell/gui/LanguageChange.h"
 #include "shell/gui/RadioGroup.h"
 #include "shell/lang/UnitLang.h"
 
-namespace calvoro {
-// Stands for the colour box: a combo box whose items are colours, not texts.
-class ColorBox : public QComboBox {
-    Q_OBJECT
-public:
-    using QComboBox::QComboBox;
-};
-}  // namespace calvoro
 
 using namespace calvoro;
 

@@ -23,10 +23,14 @@
 #include "kernel/platform/MemIniFile.h"
 #include "kernel/platform/TextEncoding.h"
 #include "shell/app/AppInfo.h"
+#include "shell/gui/AboutDialog.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/DialogServices.h"
 #include "shell/gui/FormTranslation.h"
+#include "shell/gui/GridDialog.h"
 #include "shell/gui/LanguageChange.h"
 #include "shell/gui/MainWindow.h"
+#include "shell/gui/StlOutputDialog.h"
 #include "shell/lang/UnitLang.h"
 
 namespace fs = std::filesystem;
@@ -40,11 +44,24 @@ struct RegisteredForm {
     QStringList freeKeys;  // texts the code reads itself (LangMainText), not set on a component
 };
 
+QtDialogServices& Services() {
+    static QtDialogServices services;
+    return services;
+}
+
+GridValuesHolder& Grid() {
+    static GridValuesHolder grid;
+    return grid;
+}
+
 const std::vector<RegisteredForm>& RegisteredForms() {
     static const std::vector<RegisteredForm> forms = {
         {"frmMain", [] { return std::make_unique<MainWindow>(); }, {}},
         {"NcPage", [] { return std::make_unique<NcPage>(); }, {}},
         {"frmTool", [] { return std::make_unique<ToolDialog>(fs::temp_directory_path() / "calvoro_no_tool.db", 0); }, {}},
+        {"frmAbout", [] { return std::make_unique<AboutDialog>(Services()); }, {}},
+        {"frmStlDxf", [] { return std::make_unique<StlOutputDialog>(); }, {}},
+        {"frmGrid", [] { return std::make_unique<GridDialog>(Grid()); }, {"msgNotASpacing"}},
     };
     return forms;
 }
