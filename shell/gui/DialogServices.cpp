@@ -1,10 +1,15 @@
 #include "shell/gui/DialogServices.h"
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace calvoro {
+
+int DialogServices::runModal(QDialog& dialog) {
+    return dialog.exec();
+}
 
 bool QtDialogServices::askYesNo(QWidget* parent, const QString& caption, const QString& text) {
     return QMessageBox::warning(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==

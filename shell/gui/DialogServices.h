@@ -5,6 +5,7 @@
 #include <QString>
 #include <QUrl>
 
+class QDialog;
 class QWidget;
 
 namespace calvoro {
@@ -21,6 +22,8 @@ public:
                              const QString& filter) = 0;
     // Hands a file or web address to the desktop; false when nothing opened it.
     virtual bool openUrl(const QUrl& url) = 0;
+    // Shows a dialog of the program modally and gives its result.
+    virtual int runModal(QDialog& dialog);
 };
 
 // Message boxes, the file dialog and the desktop's own handlers.

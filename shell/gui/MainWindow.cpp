@@ -1,43 +1,70 @@
 #include "shell/gui/MainWindow.h"
 
-#include <QLabel>
-#include <QStatusBar>
-#include <QVBoxLayout>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QStandardPaths>
+#include <unistd.h>
 
-#include "kernel/drawing/BlockLibraryFile.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "shell/app/AppInfo.h"
+#include "shell/app/Settings.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/DialogServices.h"
+#include "shell/gui/MainLifeCycle.h"
+#include "shell/gui/SettingsController.h"
 
 namespace calvoro {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), localCad_(std::make_unique<TQVCmp2D>()) {
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QString::fromStdString(ProductCaption()));
-    resize(1024, 700);
+std::filesystem::path DefaultSettingsFile() {
+    const std::filesystem::path program = ProgramFolder();
+    const bool writable = ::access(program.c_str(), W_OK) == 0;
+    const std::filesystem::path user =
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+    const std::filesystem::path file = SettingsFilePath(program, user, writable);
+    if (!writable) {
+        // The folder is made now, so the first confirmed close can write even
+        // when no settings file was shipped to copy.
+        std::error_code ignored;
+        std::filesystem::create_directories(user, ignored);
+        RunGuarded([&] { SeedSettingsFile(file, program / kSettingsFileName); });
+    }
+    return file;
+}
 
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    auto* welcome = new QLabel(central);
-    welcome->setObjectName(QStringLiteral("lblWelcome"));
-    welcome->setAlignment(Qt::AlignCenter);
-    welcome->setText(tr("Open a picture to start a job."));
-    layout->addWidget(welcome);
-    setCentralWidget(central);
+MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
+    : QMainWindow(parent), localCad_(std::make_unique<TQVCmp2D>()) {
+    BuildMainWindowUi(this, ui_);
+    state_.settingsFile = options.settingsFile;
+    DialogServices* dialogs = options.dialogs;
+    if (!dialogs) {
+        ownDialogs_ = std::make_unique<QtDialogServices>();
+        dialogs = ownDialogs_.get();
+    }
+    view3d_ = options.make3D ? options.make3D(ui_.pnlVista3D) : MakeReliefTopView(ui_.pnlVista3D);
+    ui_.pnlVista3D->layout()->addWidget(view3d_->widget());
 
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("lblStatus"));
-    statusBar()->addWidget(status_, 1);
-
+    life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
+    settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);
+    life_->setSettingsController(settings_);
     // What the drawing's loaders skip (a block whose source is missing, an
     // unknown class) is shown like any other error.
     localCad_->SetMessageHandler(
         [](const std::string& message) { Application::reportError(QString::fromStdString(message)); });
-    // The block library beside the program, when there is one; a damaged
-    // library is reported and the program starts without it.
-    RunGuarded([this] { LoadBlockLibraryFile(*localCad_, ProgramFolder() / "Library.blk"); });
+    life_->LoadBlockLibrary();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::Start() {
+    if (state_.settingsFile.empty()) state_.settingsFile = DefaultSettingsFile();
+    life_->Start();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (life_->ConfirmClose())
+        event->accept();
+    else
+        event->ignore();
+}
 
 }  // namespace calvoro

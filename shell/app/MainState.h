@@ -1,0 +1,57 @@
+// What the main window knows about the job in hand and the run: the live
+// settings, the picture, its work size and relief, and the flags the engine
+// and the panels read and write. Plain data on the GUI thread; the
+// controllers beside the window change it and the window shows it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/picture/ImageInfo.h"
+#include "engine/picture/Picture.h"
+#include "engine/post/PostSettings.h"
+#include "engine/relief/HeightMap.h"
+#include "engine/relief/ReliefValues.h"
+#include "shell/app/Settings.h"
+
+namespace calvoro {
+
+inline constexpr std::int32_t kNoCommand = 999;
+
+struct MainState {
+    // The settings as they stand now: read at start, changed by the settings
+    // page and the view switches, written back at a confirmed close. The
+    // default layer colour, units, post name, tool index and NC folder are
+    // kept here and nowhere else.
+    Settings settings;
+    std::filesystem::path settingsFile;
+    bool settingsRead = false;  // only settings that were read are written back
+
+    bool UpdatingControls = false;
+    std::int32_t ActiveCommand = 0;
+    std::optional<Picture> SourceBitmap;
+    std::optional<Picture> WorkBitmap;
+    std::string ImageFileName;  // the picture or job opened in this run
+    std::string NcFileName;
+    std::string BaseCaption;
+    bool View3D = false;
+    ImageInfo Info;
+    ReliefValues Relief;
+    std::shared_ptr<HeightMap> Map;  // shared with the 3D view
+    float StockAllowance = 0.0f;
+    bool ReliefOutdated = true;
+    bool NcOutdated = true;
+    bool NcProgramReady = false;
+    bool BmpLoaded = false;
+    PostSettings Post;
+    // The finer grid of the 2D view and the snap switch; not kept in the
+    // settings file.
+    double GridSubX = 1.0;
+    double GridSubY = 1.0;
+    bool UseSnap = false;
+};
+
+}  // namespace calvoro

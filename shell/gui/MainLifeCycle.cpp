@@ -1,0 +1,383 @@
+#include "shell/gui/MainLifeCycle.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUrl>
+#include <clocale>
+#include <functional>
+#include <stdexcept>
+
+#include "engine/picture/BmpCodec.h"
+#include "engine/picture/PictureFile.h"
+#include "engine/picture/PictureRaster.h"
+#include "engine/post/PostLoader.h"
+#include "engine/relief/ElaboraImmagine.h"
+#include "kernel/drawing/BlockLibraryFile.h"
+#include "kernel/drawing/QVCmp2D.h"
+#include "kernel/entities/BmpImage.h"
+#include "kernel/entities/TBitmap2D.h"
+#include "kernel/geometry/GeomTolerance.h"
+#include "kernel/platform/IniFile.h"
+#include "shell/app/AppInfo.h"
+#include "shell/app/ShellText.h"
+#include "shell/app/WorkBox.h"
+#include "shell/gui/AboutDialog.h"
+#include "shell/gui/Application.h"
+#include "shell/gui/DialogServices.h"
+#include "shell/gui/LanguageChange.h"
+#include "shell/gui/MainWindowUi.h"
+#include "shell/gui/PictureSlot.h"
+#include "shell/gui/ScreenCursors.h"
+#include "shell/gui/SettingsController.h"
+#include "shell/gui/View3D.h"
+#include "shell/lang/UnitLang.h"
+
+#include "AppVersion.h"
+
+namespace calvoro {
+
+namespace {
+
+QString Lang(const char* number) {
+    return QString::fromStdString(LangString(number));
+}
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Runs work and puts what went wrong in the user's terms in front of the
+// error's own text.
+void Explained(const std::string& what, const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        throw std::runtime_error(what + error.what());
+    }
+}
+
+QImage ToQImage(const Picture& picture) {
+    const RasterImage raster = ToRaster(picture);
+    return QImage(reinterpret_cast<const uchar*>(raster.Pixels.data()), raster.Width, raster.Height,
+                  QImage::Format_RGB32)
+        .copy();
+}
+
+}  // namespace
+
+MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs,
+                             View3D& view3d)
+    : QObject(ui.form), ui_(ui), state_(state), cad_(cad), dialogs_(dialogs), view3d_(view3d) {
+    for (QToolButton* button : {ui.sbtOpen}) connect(button, &QToolButton::clicked, this, &MainLifeCycle::OpenPicture);
+    connect(ui.mnuOpen, &QAction::triggered, this, &MainLifeCycle::OpenPicture);
+    connect(ui.sbtNew, &QToolButton::clicked, this, &MainLifeCycle::NewJob);
+    connect(ui.mnuNew, &QAction::triggered, this, &MainLifeCycle::NewJob);
+    connect(ui.sbtExit, &QToolButton::clicked, ui.form, &QWidget::close);
+    connect(ui.mnuExit, &QAction::triggered, ui.form, &QWidget::close);
+    connect(ui.sbtAbout, &QToolButton::clicked, this, &MainLifeCycle::ShowAbout);
+    connect(ui.mnuAbout1, &QAction::triggered, this, &MainLifeCycle::ShowAbout);
+    connect(ui.mnuHelp, &QAction::triggered, this, &MainLifeCycle::ShowHelp);
+    connect(ui.mnuTutor, &QAction::triggered, this, &MainLifeCycle::ShowTutorial);
+    connect(ui.mnuWeb, &QAction::triggered, this, &MainLifeCycle::ShowWeb);
+    // Only a click on a tab counts as the user's change of page, never a
+    // switch made by the program.
+    connect(ui.tabPages, &QTabBar::tabBarClicked, this, &MainLifeCycle::PageTabClicked);
+    for (WorkPage* page : ui.pages)
+        connect(page, &WorkPage::captionChanged, this, [this] { ShowPages(); });
+    ConnectView3D();
+}
+
+void MainLifeCycle::ConnectView3D() {
+    connect(ui_.sbtShow, &QToolButton::clicked, this, &MainLifeCycle::SetView3D);
+    const std::pair<QToolButton*, View3D::Standard> views[] = {
+        {ui_.sbtTopView, View3D::Standard::Top},
+        {ui_.sbtFrontView, View3D::Standard::Front},
+        {ui_.sbtSideView, View3D::Standard::Side},
+        {ui_.sbtIsoView, View3D::Standard::Iso},
+    };
+    for (const auto& [button, view] : views)
+        connect(button, &QToolButton::clicked, this, [this, view] { view3d_.standardView(view); });
+    const std::pair<QAction*, View3D::Surface> surfaces[] = {
+        {ui_.mnuSPShade, View3D::Surface::Shaded},
+        {ui_.mnuSPWire, View3D::Surface::Wire},
+        {ui_.mnuSPNone, View3D::Surface::None},
+    };
+    for (const auto& [action, surface] : surfaces)
+        connect(action, &QAction::triggered, this, [this, surface] { view3d_.setSurface(surface); });
+    connect(ui_.mnuShowTool, &QAction::toggled, this, [this](bool on) { view3d_.setToolVisible(on); });
+    connect(ui_.mnuShowXYZ, &QAction::toggled, this, [this](bool on) { view3d_.setAxesVisible(on); });
+    SetView3D(false);
+}
+
+void MainLifeCycle::LoadBlockLibrary() {
+    // Every number the program writes or reads uses ".", whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
+    RunGuarded([] { SetGeomTolerance(kDefaultGeomTolerance); });
+    RunGuarded([this] {
+        const std::filesystem::path library = ProgramFolder() / "Library.blk";
+        Explained("The block library \"" + library.string() + "\" was not loaded: ",
+                  [&] { LoadBlockLibraryFile(cad_, library); });
+    });
+}
+
+void MainLifeCycle::Start() {
+    RunGuarded([] { InstallScreenCursors(); });
+    RunGuarded([this] {
+        Explained("The settings were not read; they will not be saved: ", [this] {
+            if (settings_) settings_->ReadAndApply();
+        });
+    });
+    RunGuarded([this] {
+        StartLanguage(Text(state_.settings.Language), ui_.form);
+        ui_.btnZNC->setText(Lang("753"));
+    });
+    RunGuarded([this] {
+        ui_.txtOriginX->setText(Text(FormatDisplayNumber(state_.Info.X0, state_.settings.Unit)));
+        ui_.txtOriginY->setText(Text(FormatDisplayNumber(state_.Info.Y0, state_.settings.Unit)));
+        ui_.sbtSave->setEnabled(false);
+        ui_.mnuSave->setEnabled(false);
+        cad_.SetCurrentLayer(0);
+        VisPagine({kHidePages});
+        Messaggio(Text(MessageTable()[kPageOpenStep]));
+    });
+    state_.BaseCaption = std::string(kProductName) + " v" + std::to_string(kVersionMajor) + "." +
+                         std::to_string(kVersionMinor);
+    ui_.form->setWindowTitle(Text(state_.BaseCaption));
+    RunGuarded([this] {
+        PostSettings wanted = state_.Post;
+        wanted.postName = state_.settings.Pst;
+        PostLoadResult loaded = LoadPostProcessor(ProgramFolder(), wanted);
+        state_.Post = std::move(loaded.settings);
+        std::string problems;
+        for (const std::string& problem : loaded.problems) problems += (problems.empty() ? "" : "\n") + problem;
+        if (!problems.empty()) Application::reportError(Text(problems));
+    });
+}
+
+bool MainLifeCycle::ConfirmClose() {
+    if (!dialogs_.askYesNo(ui_.form, Lang("450"), Lang("451"))) return false;
+    // The settings go first: nothing the program still holds may depend on
+    // whether the file could be written.
+    if (state_.settingsRead) {
+        RunGuarded([this] {
+            state_.settings.Language = LanguageName().empty() ? state_.settings.Language : LanguageName();
+            Explained("The settings were not saved: ", [this] {
+                IniFile file(state_.settingsFile);
+                WriteSettings(file, state_.settings);
+            });
+        });
+    }
+    state_.SourceBitmap.reset();
+    state_.WorkBitmap.reset();
+    return true;
+}
+
+void MainLifeCycle::NewJob() {
+    state_.ActiveCommand = kNoCommand;
+    if (cad_.ObjectCount() > 0 && CancellatoTutto()) {
+        state_.NcProgramReady = false;
+        VisPagine({kHidePages});
+        ui_.form->setWindowTitle(Text(state_.BaseCaption));
+    }
+}
+
+bool MainLifeCycle::CancellatoTutto() {
+    if (!dialogs_.askYesNo(ui_.form, Lang("450"), Lang("452"))) return false;
+    if (state_.SourceBitmap) {
+        state_.SourceBitmap.reset();
+        view3d_.clearPath();
+        pages_.SetCurrent(kPageFirstWizard);
+        ShowPages();
+        SetView3D(false);
+    }
+    for (int index = 0; index < TLayers::Count; ++index) {
+        TLayer& layer = cad_.Layers().LayerByIndex(static_cast<std::uint8_t>(index));
+        layer.SetLayerName("Layer_" + std::to_string(index));
+        PenAttributes pen = layer.Pen();
+        pen.Width = 1;
+        pen.Color = state_.settings.DefLayers;
+        layer.SetPen(pen);
+        layer.SetVisible(true);
+        layer.SetActive(true);
+    }
+    cad_.ClearObjects();
+    cad_.RepaintViewports();
+    ui_.pnlVistaGrafica->setPicture({});
+    state_.BmpLoaded = false;
+    return true;
+}
+
+void MainLifeCycle::Messaggio(const QString& text) {
+    ui_.pnlStatus2->setText(text);
+    ui_.pnlStatus2->repaint();
+}
+
+void MainLifeCycle::AbilitaPnl(bool enable) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{ui_.pnlTbr1, ui_.sbtAbout, ui_.sbtOpen, ui_.sbtExit,
+                                                           ui_.sbtSave, ui_.sbtSetting, ui_.pnlTbr2})
+        widget->setEnabled(enable);
+}
+
+void MainLifeCycle::VisPagine(std::initializer_list<int> pages) {
+    state_.UpdatingControls = false;
+    pages_.VisPagine(pages);
+    ShowPages();
+    Messaggio(Text(pages_.StatusText()));
+}
+
+void MainLifeCycle::VisPagina(int page) {
+    state_.UpdatingControls = false;
+    pages_.VisPagina(page);
+    ShowPages();
+    Messaggio(Text(pages_.StatusText()));
+}
+
+void MainLifeCycle::ShowPages() {
+    ui_.PageControl1->setCurrentIndex(pages_.Current());
+    ui_.PageControl1->setVisible(pages_.PanelShown());
+    // The tab bar shows only the pages that come with a tab.
+    const QSignalBlocker blocker(ui_.tabPages);
+    while (ui_.tabPages->count() > 0) ui_.tabPages->removeTab(0);
+    for (int page = 0; page < kPageCount; ++page) {
+        if (!pages_.TabVisible(page)) continue;
+        const int tab = ui_.tabPages->addTab(ui_.pages[static_cast<std::size_t>(page)]->caption());
+        ui_.tabPages->setTabData(tab, page);
+        if (page == pages_.Current()) ui_.tabPages->setCurrentIndex(tab);
+    }
+    ui_.tabPages->setVisible(pages_.PanelShown() && ui_.tabPages->count() > 0);
+}
+
+void MainLifeCycle::PageTabClicked(int tabIndex) {
+    if (tabIndex < 0) return;
+    const int page = ui_.tabPages->tabData(tabIndex).toInt();
+    pages_.SetCurrent(page);
+    ShowPages();
+    Messaggio(Text(MessageTable()[static_cast<std::size_t>(page)]));
+    if (page == kPageFirstWizard || page == kPageFirstWizard + 1) SetView3D(false);
+}
+
+void MainLifeCycle::SetView3D(bool show3D) {
+    state_.View3D = show3D;
+    ui_.views->setCurrentWidget(show3D ? ui_.pnlVista3D : static_cast<QWidget*>(ui_.pnlVistaGrafica));
+    ui_.sbtShow->setChecked(show3D);
+    for (QToolButton* button : {ui_.sbtTopView, ui_.sbtFrontView, ui_.sbtSideView, ui_.sbtIsoView})
+        button->setEnabled(show3D);
+    if (show3D) ui_.nol_pnlStatus1->clear();
+}
+
+void MainLifeCycle::PlaceImageBitmap(const Picture& picture, const ImageInfo& info, bool zoomToFit) {
+    const std::uint8_t remembered = cad_.CurrentLayer();
+    cad_.SetCurrentLayer(0);
+    cad_.ClearObjects();
+    BmpImage image = BmpImage::FromFile(EncodeBmp(picture), ToRaster(picture));
+    cad_.AddObject2D(0, std::make_unique<TBitmap2D>(0, TPoint2D{info.X0, info.Y0, 1.0},
+                                                    TPoint2D{info.X0 + info.SizeX, info.Y0 + info.SizeY, 1.0},
+                                                    image));
+    (void)zoomToFit;  // the stand-in view always fits the picture
+    cad_.RepaintViewports();
+    ui_.pnlVistaGrafica->setPicture(ToQImage(picture));
+    cad_.SetCurrentLayer(remembered == 0 ? 1 : remembered);
+}
+
+void MainLifeCycle::ImpostaBoxLimite() {
+    const WorkBox box = ComputeWorkBox(state_.Info, state_.Relief);
+    ApplyWorkBox(box, state_.Info, state_.Relief);
+    view3d_.setWorkBox(box);
+    state_.NcOutdated = true;
+    state_.ReliefOutdated = true;
+}
+
+void MainLifeCycle::AggAlbero(const std::string& bitDepthText, int pixelWidth, int pixelHeight, int dpi) {
+    const PictureInfoRows info = AggAlberoRows(state_.ImageFileName, bitDepthText, pixelWidth, pixelHeight, dpi);
+    ui_.treInfoRas->clear();
+    auto* root = new QTreeWidgetItem(ui_.treInfoRas, {Text(info.root)});
+    for (const std::string& row : info.rows) new QTreeWidgetItem(root, {Text(row)});
+    ui_.treInfoRas->expandAll();
+}
+
+void MainLifeCycle::OpenPicture() {
+    std::filesystem::path start = ProgramFolder() / "sample";
+    const std::filesystem::path remembered(state_.settings.FOpen);
+    std::error_code error;
+    // A remembered picture whose folder is gone (another computer) opens in the samples.
+    if (!state_.settings.FOpen.empty() && std::filesystem::is_directory(remembered.parent_path(), error))
+        start = remembered;
+    const QString file = dialogs_.openFile(ui_.form, Lang("400"), QString::fromStdString(start.string()),
+                                           "Pictures and jobs (*.bmp *.jpg *.jpeg *.pxm);;All files (*)");
+    if (!file.isEmpty()) LoadPicture(file.toStdString());
+}
+
+bool MainLifeCycle::LoadPicture(const std::filesystem::path& fileName) {
+    Picture picture;
+    ImageInfo info;
+    const bool loaded = RunGuarded([&] {
+        if (ChoosePictureLoader(fileName) == PictureLoader::Unknown) throw PictureError(LangString("401"));
+        picture = LoadPictureFile(fileName);
+        info = ComputeImageScale(state_.Info, picture.width, picture.height, picture.dpiX, state_.settings.Unit != 0);
+    });
+    if (!loaded) return false;
+    state_.ImageFileName = fileName.string();
+    state_.settings.FOpen = state_.ImageFileName;
+    state_.BmpLoaded = ChoosePictureLoader(fileName) == PictureLoader::Bmp;
+    state_.Info = info;
+    state_.SourceBitmap = std::move(picture);
+    RunGuarded([&] {
+        const Picture& source = *state_.SourceBitmap;
+        PlaceImageBitmap(source, info, true);
+        AggAlbero(BitDepthText(source.sourceBitCount), source.width, source.height, source.dpiX);
+        ImpostaBoxLimite();
+        BuildRelief();
+    });
+    ui_.sbtSave->setEnabled(true);
+    ui_.mnuSave->setEnabled(true);
+    VisPagine({44, 45, 46, 47, 48, 49});
+    return true;
+}
+
+void MainLifeCycle::BuildRelief() {
+    if (const auto white = ParseIniFloat(ui_.txtWhiteD->text().toStdString())) state_.Relief.setWhiteZ(*white);
+    if (const auto black = ParseIniFloat(ui_.txtBlackD->text().toStdString())) state_.Relief.setBlackZ(*black);
+    auto map = std::make_shared<HeightMap>();
+    ElaboraImmagine(*state_.SourceBitmap, state_.Relief, *map);
+    state_.Map = map;
+    state_.ReliefOutdated = false;
+    view3d_.setRelief(map, state_.Relief);
+}
+
+void MainLifeCycle::OpenDocumentPage(const std::filesystem::path& page) {
+    const std::filesystem::path file = ProgramFolder() / "hlp" / page;
+    if (!std::filesystem::exists(file) ||
+        !dialogs_.openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string()))))
+        Application::reportError("Cannot show the help page \"" + QString::fromStdString(file.string()) + "\".");
+}
+
+void MainLifeCycle::ShowHelp() {
+    OpenDocumentPage("index.html");
+}
+
+void MainLifeCycle::ShowTutorial() {
+    OpenDocumentPage("tutorial.html");
+}
+
+void MainLifeCycle::ShowWeb() {
+    state_.ActiveCommand = kNoCommand;
+    if (!dialogs_.openUrl(QUrl(kWebAddress)))
+        Application::reportError(QStringLiteral("Cannot open the web page %1.").arg(kWebAddress));
+}
+
+void MainLifeCycle::ShowAbout() {
+    state_.ActiveCommand = kNoCommand;
+    if (!about_) about_ = new AboutDialog(dialogs_, ui_.form);
+    about_->show();
+    about_->raise();
+}
+
+}  // namespace calvoro

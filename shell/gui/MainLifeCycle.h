@@ -1,0 +1,93 @@
+// The main window's life: the start in its fixed order, the confirmed close,
+// starting over with a new job, opening a picture, and the small services
+// every panel calls (status line, tool-bar enabling, page switching, placing
+// the picture, the work box, the picture information, help and web).
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+
+#include "engine/picture/ImageInfo.h"
+#include "engine/picture/Picture.h"
+#include "shell/app/MainState.h"
+#include "shell/app/PageSwitcher.h"
+
+namespace calvoro {
+
+class AboutDialog;
+class DialogServices;
+class SettingsController;
+class TQVCmp2D;
+class View3D;
+struct MainWindowUi;
+
+// The web page of the program, opened from the Help menu.
+inline constexpr const char* kWebAddress = "https://calvoro.example.org/";
+
+class MainLifeCycle : public QObject {
+    Q_OBJECT
+public:
+    MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs, View3D& view3d);
+    void setSettingsController(SettingsController* settings) { settings_ = settings; }
+
+    // The start of the window, in two parts: the number format, the tolerance
+    // and the block library while the window is made, then the settings,
+    // language, first page, caption and post-processor. Every step runs under
+    // its own guard: a step that fails is reported and the next one runs, so a
+    // damaged block library or post-processor never leaves the window half
+    // made.
+    void LoadBlockLibrary();
+    void Start();
+    // Asks whether to quit. Yes: the settings are written first (a failure is
+    // reported and the program still ends), then the pictures are let go.
+    bool ConfirmClose();
+
+    void NewJob();           // sbtNewClick
+    bool CancellatoTutto();  // asks, then empties the drawing and the job
+
+    void Messaggio(const QString& text);
+    void AbilitaPnl(bool enable);
+    void VisPagine(std::initializer_list<int> pages);
+    void VisPagina(int page);
+    void PageTabClicked(int tabIndex);  // PageControl1Change
+    PageSwitcher& Pages() { return pages_; }
+
+    // Puts the picture alone on layer 0 of the drawing and shows it.
+    void PlaceImageBitmap(const Picture& picture, const ImageInfo& info, bool zoomToFit);
+    // Work box and pixel size from the picture's size and the depths.
+    void ImpostaBoxLimite();
+    void AggAlbero(const std::string& bitDepthText, int pixelWidth, int pixelHeight, int dpi);
+
+    // The open command: asks for a picture or job and loads it.
+    void OpenPicture();
+    // Loads a picture or job file. A file that cannot be read is reported and
+    // the picture in hand stays. Returns whether the new one was taken.
+    bool LoadPicture(const std::filesystem::path& fileName);
+
+    void ShowHelp();
+    void ShowTutorial();
+    void ShowWeb();
+    void ShowAbout();
+    // Shows the 2D view or the 3D view; the standard views work in 3D only.
+    void SetView3D(bool show3D);
+
+private:
+    void ShowPages();
+    void ConnectView3D();
+    void BuildRelief();
+    void OpenDocumentPage(const std::filesystem::path& page);
+
+    MainWindowUi& ui_;
+    MainState& state_;
+    TQVCmp2D& cad_;
+    DialogServices& dialogs_;
+    View3D& view3d_;
+    SettingsController* settings_ = nullptr;
+    PageSwitcher pages_;
+    AboutDialog* about_ = nullptr;
+};
+
+}  // namespace calvoro

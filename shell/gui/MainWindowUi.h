@@ -1,0 +1,108 @@
+// The widgets of the main window, each under the object name the language
+// files use, built in one place so the window class itself stays short and the
+// controllers can be handed exactly the widgets they work on.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+
+#include "shell/app/PageSwitcher.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+class QTabBar;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+
+namespace calvoro {
+
+class ColorBox;
+class PictureSlot;
+
+// A page of the work panel. Its caption is the text of its tab, when the tab
+// shows.
+class WorkPage : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
+public:
+    using QWidget::QWidget;
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption);
+
+signals:
+    void captionChanged();
+
+private:
+    QString caption_;
+};
+
+// The names of the 51 pages, by index.
+extern const std::array<const char*, kPageCount> kPageNames;
+
+struct MainWindowUi {
+    QMainWindow* form = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction *mnuOpen = nullptr, *mnuNew = nullptr, *mnuSave = nullptr, *mnuExit = nullptr;
+    QMenu* mnu3D = nullptr;
+    QAction *mnuShowTool = nullptr, *mnuShowXYZ = nullptr;
+    QAction *mnuSPShade = nullptr, *mnuSPWire = nullptr, *mnuSPNone = nullptr;
+    QMenu* mnuSettings = nullptr;
+    QAction *mnuSetting = nullptr, *SetGridSpacing1 = nullptr;
+    QMenu* mnuHelpMenu = nullptr;
+    QAction *mnuHelp = nullptr, *mnuTutor = nullptr, *mnuWeb = nullptr, *mnuAbout1 = nullptr;
+
+    QToolBar *pnlTbr1 = nullptr, *pnlTbr2 = nullptr;
+    QToolButton *sbtOpen = nullptr, *sbtSave = nullptr, *sbtNew = nullptr, *sbtSetting = nullptr;
+    QToolButton *sbtAbout = nullptr, *sbtExit = nullptr;
+    QToolButton *sbtGridOnOff = nullptr, *sbtAxisOnOff = nullptr;
+    QToolButton* sbtShow = nullptr;  // 2D or 3D view
+    QToolButton *sbtTopView = nullptr, *sbtFrontView = nullptr, *sbtSideView = nullptr, *sbtIsoView = nullptr;
+
+    QStackedWidget* views = nullptr;  // the 2D view, then the 3D view
+    PictureSlot* pnlVistaGrafica = nullptr;
+    QWidget* pnlVista3D = nullptr;  // holds the 3D view's widget
+
+    QWidget* pnlCmd = nullptr;  // the right-hand column
+    QTabBar* tabPages = nullptr;
+    QStackedWidget* PageControl1 = nullptr;
+    std::array<WorkPage*, kPageCount> pages{};
+    QTreeWidget* treInfoRas = nullptr;
+
+    QLabel *nol_pnlStatus1 = nullptr, *pnlStatus2 = nullptr, *pnlStatus3 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+
+    // Settings page.
+    QComboBox* cboUnits = nullptr;
+    QLabel* nlblDimb = nullptr;
+    ColorBox *ColorBoxForm = nullptr, *ColorBoxBackground = nullptr, *ColorBoxDefLayers = nullptr,
+             *ColorBoxGrid = nullptr;
+    QComboBox* nol_cboLang = nullptr;
+    QPushButton *sbtReset = nullptr, *sbtTransLng = nullptr;
+    // Grid page.
+    QComboBox *nol_cboGridX = nullptr, *nol_cboGridY = nullptr, *nol_cboGridSubX = nullptr,
+              *nol_cboGridSubY = nullptr;
+    QCheckBox *chkUnisceGrid = nullptr, *chkUnisceSubGrid = nullptr;
+    // Job values the settings fill on the wizard's pages.
+    QLineEdit *txtOriginX = nullptr, *txtOriginY = nullptr, *txtWhiteD = nullptr, *txtBlackD = nullptr;
+    QLineEdit *txtFeedPlane = nullptr, *txtIncXY = nullptr, *txtFilter = nullptr;
+    QPushButton* btnZNC = nullptr;
+
+    // The panels that take the window colour.
+    QList<QWidget*> coloredPanels() const;
+};
+
+// Builds every widget into the window.
+void BuildMainWindowUi(QMainWindow* form, MainWindowUi& ui);
+
+}  // namespace calvoro

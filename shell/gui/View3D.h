@@ -1,0 +1,43 @@
+// The 3D view as the main window sees it: a widget in the view stack that is
+// given the relief, the work box and the background colour. The renderer
+// behind it is the engine's; tests use a stub.
+#pragma once
+
+#include <QColor>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace calvoro {
+
+class HeightMap;
+struct ReliefValues;
+struct WorkBox;
+
+class View3D {
+public:
+    enum class Surface { Shaded, Wire, None };
+    enum class Standard { Top, Front, Side, Iso };
+
+    virtual ~View3D() = default;
+    virtual QWidget* widget() = 0;
+    virtual void setBackgroundColor(const QColor& color) = 0;
+    // A new relief: the mesh is rebuilt from it. The view shares the map.
+    virtual void setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues& values) = 0;
+    virtual void setWorkBox(const WorkBox& box) = 0;
+    // Forgets the tool path drawn so far.
+    virtual void clearPath() = 0;
+    virtual void setSurface(Surface surface) = 0;
+    virtual void setToolVisible(bool visible) = 0;
+    virtual void setAxesVisible(bool visible) = 0;
+    virtual void standardView(Standard view) = 0;
+};
+
+using View3DFactory = std::function<std::unique_ptr<View3D>(QWidget* parent)>;
+
+// Until the renderer is in place: the relief seen from above in grey levels,
+// black at the depth of black and white at the depth of white.
+std::unique_ptr<View3D> MakeReliefTopView(QWidget* parent);
+
+}  // namespace calvoro

@@ -1,0 +1,85 @@
+// The page switch of the work panel.
+#include <gtest/gtest.h>
+
+#include "shell/app/PageSwitcher.h"
+#include "shell/lang/MessageTable.h"
+
+namespace calvoro {
+namespace {
+
+class PageSwitcherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (std::size_t i = 0; i < kMessageTableSize; ++i) MessageTable()[i] = "page " + std::to_string(i);
+    }
+    void TearDown() override {
+        for (std::string& text : MessageTable()) text.clear();
+    }
+    PageSwitcher pages;
+};
+
+TEST_F(PageSwitcherTest, AListShowsItsPagesWithoutTabsAndIsKept) {
+    pages.VisPagine({44, 45, 46, 47, 48, 49});
+    EXPECT_TRUE(pages.PanelShown());
+    for (int page = 0; page < kPageCount; ++page) {
+        EXPECT_EQ(pages.Visible(page), page >= 44 && page <= 49) << page;
+        EXPECT_FALSE(pages.TabVisible(page)) << page;
+    }
+    EXPECT_EQ(pages.Current(), 44);
+    EXPECT_EQ(pages.StatusText(), "page 44");
+    EXPECT_EQ(pages.KeptPages(), (std::vector<int>{44, 45, 46, 47, 48, 49}));
+}
+
+TEST_F(PageSwitcherTest, TheCurrentPageStaysWhenListedAgain) {
+    pages.VisPagine({44, 45, 46});
+    pages.SetCurrent(46);
+    pages.VisPagine({45, 46});
+    EXPECT_EQ(pages.Current(), 46);
+    EXPECT_EQ(pages.StatusText(), "page 45");
+    pages.VisPagine({20});
+    EXPECT_EQ(pages.Current(), 20);
+}
+
+TEST_F(PageSwitcherTest, PseudoPagesHideOrShowTheKeptList) {
+    struct Step {
+        std::vector<int> call;
+        bool shown;
+        std::size_t kept;
+        const char* status;
+    };
+    const Step steps[] = {
+        {{kShowKeptPages}, false, 0, ""},  // nothing kept yet: the panel hides
+        {{40, 41}, true, 2, "page 40"},
+        {{kHidePages}, false, 0, ""},
+        {{kShowKeptPages}, false, 0, ""},  // 999 forgot the list
+        {{28}, true, 1, "page 28"},
+        {{kShowKeptPages}, true, 1, "page 28"},
+        {{77, -1}, true, 1, "page 28"},  // no page of the panel: nothing changes, page 28 still shows
+    };
+    for (const Step& step : steps) {
+        pages.VisPagine(step.call);
+        EXPECT_EQ(pages.PanelShown(), step.shown) << step.call.front();
+        EXPECT_EQ(pages.KeptPages().size(), step.kept) << step.call.front();
+        EXPECT_EQ(pages.StatusText(), step.status) << step.call.front();
+        EXPECT_EQ(pages.Visible(28), step.kept == 1) << step.call.front();
+    }
+}
+
+TEST_F(PageSwitcherTest, OnePageComesWithItsTabAndTheListStays) {
+    pages.VisPagine({44, 45});
+    pages.VisPagina(kPageSettings);
+    EXPECT_TRUE(pages.TabVisible(kPageSettings) && pages.Visible(kPageSettings));
+    EXPECT_FALSE(pages.Visible(44));
+    EXPECT_EQ(pages.Current(), kPageSettings);
+    EXPECT_EQ(pages.StatusText(), "page 13");
+    EXPECT_EQ(pages.KeptPages().size(), 2u);
+    // The settings page shown again as a list of one loses its tab.
+    pages.VisPagine({kPageSettings});
+    EXPECT_FALSE(pages.TabVisible(kPageSettings));
+    pages.VisPagina(kHidePages);
+    EXPECT_FALSE(pages.PanelShown());
+    EXPECT_EQ(pages.StatusText(), "");
+}
+
+}  // namespace
+}  // namespace calvoro

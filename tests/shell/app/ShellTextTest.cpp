@@ -1,0 +1,96 @@
+// The text rules of the numeric edits, file names and picture information,
+// and the work box arithmetic.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "shell/app/ShellText.h"
+#include "shell/app/WorkBox.h"
+
+namespace calvoro {
+namespace {
+
+TEST(ShellText, NumericEditsLetThroughOnlyTheirCharacters) {
+    struct Case {
+        NumericKeys kind;
+        const char* passes;
+        const char* refused;
+    };
+    const Case cases[] = {
+        {NumericKeys::Positive, "0123456789.\b", "-\r ae,+"},
+        {NumericKeys::PositiveOrEnter, "0123456789.\b\r", "- ae,+"},
+        {NumericKeys::Signed, "0123456789.\b-", "\r ae,+"},
+        {NumericKeys::SignedOrEnter, "0123456789.\b-\r", " ae,+"},
+    };
+    for (const Case& c : cases) {
+        for (const char* p = c.passes; *p; ++p) EXPECT_TRUE(KeyPasses(c.kind, static_cast<char32_t>(*p))) << *p;
+        for (const char* p = c.refused; *p; ++p) EXPECT_FALSE(KeyPasses(c.kind, static_cast<char32_t>(*p))) << *p;
+        EXPECT_FALSE(KeyPasses(c.kind, U'\u0663'));  // a digit of another script is no number here
+    }
+}
+
+TEST(ShellText, NumeroOkRefusesOnlyTheTextsOnTheWayToANumber) {
+    const std::pair<const char*, bool> cases[] = {
+        {"", false}, {"-", false}, {".", false}, {"-.", true}, {"5", true}, {"-0.5", true}, {"1.", true},
+    };
+    for (const auto& [text, ok] : cases) EXPECT_EQ(NumeroOk(text), ok) << '"' << text << '"';
+}
+
+TEST(ShellText, CleanFileNameKeepsTheRestInOrder) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"a:b?c", "abc"},   {"::??", "t"},        {"", "t"},         {"my job #2", "my job 2"},
+        {"a|b<c>d\\e/f*g\"h'i", "abcdefghi"},     {"relief.nc", "relief.nc"},
+    };
+    for (auto [name, cleaned] : cases) {
+        const std::string original = name;
+        CleanFileName(name);
+        EXPECT_EQ(name, cleaned) << original;
+    }
+}
+
+TEST(ShellText, PictureInformationNamesOnlyTheFile) {
+    const PictureInfoRows info = AggAlberoRows("/home/u/pictures/face.bmp", "8 bit", 640, 480, 72);
+    ASSERT_EQ(info.rows.size(), 5u);
+    EXPECT_TRUE(info.rows[0].ends_with("face.bmp") && info.rows[0].find("pictures") == std::string::npos);
+    EXPECT_TRUE(info.rows[1].ends_with("640"));
+    EXPECT_TRUE(info.rows[2].ends_with("480"));
+    EXPECT_TRUE(info.rows[3].ends_with("8 bit"));
+    EXPECT_TRUE(info.rows[4].ends_with("72"));
+}
+
+TEST(WorkBox, BoxAndPixelSizeFollowThePictureAndTheDepths) {
+    ImageInfo info;
+    info.X0 = -10;
+    info.Y0 = 5;
+    info.SizeX = 100;
+    info.SizeY = 50;
+    info.PixelWidth = 201;
+    info.PixelHeight = 101;
+    ReliefValues relief;
+    relief.setWhiteZ(1);
+    relief.setBlackZ(-4);
+    const WorkBox box = ComputeWorkBox(info, relief);
+    EXPECT_FLOAT_EQ(box.PixelSize, 0.5f);
+    EXPECT_FLOAT_EQ(box.CentreX, 40);
+    EXPECT_FLOAT_EQ(box.CentreY, 30);
+    EXPECT_FLOAT_EQ(box.CentreZ, -1.5f);
+    EXPECT_FLOAT_EQ(box.SizeZ, 5);
+    EXPECT_FLOAT_EQ(box.AxisScale, 25);
+    ApplyWorkBox(box, info, relief);
+    EXPECT_FLOAT_EQ(relief.PixelSize, 0.5f);
+    EXPECT_FLOAT_EQ(relief.WorkOffsetX, -10);
+    EXPECT_FLOAT_EQ(relief.WorkOffsetY, 5);
+}
+
+TEST(WorkBox, APictureOnePixelWideIsRefused) {
+    ImageInfo info;
+    info.SizeX = 10;
+    for (int width : {0, 1}) {
+        info.PixelWidth = width;
+        EXPECT_THROW(ComputeWorkBox(info, ReliefValues{}), std::invalid_argument) << width;
+    }
+}
+
+}  // namespace
+}  // namespace calvoro
