@@ -37,6 +37,10 @@ Preview3DController::~Preview3DController() {
     delete widget_;
 }
 
+Preview3DWidget* Preview3DController::widget() const {
+    return widget_;
+}
+
 void Preview3DController::setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues& values) {
     map_ = std::move(map);
     values_ = values;

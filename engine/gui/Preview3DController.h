@@ -34,7 +34,7 @@ public:
     explicit Preview3DController(QWidget* container);
     ~Preview3DController() override;
 
-    Preview3DWidget* widget() const { return widget_; }
+    Preview3DWidget* widget() const;
 
     // --- the relief ---------------------------------------------------------
     // A new or rebuilt height map and the values that place it; the mesh is

@@ -3,6 +3,9 @@
 
 #include <cmath>
 
+// ShadingResolution, how densely the relief is sampled (see SamplingStep).
+#include "engine/picture/ImageInfo.h"
+
 namespace calvoro {
 
 struct Vec3 {
@@ -34,9 +37,6 @@ inline Vec3 Normalized(Vec3 a) {
 // How the relief is drawn (the surface-mode menu): filled, as its grid lines,
 // or not at all.
 enum class SurfaceMode { Shade, Wire, None };
-
-// How densely the relief is sampled for the preview (see SamplingStep).
-enum class ShadingResolution { Coarse, Medium, Fine };
 
 enum class StandardView { Top, Front, Side, Iso };
 

@@ -11,6 +11,7 @@
 #include "shell/gui/Application.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/MainLifeCycle.h"
+#include "shell/gui/PreviewView3D.h"
 #include "shell/gui/SettingsController.h"
 
 namespace calvoro {
@@ -40,7 +41,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
         ownDialogs_ = std::make_unique<QtDialogServices>();
         dialogs = ownDialogs_.get();
     }
-    view3d_ = options.make3D ? options.make3D(ui_.pnlVista3D) : MakeReliefTopView(ui_.pnlVista3D);
+    view3d_ = options.make3D ? options.make3D(ui_.pnlVista3D) : MakeProgramView3D(ui_.pnlVista3D);
     ui_.pnlVista3D->layout()->addWidget(view3d_->widget());
 
     life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
