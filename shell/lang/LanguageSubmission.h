@@ -11,7 +11,7 @@ namespace calvoro {
 
 // The mailbox translations go to.
 inline constexpr std::string_view kSubmissionRecipientName = "Calvoro languages";
-inline constexpr std::string_view kSubmissionRecipientAddress = "languages@calvoro.org";
+inline constexpr std::string_view kSubmissionRecipientAddress = "languages@calvoro.example.org";
 
 struct MailMessage {
     std::string recipientName;

@@ -319,14 +319,14 @@ private slots:
         qputenv("PATH", QByteArray::fromStdString(bin.string()));
         qputenv("MAIL_EXIT", QByteArray::number(exitCode));
         std::optional<MailHandOff> result;
-        DesktopMailService().send({"Calvoro languages", "languages@calvoro.org", "S", "B\r\n", "/u/it.lng"},
+        DesktopMailService().send({"Calvoro languages", "languages@calvoro.example.org", "S", "B\r\n", "/u/it.lng"},
                                   [&](const MailHandOff& done) { result = done; });
         qputenv("PATH", path);
         QTRY_VERIFY(result.has_value());
         QCOMPARE(result->ok, ok);
         QCOMPARE(result->message, message);
         QCOMPARE(QByteArray::fromStdString(ReadWholeFile(bin / "xdg-email.log")),
-                 QByteArray("--utf8|--subject|S|--body|B\r\n|--attach|/u/it.lng|languages@calvoro.org|"));
+                 QByteArray("--utf8|--subject|S|--body|B\r\n|--attach|/u/it.lng|languages@calvoro.example.org|"));
     }
 
     // Without xdg-email the desktop opens a mailto: link and the user is told
@@ -337,7 +337,7 @@ private slots:
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QByteArray::fromStdString(root_.string()));
         std::optional<MailHandOff> result;
-        DesktopMailService().send({"Calvoro languages", "languages@calvoro.org", "S&", "x=1&y\r\n?#", "/u/it.lng"},
+        DesktopMailService().send({"Calvoro languages", "languages@calvoro.example.org", "S&", "x=1&y\r\n?#", "/u/it.lng"},
                                   [&](const MailHandOff& done) { result = done; });
         qputenv("PATH", path);
         QDesktopServices::unsetUrlHandler("mailto");
@@ -345,7 +345,7 @@ private slots:
         QVERIFY(result->message.endsWith("attach this file to the mail by hand:\n/u/it.lng"));
         QCOMPARE(catcher.opened.size(), 1);  // the user's text cannot add fields of its own
         QCOMPARE(catcher.opened.front().toEncoded(),
-                 QByteArray("mailto:languages@calvoro.org?subject=S%26&body=x%3D1%26y%0D%0A%3F%23"));
+                 QByteArray("mailto:languages@calvoro.example.org?subject=S%26&body=x%3D1%26y%0D%0A%3F%23"));
     }
 
     void aLanguageMadeHereIsOneTheProgramSwitchesTo() {
