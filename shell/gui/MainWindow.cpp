@@ -13,6 +13,7 @@
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/PictureSlot.h"
+#include "shell/gui/PreviewView3D.h"
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View2DHost.h"
 
@@ -43,7 +44,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
         ownDialogs_ = std::make_unique<QtDialogServices>();
         dialogs = ownDialogs_.get();
     }
-    view3d_ = options.make3D ? options.make3D(ui_.pnlVista3D) : MakeReliefTopView(ui_.pnlVista3D);
+    view3d_ = options.make3D ? options.make3D(ui_.pnlVista3D) : MakeProgramView3D(ui_.pnlVista3D);
     ui_.pnlVista3D->layout()->addWidget(view3d_->widget());
 
     // The drawing's 2D view fills its slot; the cursor read-out goes to the status line.
