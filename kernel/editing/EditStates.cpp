@@ -94,4 +94,20 @@ TMyLineaTan2A::TMyLineaTan2A(TCADPrg& program, ParamRef param, const StateClass*
     Finish(drawing ? TangentLine(*drawing, Pick()) : EditOutcome::Refused(EditStatus::NotTwoObjects), next);
 }
 
+const StateClass TMyArcoTan1::Class{"TMyArcoTan1", &CreateState<TMyArcoTan1>};
+
+TMyArcoTan1::TMyArcoTan1(TCADPrg& program, ParamRef param, const StateClass*& next)
+    : TEditCommandState(program, std::move(param), next) {
+    FreeParam();
+    next = Default();
+}
+
+const StateClass TMyLineaPer::Class{"TMyLineaPer", &CreateState<TMyLineaPer>};
+
+TMyLineaPer::TMyLineaPer(TCADPrg& program, ParamRef param, const StateClass*& next)
+    : TEditCommandState(program, std::move(param), next) {
+    FreeParam();
+    next = Default();
+}
+
 }  // namespace calvoro

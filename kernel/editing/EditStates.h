@@ -62,4 +62,20 @@ public:
     const StateClass& ClassType() const override { return Class; }
 };
 
+// The one-object arc and the perpendicular line: the pick itself is all the
+// user sees (the window highlights it); the drawing is left as it is.
+class TMyArcoTan1 : public TEditCommandState {
+public:
+    static const StateClass Class;
+    TMyArcoTan1(TCADPrg& program, ParamRef param, const StateClass*& next);
+    const StateClass& ClassType() const override { return Class; }
+};
+
+class TMyLineaPer : public TEditCommandState {
+public:
+    static const StateClass Class;
+    TMyLineaPer(TCADPrg& program, ParamRef param, const StateClass*& next);
+    const StateClass& ClassType() const override { return Class; }
+};
+
 }  // namespace calvoro

@@ -216,3 +216,20 @@ TEST_F(EditStatesTest, EachCommandEditsThePickedObjectsOrRefusesAndChangesNothin
     EXPECT_EQ(MarkCount(), marksAtPaint);
     EXPECT_TRUE(errors.empty());
 }
+
+TEST_F(EditStatesTest, TheOneObjectCommandsEndThePickAndLeaveTheDrawingAsItWas) {
+    Add<TLine2D>(P(10.3, 20.7), P(90.3, 20.7));
+    const std::string before = Stream();
+    for (const StateClass* command : {&TMyArcoTan1::Class, &TMyLineaPer::Class}) {
+        SCOPED_TRACE(command->Name);
+        auto param = std::make_unique<TQVD2D_SelectObjectsParam>(3, command);
+        int highlighted = 0;
+        param->OnSelected = [&](TQVD2D_SelectObjectsParam&, TObject2D&, bool, int) { ++highlighted; };
+        program->StartOperation(TQV2D_Select1Object::Class, std::move(param));
+        Click(P(40, 20.7));
+        EXPECT_EQ(highlighted, 1);
+        EXPECT_EQ(std::string(program->CurrentState()->ClassType().Name), "TCADIdleState");
+        EXPECT_EQ(Stream(), before);
+    }
+    EXPECT_TRUE(errors.empty());
+}
