@@ -107,27 +107,24 @@ TEST_F(EditStatesTest, EachCommandEditsThePickedObjectsOrRefusesAndChangesNothin
         EditStatus status;
         std::function<void(const Objects&)> check;
     };
+    const auto parallel = [this] {
+        Add<TLine2D>(P(10.3, 20.7), P(90.3, 20.7));
+        Add<TLine2D>(P(10.3, 60.2), P(90.3, 60.2));
+    };
+    const auto nested = [this] {
+        Add<TCerchio2D>(P(100, 50), P(140, 50));
+        Add<TCerchio2D>(P(100, 50), P(110, 50));
+    };
+    const TPoint2D h = P(20, 20.7), v = P(50.6, 60);
+    using S = EditStatus;
+    // clang-format off
     const Case cases[] = {
-        {"corner trim",
-         cross,
-         P(20, 20.7),
-         P(50.6, 60),
-         &TMyRaccordo::Class,
-         {},
-         EditStatus::Done,
-         [](const Objects& o) {
+        {"corner trim", cross, h, v, &TMyRaccordo::Class, {}, S::Done, [](const Objects& o) {
              ASSERT_EQ(o.size(), 2u);
              EXPECT_TRUE(Ends(o[0], P(10.3, 20.7), P(50.6, 20.7)));
              EXPECT_TRUE(Ends(o[1], P(50.6, 20.7), P(50.6, 80.4)));
          }},
-        {"fillet",
-         cross,
-         P(20, 20.7),
-         P(50.6, 60),
-         &TMyArcoTan2::Class,
-         {10.0, true},
-         EditStatus::Done,
-         [](const Objects& o) {
+        {"fillet", cross, h, v, &TMyArcoTan2::Class, {10.0, true}, S::Done, [](const Objects& o) {
              ASSERT_EQ(o.size(), 3u);
              const auto arc = ArcOf(*o[2]);
              ASSERT_TRUE(arc);
@@ -138,14 +135,7 @@ TEST_F(EditStatesTest, EachCommandEditsThePickedObjectsOrRefusesAndChangesNothin
              EXPECT_TRUE(Ends(o[0], P(10.3, 20.7), P(40.6, 20.7)));
              EXPECT_TRUE(Ends(o[1], P(50.6, 30.7), P(50.6, 80.4)));
          }},
-        {"tangent line",
-         circles,
-         P(50, 60),
-         P(130, 70),
-         &TMyLineaTan2A::Class,
-         {},
-         EditStatus::Done,
-         [](const Objects& o) {
+        {"tangent line", circles, P(50, 60), P(130, 70), &TMyLineaTan2A::Class, {}, S::Done, [](const Objects& o) {
              ASSERT_EQ(o.size(), 3u);
              const auto s = SegmentOf(*o[2]);
              ASSERT_TRUE(s);
@@ -153,37 +143,10 @@ TEST_F(EditStatesTest, EachCommandEditsThePickedObjectsOrRefusesAndChangesNothin
              EXPECT_NEAR(LineDistance(*s, P(130, 50)), 20.0, 1e-6);
              EXPECT_GT(s->A.Y, 50.0);
          }},
-        {"zero radius", cross, P(20, 20.7), P(50.6, 60), &TMyArcoTan2::Class, {0.0, true}, EditStatus::BadRadius, {}},
-        {"parallel lines",
-         [this] {
-             Add<TLine2D>(P(10.3, 20.7), P(90.3, 20.7));
-             Add<TLine2D>(P(10.3, 60.2), P(90.3, 60.2));
-         },
-         P(20, 20.7),
-         P(20, 60.2),
-         &TMyRaccordo::Class,
-         {},
-         EditStatus::Parallel,
-         {}},
-        {"circles one inside the other",
-         [this] {
-             Add<TCerchio2D>(P(100, 50), P(140, 50));
-             Add<TCerchio2D>(P(100, 50), P(110, 50));
-         },
-         P(100, 90),
-         P(100, 60),
-         &TMyLineaTan2A::Class,
-         {},
-         EditStatus::NoTangent,
-         {}},
-        {"break",
-         cross,
-         P(20, 20.7),
-         P(50.6, 60),
-         &TMyBreak::Class,
-         {},
-         EditStatus::Done,
-         [this](const Objects& o) {
+        {"zero radius", cross, h, v, &TMyArcoTan2::Class, {0.0, true}, S::BadRadius, {}},
+        {"parallel lines", parallel, h, P(20, 60.2), &TMyRaccordo::Class, {}, S::Parallel, {}},
+        {"circles one inside the other", nested, P(100, 90), P(100, 60), &TMyLineaTan2A::Class, {}, S::NoTangent, {}},
+        {"break", cross, h, v, &TMyBreak::Class, {}, S::Done, [this](const Objects& o) {
              ASSERT_EQ(o.size(), 4u);
              // The crossing is marked after the last repaint, so it stays in sight.
              EXPECT_EQ(MarkCount(), marksAtPaint + 1);
@@ -193,6 +156,7 @@ TEST_F(EditStatesTest, EachCommandEditsThePickedObjectsOrRefusesAndChangesNothin
              }
          }},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         for (TObject2D* o : All()) drawing.DeleteObject(o->ID());
