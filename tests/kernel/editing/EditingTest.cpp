@@ -82,18 +82,12 @@ struct Sketch {
         if (transform) object->SetObjectMatrix(*transform);
         return drawing.AddObject(-1, std::move(object))->ID();
     }
-    std::int32_t AddLine(TPoint2D a, TPoint2D b, const std::optional<TMatrix2D>& transform = std::nullopt) {
-        return Add(std::make_unique<TLine2D>(-1, a, b), transform);
-    }
-    std::int32_t AddArc(TPoint2D centre, double radius, double start, double end) {
-        return Add(std::make_unique<TArco2D>(-1, centre, P(centre.X + radius, centre.Y), start, end));
-    }
-    std::int32_t AddCircle(TPoint2D centre, double radius) {
-        return Add(std::make_unique<TCerchio2D>(-1, centre, P(centre.X + radius, centre.Y)));
-    }
-    std::int32_t AddPolyline(std::vector<TPoint2D> points, const std::optional<TMatrix2D>& transform = std::nullopt) {
-        return Add(std::make_unique<TPolyline2D>(-1, points), transform);
-    }
+    // clang-format off
+    std::int32_t AddLine(TPoint2D a, TPoint2D b, std::optional<TMatrix2D> m = {}) { return Add(std::make_unique<TLine2D>(-1, a, b), m); }
+    std::int32_t AddArc(TPoint2D c, double r, double start, double end) { return Add(std::make_unique<TArco2D>(-1, c, P(c.X + r, c.Y), start, end)); }
+    std::int32_t AddCircle(TPoint2D c, double r) { return Add(std::make_unique<TCerchio2D>(-1, c, P(c.X + r, c.Y))); }
+    std::int32_t AddPolyline(std::vector<TPoint2D> points, std::optional<TMatrix2D> m = {}) { return Add(std::make_unique<TPolyline2D>(-1, points), m); }
+    // clang-format on
 
     TObject2D& Object(std::int32_t id) { return dynamic_cast<TObject2D&>(*drawing.FindObject(id)); }
     WorldSegment Segment(std::int32_t id) { return *SegmentOf(Object(id)); }
@@ -117,18 +111,12 @@ struct Sketch {
 // Objects and picks for the tables: each adds itself to the sketch it is given.
 using Maker = std::function<std::int32_t(Sketch&)>;
 using PickMaker = std::function<EditPick(Sketch&)>;
-inline Maker Line(TPoint2D a, TPoint2D b, std::optional<TMatrix2D> transform = std::nullopt) {
-    return [=](Sketch& s) { return s.AddLine(a, b, transform); };
-}
-inline Maker Circle(TPoint2D centre, double radius) {
-    return [=](Sketch& s) { return s.AddCircle(centre, radius); };
-}
-inline Maker Arc(TPoint2D centre, double radius, double start, double end) {
-    return [=](Sketch& s) { return s.AddArc(centre, radius, start, end); };
-}
-inline Maker Poly(std::vector<TPoint2D> points, std::optional<TMatrix2D> transform = std::nullopt) {
-    return [=](Sketch& s) { return s.AddPolyline(points, transform); };
-}
+// clang-format off
+inline Maker Line(TPoint2D a, TPoint2D b, std::optional<TMatrix2D> m = {}) { return [=](Sketch& s) { return s.AddLine(a, b, m); }; }
+inline Maker Circle(TPoint2D c, double r) { return [=](Sketch& s) { return s.AddCircle(c, r); }; }
+inline Maker Arc(TPoint2D c, double r, double start, double end) { return [=](Sketch& s) { return s.AddArc(c, r, start, end); }; }
+inline Maker Poly(std::vector<TPoint2D> points, std::optional<TMatrix2D> m = {}) { return [=](Sketch& s) { return s.AddPolyline(points, m); }; }
+// clang-format on
 inline PickMaker Two(Maker first, TPoint2D pick1, Maker second, TPoint2D pick2) {
     return [=](Sketch& s) {
         const std::int32_t id1 = first(s);
@@ -387,12 +375,8 @@ TEST_F(Fillets, TwoLinesMeetAtTheCornerOrAtATangentArcAndKeepWhereTheyWerePicked
     const LinePair pairs[] = {
         {"crossing", {P(-2.87, 3.7), P(7.23, 3.7)}, {P(1.3, -1.11), P(1.3, 8.49)}, P(6.1, 3.7), P(1.3, 7.7), false},
         {"stopping short", {P(2.1, 3.7), P(7.23, 3.7)}, {P(1.3, 4.4), P(1.3, 8.49)}, P(6.1, 3.7), P(1.3, 7.7), false},
-        {"sixty degrees",
-         {P(0, 0), P(10, 0)},
-         {P(1, 1.7320508075688772), P(4, 6.928203230275509)},
-         P(8, 0),
-         P(3, 5.196152422706632),
-         false},
+        {"sixty degrees", {P(0, 0), P(10, 0)}, {P(1, std::sqrt(3.0)), P(4, 4 * std::sqrt(3.0))}, P(8, 0),
+         P(3, 3 * std::sqrt(3.0)), false},
         {"acute", {P(10, 0.1), P(-1, 0.1)}, {P(12, 3.1), P(1, 0.35)}, P(7, 0.1), P(9, 2.35), false},
         {"mirrored", {P(-2.1, 3.7), P(-7.23, 3.7)}, {P(-1.3, 4.4), P(-1.3, 8.49)}, P(-6.1, 3.7), P(-1.3, 7.7), true},
     };
@@ -454,13 +438,6 @@ TEST_F(Fillets, TwoLinesMeetAtTheCornerOrAtATangentArcAndKeepWhereTheyWerePicked
     }
 }
 
-// Distance from p to what the object now draws.
-double DistanceToObject(TObject2D& object, const TPoint2D& p) {
-    if (const auto segment = SegmentOf(object)) return SegmentDistance(*segment, p);
-    const WorldArc arc = *ArcOf(object);
-    return SweepOffset(arc, p) ? std::fabs(Distance(arc.Centre, p) - arc.Radius) : 1e9;
-}
-
 TEST_F(Fillets, TangentArcOnLinesArcsAndCirclesTouchesBothAndMeetsWhatIsLeft) {
     struct CurvedCase {
         const char* name;
@@ -512,7 +489,7 @@ TEST_F(Fillets, TangentArcOnLinesArcsAndCirclesTouchesBothAndMeetsWhatIsLeft) {
         for (const TPoint2D& end : {ArcStartPoint(*fillet), ArcEndPoint(*fillet)}) {
             double nearest = 1e9;
             for (TObject2D* object : sketch.All()) {
-                if (object->Layer() != 3) nearest = std::min(nearest, DistanceToObject(*object, end));
+                if (object->Layer() != 3) nearest = std::min(nearest, Shape(*object).DistanceTo(end));
             }
             EXPECT_LT(nearest, 1e-7) << end;
         }
