@@ -16,10 +16,6 @@ using namespace calvoro::test;
 
 namespace {
 
-int CountOps(const RecordingCanvas& canvas, CanvasOp op) {
-    return static_cast<int>(canvas.CallsOf(op).size());
-}
-
 // The grid lines drawn: dotted lines arrive as short strokes, so a line is a
 // row (or column) that horizontal (or vertical) strokes lie on.
 int GridLines(const RecordingCanvas& canvas) {
@@ -37,17 +33,12 @@ int GridLines(const RecordingCanvas& canvas) {
 }  // namespace
 
 TEST_F(ViewTest, ScreenAndWorldConversionsInvertEachOther) {
-    struct Case {
-        TRect2D visual;
-        double aspect;
-    };
-    const Case cases[] = {{MakeRect2D(0, 0, 200, 100), 0.0},
-                          {MakeRect2D(-1e6, -5e5, 1e6, 5e5), 0.0},
-                          {MakeRect2D(3.25, -7.5, 3.2501, -7.4999), 1.0},
-                          {MakeRect2D(-10, -10, 290, 290), 1.0}};
-    for (const Case& c : cases) {
-        view->SetAspectRatio(c.aspect);
-        view->ZoomWindow(c.visual);
+    for (const auto& [visual, aspect] : {std::pair{MakeRect2D(0, 0, 200, 100), 0.0},
+                                         {MakeRect2D(-1e6, -5e5, 1e6, 5e5), 0.0},
+                                         {MakeRect2D(3.25, -7.5, 3.2501, -7.4999), 1.0},
+                                         {MakeRect2D(-10, -10, 290, 290), 1.0}}) {
+        view->SetAspectRatio(aspect);
+        view->ZoomWindow(visual);
         for (const TPoint2D pixel : {MakePoint2D(0, 0), MakePoint2D(199, 99), MakePoint2D(57, 13)}) {
             const TPoint2D back = view->WorldToScreen(view->ScreenToWorld(pixel));
             EXPECT_NEAR(back.X, pixel.X, 1e-6);
@@ -57,20 +48,14 @@ TEST_F(ViewTest, ScreenAndWorldConversionsInvertEachOther) {
 }
 
 TEST_F(ViewTest, ZoomWindowReordersAndRefusesDegenerateWindows) {
-    struct Case {
-        TRect2D asked;
-        TRect2D shown;
-    };
-    const Case cases[] = {
-        {MakeRect2D(50, 40, 10, 0), MakeRect2D(10, 0, 50, 40)},   // corners in any order
-        {MakeRect2D(10, 5, 10, 50), MakeRect2D(0, 0, 200, 100)},  // no width
-        {MakeRect2D(10, 5, 60, 5), MakeRect2D(0, 0, 200, 100)},   // no height
-        {MakeRect2D(0, 0, NAN, 1), MakeRect2D(0, 0, 200, 100)},   // not a number
-    };
-    for (const Case& c : cases) {
+    // Corners in any order; no width, no height and not a number refused.
+    for (const auto& [asked, shown] : {std::pair{MakeRect2D(50, 40, 10, 0), MakeRect2D(10, 0, 50, 40)},
+                                       {MakeRect2D(10, 5, 10, 50), MakeRect2D(0, 0, 200, 100)},
+                                       {MakeRect2D(10, 5, 60, 5), MakeRect2D(0, 0, 200, 100)},
+                                       {MakeRect2D(0, 0, NAN, 1), MakeRect2D(0, 0, 200, 100)}}) {
         view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
-        view->ZoomWindow(c.asked);
-        EXPECT_EQ(view->VisualRect(), c.shown);
+        view->ZoomWindow(asked);
+        EXPECT_EQ(view->VisualRect(), shown);
     }
 }
 
@@ -157,26 +142,18 @@ TEST_F(ViewTest, CopingFrequencyCopiesToTheScreenDuringTheObjectPass) {
 }
 
 TEST_F(ViewTest, AGridLevelShowsOnlyWhenItsLinesLieMoreThanTenPixelsApart) {
-    struct Case {
-        double delta;
-        double sub;
-        int lines;
-    };
-    // The view is 200 x 100 pixels, one unit a pixel.
-    const Case cases[] = {
-        {10.0, 0.0, 0},       // 10 px apart: hidden
-        {20.0, 0.0, 6 + 11},  // rows y = 0 .. 100 and columns x = 0 .. 200
-        {50.0, 2.0, 5 + 9},   // both levels: the sub-grid 25 units apart
-        {40.0, 4.0, 3 + 6},   // the sub-grid of 10 px is hidden first
-    };
-    for (const Case& c : cases) {
-        view->SetGridDeltaX(c.delta);
-        view->SetGridDeltaY(c.delta);
-        view->SetGridSubX(c.sub);
-        view->SetGridSubY(c.sub);
+    // The view is 200 x 100 pixels, one unit a pixel. Lines 10 px apart are
+    // hidden; 20 apart give rows y = 0 .. 100 and columns x = 0 .. 200; a
+    // sub-grid of 50 / 2 lies 25 apart; of 40 / 4, 10 px apart, it is hidden.
+    for (const auto& [delta, sub, lines] :
+         {std::tuple{10.0, 0.0, 0}, {20.0, 0.0, 6 + 11}, {50.0, 2.0, 5 + 9}, {40.0, 4.0, 3 + 6}}) {
+        view->SetGridDeltaX(delta);
+        view->SetGridDeltaY(delta);
+        view->SetGridSubX(sub);
+        view->SetGridSubY(sub);
         RecordingCanvas canvas(TPixelRect{0, 0, 200, 100});
         view->DrawGrid(view->VisualRect(), canvas);
-        EXPECT_EQ(GridLines(canvas), c.lines) << c.delta << " / " << c.sub;
+        EXPECT_EQ(GridLines(canvas), lines) << delta << " / " << sub;
     }
 }
 
@@ -289,10 +266,10 @@ TEST_F(ViewTest, ZoomToDrawingAddsAMarginAndCopesWithDegenerateDrawings) {
         c.build();
         view->ZoomToDrawing();
         const TRect2D r = view->VisualRect();
-        EXPECT_NEAR(r.Left, c.shown.Left, 1e-9) << c.name;
-        EXPECT_NEAR(r.Right, c.shown.Right, 1e-9) << c.name;
-        EXPECT_NEAR(r.Bottom, c.shown.Bottom, 1e-9) << c.name;
-        EXPECT_NEAR(r.Top, c.shown.Top, 1e-9) << c.name;
+        for (double off : {r.Left - c.shown.Left, r.Right - c.shown.Right, r.Bottom - c.shown.Bottom,
+                           r.Top - c.shown.Top}) {
+            EXPECT_NEAR(off, 0.0, 1e-9) << c.name;
+        }
     }
 }
 
@@ -372,21 +349,11 @@ TEST_F(ViewTest, PickingNearbyObjectsOnlyFindsWhatAFullWalkFinds) {
     for (int i = 0; i < 400; ++i) {
         const TPoint2D a = MakePoint2D(next(200), next(100));
         const TPoint2D b = MakePoint2D(a.X + next(20) - 10, a.Y + next(20) - 10);
-        TObject2D* object = nullptr;
-        switch (i % 4) {
-            case 0:
-                object = Add<TLine2D>(a, b);
-                break;
-            case 1:
-                object = Add<TCerchio2D>(a, b);
-                break;
-            case 2:
-                object = Add<TArco2D>(a, b, next(3.0), next(6.0));
-                break;  // centres lie off the arcs
-            default:
-                object = Add<TPunto2D>(a);
-                break;
-        }
+        // Lines, circles, arcs (whose centres lie off them) and points.
+        TObject2D* object = i % 4 == 0   ? static_cast<TObject2D*>(Add<TLine2D>(a, b))
+                            : i % 4 == 1 ? Add<TCerchio2D>(a, b)
+                            : i % 4 == 2 ? Add<TArco2D>(a, b, next(3.0), next(6.0))
+                                         : static_cast<TObject2D*>(Add<TPunto2D>(a));
         if (i % 7 == 0) object->SetObjectMatrix(TranslationMatrix2D(next(10), -next(10)));
     }
     int mismatches = 0;
@@ -432,15 +399,11 @@ TEST_F(ViewTest, CopyingTheDrawingToAnotherCanvasGivesTheViewBack) {
     view->SetAspectRatio(1.0);
     view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
     const TRect2D before = view->VisualRect();
-    struct Case {
-        int zoomMode;
-        int lines;
-    };
-    for (const Case c : {Case{0, 1}, Case{1, 1}, Case{2, 1}}) {
+    for (const int zoomMode : {0, 1, 2}) {
         RecordingCanvas canvas(TPixelRect{0, 0, 200, 100});
-        view->CopyDrawingToCanvas(canvas, 2, 1.0, 1.0, c.zoomMode, 0.254, 0.254);
-        EXPECT_EQ(static_cast<int>(canvas.CallsOf(CanvasOp::LineTo).size()), c.lines) << c.zoomMode;
-        EXPECT_EQ(view->VisualRect(), before) << c.zoomMode;
+        view->CopyDrawingToCanvas(canvas, 2, 1.0, 1.0, zoomMode, 0.254, 0.254);
+        EXPECT_EQ(canvas.CallsOf(CanvasOp::LineTo).size(), 1u) << zoomMode;
+        EXPECT_EQ(view->VisualRect(), before) << zoomMode;
         EXPECT_EQ(view->AspectRatio(), 1.0);
     }
     // Real scale: 200 pixels of 0.254 mm.
