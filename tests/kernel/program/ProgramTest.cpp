@@ -79,13 +79,14 @@ protected:
         gScript = Script{};
         program = std::make_unique<TQVPrg2D>(&host);
         program->SetViewport(view.get());
-        auto name = [](const StateClass* c) { return std::string(c != nullptr ? c->Name : "none"); };
-        program->SetOnStartOperation(
-            [=](TCADPrg&, const StateClass* c, TCADPrgParam*) { gLog.push_back("start " + name(c)); });
-        program->SetOnEndOperation(
-            [=](TCADPrg&, const StateClass* c, TCADPrgParam*) { gLog.push_back("end " + name(c)); });
-        program->SetOnStopOperation(
-            [=](TCADPrg&, const StateClass* c, TCADPrgParam*) { gLog.push_back("stop " + name(c)); });
+        const auto logged = [](std::string what) {
+            return [=](TCADPrg&, const StateClass* c, TCADPrgParam*) {
+                gLog.push_back(what + std::string(c ? c->Name : "none"));
+            };
+        };
+        program->SetOnStartOperation(logged("start "));
+        program->SetOnEndOperation(logged("end "));
+        program->SetOnStopOperation(logged("stop "));
         program->SetOnEnterState(
             [=](TCADPrg&, TCADState& s) { gLog.push_back("enter " + std::string(s.ClassType().Name)); });
         program->SetOnIdle([](TCADPrg&) { gLog.push_back("idle"); });
@@ -119,22 +120,16 @@ TEST_F(ProgramTest, AChainThatNamesTheDefaultClassEndsAtOnce) {
 }
 
 TEST_F(ProgramTest, AnEventEndsTheStateOnlyWhenHandled) {
-    struct Case {
-        bool handled;
-        const StateClass* next;
-        const char* current;
-    };
-    const Case cases[] = {{false, &TCADIdleState::Class, "StepState"},
-                          {true, nullptr, "TCADIdleState"},
-                          {true, &TCADIdleState::Class, "TCADIdleState"},
-                          {true, &OtherState::Class, "OtherState"}};
-    for (const Case& c : cases) {
+    for (const auto& [handled, next, current] : {std::tuple{false, &TCADIdleState::Class, "StepState"},
+                                                 {true, nullptr, "TCADIdleState"},
+                                                 {true, &TCADIdleState::Class, "TCADIdleState"},
+                                                 {true, &OtherState::Class, "OtherState"}}) {
         gScript = Script{};
         program->StartOperation(StepState::Class);
-        gScript.handled = c.handled;
-        gScript.eventNext = c.next;
+        gScript.handled = handled;
+        gScript.eventNext = next;
         program->PostCommandEvent(kCommandAccept);
-        EXPECT_EQ(program->CurrentState()->ClassType().Name, c.current);
+        EXPECT_EQ(program->CurrentState()->ClassType().Name, current);
     }
 }
 
@@ -186,35 +181,21 @@ TEST_F(ProgramTest, AFailingConstructorReturnsToIdleAndIsReportedOnce) {
         std::function<void()> run;
         bool rethrown;
     };
+    // An operation started with a parameter; the next state then fails to build.
+    const auto startOther = [&] {
+        gScript.constructorThrows = false;
+        program->StartOperation(OtherState::Class, std::make_unique<LoggedParam>());
+        gScript.constructorThrows = true;
+    };
+    const auto accept = [&] { program->PostCommandEvent(kCommandAccept); };
+    // clang-format off
     const Case cases[] = {
         {"start", [&] { program->StartOperation(StepState::Class, std::make_unique<LoggedParam>()); }, true},
-        {"event",
-         [&] {
-             gScript.constructorThrows = false;
-             program->StartOperation(OtherState::Class, std::make_unique<LoggedParam>());
-             gScript.constructorThrows = true;
-             gScript.handled = true;
-             gScript.eventNext = &StepState::Class;
-             program->PostCommandEvent(kCommandAccept);
-         },
-         false},
-        {"handler",
-         [&] {
-             gScript.constructorThrows = false;
-             program->StartOperation(OtherState::Class, std::make_unique<LoggedParam>());
-             gScript.eventThrows = true;
-             program->PostCommandEvent(kCommandAccept);
-         },
-         false},
-        {"nested",
-         [&] {
-             gScript.constructorThrows = false;
-             program->StartOperation(OtherState::Class, std::make_unique<LoggedParam>());
-             gScript.constructorThrows = true;
-             program->PauseTask(StepState::Class);
-         },
-         true},
+        {"event", [&] { startOther(); gScript.handled = true; gScript.eventNext = &StepState::Class; accept(); }, false},
+        {"handler", [&] { startOther(); gScript.constructorThrows = false; gScript.eventThrows = true; accept(); }, false},
+        {"nested", [&] { startOther(); program->PauseTask(StepState::Class); }, true},
     };
+    // clang-format on
     for (const Case& c : cases) {
         gScript = Script{};
         gScript.constructorThrows = true;
