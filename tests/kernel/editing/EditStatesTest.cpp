@@ -9,7 +9,6 @@
 #include "kernel/editing/WorldShapes.h"
 #include "kernel/entities/TCerchio2D.h"
 #include "kernel/entities/TLine2D.h"
-#include "kernel/model/BinaryWriter.h"
 
 #include <cmath>
 #include <functional>
@@ -21,21 +20,15 @@ using namespace calvoro::test;
 
 namespace {
 
-class EditStatesTest : public ViewTest {
-protected:
-    EditStatesTest() {
-        view->SetOnPaint([this](TQVViewport&) { marksAtPaint = MarkCount(); });
-        program = std::make_unique<TQVPrg2D>(&host);
-        program->SetViewport(view.get());
-        program->SetOnError([this](const std::string& m) { errors.push_back(m); });
-    }
-    ~EditStatesTest() override { program.reset(); }
+struct StatusHost : KernelHost {
+    std::vector<std::string> messages;
+    void ShowStatusMessage(std::string_view text) override { messages.emplace_back(text); }
+};
 
-    void Click(const TPoint2D& p) {
-        const TPixelPoint px = view->WorldToPixel(p);
-        view->DeliverMouseDown(TMouseButton::mbLeft, Shift::Left, px.X, px.Y);
-        view->DeliverMouseUp(TMouseButton::mbLeft, 0, px.X, px.Y);
-    }
+class EditStatesTest : public ProgramViewTest<StatusHost> {
+protected:
+    EditStatesTest() { view->SetOnPaint([this](TQVViewport&) { marksAtPaint = MarkCount(); }); }
+
     // The pick as the main window starts it: the second pick is reported
     // (for highlighting), which hands the two objects to the command.
     void Start(const StateClass& command, const FilletParameters& fillet) {
@@ -43,26 +36,8 @@ protected:
         param->OnSelected = [](TQVD2D_SelectObjectsParam&, TObject2D&, bool, int) {};
         program->StartOperation(TCAD2DSeleziona2Ogg::Class, std::move(param));
     }
-    std::string Stream() {
-        BinaryWriter writer;
-        drawing.SaveObjectsToStream(writer);
-        return writer.takeBytes();
-    }
-    std::vector<TObject2D*> All() {
-        std::vector<TObject2D*> objects;
-        const auto it = drawing.ObjectListIterator();
-        for (TGraphicObject* o = it->First(); o != nullptr; o = it->Next())
-            objects.push_back(dynamic_cast<TObject2D*>(o));
-        return objects;
-    }
     std::size_t MarkCount() { return Screen().CallsOf(CanvasOp::Polyline).size(); }
 
-    struct StatusHost : KernelHost {
-        std::vector<std::string> messages;
-        void ShowStatusMessage(std::string_view text) override { messages.emplace_back(text); }
-    } host;
-    std::unique_ptr<TQVPrg2D> program;
-    std::vector<std::string> errors;
     std::size_t marksAtPaint = 0;
 };
 
@@ -159,19 +134,19 @@ TEST_F(EditStatesTest, EachCommandEditsThePickedObjectsOrRefusesAndChangesNothin
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (TObject2D* o : All()) drawing.DeleteObject(o->ID());
+        for (TObject2D* o : ObjectsOf(drawing)) drawing.DeleteObject(o->ID());
         host.messages.clear();
         c.build();
-        const std::string before = Stream();
+        const std::string before = StreamOf(drawing);
         Start(*c.command, c.fillet);
-        Click(c.pick1);
-        Click(c.pick2);
-        EXPECT_EQ(std::string(program->CurrentState()->ClassType().Name), "TCADIdleState");
+        Click(c.pick1.X, c.pick1.Y);
+        Click(c.pick2.X, c.pick2.Y);
+        EXPECT_EQ(Current(), "TCADIdleState");
         EXPECT_EQ(host.messages, std::vector<std::string>{std::string(EditStatusText(c.status))});
         if (c.status == EditStatus::Done) {
-            c.check(All());
+            c.check(ObjectsOf(drawing));
         } else {
-            EXPECT_EQ(Stream(), before);
+            EXPECT_EQ(StreamOf(drawing), before);
         }
     }
     // The next operation's end wipes the break's mark again.
@@ -183,17 +158,17 @@ TEST_F(EditStatesTest, EachCommandEditsThePickedObjectsOrRefusesAndChangesNothin
 
 TEST_F(EditStatesTest, TheOneObjectCommandsEndThePickAndLeaveTheDrawingAsItWas) {
     Add<TLine2D>(P(10.3, 20.7), P(90.3, 20.7));
-    const std::string before = Stream();
+    const std::string before = StreamOf(drawing);
     for (const StateClass* command : {&TMyArcoTan1::Class, &TMyLineaPer::Class}) {
         SCOPED_TRACE(command->Name);
         auto param = std::make_unique<TQVD2D_SelectObjectsParam>(3, command);
         int highlighted = 0;
         param->OnSelected = [&](TQVD2D_SelectObjectsParam&, TObject2D&, bool, int) { ++highlighted; };
         program->StartOperation(TQV2D_Select1Object::Class, std::move(param));
-        Click(P(40, 20.7));
+        Click(40, 20.7);
         EXPECT_EQ(highlighted, 1);
-        EXPECT_EQ(std::string(program->CurrentState()->ClassType().Name), "TCADIdleState");
-        EXPECT_EQ(Stream(), before);
+        EXPECT_EQ(Current(), "TCADIdleState");
+        EXPECT_EQ(StreamOf(drawing), before);
     }
     EXPECT_TRUE(errors.empty());
 }

@@ -37,7 +37,7 @@
 #include "kernel/entities/TPunto2D.h"
 #include "kernel/geometry/Matrix2D.h"
 #include "kernel/geometry/PlaneGeometry.h"
-#include "kernel/model/BinaryWriter.h"
+#include "tests/kernel/view/ViewTestSupport.h"
 #include "tests/support/Drawings.h"
 
 #include <gtest/gtest.h>
@@ -92,18 +92,8 @@ struct Sketch {
     TObject2D& Object(std::int32_t id) { return dynamic_cast<TObject2D&>(*drawing.FindObject(id)); }
     WorldSegment Segment(std::int32_t id) { return *SegmentOf(Object(id)); }
     WorldArc Arc(std::int32_t id) { return *ArcOf(Object(id)); }
-    std::vector<TObject2D*> All() {
-        std::vector<TObject2D*> objects;
-        const auto it = drawing.ObjectListIterator();
-        for (TGraphicObject* o = it->First(); o != nullptr; o = it->Next())
-            objects.push_back(dynamic_cast<TObject2D*>(o));
-        return objects;
-    }
-    std::string Stream() {
-        BinaryWriter writer;
-        drawing.SaveObjectsToStream(writer);
-        return writer.takeBytes();
-    }
+    std::vector<TObject2D*> All() { return ObjectsOf(drawing); }
+    std::string Stream() { return StreamOf(drawing); }
 
     TQVCmp2D drawing;
 };

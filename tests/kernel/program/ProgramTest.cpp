@@ -72,13 +72,19 @@ struct OtherState : StepState {
 };
 const StateClass OtherState::Class{"OtherState", &CreateState<OtherState>};
 
-class ProgramTest : public ViewTest {
+struct FakeHost : KernelHost {
+    int mode = 0;
+    bool active = false;
+    ViewCursor cursor = ViewCursor::Pan;
+    int ObjectSnapMode() const override { return mode; }
+    bool ObjectSnapActive() const override { return active; }
+    void SetViewCursor(ViewCursor shape) override { cursor = shape; }
+};
+
+class ProgramTest : public ProgramViewTest<FakeHost> {
 protected:
     ProgramTest() {
-        gLog.clear();
         gScript = Script{};
-        program = std::make_unique<TQVPrg2D>(&host);
-        program->SetViewport(view.get());
         const auto logged = [](std::string what) {
             return [=](TCADPrg&, const StateClass* c, TCADPrgParam*) {
                 gLog.push_back(what + std::string(c ? c->Name : "none"));
@@ -90,21 +96,8 @@ protected:
         program->SetOnEnterState(
             [=](TCADPrg&, TCADState& s) { gLog.push_back("enter " + std::string(s.ClassType().Name)); });
         program->SetOnIdle([](TCADPrg&) { gLog.push_back("idle"); });
-        program->SetOnError([this](const std::string& m) { errors.push_back(m); });
         gLog.clear();
     }
-    ~ProgramTest() override { program.reset(); }
-
-    struct FakeHost : KernelHost {
-        int mode = 0;
-        bool active = false;
-        ViewCursor cursor = ViewCursor::Pan;
-        int ObjectSnapMode() const override { return mode; }
-        bool ObjectSnapActive() const override { return active; }
-        void SetViewCursor(ViewCursor shape) override { cursor = shape; }
-    } host;
-    std::unique_ptr<TQVPrg2D> program;
-    std::vector<std::string> errors;
 };
 
 using Log = std::vector<std::string>;

@@ -33,34 +33,19 @@ struct CommandState : TCADState {
 };
 const StateClass CommandState::Class{"CommandState", &CreateState<CommandState>};
 
-class TasksTest : public ViewTest {
-protected:
-    TasksTest() {
-        gCommands.clear();
-        program = std::make_unique<TQVPrg2D>(&host);
-        program->SetViewport(view.get());
-        program->SetOnError([this](const std::string& m) { errors.push_back(m); });
-    }
-    ~TasksTest() override { program.reset(); }
+struct TaskHost : KernelHost {
+    std::vector<std::string> calls;
+    bool snapActive = false;
+    void SetObjectSnapActive(bool active) override { snapActive = active; }
+    void SetCutRectangleReady(bool ready) override { calls.push_back(ready ? "ready" : "not ready"); }
+    void InfoCut(const TPoint2D&, const TPoint2D&) override { calls.push_back("info"); }
+    void EnableCutSelection() override { calls.push_back("enable"); }
+};
 
-    TPixelPoint Pixel(double x, double y) const { return view->WorldToPixel(MakePoint2D(x, y)); }
-    void Move(double x, double y) {
-        const TPixelPoint p = Pixel(x, y);
-        view->DeliverMouseMove(0, p.X, p.Y);
-    }
-    void Down(double x, double y) {
-        const TPixelPoint p = Pixel(x, y);
-        view->DeliverMouseDown(TMouseButton::mbLeft, Shift::Left, p.X, p.Y);
-    }
-    void Up(double x, double y) {
-        const TPixelPoint p = Pixel(x, y);
-        view->DeliverMouseUp(TMouseButton::mbLeft, 0, p.X, p.Y);
-    }
-    void Click(double x, double y) {
-        Down(x, y);
-        Up(x, y);
-    }
-    std::string Current() const { return std::string(program->CurrentState()->ClassType().Name); }
+class TasksTest : public ProgramViewTest<TaskHost> {
+protected:
+    TasksTest() { gCommands.clear(); }
+
     std::unique_ptr<TQVD2D_SelectObjectsParam> Picks(const StateClass* after, bool withCallback) {
         auto param = std::make_unique<TQVD2D_SelectObjectsParam>(3, after);
         if (withCallback) {
@@ -71,16 +56,6 @@ protected:
         return param;
     }
 
-    struct FakeHost : KernelHost {
-        std::vector<std::string> calls;
-        bool snapActive = false;
-        void SetObjectSnapActive(bool active) override { snapActive = active; }
-        void SetCutRectangleReady(bool ready) override { calls.push_back(ready ? "ready" : "not ready"); }
-        void InfoCut(const TPoint2D&, const TPoint2D&) override { calls.push_back("info"); }
-        void EnableCutSelection() override { calls.push_back("enable"); }
-    } host;
-    std::unique_ptr<TQVPrg2D> program;
-    std::vector<std::string> errors;
     std::vector<std::string> selections;
 };
 

@@ -6,11 +6,16 @@
 #include "kernel/draw/RecordingCanvas.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/EntityModule.h"
+#include "kernel/entities/TObject2D.h"
+#include "kernel/model/BinaryWriter.h"
+#include "kernel/program/TQVPrg2D.h"
 #include "kernel/view/TQVViewport2D.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace calvoro::test {
 
@@ -63,5 +68,43 @@ protected:
     RecordingSurface* offscreen_ = nullptr;
     RecordingSurface* screen_ = nullptr;
 };
+
+// A 2D interaction program on the view with the given host, its failures
+// collected, and left-button input given in world coordinates.
+template <class Host>
+class ProgramViewTest : public ViewTest {
+protected:
+    ProgramViewTest() : program(std::make_unique<TQVPrg2D>(&host)) {
+        program->SetViewport(view.get());
+        program->SetOnError([this](const std::string& m) { errors.push_back(m); });
+    }
+    ~ProgramViewTest() override { program.reset(); }
+
+    TPixelPoint Pixel(double x, double y) const { return view->WorldToPixel(MakePoint2D(x, y)); }
+    void Move(double x, double y) { view->DeliverMouseMove(0, Pixel(x, y).X, Pixel(x, y).Y); }
+    void Down(double x, double y) {
+        view->DeliverMouseDown(TMouseButton::mbLeft, Shift::Left, Pixel(x, y).X, Pixel(x, y).Y);
+    }
+    void Up(double x, double y) { view->DeliverMouseUp(TMouseButton::mbLeft, 0, Pixel(x, y).X, Pixel(x, y).Y); }
+    void Click(double x, double y) { Down(x, y); Up(x, y); }
+    std::string Current() const { return std::string(program->CurrentState()->ClassType().Name); }
+
+    Host host;
+    std::unique_ptr<TQVPrg2D> program;
+    std::vector<std::string> errors;
+};
+
+// The drawing's objects in order, and its objects' stream.
+inline std::vector<TObject2D*> ObjectsOf(TQVCmp2D& drawing) {
+    std::vector<TObject2D*> objects;
+    const auto it = drawing.ObjectListIterator();
+    for (TGraphicObject* o = it->First(); o != nullptr; o = it->Next()) objects.push_back(dynamic_cast<TObject2D*>(o));
+    return objects;
+}
+inline std::string StreamOf(TQVCmp2D& drawing) {
+    BinaryWriter writer;
+    drawing.SaveObjectsToStream(writer);
+    return writer.takeBytes();
+}
 
 }  // namespace calvoro::test
