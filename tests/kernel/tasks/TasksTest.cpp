@@ -71,10 +71,8 @@ TEST_F(TasksTest, AZoomWindowIsPickedByClickMoveClick) {
     Down(60, 40);
     EXPECT_EQ(Current(), "TCADIdleState");
     const TRect2D r = view->VisualRect();
-    EXPECT_NEAR(r.Left, 20, 1.0);
-    EXPECT_NEAR(r.Right, 60, 1.0);
-    EXPECT_NEAR(r.Bottom, 20, 1.0);
-    EXPECT_NEAR(r.Top, 40, 1.0);
+    for (const auto& [got, want] : {std::pair{r.Left, 20}, {r.Right, 60}, {r.Bottom, 20}, {r.Top, 40}})
+        EXPECT_NEAR(got, want, 1.0);
 }
 
 TEST_F(TasksTest, AZoomWindowOfOnePointOrCancelledChangesNothing) {
@@ -93,16 +91,9 @@ TEST_F(TasksTest, AZoomWindowOfOnePointOrCancelledChangesNothing) {
 
 TEST_F(TasksTest, PanMovesTheViewOnlyWithinItsThresholdsBothInclusive) {
     const double diagonal = std::hypot(200.0, 100.0);
-    struct Case {
-        double distance;
-        bool pans;
-    };
-    const Case cases[] = {{0.0001 * diagonal, true},
-                          {2.0 * diagonal, true},
-                          {0.0001 * diagonal * 0.999, false},
-                          {2.0 * diagonal * 1.001, false},
-                          {30.0, true}};
-    for (const Case& c : cases) {
+    for (const auto& [distance, pans] : {std::pair{0.0001 * diagonal, true}, {2.0 * diagonal, true},
+                                         {0.0001 * diagonal * 0.999, false}, {2.0 * diagonal * 1.001, false},
+                                         {30.0, true}}) {
         view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
         program->SetMouseMoveFilter(nullptr);
         program->StartOperation(TCADPrgRealTimePan::Class);
@@ -113,14 +104,9 @@ TEST_F(TasksTest, PanMovesTheViewOnlyWithinItsThresholdsBothInclusive) {
         Down(100, 50);
         program->SetMouseButtonFilter(nullptr);
         program->SetMouseMoveFilter(
-            [&](TQVPrg2D&, TCADState*, int, int, TPoint2D& p) { p = MakePoint2D(c.distance, 0); });
+            [&](TQVPrg2D&, TCADState*, int, int, TPoint2D& p) { p = MakePoint2D(distance, 0); });
         Move(0, 0);
-        const double moved = -view->VisualRect().Left;
-        if (c.pans) {
-            EXPECT_NEAR(moved, c.distance, 1e-9 * diagonal) << c.distance;
-        } else {
-            EXPECT_EQ(moved, 0.0) << c.distance;
-        }
+        EXPECT_NEAR(-view->VisualRect().Left, pans ? distance : 0.0, 1e-9 * diagonal) << distance;
         EXPECT_NEAR(view->VisualRect().Right - view->VisualRect().Left, 200.0, 1e-9);
         program->PostCommandEvent(kCommandCancel);
         EXPECT_EQ(view->VisualRect(), MakeRect2D(0, 0, 200, 100)) << "cancel gives the view back";
@@ -128,58 +114,46 @@ TEST_F(TasksTest, PanMovesTheViewOnlyWithinItsThresholdsBothInclusive) {
 }
 
 TEST_F(TasksTest, PlacingKeepsASegmentOrthogonalWhenAsked) {
-    struct Case {
-        double dx, dy;
-        bool useOrto;
-        TPoint2D end;
-    };
-    const Case cases[] = {
-        {3, -3, true, MakePoint2D(50, 37)}, {4, -3, true, MakePoint2D(54, 40)}, {4, -3, false, MakePoint2D(54, 37)}};
-    for (const Case& c : cases) {
+    // The end keeps the start's X, the start's Y, or neither.
+    for (const auto& [dx, dy, useOrto, keepX, keepY] :
+         {std::tuple{3, -3, true, true, false}, {4, -3, true, false, true}, {4, -3, false, false, false}}) {
         drawing.ClearObjects();
-        program->SetUseOrto(c.useOrto);
+        program->SetUseOrto(useOrto);
         auto line = std::make_unique<TLine2D>(500, MakePoint2D(0, 0), MakePoint2D(0, 0));
         program->StartOperation(TQV2D_DrawSizedPrimitive::Class,
                                 std::make_unique<TQV2D_DrawSizedPrimitiveParam>(nullptr, std::move(line), 0, true));
         Click(50, 40);
-        Move(50 + c.dx, 40 + c.dy);
-        Click(50 + c.dx, 40 + c.dy);
+        Move(50 + dx, 40 + dy);
+        Click(50 + dx, 40 + dy);
         EXPECT_EQ(Current(), "TCADIdleState");
         auto* placed = dynamic_cast<TLine2D*>(drawing.FindObject(500));
         ASSERT_NE(placed, nullptr);
-        const TPoint2D start = placed->Points().Get(0);
-        const TPoint2D end = placed->Points().Get(1);
         const TPoint2D clickStart = CartesianPoint(view->ScreenToWorld(PointToPoint2D(Pixel(50, 40))));
-        EXPECT_EQ(start, clickStart);
-        const TPoint2D clickEnd = CartesianPoint(view->ScreenToWorld(PointToPoint2D(Pixel(50 + c.dx, 40 + c.dy))));
-        EXPECT_NEAR(end.X, c.end.X == 50 ? clickStart.X : clickEnd.X, 1e-9) << c.dx << "," << c.dy;
-        EXPECT_NEAR(end.Y, c.end.Y == 40 ? clickStart.Y : clickEnd.Y, 1e-9) << c.dx << "," << c.dy;
+        const TPoint2D clickEnd = CartesianPoint(view->ScreenToWorld(PointToPoint2D(Pixel(50 + dx, 40 + dy))));
+        EXPECT_EQ(placed->Points().Get(0), clickStart);
+        EXPECT_NEAR(placed->Points().Get(1).X, keepX ? clickStart.X : clickEnd.X, 1e-9) << dx << "," << dy;
+        EXPECT_NEAR(placed->Points().Get(1).Y, keepY ? clickStart.Y : clickEnd.Y, 1e-9) << dx << "," << dy;
     }
 }
 
 TEST_F(TasksTest, PlacingEndsOnTheLastClickAndAcceptBeforeAnyClickPlacesNothing) {
-    struct Case {
-        const char* name;
-        std::function<void()> input;
-        bool added;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::function<void()>, bool> cases[] = {
         {"one click", [&] { Click(70, 30); }, true},
         {"accept first", [&] { program->PostCommandEvent(kCommandAccept); }, false},
         {"cancel", [&] { program->PostCommandEvent(kCommandCancel); }, false},
         {"stopped", [&] { program->StopOperation(); }, false},
         {"new operation", [&] { program->StartOperation(TCADPrgZoomArea::Class); }, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, input, added] : cases) {
         drawing.ClearObjects();
         program->StopOperation();
         program->SetUseSnap(true);
         program->StartOperation(TQV2D_DrawSizedPrimitive::Class,
                                 std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
                                     nullptr, std::make_unique<TPunto2D>(777, MakePoint2D(0, 0)), 0, false));
-        c.input();
+        input();
         auto* point = dynamic_cast<TPunto2D*>(drawing.FindObject(777));
-        EXPECT_EQ(point != nullptr, c.added) << c.name;
+        EXPECT_EQ(point != nullptr, added) << name;
         if (point != nullptr) {
             EXPECT_EQ(point->Points().Get(0), MakePoint2D(70, 30)) << "snapped to the grid";
         }
@@ -233,27 +207,23 @@ TEST_F(TasksTest, NestedZoomAndPanInsideAPickResumeItWithItsPicks) {
     Add<TLine2D>(MakePoint2D(10, 60), MakePoint2D(90, 60));
     program->StartOperation(TCAD2DSeleziona2Ogg::Class, Picks(&CommandState::Class, true));
     Click(20, 10);
-    struct Case {
-        const char* name;
-        const StateClass* task;
-        std::function<void()> input;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const StateClass*, std::function<void()>> cases[] = {
         {"zoom", &TCADPrgZoomArea::Class, [&] { Click(0, 0), Move(180, 90), Click(180, 90); }},
         {"zoom cancelled", &TCADPrgZoomArea::Class, [&] { program->PostCommandEvent(kCommandCancel); }},
         {"pan accepted", &TCADPrgRealTimePan::Class, [&] { program->PostCommandEvent(kCommandAccept); }},
         {"pan cancelled", &TCADPrgRealTimePan::Class, [&] { program->PostCommandEvent(kCommandCancel); }},
         {"pan stopped", &TCADPrgRealTimePan::Class, [&] { program->StopOperation(); }},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, task, input] : cases) {
+        SCOPED_TRACE(name);
         view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
-        ASSERT_TRUE(program->PauseTask(*c.task)) << c.name;
-        EXPECT_FALSE(program->PauseTask(TCADPrgRealTimePan::Class)) << c.name;
-        c.input();
-        EXPECT_EQ(Current(), "TCAD2DSeleziona2Ogg") << c.name;
-        EXPECT_TRUE(gCommands.empty()) << c.name << ": the command must not run inside the nested task";
+        ASSERT_TRUE(program->PauseTask(*task));
+        EXPECT_FALSE(program->PauseTask(TCADPrgRealTimePan::Class));
+        input();
+        EXPECT_EQ(Current(), "TCAD2DSeleziona2Ogg");
+        EXPECT_TRUE(gCommands.empty()) << "the command must not run inside the nested task";
         auto& picks = static_cast<TQVD2D_SelectObjectsParam&>(*program->CurrentState()->Param());
-        EXPECT_EQ(picks.PickedObjects().Count(), 1) << c.name;
+        EXPECT_EQ(picks.PickedObjects().Count(), 1);
     }
     view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
     Click(30, 60);
@@ -310,13 +280,8 @@ TEST_F(TasksTest, TheControlPointEditorCommitsOnlyOnAccept) {
 }
 
 TEST_F(TasksTest, AWrongParameterIsRefusedWithTheTasksMessage) {
-    struct Case {
-        const StateClass* task;
-        std::function<std::unique_ptr<TCADPrgParam>()> param;
-        const char* message;
-    };
     auto plain = [] { return std::make_unique<TCADPrgParam>(); };
-    const Case cases[] = {
+    const std::tuple<const StateClass*, std::function<std::unique_ptr<TCADPrgParam>()>, const char*> cases[] = {
         {&TQV2D_DrawSizedPrimitive::Class, plain, "TQV2D_DrawSizedPrimitiveParam: Invalid param"},
         {&TQV2D_Select1Object::Class, plain, "TQV2D_Select1Object: Invalid param"},
         {&TCAD2DSeleziona2Ogg::Class, plain, "TCAD2DSelectObject: Invalid param"},
@@ -326,12 +291,12 @@ TEST_F(TasksTest, AWrongParameterIsRefusedWithTheTasksMessage) {
         {&TCAD2DEditSelectedPrimitive::Class, [] { return std::make_unique<TQVD2D_SelectObjectsParam>(3, nullptr); },
          "TCAD2DEditSelectedObjects: Invalid param"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [task, param, message] : cases) {
         try {
-            program->StartOperation(*c.task, c.param());
-            ADD_FAILURE() << c.message;
+            program->StartOperation(*task, param());
+            ADD_FAILURE() << message;
         } catch (const ECADCoreException& e) {
-            EXPECT_STREQ(e.what(), c.message);
+            EXPECT_STREQ(e.what(), message);
         }
         EXPECT_EQ(Current(), "TCADIdleState");
     }
