@@ -91,12 +91,7 @@ TEST_F(ViewTest, AnEmptyWindowKeepsTheViewUntilItHasPixelsAgain) {
 TEST_F(ViewTest, SettersRedrawOnlyOnAChange) {
     int redraws = 0;
     view->SetOnBeginRedraw([&](TQVViewport&) { ++redraws; });
-    struct Case {
-        const char* name;
-        std::function<void()> set;
-        int redraws;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::function<void()>, int> cases[] = {
         {"same grid", [&] { view->SetGridDeltaX(0.0); }, 0},
         {"new grid", [&] { view->SetGridDeltaX(5.0); }, 1},
         {"same background", [&] { view->SetBackGroundColor(0xC0C0C0); }, 0},
@@ -106,10 +101,10 @@ TEST_F(ViewTest, SettersRedrawOnlyOnAChange) {
         {"show grid again", [&] { view->SetShowGrid(true); }, 0},
         {"clear handler", [&] { view->SetOnClearCanvas(nullptr); }, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, set, expected] : cases) {
         redraws = 0;
-        c.set();
-        EXPECT_EQ(redraws, c.redraws) << c.name;
+        set();
+        EXPECT_EQ(redraws, expected) << name;
     }
     EXPECT_EQ(view->RubberPen().Color, clLime ^ clGray);
     EXPECT_EQ(view->RubberPen().Mode, TPenMode::pmXor);
@@ -171,24 +166,17 @@ TEST_F(ViewTest, AGridOnTopNeedsADrawing) {
 }
 
 TEST_F(ViewTest, AxesOfAFarOriginAreLeftOutAndTheScaleBarNamesItsUnit) {
-    struct Case {
-        TRect2D visual;
-        bool mm;
-        const char* number;
-        const char* unit;
-        bool axesShown;
-    };
-    const Case cases[] = {{MakeRect2D(-100, -50, 100, 50), true, "20.000", "mm", true},
-                          {MakeRect2D(1e15, 1e15, 1e15 + 200, 1e15 + 100), false, "20.0000", "Inch", false}};
-    for (const Case& c : cases) {
-        view->ZoomWindow(c.visual);
-        view->SetIsMM(c.mm);
+    for (const auto& [visual, mm, number, unit, axesShown] :
+         {std::tuple{MakeRect2D(-100, -50, 100, 50), true, "20.000", "mm", true},
+          {MakeRect2D(1e15, 1e15, 1e15 + 200, 1e15 + 100), false, "20.0000", "Inch", false}}) {
+        view->ZoomWindow(visual);
+        view->SetIsMM(mm);
         RecordingCanvas canvas(TPixelRect{0, 0, 200, 100});
         view->DrawAxes(view->VisualRect(), canvas);
         const auto texts = canvas.CallsOf(CanvasOp::TextOut);
         ASSERT_EQ(texts.size(), 2u);
-        EXPECT_EQ(texts[0].Text, c.unit);
-        EXPECT_EQ(texts[1].Text, c.number);
+        EXPECT_EQ(texts[0].Text, unit);
+        EXPECT_EQ(texts[1].Text, number);
         int wideLines = 0;
         for (const CanvasCall& line : canvas.CallsOf(CanvasOp::LineTo)) {
             for (const TPixelPoint& p : line.Points) {
@@ -197,7 +185,7 @@ TEST_F(ViewTest, AxesOfAFarOriginAreLeftOutAndTheScaleBarNamesItsUnit) {
             }
             if (line.Pen.Width == 2) ++wideLines;
         }
-        EXPECT_EQ(wideLines, c.axesShown ? 2 : 0);
+        EXPECT_EQ(wideLines, axesShown ? 2 : 0);
     }
 }
 
@@ -213,18 +201,14 @@ TEST_F(ViewTest, PickingPrefersTheLaterObjectOnATieUnlessTheFirstFoundIsAsked) {
 }
 
 TEST_F(ViewTest, PickingSkipsHiddenInactiveFilteredAndOwnPenObjects) {
-    struct Case {
-        const char* name;
-        std::function<void(TQVCmp2D&, TLine2D&)> change;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, std::function<void(TQVCmp2D&, TLine2D&)>> cases[] = {
         {"hidden layer", [](TQVCmp2D& d, TLine2D& l) { d.Layers().LayerByIndex(l.Layer()).SetVisible(false); }},
         {"inactive layer", [](TQVCmp2D& d, TLine2D& l) { d.Layers().LayerByIndex(l.Layer()).SetActive(false); }},
         {"filter", [&](TQVCmp2D&, TLine2D&) { view->SetPickFilter(TPunto2D::Class); }},
         {"own pen", [](TQVCmp2D&, TLine2D& l) { l.SetUseLayerColor(false); }},
         {"out of view", [&](TQVCmp2D&, TLine2D&) { view->ZoomWindow(MakeRect2D(500, 500, 700, 600)); }},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, change] : cases) {
         TQVCmp2D other;
         view->SetCADCmp2D(&other);
         view->SetPickFilter(TObject2D::Class);
@@ -232,9 +216,9 @@ TEST_F(ViewTest, PickingSkipsHiddenInactiveFilteredAndOwnPenObjects) {
         auto* line = static_cast<TLine2D*>(
             other.AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(10, 10), MakePoint2D(90, 10))));
         int code = 0;
-        ASSERT_EQ(view->HitObjectAt(MakePoint2D(50, 10), 3, code, false), line) << c.name;
-        c.change(other, *line);
-        EXPECT_EQ(view->HitObjectAt(MakePoint2D(50, 10), 3, code, false), nullptr) << c.name;
+        ASSERT_EQ(view->HitObjectAt(MakePoint2D(50, 10), 3, code, false), line) << name;
+        change(other, *line);
+        EXPECT_EQ(view->HitObjectAt(MakePoint2D(50, 10), 3, code, false), nullptr) << name;
         view->SetCADCmp2D(&drawing);
     }
 }
@@ -248,28 +232,21 @@ TEST_F(ViewTest, NothingIsPickedWhileTheDrawingIsWalked) {
 }
 
 TEST_F(ViewTest, ZoomToDrawingAddsAMarginAndCopesWithDegenerateDrawings) {
-    struct Case {
-        const char* name;
-        std::function<void()> build;
-        TRect2D shown;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::function<void()>, TRect2D> cases[] = {
         {"empty", [] {}, MakeRect2D(0, 0, 200, 100)},
         {"line", [&] { Add<TLine2D>(MakePoint2D(0, 0), MakePoint2D(100, 40)); }, MakeRect2D(-5, -5, 105, 45)},
         {"all hidden", [&] { Add<TLine2D>(MakePoint2D(0, 0), MakePoint2D(100, 40))->SetVisible(false); },
          MakeRect2D(0, 0, 200, 100)},
         {"one point", [&] { Add<TPunto2D>(MakePoint2D(1000, 2000)); }, MakeRect2D(900, 1950, 1100, 2050)},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, build, shown] : cases) {
         drawing.ClearObjects();
         view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
-        c.build();
+        build();
         view->ZoomToDrawing();
         const TRect2D r = view->VisualRect();
-        for (double off : {r.Left - c.shown.Left, r.Right - c.shown.Right, r.Bottom - c.shown.Bottom,
-                           r.Top - c.shown.Top}) {
-            EXPECT_NEAR(off, 0.0, 1e-9) << c.name;
-        }
+        for (double off : {r.Left - shown.Left, r.Right - shown.Right, r.Bottom - shown.Bottom, r.Top - shown.Top})
+            EXPECT_NEAR(off, 0.0, 1e-9) << name;
     }
 }
 
@@ -373,13 +350,7 @@ TEST_F(ViewTest, PickingFollowsChangesOfTheDrawing) {
     TLine2D* line = Add<TLine2D>(MakePoint2D(10, 10), MakePoint2D(90, 10));
     int code = 0;
     ASSERT_EQ(view->HitObjectAt(MakePoint2D(50, 10), 2, code, false), line);
-    struct Case {
-        const char* name;
-        std::function<void()> change;
-        TPoint2D at;
-        bool hit;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::function<void()>, TPoint2D, bool> cases[] = {
         {"moved point", [&] { line->Points().SetPoint(1, MakePoint2D(90, 50)); }, MakePoint2D(50, 30), true},
         {"old place", [] {}, MakePoint2D(60, 10), false},
         {"moved object", [&] { line->SetObjectMatrix(TranslationMatrix2D(0, 40)); }, MakePoint2D(50, 70), true},
@@ -387,10 +358,9 @@ TEST_F(ViewTest, PickingFollowsChangesOfTheDrawing) {
         {"deleted", [&] { drawing.DeleteObject(line->ID()); }, MakePoint2D(50, 70), false},
         {"cleared", [&] { drawing.ClearObjects(); }, MakePoint2D(150, 20), false},
     };
-    for (const Case& c : cases) {
-        c.change();
-        const bool hit = view->HitObjectAt(c.at, 2, code, false) != nullptr && code >= -99;
-        EXPECT_EQ(hit, c.hit) << c.name;
+    for (const auto& [name, change, at, hit] : cases) {
+        change();
+        EXPECT_EQ(view->HitObjectAt(at, 2, code, false) != nullptr && code >= -99, hit) << name;
     }
 }
 
