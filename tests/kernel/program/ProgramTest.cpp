@@ -254,24 +254,17 @@ TEST_F(ProgramTest, WindowInputBecomesNumberedEvents) {
 }
 
 TEST_F(ProgramTest, GridSnapRoundsHalvesToEven) {
-    struct Case {
-        double x, y, xSnap, ySnap;
-        bool useSnap;
-        double sx, sy;
-    };
-    const Case cases[] = {
-        {15, 25, 10, 10, true, 20, 20},     {-15, -25, 10, 10, true, -20, -20}, {14.9, 35, 10, 10, true, 10, 40},
-        {13, 13, 0, 10, true, 13, 10},      {13, 13, -5, 10, true, 13, 10},     {13, 13, 10, 10, false, 13, 13},
-        {0.75, 0.25, 0.5, 0.5, true, 1, 0},
-    };
-    for (const Case& c : cases) {
-        program->SetCurrentPoint(MakePoint2D(c.x, c.y));
-        program->SetXSnap(c.xSnap);
-        program->SetYSnap(c.ySnap);
-        program->SetUseSnap(c.useSnap);
-        const TPoint2D p = program->GetSnappedPoint();
-        EXPECT_EQ(p.X, c.sx) << c.x;
-        EXPECT_EQ(p.Y, c.sy) << c.y;
+    // x, y, the snap steps, the switch, and the snapped point.
+    for (const auto& [x, y, xSnap, ySnap, useSnap, sx, sy] :
+         {std::tuple{15.0, 25.0, 10.0, 10.0, true, 20.0, 20.0}, {-15.0, -25.0, 10.0, 10.0, true, -20.0, -20.0},
+          {14.9, 35.0, 10.0, 10.0, true, 10.0, 40.0}, {13.0, 13.0, 0.0, 10.0, true, 13.0, 10.0},
+          {13.0, 13.0, -5.0, 10.0, true, 13.0, 10.0}, {13.0, 13.0, 10.0, 10.0, false, 13.0, 13.0},
+          {0.75, 0.25, 0.5, 0.5, true, 1.0, 0.0}}) {
+        program->SetCurrentPoint(MakePoint2D(x, y));
+        program->SetXSnap(xSnap);
+        program->SetYSnap(ySnap);
+        program->SetUseSnap(useSnap);
+        EXPECT_EQ(program->GetSnappedPoint(), MakePoint2D(sx, sy)) << x << ", " << y;
     }
 }
 
@@ -289,12 +282,8 @@ TEST_F(ProgramTest, FiltersActBeforeTheTwoDEventsWhichOtherwiseCarryThePlainPoin
     view->DeliverMouseDown(TMouseButton::mbLeft, 0, 23, 47);
     program->SetMouseButtonFilter([](TQVPrg2D&, TCADState*, int, int, TPoint2D& p, TMouseButton) { p.X = 1000; });
     view->DeliverMouseDown(TMouseButton::mbLeft, 0, 23, 47);
-    ASSERT_EQ(seen.size(), 2u);
     const TPoint2D plain = view->ScreenToWorld(MakePoint2D(23, 47));
-    EXPECT_EQ(seen[0].X, plain.X);
-    EXPECT_EQ(seen[0].Y, plain.Y);
-    EXPECT_EQ(seen[1].X, 1000);
-    EXPECT_EQ(seen[1].Y, plain.Y);
+    EXPECT_EQ(seen, (std::vector{MakePoint2D(plain.X, plain.Y), MakePoint2D(1000, plain.Y)}));
 }
 
 TEST_F(ProgramTest, TheCursorCrossIsAnXorPairAndOffMeansNoDrawingAtAll) {
@@ -364,8 +353,7 @@ TEST_F(ProgramTest, ObjectSnapTakesTheCharacteristicPointOfEachKind) {
         host.cursor = ViewCursor::Pan;
         TPoint2D p = c.at;
         program->ObjectSnap(p);
-        EXPECT_NEAR(p.X, c.snapped.X, 1e-9) << c.name;
-        EXPECT_NEAR(p.Y, c.snapped.Y, 1e-9) << c.name;
+        EXPECT_LT(std::hypot(p.X - c.snapped.X, p.Y - c.snapped.Y), 1e-9) << c.name;
         EXPECT_EQ(host.cursor, c.cursor) << c.name;
     }
     // Object snap needs both the mode and the switch.
