@@ -429,13 +429,8 @@ TEST_F(Fillets, TwoLinesMeetAtTheCornerOrAtATangentArcAndKeepWhereTheyWerePicked
 }
 
 TEST_F(Fillets, TangentArcOnLinesArcsAndCirclesTouchesBothAndMeetsWhatIsLeft) {
-    struct CurvedCase {
-        const char* name;
-        PickMaker build;
-        double radius;
-        int sourcesLeft;  // objects besides the fillet arc afterwards
-    };
-    const CurvedCase cases[] = {
+    // The picks, the radius, and how many objects besides the fillet are left.
+    const std::tuple<const char*, PickMaker, double, int> cases[] = {
         // clang-format off
         {"line below a circle it does not reach", Two(Line(P(-10, 0), P(10, 0)), P(6, 0), Circle(P(0, 4), 2), P(2, 4)), 1.5, 2},
         {"circle first, line second", Two(Circle(P(0, 4), 2), P(-2, 4), Line(P(10, 0), P(-10, 0)), P(-6, 0)), 1.5, 2},
@@ -446,10 +441,10 @@ TEST_F(Fillets, TangentArcOnLinesArcsAndCirclesTouchesBothAndMeetsWhatIsLeft) {
         {"two arcs, one across 0 degrees", Two(Arc(P(0, 0), 3, -1, 1), P(2.4, 1.8), Arc(P(6, 1), 2.5, 2, 4.5), P(4, 2.5)), 0.8, 4},
         // clang-format on
     };
-    for (const CurvedCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, build, radius, sourcesLeft] : cases) {
+        SCOPED_TRACE(name);
         Sketch sketch;
-        const EditPick pick = c.build(sketch);
+        const EditPick pick = build(sketch);
         // The fillet is the only object on the current layer.
         sketch.drawing.SetCurrentLayer(3);
         std::vector<std::optional<WorldSegment>> lines;
@@ -458,22 +453,22 @@ TEST_F(Fillets, TangentArcOnLinesArcsAndCirclesTouchesBothAndMeetsWhatIsLeft) {
             lines.push_back(SegmentOf(sketch.Object(id)));
             circles.push_back(ArcOf(sketch.Object(id)));
         }
-        const EditOutcome outcome = TangentArc(sketch.drawing, pick, FilletParameters{c.radius, true});
+        const EditOutcome outcome = TangentArc(sketch.drawing, pick, FilletParameters{radius, true});
         ASSERT_TRUE(outcome.Done()) << outcome.Status;
-        EXPECT_EQ(static_cast<int>(sketch.drawing.ObjectCount()), c.sourcesLeft + 1);
+        EXPECT_EQ(static_cast<int>(sketch.drawing.ObjectCount()), sourcesLeft + 1);
         std::optional<WorldArc> fillet;
         for (TObject2D* object : sketch.All()) {
             if (object->Layer() == 3) fillet = ArcOf(*object);
         }
         ASSERT_TRUE(fillet.has_value());
-        EXPECT_NEAR(fillet->Radius, c.radius, kNear);
+        EXPECT_NEAR(fillet->Radius, radius, kNear);
         for (int k = 0; k < 2; ++k) {
             if (lines[k]) {
-                EXPECT_NEAR(LineDistance(*lines[k], fillet->Centre), c.radius, kNear);
+                EXPECT_NEAR(LineDistance(*lines[k], fillet->Centre), radius, kNear);
             }
             if (!circles[k]) continue;
             const double d = Distance(circles[k]->Centre, fillet->Centre), r = circles[k]->Radius;
-            EXPECT_NEAR(std::min(std::fabs(d - r - c.radius), std::fabs(d - std::fabs(r - c.radius))), 0.0, kNear);
+            EXPECT_NEAR(std::min(std::fabs(d - r - radius), std::fabs(d - std::fabs(r - radius))), 0.0, kNear);
         }
         // Both ends of the fillet lie on what is left of the sources.
         for (const TPoint2D& end : {ArcStartPoint(*fillet), ArcEndPoint(*fillet)}) {
@@ -635,20 +630,15 @@ TEST_F(TangentLines, EachOfTheFourTangentsIsChosenByThePicks) {
 }
 
 TEST_F(TangentLines, CirclesHaveAsManyTangentsAsTheyLieApart) {
-    const struct Case {
-        const char* name;
-        TPoint2D c2;
-        std::size_t count;
-    } cases[] = {{"apart", P(10, 0), 4},        {"touching from outside", P(3, 0), 2},
-                 {"overlapping", P(2.5, 0), 2}, {"touching inside", P(1, 0), 0},
-                 {"inside", P(0.5, 0), 0},      {"concentric", P(0, 0), 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::vector<WorldSegment> tangents = CommonTangents(P(0, 0), 2.0, c.c2, 1.0);
-        EXPECT_EQ(tangents.size(), c.count);
+    // Apart, touching from outside, overlapping, touching inside, inside, concentric.
+    for (const auto& [centre, count] : {std::pair{P(10, 0), 4u}, {P(3, 0), 2u}, {P(2.5, 0), 2u}, {P(1, 0), 0u},
+                                        {P(0.5, 0), 0u}, {P(0, 0), 0u}}) {
+        SCOPED_TRACE(centre);
+        const std::vector<WorldSegment> tangents = CommonTangents(P(0, 0), 2.0, centre, 1.0);
+        EXPECT_EQ(tangents.size(), count);
         for (const WorldSegment& t : tangents) {
             ExpectTouches(t, t.A, P(0, 0), 2.0);
-            ExpectTouches(t, t.B, c.c2, 1.0);
+            ExpectTouches(t, t.B, centre, 1.0);
         }
     }
 }
