@@ -308,14 +308,6 @@ TEST_F(ProgramTest, TheCursorCrossIsAnXorPairAndOffMeansNoDrawingAtAll) {
 }
 
 TEST_F(ProgramTest, ObjectSnapTakesTheCharacteristicPointOfEachKind) {
-    struct Case {
-        const char* name;
-        std::function<void()> add;
-        int mode;
-        TPoint2D at;
-        TPoint2D snapped;
-        ViewCursor cursor;
-    };
     auto line = [&] { Add<TLine2D>(MakePoint2D(10, 10), MakePoint2D(50, 10)); };
     auto circle = [&] { Add<TCerchio2D>(MakePoint2D(100, 50), MakePoint2D(100, 70)); };
     auto arc = [&] { Add<TArco2D>(MakePoint2D(150, 30), MakePoint2D(170, 50), 0.0, std::numbers::pi / 2); };
@@ -325,7 +317,8 @@ TEST_F(ProgramTest, ObjectSnapTakesTheCharacteristicPointOfEachKind) {
     };
     auto point = [&] { Add<TPunto2D>(MakePoint2D(70, 30)); };
     auto frame = [&] { Add<TFrame2D>(MakePoint2D(120, 80), MakePoint2D(140, 95)); };
-    const Case cases[] = {
+    // What is drawn, the snap mode, the point, where it snaps and the cursor shown.
+    const std::tuple<const char*, std::function<void()>, int, TPoint2D, TPoint2D, ViewCursor> cases[] = {
         {"line end", line, 9, MakePoint2D(20, 11), MakePoint2D(10, 10), ViewCursor::EndPoint},
         {"line halfway: second end", line, 9, MakePoint2D(30, 11), MakePoint2D(50, 10), ViewCursor::EndPoint},
         {"line middle", line, 11, MakePoint2D(20, 11), MakePoint2D(30, 10), ViewCursor::MidPoint},
@@ -346,15 +339,15 @@ TEST_F(ProgramTest, ObjectSnapTakesTheCharacteristicPointOfEachKind) {
         {"nothing there", line, 17, MakePoint2D(100, 5), MakePoint2D(100, 5), ViewCursor::Cross},
     };
     host.active = true;
-    for (const Case& c : cases) {
+    for (const auto& [name, add, mode, at, snapped, cursor] : cases) {
         drawing.ClearObjects();
-        c.add();
-        host.mode = c.mode;
+        add();
+        host.mode = mode;
         host.cursor = ViewCursor::Pan;
-        TPoint2D p = c.at;
+        TPoint2D p = at;
         program->ObjectSnap(p);
-        EXPECT_LT(std::hypot(p.X - c.snapped.X, p.Y - c.snapped.Y), 1e-9) << c.name;
-        EXPECT_EQ(host.cursor, c.cursor) << c.name;
+        EXPECT_LT(std::hypot(p.X - snapped.X, p.Y - snapped.Y), 1e-9) << name;
+        EXPECT_EQ(host.cursor, cursor) << name;
     }
     // Object snap needs both the mode and the switch.
     host.active = false;
