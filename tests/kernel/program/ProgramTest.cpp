@@ -169,11 +169,6 @@ TEST_F(ProgramTest, TheEndOfANestedTaskResumesTheSuspendedOne) {
 }
 
 TEST_F(ProgramTest, AFailingConstructorReturnsToIdleAndIsReportedOnce) {
-    struct Case {
-        const char* name;
-        std::function<void()> run;
-        bool rethrown;
-    };
     // An operation started with a parameter; the next state then fails to build.
     const auto startOther = [&] {
         gScript.constructorThrows = false;
@@ -182,35 +177,35 @@ TEST_F(ProgramTest, AFailingConstructorReturnsToIdleAndIsReportedOnce) {
     };
     const auto accept = [&] { program->PostCommandEvent(kCommandAccept); };
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<std::string, std::function<void()>, bool> cases[] = {
         {"start", [&] { program->StartOperation(StepState::Class, std::make_unique<LoggedParam>()); }, true},
         {"event", [&] { startOther(); gScript.handled = true; gScript.eventNext = &StepState::Class; accept(); }, false},
         {"handler", [&] { startOther(); gScript.constructorThrows = false; gScript.eventThrows = true; accept(); }, false},
         {"nested", [&] { startOther(); program->PauseTask(StepState::Class); }, true},
     };
     // clang-format on
-    for (const Case& c : cases) {
+    for (const auto& [name, run, rethrown] : cases) {
+        SCOPED_TRACE(name);
         gScript = Script{};
         gScript.constructorThrows = true;
         errors.clear();
         gLog.clear();
         bool thrown = false;
         try {
-            c.run();
+            run();
         } catch (const std::runtime_error&) {
             thrown = true;
         }
-        EXPECT_EQ(thrown, c.rethrown) << c.name;
-        EXPECT_EQ(errors.size(), c.rethrown ? 0u : 1u) << c.name;
-        EXPECT_EQ(std::count(gLog.begin(), gLog.end(), "param freed"), std::string(c.name) == "nested" ? 0 : 1)
-            << c.name;
-        EXPECT_FALSE(program->OperationSuspended()) << c.name;
+        EXPECT_EQ(thrown, rethrown);
+        EXPECT_EQ(errors.size(), rethrown ? 0u : 1u);
+        EXPECT_EQ(std::count(gLog.begin(), gLog.end(), "param freed"), name == "nested" ? 0 : 1);
+        EXPECT_FALSE(program->OperationSuspended());
         // The program is usable again.
         gScript = Script{};
         program->StopOperation();
-        EXPECT_TRUE(program->StartOperation(StepState::Class)) << c.name;
+        EXPECT_TRUE(program->StartOperation(StepState::Class));
         program->StopOperation();
-        EXPECT_FALSE(program->OperationRunning()) << c.name;
+        EXPECT_FALSE(program->OperationRunning());
     }
 }
 
