@@ -587,44 +587,35 @@ double SideOf(const WorldSegment& line, const TPoint2D& p) {
 }
 
 TEST_F(TangentLines, EachOfTheFourTangentsIsChosenByThePicks) {
-    const struct Setup {
-        const char* name;
-        TPoint2D c1;
-        double r1;
-        TPoint2D c2;
-        double r2;
-        bool arcs;  // picked as arcs, the second mirrored
-    } setups[] = {
-        {"apart", P(0.3, 0.1), 2.0, P(10.7, 1.3), 1.0, false},
-        {"equal radii", P(0, 0), 1.5, P(6, 0), 1.5, false},
-        {"arcs, one mirrored", P(0.3, 0.1), 2.0, P(10.7, 1.3), 1.0, true},
-    };
-    for (const Setup& setup : setups) {
+    // Circles apart, of equal radii, and picked as arcs (the second mirrored).
+    for (const auto& [c1, r1, c2, r2, arcs] : {std::tuple{P(0.3, 0.1), 2.0, P(10.7, 1.3), 1.0, false},
+                                                {P(0, 0), 1.5, P(6, 0), 1.5, false},
+                                                {P(0.3, 0.1), 2.0, P(10.7, 1.3), 1.0, true}}) {
         for (int mask = 0; mask < 4; ++mask) {
             const double side1 = mask & 1 ? 1.0 : -1.0, side2 = mask & 2 ? 1.0 : -1.0;
-            SCOPED_TRACE(::testing::Message() << setup.name << " picks " << mask);
+            SCOPED_TRACE(::testing::Message() << c1 << c2 << (arcs ? " arcs" : "") << " picks " << mask);
             Sketch sketch;
             // The mirrored arc is stored about the mirror image of its centre.
             const std::int32_t id1 =
-                setup.arcs ? sketch.AddArc(setup.c1, setup.r1, 0, 1) : sketch.AddCircle(setup.c1, setup.r1);
+                arcs ? sketch.AddArc(c1, r1, 0, 1) : sketch.AddCircle(c1, r1);
             const std::int32_t id2 =
-                setup.arcs ? sketch.Add(std::make_unique<TArco2D>(-1, P(setup.c2.X, -setup.c2.Y),
-                                                                  P(setup.c2.X + setup.r2, -setup.c2.Y), 4, 5),
+                arcs ? sketch.Add(std::make_unique<TArco2D>(-1, P(c2.X, -c2.Y),
+                                                                  P(c2.X + r2, -c2.Y), 4, 5),
                                         MirrorMatrix2D(kMirrorY))
-                           : sketch.AddCircle(setup.c2, setup.r2);
-            const TPoint2D pick1 = P(setup.c1.X, setup.c1.Y + side1 * setup.r1);
-            const TPoint2D pick2 = P(setup.c2.X, setup.c2.Y + side2 * setup.r2);
+                           : sketch.AddCircle(c2, r2);
+            const TPoint2D pick1 = P(c1.X, c1.Y + side1 * r1);
+            const TPoint2D pick2 = P(c2.X, c2.Y + side2 * r2);
             const EditOutcome outcome = TangentLine(sketch.drawing, EditPick::Two(id1, pick1, id2, pick2));
             ASSERT_TRUE(outcome.Done()) << outcome.Status;
             ASSERT_EQ(outcome.Added.size(), 1u);
             const WorldSegment line = sketch.Segment(outcome.Added[0]);
-            ExpectTouches(line, line.A, setup.c1, setup.r1);
-            ExpectTouches(line, line.B, setup.c2, setup.r2);
+            ExpectTouches(line, line.A, c1, r1);
+            ExpectTouches(line, line.B, c2, r2);
             // It touches each circle on the half where it was picked, and
             // passes between the circles exactly when the halves differ.
-            EXPECT_GT((line.A.Y - setup.c1.Y) * side1, 0.0);
-            EXPECT_GT((line.B.Y - setup.c2.Y) * side2, 0.0);
-            EXPECT_EQ(SideOf(line, setup.c1) * SideOf(line, setup.c2) < 0.0, side1 != side2);
+            EXPECT_GT((line.A.Y - c1.Y) * side1, 0.0);
+            EXPECT_GT((line.B.Y - c2.Y) * side2, 0.0);
+            EXPECT_EQ(SideOf(line, c1) * SideOf(line, c2) < 0.0, side1 != side2);
         }
     }
 }
