@@ -15,6 +15,8 @@ namespace calvoro {
 
 class DialogServices;
 class MainLifeCycle;
+class NcPageDialogs;
+class NcPageWiring;
 class SettingsController;
 class TQVCmp2D;
 
@@ -26,6 +28,8 @@ struct MainWindowOptions {
     // The settings file; empty for the one of this installation (see
     // DefaultSettingsFile).
     std::filesystem::path settingsFile;
+    // The NC page's save dialog and messages; null for the real ones.
+    NcPageDialogs* ncDialogs = nullptr;
 };
 
 // Beside the program when its folder can be written, otherwise in the user's
@@ -50,6 +54,7 @@ public:
     MainLifeCycle& LifeCycle() { return *life_; }
     SettingsController& Settings() { return *settings_; }
     View3D& View3DPane() { return *view3d_; }
+    NcPageWiring& NcPages() { return *ncPages_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,6 +67,7 @@ private:
     std::unique_ptr<View3D> view3d_;
     MainLifeCycle* life_ = nullptr;
     SettingsController* settings_ = nullptr;
+    NcPageWiring* ncPages_ = nullptr;
 };
 
 }  // namespace calvoro
