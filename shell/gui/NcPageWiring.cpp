@@ -1,6 +1,7 @@
 #include "shell/gui/NcPageWiring.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
 #include <QLineEdit>
@@ -111,6 +112,10 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     FillPage(ui.pages[kPageLayer], layers_);
     connect(layers_, &LayerPanel::repaintRequested, this, [&cad] { cad.RepaintViewports(); });
     connect(layers_, &LayerPanel::closeRequested, this, [this] { life_.VisPagine({kHidePages}); });
+    // After the settings page has switched the language and translated the
+    // window (its handler was connected first), the page and the form take
+    // their own sections again.
+    connect(ui.nol_cboLang, &QComboBox::textActivated, this, &NcPageWiring::Translate);
 }
 
 NcPageWiring::~NcPageWiring() = default;

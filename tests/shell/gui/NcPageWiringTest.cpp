@@ -4,6 +4,7 @@
 // tool bar during and after Play.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,7 @@
 #include "kernel/entities/EntityModule.h"
 #include "kernel/platform/AtomicFile.h"
 #include "shell/app/AppInfo.h"
+#include "shell/app/MainState.h"
 #include "shell/gui/Application.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/LayerPanel.h"
@@ -165,6 +167,12 @@ private slots:
         QCOMPARE(h.wiring().Page().sbtIsoExit->text(), QString("Leave"));
         QCOMPARE(h.wiring().Tools().grpToolList->title(), QString("Cutters"));
         QCOMPARE(h.wiring().Layers().chkLayerVis->text(), QString("Shown"));
+        // Choosing a language on the settings page translates them again.
+        h.wiring().Page().sbtIsoExit->setText("x");
+        h.wiring().Tools().grpToolList->setTitle("x");
+        emit h.ui().nol_cboLang->textActivated("english");
+        QCOMPARE(h.wiring().Page().sbtIsoExit->text(), QString("Leave"));
+        QCOMPARE(h.wiring().Tools().grpToolList->title(), QString("Cutters"));
     }
 
     void toolFormOkReachesTheTableAndCancelDoesNot_data() {
@@ -236,6 +244,37 @@ private slots:
         QVERIFY(!h.window->State().NcProgramReady);
         QVERIFY(!h.window->State().View3D);
         QVERIFY(h.ui().sbtOpen->isEnabled());
+    }
+
+    void ncFileChoiceTakesTheNameOrLeavesEverything_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("confirmed") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void ncFileChoiceTakesTheNameOrLeavesEverything() {
+        QFETCH(bool, confirmed);
+        Harness h;
+        MainState& state = h.window->State();
+        state.NcFileName = "/old/part.nc";
+        state.settings.NcPath = "/old/";
+        state.NcProgramReady = true;
+        h.wiring().Controller().setProgram("%\r\nG0 X0 Y0\r\n%\r\n");
+        const fs::path chosen = h.root / "new.nc";
+        h.ncDialogs.saveAs = confirmed ? QString::fromStdString(chosen.string()) : QString();
+        QCOMPARE(h.wiring().ChooseNcFile(), confirmed);
+        QCOMPARE(state.NcFileName, confirmed ? chosen.string() : std::string("/old/part.nc"));
+        QCOMPARE(state.settings.NcPath, confirmed ? h.root.string() + "/" : std::string("/old/"));
+        QCOMPARE(state.NcProgramReady, !confirmed);
+        QCOMPARE(h.wiring().Page().ricIso->toPlainText().isEmpty(), confirmed);
+    }
+
+    void postChangeReachesThePage() {
+        Harness h;
+        h.window->State().NcOutdated = false;
+        h.wiring().PostChanged("Fanuc_mm");
+        QCOMPARE(h.window->State().settings.Pst, h.window->State().Post.postName);
+        QCOMPARE(h.wiring().Page().nol_IsoStatus2->text(), QString::fromStdString(h.window->State().Post.postName));
+        QVERIFY(h.window->State().NcOutdated);
     }
 
     void savedProgramBecomesTheNcFile() {
