@@ -30,7 +30,10 @@ function(calvoro_add_gtest name)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "CALVORO_SOURCE_DIR=${PROJECT_SOURCE_DIR};CALVORO_BIN_DIR=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+    # The discovered tests get their properties as a flat list, so a list
+    # value would fall apart: each variable goes in a property of its own.
+    PROPERTIES ENVIRONMENT "CALVORO_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+               ENVIRONMENT_MODIFICATION "CALVORO_BIN_DIR=set:${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
 endfunction()
 
 find_program(XVFB_RUN xvfb-run)

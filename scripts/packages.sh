@@ -4,6 +4,8 @@
 calvoro_build_packages=(cmake ninja-build g++ ccache qt6-base-dev libqt6opengl6-dev libgl-dev libjpeg62-turbo-dev
                         libbenchmark-dev libgtest-dev libgmock-dev)
 calvoro_test_packages=(xvfb xauth clang-14 libclang-rt-14-dev)
+# What the program itself calls at run time: xdg-email hands a translation to the mail program.
+calvoro_run_packages=(xdg-utils)
 
 calvoro_install_packages() {
     local missing=()

@@ -9,6 +9,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "engine/toolpath/TaskControl.h"
 #include "engine/toolpath/ToolPathError.h"
 
 namespace calvoro {
@@ -30,12 +31,12 @@ constexpr int kSweepSteps = 24;
 constexpr double kSweepTolerance = 1e-9;
 
 // Moves of a run searched together.
-constexpr int kSweepBatch = 16;
+constexpr int kSweepBatch = 8;
 
 }  // namespace
 
 GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize,
-                               double positionAllowance)
+                               double positionAllowance, unsigned threads)
     : map_(map), profile_(profile), pixelSize_(pixelSize), allowance_(positionAllowance) {
     if (!(pixelSize > 0.0) || !std::isfinite(pixelSize)) throw ToolPathError("The pixel size must be greater than 0.");
     if (!(positionAllowance >= 0.0) || !std::isfinite(positionAllowance))
@@ -75,22 +76,58 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
         next.height = (height + 1) / 2;
         next.tilesHigh = (next.height + 7) / 8;
         next.maxima.resize(static_cast<std::size_t>((next.width + 7) / 8) * next.tilesHigh * 64);
-        for (int bx = 0; bx < next.width; ++bx)
-            for (int by = 0; by < next.height; ++by) {
-                float m = -std::numeric_limits<float>::infinity();
-                for (int i = 0; i < 2; ++i)
-                    for (int j = 0; j < 2; ++j) {
-                        const int cx = 2 * bx + i;
-                        const int cy = 2 * by + j;
-                        if (cx < width && cy < height) m = std::max(m, blockMax(level - 1, cx, cy));
-                    }
-                next.maxima[next.index(bx, by)] = m;
-            }
         width = next.width;
         height = next.height;
         levels_.push_back(std::move(next));
         if (width == 1 && height == 1) break;
     }
+    // Column bx of blocks of a level, from the level below.
+    auto fillColumn = [&](int level, int bx) {
+        Level& next = levels_[level - 1];
+        const int below = level == 1 ? map.width() : levels_[level - 2].width;
+        const int belowHigh = level == 1 ? map.height() : levels_[level - 2].height;
+        const bool pair = 2 * bx + 1 < below;
+        if (level == 1) {
+            // Straight from the map's columns.
+            const float* left = map.column(2 * bx);
+            const float* right = pair ? map.column(2 * bx + 1) : left;
+            for (int by = 0; by < next.height; ++by) {
+                const int cy = 2 * by;
+                const bool both = cy + 1 < belowHigh;
+                float m = std::max(-std::numeric_limits<float>::infinity(), left[cy]);
+                if (both) m = std::max(m, left[cy + 1]);
+                if (pair) m = std::max(m, right[cy]);
+                if (pair && both) m = std::max(m, right[cy + 1]);
+                next.maxima[next.index(bx, by)] = m;
+            }
+            return;
+        }
+        for (int by = 0; by < next.height; ++by) {
+            float m = -std::numeric_limits<float>::infinity();
+            for (int i = 0; i < 2; ++i)
+                for (int j = 0; j < 2; ++j) {
+                    const int cx = 2 * bx + i;
+                    const int cy = 2 * by + j;
+                    if (cx < below && cy < belowHigh) m = std::max(m, blockMax(level - 1, cx, cy));
+                }
+            next.maxima[next.index(bx, by)] = m;
+        }
+    };
+    // The lowest levels, nearly all the work, in bands of columns on every
+    // core: a band of the map feeds only its own blocks up to `banded`.
+    const int banded = std::min(3, static_cast<int>(levels_.size()));
+    if (banded > 0) {
+        const int bands = (levels_[banded - 1].width + 7) / 8;
+        ParallelFor(static_cast<std::size_t>(bands), threads, nullptr, 0.0, 0.0, [&](std::size_t band) {
+            for (int level = 1; level <= banded; ++level) {
+                const int span = 8 << (banded - level);
+                const int end = std::min(levels_[level - 1].width, (static_cast<int>(band) + 1) * span);
+                for (int bx = static_cast<int>(band) * span; bx < end; ++bx) fillColumn(level, bx);
+            }
+        });
+    }
+    for (int level = banded + 1; level <= static_cast<int>(levels_.size()); ++level)
+        for (int bx = 0; bx < levels_[level - 1].width; ++bx) fillColumn(level, bx);
 }
 
 double GougeFreeDepth::computeOffsetHeight(int adx, int ady) const {
@@ -425,17 +462,46 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         lowTip[m] = std::min(tips[m], tips[m + 1]) - stock;
         lifts[m] = 0.0;
     }
-    double threshold = *std::min_element(lowTip.begin(), lowTip.begin() + count);
+    const bool unitSteps = std::abs(stepX) + std::abs(stepY) == 1;
+    // On a move of one cell a level move needs nothing (see below), so the
+    // search only serves the moves up and down.
+    std::array<signed char, kSweepBatch> slope;  // +1 up, -1 down, 0 level
+    double threshold = kInfinity;
+    for (int m = 0; m < count; ++m) {
+        slope[m] = tips[m + 1] > tips[m] ? 1 : (tips[m + 1] < tips[m] ? -1 : 0);
+        if (slope[m] != 0 || !unitSteps) threshold = std::min(threshold, lowTip[m]);
+    }
+    if (threshold == kInfinity) return;
     const int endX = x + count * stepX;
     const int endY = y + count * stepY;
     const int sx0 = std::min(x, endX);
     const int sx1 = std::max(x, endX);
     const int sy0 = std::min(y, endY);
     const int sy1 = std::max(y, endY);
-    const int x0 = std::max(0, sx0 - reach_);
-    const int x1 = std::min(map_.width() - 1, sx1 + reach_);
-    const int y0 = std::max(0, sy0 - reach_);
-    const int y1 = std::min(map_.height() - 1, sy1 + reach_);
+    int x0 = std::max(0, sx0 - reach_);
+    int x1 = std::min(map_.width() - 1, sx1 + reach_);
+    int y0 = std::max(0, sy0 - reach_);
+    int y1 = std::min(map_.height() - 1, sy1 + reach_);
+    if (unitSteps) {
+        // A move up only sees cells from its end on, a move down only cells
+        // up to its start (see below): the cells along the run that any
+        // move can see, counted from point 0.
+        int uLo = std::numeric_limits<int>::max();
+        int uHi = std::numeric_limits<int>::min();
+        for (int m = 0; m < count; ++m) {
+            if (slope[m] == 0) continue;
+            uLo = std::min(uLo, slope[m] > 0 ? m + 1 : m - reach_);
+            uHi = std::max(uHi, slope[m] > 0 ? m + 1 + reach_ : m);
+        }
+        const int direction = stepX != 0 ? stepX : stepY;
+        const int origin = stepX != 0 ? x : y;
+        int& lo = stepX != 0 ? x0 : y0;
+        int& hi = stepX != 0 ? x1 : y1;
+        const int from = direction > 0 ? origin + uLo : origin - uHi;
+        const int to = direction > 0 ? origin + uHi : origin - uLo;
+        lo = std::max(lo, from);
+        hi = std::min(hi, to);
+    }
 
     // For a move of one cell along X or Y, as raster lines make them, each
     // cell's limit and its rate of change at both ends come from the tables,
@@ -445,7 +511,6 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
     // from it: on a move up only cells beyond its end, on a move down only
     // cells behind its start can ask for more than the straight line, and on
     // a level move none can.
-    const bool unitSteps = std::abs(stepX) + std::abs(stepY) == 1;
     const bool alongX = stepY == 0;
     const int direction = alongX ? stepX : stepY;
     const auto stride = static_cast<std::size_t>(rowStride());
@@ -481,9 +546,11 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         const int first = std::max(0, along0 - gap - 1);
         const int last = std::min(count - 1, along0 + gap);
         bool changed = false;
+        // Moves up see the cell when it lies beyond their end (m < along0),
+        // moves down when it lies behind their start (m >= along0).
         for (int m = first; m <= last; ++m) {
+            if (slope[m] != (m < along0 ? 1 : -1)) continue;
             const int along = along0 - m;  // from the start of move m
-            if (tips[m + 1] > tips[m] ? along < 1 : (tips[m + 1] < tips[m] ? along > 0 : true)) continue;
             const int gap = along < 0 ? -along : (along > 1 ? along - 1 : 0);
             if (!(h - row[std::min(gap, reach_ + 1)] - lowTip[m] > lifts[m])) continue;
             if (!(tangentBound(h + stock, along, across, tips[m], tips[m + 1]) > lifts[m])) continue;
@@ -494,7 +561,8 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         }
         if (changed) {
             threshold = kInfinity;
-            for (int m = 0; m < count; ++m) threshold = std::min(threshold, lowTip[m] + lifts[m]);
+            for (int m = 0; m < count; ++m)
+                if (slope[m] != 0) threshold = std::min(threshold, lowTip[m] + lifts[m]);
         }
     };
     // A block lives while its highest cell, at the block's nearest distance
@@ -514,9 +582,17 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         const int u0 = alongX ? (direction > 0 ? cx0 - x : x - cx1) : (direction > 0 ? cy0 - y : y - cy1);
         const int u1 = u0 + (alongX ? cx1 - cx0 : cy1 - cy0);
         const double* row = profileRow(across);
-        for (int m = 0; m < count; ++m) {
-            if (tips[m + 1] > tips[m] ? u1 - m < 1 : (tips[m + 1] < tips[m] ? u0 - m > 0 : true)) continue;
-            const int along = u0 > m + 1 ? u0 - m - 1 : (u1 < m ? m - u1 : 0);
+        // Moves up whose end lies before the block's far side, moves down
+        // whose start lies at or past its near side.
+        const int lastUp = std::min(count - 1, u1 - 1);
+        for (int m = 0; m <= lastUp; ++m) {
+            if (slope[m] <= 0) continue;
+            const int along = u0 > m + 1 ? u0 - m - 1 : 0;
+            if (highest - row[std::min(along, reach_ + 1)] - lowTip[m] > lifts[m]) return true;
+        }
+        for (int m = std::max(0, u0); m < count; ++m) {
+            if (slope[m] >= 0) continue;
+            const int along = u1 < m ? m - u1 : 0;
             if (highest - row[std::min(along, reach_ + 1)] - lowTip[m] > lifts[m]) return true;
         }
         return false;
@@ -538,6 +614,18 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         if (!alive(block.level, block.bx, block.by)) continue;
         if (block.level == 0) {
             considerCell(block.bx, block.by);
+            continue;
+        }
+        if (block.level == 1) {
+            // The four cells at once, in the order the stack would give them.
+            for (int i = 1; i >= 0; --i)
+                for (int j = 1; j >= 0; --j) {
+                    const int cx = 2 * block.bx + i;
+                    const int cy = 2 * block.by + j;
+                    if (cx < map_.width() && cy < map_.height() && cx >= x0 && cx <= x1 && cy >= y0 && cy <= y1 &&
+                        alive(0, cx, cy))
+                        considerCell(cx, cy);
+                }
             continue;
         }
         const int level = block.level - 1;

@@ -39,9 +39,9 @@ class GougeFreeDepth {
 public:
     // The map must outlive this object. Throws ToolPathError when the pixel
     // size is not a positive number, the allowance is negative or the map is
-    // empty.
-    GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize,
-                   double positionAllowance = 0.0);
+    // empty. The block maxima are built on `threads` threads (0: every core).
+    GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize, double positionAllowance = 0.0,
+                   unsigned threads = 1);
 
     // Tip Z (work units) over cell (x, y), which must lie in the map. Rounded
     // up to the next float, so it is never below the exact value.

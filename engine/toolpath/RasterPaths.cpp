@@ -130,20 +130,23 @@ RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameter
     RasterPaths paths;
     paths.spacingX = acrossX.spacing;
     paths.spacingY = acrossY.spacing;
-    for (std::size_t r = 0; r < runs.size(); ++r) {
-        auto point = [&](int k) {
-            RasterPoint p;
-            runs[r].cell(k, p.cellX, p.cellY);
-            p.tipZ = p.z = tips[start[r] + k];
-            return p;
-        };
-        if (!zNoCut) {
-            RasterPolyline line;
-            line.reserve(runs[r].count());
-            for (int k = 0; k < runs[r].count(); ++k) line.push_back(point(k));
-            paths.polylines.push_back(std::move(line));
-            continue;
-        }
+    auto pointOf = [&](std::size_t r, int k) {
+        RasterPoint p;
+        runs[r].cell(k, p.cellX, p.cellY);
+        p.tipZ = p.z = tips[start[r] + k];
+        return p;
+    };
+    if (!zNoCut) {
+        // One polyline per run.
+        paths.polylines.resize(runs.size());
+        ParallelFor(runs.size(), threads, control, 0.75, 0.75, [&](std::size_t r) {
+            RasterPolyline& line = paths.polylines[r];
+            line.resize(runs[r].count());
+            for (int k = 0; k < runs[r].count(); ++k) line[k] = pointOf(r, k);
+        });
+    }
+    for (std::size_t r = 0; r < runs.size() && zNoCut; ++r) {
+        auto point = [&](int k) { return pointOf(r, k); };
         // Each stretch of cutting points becomes a polyline that starts at the
         // last no-cut point before it and ends at the first one after it.
         enum class State { LineStart, Outside, Inside } state = State::LineStart;

@@ -87,7 +87,7 @@ ToolPathResult ComputeToolPath(const HeightMap& map, const ToolPathRequest& requ
     const CuttingParameters& job = request.parameters;
     const ReliefPlacement& placement = request.placement;
     const CutterProfile profile = CutterProfile::FromTool(request.cutter, job.stockAllowance);
-    const GougeFreeDepth depth(map, profile, placement.pixelSize, PositionAllowance(map, request));
+    const GougeFreeDepth depth(map, profile, placement.pixelSize, PositionAllowance(map, request), request.threads);
 
     const RasterPaths paths = BuildRasterPaths(depth, job, placement, request.threads, control);
     if (paths.polylines.empty())
@@ -133,38 +133,45 @@ ToolPathResult ComputeToolPath(const HeightMap& map, const ToolPathRequest& requ
     moves.feedPlaneZ = job.feedPlaneZ;
     moves.passCount = job.passCount;
     const double feedZ = job.feedPlaneZ;
-    bool atFeedPlane = true;  // the cutter starts above the work
-    for (int pass = job.passCount; pass >= 1; --pass) {
-        if (control) control->throwIfCancelled();
-        const double dz = (pass - 1) * job.zStep;
+    // Every pass machines the lines in order; a line after the first is
+    // reached by a plain feed move when its link is short and safe at the
+    // pass's height, else by a retract (Rapid up, Rapid across, Plunge). Each
+    // pass ends with a Rapid up. What a line's moves are depends on nothing
+    // written before them, so where they go is counted first and the moves
+    // are written on every core.
+    const auto passes = static_cast<std::size_t>(job.passCount);
+    auto passDz = [&](std::size_t p) { return (job.passCount - static_cast<int>(p) - 1) * job.zStep; };
+    auto feedLink = [&](std::size_t p, std::size_t j) { return j > 0 && linkNeed[j] <= passDz(p); };
+    std::vector<std::size_t> first(passes * count + 1, 0);
+    for (std::size_t p = 0; p < passes; ++p)
         for (std::size_t j = 0; j < count; ++j) {
-            const PathPolyline& line = result.polylines[j];
-            const PathPoint start{line.front().x, line.front().y, line.front().z + dz};
-            bool feedLink = !atFeedPlane && !std::isnan(linkNeed[j]);
-            if (feedLink) {
-                // Both ends stand dz above the lowest pass's.
-                const bool safe = linkNeed[j] <= dz;
-                if (!safe && pass == 1) ++result.unsafeLinks;
-                feedLink = safe;
-            }
-            if (feedLink) {
-                moves.moves.push_back({MoveKind::Feed, start.x, start.y, start.z});
-            } else {
-                if (!atFeedPlane) {
-                    const Move last = moves.moves.back();
-                    moves.moves.push_back({MoveKind::Rapid, last.x, last.y, feedZ});
-                }
-                moves.moves.push_back({MoveKind::Rapid, start.x, start.y, feedZ});
-                moves.moves.push_back({MoveKind::Plunge, start.x, start.y, start.z});
-            }
-            for (std::size_t k = 1; k < line.size(); ++k)
-                moves.moves.push_back({MoveKind::Feed, line[k].x, line[k].y, line[k].z + dz});
-            atFeedPlane = false;
+            const std::size_t i = p * count + j;
+            const std::size_t reach = j == 0 ? 2 : (feedLink(p, j) ? 1 : 3);
+            first[i + 1] = first[i] + reach + result.polylines[j].size() - 1 + (j + 1 == count ? 1 : 0);
         }
-        const Move last = moves.moves.back();
-        moves.moves.push_back({MoveKind::Rapid, last.x, last.y, feedZ});
-        atFeedPlane = true;
-    }
+    for (std::size_t j = 1; j < count; ++j)
+        if (!std::isnan(linkNeed[j]) && !feedLink(passes - 1, j)) ++result.unsafeLinks;
+    moves.moves.resize(first.back());
+    ParallelFor(passes * count, request.threads, control, 0.99, 0.99, [&](std::size_t i) {
+        const std::size_t p = i / count;
+        const std::size_t j = i % count;
+        const double dz = passDz(p);
+        const PathPolyline& line = result.polylines[j];
+        const PathPoint start{line.front().x, line.front().y, line.front().z + dz};
+        Move* out = moves.moves.data() + first[i];
+        if (feedLink(p, j)) {
+            *out++ = {MoveKind::Feed, start.x, start.y, start.z};
+        } else {
+            if (j > 0) {
+                const PathPoint& last = result.polylines[j - 1].back();
+                *out++ = {MoveKind::Rapid, last.x, last.y, feedZ};
+            }
+            *out++ = {MoveKind::Rapid, start.x, start.y, feedZ};
+            *out++ = {MoveKind::Plunge, start.x, start.y, start.z};
+        }
+        for (std::size_t k = 1; k < line.size(); ++k) *out++ = {MoveKind::Feed, line[k].x, line[k].y, line[k].z + dz};
+        if (j + 1 == count) *out++ = {MoveKind::Rapid, line.back().x, line.back().y, feedZ};
+    });
     if (control) control->reportProgress(1.0);
     return result;
 }

@@ -21,6 +21,7 @@
 #include "shell/gui/Application.h"
 #include "shell/gui/ColorBox.h"
 #include "shell/gui/DialogServices.h"
+#include "shell/gui/FrmEditLng.h"
 #include "shell/gui/GridCombos.h"
 #include "shell/gui/GridDialog.h"
 #include "shell/gui/LanguageChange.h"
@@ -28,6 +29,7 @@
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/PictureSlot.h"
 #include "shell/gui/View3D.h"
+#include "shell/lang/LanguageStore.h"
 #include "shell/lang/UnitLang.h"
 
 namespace calvoro {
@@ -59,6 +61,12 @@ SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCm
     connect(ui.cboUnits, &QComboBox::activated, this, &SettingsController::UnitsChosen);
     connect(ui.nol_cboLang, &QComboBox::textActivated, this, &SettingsController::LanguageChosen);
     connect(ui.sbtReset, &QPushButton::clicked, this, &SettingsController::ResetClicked);
+    // The language manager; the list here follows what it writes or deletes.
+    connect(ui.sbtTransLng, &QPushButton::clicked, this, [this] {
+        FrmEditLng* manager =
+            FrmEditLng::Open(ui_.form, FrmEditLng::DefaultDialogs(), FrmEditLng::DefaultMailService());
+        connect(manager, &FrmEditLng::languagesChanged, this, &SettingsController::DirLng);
+    });
     connect(ui.sbtGridOnOff, &QToolButton::clicked, this, &SettingsController::GridOnOffClicked);
     connect(ui.sbtAxisOnOff, &QToolButton::clicked, this, &SettingsController::AxisOnOffClicked);
     BindGridPair(this, coupling_, ui.nol_cboGridX, ui.nol_cboGridY, ui.chkUnisceGrid, GridField::GridX);
@@ -126,15 +134,9 @@ void SettingsController::SettingClicked() {
 void SettingsController::DirLng() {
     const QSignalBlocker blocker(ui_.nol_cboLang);
     ui_.nol_cboLang->clear();
-    QDir folder(QString::fromStdString(LanguageFolder().string()));
-    QStringList names;
-    // Name filters match without regard to case: "German.LNG" is listed too.
-    for (const QFileInfo& file : folder.entryInfoList({"*.lng"}, QDir::Files))
-        if (!names.contains(file.completeBaseName())) names << file.completeBaseName();
-    // Listed in the same order on every system.
-    std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    ui_.nol_cboLang->addItems(names);
+    // The shipped languages and the user's own, each once, in the same order
+    // on every system.
+    for (const std::string& name : LanguageStore().List()) ui_.nol_cboLang->addItem(Text(name));
     ui_.nol_cboLang->setCurrentIndex(ui_.nol_cboLang->findText(Text(LanguageName())));
 }
 

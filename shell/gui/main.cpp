@@ -1,6 +1,7 @@
 // Program entry: the splash while the main window is made and started, then
 // the event loop.
 #include <QDir>
+#include <QStandardPaths>
 #include <clocale>
 
 #include "engine/picture/PictureRaster.h"
@@ -9,6 +10,7 @@
 #include "shell/gui/Application.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/SplashScreen.h"
+#include "shell/lang/UnitLang.h"
 
 int main(int argc, char** argv) {
     calvoro::Application app(argc, argv);
@@ -19,6 +21,9 @@ int main(int argc, char** argv) {
     app.processEvents();
 
     calvoro::SetProgramFolder(QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString());
+    // The user's own language files, laid over the shipped ones.
+    calvoro::SetUserLanguageFolder(
+        (QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/language").toStdString());
     calvoro::InitializeEntityModule();
     calvoro::InstallPictureDecoder();
 

@@ -14,6 +14,7 @@ struct LanguageState {
     std::unique_ptr<MemIniFile> file;
     std::filesystem::path fileName;
     std::string name;
+    std::filesystem::path userFolder;
 };
 
 LanguageState& State() {
@@ -47,12 +48,22 @@ std::filesystem::path LanguageFolder() {
     return ProgramFolder() / "language";
 }
 
+const std::filesystem::path& UserLanguageFolder() {
+    return State().userFolder;
+}
+void SetUserLanguageFolder(const std::filesystem::path& folder) {
+    State().userFolder = folder;
+}
+
 std::unique_ptr<MemIniFile> LoadLanguageFile(std::string_view relName) {
     std::filesystem::path relative(relName);
     relative += ".lng";
     State().fileName = ProgramFolder() / relative;
     if (!IsPlainRelativePath(std::filesystem::path(relName))) return nullptr;
-    const std::filesystem::path found = FindIgnoringCase(State().fileName);
+    std::filesystem::path found;
+    if (!UserLanguageFolder().empty() && relative.parent_path() == "language")
+        found = FindIgnoringCase(UserLanguageFolder() / relative.filename());
+    if (found.empty()) found = FindIgnoringCase(State().fileName);
     if (found.empty()) return nullptr;
     State().fileName = found;
     try {

@@ -24,8 +24,15 @@ inline constexpr std::string_view kLangLineBreak = "\n";
 // The folder the language files live in: "language" in the program folder.
 std::filesystem::path LanguageFolder();
 
+// The user's own language files, laid over the shipped folder: a file here
+// is read in place of a shipped file of the same name. Empty (none) until the
+// program sets it at start.
+const std::filesystem::path& UserLanguageFolder();
+void SetUserLanguageFolder(const std::filesystem::path& folder);
+
 // Looks for relName + ".lng" in the program folder (the callers pass
-// "language/" + a language name) and remembers the name it looked for in
+// "language/" + a language name; such a name is looked for in the user's
+// language folder first) and remembers the name it looked for in
 // LanguageFileName. A file whose name differs only in case is found too.
 // Returns nullptr when there is no such file, or when relName is not a plain
 // folder/name pair (no "..", no absolute paths). Throws std::runtime_error

@@ -27,6 +27,9 @@
 #include "shell/gui/Application.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/FormTranslation.h"
+#include "shell/gui/FrmEditLng.h"
+#include "shell/gui/FrmNewLang.h"
+#include "shell/gui/FrmSubmitLng.h"
 #include "shell/gui/GridDialog.h"
 #include "shell/gui/LanguageChange.h"
 #include "shell/gui/MainWindow.h"
@@ -44,6 +47,13 @@ struct RegisteredForm {
     QStringList freeKeys;  // texts the code reads itself (LangMainText), not set on a component
 };
 
+LanguageDialogs& Dialogs() {
+    return FrmEditLng::DefaultDialogs();
+}
+MailService& Mail() {
+    return FrmEditLng::DefaultMailService();
+}
+
 QtDialogServices& Services() {
     static QtDialogServices services;
     return services;
@@ -57,6 +67,9 @@ GridValuesHolder& Grid() {
 const std::vector<RegisteredForm>& RegisteredForms() {
     static const std::vector<RegisteredForm> forms = {
         {"frmMain", [] { return std::make_unique<MainWindow>(); }, {}},
+        {"frmEditLng", [] { return std::make_unique<FrmEditLng>(LanguageStore(), Dialogs(), Mail()); }, {}},
+        {"frmNewLang", [] { return std::make_unique<FrmNewLang>(LanguageStore(), "", LanguageText(), Dialogs()); }, {}},
+        {"frmSubmitLng", [] { return std::make_unique<FrmSubmitLng>(Dialogs(), Mail()); }, {}},
         {"NcPage", [] { return std::make_unique<NcPage>(); }, {}},
         {"frmTool", [] { return std::make_unique<ToolDialog>(fs::temp_directory_path() / "calvoro_no_tool.db", 0); }, {}},
         {"frmAbout", [] { return std::make_unique<AboutDialog>(Services()); }, {}},

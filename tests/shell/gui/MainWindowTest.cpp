@@ -505,11 +505,17 @@ private slots:
         Harness h;
         h.install.write("language/Zulu.LNG", "[String]\r\n753=Z\r\n");
         h.install.write("language/alpha.lng", "[frmMain]\r\nsbtReset.Caption=Da capo\r\n[String]\r\n753=Punto Z\r\n422=Impostazioni\r\n");
+        fs::create_directories(h.install.root() / "user");  // the user's own languages are listed too
+        h.install.write("user/Mine.lng", "[frmMain]\r\nsbtReset.Caption=Mio\r\n");
+        SetUserLanguageFolder(h.install.root() / "user");
         MainWindow& w = h.start();
         w.Settings().SettingClicked();
         QStringList listed;
         for (int i = 0; i < h.ui().nol_cboLang->count(); ++i) listed << h.ui().nol_cboLang->itemText(i);
-        QCOMPARE(listed, QStringList({"alpha", "english", "Zulu"}));
+        QCOMPARE(listed, QStringList({"alpha", "english", "Mine", "Zulu"}));
+        w.Settings().LanguageChosen("Mine");
+        QCOMPARE(h.ui().sbtReset->text(), QString("Mio"));
+        SetUserLanguageFolder({});
         w.Settings().LanguageChosen("alpha");
         QCOMPARE(h.ui().sbtReset->text(), QString("Da capo"));
         QCOMPARE(h.ui().btnZNC->text(), QString("Punto Z"));

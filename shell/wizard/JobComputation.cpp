@@ -1,0 +1,36 @@
+#include "shell/wizard/JobComputation.h"
+
+#include "engine/relief/ElaboraImmagine.h"
+#include "engine/toolpath/ToolPath.h"
+#include "kernel/platform/TextEncoding.h"
+#include "shell/wizard/NumberText.h"
+
+namespace calvoro {
+
+std::shared_ptr<const HeightMap> BuildRelief(const Picture& picture, const ReliefValues& values) {
+    auto map = std::make_shared<HeightMap>();
+    ElaboraImmagine(picture, values, *map);
+    return map;
+}
+
+NcComputed ComputeNcProgram(const NcComputation& computation, TaskControl* control) {
+    const ToolPathResult path = ComputeToolPath(*computation.relief, computation.request, control);
+    if (control != nullptr) control->throwIfCancelled();
+    NcComputed computed;
+    computed.program = GenerateNcProgram(path.moves, computation.post, computation.job);
+    computed.nodes = PathNodes(path.moves);
+    return computed;
+}
+
+NcJobValues MakeNcJobValues(const ToolRecord& tool, const std::filesystem::path& ncFile) {
+    NcJobValues job;
+    job.toolNumber = tool.toolNumber;
+    job.toolName = Windows1252ToUtf8(tool.name);
+    job.spindleSpeedText = std::to_string(tool.spindleSpeed);
+    job.feedText = ShortestNumberText(tool.feedRate);
+    job.plungeText = ShortestNumberText(tool.plungeRate);
+    job.ncFileName = ncFile.filename().string();
+    return job;
+}
+
+}  // namespace calvoro

@@ -1,0 +1,254 @@
+// The job wizard: the road from a picture to an NC program over pages 43 to
+// 50 (size, reference point, depth, NC file and post-processor, tool, cutting
+// parameters, program), the picture and document commands around it and the
+// Z no-cut zone. It owns the job's state and decides what the window shows;
+// the window forwards the user's actions here and polls the worker while a
+// computation runs. Nothing here needs a display.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/document/JobRecord.h"
+#include "engine/document/SaveName.h"
+#include "engine/nc/NcProgram.h"
+#include "engine/picture/Picture.h"
+#include "engine/post/PostSettings.h"
+#include "engine/relief/HeightMap.h"
+#include "engine/relief/ReliefValues.h"
+#include "engine/stl/StlWriter.h"
+#include "engine/toolpath/ToolPathParameters.h"
+#include "shell/wizard/JobComputation.h"
+#include "shell/wizard/JobRunner.h"
+#include "shell/wizard/Placement.h"
+#include "shell/wizard/WizardServices.h"
+
+namespace calvoro {
+
+// Pages of the work panel the wizard uses.
+namespace wizard_page {
+inline constexpr int kEdit = 43;
+inline constexpr int kSize = 44;
+inline constexpr int kReference = 45;
+inline constexpr int kDepth = 46;
+inline constexpr int kNcFile = 47;
+inline constexpr int kTool = 48;
+inline constexpr int kCutting = 49;
+inline constexpr int kProgram = 50;
+inline constexpr int kPointPick = 40;  // status message of the Z no-cut pick
+}  // namespace wizard_page
+
+// The ID of the point the Z no-cut pick leaves in the drawing.
+inline constexpr int kZncMarkId = 777;
+// The command mode of the Z no-cut pick, and of no command.
+inline constexpr int kZncPickMode = 58;
+inline constexpr int kNoCommandMode = 999;
+
+// The fields of the cutting-parameter page, for their help pictures.
+enum class CuttingField { FeedPlane, StepOver, Stock, PassCount, ZStep, Filter, ZncGroup };
+
+// The help picture of a field on focus (101 .. 112), and of the two raster
+// boxes after a click: 106 only along X, 107 only along Y, 108 both, 109 neither.
+int HelpPictureFor(CuttingField field);
+int RasterHelpPicture(bool alongX, bool alongY);
+
+// The names (without extension) of the post-processor definitions in
+// folder/pst, sorted, so the list reads the same on every machine.
+std::vector<std::string> ListPostProcessors(const std::filesystem::path& programFolder);
+
+struct WizardSettings {
+    std::filesystem::path programFolder;  // holds the pst folder
+    bool inches = false;                  // work units
+    unsigned threads = 0;                 // of the tool path, 0: one per core
+    std::string postName = "fanuc_mm";    // the post-processor in force at start
+};
+
+class WizardController {
+public:
+    WizardController(WizardServices services, WizardSettings settings);
+
+    // --- state --------------------------------------------------------------
+    int page() const { return page_; }
+    bool hasPicture() const { return !picture_.empty(); }
+    const Picture& picture() const { return picture_; }
+    const Placement& placement() const { return placement_; }
+    const ReliefValues& reliefValues() const { return relief_; }
+    const std::shared_ptr<const HeightMap>& relief() const { return map_; }
+    bool reliefOutdated() const { return reliefOutdated_; }
+    bool ncOutdated() const { return ncOutdated_; }
+    bool mode3D() const { return mode3D_; }
+    int commandMode() const { return commandMode_; }
+    bool enabled(WizardControl control) const;
+    const std::filesystem::path& ncFileName() const { return ncFileName_; }
+    const std::filesystem::path& documentFileName() const { return documentFileName_; }
+    const PostSettings& post() const { return post_; }
+    const ToolRecord& tool() const { return tool_; }
+    const CuttingParameters& cutting() const { return cutting_; }
+    const std::optional<NcProgram>& program() const { return program_; }
+    // The Z no-cut level picked (none before a pick) and whether the zone is on.
+    std::optional<float> zncLevel() const { return zncLevel_; }
+    ZncFilter zncFilter() const;
+    bool zncChecked() const { return zncChecked_; }
+
+    // --- the open command and the picture edits ------------------------------
+    // Opens a BMP, a JPEG or a job document. Everything is read before anything
+    // changes: a file that cannot be read (or a document without a sound job)
+    // shows why and leaves the current job as it was. False then, or when the
+    // user kept the drawing.
+    bool openPicture(const std::filesystem::path& fileName);
+    // Page 43 (through Modify on page 44) and its buttons. Every edit marks the
+    // relief and the program outdated.
+    void modify();
+    void flipVertical();
+    void flipHorizontal();
+    void rotate();
+    void rectanglePicked(const CutInfo& cut);
+    void crop();
+    void convertToGrey();
+    void negative();
+    void nextFromEdit();  // Next on page 43
+
+    // --- pages 44 and 45: size and reference point ----------------------------
+    void widthEdited(std::string_view text);
+    void heightEdited(std::string_view text);
+    void applySize();  // Enter, leaving a size edit, or the apply button
+    void keepRatioClicked(bool on);
+    void cornerClicked(int corner);
+    void originEdited();  // typing in an origin edit
+    bool applyTypedOrigin(std::string_view textX, std::string_view textY);
+    void originPicked(double x, double y);
+    void nextFromSize();       // 44 -> 45
+    void prevFromReference();  // 45 -> 44
+    void nextFromReference();  // 45 -> 46; builds the relief when outdated
+
+    // --- page 46: depth -------------------------------------------------------
+    void whiteDepthEdited(std::string_view text);
+    void blackDepthEdited(std::string_view text);
+    void shadingClicked(ShadingResolution resolution);
+    void applyDepth();  // rebuilds the relief when outdated
+    void prevFromDepth();
+    void nextFromDepth();  // 46 -> 47: the post list, and the NC file when none
+
+    // --- pages 47 and 48: NC file, post-processor, tool -----------------------
+    void chooseNcFile();  // the NC file dialog
+    void setNcFileName(const std::filesystem::path& file);
+    void choosePost(const std::string& name);
+    void prevFromNcFile();
+    void nextFromNcFile();
+    void setTool(const ToolRecord& tool);
+    void prevFromTool();
+    void nextFromTool();  // 48 -> 49
+
+    // --- page 49: cutting parameters, Z no-cut, compute -----------------------
+    void setCutting(const CuttingParameters& values);
+    void rasterClicked(bool alongX, bool alongY);
+    void focusField(CuttingField field);
+    void leaveZncGroup();
+    void zncCheckClicked(bool checked);
+    void zncToleranceEdited(std::string_view text);
+    void startZncPick();
+    void zncPointPicked(double x, double y);
+    void regenerateZnc();
+    // Starts the tool path and program on the worker; the result arrives
+    // through pollWork. A refusal shows why and keeps the previous program.
+    void computeNc();
+    void prevFromCutting();
+    void nextFromCutting();  // 49 -> 50
+    void prevFromProgram();  // 50 -> 49
+
+    // --- the worker -------------------------------------------------------------
+    // One computation runs at a time; a step that needs the worker while it is
+    // busy does nothing, so the window keeps Cancel and disables the rest.
+    bool working() const { return runner_.busy(); }
+    double workProgress() const { return runner_.progress(); }
+    void cancelWork() { runner_.cancel(); }
+    // For the window's timer: takes a finished computation's result (or shows
+    // why there is none); true once nothing runs any more.
+    bool pollWork();
+    // Blocks until the running computation and whatever it continues into
+    // (a document's replay) have finished.
+    void waitForWork();
+    // The reason the last computation gave no result; empty after a success.
+    const std::string& lastFailure() const { return lastFailure_; }
+
+    // --- documents and exports ------------------------------------------------
+    JobRecord jobRecord() const;
+    // Saves picture and job; a job that cannot be stored shows why and leaves
+    // an existing file as it was. False then.
+    bool saveDocument(const std::filesystem::path& fileName);
+    // The relief of the current picture and depths as STL (built at once when
+    // it is outdated).
+    bool exportStl(const std::filesystem::path& fileName, StlShape shape);
+    // The save command: what the save dialog proposes, and the chosen name
+    // completed with the extension of the chosen kind and written as the job,
+    // the relief or the drawing. False, with the reason shown, when nothing
+    // could be written; an existing file then stays as it was.
+    std::filesystem::path proposedSaveName() const;
+    bool saveAs(const std::filesystem::path& chosenName, SaveKind kind, StlShape shape = StlShape::Solid);
+
+private:
+    void showPage(int page, bool withStatus = true);
+    void setEnabled(WizardControl control, bool on);
+    void togliAssoc();
+    void markPictureEdited();
+    void placePictureAgain();
+    void applyShift(const DrawingShift& shift);
+    void showPlacement();
+    void afterSizeChange(const std::optional<DrawingShift>& shift);
+    void startReliefBuild(std::function<void()> then);
+    void applyRecord(const JobRecord& record);
+    void replayDocument();
+    void report(const std::string& text);
+    void handleOutcome(const JobOutcome& outcome);
+    void loadPost(const std::string& name);
+    ReliefValues currentReliefValues() const;
+
+    WizardServices services_;
+    WizardSettings settings_;
+    JobRunner runner_;
+
+    int page_ = 0;
+    int commandMode_ = kNoCommandMode;
+    bool mode3D_ = false;
+    bool reliefOutdated_ = true;
+    bool ncOutdated_ = true;
+    bool rectangleReady_ = false;
+    std::vector<bool> enabled_;
+
+    Picture picture_;
+    std::filesystem::path pictureFileName_;
+    std::filesystem::path documentFileName_;
+    Placement placement_;
+    CutInfo cut_;
+    ReliefValues relief_;
+    ShadingResolution shading_ = ShadingResolution::Fine;
+    std::shared_ptr<const HeightMap> map_;
+    std::filesystem::path ncFileName_;
+    PostSettings post_;
+    ToolRecord tool_;
+    CuttingParameters cutting_;
+    std::optional<NcProgram> program_;
+    std::string lastFailure_;
+
+    bool zncChecked_ = false;
+    std::optional<float> zncLevel_;
+    float zncTolerance_ = 0.0f;
+
+    // Counters that tell a finished computation whether its inputs changed
+    // meanwhile: another job opened, the relief's or the program's inputs edited.
+    int generation_ = 0;
+    int reliefStamp_ = 0;
+    int ncStamp_ = 0;
+    DrawingShift replayOrigin_;  // the stored origin, as the origin edits show it
+
+    // What follows the relief build that is running (the rest of a step or of
+    // a document's replay).
+    std::function<void()> afterRelief_;
+};
+
+}  // namespace calvoro
