@@ -19,6 +19,9 @@ public:
     virtual void AddEntity(TLayers& layers, TGraphicObject& entity) = 0;
     // Removes the node of that tree item; nothing when no node has it.
     virtual void DeleteNode(std::uintptr_t treeItem) = 0;
+    // Every object of the drawing is gone: the tree empties and forgets the
+    // layers' nodes, so that no layer keeps a node that no longer exists.
+    virtual void Reset(TLayers& /*layers*/) {}
 };
 
 }  // namespace calvoro

@@ -87,6 +87,7 @@ void TQVCmp::DeleteSourceBlock(std::int32_t id) {
 void TQVCmp::ClearObjects() {
     objects_->Clear();
     nextObjectID_ = 0;
+    if (treeGeo_ != nullptr) treeGeo_->Reset(layers_);
 }
 
 void TQVCmp::FreeSourceBlocks() {

@@ -86,6 +86,8 @@ public:
     // Either list is held by an exclusive iterator (a viewport skips painting then).
     bool HasExclusiveIterators() const { return objects_->ExclusiveHeld() || sourceBlocks_->ExclusiveHeld(); }
     bool HasIterators() const { return objects_->HasIterators() || sourceBlocks_->HasIterators(); }
+    // See TGraphicObjList::Revision.
+    std::uint64_t ObjectListRevision() const { return objects_->Revision(); }
 
     // Viewports join and leave the drawing; none is ignored.
     void AddViewport(DrawingViewport* viewport);

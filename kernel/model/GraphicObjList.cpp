@@ -1,6 +1,8 @@
 // The object list, its iterators and their refusals.
 #include "kernel/model/GraphicObjList.h"
 
+#include <atomic>
+
 #include "kernel/model/CADCoreExceptions.h"
 
 #include <algorithm>
@@ -23,6 +25,14 @@ TGraphicObjList::~TGraphicObjList() {
     nodes_.clear();
 }
 
+namespace {
+std::atomic<std::uint64_t> gListRevisions{0};
+}  // namespace
+
+std::uint64_t TGraphicObjList::NextRevision() {
+    return gListRevisions.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 TGraphicObject* TGraphicObjList::Add(std::unique_ptr<TGraphicObject> object) {
     if (!object) throw std::invalid_argument("TGraphicObjList.Add: no object");
     if (!ownsObjects_) throw std::logic_error("TGraphicObjList.Add: this list does not own its objects");
@@ -30,6 +40,7 @@ TGraphicObject* TGraphicObjList::Add(std::unique_ptr<TGraphicObject> object) {
     if (iteratorCount_ > 0) throw ECADListBlocked("TGraphicObjList.Add: The list has active iterators.");
     TGraphicObject* added = object.get();
     nodes_.push_back(ObjectSlot{added, std::move(object)});
+    revision_ = NextRevision();
     return added;
 }
 
@@ -39,6 +50,7 @@ void TGraphicObjList::Add(TGraphicObject* object) {
     std::lock_guard guard(listLock_);
     if (iteratorCount_ > 0) throw ECADListBlocked("TGraphicObjList.Add: The list has active iterators.");
     nodes_.push_back(ObjectSlot{object, nullptr});
+    revision_ = NextRevision();
 }
 
 bool TGraphicObjList::Delete(std::int32_t id) {
@@ -56,6 +68,7 @@ bool TGraphicObjList::Delete(std::int32_t id) {
 void TGraphicObjList::Clear() {
     std::lock_guard guard(listLock_);
     if (iteratorCount_ > 0) throw ECADListBlocked("TGraphicObjList.Clear: The list has active iterators.");
+    revision_ = NextRevision();
     if (!ownsObjects_) {
         nodes_.clear();
         return;
@@ -132,6 +145,7 @@ std::unique_ptr<TGraphicObject> TGraphicObjList::UnlinkNode(ObjectNodes::iterato
     if (freeObject && node->owned) node->object->CheckDeletable();
     std::unique_ptr<TGraphicObject> kept = freeObject ? nullptr : std::move(node->owned);
     nodes_.erase(node);
+    revision_ = NextRevision();
     return kept;
 }
 

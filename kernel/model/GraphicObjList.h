@@ -40,6 +40,10 @@ public:
     std::unique_ptr<TGraphicObjIterator> GetPrivilegedIterator();
 
     int Count() const { return static_cast<int>(nodes_.size()); }
+    // Changes with every addition, removal and clearing, so that a reader can
+    // tell that what it learnt about the list still holds. No two lists, nor
+    // two states of one list, ever share a revision.
+    std::uint64_t Revision() const { return revision_; }
     bool OwnsObjects() const { return ownsObjects_; }
     bool HasIterators() const { return IteratorCount() > 0; }
     int IteratorCount() const;
@@ -47,6 +51,7 @@ public:
     bool ExclusiveHeld() const;
 
 private:
+    static std::uint64_t NextRevision();
     friend class TGraphicObjIterator;
     friend class TExclusiveGraphicObjIterator;
 
@@ -63,6 +68,7 @@ private:
     bool ownsObjects_;
     int iteratorCount_ = 0;
     int exclusiveCount_ = 0;
+    std::uint64_t revision_ = NextRevision();
     std::vector<TGraphicObjIterator*> liveIterators_;
 };
 

@@ -1,6 +1,8 @@
 // The object header and the behaviour every drawing object shares.
 #include "kernel/model/GraphicObject.h"
 
+#include <atomic>
+
 #include "kernel/model/BinaryReader.h"
 #include "kernel/model/BinaryWriter.h"
 
@@ -35,8 +37,17 @@ void TGraphicObject::Assign(const TGraphicObject& source) {
     mustSave_ = source.mustSave_;
 }
 
+namespace {
+std::atomic<std::uint64_t> gGeometryRevision{0};
+}  // namespace
+
+std::uint64_t TGraphicObject::GeometryRevision() {
+    return gGeometryRevision.load(std::memory_order_relaxed);
+}
+
 void TGraphicObject::RecalcBox() {
     UpdateBox();
+    gGeometryRevision.fetch_add(1, std::memory_order_relaxed);
     if (onChange_) onChange_(*this);
 }
 

@@ -43,6 +43,9 @@ public:
     virtual void Assign(const TGraphicObject& source);
     // UpdateBox, then OnChange when one is set.
     void RecalcBox();
+    // Changes whenever any object anywhere recalculates its box, so that a
+    // reader that keeps object boxes can tell that they still hold.
+    static std::uint64_t GeometryRevision();
 
     // Raises the kernel exception that explains why the object must not be
     // freed now (a source block still in use); the lists ask before they free

@@ -1,6 +1,7 @@
 #include "shell/gui/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QStandardPaths>
 #include <unistd.h>
@@ -12,7 +13,10 @@
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/NcPageWiring.h"
+#include "shell/gui/PictureSlot.h"
+#include "shell/gui/PreviewView3D.h"
 #include "shell/gui/SettingsController.h"
+#include "shell/gui/View2DHost.h"
 
 namespace calvoro {
 
@@ -41,8 +45,13 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
         ownDialogs_ = std::make_unique<QtDialogServices>();
         dialogs = ownDialogs_.get();
     }
-    view3d_ = options.make3D ? options.make3D(ui_.pnlVista3D) : MakeReliefTopView(ui_.pnlVista3D);
+    view3d_ = options.make3D ? options.make3D(ui_.pnlVista3D) : MakeProgramView3D(ui_.pnlVista3D);
     ui_.pnlVista3D->layout()->addWidget(view3d_->widget());
+
+    // The drawing's 2D view fills its slot; the cursor read-out goes to the status line.
+    view2d_ = new View2DHost(*localCad_, ui_.pnlVistaGrafica, [this](const QString& text) {
+        if (ui_.pnlStatus2 != nullptr) ui_.pnlStatus2->setText(text);
+    });
 
     life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);

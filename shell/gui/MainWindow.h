@@ -19,6 +19,7 @@ class NcPageDialogs;
 class NcPageWiring;
 class SettingsController;
 class TQVCmp2D;
+class View2DHost;
 
 struct MainWindowOptions {
     // Questions, file dialogs and the desktop; null for the real ones.
@@ -55,6 +56,7 @@ public:
     SettingsController& Settings() { return *settings_; }
     View3D& View3DPane() { return *view3d_; }
     NcPageWiring& NcPages() { return *ncPages_; }
+    View2DHost& View2D() { return *view2d_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,6 +70,7 @@ private:
     MainLifeCycle* life_ = nullptr;
     SettingsController* settings_ = nullptr;
     NcPageWiring* ncPages_ = nullptr;
+    View2DHost* view2d_ = nullptr;
 };
 
 }  // namespace calvoro

@@ -1,0 +1,102 @@
+#include "engine/preview/ReliefGrid.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace calvoro {
+
+std::optional<float> ParseNoCutTolerance(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    if (text.size() > 1 && text.back() == '.') text.remove_suffix(1);
+    if (text.back() == '.') return std::nullopt;
+    float value = 0.0f;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !(value >= 0.0f) || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+int SamplingStep(int lastPixel, ShadingResolution resolution) {
+    if (resolution == ShadingResolution::Fine || lastPixel <= 50) return 1;
+    const bool coarse = resolution == ShadingResolution::Coarse;
+    if (lastPixel <= 200) return coarse ? 5 : 2;
+    if (lastPixel <= 1500) return coarse ? 10 : 5;
+    return coarse ? 25 : 10;
+}
+
+ColourRamp ColourRamp::FromValues(const ReliefValues& values) {
+    ColourRamp ramp;
+    const float range = values.DepthRange;
+    if (range != 0.0f && std::isfinite(range) && std::isfinite(values.BlackZ)) {
+        ramp.scale = 1.0f / range;
+        ramp.offset = -values.BlackZ / range;
+    }
+    return ramp;
+}
+
+float ColourRamp::grey(float z) const {
+    const float g = z * scale + offset;
+    // A NaN height must not become a NaN colour either.
+    if (!(g > 0.0f)) return 0.0f;
+    return std::min(g, 1.0f);
+}
+
+namespace {
+
+// Samples along an axis whose pixels run from 0 to lastPixel: 0, step, 2 step,
+// ... and lastPixel itself, each once.
+int SampleCount(int lastPixel, int step) {
+    return (lastPixel + step - 1) / step + 1;
+}
+
+// The table step, grown where needed so no more than maxSamples are taken.
+int AxisStep(int lastPixel, ShadingResolution resolution, int maxSamples) {
+    int step = SamplingStep(lastPixel, resolution);
+    if (maxSamples >= 2 && SampleCount(lastPixel, step) > maxSamples)
+        step = std::max(step, (lastPixel + maxSamples - 2) / (maxSamples - 1));
+    return step;
+}
+
+}  // namespace
+
+ReliefGrid ReliefGrid::Build(const HeightMap& map, const ReliefValues& values, const ReliefDrawing& drawing,
+                             int maxSamplesPerAxis) {
+    ReliefGrid grid;
+    grid.drawing_ = drawing;
+    grid.colour_ = ColourRamp::FromValues(values);
+    grid.pixelSize_ = values.PixelSize;
+    grid.originX_ = values.WorkOffsetX;
+    grid.originY_ = values.WorkOffsetY;
+    if (drawing.mode == SurfaceMode::None || map.width() < 2 || map.height() < 2) return grid;
+
+    grid.lastX_ = map.width() - 1;
+    grid.lastY_ = map.height() - 1;
+    grid.stepX_ = AxisStep(grid.lastX_, drawing.resolution, maxSamplesPerAxis);
+    grid.stepY_ = AxisStep(grid.lastY_, drawing.resolution, maxSamplesPerAxis);
+    grid.columns_ = SampleCount(grid.lastX_, grid.stepX_);
+    grid.rows_ = SampleCount(grid.lastY_, grid.stepY_);
+    grid.heights_.resize(static_cast<std::size_t>(grid.columns_) * grid.rows_);
+
+    float* out = grid.heights_.data();
+    for (int i = 0; i < grid.columns_; ++i) {
+        const float* column = map.column(grid.sampleX(i));
+        if (grid.stepY_ == 1) {
+            std::memcpy(out, column, sizeof(float) * grid.rows_);
+            out += grid.rows_;
+        } else {
+            for (int j = 0; j < grid.rows_; ++j) *out++ = column[grid.sampleY(j)];
+        }
+    }
+    return grid;
+}
+
+bool ReliefGrid::quadVisible(int i, int j) const {
+    if (!drawing_.noCutZone) return true;
+    return std::fabs(height(i + 1, j + 1) - drawing_.noCutLevel) > drawing_.noCutTolerance;
+}
+
+}  // namespace calvoro

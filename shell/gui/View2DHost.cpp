@@ -1,0 +1,153 @@
+// The 2D view of the main window.
+#include "shell/gui/View2DHost.h"
+
+#include "kernel/drawing/QVCmp2D.h"
+#include "kernel/entities/TPunto2D.h"
+#include "kernel/gui/ViewportWidget.h"
+#include "kernel/program/TQVPrg2D.h"
+#include "kernel/tasks/QV2DTasks.h"
+#include "kernel/view/TQVViewport2D.h"
+#include "shell/gui/Application.h"
+#include "shell/gui/ScreenCursors.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace calvoro {
+
+namespace {
+
+// A placed point takes the drawing's next free ID.
+constexpr std::int32_t kPlacedPointId = -1;
+
+QAction* AddAction(QToolBar* bar, const char* name, const QString& text, bool checkable = false) {
+    QAction* action = bar->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setCheckable(checkable);
+    return action;
+}
+
+}  // namespace
+
+View2DHost::View2DHost(TQVCmp2D& drawing, QWidget* container, StatusEvent status)
+    : QObject(container), drawing_(drawing), program_(std::make_unique<TQVPrg2D>(this)), status_(std::move(status)) {
+    auto* layout = new QVBoxLayout(container);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* bar = new QToolBar(container);
+    bar->setObjectName(QStringLiteral("tbrView2D"));
+    layout->addWidget(bar);
+    widget_ = new ViewportWidget(container);
+    widget_->setObjectName(QStringLiteral("VistaGrafica"));
+    layout->addWidget(widget_, 1);
+
+    // The main view's look: grey background, navy grid over the objects every
+    // 10 units, axes, square pixels, millimetres.
+    TQVViewport2D& view = Viewport();
+    view.SetCADCmp2D(&drawing_);
+    view.SetBackGroundColor(clGray);
+    view.SetGridColor(clNavy);
+    view.SetGridOnTop(true);
+    view.SetGridDeltaX(10.0);
+    view.SetGridDeltaY(10.0);
+    view.SetShowGrid(true);
+    view.SetShowAssi(true);
+    view.SetIsMM(true);
+    view.SetControlPointsColor(clBlack);
+    view.SetAspectRatio(1.0);
+    view.ZoomWindow(MakeRect2D(-10.0, -10.0, 290.0, 290.0));
+
+    program_->SetXSnap(10.0);
+    program_->SetYSnap(10.0);
+    program_->SetViewport(&view);
+    program_->SetOnError([this](const std::string& m) { ShowError(m); });
+    widget_->SetOnError([this](const std::string& m) { ShowError(m); });
+    widget_->SetOnWheel([this](int steps, int, int) {
+        for (int i = 0; i < std::abs(steps); ++i) steps > 0 ? Viewport().ZoomIn() : Viewport().ZoomOut();
+    });
+    view.SetOnMouseMove2D([this](TQVViewport2D&, TShiftState, int, int, double, double) {
+        if (!status_) return;
+        const TPoint2D p = program_->GetSnappedPoint();
+        status_(QStringLiteral("X %1  Y %2").arg(p.X, 0, 'f', 3).arg(p.Y, 0, 'f', 3));
+    });
+    // Enter accepts and Esc cancels the running task.
+    widget_->installEventFilter(this);
+
+    connect(AddAction(bar, "actZoomWindow", tr("Zoom window")), &QAction::triggered, this,
+            &View2DHost::StartZoomWindow);
+    connect(AddAction(bar, "actPan", tr("Pan")), &QAction::triggered, this, &View2DHost::StartPan);
+    connect(AddAction(bar, "actZoomAll", tr("Zoom all")), &QAction::triggered, this, &View2DHost::ZoomToDrawing);
+    QAction* grid = AddAction(bar, "actGrid", tr("Grid"), true);
+    grid->setChecked(true);
+    connect(grid, &QAction::toggled, this, &View2DHost::SetGridShown);
+    connect(AddAction(bar, "actSnap", tr("Snap"), true), &QAction::toggled, this, &View2DHost::SetSnap);
+    connect(AddAction(bar, "actPoint", tr("Point")), &QAction::triggered, this, &View2DHost::StartPlacePoint);
+}
+
+View2DHost::~View2DHost() {
+    // The program leaves the viewport while both still exist.
+    program_.reset();
+}
+
+TQVViewport2D& View2DHost::Viewport() const {
+    return widget_->Viewport();
+}
+
+void View2DHost::ShowError(const std::string& message) {
+    Application::reportError(QString::fromStdString(message));
+}
+
+void View2DHost::StartZoomWindow() {
+    RunGuarded([this] { program_->PauseTask(TCADPrgZoomArea::Class); });
+    widget_->setFocus();
+}
+
+void View2DHost::StartPan() {
+    RunGuarded([this] { program_->PauseTask(TCADPrgRealTimePan::Class); });
+    widget_->setFocus();
+}
+
+void View2DHost::ZoomToDrawing() {
+    RunGuarded([this] { Viewport().ZoomToDrawing(); });
+}
+
+void View2DHost::SetGridShown(bool shown) {
+    RunGuarded([this, shown] { Viewport().SetShowGrid(shown); });
+}
+
+void View2DHost::SetAxesShown(bool shown) {
+    RunGuarded([this, shown] { Viewport().SetShowAssi(shown); });
+}
+
+void View2DHost::SetSnap(bool on) {
+    program_->SetUseSnap(on);
+}
+
+void View2DHost::StartPlacePoint() {
+    RunGuarded([this] {
+        auto point = std::make_unique<TPunto2D>(kPlacedPointId, MakePoint2D(0.0, 0.0));
+        program_->StartOperation(TQV2D_DrawSizedPrimitive::Class,
+                                 std::make_unique<TQV2D_DrawSizedPrimitiveParam>(nullptr, std::move(point), 0, false));
+    });
+    widget_->setFocus();
+}
+
+void View2DHost::SetViewCursor(ViewCursor shape) {
+    widget_->setCursor(ScreenCursor(static_cast<int>(shape)));
+}
+
+bool View2DHost::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == widget_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            const std::uint16_t code = key == Qt::Key_Escape ? kCommandCancel : kCommandAccept;
+            RunGuarded([this, code] { program_->PostCommandEvent(code); });
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace calvoro

@@ -1,0 +1,69 @@
+// The 2D view of the main window: the viewport window, its interaction
+// program and the host side of the kernel's coupling (object snap switches,
+// crop read-out, cursors). It installs itself into a container widget that
+// the main window provides, so that the window keeps no view code of its own.
+// Besides the mouse (wheel zoom, pan, zoom window, snapped points) it offers
+// the actions a tool bar shows.
+#pragma once
+
+#include "kernel/program/KernelHost.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QToolBar;
+class QWidget;
+
+namespace calvoro {
+
+class TQVCmp2D;
+class TQVPrg2D;
+class TQVViewport2D;
+class ViewportWidget;
+
+class View2DHost : public QObject, public KernelHost {
+    Q_OBJECT
+public:
+    // Where the cursor read-out goes (the status line).
+    using StatusEvent = std::function<void(const QString& text)>;
+
+    // Lays a tool bar and the viewport window into container (which gets a
+    // layout) and shows the drawing.
+    View2DHost(TQVCmp2D& drawing, QWidget* container, StatusEvent status = {});
+    ~View2DHost() override;
+
+    ViewportWidget& Widget() const { return *widget_; }
+    TQVViewport2D& Viewport() const;
+    TQVPrg2D& Program() const { return *program_; }
+
+    void StartZoomWindow();
+    void StartPan();
+    void ZoomToDrawing();
+    void SetGridShown(bool shown);
+    void SetAxesShown(bool shown);
+    void SetSnap(bool on);
+    // Places a point entity at the snapped position of the next click.
+    void StartPlacePoint();
+
+    // KernelHost.
+    bool ObjectSnapActive() const override { return objectSnapActive_; }
+    void SetObjectSnapActive(bool active) override { objectSnapActive_ = active; }
+    void SetViewCursor(ViewCursor shape) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ShowError(const std::string& message);
+
+    TQVCmp2D& drawing_;
+    ViewportWidget* widget_ = nullptr;
+    std::unique_ptr<TQVPrg2D> program_;
+    StatusEvent status_;
+    bool objectSnapActive_ = false;
+};
+
+}  // namespace calvoro

@@ -1,0 +1,391 @@
+// The interactive tasks driven by synthetic mouse and command input through
+// the 2D program, on a viewport of one world unit a pixel.
+#include "tests/kernel/view/ViewTestSupport.h"
+
+#include "kernel/entities/TLine2D.h"
+#include "kernel/entities/TPolyline2D.h"
+#include "kernel/entities/TPunto2D.h"
+#include "kernel/geometry/PixelConversion.h"
+#include "kernel/model/CADCoreExceptions.h"
+#include "kernel/model/ClassRegistry.h"
+#include "kernel/tasks/QV2DTasks.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+using namespace calvoro;
+using namespace calvoro::test;
+
+namespace {
+
+std::vector<std::string> gCommands;
+
+// An editing command run after a pick: records what it was given.
+struct CommandState : TCADState {
+    static const StateClass Class;
+    CommandState(TCADPrg& p, ParamRef param, const StateClass*& next) : TCADState(p, std::move(param), next) {
+        auto* picks = dynamic_cast<TQVD2D_SelectObjectsParam*>(Param());
+        gCommands.push_back("command with " + std::to_string(picks != nullptr ? picks->PickedObjects().Count() : -1));
+        next = &p.DefaultStateClass();
+    }
+    const StateClass& ClassType() const override { return Class; }
+};
+const StateClass CommandState::Class{"CommandState", &CreateState<CommandState>};
+
+class TasksTest : public ViewTest {
+protected:
+    TasksTest() {
+        gCommands.clear();
+        program = std::make_unique<TQVPrg2D>(&host);
+        program->SetViewport(view.get());
+        program->SetOnError([this](const std::string& m) { errors.push_back(m); });
+    }
+    ~TasksTest() override { program.reset(); }
+
+    TPixelPoint Pixel(double x, double y) const { return view->WorldToPixel(MakePoint2D(x, y)); }
+    void Move(double x, double y) {
+        const TPixelPoint p = Pixel(x, y);
+        view->DeliverMouseMove(0, p.X, p.Y);
+    }
+    void Down(double x, double y) {
+        const TPixelPoint p = Pixel(x, y);
+        view->DeliverMouseDown(TMouseButton::mbLeft, Shift::Left, p.X, p.Y);
+    }
+    void Up(double x, double y) {
+        const TPixelPoint p = Pixel(x, y);
+        view->DeliverMouseUp(TMouseButton::mbLeft, 0, p.X, p.Y);
+    }
+    void Click(double x, double y) {
+        Down(x, y);
+        Up(x, y);
+    }
+    std::string Current() const { return std::string(program->CurrentState()->ClassType().Name); }
+    std::unique_ptr<TQVD2D_SelectObjectsParam> Picks(const StateClass* after, bool withCallback) {
+        auto param = std::make_unique<TQVD2D_SelectObjectsParam>(3, after);
+        if (withCallback) {
+            param->OnSelected = [this](TQVD2D_SelectObjectsParam&, TObject2D& o, bool selected, int) {
+                selections.push_back((selected ? "+" : "-") + std::to_string(o.ID()));
+            };
+        }
+        return param;
+    }
+
+    struct FakeHost : KernelHost {
+        std::vector<std::string> calls;
+        bool snapActive = false;
+        void SetObjectSnapActive(bool active) override { snapActive = active; }
+        void SetCutRectangleReady(bool ready) override { calls.push_back(ready ? "ready" : "not ready"); }
+        void InfoCut(const TPoint2D&, const TPoint2D&) override { calls.push_back("info"); }
+        void EnableCutSelection() override { calls.push_back("enable"); }
+    } host;
+    std::unique_ptr<TQVPrg2D> program;
+    std::vector<std::string> errors;
+    std::vector<std::string> selections;
+};
+
+}  // namespace
+
+TEST_F(TasksTest, AZoomWindowIsPickedByClickMoveClick) {
+    program->StartOperation(TCADPrgZoomArea::Class);
+    EXPECT_EQ(Current(), "TCADPrgSelectArea");
+    Down(20, 20);
+    Up(20, 20);
+    EXPECT_EQ(Current(), "TCADPrgDragSelectArea");
+    Move(60, 40);
+    Down(60, 40);
+    EXPECT_EQ(Current(), "TCADIdleState");
+    const TRect2D r = view->VisualRect();
+    EXPECT_NEAR(r.Left, 20, 1.0);
+    EXPECT_NEAR(r.Right, 60, 1.0);
+    EXPECT_NEAR(r.Bottom, 20, 1.0);
+    EXPECT_NEAR(r.Top, 40, 1.0);
+}
+
+TEST_F(TasksTest, AZoomWindowOfOnePointOrCancelledChangesNothing) {
+    const TRect2D before = view->VisualRect();
+    program->StartOperation(TCADPrgZoomArea::Class);
+    Down(20, 20);
+    Down(20, 20);
+    program->StartOperation(TCADPrgZoomArea::Class);
+    program->PostCommandEvent(kCommandCancel);
+    program->StartOperation(TCADPrgZoomArea::Class);
+    Down(20, 20);
+    program->PostCommandEvent(kCommandCancel);
+    EXPECT_EQ(view->VisualRect(), before);
+    EXPECT_EQ(Current(), "TCADIdleState");
+}
+
+TEST_F(TasksTest, PanMovesTheViewOnlyWithinItsThresholdsBothInclusive) {
+    const double diagonal = std::hypot(200.0, 100.0);
+    struct Case {
+        double distance;
+        bool pans;
+    };
+    const Case cases[] = {{0.0001 * diagonal, true},
+                          {2.0 * diagonal, true},
+                          {0.0001 * diagonal * 0.999, false},
+                          {2.0 * diagonal * 1.001, false},
+                          {30.0, true}};
+    for (const Case& c : cases) {
+        view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
+        program->SetMouseMoveFilter(nullptr);
+        program->StartOperation(TCADPrgRealTimePan::Class);
+        EXPECT_TRUE(host.snapActive);
+        // The drag starts at the origin, so that the distance is exact.
+        program->SetMouseButtonFilter(
+            [](TQVPrg2D&, TCADState*, int, int, TPoint2D& p, TMouseButton) { p = MakePoint2D(0, 0); });
+        Down(100, 50);
+        program->SetMouseButtonFilter(nullptr);
+        program->SetMouseMoveFilter(
+            [&](TQVPrg2D&, TCADState*, int, int, TPoint2D& p) { p = MakePoint2D(c.distance, 0); });
+        Move(0, 0);
+        const double moved = -view->VisualRect().Left;
+        if (c.pans) {
+            EXPECT_NEAR(moved, c.distance, 1e-9 * diagonal) << c.distance;
+        } else {
+            EXPECT_EQ(moved, 0.0) << c.distance;
+        }
+        EXPECT_NEAR(view->VisualRect().Right - view->VisualRect().Left, 200.0, 1e-9);
+        program->PostCommandEvent(kCommandCancel);
+        EXPECT_EQ(view->VisualRect(), MakeRect2D(0, 0, 200, 100)) << "cancel gives the view back";
+    }
+}
+
+TEST_F(TasksTest, PlacingKeepsASegmentOrthogonalWhenAsked) {
+    struct Case {
+        double dx, dy;
+        bool useOrto;
+        TPoint2D end;
+    };
+    const Case cases[] = {
+        {3, -3, true, MakePoint2D(50, 37)}, {4, -3, true, MakePoint2D(54, 40)}, {4, -3, false, MakePoint2D(54, 37)}};
+    for (const Case& c : cases) {
+        drawing.ClearObjects();
+        program->SetUseOrto(c.useOrto);
+        auto line = std::make_unique<TLine2D>(500, MakePoint2D(0, 0), MakePoint2D(0, 0));
+        program->StartOperation(TQV2D_DrawSizedPrimitive::Class,
+                                std::make_unique<TQV2D_DrawSizedPrimitiveParam>(nullptr, std::move(line), 0, true));
+        Click(50, 40);
+        Move(50 + c.dx, 40 + c.dy);
+        Click(50 + c.dx, 40 + c.dy);
+        EXPECT_EQ(Current(), "TCADIdleState");
+        auto* placed = dynamic_cast<TLine2D*>(drawing.FindObject(500));
+        ASSERT_NE(placed, nullptr);
+        const TPoint2D start = placed->Points().Get(0);
+        const TPoint2D end = placed->Points().Get(1);
+        const TPoint2D clickStart = CartesianPoint(view->ScreenToWorld(PointToPoint2D(Pixel(50, 40))));
+        EXPECT_EQ(start, clickStart);
+        const TPoint2D clickEnd = CartesianPoint(view->ScreenToWorld(PointToPoint2D(Pixel(50 + c.dx, 40 + c.dy))));
+        EXPECT_NEAR(end.X, c.end.X == 50 ? clickStart.X : clickEnd.X, 1e-9) << c.dx << "," << c.dy;
+        EXPECT_NEAR(end.Y, c.end.Y == 40 ? clickStart.Y : clickEnd.Y, 1e-9) << c.dx << "," << c.dy;
+    }
+}
+
+TEST_F(TasksTest, PlacingEndsOnTheLastClickAndAcceptBeforeAnyClickPlacesNothing) {
+    struct Case {
+        const char* name;
+        std::function<void()> input;
+        bool added;
+    };
+    const Case cases[] = {
+        {"one click", [&] { Click(70, 30); }, true},
+        {"accept first", [&] { program->PostCommandEvent(kCommandAccept); }, false},
+        {"cancel", [&] { program->PostCommandEvent(kCommandCancel); }, false},
+        {"stopped", [&] { program->StopOperation(); }, false},
+        {"new operation", [&] { program->StartOperation(TCADPrgZoomArea::Class); }, false},
+    };
+    for (const Case& c : cases) {
+        drawing.ClearObjects();
+        program->StopOperation();
+        program->SetUseSnap(true);
+        program->StartOperation(TQV2D_DrawSizedPrimitive::Class,
+                                std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
+                                    nullptr, std::make_unique<TPunto2D>(777, MakePoint2D(0, 0)), 0, false));
+        c.input();
+        auto* point = dynamic_cast<TPunto2D*>(drawing.FindObject(777));
+        EXPECT_EQ(point != nullptr, c.added) << c.name;
+        if (point != nullptr) {
+            EXPECT_EQ(point->Points().Get(0), MakePoint2D(70, 30)) << "snapped to the grid";
+        }
+    }
+}
+
+TEST_F(TasksTest, TwoObjectPickUnpicksARepeatAndEndsOnTheSecondObject) {
+    TLine2D* a = Add<TLine2D>(MakePoint2D(10, 10), MakePoint2D(90, 10));
+    TLine2D* b = Add<TLine2D>(MakePoint2D(10, 60), MakePoint2D(90, 60));
+    program->StartOperation(TCAD2DSeleziona2Ogg::Class, Picks(&CommandState::Class, true));
+    Click(20, 10);
+    Click(30, 10);
+    Click(110, 80);  // a miss changes nothing
+    Click(40, 10);
+    Click(50, 60);
+    EXPECT_EQ(selections, (std::vector<std::string>{"+" + std::to_string(a->ID()), "-" + std::to_string(a->ID()),
+                                                    "+" + std::to_string(a->ID()), "+" + std::to_string(b->ID())}));
+    EXPECT_EQ(gCommands, std::vector<std::string>{"command with 2"});
+    EXPECT_NEAR(PickPoints()[0].X, 40, 1.0);
+    EXPECT_NEAR(PickPoints()[1].X, 50, 1.0);
+    EXPECT_EQ(Current(), "TCADIdleState");
+}
+
+TEST_F(TasksTest, AThirdObjectIsIgnoredWhenNoCallbackEndsThePick) {
+    for (int i = 0; i < 4; ++i) Add<TLine2D>(MakePoint2D(10, 10 + 20 * i), MakePoint2D(90, 10 + 20 * i));
+    PickPoints() = {MakePoint2D(-1, -1), MakePoint2D(-1, -1)};
+    program->StartOperation(TCAD2DSeleziona2Ogg::Class, Picks(&CommandState::Class, false));
+    for (int i = 0; i < 4; ++i) Click(20 + i, 10 + 20 * i);
+    EXPECT_EQ(Current(), "TCAD2DSeleziona2Ogg");
+    EXPECT_NEAR(PickPoints()[1].X, 21, 1.0);
+    program->PostCommandEvent(kCommandAccept);
+    EXPECT_EQ(gCommands, std::vector<std::string>{"command with 2"});
+}
+
+TEST_F(TasksTest, OneObjectPickTakesAFilteredHitOnMouseDownWhenAsked) {
+    Add<TLine2D>(MakePoint2D(10, 10), MakePoint2D(90, 10));
+    TPunto2D* point = Add<TPunto2D>(MakePoint2D(50, 50));
+    auto param = Picks(&CommandState::Class, true);
+    param->FilterClass = &TPunto2D::Class;
+    param->PickOnMouseDown = true;
+    program->StartOperation(TQV2D_Select1Object::Class, std::move(param));
+    Down(50, 10);  // a line: filtered out
+    EXPECT_TRUE(selections.empty());
+    Down(50, 50);
+    EXPECT_EQ(selections, std::vector<std::string>{"+" + std::to_string(point->ID())});
+    EXPECT_EQ(gCommands, std::vector<std::string>{"command with 1"});
+}
+
+TEST_F(TasksTest, NestedZoomAndPanInsideAPickResumeItWithItsPicks) {
+    TLine2D* a = Add<TLine2D>(MakePoint2D(10, 10), MakePoint2D(90, 10));
+    Add<TLine2D>(MakePoint2D(10, 60), MakePoint2D(90, 60));
+    program->StartOperation(TCAD2DSeleziona2Ogg::Class, Picks(&CommandState::Class, true));
+    Click(20, 10);
+    struct Case {
+        const char* name;
+        const StateClass* task;
+        std::function<void()> input;
+    };
+    const Case cases[] = {
+        {"zoom", &TCADPrgZoomArea::Class, [&] { Click(0, 0), Move(180, 90), Click(180, 90); }},
+        {"zoom cancelled", &TCADPrgZoomArea::Class, [&] { program->PostCommandEvent(kCommandCancel); }},
+        {"pan accepted", &TCADPrgRealTimePan::Class, [&] { program->PostCommandEvent(kCommandAccept); }},
+        {"pan cancelled", &TCADPrgRealTimePan::Class, [&] { program->PostCommandEvent(kCommandCancel); }},
+        {"pan stopped", &TCADPrgRealTimePan::Class, [&] { program->StopOperation(); }},
+    };
+    for (const Case& c : cases) {
+        view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
+        ASSERT_TRUE(program->PauseTask(*c.task)) << c.name;
+        EXPECT_FALSE(program->PauseTask(TCADPrgRealTimePan::Class)) << c.name;
+        c.input();
+        EXPECT_EQ(Current(), "TCAD2DSeleziona2Ogg") << c.name;
+        EXPECT_TRUE(gCommands.empty()) << c.name << ": the command must not run inside the nested task";
+        auto& picks = static_cast<TQVD2D_SelectObjectsParam&>(*program->CurrentState()->Param());
+        EXPECT_EQ(picks.PickedObjects().Count(), 1) << c.name;
+    }
+    view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
+    Click(30, 60);
+    EXPECT_EQ(gCommands, std::vector<std::string>{"command with 2"});
+    EXPECT_EQ(selections.front(), "+" + std::to_string(a->ID()));
+}
+
+TEST_F(TasksTest, DestroyingTheProgramWhileATaskIsSuspendedFreesEverythingOnce) {
+    Add<TLine2D>(MakePoint2D(10, 10), MakePoint2D(90, 10));
+    program->StartOperation(TCAD2DSeleziona2Ogg::Class, Picks(&CommandState::Class, true));
+    Click(20, 10);
+    ASSERT_TRUE(program->PauseTask(TCADPrgRealTimePan::Class));
+    program.reset();
+    EXPECT_TRUE(gCommands.empty());
+}
+
+TEST_F(TasksTest, TheCropRectangleRunsClickAfterClick) {
+    program->StartOperation(TSCSelRett::Class, std::make_unique<TSCSelRettParam>(nullptr));
+    Click(10, 10);
+    Move(50, 40);
+    Click(50, 40);
+    Click(60, 60);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"not ready", "info", "ready", "enable", "not ready"}));
+    EXPECT_EQ(Current(), "TSCSelRett");
+    program->PostCommandEvent(kCommandAccept);
+    EXPECT_EQ(Current(), "TCADIdleState");
+}
+
+TEST_F(TasksTest, TheControlPointEditorCommitsOnlyOnAccept) {
+    const TPoint2D corners[] = {MakePoint2D(20, 20), MakePoint2D(60, 20), MakePoint2D(60, 60)};
+    auto* polyline = Add<TPolyline2D>(std::span<const TPoint2D>(corners));
+    const std::vector<TPoint2D> original(polyline->Points().Points().begin(), polyline->Points().Points().end());
+    for (const bool accept : {false, true}) {
+        program->StartOperation(TQV2D_Select1Object::Class, Picks(&TCAD2DEditSelectedPrimitive::Class, false));
+        Click(40, 20);
+        ASSERT_EQ(Current(), "TQV2D_EditPrimitive");
+        EXPECT_EQ(program->OperationClass(), &TCAD2DEditSelectedPrimitive::Class);
+        Down(60, 60);
+        Move(80, 80);
+        Up(80, 80);
+        const TPixelPoint vertex = Pixel(20, 20);
+        view->DeliverDoubleClick(TMouseButton::mbLeft, Shift::Left, vertex.X, vertex.Y);
+        program->PostCommandEvent(accept ? kCommandAccept : kCommandCancel);
+        EXPECT_EQ(Current(), "TCADIdleState");
+        const std::vector<TPoint2D> now(polyline->Points().Points().begin(), polyline->Points().Points().end());
+        if (!accept) {
+            EXPECT_EQ(now, original);
+        } else {
+            ASSERT_EQ(now.size(), 4u) << "the inserted point is copied too";
+            EXPECT_NEAR(now[3].X, 80, 1.0);
+            EXPECT_NEAR(now[3].Y, 80, 1.0);
+        }
+    }
+}
+
+TEST_F(TasksTest, AWrongParameterIsRefusedWithTheTasksMessage) {
+    struct Case {
+        const StateClass* task;
+        std::function<std::unique_ptr<TCADPrgParam>()> param;
+        const char* message;
+    };
+    auto plain = [] { return std::make_unique<TCADPrgParam>(); };
+    const Case cases[] = {
+        {&TQV2D_DrawSizedPrimitive::Class, plain, "TQV2D_DrawSizedPrimitiveParam: Invalid param"},
+        {&TQV2D_Select1Object::Class, plain, "TQV2D_Select1Object: Invalid param"},
+        {&TCAD2DSeleziona2Ogg::Class, plain, "TCAD2DSelectObject: Invalid param"},
+        {&TSCSelRett::Class, plain, "TCAD2DTransformObjects: Invalid param"},
+        {&TQV2D_EditPrimitive::Class, [] { return nullptr; }, "TQV2D_EditPrimitive: Invalid param"},
+        {&TQV2D_EditPrimitive::Class, plain, "TQV2D_EditPrimitive: Invalid param"},
+        {&TCAD2DEditSelectedPrimitive::Class, [] { return std::make_unique<TQVD2D_SelectObjectsParam>(3, nullptr); },
+         "TCAD2DEditSelectedObjects: Invalid param"},
+    };
+    for (const Case& c : cases) {
+        try {
+            program->StartOperation(*c.task, c.param());
+            ADD_FAILURE() << c.message;
+        } catch (const ECADCoreException& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+        EXPECT_EQ(Current(), "TCADIdleState");
+    }
+}
+
+TEST_F(TasksTest, TheEditorRefusesAnUnregisteredClass) {
+    TLine2D* line = Add<TLine2D>(MakePoint2D(10, 10), MakePoint2D(90, 10));
+    auto param = std::make_unique<TCADPrgParam>();
+    param->UserObject = line;
+    CADCoreClearClasses();
+    try {
+        program->StartOperation(TQV2D_EditPrimitive::Class, std::move(param));
+        ADD_FAILURE();
+    } catch (const ECADCoreException& e) {
+        EXPECT_STREQ(e.what(), "TCAD2DEditPrimitive: Only registered classes are allowed");
+    }
+    InitializeEntityModule();
+}
+
+TEST_F(TasksTest, EachStateAnnouncesItsPromptOnceItIsBuilt) {
+    std::vector<std::string> seen;
+    program->SetOnDescriptionChanged(
+        [&](TCADState& state) { seen.push_back(std::string(state.ClassType().Name) + ":" + state.Description()); });
+    TaskPrompts()[0] = "first corner";
+    TaskPrompts()[1] = "second corner";
+    program->StartOperation(TCADPrgZoomArea::Class);
+    Click(20, 20);
+    TaskPrompts() = {};
+    EXPECT_EQ(seen, (std::vector<std::string>{"TCADPrgZoomArea:", "TCADPrgSelectArea:first corner",
+                                              "TCADPrgSelectArea:first corner", "TCADPrgDragSelectArea:second corner",
+                                              "TCADPrgDragSelectArea:second corner"}));
+}
