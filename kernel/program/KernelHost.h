@@ -7,6 +7,8 @@
 
 #include "kernel/geometry/Point2D.h"
 
+#include <string_view>
+
 namespace calvoro {
 
 // The cursor shapes the object snap shows.
@@ -27,6 +29,9 @@ public:
     // The crop can now be applied.
     virtual void EnableCutSelection() {}
     virtual void SetViewCursor(ViewCursor /*shape*/) {}
+    // A line for the status bar: what an editing command did not do, and why
+    // (empty when it was done).
+    virtual void ShowStatusMessage(std::string_view /*text*/) {}
 };
 
 }  // namespace calvoro

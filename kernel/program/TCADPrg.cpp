@@ -6,6 +6,7 @@
 #include <exception>
 #include <iostream>
 #include <stdexcept>
+#include <utility>
 
 namespace calvoro {
 
@@ -245,7 +246,7 @@ void TCADPrg::EndOperation(const StateClass* stateClass) {
 }
 
 void TCADPrg::ViewRefresh() {
-    if (viewport_ == nullptr) return;
+    if (std::exchange(keepViewAtEnd_, false) || viewport_ == nullptr) return;
     if (showCursorCross_) EraseCursor();
     if (repaintRequested_) {
         viewport_->Repaint();

@@ -186,6 +186,9 @@ public:
     void PostCommandEvent(std::uint16_t code);
     // The view is repainted when the operation ends or resumes.
     void RequestRepaint();
+    // The running state has brought the view up to date itself and drawn on
+    // it what must stay in sight: the operation's end leaves the view alone.
+    void KeepViewAtEnd() { keepViewAtEnd_ = true; }
     // Stops the current state after a failure and returns to idle (or resumes).
     void AbortOperation();
 
@@ -273,6 +276,7 @@ private:
     double xSnap_ = 0.0;
     double ySnap_ = 0.0;
     bool repaintRequested_ = false;
+    bool keepViewAtEnd_ = false;
     std::int32_t cursorColor_ = 0x808080;
     bool refreshAfterOperation_ = true;
     bool eventLock_ = false;
