@@ -45,9 +45,6 @@ protected:
     void WriteLanguage(const std::string& name, const std::string& text) {
         WriteFileAtomically(folder_ / "language" / (name + ".lng"), text);
     }
-    std::string NotFound(const std::string& name) const {
-        return "Language file not found!\n" + (folder_ / "language" / (name + ".lng")).string();
-    }
 
     test::TempFolder folder_{"lang"};
     fs::path previousFolder_;
@@ -59,7 +56,7 @@ TEST_F(UnitLangTest, AChangeOfLanguageLoadsTheNewFileBeforeLettingGoOfTheOldOne)
     ASSERT_TRUE(SwitchLanguage("english", error));
     EXPECT_EQ(error, "");
     EXPECT_FALSE(SwitchLanguage("italiano", error));
-    EXPECT_EQ(error, NotFound("italiano"));
+    EXPECT_EQ(error, "Language file not found!\n" + (folder_ / "language" / "italiano.lng").string());
     EXPECT_EQ(LanguageName(), "english");  // the settings keep a language that exists
     EXPECT_EQ(LangString("451"), "Quit?");
     EXPECT_EQ(MessageTable()[42], "Bolt circle");
