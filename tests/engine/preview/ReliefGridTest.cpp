@@ -131,13 +131,14 @@ TEST(ColourRamp, GoesFromBlackToWhiteDepthWithoutNaN) {
     struct Case {
         float blackZ, whiteZ, z, grey;
     };
+    // Rows with black above white and with both at one depth.
     for (const Case c : {Case{-5, 0, -5, 0},
                          {-5, 0, 0, 1},
                          {-5, 0, -2.5f, 0.5f},
                          {-5, 0, 3, 1},
                          {-5, 0, -9, 0},
                          {0, -5, 0, 0},
-                         {0, -5, -5, 1},  // black above white
+                         {0, -5, -5, 1},
                          {-2, -2, -2, 1},
                          {-2, -2, 7, 1},
                          {-2, -2, NAN, 0}}) {
@@ -152,27 +153,11 @@ TEST(ColourRamp, GoesFromBlackToWhiteDepthWithoutNaN) {
 }
 
 TEST(ParseNoCutTolerance, ReadsTypedNumbersAndRefusesTheRest) {
-    struct Case {
-        const char* text;
-        std::optional<float> value;
-    };
-    for (const Case& c : {Case{"0.5", 0.5f},
-                          {" 2. ", 2.0f},
-                          {"0", 0.0f},
-                          {"1e-2", 0.01f},
-                          {"", std::nullopt},
-                          {"  ", std::nullopt},
-                          {"abc", std::nullopt},
-                          {"-1", std::nullopt},
-                          {"1,5", std::nullopt},
-                          {".", std::nullopt},
-                          {"1..", std::nullopt},
-                          {"nan", std::nullopt},
-                          {"inf", std::nullopt},
-                          {"3 4", std::nullopt}}) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(ParseNoCutTolerance(c.text), c.value);
-    }
+    for (const auto& [text, value] :
+         {std::pair<const char*, float>{"0.5", 0.5f}, {" 2. ", 2.0f}, {"0", 0.0f}, {"1e-2", 0.01f}})
+        EXPECT_EQ(ParseNoCutTolerance(text), value) << text;
+    for (const char* refused : {"", "  ", "abc", "-1", "1,5", ".", "1..", "nan", "inf", "3 4"})
+        EXPECT_EQ(ParseNoCutTolerance(refused), std::nullopt) << refused;
 }
 
 }  // namespace
