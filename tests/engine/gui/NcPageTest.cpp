@@ -121,9 +121,11 @@ private slots:
         Fixture f;
         f.controller.setNcFileName("/tmp/kept.NC");
         f.controller.setProgram("G0 X1\r\n");
+        QSignalSpy saved(&f.controller, &NcPageController::ncFileSaved);
         f.dialogs.answer = "/no/such/folder/x.NC";
         f.controller.save();
         QCOMPARE(f.dialogs.errors.size(), 1);
+        QCOMPARE(saved.count(), 0);
         QCOMPARE(f.controller.ncFileName(), QString("/tmp/kept.NC"));
     }
 
@@ -131,8 +133,7 @@ private slots:
         QTest::addColumn<QString>("feedPlane");
         QTest::addColumn<QString>("program");
         QTest::addColumn<bool>("play");
-        const QString radiusArc = "G0 X2 Y2\nG1 X2 Y3 Z-1\nG2 X2 Y3 R5\nG1 X9\n";
-        QTest::newRow("play, arc onto its start") << "5" << radiusArc << true;
+        QTest::newRow("play, arc onto its start") << "5" << "G0 X2 Y2\nG1 X2 Y3 Z-1\nG2 X2 Y3 R5\nG1 X9\n" << true;
         QTest::newRow("play, feed plane no number") << "abc" << "G0 X0 Y0\nG1 X2 Y2\nG1 X3\n" << true;
         QTest::newRow("step, feed plane no number") << "abc" << "G1 X2 Y2\n" << false;
     }
