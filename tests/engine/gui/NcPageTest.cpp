@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -90,8 +91,8 @@ private slots:
     void saveWritesExactlyTheShownLinesToTheChosenNameAndKeepsTheOldFile() {
         QFETCH(int, lines);
         QFETCH(bool, edit);
-        const fs::path folder = fs::temp_directory_path() / ("calvoro_ncpage_" + std::to_string(::getpid()));
-        fs::create_directories(folder);
+        const QTemporaryDir dir;
+        const fs::path folder = dir.path().toStdString();
         const fs::path old = folder / "old.NC";
         WriteFileAtomically(old, "OLD\r\n");
         Fixture f;
@@ -114,7 +115,6 @@ private slots:
         QCOMPARE(f.dialogs.askedProposal, QString::fromStdString((folder / "old").string()));
         QCOMPARE(f.controller.ncFileName(), QString::fromStdString(chosen.string()));
         QCOMPARE(saved.count(), 1);
-        fs::remove_all(folder);
     }
 
     void aSaveThatFailsSaysSoAndKeepsTheFileName() {
@@ -217,8 +217,8 @@ private slots:
     }
 
     void aComputedProgramGoesToTheFileTheEditorAndThe3DPath() {
-        const fs::path folder = fs::temp_directory_path() / ("calvoro_ncpage_c_" + std::to_string(::getpid()));
-        fs::create_directories(folder);
+        const QTemporaryDir dir;
+        const fs::path folder = dir.path().toStdString();
         Fixture f;
         MoveList moves;
         moves.feedPlaneZ = 2;
@@ -236,7 +236,6 @@ private slots:
             QCOMPARE(f.views.path[0].colour, (std::array<float, 3>{1, 1, 0}));
             QVERIFY(f.views.hud.endsWith(" 1h, 02m, 05s"));
         }
-        fs::remove_all(folder);
     }
 
     void stepReadsTheNextLineAndRewindKeepsTheStartPoint() {
