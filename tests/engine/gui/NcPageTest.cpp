@@ -133,7 +133,6 @@ private slots:
         QTest::addColumn<QString>("feedPlane");
         QTest::addColumn<QString>("program");
         QTest::addColumn<bool>("play");
-        QTest::newRow("play, arc onto its start") << "5" << "G0 X2 Y2\nG1 X2 Y3 Z-1\nG2 X2 Y3 R5\nG1 X9\n" << true;
         QTest::newRow("play, feed plane no number") << "abc" << "G0 X0 Y0\nG1 X2 Y2\nG1 X3\n" << true;
         QTest::newRow("step, feed plane no number") << "abc" << "G1 X2 Y2\n" << false;
     }
