@@ -12,6 +12,7 @@
 #include "shell/gui/Application.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/MainLifeCycle.h"
+#include "shell/gui/NcPageWiring.h"
 #include "shell/gui/PictureSlot.h"
 #include "shell/gui/PreviewView3D.h"
 #include "shell/gui/SettingsController.h"
@@ -55,6 +56,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);
     life_->setSettingsController(settings_);
+    ncPages_ = new NcPageWiring(ui_, state_, *life_, *view3d_, *dialogs, *localCad_, options.ncDialogs);
     // What the drawing's loaders skip (a block whose source is missing, an
     // unknown class) is shown like any other error.
     localCad_->SetMessageHandler(
@@ -67,6 +69,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::Start() {
     if (state_.settingsFile.empty()) state_.settingsFile = DefaultSettingsFile();
     life_->Start();
+    ncPages_->Translate();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -15,6 +15,8 @@ namespace calvoro {
 
 class DialogServices;
 class MainLifeCycle;
+class NcPageDialogs;
+class NcPageWiring;
 class SettingsController;
 class TQVCmp2D;
 class View2DHost;
@@ -27,6 +29,8 @@ struct MainWindowOptions {
     // The settings file; empty for the one of this installation (see
     // DefaultSettingsFile).
     std::filesystem::path settingsFile;
+    // The NC page's save dialog and messages; null for the real ones.
+    NcPageDialogs* ncDialogs = nullptr;
 };
 
 // Beside the program when its folder can be written, otherwise in the user's
@@ -51,6 +55,7 @@ public:
     MainLifeCycle& LifeCycle() { return *life_; }
     SettingsController& Settings() { return *settings_; }
     View3D& View3DPane() { return *view3d_; }
+    NcPageWiring& NcPages() { return *ncPages_; }
     View2DHost& View2D() { return *view2d_; }
 
 protected:
@@ -64,6 +69,7 @@ private:
     std::unique_ptr<View3D> view3d_;
     MainLifeCycle* life_ = nullptr;
     SettingsController* settings_ = nullptr;
+    NcPageWiring* ncPages_ = nullptr;
     View2DHost* view2d_ = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <QWidget>
+#include <vector>
 
 #include "engine/gui/Preview3DController.h"
 #include "shell/app/WorkBox.h"
@@ -56,6 +57,23 @@ public:
                 controller_->standardView(StandardView::Iso);
                 break;
         }
+    }
+
+    void appendPath(std::span<const SimNode> nodes) override {
+        std::vector<PathNode> path;
+        path.reserve(nodes.size());
+        for (const SimNode& node : nodes)
+            path.push_back({node.x, node.y, node.z, node.colour[0], node.colour[1], node.colour[2]});
+        controller_->appendPath(path);
+    }
+    void moveCutter(float x, float y, float z) override { controller_->moveCutter(x, y, z); }
+    // Far beside the work, where no view of it reaches.
+    void parkCutter(float feedPlaneZ) override { controller_->moveCutter(9999.0, 9999.0, feedPlaneZ); }
+    void setHudText(const QString& text) override {
+        if (text.isEmpty())
+            controller_->hideHudText();
+        else
+            controller_->showHudText(text);
     }
 
 private:

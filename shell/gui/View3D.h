@@ -4,8 +4,12 @@
 #pragma once
 
 #include <QColor>
+#include <QString>
 #include <functional>
 #include <memory>
+#include <span>
+
+#include "engine/nc/NcSimulation.h"
 
 class QWidget;
 
@@ -32,6 +36,13 @@ public:
     virtual void setToolVisible(bool visible) = 0;
     virtual void setAxesVisible(bool visible) = 0;
     virtual void standardView(Standard view) = 0;
+    // The simulated program: coloured nodes added to the path, the cutter
+    // following it and parked at the feed plane, and the text line at the foot
+    // of the view. A view that draws no path ignores them.
+    virtual void appendPath(std::span<const SimNode> nodes) { (void)nodes; }
+    virtual void moveCutter(float x, float y, float z) { (void)x, (void)y, (void)z; }
+    virtual void parkCutter(float feedPlaneZ) { (void)feedPlaneZ; }
+    virtual void setHudText(const QString& text) { (void)text; }
 };
 
 using View3DFactory = std::function<std::unique_ptr<View3D>(QWidget* parent)>;

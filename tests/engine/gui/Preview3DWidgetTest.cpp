@@ -4,8 +4,8 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
 #include <QWidget>
+#include <functional>
 
 #include "engine/gui/Preview3DController.h"
 #include "engine/gui/Preview3DWidget.h"
@@ -18,12 +18,33 @@ class Preview3DWidgetTest : public QObject {
 private:
     const QColor background_{128, 128, 128};
 
-    static std::shared_ptr<const HeightMap> Dome() {
+    // A page of its own showing a relief zoomed to fit and seen from above.
+    struct Shown {
+        QWidget page;
+        Preview3DController controller{&page};
+        Shown(std::shared_ptr<const HeightMap> map, const QColor& background) {
+            page.resize(240, 200);
+            controller.setBackground(background);
+            controller.setRelief(std::move(map), ReliefValues{});
+        }
+        bool show(StandardView view) {
+            controller.zoomToExtents();
+            controller.standardView(view);
+            page.show();
+            return QTest::qWaitForWindowExposed(&page);
+        }
+        QImage image() const { return controller.widget()->grabFramebuffer(); }
+    };
+
+    static std::shared_ptr<HeightMap> Relief(const std::function<float(int x, int y)>& z) {
         auto map = std::make_shared<HeightMap>(21, 21);
         for (int x = 0; x <= 20; ++x)
-            for (int y = 0; y <= 20; ++y)
-                map->at(x, y) = -0.025f * static_cast<float>((x - 10) * (x - 10) + (y - 10) * (y - 10));
+            for (int y = 0; y <= 20; ++y) map->at(x, y) = z(x, y);
         return map;
+    }
+    static std::shared_ptr<HeightMap> Dome() {
+        return Relief(
+            [](int x, int y) { return -0.025f * static_cast<float>((x - 10) * (x - 10) + (y - 10) * (y - 10)); });
     }
 
     static int CountDifferent(const QImage& image, const QColor& colour) {
@@ -33,19 +54,10 @@ private:
         return count;
     }
 
-    static void Save(const QImage& image, const char* name) {
-        const QByteArray folder = qgetenv("CALVORO_SCREENSHOT_DIR");
-        if (!folder.isEmpty()) image.save(QString::fromLocal8Bit(folder) + "/" + name);
-    }
-
 private slots:
     void drawsASmallReliefWithoutGlErrors() {
-        QWidget page;
-        page.resize(240, 200);
-        Preview3DController controller(&page);
-        controller.setBackground(background_);
-        ReliefValues values;
-        controller.setRelief(Dome(), values);
+        Shown shown(Dome(), background_);
+        Preview3DController& controller = shown.controller;
         controller.setWorkBox({0, 0, -5}, {20, 20, 0});
         controller.setAxesScale(5.0);
         ToolRecord tool;
@@ -56,13 +68,9 @@ private slots:
         controller.moveCutter(10, 10, 4);
         const PathNode path[] = {{0, 0, 2, 1, 1, 0}, {0, 10, 2, 1, 1, 0}, {0, 10, 1, 0, 1, 1}, {20, 10, 1, 0, 1, 1}};
         controller.appendPath(path);
-        controller.zoomToExtents();
-        controller.standardView(StandardView::Iso);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(shown.show(StandardView::Iso));
 
-        const QImage image = controller.widget()->grabFramebuffer();
-        Save(image, "preview3d-iso.png");
+        const QImage image = shown.image();
         QCOMPARE(controller.widget()->lastGlError(), 0u);
         const QColor centre = image.pixelColor(image.width() / 2, image.height() / 2);
         QVERIFY2(centre.rgb() != background_.rgb(), "the relief does not cover the centre of the view");
@@ -71,9 +79,7 @@ private slots:
 
         // The machining-time line shows until the first press in the view.
         controller.showHudText("Machining time 0:12:34");
-        const QImage withText = controller.widget()->grabFramebuffer();
-        Save(withText, "preview3d-hud.png");
-        QVERIFY(withText != image);
+        QVERIFY(shown.image() != image);
 
         // Orbiting by a real left drag changes the picture.
         QWidget* view = controller.widget();
@@ -83,63 +89,42 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, QPointF(160, 100), view->mapToGlobal(QPointF(160, 100)), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(view, &move);
-        const QImage turned = controller.widget()->grabFramebuffer();
+        const QImage turned = shown.image();
         QVERIFY(turned != image);
         controller.standardView(StandardView::Iso);
-        QCOMPARE(controller.widget()->grabFramebuffer(), image);  // and the text is gone
+        QCOMPARE(shown.image(), image);  // and the text is gone
 
         controller.standardView(StandardView::Top);
-        const QImage top = controller.widget()->grabFramebuffer();
-        Save(top, "preview3d-top.png");
-        QVERIFY(top != turned);
+        QVERIFY(shown.image() != turned);
         QCOMPARE(controller.widget()->lastGlError(), 0u);
     }
 
     void surfaceModeNoneKeepsBoxAndAxes() {
-        QWidget page;
-        page.resize(240, 200);
-        Preview3DController controller(&page);
-        controller.setBackground(background_);
-        controller.setRelief(Dome(), ReliefValues{});
-        controller.setWorkBox({0, 0, -5}, {20, 20, 0});
-        controller.zoomToExtents();
-        controller.standardView(StandardView::Top);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        const int shaded = CountDifferent(controller.widget()->grabFramebuffer(), background_);
+        Shown shown(Dome(), background_);
+        shown.controller.setWorkBox({0, 0, -5}, {20, 20, 0});
+        QVERIFY(shown.show(StandardView::Top));
+        const int shaded = CountDifferent(shown.image(), background_);
 
-        controller.setSurfaceMode(SurfaceMode::Wire);
-        const QImage wire = controller.widget()->grabFramebuffer();
-        Save(wire, "preview3d-wire.png");
-        const int wired = CountDifferent(wire, background_);
+        shown.controller.setSurfaceMode(SurfaceMode::Wire);
+        const int wired = CountDifferent(shown.image(), background_);
         QVERIFY(wired < shaded);
 
-        controller.setSurfaceMode(SurfaceMode::None);
-        const QImage none = controller.widget()->grabFramebuffer();
-        const QColor centre = none.pixelColor(none.width() / 2, none.height() / 2);
-        QCOMPARE(centre.rgb(), background_.rgb());
+        shown.controller.setSurfaceMode(SurfaceMode::None);
+        const QImage none = shown.image();
+        QCOMPARE(none.pixelColor(none.width() / 2, none.height() / 2).rgb(), background_.rgb());
         const int left = CountDifferent(none, background_);
         QVERIFY(left > 0);  // box and axes
         QVERIFY(left < wired);
-        QCOMPARE(controller.widget()->lastGlError(), 0u);
+        QCOMPARE(shown.controller.widget()->lastGlError(), 0u);
     }
 
-    void noCutZoneLeavesTheFlatPartOpen() {
-        QWidget page;
-        page.resize(200, 200);
-        Preview3DController controller(&page);
-        controller.setBackground(background_);
+    void noCutZoneLeavesTheFlatPartOpenAndAnUnusableToleranceIsReported() {
+        Shown shown(Relief([](int x, int) { return x < 10 ? 0.0f : -3.0f; }), background_);  // left half uncut
+        Preview3DController& controller = shown.controller;
         controller.setAxesVisible(false);
-        auto map = std::make_shared<HeightMap>(21, 21);
-        for (int x = 0; x <= 20; ++x)
-            for (int y = 0; y <= 20; ++y) map->at(x, y) = x < 10 ? 0.0f : -3.0f;  // left half uncut
-        controller.setRelief(map, ReliefValues{});
-        controller.zoomToExtents();
-        controller.standardView(StandardView::Top);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(shown.show(StandardView::Top));
         const auto leftAndRight = [&] {
-            const QImage image = controller.widget()->grabFramebuffer();
+            const QImage image = shown.image();
             return std::pair(image.pixelColor(image.width() / 2 - 30, image.height() / 2).rgb(),
                              image.pixelColor(image.width() / 2 + 30, image.height() / 2).rgb());
         };
@@ -149,18 +134,15 @@ private slots:
         QVERIFY(leftAndRight().second != background_.rgb());
         controller.setNoCutZone(false, 0.0f, "0.1");
         QVERIFY(leftAndRight().first != background_.rgb());
-    }
 
-    void unusableToleranceIsReportedAndLeavesNoHoles() {
-        QWidget page;
-        page.resize(120, 100);
-        Preview3DController controller(&page);
+        // A tolerance that is no number is reported only when the zone is on, and leaves no holes.
         QSignalSpy problems(&controller, &Preview3DController::problem);
         controller.setNoCutZone(false, 0.0f, "not a number");
         QCOMPARE(problems.count(), 0);
         controller.setNoCutZone(true, 0.0f, "not a number");
         QCOMPARE(problems.count(), 1);
         QVERIFY(!controller.reliefDrawing().noCutZone);
+        QVERIFY(leftAndRight().first != background_.rgb());
         controller.setNoCutZone(true, -1.0f, " 0.5 ");
         QVERIFY(controller.reliefDrawing().noCutZone);
         QCOMPARE(controller.reliefDrawing().noCutTolerance, 0.5f);

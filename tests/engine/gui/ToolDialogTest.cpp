@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 
@@ -16,28 +17,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path FreshLibrary(const std::vector<std::string>& names) {
-    const fs::path file = fs::temp_directory_path() / ("calvoro_tooldialog_" + std::to_string(::getpid()) + ".db");
-    fs::remove(file);
-    ToolLibraryFile library(file);
-    library.load();
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        ToolRecord record;
-        record.name = names[i];
-        record.toolNumber = int(i) + 1;
-        record.spindleSpeed = 1000 * (int(i) + 1);
-        record.toolType = ToolType::BullNose;
-        record.cornerRadius = 0.5f;
-        library.add(record);
+// A library of bull-nose cutters named as given, in a folder removed with it.
+struct FreshLibrary {
+    QTemporaryDir dir;
+    fs::path file{dir.filePath("tools.db").toStdString()};
+    explicit FreshLibrary(const std::vector<std::string>& names) {
+        ToolLibraryFile library(file);
+        library.load();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            ToolRecord record;
+            record.name = names[i];
+            record.toolNumber = int(i) + 1;
+            record.spindleSpeed = 1000 * (int(i) + 1);
+            record.toolType = ToolType::BullNose;
+            record.cornerRadius = 0.5f;
+            library.add(record);
+        }
     }
-    return file;
-}
-
-std::vector<std::string> Names(const ToolDialog& dialog) {
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < dialog.library().size(); ++i) names.push_back(dialog.library().record(i).name);
-    return names;
-}
+};
 
 class ToolDialogTest : public QObject {
     Q_OBJECT
@@ -59,8 +56,8 @@ private slots:
         QFETCH(QString, operation);
         QFETCH(int, row);
         QFETCH(int, index);
-        const fs::path file = FreshLibrary({"A", "B", "C", "D"});
-        ToolDialog dialog(file, 2);
+        const FreshLibrary tools({"A", "B", "C", "D"});
+        ToolDialog dialog(tools.file, 2);
         QCOMPARE(dialog.txtUtName->text(), QString("C"));
         dialog.ListView1->setCurrentRow(row);
         if (operation == "delete") dialog.deleteTool();
@@ -72,16 +69,15 @@ private slots:
         QCOMPARE(dialog.txtUtName->text(), QString("C"));
         QCOMPARE(dialog.txtGiri->text(), QString("3000"));
         QCOMPARE(dialog.ListView1->count(), int(dialog.library().size()));
-        ToolLibraryFile reread(file);
+        ToolLibraryFile reread(tools.file);
         reread.load();
         QCOMPARE(reread.size(), dialog.library().size());
-        fs::remove(file);
     }
 
     void cancelPutsBackTheCutterTheFormOpenedWithAndOkKeepsTheEdits() {
-        const fs::path file = FreshLibrary({"A", "B"});
+        const FreshLibrary tools({"A", "B"});
         for (const bool ok : {false, true}) {
-            ToolDialog dialog(file, 0);
+            ToolDialog dialog(tools.file, 0);
             dialog.show();
             dialog.txtUtName->setText("changed");
             dialog.cboTipoUt->setCurrentIndex(int(ToolType::Spherical));
@@ -99,24 +95,24 @@ private slots:
             QCOMPARE(dialog.txtDiametro->text(), QString("5"));
             QCOMPARE(dialog.currentToolIndex(), ok ? 1 : 0);
         }
-        fs::remove(file);
     }
 
     void addStoresTheFieldsAtTheEndAndBadNumbersAreRefused() {
-        const fs::path file = FreshLibrary({"A"});
-        ToolDialog dialog(file, 0);
+        const FreshLibrary tools({"A"});
+        ToolDialog dialog(tools.file, 0);
         QStringList errors;
         dialog.setErrorReporter([&](const QString& text) { errors << text; });
         dialog.txtUtName->setText("New cutter");
         dialog.txtFeedrate->setText("1250.5");
         dialog.addTool();
-        QCOMPARE(Names(dialog), (std::vector<std::string>{"A", "New cutter"}));
+        QCOMPARE(dialog.library().size(), std::size_t(2));
+        QCOMPARE(dialog.library().record(1).name, std::string("New cutter"));
         QCOMPARE(dialog.library().record(1).feedRate, 1250.5f);
         QCOMPARE(dialog.currentToolIndex(), 0);
         dialog.txtGiri->clear();
         dialog.addTool();
         QCOMPARE(errors.size(), 1);
-        QCOMPARE(dialog.library().size(), std::size_t(2));
+        QCOMPARE(dialog.library().size(), std::size_t(2));  // nothing added
         // Typing: no sign, no second point.
         for (QLineEdit* field : {dialog.txtFeedrate, dialog.txtGiri}) {
             field->clear();
@@ -124,12 +120,11 @@ private slots:
         }
         QCOMPARE(dialog.txtFeedrate->text(), QString("1.23"));
         QCOMPARE(dialog.txtGiri->text(), QString("123"));
-        fs::remove(file);
     }
 
     void aSphericalCuttersRadiusFollowsItsDiameter() {
-        const fs::path file = FreshLibrary({});
-        ToolDialog dialog(file, 0);
+        const FreshLibrary tools({});
+        ToolDialog dialog(tools.file, 0);
         dialog.cboTipoUt->setCurrentIndex(int(ToolType::Spherical));
         QVERIFY(!dialog.txtC_Raggio->isEnabled());
         dialog.txtDiametro->setText("6.5");
@@ -137,12 +132,11 @@ private slots:
         dialog.cboTipoUt->setCurrentIndex(int(ToolType::ConicalFlat));
         QVERIFY(dialog.txtC_Raggio->isHidden());
         QVERIFY(!dialog.txtAngolo->isHidden());
-        fs::remove(file);
     }
 
     void theCompactFormShowsTheCurrentCutterOnly() {
-        const fs::path file = FreshLibrary({"A"});
-        ToolDialog dialog(file, 0);
+        const FreshLibrary tools({"A"});
+        ToolDialog dialog(tools.file, 0);
         dialog.setEditOnly(true);
         dialog.show();
         QVERIFY(dialog.grpToolList->isHidden());
@@ -152,7 +146,6 @@ private slots:
         QVERIFY(!dialog.grpToolList->isHidden());
         QCOMPARE(dialog.ListView1->currentRow(), 0);
         dialog.reject();
-        fs::remove(file);
     }
 };
 

@@ -17,8 +17,7 @@ namespace {
 
 TEST(CleanFileName, DropsCharactersNoFileSystemTakes) {
     const std::pair<const char*, const char*> cases[] = {
-        {"plain name", "plain name"}, {"a|b<c>d#e", "abcde"}, {"x:y*z?\"'", "xyz"}, {"???", "t"}, {"", "t"},
-    };
+        {"plain name", "plain name"}, {"a|b<c>d#e", "abcde"}, {"x:y*z?\"'", "xyz"}, {"???", "t"}, {"", "t"}};
     for (const auto& [name, cleaned] : cases) EXPECT_EQ(CleanFileName(name), cleaned) << name;
 }
 
@@ -47,10 +46,6 @@ TEST(ChooseNcFile, TakesTheConfirmedNameWithTheExtensionAndKeepsEverythingWhenCa
               (NcFileState{chosen + ".H", folder.path()}));
     EXPECT_EQ(ChooseNcFile("/p/face.bmp", folder.path(), "H", answer(chosen + ".nc")),
               (NcFileState{chosen + ".nc", folder.path()}));
-}
-
-TEST(NcFileFilter, NamesTheExtension) {
-    EXPECT_EQ(NcFileFilter("NC programs", "NC"), "NC programs (*.NC)");
 }
 
 TEST(ShortenToWidth, ReplacesTheMiddleUntilItFits) {
@@ -93,12 +88,10 @@ TEST(NcLines, SplitsAtEveryLineEndAndJoinsWithCrLf) {
         std::vector<std::string> lines;
         const char* joined;
     };
-    const Case cases[] = {
-        {"", {}, ""},
-        {"G0 X1\r\nG1 X2\r\n", {"G0 X1", "G1 X2"}, "G0 X1\r\nG1 X2\r\n"},
-        {"G0\nG1", {"G0", "G1"}, "G0\r\nG1\r\n"},
-        {"A\rB\r\n\r\nC", {"A", "B", "", "C"}, "A\r\nB\r\n\r\nC\r\n"},
-    };
+    const Case cases[] = {{"", {}, ""},
+                          {"G0 X1\r\nG1 X2\r\n", {"G0 X1", "G1 X2"}, "G0 X1\r\nG1 X2\r\n"},
+                          {"G0\nG1", {"G0", "G1"}, "G0\r\nG1\r\n"},
+                          {"A\rB\r\n\r\nC", {"A", "B", "", "C"}, "A\r\nB\r\n\r\nC\r\n"}};
     for (const Case& c : cases) {
         const NcLines lines{std::string(c.text)};
         std::vector<std::string> read;
@@ -110,10 +103,9 @@ TEST(NcLines, SplitsAtEveryLineEndAndJoinsWithCrLf) {
 
 TEST(NcLines, FindsTheNextLineHoldingATextUpToTheLast) {
     const NcLines lines{std::string("G0 X1\nG1 X2\nG1 X3\n")};
-    EXPECT_EQ(lines.find("G1", 0), 1);
-    EXPECT_EQ(lines.find("G1", 2), 2);
-    EXPECT_EQ(lines.find("G1", 3), -1);
-    EXPECT_EQ(lines.find("g1", 0), -1);  // case counts
+    // Case counts.
+    for (const auto& [text, from, found] : {std::tuple("G1", 0, 1), {"G1", 2, 2}, {"G1", 3, -1}, {"g1", 0, -1}})
+        EXPECT_EQ(lines.find(text, from), found) << text << " from " << from;
 }
 
 }  // namespace

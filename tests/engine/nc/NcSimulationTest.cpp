@@ -35,10 +35,8 @@ TEST(ArcCentre, ByRadiusTakesTheSmallerArcForAPositiveRadiusAndTheLargerForANega
         SimPoint centre;
     };
     // A 6-unit chord from (0, 0) to (6, 0): the centres lie 4 units off it.
-    const Case cases[] = {
-        {5, 2, {3, -4}},  {-5, 2, {3, 4}}, {5, 3, {3, 4}}, {-5, 3, {3, -4}},
-        {2, 2, {3, 0}},  // shorter than half the chord: the centre on the chord
-    };
+    // A radius shorter than half the chord puts the centre on the chord.
+    const Case cases[] = {{5, 2, {3, -4}}, {-5, 2, {3, 4}}, {5, 3, {3, 4}}, {-5, 3, {3, -4}}, {2, 2, {3, 0}}};
     for (const Case& c : cases) {
         const SimPoint centre = ArcCentreFromRadius({0, 0}, {6, 0}, c.radius, c.kind);
         EXPECT_NEAR(centre.x, c.centre.x, 1e-5) << c.radius << " " << c.kind;
@@ -52,9 +50,7 @@ TEST(ArcCentre, ByRadiusTakesTheSmallerArcForAPositiveRadiusAndTheLargerForANega
             EXPECT_GT(sweep, std::numbers::pi) << c.radius << " " << c.kind;
         }
     }
-}
-
-TEST(ArcCentre, ByRadiusRefusesAnArcThatStartsWhereItEnds) {
+    // An arc that starts where it ends has no centre by radius.
     EXPECT_THROW(ArcCentreFromRadius({2, 3}, {2, 3}, 5, 2), NcSimulationError);
 }
 
@@ -87,25 +83,17 @@ TEST(ArcNodes, RunInTheMovesDirectionAndCloseAFullCircle) {
     EXPECT_NEAR(nodes.back().x, 2, 1e-5);
 }
 
-TEST(SimulationDelay, FollowsTheSpeedTable) {
-    const int expected[] = {500, 250, 125, 60, 30, 15, 7, 3, 1, 0};
-    for (int speed = 1; speed <= 10; ++speed) EXPECT_EQ(SimulationDelayMs(speed), expected[speed - 1]) << speed;
-}
-
 TEST(PathNodes, ColourRapidsFeedsAndCycles) {
-    const auto move = [](int kind, float z, float cycleR) {
-        SimMove made;
-        made.kind = kind;
-        made.end = {1, 2};
-        made.z = z;
-        made.cycleR = cycleR;
-        return made;
+    struct Case {
+        int kind;
+        float z, cycleR;
+        std::vector<SimNode> nodes;
     };
-    const SimMove rapid = move(0, 3, 0), feed = move(1, 3, 0), cycle = move(83, -4, 2);
-    EXPECT_EQ(PathNodesOf(rapid), (std::vector<SimNode>{{1, 2, 3, {1, 1, 0}}}));
-    EXPECT_EQ(PathNodesOf(feed), (std::vector<SimNode>{{1, 2, 3, {0, 1, 1}}}));
-    EXPECT_EQ(PathNodesOf(cycle),
-              (std::vector<SimNode>{{1, 2, 2, {1, 1, 0}}, {1, 2, -4, {0, 1, 1}}, {1, 2, 2, {0, 1, 1}}}));
+    const Case cases[] = {{0, 3, 0, {{1, 2, 3, {1, 1, 0}}}},
+                          {1, 3, 0, {{1, 2, 3, {0, 1, 1}}}},
+                          {83, -4, 2, {{1, 2, 2, {1, 1, 0}}, {1, 2, -4, {0, 1, 1}}, {1, 2, 2, {0, 1, 1}}}}};
+    for (const Case& c : cases)
+        EXPECT_EQ(PathNodesOf({.kind = c.kind, .end = {1, 2}, .z = c.z, .cycleR = c.cycleR}), c.nodes) << c.kind;
 }
 
 TEST(NcStepper, PlayFromTheLastLineOnlySetsTheStartPoint) {
@@ -133,17 +121,6 @@ TEST(NcStepper, PlayDrawsFromTheFirstCoordinateLineOn) {
     const SimExtents& extents = stepper.extents();
     EXPECT_EQ(std::vector<float>({extents.minX, extents.maxX, extents.minY, extents.maxY}),
               std::vector<float>({5, 5, 1, 3}));
-}
-
-TEST(NcStepper, RewindKeepsTheStartPointForTheNextStep) {
-    NcStepper stepper{PostSettings{}};
-    stepper.resetRun("5");
-    PlayAll(stepper, {"G0 X0 Y0", "G1 X8 Y2"}, 0);
-    stepper.setLineIndex(0);  // Rewind
-    const std::optional<SimMove> move = stepper.step("G1 X1 Y1");
-    ASSERT_TRUE(move);
-    EXPECT_EQ(move->start, (SimPoint{8, 2}));
-    EXPECT_EQ(stepper.lineIndex(), 1);
 }
 
 TEST(NcStepper, StopTakesEffectAtTheNextTick) {

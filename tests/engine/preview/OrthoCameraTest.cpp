@@ -111,16 +111,11 @@ TEST(OrthoCamera, PanMovesCameraAndTargetSoTheSceneFollowsThePointer) {
     EXPECT_NEAR((after[1] - before[1]) * 100, 10.0, 1e-6);
 }
 
-TEST(OrthoCamera, FitBoxCentresAndScalesToTheBox) {
+TEST(OrthoCamera, FitBoxCentresOnTheBoxAndShowsAllOfIt) {
     OrthoCamera camera;
     camera.place({0, -1, 1}, {0, 0, 0});
     camera.fitBox({100, 50, 0}, {0, 0, -5});
-    const double diagonal = std::sqrt(100.0 * 100 + 50 * 50 + 5 * 5);
     ExpectNear(camera.target(), {50, 25, -2.5});
-    EXPECT_NEAR(Length(camera.position() - camera.target()), 2 * diagonal, 1e-9);
-    EXPECT_NEAR(camera.sceneScale(), 100.0 / (4.3 * diagonal / 2), 1e-12);
-    EXPECT_NEAR(camera.depthOfView(), 100 * diagonal, 1e-9);
-    // The box's corners lie inside the view.
     camera.setViewport(100, 100);
     for (Vec3 corner : {Vec3{0, 0, -5}, Vec3{100, 50, 0}, Vec3{0, 50, 0}, Vec3{100, 0, -5}}) {
         const auto p = Project(camera, corner);
@@ -128,14 +123,10 @@ TEST(OrthoCamera, FitBoxCentresAndScalesToTheBox) {
         EXPECT_LE(std::fabs(p[1]), 1.0);
         EXPECT_LE(std::fabs(p[2]), 1.0);
     }
-}
-
-TEST(OrthoCamera, FitBoxLooksDownSlightlyOffAxis) {
-    OrthoCamera camera;
+    // From straight above it looks down slightly off the axis, so "up" stays defined.
     camera.place({0, 0, 10}, {0, 0, 0});
     camera.fitBox({-1, -1, -1}, {1, 1, 1});
-    EXPECT_NEAR(camera.position().y, -0.0001, 1e-12);
-    EXPECT_NEAR(camera.position().x, 0.0, 1e-12);
+    ExpectNear(camera.position() - camera.target(), {0, -0.0001, camera.position().z}, 1e-12);
 }
 
 TEST(ViewNavigation, LeftDragOrbitsPansOrZoomsByTheModifiers) {

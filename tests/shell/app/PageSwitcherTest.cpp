@@ -18,7 +18,7 @@ protected:
     PageSwitcher pages;
 };
 
-TEST_F(PageSwitcherTest, AListShowsItsPagesWithoutTabsAndIsKept) {
+TEST_F(PageSwitcherTest, AListShowsItsPagesWithoutTabsAndKeepsTheCurrentPage) {
     pages.VisPagine({44, 45, 46, 47, 48, 49});
     EXPECT_TRUE(pages.PanelShown());
     for (int page = 0; page < kPageCount; ++page) {
@@ -28,10 +28,7 @@ TEST_F(PageSwitcherTest, AListShowsItsPagesWithoutTabsAndIsKept) {
     EXPECT_EQ(pages.Current(), 44);
     EXPECT_EQ(pages.StatusText(), "page 44");
     EXPECT_EQ(pages.KeptPages(), (std::vector<int>{44, 45, 46, 47, 48, 49}));
-}
-
-TEST_F(PageSwitcherTest, TheCurrentPageStaysWhenListedAgain) {
-    pages.VisPagine({44, 45, 46});
+    // Listed again, the current page stays; the status names the list's first.
     pages.SetCurrent(46);
     pages.VisPagine({45, 46});
     EXPECT_EQ(pages.Current(), 46);

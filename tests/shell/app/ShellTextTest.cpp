@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "shell/app/ShellText.h"
 #include "shell/app/WorkBox.h"
@@ -51,22 +52,14 @@ TEST(ShellText, CleanFileNameKeepsTheRestInOrder) {
 
 TEST(ShellText, PictureInformationNamesOnlyTheFile) {
     const PictureInfoRows info = AggAlberoRows("/home/u/pictures/face.bmp", "8 bit", 640, 480, 72);
-    ASSERT_EQ(info.rows.size(), 5u);
-    EXPECT_TRUE(info.rows[0].ends_with("face.bmp") && info.rows[0].find("pictures") == std::string::npos);
-    EXPECT_TRUE(info.rows[1].ends_with("640"));
-    EXPECT_TRUE(info.rows[2].ends_with("480"));
-    EXPECT_TRUE(info.rows[3].ends_with("8 bit"));
-    EXPECT_TRUE(info.rows[4].ends_with("72"));
+    const std::vector<std::string> ends = {"face.bmp", "640", "480", "8 bit", "72"};
+    ASSERT_EQ(info.rows.size(), ends.size());
+    for (std::size_t i = 0; i < ends.size(); ++i) EXPECT_TRUE(info.rows[i].ends_with(ends[i])) << info.rows[i];
+    EXPECT_EQ(info.rows[0].find("pictures"), std::string::npos);
 }
 
 TEST(WorkBox, BoxAndPixelSizeFollowThePictureAndTheDepths) {
-    ImageInfo info;
-    info.X0 = -10;
-    info.Y0 = 5;
-    info.SizeX = 100;
-    info.SizeY = 50;
-    info.PixelWidth = 201;
-    info.PixelHeight = 101;
+    const ImageInfo info{.X0 = -10, .Y0 = 5, .SizeX = 100, .SizeY = 50, .PixelWidth = 201, .PixelHeight = 101};
     ReliefValues relief;
     relief.setWhiteZ(1);
     relief.setBlackZ(-4);
@@ -84,12 +77,8 @@ TEST(WorkBox, BoxAndPixelSizeFollowThePictureAndTheDepths) {
 }
 
 TEST(WorkBox, APictureOnePixelWideIsRefused) {
-    ImageInfo info;
-    info.SizeX = 10;
-    for (int width : {0, 1}) {
-        info.PixelWidth = width;
-        EXPECT_THROW(ComputeWorkBox(info, ReliefValues{}), std::invalid_argument) << width;
-    }
+    for (int width : {0, 1})
+        EXPECT_THROW(ComputeWorkBox({.SizeX = 10, .PixelWidth = width}, ReliefValues{}), std::invalid_argument) << width;
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ TEST(LanguageStoreNameTest, RefusesEnglishPathsAndNamesNoFileCanHave) {
         EXPECT_NE(LanguageStore::CheckNewName(name), "") << name;
 }
 
-TEST_F(LanguageStoreTest, ListsBothFoldersOnceSortedWithoutRegardToCase) {
+TEST_F(LanguageStoreTest, ListsBothFoldersOnceSortedAndTheUsersCopyShadowsTheShippedOne) {
     fs::create_directories(user_);
     fs::create_directories(shipped_ / "folder.lng");
     for (const char* name : {"zulu.lng", "Deutsch.LNG", "italiano.lng", "notes.txt", "espanol.lng.bak"})
@@ -50,6 +50,8 @@ TEST_F(LanguageStoreTest, ListsBothFoldersOnceSortedWithoutRegardToCase) {
     EXPECT_EQ(Store().SaveTarget("Neu"), user_ / "Neu.lng");
     EXPECT_TRUE(Store().FileOf("../language/zulu").empty());
     EXPECT_EQ(LanguageStore(folder_ / "none", {}).List(), std::vector<std::string>());
+    EXPECT_EQ(Store().Delete("italiano"), "");  // deleting the user's copy uncovers the shipped one
+    EXPECT_EQ(Store().FileOf("Italiano"), shipped_ / "italiano.lng");
 }
 
 TEST_F(LanguageStoreTest, AnUneditedSaveWritesTheFileBackByteForByte) {
@@ -91,19 +93,11 @@ TEST_F(LanguageStoreTest, EnglishAndFoldersAreNeverWrittenNorDeleted) {
     EXPECT_THROW(Store().Save("English", Store().Load("english")), std::runtime_error);
     EXPECT_THROW(Store().Save("../evil", LanguageText()), std::runtime_error);
     EXPECT_EQ(Store().Delete("ENGLISH"), "Unable to modify or delete the \"english.lng\"");
+    EXPECT_NE(Store().Delete("klingon").find("was not found"), std::string::npos);
     EXPECT_EQ(ReadWholeFile(shipped_ / "english.lng"), kEnglish);
     EXPECT_FALSE(fs::exists(user_));
     WriteFileAtomically(folder_ / "user", "a file where the user's folder should be");
     EXPECT_THROW(Store().Save("fr", Store().Load("english")), FileWriteError);
-}
-
-TEST_F(LanguageStoreTest, DeletingTheUsersCopyUncoversTheShippedOne) {
-    fs::create_directories(user_);
-    WriteFileAtomically(shipped_ / "fr.lng", "[String]\r\n");
-    WriteFileAtomically(user_ / "FR.lng", "[String]\r\n");
-    EXPECT_EQ(Store().Delete("fr"), "");
-    EXPECT_EQ(Store().FileOf("fr"), shipped_ / "fr.lng");
-    EXPECT_NE(Store().Delete("klingon").find("was not found"), std::string::npos);
 }
 
 }  // namespace

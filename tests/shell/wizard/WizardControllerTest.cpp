@@ -72,13 +72,10 @@ TEST(WizardController, EveryPictureEditForcesANewRelief) {
         rig.compute();
         ASSERT_FALSE(rig.controller->ncOutdated());
         const auto before = rig.controller->relief();
-        rig.controller->prevFromCutting();
-        rig.controller->prevFromTool();
-        rig.controller->prevFromNcFile();
-        rig.controller->prevFromDepth();
-        rig.controller->prevFromReference();
-        rig.controller->modify();
-        (rig.controller.get()->*edit.command)();
+        for (auto back : {&WizardController::prevFromCutting, &WizardController::prevFromTool,
+                          &WizardController::prevFromNcFile, &WizardController::prevFromDepth,
+                          &WizardController::prevFromReference, &WizardController::modify, edit.command})
+            (rig.controller.get()->*back)();
         EXPECT_TRUE(rig.controller->reliefOutdated());
         EXPECT_TRUE(rig.controller->ncOutdated());
         EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::NextB6));
@@ -274,25 +271,13 @@ TEST(WizardController, RefusedOrCancelledComputationKeepsTheProgramAndFile) {
 
 TEST(WizardController, ReopenedDocumentRestoresEveryFieldAndStopsOnTheCuttingPage) {
     TempFolder folder;
-    JobRecord record;  // every field away from its default; the size off the pixel proportions
-    record.workWidth = 80.5f;
-    record.workHeight = 30.25f;
-    record.keepRatio = false;
-    record.originX = 80.5f;
-    record.originY = -3.75f;
-    record.whiteZ = 1.5f;
-    record.blackZ = -4.25f;
-    record.ncFileName = (folder / "job.nc").string();
-    record.postName = "Hobby_mm";
-    record.tool = {7, 18000, 1200.5f, 300, true, "Ball 3", ToolType::Spherical, 3, 0.5f, 10, 1, 2};
-    record.feedPlaneZ = 4.5f;
-    record.stepOver = 0.3f;
-    record.stock = 0.1f;
-    record.filter = 0.01f;
-    record.zPasses = 3;
-    record.zStep = 1.25f;
-    record.rasterAlongX = false;
-    record.rasterAlongY = true;
+    // Every field away from its default; the size off the pixel proportions.
+    const JobRecord record{.workWidth = 80.5f, .workHeight = 30.25f, .keepRatio = false, .originX = 80.5f,
+                           .originY = -3.75f, .whiteZ = 1.5f, .blackZ = -4.25f,
+                           .ncFileName = (folder / "job.nc").string(), .postName = "Hobby_mm",
+                           .tool = {7, 18000, 1200.5f, 300, true, "Ball 3", ToolType::Spherical, 3, 0.5f, 10, 1, 2},
+                           .feedPlaneZ = 4.5f, .stepOver = 0.3f, .stock = 0.1f, .filter = 0.01f, .zPasses = 3,
+                           .zStep = 1.25f, .rasterAlongX = false, .rasterAlongY = true};
     for (const bool withNcFile : {true, false}) {
         SCOPED_TRACE(withNcFile);
         JobRecord stored = record;

@@ -1,17 +1,104 @@
-// Generated pictures and a controller with fakes around it, for the wizard tests.
+// Fakes around the wizard, generated pictures and a controller with the fakes
+// around it, for the wizard tests.
 #pragma once
 
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "engine/picture/BmpCodec.h"
+#include "kernel/platform/AtomicFile.h"
 #include "shell/wizard/WizardController.h"
-#include "tests/shell/wizard/FakeWizardServices.h"
 #include "tests/support/SourceTree.h"
 #include "tests/support/TempFolder.h"
 
 namespace calvoro::test {
+
+// Fakes of the window, 3D view, drawing, NC page and dialogs around the
+// wizard: they record what the controller asked for.
+class FakeWizardServices : public WizardWindow,
+                           public WizardView3D,
+                           public WizardDrawing,
+                           public NcPageService,
+                           public WizardDialogs {
+public:
+    WizardServices services() { return {*this, *this, *this, *this, *this}; }
+
+    // WizardWindow
+    void showPage(int, bool) override {}
+    void showStatus(int) override {}
+    void setEnabled(WizardControl control, bool on) override { enabledControls[control] = on; }
+    void showSize(const std::string& width, const std::string& height) override { sizeTexts = {width, height}; }
+    void showOrigin(const std::string&, const std::string&) override {}
+    void showCheckedCorner(int corner) override { checkedCorner = corner; }
+    void showShading(ShadingResolution) override {}
+    void showHelpPicture(int) override {}
+    void showZncCaption(const std::string& caption) override { zncCaption = caption; }
+    void showPostList(const std::vector<std::string>&, const std::string&, const std::string&) override {}
+    void showNcFileName(const std::filesystem::path&) override {}
+    void showDocumentName(const std::filesystem::path&) override {}
+
+    // WizardView3D
+    void set3DMode(bool on) override { view3D = on; }
+    void setRelief(const HeightMap&, const ReliefValues&) override {}
+    void redrawSurface(const ZncFilter& filter) override { lastFilter = filter; }
+    void setWorkBox(const ImageInfo&, const ReliefValues&) override {}
+    void autozoom() override {}
+    void setToolPath(const std::vector<NcPathNode>& nodes) override { pathNodes = nodes.size(); }
+    void hideCutter() override {}
+
+    // WizardDrawing
+    bool hasObjects() override { return !objects.empty(); }
+    void moveAll(double, double) override {}
+    void placePicture(const Picture&, const ImageInfo&) override { objects = {1}; }
+    bool hasObject(int id) override { return objects.count(id) != 0; }
+    void deleteObject(int id) override {
+        // As the drawing does: a missing object is an error.
+        if (objects.erase(id) == 0) throw std::runtime_error("No object found");
+    }
+    void setObjectSnap(bool) override {}
+    void cancelTask() override {}
+    void startRectanglePick() override {}
+    void startPointPick(int id) override { objects.insert(id); }
+    void exportDxf(const std::filesystem::path& fileName) override { WriteFileAtomically(fileName, "0\r\nEOF\r\n"); }
+
+    // NcPageService
+    void showProgram(const NcProgram& program) override { shownProgram = program.text; }
+
+    // WizardDialogs
+    std::optional<std::filesystem::path> askNcFileName(const std::filesystem::path&) override {
+        ++ncDialogs;
+        return ncAnswer;
+    }
+    bool confirmDiscard() override { return discardAnswer; }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+
+    bool isEnabled(WizardControl control) const {
+        const auto it = enabledControls.find(control);
+        return it != enabledControls.end() && it->second;
+    }
+
+    std::map<WizardControl, bool> enabledControls;
+    std::vector<std::string> sizeTexts;
+    int checkedCorner = -1;
+    std::string zncCaption;
+    bool view3D = false;
+    ZncFilter lastFilter;
+    std::size_t pathNodes = 0;
+    std::set<int> objects;
+    std::string shownProgram;
+    int ncDialogs = 0;
+    std::optional<std::filesystem::path> ncAnswer;
+    bool discardAnswer = true;
+    std::vector<std::string> messages;
+};
+
 
 // A grey wave that is not symmetric in either direction, so flips and turns
 // change the relief.

@@ -1,0 +1,212 @@
+#include "shell/gui/NcPageWiring.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "engine/gui/NcPage.h"
+#include "engine/gui/NcPageController.h"
+#include "engine/gui/ToolDialog.h"
+#include "engine/nc/NcFileChoice.h"
+#include "kernel/drawing/QVCmp2D.h"
+#include "shell/app/AppInfo.h"
+#include "shell/app/MainState.h"
+#include "shell/gui/Application.h"
+#include "shell/gui/DialogServices.h"
+#include "shell/gui/FormTranslation.h"
+#include "shell/gui/LayerPanel.h"
+#include "shell/gui/MainLifeCycle.h"
+#include "shell/gui/MainWindowUi.h"
+#include "shell/gui/View3D.h"
+#include "shell/lang/MessageTable.h"
+#include "shell/lang/UnitLang.h"
+
+namespace calvoro {
+
+namespace {
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Puts `child` alone on the page, filling it.
+void FillPage(QWidget* page, QWidget* child) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(child);
+}
+}  // namespace
+
+std::filesystem::path ToolLibraryPath(const std::filesystem::path& settingsFile) {
+    const std::filesystem::path folder = settingsFile.empty() ? ProgramFolder() : settingsFile.parent_path();
+    const std::filesystem::path file = folder / "Tool.db";
+    // A user who keeps the settings in the configuration folder starts from
+    // the library shipped beside the program; a failed copy leaves an empty
+    // library, which the form can fill.
+    const std::filesystem::path shipped = ProgramFolder() / "Tool.db";
+    std::error_code ignored;
+    if (!std::filesystem::exists(file, ignored) && shipped != file && std::filesystem::exists(shipped, ignored))
+        std::filesystem::copy_file(shipped, file, ignored);
+    return file;
+}
+
+WindowSimulationViews::WindowSimulationViews(MainWindowUi& ui, MainState& state, MainLifeCycle& life,
+                                             View3D& view3d)
+    : ui_(ui), state_(state), life_(life), view3d_(view3d) {}
+
+bool WindowSimulationViews::is3DShown() const {
+    return state_.View3D;
+}
+
+void WindowSimulationViews::show3D() {
+    life_.SetView3D(true);
+}
+
+void WindowSimulationViews::clearPath() {
+    view3d_.clearPath();
+}
+
+void WindowSimulationViews::appendPath(std::span<const SimNode> nodes) {
+    view3d_.appendPath(nodes);
+}
+
+void WindowSimulationViews::moveCutter(float x, float y, float z) {
+    if (ui_.mnuShowTool->isChecked()) view3d_.moveCutter(x, y, z);
+}
+
+void WindowSimulationViews::parkCutter(float feedPlaneZ) {
+    view3d_.parkCutter(feedPlaneZ);
+}
+
+void WindowSimulationViews::showMachiningTime(const QString& text) {
+    view3d_.setHudText(text);
+}
+
+NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& life, View3D& view3d,
+                           DialogServices& dialogs, TQVCmp2D& cad, NcPageDialogs* ncDialogs)
+    : QObject(ui.form),
+      ui_(ui),
+      state_(state),
+      life_(life),
+      dialogs_(dialogs),
+      ncDialogs_(ncDialogs),
+      views_(ui, state, life, view3d) {
+    if (!ncDialogs_) {
+        ownNcDialogs_ = std::make_unique<QtNcPageDialogs>();
+        ncDialogs_ = ownNcDialogs_.get();
+    }
+    page_ = new NcPage;
+    FillPage(ui.pages[kPageIso], page_);
+    controller_ = new NcPageController(page_, views_, *ncDialogs_);
+    connect(controller_, &NcPageController::simulationRunning, this, &NcPageWiring::SimulationRunning);
+    connect(controller_, &NcPageController::ncFileSaved, this, &NcPageWiring::NcFileSaved);
+    connect(controller_, &NcPageController::closeRequested, this, &NcPageWiring::ClosePages);
+
+    layers_ = new LayerPanel(cad);
+    // The page itself carries the page's name.
+    layers_->setObjectName("pnlLayers");
+    FillPage(ui.pages[kPageLayer], layers_);
+    connect(layers_, &LayerPanel::repaintRequested, this, [&cad] { cad.RepaintViewports(); });
+    connect(layers_, &LayerPanel::closeRequested, this, [this] { life_.VisPagine({kHidePages}); });
+    // After the settings page has switched the language and translated the
+    // window (its handler was connected first), the page and the form take
+    // their own sections again.
+    connect(ui.nol_cboLang, &QComboBox::textActivated, this, &NcPageWiring::Translate);
+}
+
+NcPageWiring::~NcPageWiring() = default;
+
+ToolDialog& NcPageWiring::Tools() {
+    if (!tools_) {
+        tools_ = new ToolDialog(ToolLibraryPath(state_.settingsFile), state_.settings.Tool, ui_.form);
+        connect(tools_, &ToolDialog::toolChanged, this, [this] { state_.NcOutdated = true; });
+        TranslateForms({tools_});
+    }
+    return *tools_;
+}
+
+void NcPageWiring::Translate() {
+    TranslateForms({page_});
+    if (tools_) TranslateForms({tools_});
+}
+
+void NcPageWiring::EnterNcPage() {
+    controller_->setPost(state_.Post);
+    controller_->setNcFileName(Text(state_.NcFileName));
+    controller_->setInches(state_.settings.Unit != 0);
+    controller_->setFeedPlaneText(ui_.txtFeedPlane->text());
+    life_.VisPagina(kPageIso);
+    controller_->enterPage();
+}
+
+QString NcPageWiring::PostChanged(const QString& postName) {
+    PostChoice choice = ChoosePostProcessor(ProgramFolder(), postName.toStdString(), state_.Post);
+    state_.Post = std::move(choice.settings);
+    state_.settings.Pst = state_.Post.postName;
+    // The computed program was made for the old definition.
+    state_.NcOutdated = true;
+    controller_->setPost(state_.Post);
+    std::string problems;
+    for (const std::string& problem : choice.problems) problems += (problems.empty() ? "" : "\n") + problem;
+    if (!problems.empty()) Application::reportError(Text(problems));
+    return Text(choice.comment);
+}
+
+bool NcPageWiring::ChooseNcFile() {
+    life_.Messaggio(Text(MessageTable()[41]));
+    const std::string extension = state_.Post.fileExtension;
+    const QString filter = Text(NcFileFilter(LangString("701"), extension));
+    const auto chosen = calvoro::ChooseNcFile(
+        state_.ImageFileName, state_.settings.NcPath, extension, [&](const std::string& proposed) {
+            return ncDialogs_->saveFileName(ui_.form, Text(proposed), filter, Text(extension)).toStdString();
+        });
+    if (!chosen) return false;
+    state_.NcFileName = chosen->ncFileName;
+    std::string folder = chosen->ncPath.string();
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    state_.settings.NcPath = folder;
+    state_.NcProgramReady = false;
+    state_.NcOutdated = true;
+    life_.Messaggio(Text(MessageTable()[47]));
+    controller_->setProgram({});
+    controller_->setNcFileName(Text(state_.NcFileName));
+    emit ncFileChosen(Text(state_.NcFileName));
+    return true;
+}
+
+bool NcPageWiring::EditTools(bool editOnly, const ToolTableLabels* labels) {
+    ToolDialog& tools = Tools();
+    tools.setEditOnly(editOnly);
+    dialogs_.runModal(tools);
+    state_.settings.Tool = tools.currentToolIndex();
+    const bool ok = tools.toolDialogOk();
+    if (ok && labels) ShowToolTable(*labels, tools);
+    tools.setEditOnly(false);
+    return ok;
+}
+
+void NcPageWiring::SimulationRunning(bool running) {
+    for (QWidget* button : {static_cast<QWidget*>(ui_.sbtOpen), static_cast<QWidget*>(ui_.sbtSave),
+                            static_cast<QWidget*>(ui_.sbtSetting), static_cast<QWidget*>(ui_.sbtAbout),
+                            static_cast<QWidget*>(ui_.sbtExit)})
+        button->setEnabled(!running);
+}
+
+void NcPageWiring::NcFileSaved(const QString& fileName) {
+    state_.NcFileName = fileName.toStdString();
+    const std::filesystem::path folder = std::filesystem::path(state_.NcFileName).parent_path();
+    if (!folder.empty()) state_.settings.NcPath = folder.string() + "/";
+}
+
+void NcPageWiring::ClosePages() {
+    life_.VisPagine({kHidePages});
+    life_.SetView3D(false);
+    life_.AbilitaPnl(true);
+    state_.NcProgramReady = false;
+}
+
+}  // namespace calvoro
