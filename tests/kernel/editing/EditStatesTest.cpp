@@ -73,15 +73,6 @@ TEST_F(EditStatesTest, EachCommandEditsThePickedObjectsOrRefusesAndChangesNothin
         Add<TCerchio2D>(P(50, 50), P(60, 50));
         Add<TCerchio2D>(P(130, 50), P(150, 50));
     };
-    struct Case {
-        const char* name;
-        std::function<void()> build;
-        TPoint2D pick1, pick2;
-        const StateClass* command;
-        FilletParameters fillet;
-        EditStatus status;
-        std::function<void(const Objects&)> check;
-    };
     const auto parallel = [this] {
         Add<TLine2D>(P(10.3, 20.7), P(90.3, 20.7));
         Add<TLine2D>(P(10.3, 60.2), P(90.3, 60.2));
@@ -93,7 +84,11 @@ TEST_F(EditStatesTest, EachCommandEditsThePickedObjectsOrRefusesAndChangesNothin
     const TPoint2D h = P(20, 20.7), v = P(50.6, 60);
     using S = EditStatus;
     // clang-format off
-    const Case cases[] = {
+    // What is drawn, the two picks, the command and its fillet, the status,
+    // and what the drawing holds after a command that is done.
+    const std::tuple<const char*, std::function<void()>, TPoint2D, TPoint2D, const StateClass*, FilletParameters,
+                     EditStatus, std::function<void(const Objects&)>>
+        cases[] = {
         {"corner trim", cross, h, v, &TMyRaccordo::Class, {}, S::Done, [](const Objects& o) {
              ASSERT_EQ(o.size(), 2u);
              EXPECT_TRUE(Ends(o[0], P(10.3, 20.7), P(50.6, 20.7)));
@@ -132,19 +127,19 @@ TEST_F(EditStatesTest, EachCommandEditsThePickedObjectsOrRefusesAndChangesNothin
          }},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, build, pick1, pick2, command, fillet, status, check] : cases) {
+        SCOPED_TRACE(name);
         for (TObject2D* o : ObjectsOf(drawing)) drawing.DeleteObject(o->ID());
         host.messages.clear();
-        c.build();
+        build();
         const std::string before = StreamOf(drawing);
-        Start(*c.command, c.fillet);
-        Click(c.pick1.X, c.pick1.Y);
-        Click(c.pick2.X, c.pick2.Y);
+        Start(*command, fillet);
+        Click(pick1.X, pick1.Y);
+        Click(pick2.X, pick2.Y);
         EXPECT_EQ(Current(), "TCADIdleState");
-        EXPECT_EQ(host.messages, std::vector<std::string>{std::string(EditStatusText(c.status))});
-        if (c.status == EditStatus::Done) {
-            c.check(ObjectsOf(drawing));
+        EXPECT_EQ(host.messages, std::vector<std::string>{std::string(EditStatusText(status))});
+        if (status == EditStatus::Done) {
+            check(ObjectsOf(drawing));
         } else {
             EXPECT_EQ(StreamOf(drawing), before);
         }
