@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "engine/nc/NcFileChoice.h"
 #include "shell/lang/UnitLang.h"
 
 namespace calvoro {
@@ -18,12 +19,8 @@ bool NumeroOk(std::string_view text) {
 }
 
 void CleanFileName(std::string& name) {
-    constexpr std::string_view forbidden = "|<>#\\/:*?\"'";
-    std::string kept;
-    kept.reserve(name.size());
-    for (char c : name)
-        if (forbidden.find(c) == std::string_view::npos) kept.push_back(c);
-    name = kept.empty() ? std::string("t") : std::move(kept);
+    // One rule for every name the program proposes: the NC file's own.
+    name = CleanFileName(std::string_view(name));
 }
 
 PictureInfoRows AggAlberoRows(std::string_view imageFileName, std::string_view bitDepthText, int pixelWidth,
