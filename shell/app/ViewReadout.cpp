@@ -1,0 +1,85 @@
+// The 2D view's read-outs and drags.
+#include "shell/app/ViewReadout.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "shell/app/Settings.h"
+
+namespace calvoro {
+
+namespace {
+
+// Fixed decimals, right-aligned in at least six characters, whatever the
+// locale.
+std::string Fixed6(double value, int decimals) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string text = result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("0");
+    if (text.size() < 6) text.insert(0, 6 - text.size(), ' ');
+    return text;
+}
+
+// The pixel index of a work coordinate, or false when there is none.
+bool PixelIndex(double coordinate, double offset, double pixelSize, int& index) {
+    const double q = std::nearbyint((coordinate - offset) / pixelSize);
+    if (!std::isfinite(q) || q < std::numeric_limits<int>::min() || q > std::numeric_limits<int>::max()) return false;
+    index = static_cast<int>(q);
+    return true;
+}
+
+}  // namespace
+
+std::string CursorText(double x, double y, std::int32_t unitsFlag) {
+    const int decimals = unitsFlag == 0 ? 3 : 4;
+    return "X: " + Fixed6(x, decimals) + " Y: " + Fixed6(y, decimals);
+}
+
+ReliefDepth DepthAt(double x, double y, const ReliefValues& relief, const ImageInfo& info, const HeightMap* map,
+                    std::int32_t unitsFlag, std::string_view outsideText) {
+    ReliefDepth depth;
+    depth.text = " " + std::string(outsideText);
+    if (map == nullptr || map->empty()) return depth;
+    int column = 0;
+    int row = 0;
+    if (!PixelIndex(x, relief.WorkOffsetX, relief.PixelSize, column) ||
+        !PixelIndex(y, relief.WorkOffsetY, relief.PixelSize, row))
+        return depth;
+    const bool inPicture = column >= 0 && column <= info.PixelWidth - 2 && row >= 0 && row <= info.PixelHeight - 2;
+    if (!inPicture || column >= map->width() || row >= map->height()) return depth;
+    const float z = map->at(column, row);
+    if (!std::isfinite(z)) return depth;
+    depth.inside = true;
+    depth.z = z;
+    depth.text = " Z: " + FormatDisplayNumber(z, unitsFlag);
+    return depth;
+}
+
+bool ViewDrag::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    lastX_ = x;
+    lastY_ = y;
+    if (button == TMouseButton::mbLeft && (shift & Shift::Shift) != 0) panDragging_ = true;
+    return panDragging_;
+}
+
+ViewDrag::Step ViewDrag::MouseMove(TShiftState shift, int x, int y) {
+    Step step;
+    if ((shift & Shift::Left) == 0) return step;
+    if ((shift & Shift::Shift) != 0) {
+        step = {Action::Pan, lastX_, lastY_, x, y};
+        lastX_ = x;
+        lastY_ = y;
+        return step;
+    }
+    if ((shift & Shift::Ctrl) == 0) return step;
+    const double dx = static_cast<double>(x) - lastX_;
+    const double dy = static_cast<double>(y) - lastY_;
+    if (std::hypot(dx, dy) < kDragZoomPixels) return step;
+    step.action = x >= lastX_ ? Action::ZoomOut : Action::ZoomIn;
+    lastX_ = x;
+    lastY_ = y;
+    return step;
+}
+
+}  // namespace calvoro

@@ -1,0 +1,68 @@
+// What the 2D view shows and does as the mouse moves over it: the cursor
+// read-out in the unit in use, the relief depth under the cursor, and the
+// Ctrl-drag zoom and Shift-drag pan. No widgets here, so the rules are
+// testable without a display; the window's view host feeds in the mouse.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/picture/ImageInfo.h"
+#include "engine/relief/HeightMap.h"
+#include "engine/relief/ReliefValues.h"
+#include "kernel/view/ViewportInputHook.h"
+
+namespace calvoro {
+
+// The command code of the Z no-cut point pick; while it runs the read-out
+// also shows the relief depth.
+inline constexpr std::int32_t kCommandZNoCutPick = 58;
+// The depth of a point that lies outside the relief.
+inline constexpr float kDepthOutside = 7777.0f;
+// How far a Ctrl-drag must move, in pixels, before it zooms one step.
+inline constexpr int kDragZoomPixels = 20;
+
+// "X: %6.3f Y: %6.3f" in millimetres, four decimals in inches.
+std::string CursorText(double x, double y, std::int32_t unitsFlag);
+
+struct ReliefDepth {
+    bool inside = false;
+    float z = kDepthOutside;
+    std::string text;  // " Z: <depth>" or " " + outsideText
+};
+
+// The relief depth at a work point. The point's pixel is found with the
+// relief's offset and pixel size; the last column and row of the picture
+// count as outside, and so does every pixel the height map in hand does not
+// hold (no map yet, or one built for another picture), a pixel size that
+// gives no finite position, and a depth that is not finite.
+ReliefDepth DepthAt(double x, double y, const ReliefValues& relief, const ImageInfo& info, const HeightMap* map,
+                    std::int32_t unitsFlag, std::string_view outsideText);
+
+// The Ctrl-drag zoom and Shift-drag pan of the left button.
+class ViewDrag {
+public:
+    enum class Action { None, ZoomIn, ZoomOut, Pan };
+    struct Step {
+        Action action = Action::None;
+        // For a pan, the pixel the drag came from and the one it is at; the
+        // view moves by the world distance between them.
+        int fromX = 0, fromY = 0, toX = 0, toY = 0;
+    };
+
+    // A button went down with no operation running. Returns whether it
+    // starts a pan drag (Shift with the left button).
+    bool MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    Step MouseMove(TShiftState shift, int x, int y);
+    // The pan is over (button up or cancel).
+    void EndPan() { panDragging_ = false; }
+    bool PanDragging() const { return panDragging_; }
+
+private:
+    int lastX_ = 0;
+    int lastY_ = 0;
+    bool panDragging_ = false;
+};
+
+}  // namespace calvoro
