@@ -17,6 +17,7 @@
 #include "shell/gui/PreviewView3D.h"
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View2DHost.h"
+#include "shell/gui/ViewHandlers.h"
 
 namespace calvoro {
 
@@ -48,10 +49,10 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     view3d_ = options.make3D ? options.make3D(ui_.pnlVista3D) : MakeProgramView3D(ui_.pnlVista3D);
     ui_.pnlVista3D->layout()->addWidget(view3d_->widget());
 
-    // The drawing's 2D view fills its slot; the cursor read-out goes to the status line.
-    view2d_ = new View2DHost(*localCad_, ui_.pnlVistaGrafica, [this](const QString& text) {
-        if (ui_.pnlStatus2 != nullptr) ui_.pnlStatus2->setText(text);
-    });
+    // The drawing's 2D view fills its slot; the cursor read-out goes to the status panel.
+    viewHandlers_ = std::make_unique<ViewHandlers>(ui_, state_);
+    view2d_ = new View2DHost(*localCad_, ui_.pnlVistaGrafica,
+                             [this](const TPoint2D& point) { viewHandlers_->CursorMoved(point); });
 
     life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);

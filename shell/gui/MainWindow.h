@@ -20,6 +20,7 @@ class NcPageWiring;
 class SettingsController;
 class TQVCmp2D;
 class View2DHost;
+class ViewHandlers;
 
 struct MainWindowOptions {
     // Questions, file dialogs and the desktop; null for the real ones.
@@ -71,6 +72,7 @@ private:
     SettingsController* settings_ = nullptr;
     NcPageWiring* ncPages_ = nullptr;
     View2DHost* view2d_ = nullptr;
+    std::unique_ptr<ViewHandlers> viewHandlers_;
 };
 
 }  // namespace calvoro

@@ -31,8 +31,8 @@ QAction* AddAction(QToolBar* bar, const char* name, const QString& text, bool ch
 
 }  // namespace
 
-View2DHost::View2DHost(TQVCmp2D& drawing, QWidget* container, StatusEvent status)
-    : QObject(container), drawing_(drawing), program_(std::make_unique<TQVPrg2D>(this)), status_(std::move(status)) {
+View2DHost::View2DHost(TQVCmp2D& drawing, QWidget* container, CursorEvent cursor)
+    : QObject(container), drawing_(drawing), program_(std::make_unique<TQVPrg2D>(this)), cursor_(std::move(cursor)) {
     auto* layout = new QVBoxLayout(container);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -67,10 +67,39 @@ View2DHost::View2DHost(TQVCmp2D& drawing, QWidget* container, StatusEvent status
     widget_->SetOnWheel([this](int steps, int, int) {
         for (int i = 0; i < std::abs(steps); ++i) steps > 0 ? Viewport().ZoomIn() : Viewport().ZoomOut();
     });
-    view.SetOnMouseMove2D([this](TQVViewport2D&, TShiftState, int, int, double, double) {
-        if (!status_) return;
-        const TPoint2D p = program_->GetSnappedPoint();
-        status_(QStringLiteral("X %1  Y %2").arg(p.X, 0, 'f', 3).arg(p.Y, 0, 'f', 3));
+    // Ctrl with the left button zooms in steps as the mouse travels, Shift
+    // with the left button drags the drawing along; the read-out follows the
+    // snapped point.
+    view.SetOnMouseDown2D([this](TQVViewport2D&, TMouseButton button, TShiftState shift, int x, int y, double, double) {
+        if (program_->OperationRunning()) return;
+        const bool wasPanning = drag_.PanDragging();
+        if (drag_.MouseDown(button, shift, x, y) && !wasPanning) {
+            cursorBeforePan_ = widget_->testAttribute(Qt::WA_SetCursor);
+            widget_->setCursor(ScreenCursor(1));
+        }
+    });
+    view.SetOnMouseUp2D([this](TQVViewport2D&, TMouseButton, TShiftState, int, int, double, double) {
+        if (!drag_.PanDragging()) return;
+        drag_.EndPan();
+        if (cursorBeforePan_) widget_->setCursor(ScreenCursor(2));
+        else widget_->unsetCursor();
+    });
+    view.SetOnMouseMove2D([this](TQVViewport2D& sender, TShiftState shift, int x, int y, double, double) {
+        if (cursor_) cursor_(program_->GetSnappedPoint());
+        const ViewDrag::Step step = drag_.MouseMove(shift, x, y);
+        RunGuarded([&] {
+            switch (step.action) {
+            case ViewDrag::Action::Pan: {
+                const TPoint2D to = sender.ScreenToWorld(MakePoint2D(step.toX, step.toY));
+                const TPoint2D from = sender.ScreenToWorld(MakePoint2D(step.fromX, step.fromY));
+                sender.PanView(from.X - to.X, from.Y - to.Y);
+                break;
+            }
+            case ViewDrag::Action::ZoomIn: sender.ZoomIn(); break;
+            case ViewDrag::Action::ZoomOut: sender.ZoomOut(); break;
+            case ViewDrag::Action::None: break;
+            }
+        });
     });
     // Enter accepts and Esc cancels the running task.
     widget_->installEventFilter(this);

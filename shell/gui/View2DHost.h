@@ -6,7 +6,9 @@
 // the actions a tool bar shows.
 #pragma once
 
+#include "kernel/geometry/Point2D.h"
 #include "kernel/program/KernelHost.h"
+#include "shell/app/ViewReadout.h"
 
 #include <QObject>
 
@@ -27,12 +29,12 @@ class ViewportWidget;
 class View2DHost : public QObject, public KernelHost {
     Q_OBJECT
 public:
-    // Where the cursor read-out goes (the status line).
-    using StatusEvent = std::function<void(const QString& text)>;
+    // Where the snapped point under the cursor goes (the status read-out).
+    using CursorEvent = std::function<void(const TPoint2D& point)>;
 
     // Lays a tool bar and the viewport window into container (which gets a
     // layout) and shows the drawing.
-    View2DHost(TQVCmp2D& drawing, QWidget* container, StatusEvent status = {});
+    View2DHost(TQVCmp2D& drawing, QWidget* container, CursorEvent cursor = {});
     ~View2DHost() override;
 
     ViewportWidget& Widget() const { return *widget_; }
@@ -62,7 +64,9 @@ private:
     TQVCmp2D& drawing_;
     ViewportWidget* widget_ = nullptr;
     std::unique_ptr<TQVPrg2D> program_;
-    StatusEvent status_;
+    CursorEvent cursor_;
+    ViewDrag drag_;
+    bool cursorBeforePan_ = false;
     bool objectSnapActive_ = false;
 };
 

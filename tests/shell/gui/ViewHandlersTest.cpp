@@ -1,0 +1,113 @@
+// The cursor read-out on the main window's status panel: the unit in use, and
+// the relief depth only while a Z point is picked and only inside the relief.
+#include <QLabel>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "kernel/drawing/QVCmp2D.h"
+#include "kernel/gui/ViewportWidget.h"
+#include "kernel/view/TQVViewport2D.h"
+#include "shell/gui/View2DHost.h"
+
+#include "shell/app/MainState.h"
+#include "shell/app/ViewReadout.h"
+#include "shell/gui/MainWindowUi.h"
+#include "shell/gui/ViewHandlers.h"
+
+using namespace calvoro;
+
+namespace {
+
+void Send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButtons buttons, Qt::KeyboardModifiers keys) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, buttons, keys);
+    QApplication::sendEvent(widget, &event);
+}
+
+double Width(const View2DHost& host) {
+    const TRect2D& r = host.Viewport().VisualRect();
+    return r.Right - r.Left;
+}
+
+}  // namespace
+
+class ViewHandlersTest : public QObject {
+    Q_OBJECT
+private slots:
+    void statusPanelShowsTheReadout() {
+        QMainWindow window;
+        MainWindowUi ui;
+        BuildMainWindowUi(&window, ui);
+        MainState state;
+        state.Info.PixelWidth = 4;
+        state.Info.PixelHeight = 4;
+        state.Map = std::make_shared<HeightMap>(4, 4, -1.5f);
+        ViewHandlers handlers(ui, state);
+        struct Row {
+            int unit, command;
+            double x, y;
+            QString text;
+        };
+        const Row rows[] = {
+            {0, 0, 1.0, 2.0, "X:  1.000 Y:  2.000"},
+            {1, 0, 1.0, 2.0, "X: 1.0000 Y: 2.0000"},
+            {0, kCommandZNoCutPick, 1.0, 2.0, "X:  1.000 Y:  2.000 Z: -1.5"},
+            {1, kCommandZNoCutPick, 2.0, 2.0, "X: 2.0000 Y: 2.0000 Z: -1.5"},
+        };
+        for (const Row& r : rows) {
+            state.settings.Unit = r.unit;
+            state.ActiveCommand = r.command;
+            handlers.CursorMoved(MakePoint2D(r.x, r.y));
+            QCOMPARE(ui.nol_pnlStatus1->text(), r.text);
+        }
+        // The last column of the picture has no depth to show.
+        state.settings.Unit = 0;
+        handlers.CursorMoved(MakePoint2D(3.0, 2.0));
+        QVERIFY(ui.nol_pnlStatus1->text().startsWith("X:  3.000 Y:  2.000 "));
+        QVERIFY(!ui.nol_pnlStatus1->text().contains("Z:"));
+    }
+
+    // The view itself: a Ctrl-drag zooms out once on its 20th pixel to the
+    // right and in on its 20th to the left; a Shift-drag moves the drawing
+    // with the mouse without zooming; the read-out follows the cursor.
+    void dragsZoomAndPanTheView() {
+        TQVCmp2D drawing;
+        QWidget container;
+        container.resize(400, 300);
+        int readouts = 0;
+        View2DHost host(drawing, &container, [&](const TPoint2D&) { ++readouts; });
+        container.show();
+        QWidget* view = &host.Widget();
+        const double start = Width(host);
+        const auto ctrl = Qt::ControlModifier;
+        Send(view, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, ctrl);
+        struct Row {
+            int x;
+            double widthFactor;  // > 1 zoomed out, < 1 zoomed in
+        };
+        double before = start;
+        for (const Row r : {Row{119, 1.0}, Row{120, 2.0}, Row{101, 1.0}, Row{100, 0.5}}) {
+            Send(view, QEvent::MouseMove, {r.x, 100}, Qt::LeftButton, ctrl);
+            const double now = Width(host);
+            if (r.widthFactor == 1.0) QCOMPARE(now, before);
+            else QVERIFY2(r.widthFactor > 1.0 ? now > before : now < before, qPrintable(QString::number(r.x)));
+            before = now;
+        }
+        Send(view, QEvent::MouseButtonRelease, {100, 100}, Qt::NoButton, ctrl);
+        QVERIFY(readouts >= 4);
+
+        const TRect2D was = host.Viewport().VisualRect();
+        const TPoint2D grabbed = host.Viewport().ScreenToWorld(MakePoint2D(200, 150));
+        Send(view, QEvent::MouseButtonPress, {200, 150}, Qt::LeftButton, Qt::ShiftModifier);
+        Send(view, QEvent::MouseMove, {240, 130}, Qt::LeftButton, Qt::ShiftModifier);
+        const TPoint2D under = host.Viewport().ScreenToWorld(MakePoint2D(240, 130));
+        QVERIFY(std::abs(under.X - grabbed.X) < 1e-6 * Width(host));
+        QVERIFY(std::abs(under.Y - grabbed.Y) < 1e-6 * Width(host));
+        QCOMPARE(Width(host), was.Right - was.Left);
+        Send(view, QEvent::MouseButtonRelease, {240, 130}, Qt::NoButton, Qt::ShiftModifier);
+    }
+};
+
+QTEST_MAIN(ViewHandlersTest)
+#include "ViewHandlersTest.moc"
