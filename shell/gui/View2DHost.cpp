@@ -74,14 +74,15 @@ View2DHost::View2DHost(TQVCmp2D& drawing, QWidget* container, CursorEvent cursor
         if (program_->OperationRunning()) return;
         const bool wasPanning = drag_.PanDragging();
         if (drag_.MouseDown(button, shift, x, y) && !wasPanning) {
-            cursorBeforePan_ = widget_->testAttribute(Qt::WA_SetCursor);
+            hadCursorBeforePan_ = widget_->testAttribute(Qt::WA_SetCursor);
+            cursorBeforePan_ = widget_->cursor();
             widget_->setCursor(ScreenCursor(1));
         }
     });
     view.SetOnMouseUp2D([this](TQVViewport2D&, TMouseButton, TShiftState, int, int, double, double) {
         if (!drag_.PanDragging()) return;
         drag_.EndPan();
-        if (cursorBeforePan_) widget_->setCursor(ScreenCursor(2));
+        if (hadCursorBeforePan_) widget_->setCursor(cursorBeforePan_);
         else widget_->unsetCursor();
     });
     view.SetOnMouseMove2D([this](TQVViewport2D& sender, TShiftState shift, int x, int y, double, double) {

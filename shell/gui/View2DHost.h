@@ -10,6 +10,7 @@
 #include "kernel/program/KernelHost.h"
 #include "shell/app/ViewReadout.h"
 
+#include <QCursor>
 #include <QObject>
 
 #include <functional>
@@ -66,7 +67,9 @@ private:
     std::unique_ptr<TQVPrg2D> program_;
     CursorEvent cursor_;
     ViewDrag drag_;
-    bool cursorBeforePan_ = false;
+    // The view's own cursor while a Shift-drag shows the pan cursor.
+    bool hadCursorBeforePan_ = false;
+    QCursor cursorBeforePan_;
     bool objectSnapActive_ = false;
 };
 

@@ -99,13 +99,16 @@ private slots:
 
         const TRect2D was = host.Viewport().VisualRect();
         const TPoint2D grabbed = host.Viewport().ScreenToWorld(MakePoint2D(200, 150));
+        view->setCursor(Qt::CrossCursor);
         Send(view, QEvent::MouseButtonPress, {200, 150}, Qt::LeftButton, Qt::ShiftModifier);
+        QVERIFY(view->cursor().shape() != Qt::CrossCursor);
         Send(view, QEvent::MouseMove, {240, 130}, Qt::LeftButton, Qt::ShiftModifier);
         const TPoint2D under = host.Viewport().ScreenToWorld(MakePoint2D(240, 130));
         QVERIFY(std::abs(under.X - grabbed.X) < 1e-6 * Width(host));
         QVERIFY(std::abs(under.Y - grabbed.Y) < 1e-6 * Width(host));
         QCOMPARE(Width(host), was.Right - was.Left);
         Send(view, QEvent::MouseButtonRelease, {240, 130}, Qt::NoButton, Qt::ShiftModifier);
+        QCOMPARE(view->cursor().shape(), Qt::CrossCursor);  // the view's own cursor is back
     }
 };
 
