@@ -161,7 +161,7 @@ float ElaboraImmagine(const Picture& picture, const ReliefValues& values, Height
     CheckPicture(picture);
     CheckValues(values);
     const GreyToZ zOf = MakeGreyToZ(values);
-    map.resize(picture.width, picture.height);
+    map.allocate(picture.width, picture.height);  // every cell is written below
     const auto colour = [grey = GreyOfWeightedSum().data()](const std::uint8_t* p) {
         return grey[114u * p[0] + 587u * p[1] + 299u * p[2]];
     };

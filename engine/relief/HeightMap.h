@@ -6,7 +6,8 @@
 
 #include <cassert>
 #include <cstddef>
-#include <vector>
+#include <memory>
+#include <span>
 
 namespace calvoro {
 
@@ -14,9 +15,16 @@ class HeightMap {
 public:
     HeightMap() = default;
     HeightMap(int width, int height, float fill = 0.0f);
+    HeightMap(const HeightMap& other);
+    HeightMap& operator=(const HeightMap& other);
+    HeightMap(HeightMap&& other) noexcept;
+    HeightMap& operator=(HeightMap&& other) noexcept;
 
     // New dimensions; cells that exist in both keep their value, new cells are 0.
     void resize(int width, int height);
+    // New dimensions with every cell left unset, for a caller that writes
+    // them all: a large map's memory is then touched once, by that writer.
+    void allocate(int width, int height);
     void fill(float z);
 
     int width() const { return width_; }
@@ -36,15 +44,17 @@ public:
     float clampedAt(int x, int y) const;
 
     // Column x as height() consecutive values, y = 0 first.
-    const float* column(int x) const { return z_.data() + static_cast<std::size_t>(x) * height_; }
-    float* column(int x) { return z_.data() + static_cast<std::size_t>(x) * height_; }
+    const float* column(int x) const { return z_.get() + static_cast<std::size_t>(x) * height_; }
+    float* column(int x) { return z_.get() + static_cast<std::size_t>(x) * height_; }
 
-    const std::vector<float>& values() const { return z_; }
+    std::span<const float> values() const { return {z_.get(), size()}; }
 
 private:
+    std::size_t size() const { return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_); }
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<float> z_;
+    std::unique_ptr<float[]> z_;
 };
 
 }  // namespace calvoro

@@ -244,7 +244,9 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
             if (across > reach_) return false;
             const double highest = maxAt(level, bu, bv);
             const double* row = profileRow(across);
-            if (highest - row[0] <= lowestBest) return false;  // beats no centre even at its nearest
+            // Beats no centre even at its nearest distance from the whole batch.
+            if (highest - row[std::min(std::max({bu0 - last, first - bu1, 0}), clampAlong)] <= lowestBest)
+                return false;
             bool alive = false;
             double bound = -kInfinity;
             for (int k = 0; k < count; ++k) {
@@ -602,8 +604,9 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
     };
     // A run of moves spans a handful of top blocks a side (they are over half
     // as wide as the footprint); a long link between two lines may span many.
-    std::vector<Block> stack;
-    stack.reserve(64);
+    // Kept per thread: a job makes one batch every eight moves.
+    thread_local std::vector<Block> stack;
+    stack.clear();
     auto push = [&](Block block) { stack.push_back(block); };
     const int top = static_cast<int>(levels_.size());
     for (int bx0 = x0 >> top; bx0 <= x1 >> top; ++bx0)

@@ -33,7 +33,7 @@ bool IsFinite(double value) {
 }
 
 double HighestCell(const HeightMap& map) {
-    const std::vector<float>& values = map.values();
+    const auto values = map.values();
     return *std::max_element(values.begin(), values.end());
 }
 

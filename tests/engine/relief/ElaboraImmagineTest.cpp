@@ -71,7 +71,7 @@ TEST(ElaboraImmagineTest, RefusesBadInputAndKeepsTheOldMap) {
         HeightMap map(4, 1, 3.0f);
         EXPECT_THROW(ElaboraImmagine(picture, values, map), std::invalid_argument);
         EXPECT_EQ(map.width(), 4);
-        EXPECT_EQ(map.values(), std::vector<float>(4, 3.0f));
+        EXPECT_EQ(std::vector<float>(map.values().begin(), map.values().end()), std::vector<float>(4, 3.0f));
     }
 }
 
@@ -85,6 +85,29 @@ TEST(HeightMapTest, CellsOutsideTakeTheNearestEdgeCell) {
     EXPECT_EQ(map.clampedAt(9, -1), 2.0f);
     EXPECT_EQ(map.clampedAt(-1, 7), 3.0f);
     EXPECT_EQ(map.clampedAt(2, 2), 4.0f);
+}
+
+// Resizing keeps the cells both sizes share and zeroes the rest; a copy owns
+// its own cells.
+TEST(HeightMapTest, ResizeKeepsSharedCellsAndCopiesAreIndependent) {
+    struct Case {
+        int width, height;
+        std::vector<float> values;  // column after column
+    };
+    const Case cases[] = {{3, 3, {1, 2, 0, 3, 4, 0, 0, 0, 0}}, {1, 2, {1, 2}}, {2, 1, {1, 3}}, {0, 2, {}}};
+    for (const Case& c : cases) {
+        HeightMap map(2, 2);
+        map.at(0, 0) = 1;
+        map.at(0, 1) = 2;
+        map.at(1, 0) = 3;
+        map.at(1, 1) = 4;
+        const HeightMap before = map;
+        map.resize(c.width, c.height);
+        EXPECT_EQ(std::vector<float>(map.values().begin(), map.values().end()), c.values);
+        EXPECT_EQ(before.width(), 2);
+        EXPECT_EQ(std::vector<float>(before.values().begin(), before.values().end()),
+                  (std::vector<float>{1, 2, 3, 4}));
+    }
 }
 
 }  // namespace
