@@ -424,24 +424,35 @@ bool TQV2D_DrawSizedPrimitive::HandleEvent(int event, TMouseButton button, const
 
 // Picking one object.
 
-const StateClass TQV2D_Select1Object::Class{"TQV2D_Select1Object", &CreateState<TQV2D_Select1Object>};
-
-TQV2D_Select1Object::TQV2D_Select1Object(TCADPrg& program, ParamRef param, const StateClass*& next)
+TAperturePickState::TAperturePickState(TCADPrg& program, ParamRef param, const StateClass*& next,
+                                       const char* invalidParamMessage)
     : TCAD2DTaskState(program, std::move(param), next) {
-    RequireParam<TQVD2D_SelectObjectsParam>(*this, "TQV2D_Select1Object: Invalid param");
+    RequireParam<TQVD2D_SelectObjectsParam>(*this, invalidParamMessage);
     Prompt(9);
     ShowAperture(true);
 }
 
-TQVD2D_SelectObjectsParam& TQV2D_Select1Object::SelectParam() const {
+TQVD2D_SelectObjectsParam& TAperturePickState::SelectParam() const {
     return static_cast<TQVD2D_SelectObjectsParam&>(*Param());
 }
 
-void TQV2D_Select1Object::ShowAperture(bool show) {
+void TAperturePickState::ShowAperture(bool show) {
     if (show == shown_) return;
     SelectParam().DrawAperture(View(), SelectParam().AperturePoint);
     shown_ = show;
 }
+
+bool TAperturePickState::CancelPick(const StateClass*& next) {
+    ShowAperture(false);
+    FreeParam();
+    next = Default();
+    return true;
+}
+
+const StateClass TQV2D_Select1Object::Class{"TQV2D_Select1Object", &CreateState<TQV2D_Select1Object>};
+
+TQV2D_Select1Object::TQV2D_Select1Object(TCADPrg& program, ParamRef param, const StateClass*& next)
+    : TAperturePickState(program, std::move(param), next, "TQV2D_Select1Object: Invalid param") {}
 
 bool TQV2D_Select1Object::Pick(bool onMouseDown, const StateClass*& next) {
     TQVD2D_SelectObjectsParam& p = SelectParam();
@@ -483,12 +494,7 @@ bool TQV2D_Select1Object::HandleEvent(int event, TMouseButton button, const Stat
         case CADEvent::MouseDown:
             return IsLeft(button) && SelectParam().PickOnMouseDown && Pick(true, next);
         default:
-            if (IsCommand(event, key, kCommandCancel)) {
-                ShowAperture(false);
-                FreeParam();
-                next = Default();
-                return true;
-            }
+            if (IsCommand(event, key, kCommandCancel)) return CancelPick(next);
             return false;
     }
 }
@@ -498,21 +504,7 @@ bool TQV2D_Select1Object::HandleEvent(int event, TMouseButton button, const Stat
 const StateClass TCAD2DSeleziona2Ogg::Class{"TCAD2DSeleziona2Ogg", &CreateState<TCAD2DSeleziona2Ogg>};
 
 TCAD2DSeleziona2Ogg::TCAD2DSeleziona2Ogg(TCADPrg& program, ParamRef param, const StateClass*& next)
-    : TCAD2DTaskState(program, std::move(param), next) {
-    RequireParam<TQVD2D_SelectObjectsParam>(*this, "TCAD2DSelectObject: Invalid param");
-    Prompt(9);
-    ShowAperture(true);
-}
-
-TQVD2D_SelectObjectsParam& TCAD2DSeleziona2Ogg::SelectParam() const {
-    return static_cast<TQVD2D_SelectObjectsParam&>(*Param());
-}
-
-void TCAD2DSeleziona2Ogg::ShowAperture(bool show) {
-    if (show == shown_) return;
-    SelectParam().DrawAperture(View(), SelectParam().AperturePoint);
-    shown_ = show;
-}
+    : TAperturePickState(program, std::move(param), next, "TCAD2DSelectObject: Invalid param") {}
 
 bool TCAD2DSeleziona2Ogg::Finish(const StateClass*& next) {
     {
@@ -588,12 +580,7 @@ bool TCAD2DSeleziona2Ogg::HandleEvent(int event, TMouseButton button, const Stat
                 ShowAperture(false);
                 return Finish(next);
             }
-            if (IsCommand(event, key, kCommandCancel)) {
-                ShowAperture(false);
-                FreeParam();
-                next = Default();
-                return true;
-            }
+            if (IsCommand(event, key, kCommandCancel)) return CancelPick(next);
             return false;
     }
 }

@@ -204,7 +204,19 @@ private:
     bool shown_ = false;
 };
 
-class TQV2D_Select1Object : public TCAD2DTaskState {
+// What the one- and two-object picks share: the pick aperture that follows
+// the cursor in XOR, and cancelling, which takes the aperture away and frees
+// the pick's parameter.
+class TAperturePickState : public TCAD2DTaskState {
+protected:
+    TAperturePickState(TCADPrg& program, ParamRef param, const StateClass*& next, const char* invalidParamMessage);
+    TQVD2D_SelectObjectsParam& SelectParam() const;
+    void ShowAperture(bool show);
+    bool CancelPick(const StateClass*& next);
+    bool shown_ = false;
+};
+
+class TQV2D_Select1Object : public TAperturePickState {
 public:
     static const StateClass Class;
     TQV2D_Select1Object(TCADPrg& program, ParamRef param, const StateClass*& next);
@@ -213,13 +225,10 @@ public:
                      TShiftState shift) override;
 
 private:
-    TQVD2D_SelectObjectsParam& SelectParam() const;
-    void ShowAperture(bool show);
     bool Pick(bool onMouseDown, const StateClass*& next);
-    bool shown_ = false;
 };
 
-class TCAD2DSeleziona2Ogg : public TCAD2DTaskState {
+class TCAD2DSeleziona2Ogg : public TAperturePickState {
 public:
     static const StateClass Class;
     TCAD2DSeleziona2Ogg(TCADPrg& program, ParamRef param, const StateClass*& next);
@@ -229,10 +238,7 @@ public:
     int PickedCount = 0;
 
 private:
-    TQVD2D_SelectObjectsParam& SelectParam() const;
-    void ShowAperture(bool show);
     bool Finish(const StateClass*& next);
-    bool shown_ = false;
 };
 
 class TSCSelRett : public TCAD2DTaskState {
