@@ -11,6 +11,11 @@ int DialogServices::runModal(QDialog& dialog) {
     return dialog.exec();
 }
 
+QString DialogServices::saveFile(QWidget* parent, const QString& caption, const QString& start,
+                                 const QString& filter, QString* chosenFilter) {
+    return QFileDialog::getSaveFileName(parent, caption, start, filter, chosenFilter);
+}
+
 bool QtDialogServices::askYesNo(QWidget* parent, const QString& caption, const QString& text) {
     return QMessageBox::warning(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;

@@ -20,6 +20,10 @@ public:
     // The file-open dialog; empty when cancelled. `start` is a file or folder.
     virtual QString openFile(QWidget* parent, const QString& caption, const QString& start,
                              const QString& filter) = 0;
+    // The file-save dialog; empty when cancelled. `filter` lists the kinds as
+    // "Name (*.ext);;..."; the kind chosen is written to `chosenFilter` when given.
+    virtual QString saveFile(QWidget* parent, const QString& caption, const QString& start, const QString& filter,
+                             QString* chosenFilter = nullptr);
     // Hands a file or web address to the desktop; false when nothing opened it.
     virtual bool openUrl(const QUrl& url) = 0;
     // Shows a dialog of the program modally and gives its result.
