@@ -45,6 +45,8 @@ constexpr double kZoomOut3D = 0.5;
 constexpr int kTextAperture = 5;
 // The picture page, where the measuring and grid pages return to.
 constexpr int kPagePicture = 43;
+// The page of the snap boxes.
+constexpr int kPageSnap = 6;
 
 QString Lang(const char* number) {
     return QString::fromStdString(LangString(number));
@@ -102,12 +104,18 @@ void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& lif
     program.SetOnStopOperation([this](TCADPrg&, const StateClass*, TCADPrgParam*) { StopOperation(); });
 
     snap_ = std::make_unique<GridCoupling>(grid);
-    const GridValues values = grid.Grid();
-    ShowSpacing(ui_.nol_cboXSnap, values.XSnap);
-    ShowSpacing(ui_.nol_cboYSnap, values.YSnap);
+    ShowSnap();
+    // The grid dialog may have changed the snap since the page was last seen.
+    ui_.pages[kPageSnap]->installEventFilter(this);
     BindGridPair(this, *snap_, ui_.nol_cboXSnap, ui_.nol_cboYSnap, ui_.chkSnap, GridField::XSnap);
     for (QToolButton* close : {ui_.SpeedButton9, ui_.SpeedButton11})
         connect(close, &QToolButton::clicked, this, &ViewHandlers::ClosePage);
+}
+
+void ViewHandlers::ShowSnap() {
+    const GridValues values = snap_->Values();
+    ShowSpacing(ui_.nol_cboXSnap, values.XSnap);
+    ShowSpacing(ui_.nol_cboYSnap, values.YSnap);
 }
 
 void ViewHandlers::CursorMoved(const TPoint2D& point) {
@@ -320,6 +328,7 @@ void ViewHandlers::SetZncPickHooks(std::function<void(double x, double y)> picke
 }
 
 bool ViewHandlers::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_.pages[kPageSnap] && event->type() == QEvent::Show) ShowSnap();
     if (view2d_ && watched == &view2d_->Widget()) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();

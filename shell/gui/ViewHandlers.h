@@ -91,6 +91,7 @@ protected:
 
 private:
     void EndPan();
+    void ShowSnap();
     void ZncCancelled();
     bool ViewTaskRunning() const;
 
@@ -106,7 +107,6 @@ private:
     std::function<void()> zncCancelled_;
     bool panActive_ = false;
     bool ncView2D_ = false;
-    bool zoomWindowAllowed_ = true;
 };
 
 }  // namespace calvoro

@@ -291,8 +291,13 @@ private slots:
         w.ViewCommands().StopOperation();
         QCOMPARE(ui.txtDistY1->text(), QString("2"));
 
-        // Snap X typed on the snap page: Y follows while they are coupled.
+        // The snap page shows the snap in force, however it was set.
+        GridValues grid = w.Settings().Grid();
+        grid.XSnap = 7.5;
+        w.Settings().SetGrid(grid);
         w.LifeCycle().VisPagine({6});
+        QCOMPARE(ui.nol_cboXSnap->currentText(), QString("7.5"));
+        // Snap X typed on the snap page: Y follows while they are coupled.
         struct Snap {
             QComboBox* box;
             bool coupled;
@@ -349,6 +354,14 @@ private slots:
             QCOMPARE(h.dialogs.textPrompts.size(), r.asked);
         }
         QCOMPARE(h.dialogs.textPrompts.value(0, "Edit Text|String|new"), QString("Edit Text|String|new"));
+        // Within a running command the double-click is the command's.
+        h.dialogs.textPrompts.clear();
+        h.dialogs.texts = {"busy"};
+        w.ViewCommands().Pan();
+        w.View2D().Program().SetCurrentPoint(MakePoint2D(0, 0));
+        w.ViewCommands().DoubleClicked();
+        QCOMPARE(h.dialogs.textPrompts.size(), 0);
+        QCOMPARE(QString::fromStdString(text->Text()), QString("new"));
     }
 
     void theEntityTreeFollowsTheDrawing() {
