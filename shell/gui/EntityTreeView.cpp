@@ -23,7 +23,8 @@ void AddChildren(QTreeWidgetItem* item, const EntityTreeNode& node) {
 }  // namespace
 
 EntityTreeView::EntityTreeView(QTreeWidget* widget, TQVCmp2D& drawing)
-    : widget_(widget), drawing_(drawing),
+    : widget_(widget),
+      drawing_(drawing),
       tree_(std::make_unique<TEntityTree>([](std::string_view key) { return LangMainText(key); })) {
     // A picture or a DXF file adds thousands of objects in one go: the
     // widget is refilled once afterwards, not once per object.

@@ -3,8 +3,8 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QTreeWidget>
 #include <QStandardPaths>
+#include <QTreeWidget>
 #include <unistd.h>
 
 #include "kernel/drawing/QVCmp2D.h"

@@ -62,7 +62,6 @@ ViewHandlers::~ViewHandlers() {
         TQVPrg2D& program = view2d_->Program();
         program.SetOnDescriptionChanged({});
         program.SetOnEndOperation({});
-        program.SetOnStopOperation({});
     }
 }
 
@@ -75,10 +74,10 @@ void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& lif
     dialogs_ = &dialogs;
 
     const std::pair<QToolButton*, QAction*> commands[] = {
-        {ui_.sbtZoomIn, ui_.mnuZoomIn},     {ui_.sbtZoomBack, ui_.mnuZoomOut}, {ui_.sbtZoomWin, ui_.mnuZoomWindow},
-        {ui_.sbtPan, ui_.mnuPan},           {ui_.sbtAutozoom, ui_.mnuAutozoom}, {ui_.btnCancel, ui_.mnuCancel},
+        {ui_.sbtZoomIn, ui_.mnuZoomIn}, {ui_.sbtZoomBack, ui_.mnuZoomOut},  {ui_.sbtZoomWin, ui_.mnuZoomWindow},
+        {ui_.sbtPan, ui_.mnuPan},       {ui_.sbtAutozoom, ui_.mnuAutozoom}, {ui_.btnCancel, ui_.mnuCancel},
     };
-    void (ViewHandlers::*handlers[])() = {&ViewHandlers::ZoomIn, &ViewHandlers::ZoomOut, &ViewHandlers::ZoomWindow,
+    void (ViewHandlers::*handlers[])() = {&ViewHandlers::ZoomIn, &ViewHandlers::ZoomOut,  &ViewHandlers::ZoomWindow,
                                           &ViewHandlers::Pan,    &ViewHandlers::Autozoom, &ViewHandlers::Cancel};
     for (std::size_t i = 0; i < std::size(commands); ++i) {
         const auto handler = handlers[i];
@@ -101,7 +100,6 @@ void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& lif
     TQVPrg2D& program = view2d.Program();
     program.SetOnDescriptionChanged([this](TCADState& sender) { DescriptionChanged(sender.Description()); });
     program.SetOnEndOperation([this](TCADPrg&, const StateClass*, TCADPrgParam*) { EndOperation(); });
-    program.SetOnStopOperation([this](TCADPrg&, const StateClass*, TCADPrgParam*) { StopOperation(); });
 
     snap_ = std::make_unique<GridCoupling>(grid);
     ShowSnap();
@@ -241,8 +239,6 @@ void ViewHandlers::ShowPopup(const QPoint& globalPosition) {
 void ViewHandlers::DescriptionChanged(const std::string& text) {
     life_->Messaggio(QString::fromStdString(text));
 }
-
-void ViewHandlers::StopOperation() {}
 
 void ViewHandlers::EndOperation() {
     const std::int32_t command = state_.ActiveCommand;

@@ -63,9 +63,10 @@ public:
     void PopupOpening();
     void ShowPopup(const QPoint& globalPosition);
 
-    // The interaction program's events.
+    // The interaction program's events: the prompt of the running task goes
+    // to the status line; the end of an operation is told apart by the
+    // command that started it. Neither touches the measuring read-outs.
     void DescriptionChanged(const std::string& text);
-    void StopOperation();
     void EndOperation();
 
     // The select tasks call it for every object picked.

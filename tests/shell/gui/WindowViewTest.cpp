@@ -108,7 +108,7 @@ private slots:
             // The drawing holds a line 0..1000 wide: all of it in sight.
             const TRect2D r = h.window->View2D().Viewport().VisualRect();
             return r.Left <= 0 && r.Right >= 1000 && ViewWidth(*h.window) != before ? QString()
-                                                                                      : "not the whole drawing";
+                                                                                    : "not the whole drawing";
         };
         const auto wholeRelief = [](Harness& h, double) {
             return h.view3d->workBoxZooms == 1 ? QString() : "the 3D view was not fitted";
@@ -203,8 +203,8 @@ private slots:
         };
         const MainWindowUi& ui = h.ui();
         const Row rows[] = {
-            {ui.mnuDone, false, true, false},      {ui.mnuCancel, false, true, false},
-            {ui.mnuPan, true, false, true},        {ui.mnuAutozoom, true, false, true},
+            {ui.mnuDone, false, true, false},       {ui.mnuCancel, false, true, false},
+            {ui.mnuPan, true, false, true},         {ui.mnuAutozoom, true, false, true},
             {ui.mnuZoomWindow, true, false, false}, {ui.mnuZoomIn, true, false, true},
             {ui.mnuZoomOut, true, false, true},
         };
@@ -242,8 +242,9 @@ private slots:
             Harness h;
             MainWindow& w = h.start();
             QStringList heard;
-            w.ViewCommands().SetZncPickHooks([&](double x, double y) { heard << QString("picked %1 %2").arg(x).arg(y); },
-                                             [&] { heard << "cancelled"; });
+            w.ViewCommands().SetZncPickHooks(
+                [&](double x, double y) { heard << QString("picked %1 %2").arg(x).arg(y); },
+                [&] { heard << "cancelled"; });
             w.State().ActiveCommand = kCommandZNoCutPick;
             if (r.placePoint)
                 w.LocalCad().AddObject2D(kZncPointId, std::make_unique<TPunto2D>(kZncPointId, MakePoint2D(12.5, -3)));
@@ -282,13 +283,14 @@ private slots:
         QCOMPARE(ui.nol_stxLungLinea->text(), QString("1"));
         w.ViewCommands().InfoDistanza(MakePoint2D(1, 2), MakePoint2D(4, 6));
         const std::pair<QLineEdit*, const char*> distance[] = {
-            {ui.txtDistX1, "1"}, {ui.txtDistY1, "2"},  {ui.txtDistX2, "4"},   {ui.txtDistY2, "6"},
+            {ui.txtDistX1, "1"}, {ui.txtDistY1, "2"}, {ui.txtDistX2, "4"},  {ui.txtDistY2, "6"},
             {ui.txtDistDx, "3"}, {ui.txtDistDy, "4"}, {ui.txtDistLen, "5"}, {ui.txtDistAngle, "53.13"},
         };
         for (const auto& [edit, text] : distance) QCOMPARE(edit->text(), QString(text));
         // The end of an operation leaves the read-out alone.
+        w.ViewCommands().Pan();
+        w.ViewCommands().Cancel();
         w.ViewCommands().EndOperation();
-        w.ViewCommands().StopOperation();
         QCOMPARE(ui.txtDistY1->text(), QString("2"));
 
         // The snap page shows the snap in force, however it was set.
