@@ -31,6 +31,7 @@
 #include "shell/gui/GridCombos.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
+#include "shell/gui/ScreenCursors.h"
 #include "shell/gui/View2DHost.h"
 #include "shell/gui/View3D.h"
 #include "shell/lang/UnitLang.h"
@@ -47,6 +48,7 @@ constexpr int kTextAperture = 5;
 constexpr int kPagePicture = 43;
 // The page of the snap boxes.
 constexpr int kPageSnap = 6;
+constexpr int kCrossCursor = 2;
 
 QString Lang(const char* number) {
     return QString::fromStdString(LangString(number));
@@ -174,8 +176,17 @@ void ViewHandlers::Autozoom() {
     });
 }
 
+void ViewHandlers::RestoreViewCursor() {
+    // The view's own cursor is the cross, shown while the mouse is over it.
+    QWidget& view = view2d_->Widget();
+    if (view.underMouse())
+        view.setCursor(ScreenCursor(kCrossCursor));
+    else
+        view.unsetCursor();
+}
+
 void ViewHandlers::EndPan() {
-    view2d_->Widget().unsetCursor();
+    RestoreViewCursor();
     ui_.sbtPan->setChecked(false);
     panActive_ = false;
     view3d_->setPanMode(false);
@@ -245,7 +256,7 @@ void ViewHandlers::EndOperation() {
     if (command <= kLastDrawingCommand) {
         if (!ui_.pnlTbr1->isEnabled()) life_->AbilitaPnl(true);
         view2d_->SetObjectSnapActive(false);
-        view2d_->Widget().unsetCursor();
+        RestoreViewCursor();
     } else if (command == kCommandPan) {
         EndPan();
         state_.ActiveCommand = kNoCommand;
@@ -336,6 +347,9 @@ bool ViewHandlers::eventFilter(QObject* watched, QEvent* event) {
                 KeyEscape();
                 return true;
             }
+        } else if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
+            // The pan keeps its hand over the view and beyond.
+            if (!panActive_) RestoreViewCursor();
         } else if (event->type() == QEvent::MouseButtonDblClick) {
             // After the view has taken the click, so the current point is the one clicked.
             QMetaObject::invokeMethod(this, &ViewHandlers::DoubleClicked, Qt::QueuedConnection);

@@ -92,6 +92,7 @@ protected:
 
 private:
     void EndPan();
+    void RestoreViewCursor();
     void ShowSnap();
     void ZncCancelled();
     bool ViewTaskRunning() const;

@@ -26,6 +26,7 @@
 #include "kernel/view/TQVViewport2D.h"
 #include "shell/app/ViewReadout.h"
 #include "shell/gui/MainLifeCycle.h"
+#include "shell/gui/ScreenCursors.h"
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View2DHost.h"
 #include "shell/gui/ViewHandlers.h"
@@ -256,6 +257,34 @@ private slots:
             QCOMPARE(heard.size(), 1);
             QCOMPARE(h.errors, QStringList());
         }
+    }
+
+    // Over the view the cursor is the cross, the hand while a pan runs, and
+    // the cross again when the pan is over.
+    void theViewShowsTheCrossAndThePanHand() {
+        Harness h;
+        MainWindow& w = h.start();
+        QWidget* view = &w.View2D().Widget();
+        const auto cross = ScreenCursor(2).pixmap().cacheKey();
+        const auto hand = ScreenCursor(1).pixmap().cacheKey();
+        QVERIFY(cross != hand);
+        view->setAttribute(Qt::WA_UnderMouse, true);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), view->mapToGlobal(QPointF(5, 5)));
+        QApplication::sendEvent(view, &enter);
+        QCOMPARE(view->cursor().pixmap().cacheKey(), cross);
+        w.ViewCommands().Pan();
+        QCOMPARE(view->cursor().pixmap().cacheKey(), hand);
+        view->setAttribute(Qt::WA_UnderMouse, false);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(view, &leave);
+        QCOMPARE(view->cursor().pixmap().cacheKey(), hand);
+        view->setAttribute(Qt::WA_UnderMouse, true);
+        QApplication::sendEvent(view, &enter);
+        w.ViewCommands().Cancel();
+        QCOMPARE(view->cursor().pixmap().cacheKey(), cross);
+        view->setAttribute(Qt::WA_UnderMouse, false);
+        QApplication::sendEvent(view, &leave);
+        QVERIFY(!view->testAttribute(Qt::WA_SetCursor));
     }
 
     void theEndOfACommandGivesTheWindowBack() {
