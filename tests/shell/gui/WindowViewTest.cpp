@@ -287,6 +287,22 @@ private slots:
         QVERIFY(!view->testAttribute(Qt::WA_SetCursor));
     }
 
+    // A picked object is drawn over the view with the rubber pen; no object,
+    // no drawing.
+    void aPickedObjectIsHighlighted() {
+        Harness h;
+        MainWindow& w = h.start();
+        TObject2D* line =
+            w.LocalCad().AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(10, 10), MakePoint2D(200, 150)));
+        QApplication::processEvents();
+        const QImage before = w.View2D().Widget().ScreenImage().copy();
+        w.ViewCommands().OnSelectedObj(nullptr);
+        QCOMPARE(w.View2D().Widget().ScreenImage(), before);
+        w.ViewCommands().OnSelectedObj(line);
+        QVERIFY(w.View2D().Widget().ScreenImage() != before);
+        QCOMPARE(h.errors, QStringList());
+    }
+
     void theEndOfACommandGivesTheWindowBack() {
         Harness h;
         MainWindow& w = h.start();
