@@ -1,5 +1,7 @@
 #include "engine/gui/Preview3DController.h"
 
+#include <cmath>
+
 #include <QGuiApplication>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -10,6 +12,8 @@
 namespace calvoro {
 
 namespace {
+
+constexpr double kWheelZoomFactor = 1.5;
 
 // The hourglass while the relief is sampled; restored however the build ends.
 class BusyCursor {
@@ -183,6 +187,12 @@ void Preview3DController::zoomToExtents() {
 
 void Preview3DController::zoomBy(double factor) {
     camera_.zoom(factor);
+    updateCamera();
+}
+
+void Preview3DController::wheel(int notches) {
+    if (notches == 0) return;
+    camera_.zoom(std::pow(kWheelZoomFactor, notches));
     updateCamera();
 }
 

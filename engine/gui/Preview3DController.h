@@ -78,6 +78,9 @@ public:
     void standardView(StandardView view);  // sbtTopView / sbtFrontView / sbtSideView / sbtIsoView
     void zoomToExtents();                  // fits the work box
     void zoomBy(double factor);            // the 3D zoom buttons
+    // The wheel, in notches (positive away from the user): each zooms in or
+    // out by a factor of 1.5, so a notch back undoes one forth.
+    void wheel(int notches);
     // While on (the main window's pan command), a left drag pans without Shift.
     void setPanMode(bool on);
 

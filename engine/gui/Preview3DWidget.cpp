@@ -1,6 +1,7 @@
 #include "engine/gui/Preview3DWidget.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QOpenGLShaderProgram>
 #include <QPainter>
 #include <QSurfaceFormat>
@@ -456,6 +457,15 @@ void Preview3DWidget::noteGlError() {
 void Preview3DWidget::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     controller_.mousePress(at.x(), at.y());
+}
+
+void Preview3DWidget::wheelEvent(QWheelEvent* event) {
+    // Fine-grained wheels and touch pads send parts of a notch.
+    wheelRest_ += event->angleDelta().y();
+    const int notches = wheelRest_ / 120;
+    wheelRest_ -= notches * 120;
+    controller_.wheel(notches);
+    event->accept();
 }
 
 void Preview3DWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -50,6 +50,7 @@ protected:
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     struct Gpu;
@@ -64,6 +65,7 @@ private:
     void noteGlError();
 
     Preview3DController& controller_;
+    int wheelRest_ = 0;  // eighths of a degree short of a whole notch
     std::unique_ptr<Gpu> gpu_;
     std::shared_ptr<const ReliefGrid> relief_;
     bool reliefDirty_ = false;

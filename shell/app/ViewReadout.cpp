@@ -4,8 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "shell/app/Settings.h"
+#include "shell/app/WorkBox.h"
 
 namespace calvoro {
 
@@ -54,6 +56,31 @@ ReliefDepth DepthAt(double x, double y, const ReliefValues& relief, const ImageI
     depth.z = z;
     depth.text = " Z: " + FormatDisplayNumber(z, unitsFlag);
     return depth;
+}
+
+double DirectionAngle(double dx, double dy) {
+    double angle = std::atan2(dy, dx) * 180.0 / std::numbers::pi;
+    if (angle < 0.0) angle += 360.0;
+    // A tiny negative angle rounds up to 360 itself.
+    return angle >= 360.0 ? 0.0 : angle;
+}
+
+SegmentMeasure MeasureSegment(const TPoint2D& from, const TPoint2D& to) {
+    const TPoint2D p1 = CartesianPoint(from);
+    const TPoint2D p2 = CartesianPoint(to);
+    SegmentMeasure m;
+    m.dx = p2.X - p1.X;
+    m.dy = p2.Y - p1.Y;
+    m.length = std::hypot(m.dx, m.dy);
+    m.angle = DirectionAngle(m.dx, m.dy);
+    return m;
+}
+
+TRect2D WorkBoxWindow(const WorkBox& box) {
+    const double minX = double(box.CentreX) - box.SizeX / 2.0, maxX = double(box.CentreX) + box.SizeX / 2.0;
+    const double minY = double(box.CentreY) - box.SizeY / 2.0, maxY = double(box.CentreY) + box.SizeY / 2.0;
+    const double margin = (maxX - minX) / 20.0;
+    return MakeRect2D(minX - margin, minY - margin, maxX + margin, maxY + margin);
 }
 
 bool ViewDrag::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -11,6 +11,7 @@
 #include "engine/picture/ImageInfo.h"
 #include "engine/relief/HeightMap.h"
 #include "engine/relief/ReliefValues.h"
+#include "kernel/geometry/Rect2D.h"
 #include "kernel/view/ViewportInputHook.h"
 
 namespace calvoro {
@@ -39,6 +40,21 @@ struct ReliefDepth {
 // gives no finite position, and a depth that is not finite.
 ReliefDepth DepthAt(double x, double y, const ReliefValues& relief, const ImageInfo& info, const HeightMap* map,
                     std::int32_t unitsFlag, std::string_view outsideText);
+
+// The direction of (dx, dy) in degrees, in [0, 360): east 0, north 90,
+// south 270.
+double DirectionAngle(double dx, double dy);
+
+// The measures of a line or distance from p1 to p2, as the read-outs show them.
+struct SegmentMeasure {
+    double dx = 0, dy = 0, length = 0, angle = 0;
+};
+SegmentMeasure MeasureSegment(const TPoint2D& p1, const TPoint2D& p2);
+
+struct WorkBox;
+// The 2D window that shows the work box with a margin of a twentieth of its
+// width on every side (the whole view while the NC program is shown in 2D).
+TRect2D WorkBoxWindow(const WorkBox& box);
 
 // The Ctrl-drag zoom and Shift-drag pan of the left button.
 class ViewDrag {

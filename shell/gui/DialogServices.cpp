@@ -3,12 +3,21 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace calvoro {
 
 int DialogServices::runModal(QDialog& dialog) {
     return dialog.exec();
+}
+
+bool DialogServices::getText(QWidget* parent, const QString& caption, const QString& prompt, QString& text) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, text, &ok);
+    if (ok) text = answer;
+    return ok;
 }
 
 QString DialogServices::saveFile(QWidget* parent, const QString& caption, const QString& start,

@@ -28,6 +28,9 @@ public:
     virtual bool openUrl(const QUrl& url) = 0;
     // Shows a dialog of the program modally and gives its result.
     virtual int runModal(QDialog& dialog);
+    // A one-line text input box holding `text`; false when cancelled, and
+    // `text` is then left as it was.
+    virtual bool getText(QWidget* parent, const QString& caption, const QString& prompt, QString& text);
 };
 
 // Message boxes, the file dialog and the desktop's own handlers.

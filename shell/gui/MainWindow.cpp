@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QStandardPaths>
+#include <QTreeWidget>
 #include <unistd.h>
 
 #include "kernel/drawing/QVCmp2D.h"
@@ -11,6 +12,7 @@
 #include "shell/app/Settings.h"
 #include "shell/gui/Application.h"
 #include "shell/gui/DialogServices.h"
+#include "shell/gui/EntityTreeView.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/NcPageWiring.h"
 #include "shell/gui/PictureSlot.h"
@@ -58,6 +60,10 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);
     life_->setSettingsController(settings_);
     ncPages_ = new NcPageWiring(ui_, state_, *life_, *view3d_, *dialogs, *localCad_, options.ncDialogs);
+    viewHandlers_->Attach(*view2d_, *view3d_, *life_, *localCad_, *dialogs, *settings_);
+    // The entity tree stands under the layers on the layer page.
+    ui_.pages[kPageLayer]->layout()->addWidget(ui_.TreeGeo);
+    entityTree_ = std::make_unique<EntityTreeView>(ui_.TreeGeo, *localCad_);
     // What the drawing's loaders skip (a block whose source is missing, an
     // unknown class) is shown like any other error.
     localCad_->SetMessageHandler(

@@ -14,6 +14,7 @@
 namespace calvoro {
 
 class DialogServices;
+class EntityTreeView;
 class MainLifeCycle;
 class NcPageDialogs;
 class NcPageWiring;
@@ -58,6 +59,7 @@ public:
     View3D& View3DPane() { return *view3d_; }
     NcPageWiring& NcPages() { return *ncPages_; }
     View2DHost& View2D() { return *view2d_; }
+    ViewHandlers& ViewCommands() { return *viewHandlers_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +75,8 @@ private:
     NcPageWiring* ncPages_ = nullptr;
     View2DHost* view2d_ = nullptr;
     std::unique_ptr<ViewHandlers> viewHandlers_;
+    // Let go first: it detaches its tree from the drawing.
+    std::unique_ptr<EntityTreeView> entityTree_;
 };
 
 }  // namespace calvoro

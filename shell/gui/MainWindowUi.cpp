@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -233,6 +234,86 @@ void BuildStatusBar(QMainWindow* form, MainWindowUi& ui) {
     form->statusBar()->addPermanentWidget(ui.pnlStatus3);
 }
 
+// The page's own layout when it has one (a page shared with other panels),
+// otherwise a new column.
+QBoxLayout* PageColumn(QWidget* page) {
+    if (auto* column = qobject_cast<QBoxLayout*>(page->layout())) return column;
+    return new QVBoxLayout(page);
+}
+
+QLabel* ReadoutRow(QFormLayout* form, QWidget* page, const char* name, const char* labelName, const QString& label) {
+    auto* value = Named(new QLabel(page), name);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(Named(new QLabel(label, page), labelName), value);
+    return value;
+}
+
+QLineEdit* ReadoutEdit(QFormLayout* form, QWidget* page, const char* name, const char* labelName,
+                       const QString& label) {
+    auto* edit = Named(new QLineEdit(page), name);
+    edit->setReadOnly(true);
+    form->addRow(Named(new QLabel(label, page), labelName), edit);
+    return edit;
+}
+
+void BuildViewControls(QMainWindow* form, MainWindowUi& ui) {
+    ui.pnlTbr2->addSeparator();
+    ui.sbtZoomIn = ToolButton(ui.pnlTbr2, "sbtZoomIn", "Zoom in", QStyle::SP_CustomBase);
+    ui.sbtZoomBack = ToolButton(ui.pnlTbr2, "sbtZoomBack", "Zoom out", QStyle::SP_CustomBase);
+    ui.sbtZoomWin = ToolButton(ui.pnlTbr2, "sbtZoomWin", "Window", QStyle::SP_CustomBase, true);
+    ui.sbtPan = ToolButton(ui.pnlTbr2, "sbtPan", "Pan", QStyle::SP_CustomBase, true);
+    ui.sbtAutozoom = ToolButton(ui.pnlTbr2, "sbtAutozoom", "All", QStyle::SP_CustomBase);
+    ui.btnCancel = ToolButton(ui.pnlTbr2, "btnCancel", "Cancel", QStyle::SP_CustomBase);
+
+    ui.LocalPopUp = Named(new QMenu(form), "LocalPopUp");
+    ui.mnuDone = MenuAction(ui.LocalPopUp, "mnuDone", "&Done");
+    ui.mnuCancel = MenuAction(ui.LocalPopUp, "mnuCancel", "&Cancel");
+    ui.LocalPopUp->addSeparator();
+    ui.mnuPan = MenuAction(ui.LocalPopUp, "mnuPan", "&Pan");
+    ui.mnuAutozoom = MenuAction(ui.LocalPopUp, "mnuAutozoom", "&All");
+    ui.mnuZoomWindow = MenuAction(ui.LocalPopUp, "mnuZoomWindow", "Zoom &window");
+    ui.mnuZoomIn = MenuAction(ui.LocalPopUp, "mnuZoomIn", "Zoom &in");
+    ui.mnuZoomOut = MenuAction(ui.LocalPopUp, "mnuZoomOut", "Zoom &out");
+
+    WorkPage* line = ui.pages[29];
+    auto* lineForm = new QFormLayout;
+    ui.nol_stxLineaDeltaX = ReadoutRow(lineForm, line, "nol_stxLineaDeltaX", "lblLineaDeltaX", "Delta X:");
+    ui.nol_stxLineaDeltaY = ReadoutRow(lineForm, line, "nol_stxLineaDeltaY", "lblLineaDeltaY", "Delta Y:");
+    ui.nol_stxLungLinea = ReadoutRow(lineForm, line, "nol_stxLungLinea", "lblLungLinea", "Length:");
+    ui.nol_stxAngoloLinea = ReadoutRow(lineForm, line, "nol_stxAngoloLinea", "lblAngoloLinea", "Angle:");
+    ui.SpeedButton9 = Named(new QToolButton(line), "SpeedButton9");
+    ui.SpeedButton9->setText("Close");
+    lineForm->addRow(ui.SpeedButton9);
+    PageColumn(line)->addLayout(lineForm);
+
+    WorkPage* distance = ui.pages[43];
+    auto* distanceForm = new QFormLayout;
+    ui.txtDistX1 = ReadoutEdit(distanceForm, distance, "txtDistX1", "lblDistX1", "X1:");
+    ui.txtDistY1 = ReadoutEdit(distanceForm, distance, "txtDistY1", "lblDistY1", "Y1:");
+    ui.txtDistX2 = ReadoutEdit(distanceForm, distance, "txtDistX2", "lblDistX2", "X2:");
+    ui.txtDistY2 = ReadoutEdit(distanceForm, distance, "txtDistY2", "lblDistY2", "Y2:");
+    ui.txtDistDx = ReadoutEdit(distanceForm, distance, "txtDistDx", "lblDistDx", "Delta X:");
+    ui.txtDistDy = ReadoutEdit(distanceForm, distance, "txtDistDy", "lblDistDy", "Delta Y:");
+    ui.txtDistLen = ReadoutEdit(distanceForm, distance, "txtDistLen", "lblDistLen", "Distance:");
+    ui.txtDistAngle = ReadoutEdit(distanceForm, distance, "txtDistAngle", "lblDistAngle", "Angle:");
+    PageColumn(distance)->addLayout(distanceForm);
+
+    WorkPage* snap = ui.pages[6];
+    auto* snapForm = new QFormLayout;
+    ui.nol_cboXSnap = GridCombo(snapForm, snap, "nol_cboXSnap", "lblXSnap", "Snap X:");
+    ui.nol_cboYSnap = GridCombo(snapForm, snap, "nol_cboYSnap", "lblYSnap", "Snap Y:");
+    ui.chkSnap = Named(new QCheckBox("Same X and Y", snap), "chkSnap");
+    ui.chkSnap->setChecked(true);
+    snapForm->addRow(ui.chkSnap);
+    ui.SpeedButton11 = Named(new QToolButton(snap), "SpeedButton11");
+    ui.SpeedButton11->setText("Close");
+    snapForm->addRow(ui.SpeedButton11);
+    PageColumn(snap)->addLayout(snapForm);
+
+    ui.TreeGeo = Named(new QTreeWidget(ui.pages[7]), "TreeGeo");
+    ui.TreeGeo->header()->hide();
+}
+
 }  // namespace
 
 QList<QWidget*> MainWindowUi::coloredPanels() const {
@@ -264,6 +345,7 @@ void BuildMainWindowUi(QMainWindow* form, MainWindowUi& ui) {
     BuildGridPage(ui);
     BuildJobValueEdits(ui);
     BuildStatusBar(form, ui);
+    BuildViewControls(form, ui);
 }
 
 }  // namespace calvoro

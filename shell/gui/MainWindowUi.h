@@ -98,6 +98,24 @@ struct MainWindowUi {
     QLineEdit *txtFeedPlane = nullptr, *txtIncXY = nullptr, *txtFilter = nullptr;
     QPushButton* btnZNC = nullptr;
 
+    // Zoom and pan of the 2D and 3D views: the view tool bar's buttons, their
+    // twins in the views' right-click menu, the cancel button; the measuring
+    // read-outs, the snap boxes and the entity tree.
+    QToolButton *sbtZoomIn = nullptr, *sbtZoomBack = nullptr, *sbtZoomWin = nullptr, *sbtPan = nullptr,
+                *sbtAutozoom = nullptr;
+    QToolButton* btnCancel = nullptr;
+    QMenu* LocalPopUp = nullptr;
+    QAction *mnuDone = nullptr, *mnuCancel = nullptr, *mnuPan = nullptr, *mnuAutozoom = nullptr,
+            *mnuZoomWindow = nullptr, *mnuZoomIn = nullptr, *mnuZoomOut = nullptr;
+    QLabel *nol_stxLineaDeltaX = nullptr, *nol_stxLineaDeltaY = nullptr, *nol_stxLungLinea = nullptr,
+           *nol_stxAngoloLinea = nullptr;
+    QLineEdit *txtDistX1 = nullptr, *txtDistY1 = nullptr, *txtDistX2 = nullptr, *txtDistY2 = nullptr,
+              *txtDistDx = nullptr, *txtDistDy = nullptr, *txtDistLen = nullptr, *txtDistAngle = nullptr;
+    QComboBox *nol_cboXSnap = nullptr, *nol_cboYSnap = nullptr;
+    QCheckBox* chkSnap = nullptr;
+    QToolButton *SpeedButton9 = nullptr, *SpeedButton11 = nullptr;
+    QTreeWidget* TreeGeo = nullptr;
+
     // The panels that take the window colour.
     QList<QWidget*> coloredPanels() const;
 };

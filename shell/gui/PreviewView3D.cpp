@@ -58,6 +58,9 @@ public:
                 break;
         }
     }
+    void zoomBy(double factor) override { controller_->zoomBy(factor); }
+    void zoomToWorkBox() override { controller_->zoomToExtents(); }
+    void setPanMode(bool on) override { controller_->setPanMode(on); }
 
     void appendPath(std::span<const SimNode> nodes) override {
         std::vector<PathNode> path;

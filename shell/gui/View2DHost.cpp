@@ -11,7 +11,6 @@
 #include "shell/gui/ScreenCursors.h"
 
 #include <QAction>
-#include <QKeyEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -102,8 +101,6 @@ View2DHost::View2DHost(TQVCmp2D& drawing, QWidget* container, CursorEvent cursor
             }
         });
     });
-    // Enter accepts and Esc cancels the running task.
-    widget_->installEventFilter(this);
 
     connect(AddAction(bar, "actZoomWindow", tr("Zoom window")), &QAction::triggered, this,
             &View2DHost::StartZoomWindow);
@@ -166,18 +163,6 @@ void View2DHost::StartPlacePoint() {
 
 void View2DHost::SetViewCursor(ViewCursor shape) {
     widget_->setCursor(ScreenCursor(static_cast<int>(shape)));
-}
-
-bool View2DHost::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == widget_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
-            const std::uint16_t code = key == Qt::Key_Escape ? kCommandCancel : kCommandAccept;
-            RunGuarded([this, code] { program_->PostCommandEvent(code); });
-            return true;
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace calvoro

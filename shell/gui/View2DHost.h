@@ -56,9 +56,6 @@ public:
     void SetObjectSnapActive(bool active) override { objectSnapActive_ = active; }
     void SetViewCursor(ViewCursor shape) override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void ShowError(const std::string& message);
 

@@ -36,6 +36,12 @@ public:
     virtual void setToolVisible(bool visible) = 0;
     virtual void setAxesVisible(bool visible) = 0;
     virtual void standardView(Standard view) = 0;
+    // The zoom buttons: the scene scale times factor.
+    virtual void zoomBy(double factor) { (void)factor; }
+    // The whole work box in sight again (the autozoom).
+    virtual void zoomToWorkBox() {}
+    // While on (the pan command), a left drag pans the view.
+    virtual void setPanMode(bool on) { (void)on; }
     // The simulated program: coloured nodes added to the path, the cutter
     // following it and parked at the feed plane, and the text line at the foot
     // of the view. A view that draws no path ignores them.

@@ -1,14 +1,122 @@
-// The main window's answers to the 2D view.
+// The main window's answers to its views.
 #include "shell/gui/ViewHandlers.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QShortcut>
+#include <QToolBar>
+#include <QToolButton>
 
+#include "kernel/drawing/QVCmp2D.h"
+#include "kernel/entities/TJustifiedVectText2D.h"
+#include "kernel/entities/TPunto2D.h"
+#include "kernel/geometry/Matrix2D.h"
+#include "kernel/gui/ViewportWidget.h"
+#include "kernel/program/TQVPrg2D.h"
+#include "kernel/tasks/QV2DTasks.h"
+#include "kernel/view/TQVViewport2D.h"
 #include "shell/app/MainState.h"
+#include "shell/app/Settings.h"
 #include "shell/app/ViewReadout.h"
+#include "shell/app/WorkBox.h"
+#include "shell/gui/Application.h"
+#include "shell/gui/DialogServices.h"
+#include "shell/gui/GridCombos.h"
+#include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
+#include "shell/gui/ScreenCursors.h"
+#include "shell/gui/View2DHost.h"
+#include "shell/gui/View3D.h"
 #include "shell/lang/UnitLang.h"
 
 namespace calvoro {
+
+namespace {
+
+constexpr double kZoomIn3D = 1.5;
+constexpr double kZoomOut3D = 0.5;
+// How near a double-click must come to a text, in pixels.
+constexpr int kTextAperture = 5;
+// The picture page, where the measuring and grid pages return to.
+constexpr int kPagePicture = 43;
+// The page of the snap boxes.
+constexpr int kPageSnap = 6;
+constexpr int kCrossCursor = 2;
+
+QString Lang(const char* number) {
+    return QString::fromStdString(LangString(number));
+}
+
+}  // namespace
+
+ViewHandlers::ViewHandlers(MainWindowUi& ui, MainState& state) : ui_(ui), state_(state) {}
+
+ViewHandlers::~ViewHandlers() {
+    // The program outlives nothing it was given here.
+    if (view2d_) {
+        TQVPrg2D& program = view2d_->Program();
+        program.SetOnDescriptionChanged({});
+        program.SetOnEndOperation({});
+    }
+}
+
+void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& life, TQVCmp2D& cad,
+                          DialogServices& dialogs, GridHost& grid) {
+    view2d_ = &view2d;
+    view3d_ = &view3d;
+    life_ = &life;
+    cad_ = &cad;
+    dialogs_ = &dialogs;
+
+    const std::pair<QToolButton*, QAction*> commands[] = {
+        {ui_.sbtZoomIn, ui_.mnuZoomIn}, {ui_.sbtZoomBack, ui_.mnuZoomOut},  {ui_.sbtZoomWin, ui_.mnuZoomWindow},
+        {ui_.sbtPan, ui_.mnuPan},       {ui_.sbtAutozoom, ui_.mnuAutozoom}, {ui_.btnCancel, ui_.mnuCancel},
+    };
+    void (ViewHandlers::*handlers[])() = {&ViewHandlers::ZoomIn, &ViewHandlers::ZoomOut,  &ViewHandlers::ZoomWindow,
+                                          &ViewHandlers::Pan,    &ViewHandlers::Autozoom, &ViewHandlers::Cancel};
+    for (std::size_t i = 0; i < std::size(commands); ++i) {
+        const auto handler = handlers[i];
+        connect(commands[i].first, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+        connect(commands[i].second, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    }
+    connect(ui_.mnuDone, &QAction::triggered, this, &ViewHandlers::Done);
+    connect(ui_.LocalPopUp, &QMenu::aboutToShow, this, &ViewHandlers::PopupOpening);
+    for (QWidget* view : {static_cast<QWidget*>(&view2d.Widget()), view3d.widget()}) {
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this,
+                [this, view](const QPoint& at) { ShowPopup(view->mapToGlobal(at)); });
+    }
+    // Esc cancels the running operation wherever the focus is in the window;
+    // Enter accepts it only from the view, so the edits keep their own Enter.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), ui_.form);
+    connect(escape, &QShortcut::activated, this, &ViewHandlers::KeyEscape);
+    view2d.Widget().installEventFilter(this);
+
+    TQVPrg2D& program = view2d.Program();
+    program.SetOnDescriptionChanged([this](TCADState& sender) { DescriptionChanged(sender.Description()); });
+    program.SetOnEndOperation([this](TCADPrg&, const StateClass*, TCADPrgParam*) { EndOperation(); });
+
+    snap_ = std::make_unique<GridCoupling>(grid);
+    ShowSnap();
+    // The grid dialog may have changed the snap since the page was last seen.
+    ui_.pages[kPageSnap]->installEventFilter(this);
+    BindGridPair(this, *snap_, ui_.nol_cboXSnap, ui_.nol_cboYSnap, ui_.chkSnap, GridField::XSnap);
+    for (QToolButton* close : {ui_.SpeedButton9, ui_.SpeedButton11})
+        connect(close, &QToolButton::clicked, this, &ViewHandlers::ClosePage);
+}
+
+void ViewHandlers::ShowSnap() {
+    const GridValues values = snap_->Values();
+    ShowSpacing(ui_.nol_cboXSnap, values.XSnap);
+    ShowSpacing(ui_.nol_cboYSnap, values.YSnap);
+}
 
 void ViewHandlers::CursorMoved(const TPoint2D& point) {
     std::string text = CursorText(point.X, point.Y, state_.settings.Unit);
@@ -17,6 +125,237 @@ void ViewHandlers::CursorMoved(const TPoint2D& point) {
                         LangString("752"))
                     .text;
     if (ui_.nol_pnlStatus1 != nullptr) ui_.nol_pnlStatus1->setText(QString::fromStdString(text));
+}
+
+void ViewHandlers::ZoomIn() {
+    if (state_.View3D) {
+        view3d_->zoomBy(kZoomIn3D);
+        return;
+    }
+    RunGuarded([this] { view2d_->Viewport().ZoomIn(); });
+}
+
+void ViewHandlers::ZoomOut() {
+    if (state_.View3D) {
+        view3d_->zoomBy(kZoomOut3D);
+        return;
+    }
+    RunGuarded([this] { view2d_->Viewport().ZoomOut(); });
+}
+
+void ViewHandlers::ZoomWindow() {
+    // The 3D view has no zoom window: the button only comes up again.
+    if (state_.View3D) {
+        ui_.sbtZoomWin->setChecked(false);
+        return;
+    }
+    state_.ActiveCommand = kCommandZoomWindow;
+    ui_.sbtZoomWin->setChecked(true);
+    view2d_->StartZoomWindow();
+}
+
+void ViewHandlers::Pan() {
+    state_.ActiveCommand = kCommandPan;
+    panActive_ = true;
+    ui_.sbtPan->setChecked(true);
+    view2d_->SetViewCursor(ViewCursor::Pan);
+    if (state_.View3D) view3d_->setPanMode(true);
+    view2d_->StartPan();
+}
+
+void ViewHandlers::Autozoom() {
+    if (state_.View3D) {
+        view3d_->zoomToWorkBox();
+        return;
+    }
+    RunGuarded([this] {
+        if (ncView2D_)
+            view2d_->Viewport().ZoomWindow(WorkBoxWindow(ComputeWorkBox(state_.Info, state_.Relief)));
+        else
+            view2d_->ZoomToDrawing();
+    });
+}
+
+void ViewHandlers::RestoreViewCursor() {
+    // The view's own cursor is the cross, shown while the mouse is over it.
+    QWidget& view = view2d_->Widget();
+    if (view.underMouse())
+        view.setCursor(ScreenCursor(kCrossCursor));
+    else
+        view.unsetCursor();
+}
+
+void ViewHandlers::EndPan() {
+    RestoreViewCursor();
+    ui_.sbtPan->setChecked(false);
+    panActive_ = false;
+    view3d_->setPanMode(false);
+}
+
+void ViewHandlers::ZncCancelled() {
+    state_.ActiveCommand = kNoCommand;
+    if (zncCancelled_) zncCancelled_();
+}
+
+void ViewHandlers::Cancel() {
+    if (state_.ActiveCommand == kCommandPan) EndPan();
+    if (state_.ActiveCommand == kCommandZNoCutPick) ZncCancelled();
+    state_.ActiveCommand = kCommandCancelled;
+    RunGuarded([this] {
+        view2d_->Program().PostCommandEvent(kCommandCancel);
+        view2d_->Program().StopOperation();
+    });
+}
+
+void ViewHandlers::Done() {
+    RunGuarded([this] { view2d_->Program().PostCommandEvent(kCommandAccept); });
+}
+
+void ViewHandlers::KeyEscape() {
+    // The pick is over before the program is told, so its end finds no pick
+    // left to finish.
+    if (state_.ActiveCommand == kCommandZNoCutPick) ZncCancelled();
+    RunGuarded([this] {
+        view2d_->Program().PostCommandEvent(kCommandCancel);
+        view2d_->Program().StopOperation();
+    });
+}
+
+void ViewHandlers::KeyEnter() {
+    Done();
+}
+
+bool ViewHandlers::ViewTaskRunning() const {
+    const TQVPrg2D& program = view2d_->Program();
+    if (program.OperationSuspended()) return true;
+    if (!program.OperationRunning()) return false;
+    const StateClass* operation = program.OperationClass();
+    return operation == &TCADPrgZoomArea::Class || operation == &TCADPrgRealTimePan::Class;
+}
+
+void ViewHandlers::PopupOpening() {
+    const bool running = view2d_->Program().OperationRunning();
+    const bool viewTask = ViewTaskRunning();
+    ui_.mnuDone->setEnabled(running);
+    ui_.mnuCancel->setEnabled(running);
+    for (QAction* action : {ui_.mnuZoomIn, ui_.mnuZoomOut, ui_.mnuAutozoom, ui_.mnuPan}) action->setEnabled(!viewTask);
+    ui_.mnuZoomWindow->setEnabled(!viewTask && !state_.View3D);
+}
+
+void ViewHandlers::ShowPopup(const QPoint& globalPosition) {
+    // popup() rather than exec(): the window's event loop stays the only one.
+    ui_.LocalPopUp->popup(globalPosition);
+}
+
+void ViewHandlers::DescriptionChanged(const std::string& text) {
+    life_->Messaggio(QString::fromStdString(text));
+}
+
+void ViewHandlers::EndOperation() {
+    const std::int32_t command = state_.ActiveCommand;
+    if (command <= kLastDrawingCommand) {
+        if (!ui_.pnlTbr1->isEnabled()) life_->AbilitaPnl(true);
+        view2d_->SetObjectSnapActive(false);
+        RestoreViewCursor();
+    } else if (command == kCommandPan) {
+        EndPan();
+        state_.ActiveCommand = kNoCommand;
+    } else if (command == kCommandZoomWindow) {
+        ui_.sbtZoomWin->setChecked(false);
+    } else if (command == kCommandZNoCutPick) {
+        state_.ActiveCommand = kNoCommand;
+        // The pick leaves its point in the drawing; a pick left early leaves none.
+        auto* point = dynamic_cast<TPunto2D*>(cad_->FindObject(kZncPointId));
+        if (point == nullptr || point->Points().Count() < 1) {
+            ZncCancelled();
+            return;
+        }
+        const TPoint2D at = CartesianPoint(PointTimesMatrix2D(point->Points().Points()[0], point->GetObjectMatrix()));
+        if (zncPicked_) zncPicked_(at.X, at.Y);
+    }
+}
+
+void ViewHandlers::OnSelectedObj(TObject2D* object) {
+    if (object == nullptr) return;
+    RunGuarded([this, object] { view2d_->Viewport().DrawRubberObject2D(*object, true); });
+}
+
+void ViewHandlers::DoubleClicked() {
+    TQVPrg2D& program = view2d_->Program();
+    // A double-click within a running command is that command's.
+    if (program.OperationRunning()) return;
+    int hitCode = 0;
+    auto* text = dynamic_cast<TJustifiedVectText2D*>(
+        view2d_->Viewport().HitObjectAt(program.GetCurrentPoint(), kTextAperture, hitCode, true));
+    if (text == nullptr) return;
+    QString value = QString::fromStdString(text->Text());
+    if (!dialogs_->getText(ui_.form, Lang("1080"), Lang("1081"), value)) return;
+    RunGuarded([&] {
+        text->SetVectText(value.toStdString());
+        cad_->RepaintViewports();
+    });
+}
+
+void ViewHandlers::InfoLinea(const TPoint2D& p1, const TPoint2D& p2) {
+    const SegmentMeasure m = MeasureSegment(p1, p2);
+    const auto show = [this](QLabel* label, double value) {
+        label->setText(QString::fromStdString(FormatDisplayNumber(static_cast<float>(value), state_.settings.Unit)));
+    };
+    show(ui_.nol_stxLineaDeltaX, m.dx);
+    show(ui_.nol_stxLineaDeltaY, m.dy);
+    show(ui_.nol_stxLungLinea, m.length);
+    show(ui_.nol_stxAngoloLinea, m.angle);
+}
+
+void ViewHandlers::InfoDistanza(const TPoint2D& p1, const TPoint2D& p2) {
+    const SegmentMeasure m = MeasureSegment(p1, p2);
+    const TPoint2D a = CartesianPoint(p1);
+    const TPoint2D b = CartesianPoint(p2);
+    const auto show = [this](QLineEdit* edit, double value) {
+        edit->setText(QString::fromStdString(FormatDisplayNumber(static_cast<float>(value), state_.settings.Unit)));
+    };
+    show(ui_.txtDistX1, a.X);
+    show(ui_.txtDistY1, a.Y);
+    show(ui_.txtDistX2, b.X);
+    show(ui_.txtDistY2, b.Y);
+    show(ui_.txtDistDx, m.dx);
+    show(ui_.txtDistDy, m.dy);
+    show(ui_.txtDistLen, m.length);
+    show(ui_.txtDistAngle, m.angle);
+}
+
+void ViewHandlers::ClosePage() {
+    life_->VisPagina(kPagePicture);
+    life_->Messaggio(QString());
+}
+
+void ViewHandlers::SetZncPickHooks(std::function<void(double x, double y)> picked, std::function<void()> cancelled) {
+    zncPicked_ = std::move(picked);
+    zncCancelled_ = std::move(cancelled);
+}
+
+bool ViewHandlers::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_.pages[kPageSnap] && event->type() == QEvent::Show) ShowSnap();
+    if (view2d_ && watched == &view2d_->Widget()) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                KeyEnter();
+                return true;
+            }
+            if (key == Qt::Key_Escape) {
+                KeyEscape();
+                return true;
+            }
+        } else if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
+            // The pan keeps its hand over the view and beyond.
+            if (!panActive_) RestoreViewCursor();
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            // After the view has taken the click, so the current point is the one clicked.
+            QMetaObject::invokeMethod(this, &ViewHandlers::DoubleClicked, Qt::QueuedConnection);
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace calvoro

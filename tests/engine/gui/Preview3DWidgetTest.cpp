@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 #include <functional>
 
@@ -116,6 +117,30 @@ private slots:
         QVERIFY(left > 0);  // box and axes
         QVERIFY(left < wired);
         QCOMPARE(shown.controller.widget()->lastGlError(), 0u);
+    }
+
+    // The wheel zooms by 1.5 a notch, half notches add up, and the work box
+    // brings the whole relief back after any zoom.
+    void wheelZoomsByNotchesAndTheBoxFitsAgain() {
+        Shown shown(Dome(), background_);
+        Preview3DController& controller = shown.controller;
+        controller.setWorkBox({0, 0, -5}, {20, 20, 0});
+        controller.zoomToExtents();
+        const double fitted = controller.camera().sceneScale();
+        struct Row {
+            int angleDelta;
+            double factor;  // of the fitted scale, after this row
+        };
+        const Row rows[] = {{120, 1.5}, {60, 1.5}, {60, 2.25}, {-240, 1.0}};
+        for (const Row& r : rows) {
+            QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, r.angleDelta), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(controller.widget(), &wheel);
+            QVERIFY(std::abs(controller.camera().sceneScale() - fitted * r.factor) < 1e-9 * fitted);
+        }
+        controller.zoomBy(0.5);
+        controller.zoomToExtents();
+        QCOMPARE(controller.camera().sceneScale(), fitted);
     }
 
     void noCutZoneLeavesTheFlatPartOpenAndAnUnusableToleranceIsReported() {

@@ -66,7 +66,10 @@ GridValuesHolder& Grid() {
 
 const std::vector<RegisteredForm>& RegisteredForms() {
     static const std::vector<RegisteredForm> forms = {
-        {"frmMain", [] { return std::make_unique<MainWindow>(); }, {}},
+        {"frmMain",
+         [] { return std::make_unique<MainWindow>(); },
+         {"twGeo00", "twGeo10", "twGeo20", "twGeo30", "twGeo40", "twGeo50", "twGeo60", "twGeo70", "twGeo80", "twGeo90",
+          "twGeoA0"}},
         {"frmEditLng", [] { return std::make_unique<FrmEditLng>(LanguageStore(), Dialogs(), Mail()); }, {}},
         {"frmNewLang", [] { return std::make_unique<FrmNewLang>(LanguageStore(), "", LanguageText(), Dialogs()); }, {}},
         {"frmSubmitLng", [] { return std::make_unique<FrmSubmitLng>(Dialogs(), Mail()); }, {}},

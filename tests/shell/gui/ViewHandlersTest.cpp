@@ -12,6 +12,7 @@
 
 #include "shell/app/MainState.h"
 #include "shell/app/ViewReadout.h"
+#include "shell/app/WorkBox.h"
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/ViewHandlers.h"
 
@@ -107,6 +108,47 @@ private slots:
         QCOMPARE(Width(host), was.Right - was.Left);
         Send(view, QEvent::MouseButtonRelease, {240, 130}, Qt::NoButton, Qt::ShiftModifier);
         QCOMPARE(view->cursor().shape(), Qt::CrossCursor);  // the view's own cursor is back
+    }
+
+    // The direction of a measured line, east 0 and counter-clockwise, never
+    // negative and never 360.
+    void measuresLinesWithTheirDirection() {
+        struct Row {
+            TPoint2D from, to;
+            double dx, dy, length, angle;
+        };
+        const Row rows[] = {
+            {MakePoint2D(0, 0), MakePoint2D(0, -1), 0, -1, 1, 270},
+            {MakePoint2D(0, 0), MakePoint2D(3, 4), 3, 4, 5, 53.13010235415598},
+            {MakePoint2D(1, 1), MakePoint2D(0, 1), -1, 0, 1, 180},
+            {MakePoint2D(0, 0), MakePoint2D(1, -1e-300), 1, -1e-300, 1, 0},
+            {MakePoint2D(2, 2), MakePoint2D(2, 2), 0, 0, 0, 0},
+            // A point in homogeneous form counts by its cartesian place.
+            {TPoint2D{4, 0, 2}, MakePoint2D(2, 5), 0, 5, 5, 90},
+        };
+        for (const Row& r : rows) {
+            const SegmentMeasure m = MeasureSegment(r.from, r.to);
+            QCOMPARE(m.dx, r.dx);
+            QCOMPARE(m.dy, r.dy);
+            QCOMPARE(m.length, r.length);
+            QCOMPARE(m.angle, r.angle);
+            QVERIFY(m.angle >= 0.0 && m.angle < 360.0);
+        }
+    }
+
+    // The NC program's 2D view shows the work box with a twentieth of its
+    // width spare on every side.
+    void autozoomWindowOfTheWorkBox() {
+        WorkBox box;
+        box.CentreX = 50;
+        box.CentreY = 20;
+        box.SizeX = 100;
+        box.SizeY = 40;
+        const TRect2D r = WorkBoxWindow(box);
+        QCOMPARE(r.Left, -5.0);
+        QCOMPARE(r.Right, 105.0);
+        QCOMPARE(r.Bottom, -5.0);
+        QCOMPARE(r.Top, 45.0);
     }
 };
 

@@ -73,6 +73,16 @@ public:
         dialog.hide();
         return QDialog::Rejected;
     }
+    // The answers of the text input box in the order asked (none: Cancel).
+    std::deque<QString> texts;
+    QStringList textPrompts;
+    bool getText(QWidget*, const QString& caption, const QString& prompt, QString& text) override {
+        textPrompts << caption + "|" + prompt + "|" + text;
+        if (texts.empty()) return false;
+        text = texts.front();
+        texts.pop_front();
+        return true;
+    }
 };
 
 class StubView3D : public View3D {
@@ -90,6 +100,12 @@ public:
     void setToolVisible(bool visible) override { toolVisible = visible; }
     void setAxesVisible(bool visible) override { axesVisible = visible; }
     void standardView(Standard view) override { views << int(view); }
+    void zoomBy(double factor) override { zoomFactors << factor; }
+    void zoomToWorkBox() override { ++workBoxZooms; }
+    void setPanMode(bool on) override { panMode = on; }
+    QList<double> zoomFactors;
+    int workBoxZooms = 0;
+    bool panMode = false;
 
     Surface surface = Surface::Shaded;
     bool toolVisible = false, axesVisible = true;
