@@ -279,10 +279,11 @@ void NcPageController::draw(const SimMove& move, bool in3D) {
     if (in3D) {
         const std::vector<SimNode> nodes = PathNodesOf(move);
         pendingNodes_.insert(pendingNodes_.end(), nodes.begin(), nodes.end());
-        cutter_ = SimNode{move.end.x, move.end.y, move.z};
-        movedCutter_ = true;
-        return;
     }
+    cutter_ = SimNode{move.end.x, move.end.y, move.z};
+    movedCutter_ = true;
+    // The drawing keeps every move read, whichever view shows the run, so
+    // that going back to the 2D view shows how far the program has come.
     const std::uint32_t colour = OverlayColour(move.kind);
     if (move.arc) {
         const SimArc& arc = *move.arc;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "kernel/drawing/QVCmp2D.h"
+#include "kernel/program/TQVPrg2D.h"
 #include "shell/app/AppInfo.h"
 #include "shell/app/Settings.h"
 #include "shell/gui/Application.h"
@@ -55,6 +56,21 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
                              [this](const TPoint2D& point) { viewHandlers_->CursorMoved(point); });
 
     life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
+    // The running task's prompt takes the status line; when the task is done
+    // the line shows again what it showed before, unless something else has
+    // written there meanwhile.
+    view2d_->Program().SetOnDescriptionChanged([this, shown = QString(), before = QString()](TCADState& task) mutable {
+        const QString prompt = QString::fromStdString(task.Description());
+        const bool ours = !shown.isEmpty() && ui_.pnlStatus2->text() == shown;
+        if (prompt.isEmpty()) {
+            if (ours) life_->Messaggio(before);
+            shown.clear();
+            return;
+        }
+        if (!ours) before = ui_.pnlStatus2->text();
+        life_->Messaggio(prompt);
+        shown = prompt;
+    });
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);
     life_->setSettingsController(settings_);
     ncPages_ = new NcPageWiring(ui_, state_, *life_, *view3d_, *dialogs, *localCad_, options.ncDialogs);
