@@ -116,6 +116,9 @@ NcPageController::~NcPageController() {
 
 void NcPageController::setProgram(std::string text) {
     if (running_) finishPlay(false);
+    // The moves drawn belong to the program that goes.
+    views_.clearOverlay();
+    views_.overlayChanged();
     bufferedBlock_ = QTextBlock();
     const auto lineEnds = std::count(text.begin(), text.end(), '\n');
     if (lineEnds > kEditableLines) {

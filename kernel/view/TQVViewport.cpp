@@ -260,8 +260,7 @@ void TQVViewport::CopyBitmapRect(const TPixelRect& rect) {
     // The marker lies on the screen image alone: it is taken away where the
     // copy lands (a transparent copy keeps the pixels under it) and drawn
     // there again afterwards.
-    const bool marked =
-        markerShown_ && !IntersectPixelRects(ViewOverlay::MarkerBox(markerPixel_), rect).IsEmpty();
+    const bool marked = markerShown_ && !IntersectPixelRects(ViewOverlay::MarkerBox(markerPixel_), rect).IsEmpty();
     if (marked) XorMarker(rect);
     if (isTransparent_) {
         screen_->CopyRectTransparent(*offscreen_, rect, backGroundColor_);
@@ -275,8 +274,7 @@ void TQVViewport::AddOverlayLine(const TPoint2D& from, const TPoint2D& to, TColo
     AddOverlayItem(OverlayItem::Line(CartesianPoint(from), CartesianPoint(to), color));
 }
 
-void TQVViewport::AddOverlayArc(const TPoint2D& centre, double radius, double fromAngle, double toAngle,
-                                TColor color) {
+void TQVViewport::AddOverlayArc(const TPoint2D& centre, double radius, double fromAngle, double toAngle, TColor color) {
     AddOverlayItem(OverlayItem::Arc(CartesianPoint(centre), radius, fromAngle, toAngle, color));
 }
 

@@ -228,6 +228,10 @@ protected:
     TPixelRect AreaToPixels(const TRect2D& area) const;
     TRect2D ClientClip() const;
     void FirePaint();
+    // The overlay's marker on the screen image; whatever draws there with a
+    // pen that replaces pixels takes it away first and shows it again after.
+    void ShowMarker();
+    void HideMarker();
 
 private:
     // The object pass of a redraw: every object of the display list or the
@@ -238,8 +242,6 @@ private:
     void AddOverlayItem(const OverlayItem& item);
     // The marker in XOR on the screen image, only within clip.
     void XorMarker(const TPixelRect& clip);
-    void ShowMarker();
-    void HideMarker();
     void UpdateRubberPen();
     // Runs a delivery with the program-delivered flag set from the hook's answer.
     template <class HookCall, class OwnCall>

@@ -157,19 +157,17 @@ TPixelRect ViewOverlay::DrawArc(const OverlayItem& item, Canvas& canvas, const T
     arcPoints_.resize(static_cast<std::size_t>(count) + 1);
     for (int i = 0; i <= count; ++i) {
         const double t = static_cast<double>(item.FromAngle) + sweep * i / count;
-        arcPoints_[static_cast<std::size_t>(i)] =
-            MakePoint2D(item.X + static_cast<double>(item.Radius) * std::cos(t),
-                        item.Y + static_cast<double>(item.Radius) * std::sin(t));
+        arcPoints_[static_cast<std::size_t>(i)] = MakePoint2D(item.X + static_cast<double>(item.Radius) * std::cos(t),
+                                                              item.Y + static_cast<double>(item.Radius) * std::sin(t));
     }
-    const TRect2D box = MakeRect2D(item.X - item.Radius, item.Y - item.Radius, item.X + item.Radius,
-                                   item.Y + item.Radius);
+    const TRect2D box =
+        MakeRect2D(item.X - item.Radius, item.Y - item.Radius, item.X + item.Radius, item.Y + item.Radius);
     UsePen(canvas, item.Color);
     TDecorativeCanvas decorative(canvas);
     DrawPolyline2D(decorative, RectToRect2D(clip), box, arcPoints_, 0, count, false, matrix);
-    const TPixelRect circle{static_cast<int>(std::floor(centre.X - radius)) - 1,
-                            static_cast<int>(std::floor(centre.Y - radius)) - 1,
-                            static_cast<int>(std::ceil(centre.X + radius)) + 2,
-                            static_cast<int>(std::ceil(centre.Y + radius)) + 2};
+    const TPixelRect circle{
+        static_cast<int>(std::floor(centre.X - radius)) - 1, static_cast<int>(std::floor(centre.Y - radius)) - 1,
+        static_cast<int>(std::ceil(centre.X + radius)) + 2, static_cast<int>(std::ceil(centre.Y + radius)) + 2};
     return IntersectPixelRects(circle, clip);
 }
 

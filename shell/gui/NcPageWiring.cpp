@@ -55,8 +55,8 @@ std::filesystem::path ToolLibraryPath(const std::filesystem::path& settingsFile)
     return file;
 }
 
-WindowSimulationViews::WindowSimulationViews(MainWindowUi& ui, MainState& state, MainLifeCycle& life,
-                                             View3D& view3d, TQVCmp2D& cad)
+WindowSimulationViews::WindowSimulationViews(MainWindowUi& ui, MainState& state, MainLifeCycle& life, View3D& view3d,
+                                             TQVCmp2D& cad)
     : ui_(ui), state_(state), life_(life), view3d_(view3d), cad_(cad) {}
 
 template <class F>

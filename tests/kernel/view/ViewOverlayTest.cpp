@@ -42,7 +42,8 @@ protected:
         for (const CanvasCall& call : canvas.CallsOf(CanvasOp::Polyline)) {
             if (call.Pen.Mode != TPenMode::pmXor || call.Points.size() != 25) continue;
             ++count;
-            if (centre) *centre = TPixelPoint{call.Points.front().X - ViewOverlay::kMarkerRadius, call.Points.front().Y};
+            if (centre)
+                *centre = TPixelPoint{call.Points.front().X - ViewOverlay::kMarkerRadius, call.Points.front().Y};
         }
         return count;
     }
@@ -94,22 +95,38 @@ TEST_F(OverlayTest, ItemsAreClippedToTheWindow) {
         bool drawn;
     };
     const std::vector<Row> rows = {
-        {"across the left edge", [](TQVViewport& v) { v.AddOverlayLine(MakePoint2D(-50, 50), MakePoint2D(100, 50), kMoveColour); },
-         {TPixelPoint{0, 50}, TPixelPoint{100, 50}}, true},
+        {"across the left edge",
+         [](TQVViewport& v) { v.AddOverlayLine(MakePoint2D(-50, 50), MakePoint2D(100, 50), kMoveColour); },
+         {TPixelPoint{0, 50}, TPixelPoint{100, 50}},
+         true},
         {"far beyond both edges",
          [](TQVViewport& v) { v.AddOverlayLine(MakePoint2D(-1e12, 50), MakePoint2D(1e12, 50), kMoveColour); },
-         {TPixelPoint{0, 50}, TPixelPoint{200, 50}}, true},
-        {"wholly outside", [](TQVViewport& v) { v.AddOverlayLine(MakePoint2D(300, 10), MakePoint2D(400, 10), kMoveColour); },
-         {}, false},
-        {"a point well outside", [](TQVViewport& v) { v.AddOverlayPoint(MakePoint2D(-20, 50), kMoveColour); }, {}, false},
-        {"a point whose cross reaches in", [](TQVViewport& v) { v.AddOverlayPoint(MakePoint2D(-5, 50), kMoveColour); },
-         {}, true},
+         {TPixelPoint{0, 50}, TPixelPoint{200, 50}},
+         true},
+        {"wholly outside",
+         [](TQVViewport& v) { v.AddOverlayLine(MakePoint2D(300, 10), MakePoint2D(400, 10), kMoveColour); },
+         {},
+         false},
+        {"a point well outside",
+         [](TQVViewport& v) { v.AddOverlayPoint(MakePoint2D(-20, 50), kMoveColour); },
+         {},
+         false},
+        {"a point whose cross reaches in",
+         [](TQVViewport& v) { v.AddOverlayPoint(MakePoint2D(-5, 50), kMoveColour); },
+         {},
+         true},
         {"an arc whose circle misses the window",
-         [](TQVViewport& v) { v.AddOverlayArc(MakePoint2D(500, 50), 100, 0, kPi, kMoveColour); }, {}, false},
+         [](TQVViewport& v) { v.AddOverlayArc(MakePoint2D(500, 50), 100, 0, kPi, kMoveColour); },
+         {},
+         false},
         {"an arc round the whole window",
-         [](TQVViewport& v) { v.AddOverlayArc(MakePoint2D(100, 50), 1000, 0, 0, kMoveColour); }, {}, false},
+         [](TQVViewport& v) { v.AddOverlayArc(MakePoint2D(100, 50), 1000, 0, 0, kMoveColour); },
+         {},
+         false},
         {"an arc through the window at a deep zoom",
-         [](TQVViewport& v) { v.AddOverlayArc(MakePoint2D(100, -1e9), 1e9 + 50, 0, 0, kMoveColour); }, {}, true},
+         [](TQVViewport& v) { v.AddOverlayArc(MakePoint2D(100, -1e9), 1e9 + 50, 0, 0, kMoveColour); },
+         {},
+         true},
     };
     for (const Row& row : rows) {
         view->ClearOverlay();
@@ -142,8 +159,8 @@ TEST_F(OverlayTest, TheOverlayIsDrawnAfterTheDrawingTheGridAndTheAxes) {
     std::size_t firstOverlay = calls.size();
     std::size_t lastOther = 0;
     for (std::size_t i = 0; i < calls.size(); ++i) {
-        const bool overlay = (calls[i].Op == CanvasOp::LineTo || calls[i].Op == CanvasOp::Polyline) &&
-                             calls[i].Pen.Color == kMoveColour;
+        const bool overlay =
+            (calls[i].Op == CanvasOp::LineTo || calls[i].Op == CanvasOp::Polyline) && calls[i].Pen.Color == kMoveColour;
         if (overlay) firstOverlay = std::min(firstOverlay, i);
         if (!overlay && calls[i].Op != CanvasOp::StateChange && calls[i].Op != CanvasOp::MoveTo) lastOther = i;
     }
@@ -197,8 +214,10 @@ TEST_F(OverlayTest, NothingIsDrawnWhileTheRedrawLockHoldsAndEverythingComesAtThe
 TEST_F(OverlayTest, AnArcRunsCounterClockwiseWithinAQuarterPixelOfItsCircle) {
     const TPoint2D centre = MakePoint2D(100, 50);
     const double radius = 40;
-    for (const auto& [from, to, sweep] :
-         {std::tuple{0.0, kPi / 2, kPi / 2}, {3 * kPi / 2, kPi / 2, kPi}, {1.0, 1.0, 2 * kPi}, {-kPi, kPi / 4, 1.25 * kPi}}) {
+    for (const auto& [from, to, sweep] : {std::tuple{0.0, kPi / 2, kPi / 2},
+                                          {3 * kPi / 2, kPi / 2, kPi},
+                                          {1.0, 1.0, 2 * kPi},
+                                          {-kPi, kPi / 4, 1.25 * kPi}}) {
         view->ClearOverlay();
         ClearRecordings();
         view->AddOverlayArc(centre, radius, from, to, kMoveColour);
@@ -244,6 +263,9 @@ TEST_F(OverlayTest, TheMarkerLiesOnTheScreenImageOnlyAndOutlivesCopiesAppendsAnd
     EXPECT_FALSE(view->OverlayMarkerShown());
     view->FlushOverlay();
     EXPECT_EQ(MarkerDrawings(Screen()), 5);
+    TLine2D line(-1, MakePoint2D(95, 45), MakePoint2D(105, 55));
+    view->DrawSingleObject2D(line, false);
+    EXPECT_EQ(MarkerDrawings(Screen()), 7) << "taken away under a drawn object and drawn again";
     view->ZoomWindow(MakeRect2D(40, 20, 140, 70));
     EXPECT_EQ(MarkerDrawings(Screen(), &centre) % 2, 1);
     EXPECT_EQ(centre, Pixel(100, 50)) << "the marker follows the new mapping";

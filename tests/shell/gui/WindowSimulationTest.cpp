@@ -13,6 +13,7 @@
 #include "engine/gui/NcPage.h"
 #include "engine/gui/NcPageController.h"
 #include "kernel/entities/EntityModule.h"
+#include "kernel/gui/QImageViewSurface.h"
 #include "kernel/gui/ViewportWidget.h"
 #include "kernel/view/TQVViewport2D.h"
 #include "shell/gui/MainLifeCycle.h"
@@ -62,6 +63,8 @@ struct Window : Harness {
         for (const OverlayItem& item : view().Overlay().Items()) count += item.Shape == shape;
         return count;
     }
+    const QImage& screen() { return window->View2D().Widget().ScreenImage(); }
+    const QImage& offscreen() { return dynamic_cast<QImageViewSurface&>(view().OffscreenSurface()).Image(); }
     QAction* action(const char* name) { return window->findChild<QAction*>(name); }
     QWidget* viewWidget() { return &window->View2D().Widget(); }
     QString status() { return ui().pnlStatus2->text(); }
@@ -105,6 +108,15 @@ private slots:
         // A new mapping draws them all again.
         w.view().ZoomWindow(MakeRect2D(0, 0, 250, 200));
         QCOMPARE(w.shown(120, 70), kYellow);
+
+        // The marker lies on the screen image alone: a copy that cuts through
+        // it keeps it whole, and taking it away gives back every pixel.
+        QVERIFY(w.view().OverlayMarkerShown());
+        QVERIFY(w.screen() != w.offscreen());
+        const TPixelPoint mark = w.view().WorldToPixel(MakePoint2D(150, 60));
+        w.view().CopyBitmapToScreen(TPixelRect{mark.X - 2, mark.Y - 3, mark.X + 40, mark.Y + 40}, false);
+        w.view().SetOverlayMarker(std::nullopt);
+        QVERIFY(w.screen() == w.offscreen());
 
         w.nc().sbtIsoRev->click();
         QVERIFY(w.view().Overlay().Empty());
