@@ -12,6 +12,7 @@
 
 #include "engine/gui/NcPage.h"
 #include "engine/gui/NcPageController.h"
+#include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/EntityModule.h"
 #include "kernel/gui/QImageViewSurface.h"
 #include "kernel/gui/ViewportWidget.h"
@@ -95,6 +96,9 @@ private slots:
     void playDrawsEveryMoveAndRewindClearsThem() {
         Window w;
         w.window->LifeCycle().SetView3D(false);
+        TQVCmp2D& cad = w.window->LocalCad();
+        const TColor layerColour = cad.Layers().LayerByIndex(cad.CurrentLayer()).Pen().Color;
+        const int objects = cad.ObjectCount();
         w.nc().sbtIsoPlay->click();
         QTRY_VERIFY(!w.page().Controller().playing());
         QCOMPARE(w.items(OverlayShape::Line), 3);  // feed, rapid, the cycle's approach
@@ -104,6 +108,9 @@ private slots:
         QCOMPARE(w.shown(120, 70), kYellow);  // the rapid
         QCOMPARE(w.shown(170, 170), kCyan);   // the top of both arcs
         QCOMPARE(*w.view().OverlayMarker(), MakePoint2D(150, 60));
+        // The moves are no part of the drawing, and its layers keep their pens.
+        QCOMPARE(cad.ObjectCount(), objects);
+        QCOMPARE(cad.Layers().LayerByIndex(cad.CurrentLayer()).Pen().Color, layerColour);
 
         // A new mapping draws them all again.
         w.view().ZoomWindow(MakeRect2D(0, 0, 250, 200));
