@@ -81,7 +81,10 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     life_->LoadBlockLibrary();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The view goes with the window's children, after the status line it writes to.
+    view2d_->Program().SetOnDescriptionChanged(nullptr);
+}
 
 void MainWindow::Start() {
     if (state_.settingsFile.empty()) state_.settingsFile = DefaultSettingsFile();
