@@ -116,6 +116,9 @@ NcPageController::~NcPageController() {
 
 void NcPageController::setProgram(std::string text) {
     if (running_) finishPlay(false);
+    // The moves drawn belong to the program that goes.
+    views_.clearOverlay();
+    views_.overlayChanged();
     bufferedBlock_ = QTextBlock();
     const auto lineEnds = std::count(text.begin(), text.end(), '\n');
     if (lineEnds > kEditableLines) {
@@ -279,10 +282,11 @@ void NcPageController::draw(const SimMove& move, bool in3D) {
     if (in3D) {
         const std::vector<SimNode> nodes = PathNodesOf(move);
         pendingNodes_.insert(pendingNodes_.end(), nodes.begin(), nodes.end());
-        cutter_ = SimNode{move.end.x, move.end.y, move.z};
-        movedCutter_ = true;
-        return;
     }
+    cutter_ = SimNode{move.end.x, move.end.y, move.z};
+    movedCutter_ = true;
+    // The drawing keeps every move read, whichever view shows the run, so
+    // that going back to the 2D view shows how far the program has come.
     const std::uint32_t colour = OverlayColour(move.kind);
     if (move.arc) {
         const SimArc& arc = *move.arc;

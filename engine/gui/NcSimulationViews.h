@@ -22,7 +22,9 @@ public:
     virtual void show3D() = 0;
     virtual void clearPath() = 0;
     virtual void appendPath(std::span<const SimNode> nodes) = 0;
-    virtual void moveCutter(float x, float y, float z) = 0;  // only while the cutter is shown
+    // Where the last move read ended: the 3D cutter follows while it is
+    // shown, the 2D view marks the place.
+    virtual void moveCutter(float x, float y, float z) = 0;
     // Out of sight, at the feed plane.
     virtual void parkCutter(float feedPlaneZ) = 0;
     // The text line at the foot of the 3D view.

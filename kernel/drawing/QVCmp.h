@@ -92,6 +92,7 @@ public:
     // Viewports join and leave the drawing; none is ignored.
     void AddViewport(DrawingViewport* viewport);
     void RemoveViewport(DrawingViewport* viewport);
+    const std::vector<DrawingViewport*>& Viewports() const { return viewports_; }
     virtual void RepaintViewports();
     virtual void RefreshViewports();
     void DrawObjectOnViewports(TObject2D& object);

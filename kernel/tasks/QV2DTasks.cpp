@@ -8,13 +8,19 @@
 #include "kernel/model/ClassRegistry.h"
 #include "kernel/view/TQVViewport2D.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace calvoro {
 
 namespace {
 
 constexpr TPoint2D kNoPoint{100000000.0, 100000000.0, 1.0};
+
+// A release this many pixels or more from its press ends a dragged zoom
+// window; closer, it is the first click of click, move, click.
+constexpr int kDragPixels = 5;
 
 bool IsLeft(TMouseButton button) {
     return button == TMouseButton::mbLeft;
@@ -138,7 +144,7 @@ TCADPrgZoomState::TCADPrgZoomState(TCADPrg& program, ParamRef param, const State
     SetCanBeSuspended(false);
 }
 
-// Zoom to a window: click, move, click.
+// Zoom to a window: click, move, click, or press, drag, release.
 
 const StateClass TCADPrgZoomArea::Class{"TCADPrgZoomArea", &CreateState<TCADPrgZoomArea>};
 
@@ -275,6 +281,14 @@ void TCADPrgDragSelectArea::ToggleFrame() {
     frameShown_ = !frameShown_;
 }
 
+// The frame goes before the area is handed on: a window that turns out to be
+// a single point zooms nowhere and would leave it on the screen.
+bool TCADPrgDragSelectArea::Complete(const StateClass*& next) {
+    if (frameShown_) ToggleFrame();
+    next = ParamAfterState() != nullptr ? ParamAfterState() : Default();
+    return true;
+}
+
 bool TCADPrgDragSelectArea::HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
                                         TShiftState /*shift*/) {
     switch (event) {
@@ -289,8 +303,20 @@ bool TCADPrgDragSelectArea::HandleEvent(int event, TMouseButton button, const St
             return false;
         case CADEvent::MouseDown:
             if (!IsLeft(button)) return false;
-            next = ParamAfterState() != nullptr ? ParamAfterState() : Default();
-            return true;
+            return Complete(next);
+        case CADEvent::MouseUp: {
+            // Press, drag and release give the window in one gesture.
+            if (!IsLeft(button) || !pressHeld_) return false;
+            pressHeld_ = false;
+            TFrame2D& frame = AreaParam().AreaFrame();
+            const TPoint2D release = Prg2D().GetCurrentPoint();
+            const TPixelPoint a = View().WorldToPixel(frame.Points().Get(0));
+            const TPixelPoint b = View().WorldToPixel(release);
+            if (std::max(std::abs(b.X - a.X), std::abs(b.Y - a.Y)) < kDragPixels) return false;
+            if (frameShown_) ToggleFrame();
+            frame.Points().SetPoint(1, release);
+            return Complete(next);
+        }
         default:
             if (IsCommand(event, key, kCommandCancel)) {
                 FreeParam();

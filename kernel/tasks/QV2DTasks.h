@@ -185,7 +185,9 @@ public:
 private:
     TCADPrgSelectAreaParam& AreaParam() const;
     void ToggleFrame();
+    bool Complete(const StateClass*& next);
     bool frameShown_ = true;  // the state before left it drawn
+    bool pressHeld_ = true;   // the press of the first corner is not yet released
 };
 
 class TQV2D_DrawSizedPrimitive : public TCAD2DTaskState {

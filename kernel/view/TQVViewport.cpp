@@ -199,8 +199,13 @@ void TQVViewport::RedrawArea(const TRect2D& area) {
             if (showGrid_ && gridOnTop_) DrawGrid(area, canvas);
             if (showAssi_) DrawAxes(visualRect_, canvas);
         }
+        overlay_.DrawAll(canvas, viewMatrix_, ClientRect());
     }
+    overlayDirty_ = TPixelRect{};
     CopyBitmapToScreen(ClientRect(), true);
+    // After a new mapping the marker belongs somewhere else.
+    if (markerShown_ && WorldToPixel(*markerAt_) != markerPixel_) HideMarker();
+    ShowMarker();
     if (onEndRedraw_) onEndRedraw_(*this);
 }
 
@@ -252,11 +257,99 @@ void TQVViewport::CopyBitmapToScreen(const TPixelRect& rect, bool notifyPaint) {
 }
 
 void TQVViewport::CopyBitmapRect(const TPixelRect& rect) {
+    // The marker lies on the screen image alone: it is taken away where the
+    // copy lands (a transparent copy keeps the pixels under it) and drawn
+    // there again afterwards.
+    const bool marked = markerShown_ && !IntersectPixelRects(ViewOverlay::MarkerBox(markerPixel_), rect).IsEmpty();
+    if (marked) XorMarker(rect);
     if (isTransparent_) {
         screen_->CopyRectTransparent(*offscreen_, rect, backGroundColor_);
     } else {
         screen_->CopyRect(*offscreen_, rect);
     }
+    if (marked) XorMarker(rect);
+}
+
+void TQVViewport::AddOverlayLine(const TPoint2D& from, const TPoint2D& to, TColor color) {
+    AddOverlayItem(OverlayItem::Line(CartesianPoint(from), CartesianPoint(to), color));
+}
+
+void TQVViewport::AddOverlayArc(const TPoint2D& centre, double radius, double fromAngle, double toAngle, TColor color) {
+    AddOverlayItem(OverlayItem::Arc(CartesianPoint(centre), radius, fromAngle, toAngle, color));
+}
+
+void TQVViewport::AddOverlayPoint(const TPoint2D& at, TColor color) {
+    AddOverlayItem(OverlayItem::Point(CartesianPoint(at), color));
+}
+
+void TQVViewport::AddOverlayItem(const OverlayItem& item) {
+    overlay_.Append(item);
+    if (redrawLocked_ || ClientRect().IsEmpty()) return;
+    // A pen that copies would spoil the XOR marker under it.
+    HideMarker();
+    const TMatrix2D matrix = GetViewMatrix();
+    const TPixelRect client = ClientRect();
+    for (ViewSurface* surface : {offscreen_.get(), screen_.get()}) {
+        Canvas& canvas = surface->GetCanvas();
+        if (!(canvas.ClipRect() == client)) canvas.SetClipRect(client);
+        const TPixelRect drawn = overlay_.DrawItem(item, canvas, matrix, client);
+        overlayDirty_ = UnitePixelRects(overlayDirty_, drawn);
+    }
+}
+
+void TQVViewport::FlushOverlay() {
+    ShowMarker();
+    if (overlayDirty_.IsEmpty()) return;
+    const TPixelRect dirty = overlayDirty_;
+    overlayDirty_ = TPixelRect{};
+    ScreenChanged(dirty);
+}
+
+void TQVViewport::ClearOverlay() {
+    HideMarker();
+    markerAt_.reset();
+    overlayDirty_ = TPixelRect{};
+    if (overlay_.Empty()) return;
+    overlay_.Clear();
+    Repaint();
+}
+
+void TQVViewport::SetOverlayMarker(std::optional<TPoint2D> at) {
+    if (at) at = CartesianPoint(*at);
+    if (at == markerAt_) return;
+    HideMarker();
+    markerAt_ = at;
+    ShowMarker();
+}
+
+void TQVViewport::XorMarker(const TPixelRect& clip) {
+    Canvas& canvas = screen_->GetCanvas();
+    canvas.SetClipRect(IntersectPixelRects(clip, ClientRect()));
+    PenAttributes pen = rubberPen_;
+    pen.Width = 1;
+    canvas.SetPen(pen);
+    ViewOverlay::DrawMarker(canvas, markerPixel_);
+    canvas.SetClipRect(ClientRect());
+}
+
+void TQVViewport::ShowMarker() {
+    if (markerShown_ || !markerAt_ || redrawLocked_ || ClientRect().IsEmpty()) return;
+    // A marker far outside the window is not drawn (nor are its pixels
+    // rounded from coordinates no window holds).
+    const TPoint2D at = WorldToScreen(*markerAt_);
+    const double reach = ViewOverlay::kMarkerRadius + 1.0;
+    if (!(at.X >= -reach && at.X <= width_ + reach && at.Y >= -reach && at.Y <= height_ + reach)) return;
+    markerPixel_ = Point2DToPoint(at);
+    XorMarker(ClientRect());
+    markerShown_ = true;
+    ScreenChanged(IntersectPixelRects(ViewOverlay::MarkerBox(markerPixel_), ClientRect()));
+}
+
+void TQVViewport::HideMarker() {
+    if (!markerShown_) return;
+    XorMarker(ClientRect());
+    markerShown_ = false;
+    ScreenChanged(IntersectPixelRects(ViewOverlay::MarkerBox(markerPixel_), ClientRect()));
 }
 
 void TQVViewport::FirePaint() {
@@ -270,6 +363,8 @@ void TQVViewport::ScreenChanged(const TPixelRect& area) {
 }
 
 void TQVViewport::Resize(int width, int height) {
+    // The screen image's pixels, the marker among them, are gone.
+    markerShown_ = false;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
     offscreen_->Resize(width_, height_);

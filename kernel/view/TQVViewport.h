@@ -1,9 +1,11 @@
 // The viewport core: shows a drawing in a window of pixels. It keeps the world
 // box it shows (the visual rect) and the matrices between world and pixels,
 // draws grid, axes and objects into an offscreen image and copies that image
-// to the screen image, on which rubber bands and marks are drawn in XOR. The
-// window around it (kernel/gui) only paints the screen image and forwards its
-// size and input; a window expose never counts as a repaint of the view.
+// to the screen image, on which rubber bands and marks are drawn in XOR. Over
+// the drawing lies an overlay of marks that are no part of it (the moves of a
+// simulated program), drawn after the drawing at every redraw. The window
+// around it (kernel/gui) only paints the screen image and forwards its size
+// and input; a window expose never counts as a repaint of the view.
 //
 // TQVViewport2D adds the drawing of 2D objects, picking and 2D mouse events.
 #pragma once
@@ -15,6 +17,7 @@
 #include "kernel/geometry/Matrix2D.h"
 #include "kernel/geometry/PixelTypes.h"
 #include "kernel/geometry/Rect2D.h"
+#include "kernel/view/ViewOverlay.h"
 #include "kernel/view/ViewSurface.h"
 #include "kernel/view/ViewportInputHook.h"
 
@@ -22,6 +25,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace calvoro {
 
@@ -116,6 +120,28 @@ public:
     // Pen mode XOR, solid, width 2, colour RubberPenColor xor BackGroundColor.
     const PenAttributes& RubberPen() const { return rubberPen_; }
 
+    // The overlay. Each new item is drawn at once on both images, over what
+    // is there, without redrawing anything else (nothing while the redraw
+    // lock holds); every redraw draws them all again after the drawing, the
+    // grid and the axes. The window hears of the appended pixels at
+    // FlushOverlay, once for a whole batch. The marker (the cutter's place)
+    // lies on the screen image only, in XOR with the rubber pen, and is shown
+    // again after every copy of the offscreen image; appending hides it until
+    // the next flush. ClearOverlay takes items and marker away and redraws
+    // when items were shown.
+    const ViewOverlay& Overlay() const { return overlay_; }
+    void AddOverlayLine(const TPoint2D& from, const TPoint2D& to, TColor color);
+    // Counter-clockwise from fromAngle to toAngle (radians); equal angles give
+    // the whole circle.
+    void AddOverlayArc(const TPoint2D& centre, double radius, double fromAngle, double toAngle, TColor color);
+    // A cross of 21 pixels, as a point entity shows.
+    void AddOverlayPoint(const TPoint2D& at, TColor color);
+    void SetOverlayMarker(std::optional<TPoint2D> at);
+    const std::optional<TPoint2D>& OverlayMarker() const { return markerAt_; }
+    bool OverlayMarkerShown() const { return markerShown_; }
+    void FlushOverlay();
+    void ClearOverlay();
+
     // Grid and axes, drawn by RedrawArea.
     void DrawGrid(const TRect2D& area, Canvas& canvas);
     void DrawAxes(const TRect2D& area, Canvas& canvas);
@@ -202,6 +228,10 @@ protected:
     TPixelRect AreaToPixels(const TRect2D& area) const;
     TRect2D ClientClip() const;
     void FirePaint();
+    // The overlay's marker on the screen image; whatever draws there with a
+    // pen that replaces pixels takes it away first and shows it again after.
+    void ShowMarker();
+    void HideMarker();
 
 private:
     // The object pass of a redraw: every object of the display list or the
@@ -209,6 +239,9 @@ private:
     // the pass could not run.
     bool DrawObjectPass(Canvas& canvas, const TRect2D& clip);
     void DrawGridLevel(TDecorativeCanvas& canvas, const TRect2D& area, double sx, double sy);
+    void AddOverlayItem(const OverlayItem& item);
+    // The marker in XOR on the screen image, only within clip.
+    void XorMarker(const TPixelRect& clip);
     void UpdateRubberPen();
     // Runs a delivery with the program-delivered flag set from the hook's answer.
     template <class HookCall, class OwnCall>
@@ -247,6 +280,11 @@ private:
     bool inPaint_ = false;
     bool programDelivered_ = false;
     TGraphicObjList* displayList_ = nullptr;
+    ViewOverlay overlay_;
+    TPixelRect overlayDirty_;  // pixels appended since the last flush
+    std::optional<TPoint2D> markerAt_;
+    bool markerShown_ = false;  // drawn on the screen image, at markerPixel_
+    TPixelPoint markerPixel_;
     ViewportInputHook* inputHook_ = nullptr;
     ClearCanvasEvent onClearCanvas_;
     NotifyEvent onPaint_;

@@ -97,6 +97,7 @@ void TQVViewport2D::DrawSingleObject2D(TObject2D& object, bool withControlPoints
     if (ClientRect().IsEmpty()) return;
     const bool saved = ShowControlPoints();
     SetShowControlPoints(saved || withControlPoints);
+    HideMarker();
     try {
         OffscreenCanvas().SetClipRect(ClientRect());
         DrawObject(object, OffscreenCanvas(), ClientClip());
@@ -104,9 +105,11 @@ void TQVViewport2D::DrawSingleObject2D(TObject2D& object, bool withControlPoints
         DrawObject(object, ScreenCanvas(), ClientClip());
     } catch (...) {
         SetShowControlPoints(saved);
+        ShowMarker();
         throw;
     }
     SetShowControlPoints(saved);
+    ShowMarker();
     ScreenChanged(ClientRect());
 }
 

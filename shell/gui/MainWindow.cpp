@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "kernel/drawing/QVCmp2D.h"
+#include "kernel/program/TQVPrg2D.h"
 #include "shell/app/AppInfo.h"
 #include "shell/app/Settings.h"
 #include "shell/gui/Application.h"

@@ -14,6 +14,7 @@
 #include "engine/gui/ToolDialog.h"
 #include "engine/nc/NcFileChoice.h"
 #include "kernel/drawing/QVCmp2D.h"
+#include "kernel/view/TQVViewport.h"
 #include "shell/app/AppInfo.h"
 #include "shell/app/MainState.h"
 #include "shell/gui/Application.h"
@@ -54,9 +55,25 @@ std::filesystem::path ToolLibraryPath(const std::filesystem::path& settingsFile)
     return file;
 }
 
-WindowSimulationViews::WindowSimulationViews(MainWindowUi& ui, MainState& state, MainLifeCycle& life,
-                                             View3D& view3d)
-    : ui_(ui), state_(state), life_(life), view3d_(view3d) {}
+WindowSimulationViews::WindowSimulationViews(MainWindowUi& ui, MainState& state, MainLifeCycle& life, View3D& view3d,
+                                             TQVCmp2D& cad)
+    : ui_(ui), state_(state), life_(life), view3d_(view3d), cad_(cad) {}
+
+template <class F>
+void WindowSimulationViews::EachView(F f) {
+    for (DrawingViewport* viewport : cad_.Viewports())
+        if (auto* view = dynamic_cast<TQVViewport*>(viewport)) f(*view);
+}
+
+namespace {
+// The page's 0xRRGGBB as the kernel's 0xBBGGRR.
+TColor KernelColour(std::uint32_t rgb) {
+    return TColor(((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu));
+}
+TPoint2D World(SimPoint p) {
+    return MakePoint2D(p.x, p.y);
+}
+}  // namespace
 
 bool WindowSimulationViews::is3DShown() const {
     return state_.View3D;
@@ -76,10 +93,36 @@ void WindowSimulationViews::appendPath(std::span<const SimNode> nodes) {
 
 void WindowSimulationViews::moveCutter(float x, float y, float z) {
     if (ui_.mnuShowTool->isChecked()) view3d_.moveCutter(x, y, z);
+    EachView([&](TQVViewport& view) { view.SetOverlayMarker(MakePoint2D(x, y)); });
 }
 
 void WindowSimulationViews::parkCutter(float feedPlaneZ) {
     view3d_.parkCutter(feedPlaneZ);
+    EachView([](TQVViewport& view) {
+        view.SetOverlayMarker(std::nullopt);
+        view.FlushOverlay();
+    });
+}
+
+void WindowSimulationViews::clearOverlay() {
+    EachView([](TQVViewport& view) { view.ClearOverlay(); });
+}
+
+void WindowSimulationViews::addOverlayLine(SimPoint from, SimPoint to, std::uint32_t colour) {
+    EachView([&](TQVViewport& view) { view.AddOverlayLine(World(from), World(to), KernelColour(colour)); });
+}
+
+void WindowSimulationViews::addOverlayArc(SimPoint centre, double radius, double from, double to,
+                                          std::uint32_t colour) {
+    EachView([&](TQVViewport& view) { view.AddOverlayArc(World(centre), radius, from, to, KernelColour(colour)); });
+}
+
+void WindowSimulationViews::addOverlayPoint(SimPoint at, std::uint32_t colour) {
+    EachView([&](TQVViewport& view) { view.AddOverlayPoint(World(at), KernelColour(colour)); });
+}
+
+void WindowSimulationViews::overlayChanged() {
+    EachView([](TQVViewport& view) { view.FlushOverlay(); });
 }
 
 void WindowSimulationViews::showMachiningTime(const QString& text) {
@@ -94,7 +137,7 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
       life_(life),
       dialogs_(dialogs),
       ncDialogs_(ncDialogs),
-      views_(ui, state, life, view3d) {
+      views_(ui, state, life, view3d, cad) {
     if (!ncDialogs_) {
         ownNcDialogs_ = std::make_unique<QtNcPageDialogs>();
         ncDialogs_ = ownNcDialogs_.get();

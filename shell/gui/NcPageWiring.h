@@ -34,10 +34,12 @@ inline constexpr int kPageIso = 50;
 // folder when the settings are kept there.
 std::filesystem::path ToolLibraryPath(const std::filesystem::path& settingsFile);
 
-// The NC page's view of the window: the 3D view, and the 2D overlay.
+// The NC page's view of the window: the 3D view, and the overlay of the
+// drawing's 2D views, where the moves read are drawn over the drawing and the
+// cutter's place is marked.
 class WindowSimulationViews : public NcSimulationViews {
 public:
-    WindowSimulationViews(MainWindowUi& ui, MainState& state, MainLifeCycle& life, View3D& view3d);
+    WindowSimulationViews(MainWindowUi& ui, MainState& state, MainLifeCycle& life, View3D& view3d, TQVCmp2D& cad);
 
     bool is3DShown() const override;
     void show3D() override;
@@ -46,19 +48,21 @@ public:
     void moveCutter(float x, float y, float z) override;
     void parkCutter(float feedPlaneZ) override;
     void showMachiningTime(const QString& text) override;
-    // The drawing's viewport has no overlay layer yet: the 2D half of the
-    // simulation is drawn once it has one, and does nothing until then.
-    void clearOverlay() override {}
-    void addOverlayLine(SimPoint, SimPoint, std::uint32_t) override {}
-    void addOverlayArc(SimPoint, double, double, double, std::uint32_t) override {}
-    void addOverlayPoint(SimPoint, std::uint32_t) override {}
-    void overlayChanged() override {}
+    void clearOverlay() override;
+    void addOverlayLine(SimPoint from, SimPoint to, std::uint32_t colour) override;
+    void addOverlayArc(SimPoint centre, double radius, double from, double to, std::uint32_t colour) override;
+    void addOverlayPoint(SimPoint at, std::uint32_t colour) override;
+    void overlayChanged() override;
 
 private:
+    template <class F>
+    void EachView(F f);
+
     MainWindowUi& ui_;
     MainState& state_;
     MainLifeCycle& life_;
     View3D& view3d_;
+    TQVCmp2D& cad_;
 };
 
 class NcPageWiring : public QObject {

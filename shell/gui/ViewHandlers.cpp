@@ -248,7 +248,19 @@ void ViewHandlers::ShowPopup(const QPoint& globalPosition) {
 }
 
 void ViewHandlers::DescriptionChanged(const std::string& text) {
-    life_->Messaggio(QString::fromStdString(text));
+    // The running task's prompt takes the status line; when the task is done
+    // the line shows again what it showed before, unless something else has
+    // written there meanwhile.
+    const QString prompt = QString::fromStdString(text);
+    const bool ours = !promptShown_.isEmpty() && ui_.pnlStatus2->text() == promptShown_;
+    if (prompt.isEmpty()) {
+        if (ours) life_->Messaggio(statusBeforePrompt_);
+        promptShown_.clear();
+        return;
+    }
+    if (!ours) statusBeforePrompt_ = ui_.pnlStatus2->text();
+    life_->Messaggio(prompt);
+    promptShown_ = prompt;
 }
 
 void ViewHandlers::EndOperation() {

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -109,6 +110,8 @@ private:
     std::function<void()> zncCancelled_;
     bool panActive_ = false;
     bool ncView2D_ = false;
+    QString promptShown_;         // the prompt the status line shows, if any
+    QString statusBeforePrompt_;  // what it showed before the prompt
 };
 
 }  // namespace calvoro

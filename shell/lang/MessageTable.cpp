@@ -1,5 +1,6 @@
 #include "shell/lang/MessageTable.h"
 
+#include "kernel/tasks/QV2DTasks.h"
 #include "shell/lang/UnitLang.h"
 
 namespace calvoro {
@@ -12,6 +13,8 @@ std::array<std::string, kMessageTableSize>& MessageTable() {
 void LoadMessageStrings() {
     auto& table = MessageTable();
     for (const PageMessage& entry : kPageMessages) table[entry.page] = LangString(entry.number);
+    auto& prompts = TaskPrompts();
+    for (const PageMessage& entry : kTaskPromptMessages) prompts[entry.page] = LangString(entry.number);
 }
 
 }  // namespace calvoro

@@ -24,11 +24,19 @@ inline constexpr std::array<PageMessage, 28> kPageMessages = {{
     {44, "416"}, {45, "423"}, {46, "426"}, {47, "428"}, {48, "424"}, {49, "425"}, {50, "427"},
 }};
 
+// The prompts of the 2D view's tasks (zoom window, pan, placing, picking,
+// moving points, the crop rectangle), shown on the status line while a task
+// runs: the index in the kernel's prompt table and the message's key.
+inline constexpr std::array<PageMessage, 9> kTaskPromptMessages = {{
+    {0, "1200"}, {1, "1201"}, {2, "1202"}, {4, "1204"}, {9, "1209"},
+    {11, "1211"}, {12, "1212"}, {14, "1214"}, {15, "1215"},
+}};
+
 // The table, read by the page switch of the main window and by the wizard.
 std::array<std::string, kMessageTableSize>& MessageTable();
 
-// Fills the listed entries from the language file in use (empty texts when
-// none is loaded); the others are not touched.
+// Fills the listed entries, and the kernel's task prompts, from the language
+// file in use (empty texts when none is loaded); the others are not touched.
 void LoadMessageStrings();
 
 }  // namespace calvoro

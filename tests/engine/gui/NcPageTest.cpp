@@ -196,9 +196,12 @@ private slots:
         f.controller.setProgram(Program(3000));
         f.controller.play();
         QTRY_VERIFY(!f.controller.playing());
-        // The first line only sets where the cutter starts.
+        // The first line only sets where the cutter starts. The drawing
+        // keeps every move whichever view is shown; the 3D path only the
+        // ones played in 3D.
         QCOMPARE(int(f.views.path.size()), in3D ? 2999 : 0);
-        QCOMPARE(f.views.overlayItems, in3D ? 0 : 2999);
+        QCOMPARE(f.views.overlayItems, 2999);
+        QVERIFY(f.views.cutterMoves > 0);
         QVERIFY(f.page.stxLimXmax->text() == "2999.000");
         QVERIFY(f.page.sbtIsoPlay->isEnabled());
     }
@@ -243,9 +246,11 @@ private slots:
         f.controller.step();
         f.controller.step();
         QCOMPARE(f.views.path.size(), std::size_t(2));
+        QCOMPARE(f.views.overlayItems, 2);
         QCOMPARE(f.page.ricIso->textCursor().selectedText(), QString("G1 X4 Y1"));
         f.controller.rewind();
         QVERIFY(f.views.path.empty());
+        QCOMPARE(f.views.overlayItems, 0);
         QCOMPARE(f.controller.stepper().lineIndex(), 0);
         QCOMPARE(f.controller.stepper().start(), (SimPoint{4, 1}));
     }

@@ -11,6 +11,7 @@
 #include "kernel/tasks/QV2DTasks.h"
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,50 @@ TEST_F(TasksTest, AZoomWindowIsPickedByClickMoveClick) {
     const TRect2D r = view->VisualRect();
     for (const auto& [got, want] : {std::pair{r.Left, 20}, {r.Right, 60}, {r.Bottom, 20}, {r.Top, 40}})
         EXPECT_NEAR(got, want, 1.0);
+}
+
+TEST_F(TasksTest, AZoomWindowIsAlsoPickedByPressDragAndRelease) {
+    struct Row {
+        const char* name;
+        std::function<void()> gesture;
+        bool zoomed;  // to (20, 20)-(60, 40); otherwise still waiting for the second corner
+    };
+    const std::vector<Row> rows = {
+        {"press, drag, release", [this] { Down(20, 20), Move(60, 40), Up(60, 40); }, true},
+        {"a release a few pixels off is a click", [this] { Down(20, 20), Move(22, 21), Up(22, 21); }, false},
+        {"then a click takes the second corner", [this] { Down(20, 20), Up(21, 20), Move(60, 40), Down(60, 40); },
+         true},
+        {"only the first press's release counts", [this] { Down(20, 20), Up(20, 20), Move(60, 40), Up(60, 40); },
+         false},
+    };
+    for (const Row& row : rows) {
+        view->ZoomWindow(MakeRect2D(0, 0, 200, 100));
+        program->StartOperation(TCADPrgZoomArea::Class);
+        row.gesture();
+        EXPECT_EQ(Current(), row.zoomed ? "TCADIdleState" : "TCADPrgDragSelectArea") << row.name;
+        const TRect2D r = view->VisualRect();
+        const TRect2D want = row.zoomed ? MakeRect2D(20, 20, 60, 40) : MakeRect2D(0, 0, 200, 100);
+        for (const auto& [got, expected] :
+             {std::pair{r.Left, want.Left}, {r.Right, want.Right}, {r.Bottom, want.Bottom}, {r.Top, want.Top}})
+            EXPECT_NEAR(got, expected, 1.0) << row.name;
+        program->PostCommandEvent(kCommandCancel);
+    }
+}
+
+TEST_F(TasksTest, AZoomWindowRefusedAsAPointLeavesNoFrameOnTheScreen) {
+    program->StartOperation(TCADPrgZoomArea::Class);
+    Screen().ClearCalls();
+    Down(20, 20);
+    Move(40, 30);
+    Move(20, 20);
+    Down(20, 20);
+    EXPECT_EQ(Current(), "TCADIdleState");
+    int xorStrokes = 0;
+    for (const CanvasCall& call : Screen().Calls())
+        if ((call.Op == CanvasOp::Polyline || call.Op == CanvasOp::LineTo) && call.Pen.Mode == TPenMode::pmXor)
+            ++xorStrokes;
+    EXPECT_GT(xorStrokes, 0);
+    EXPECT_EQ(xorStrokes % 2, 0) << "every frame drawn was taken away again";
 }
 
 TEST_F(TasksTest, AZoomWindowOfOnePointOrCancelledChangesNothing) {

@@ -197,6 +197,8 @@ private slots:
             QVERIFY2(IsNumber(key) && !english.ReadString("String", key, "").empty(), key.c_str());
         for (const PageMessage& entry : kPageMessages)
             QVERIFY2(!english.ReadString("String", entry.number, "").empty(), std::string(entry.number).c_str());
+        for (const PageMessage& entry : kTaskPromptMessages)
+            QVERIFY2(!english.ReadString("String", entry.number, "").empty(), std::string(entry.number).c_str());
         for (const std::string& number : MessageNumbersInSources())
             QVERIFY2(!english.ReadString("String", number, "").empty(), number.c_str());
     }
