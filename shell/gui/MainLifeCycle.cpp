@@ -138,6 +138,7 @@ void MainLifeCycle::Start() {
     RunGuarded([this] {
         StartLanguage(Text(state_.settings.Language), ui_.form);
         ui_.btnZNC->setText(Lang("753"));
+        if (settings_) settings_->UnitSwitch();
     });
     RunGuarded([this] {
         ui_.txtOriginX->setText(Text(FormatDisplayNumber(state_.Info.X0, state_.settings.Unit)));
@@ -186,6 +187,8 @@ void MainLifeCycle::NewJob() {
         state_.NcProgramReady = false;
         VisPagine({kHidePages});
         ui_.form->setWindowTitle(Text(state_.BaseCaption));
+        // A new job starts where the program starts: with the greeting, not a blank line.
+        Messaggio(Text(MessageTable()[kPageOpenStep]));
     }
 }
 

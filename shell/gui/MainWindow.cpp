@@ -57,6 +57,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);
     life_->setSettingsController(settings_);
+    settings_->SetView2D(view2d_);
     ncPages_ = new NcPageWiring(ui_, state_, *life_, *view3d_, *dialogs, *localCad_, options.ncDialogs);
     // What the drawing's loaders skip (a block whose source is missing, an
     // unknown class) is shown like any other error.

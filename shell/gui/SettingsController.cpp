@@ -28,6 +28,7 @@
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/PictureSlot.h"
+#include "shell/gui/View2DHost.h"
 #include "shell/gui/View3D.h"
 #include "shell/lang/LanguageStore.h"
 #include "shell/lang/UnitLang.h"
@@ -42,6 +43,12 @@ constexpr TColor kResetGrid = 0x800000;
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// A text of the language file, or the design text while none is loaded.
+std::string LangOr(const char* number, const char* design) {
+    const std::string text = LangString(number);
+    return text.empty() ? design : text;
 }
 }  // namespace
 
@@ -73,6 +80,13 @@ SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCm
     BindGridPair(this, coupling_, ui.nol_cboGridSubX, ui.nol_cboGridSubY, ui.chkUnisceSubGrid, GridField::GridSubX);
 }
 
+void SettingsController::SetView2D(View2DHost* view) {
+    view2d_ = view;
+    if (!view2d_) return;
+    connect(view2d_, &View2DHost::gridClicked, this, [this](bool shown) { coupling_.SetShowGrid(shown); });
+    connect(view2d_, &View2DHost::snapClicked, this, [this](bool on) { coupling_.SetUseSnap(on); });
+}
+
 void SettingsController::ReadAndApply() {
     const IniFile file(state_.settingsFile);
     state_.settings = ReadSettings(file);
@@ -82,6 +96,7 @@ void SettingsController::ReadAndApply() {
         state_.settings.NcPath = QDir(documents).absolutePath().toStdString() + "/";
     }
     Apply();
+    if (view2d_) view2d_->StartWindow(state_.settings.Unit == 0);
 }
 
 void SettingsController::Apply() {
@@ -97,7 +112,7 @@ void SettingsController::Apply() {
     }
     UnitSwitch();
     SetGrid(Grid());
-    ui_.sbtAxisOnOff->setChecked(s.SAxis);
+    ShowAxes(s.SAxis);
     ui_.txtWhiteD->setText(Text(s.ZWhite));
     ui_.txtBlackD->setText(Text(s.ZBlack));
     ui_.txtFeedPlane->setText(Text(s.FeedPlane));
@@ -117,7 +132,7 @@ void SettingsController::ColoraForm(TColor color) {
 
 void SettingsController::SetBackground(TColor color) {
     state_.settings.BackGround = color;
-    ui_.pnlVistaGrafica->setBackgroundColor(ToQColor(color));
+    if (view2d_) view2d_->SetColors(color, state_.settings.Grid);
     view3d_.setBackgroundColor(ToQColor(color));
 }
 
@@ -156,6 +171,7 @@ void SettingsController::DefLayersPicked(TColor color) {
 
 void SettingsController::GridColorPicked(TColor color) {
     state_.settings.Grid = color;
+    if (view2d_) view2d_->SetColors(state_.settings.BackGround, color);
 }
 
 void SettingsController::UnitsChosen(int index) {
@@ -164,7 +180,9 @@ void SettingsController::UnitsChosen(int index) {
 }
 
 void SettingsController::UnitSwitch() {
-    ui_.nlblDimb->setText(QString::fromLatin1(calvoro::UnitSwitch(state_.settings.Unit).label.data()));
+    const bool mm = calvoro::UnitSwitch(state_.settings.Unit).isMM;
+    ui_.nlblDimb->setText(Text(mm ? LangOr("1000", "mm") : LangOr("1001", "Inch")));
+    if (view2d_) view2d_->SetUnits(mm, mm ? LangOr("1000", "mm") : LangOr("1002", "inch"));
 }
 
 void SettingsController::ResetClicked() {
@@ -185,7 +203,13 @@ void SettingsController::GridOnOffClicked() {
 }
 
 void SettingsController::AxisOnOffClicked() {
-    state_.settings.SAxis = ui_.sbtAxisOnOff->isChecked();
+    ShowAxes(ui_.sbtAxisOnOff->isChecked());
+}
+
+void SettingsController::ShowAxes(bool shown) {
+    state_.settings.SAxis = shown;
+    ui_.sbtAxisOnOff->setChecked(shown);
+    if (view2d_) view2d_->SetAxesShown(shown);
 }
 
 void SettingsController::LanguageChosen(const QString& name) {
@@ -193,6 +217,7 @@ void SettingsController::LanguageChosen(const QString& name) {
         state_.settings.Language = LanguageName();
         ui_.btnZNC->setText(QString::fromStdString(LangString("753")));
         life_.Messaggio(QString::fromStdString(MessageTable()[kPageSettings]));
+        UnitSwitch();
     }
     DirLng();
 }
@@ -220,6 +245,7 @@ void SettingsController::SetGrid(const GridValues& values) {
     state_.UseSnap = values.UseSnap;
     state_.settings.SGrid = values.ShowGrid;
     ui_.sbtGridOnOff->setChecked(values.ShowGrid);
+    if (view2d_) view2d_->ApplyGrid(values);
     // The grid page follows, except where a box already says the value: the
     // one being typed in keeps its text ("2." while "2.5" is on its way).
     const std::pair<QComboBox*, double> boxes[] = {
