@@ -24,11 +24,18 @@ public:
     // Selects the value without telling anyone.
     void setColor(TColor color);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void showPopup() override;
+
 signals:
     // The user picked a colour.
     void colorPicked(TColor color);
 
 private:
+    // The colour names in the language in force.
+    void NameColors();
+
     int customIndex_ = -1;
 };
 

@@ -50,6 +50,10 @@ QString Lang(const char* number) {
     return QString::fromStdString(LangString(number));
 }
 
+QString Lang(const char* number, const char* design) {
+    return QString::fromStdString(LangStringOr(number, design));
+}
+
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -73,8 +77,7 @@ QImage ToQImage(const Picture& picture) {
 
 }  // namespace
 
-MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs,
-                             View3D& view3d)
+MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs, View3D& view3d)
     : QObject(ui.form), ui_(ui), state_(state), cad_(cad), dialogs_(dialogs), view3d_(view3d) {
     for (QToolButton* button : {ui.sbtOpen}) connect(button, &QToolButton::clicked, this, &MainLifeCycle::OpenPicture);
     connect(ui.mnuOpen, &QAction::triggered, this, &MainLifeCycle::OpenPicture);
@@ -90,8 +93,7 @@ MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, 
     // Only a click on a tab counts as the user's change of page, never a
     // switch made by the program.
     connect(ui.tabPages, &QTabBar::tabBarClicked, this, &MainLifeCycle::PageTabClicked);
-    for (WorkPage* page : ui.pages)
-        connect(page, &WorkPage::captionChanged, this, [this] { ShowPages(); });
+    for (WorkPage* page : ui.pages) connect(page, &WorkPage::captionChanged, this, [this] { ShowPages(); });
     ConnectView3D();
 }
 
@@ -149,8 +151,8 @@ void MainLifeCycle::Start() {
         VisPagine({kHidePages});
         Messaggio(Text(MessageTable()[kPageOpenStep]));
     });
-    state_.BaseCaption = std::string(kProductName) + " v" + std::to_string(kVersionMajor) + "." +
-                         std::to_string(kVersionMinor);
+    state_.BaseCaption =
+        std::string(kProductName) + " v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor);
     ui_.form->setWindowTitle(Text(state_.BaseCaption));
     RunGuarded([this] {
         PostSettings wanted = state_.Post;
@@ -282,8 +284,7 @@ void MainLifeCycle::PlaceImageBitmap(const Picture& picture, const ImageInfo& in
     cad_.ClearObjects();
     BmpImage image = BmpImage::FromFile(EncodeBmp(picture), ToRaster(picture));
     cad_.AddObject2D(0, std::make_unique<TBitmap2D>(0, TPoint2D{info.X0, info.Y0, 1.0},
-                                                    TPoint2D{info.X0 + info.SizeX, info.Y0 + info.SizeY, 1.0},
-                                                    image));
+                                                    TPoint2D{info.X0 + info.SizeX, info.Y0 + info.SizeY, 1.0}, image));
     (void)zoomToFit;  // the stand-in view always fits the picture
     cad_.RepaintViewports();
     ui_.pnlVistaGrafica->setPicture(ToQImage(picture));
@@ -314,7 +315,7 @@ void MainLifeCycle::OpenPicture() {
     if (!state_.settings.FOpen.empty() && std::filesystem::is_directory(remembered.parent_path(), error))
         start = remembered;
     const QString file = dialogs_.openFile(ui_.form, Lang("400"), QString::fromStdString(start.string()),
-                                           "Pictures and jobs (*.bmp *.jpg *.jpeg *.pxm);;All files (*)");
+                                           Lang("1020", "Pictures and jobs (*.bmp *.jpg *.jpeg *.pxm);;All files (*)"));
     if (!file.isEmpty()) LoadPicture(file.toStdString());
 }
 
@@ -357,9 +358,13 @@ void MainLifeCycle::BuildRelief() {
 
 void MainLifeCycle::OpenDocumentPage(const std::filesystem::path& page) {
     const std::filesystem::path file = ProgramFolder() / "hlp" / page;
-    if (!std::filesystem::exists(file) ||
-        !dialogs_.openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string()))))
-        Application::reportError("Cannot show the help page \"" + QString::fromStdString(file.string()) + "\".");
+    const QString name = QString::fromStdString(file.string());
+    if (!std::filesystem::exists(file))
+        Application::reportError(Lang("1030", "The help page \"%1\" is not installed.").arg(name));
+    else if (!dialogs_.openUrl(QUrl::fromLocalFile(name)))
+        Application::reportError(
+            Lang("1031", "No program was found to show \"%1\". Install a web browser, or open the page by hand.")
+                .arg(name));
 }
 
 void MainLifeCycle::ShowHelp() {
@@ -373,7 +378,9 @@ void MainLifeCycle::ShowTutorial() {
 void MainLifeCycle::ShowWeb() {
     state_.ActiveCommand = kNoCommand;
     if (!dialogs_.openUrl(QUrl(kWebAddress)))
-        Application::reportError(QStringLiteral("Cannot open the web page %1.").arg(kWebAddress));
+        Application::reportError(
+            Lang("1031", "No program was found to show \"%1\". Install a web browser, or open the page by hand.")
+                .arg(kWebAddress));
 }
 
 void MainLifeCycle::ShowAbout() {

@@ -45,11 +45,6 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// A text of the language file, or the design text while none is loaded.
-std::string LangOr(const char* number, const char* design) {
-    const std::string text = LangString(number);
-    return text.empty() ? design : text;
-}
 }  // namespace
 
 SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View3D& view3d,
@@ -72,7 +67,7 @@ SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCm
     connect(ui.sbtTransLng, &QPushButton::clicked, this, [this] {
         FrmEditLng* manager =
             FrmEditLng::Open(ui_.form, FrmEditLng::DefaultDialogs(), FrmEditLng::DefaultMailService());
-        connect(manager, &FrmEditLng::languagesChanged, this, &SettingsController::DirLng);
+        connect(manager, &FrmEditLng::languagesChanged, this, &SettingsController::LanguagesChanged);
     });
     connect(ui.sbtGridOnOff, &QToolButton::clicked, this, &SettingsController::GridOnOffClicked);
     connect(ui.sbtAxisOnOff, &QToolButton::clicked, this, &SettingsController::AxisOnOffClicked);
@@ -181,8 +176,8 @@ void SettingsController::UnitsChosen(int index) {
 
 void SettingsController::UnitSwitch() {
     const bool mm = calvoro::UnitSwitch(state_.settings.Unit).isMM;
-    ui_.nlblDimb->setText(Text(mm ? LangOr("1000", "mm") : LangOr("1001", "Inch")));
-    if (view2d_) view2d_->SetUnits(mm, mm ? LangOr("1000", "mm") : LangOr("1002", "inch"));
+    ui_.nlblDimb->setText(Text(mm ? LangStringOr("1000", "mm") : LangStringOr("1001", "Inch")));
+    if (view2d_) view2d_->SetUnits(mm, mm ? LangStringOr("1000", "mm") : LangStringOr("1002", "inch"));
 }
 
 void SettingsController::ResetClicked() {
@@ -218,6 +213,18 @@ void SettingsController::LanguageChosen(const QString& name) {
         ui_.btnZNC->setText(QString::fromStdString(LangString("753")));
         life_.Messaggio(QString::fromStdString(MessageTable()[kPageSettings]));
         UnitSwitch();
+    }
+    DirLng();
+}
+
+void SettingsController::LanguagesChanged() {
+    // The language in use was deleted: the program goes on in English, so
+    // the box and the next start name a language that is there.
+    if (!LanguageName().empty() && !LanguageStore().Exists(LanguageName())) {
+        LanguageChosen(QString::fromLatin1(kDefaultLanguage.data(), kDefaultLanguage.size()));
+        life_.Messaggio(QString::fromStdString(
+            LangStringOr("1057", "The language in use was deleted; Calvoro now speaks English.")));
+        return;
     }
     DirLng();
 }

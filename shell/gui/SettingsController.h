@@ -56,6 +56,8 @@ public:
     // right click and the grid spacing menu).
     void ShowGridDialog();
     void LanguageChosen(const QString& name);
+    // The language manager wrote or deleted a language file.
+    void LanguagesChanged();
 
     GridValues Grid() const override;
     void SetGrid(const GridValues& values) override;

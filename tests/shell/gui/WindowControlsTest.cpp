@@ -30,12 +30,13 @@
 #include "kernel/entities/TPunto2D.h"
 #include "kernel/gui/ViewportWidget.h"
 #include "kernel/model/GraphicObjIterator.h"
-#include "kernel/program/TQVPrg2D.h"
 #include "kernel/platform/IniFile.h"
+#include "kernel/program/TQVPrg2D.h"
 #include "kernel/view/TQVViewport2D.h"
 #include "shell/app/Settings.h"
 #include "shell/gui/AboutDialog.h"
 #include "shell/gui/ColorBox.h"
+#include "shell/gui/DialogServices.h"
 #include "shell/gui/FrmEditLng.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/SettingsController.h"
@@ -58,7 +59,7 @@ enum class Reach {
 };
 
 struct ControlRow {
-    const char* name;   // the control's object name
+    const char* name;  // the control's object name
     Reach reach;
     const char* where;  // the road, as a person would tell it
     // Goes there (opens the page, ...) and returns the control; null: not found.
@@ -388,8 +389,8 @@ std::vector<ControlRow> ViewRows() {
          [](Harness& h, QObject* control) {
              auto* view = static_cast<QWidget*>(control);
              const TRect2D before = View(h).VisualRect();
-             QWheelEvent wheel(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), {}, {0, 120},
-                               Qt::NoButton, {}, Qt::NoScrollPhase, false);
+             QWheelEvent wheel(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), {}, {0, 120}, Qt::NoButton, {},
+                               Qt::NoScrollPhase, false);
              QApplication::sendEvent(view, &wheel);
              QVERIFY(View(h).VisualRect().Right - View(h).VisualRect().Left != before.Right - before.Left);
          }},
@@ -514,7 +515,8 @@ QString Unreachable(Harness& h, const ControlRow& row, QObject* control) {
         }
         if (row.reach == Reach::ViewStrip) {
             auto* strip = h.window->findChild<QToolBar*>("tbrView2D");
-            return strip && strip->isVisible() && strip->actions().contains(action) ? QString() : "not on the view strip";
+            return strip && strip->isVisible() && strip->actions().contains(action) ? QString()
+                                                                                    : "not on the view strip";
         }
         return {};
     }
@@ -553,6 +555,52 @@ private slots:
         control.use(h, found);
         if (QTest::currentTestFailed()) return;
         QVERIFY2(h.errors.isEmpty(), qPrintable(h.errors.join("\n")));
+    }
+
+    // Without a browser the desktop's opener starts and then fails: the user
+    // is told, for help pages and the web page alike.
+    void aDesktopWithoutABrowserIsReported_data() {
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("errors");
+        QTest::newRow("opened") << 0 << 0;
+        QTest::newRow("no program for it") << 3 << 1;
+        QTest::newRow("opening failed") << 4 << 1;
+    }
+    void aDesktopWithoutABrowserIsReported() {
+        QFETCH(int, exitCode);
+        QFETCH(int, errors);
+        Installation install;
+        const fs::path bin = install.root() / "bin";
+        fs::create_directories(bin);
+        WriteFileAtomically(bin / "xdg-open", "#!/bin/sh\nexit " + std::to_string(exitCode) + "\n");
+        fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+        QStringList shown;
+        Application::setErrorReporter([&](const QString& message) { shown << message; });
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(bin.string()));
+        QVERIFY(QtDialogServices().openUrl(QUrl(kWebAddress)));
+        qputenv("PATH", path);
+        QTRY_COMPARE(shown.size(), errors);
+        QTest::qWait(50);
+        Application::setErrorReporter(nullptr);
+        QCOMPARE(shown.size(), errors);
+        if (errors) QVERIFY(shown.front().contains(kWebAddress));
+    }
+
+    // Deleting the language in use leaves the program in English, with the
+    // language box and the saved setting naming a language that is there.
+    void deletingTheLanguageInUseFallsBackToEnglish() {
+        Harness h;
+        fs::copy_file(h.install.root() / "language" / "english.lng", h.install.root() / "language" / "deutsch.lng");
+        h.install.write("Calvoro.ini", "[Default]\r\nLanguage=deutsch\r\n");
+        h.start();
+        QCOMPARE(QString::fromStdString(LanguageName()), QString("deutsch"));
+        fs::remove(h.install.root() / "language" / "deutsch.lng");
+        h.window->Settings().LanguagesChanged();
+        QCOMPARE(QString::fromStdString(LanguageName()), QString("english"));
+        QCOMPARE(h.ui().nol_cboLang->currentText(), QString("english"));
+        QCOMPARE(QString::fromStdString(h.window->State().settings.Language), QString("english"));
+        QCOMPARE(h.errors, QStringList());
     }
 
     // The settings file reaches the view and the interaction program at start.
