@@ -11,22 +11,10 @@ namespace calvoro {
 
 namespace {
 const std::array<std::pair<TColor, const char*>, 16> kStandardColors = {{
-    {clBlack, "Black"},
-    {clMaroon, "Maroon"},
-    {clGreen, "Green"},
-    {clOlive, "Olive"},
-    {clNavy, "Navy"},
-    {clPurple, "Purple"},
-    {clTeal, "Teal"},
-    {clGray, "Gray"},
-    {clSilver, "Silver"},
-    {clRed, "Red"},
-    {clLime, "Lime"},
-    {clYellow, "Yellow"},
-    {clBlue, "Blue"},
-    {clFuchsia, "Fuchsia"},
-    {clAqua, "Aqua"},
-    {clWhite, "White"},
+    {clBlack, "Black"}, {clMaroon, "Maroon"}, {clGreen, "Green"},   {clOlive, "Olive"},
+    {clNavy, "Navy"},   {clPurple, "Purple"}, {clTeal, "Teal"},     {clGray, "Gray"},
+    {clSilver, "Silver"}, {clRed, "Red"},     {clLime, "Lime"},     {clYellow, "Yellow"},
+    {clBlue, "Blue"},   {clFuchsia, "Fuchsia"}, {clAqua, "Aqua"},   {clWhite, "White"},
 }};
 
 // The language file's numbers of the names above, then of "Custom".

@@ -16,8 +16,8 @@ int DialogServices::runModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-QString DialogServices::saveFile(QWidget* parent, const QString& caption, const QString& start, const QString& filter,
-                                 QString* chosenFilter) {
+QString DialogServices::saveFile(QWidget* parent, const QString& caption, const QString& start,
+                                 const QString& filter, QString* chosenFilter) {
     return QFileDialog::getSaveFileName(parent, caption, start, filter, chosenFilter);
 }
 

@@ -85,14 +85,14 @@ void DesktopMailService::send(const MailMessage& mail, Done done) {
     process->setStandardOutputFile(QProcess::nullDevice());
     // Reported once, whichever signal comes first.
     auto reported = std::make_shared<bool>(false);
-    QObject::connect(
-        process, &QProcess::errorOccurred, process, [process, done, reported](QProcess::ProcessError error) {
-            // Every other error ends with finished() as well.
-            if (error != QProcess::FailedToStart || *reported) return;
-            *reported = true;
-            done({false, Lang("1056", "The mail program could not be started: ") + process->errorString()});
-            process->deleteLater();
-        });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, done, reported](QProcess::ProcessError error) {
+                         // Every other error ends with finished() as well.
+                         if (error != QProcess::FailedToStart || *reported) return;
+                         *reported = true;
+                         done({false, Lang("1056", "The mail program could not be started: ") + process->errorString()});
+                         process->deleteLater();
+                     });
     QObject::connect(
         process, &QProcess::finished, process, [process, done, reported](int exitCode, QProcess::ExitStatus status) {
             if (*reported) return;

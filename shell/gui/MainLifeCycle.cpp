@@ -77,7 +77,8 @@ QImage ToQImage(const Picture& picture) {
 
 }  // namespace
 
-MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs, View3D& view3d)
+MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs,
+                             View3D& view3d)
     : QObject(ui.form), ui_(ui), state_(state), cad_(cad), dialogs_(dialogs), view3d_(view3d) {
     for (QToolButton* button : {ui.sbtOpen}) connect(button, &QToolButton::clicked, this, &MainLifeCycle::OpenPicture);
     connect(ui.mnuOpen, &QAction::triggered, this, &MainLifeCycle::OpenPicture);
@@ -93,7 +94,8 @@ MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, 
     // Only a click on a tab counts as the user's change of page, never a
     // switch made by the program.
     connect(ui.tabPages, &QTabBar::tabBarClicked, this, &MainLifeCycle::PageTabClicked);
-    for (WorkPage* page : ui.pages) connect(page, &WorkPage::captionChanged, this, [this] { ShowPages(); });
+    for (WorkPage* page : ui.pages)
+        connect(page, &WorkPage::captionChanged, this, [this] { ShowPages(); });
     ConnectView3D();
 }
 
@@ -151,8 +153,8 @@ void MainLifeCycle::Start() {
         VisPagine({kHidePages});
         Messaggio(Text(MessageTable()[kPageOpenStep]));
     });
-    state_.BaseCaption =
-        std::string(kProductName) + " v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor);
+    state_.BaseCaption = std::string(kProductName) + " v" + std::to_string(kVersionMajor) + "." +
+                         std::to_string(kVersionMinor);
     ui_.form->setWindowTitle(Text(state_.BaseCaption));
     RunGuarded([this] {
         PostSettings wanted = state_.Post;
@@ -284,7 +286,8 @@ void MainLifeCycle::PlaceImageBitmap(const Picture& picture, const ImageInfo& in
     cad_.ClearObjects();
     BmpImage image = BmpImage::FromFile(EncodeBmp(picture), ToRaster(picture));
     cad_.AddObject2D(0, std::make_unique<TBitmap2D>(0, TPoint2D{info.X0, info.Y0, 1.0},
-                                                    TPoint2D{info.X0 + info.SizeX, info.Y0 + info.SizeY, 1.0}, image));
+                                                    TPoint2D{info.X0 + info.SizeX, info.Y0 + info.SizeY, 1.0},
+                                                    image));
     (void)zoomToFit;  // the stand-in view always fits the picture
     cad_.RepaintViewports();
     ui_.pnlVistaGrafica->setPicture(ToQImage(picture));

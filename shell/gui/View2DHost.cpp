@@ -85,30 +85,23 @@ View2DHost::View2DHost(TQVCmp2D& drawing, QWidget* container, CursorEvent cursor
     view.SetOnMouseUp2D([this](TQVViewport2D&, TMouseButton, TShiftState, int, int, double, double) {
         if (!drag_.PanDragging()) return;
         drag_.EndPan();
-        if (hadCursorBeforePan_)
-            widget_->setCursor(cursorBeforePan_);
-        else
-            widget_->unsetCursor();
+        if (hadCursorBeforePan_) widget_->setCursor(cursorBeforePan_);
+        else widget_->unsetCursor();
     });
     view.SetOnMouseMove2D([this](TQVViewport2D& sender, TShiftState shift, int x, int y, double, double) {
         if (cursor_) cursor_(program_->GetSnappedPoint());
         const ViewDrag::Step step = drag_.MouseMove(shift, x, y);
         RunGuarded([&] {
             switch (step.action) {
-                case ViewDrag::Action::Pan: {
-                    const TPoint2D to = sender.ScreenToWorld(MakePoint2D(step.toX, step.toY));
-                    const TPoint2D from = sender.ScreenToWorld(MakePoint2D(step.fromX, step.fromY));
-                    sender.PanView(from.X - to.X, from.Y - to.Y);
-                    break;
-                }
-                case ViewDrag::Action::ZoomIn:
-                    sender.ZoomIn();
-                    break;
-                case ViewDrag::Action::ZoomOut:
-                    sender.ZoomOut();
-                    break;
-                case ViewDrag::Action::None:
-                    break;
+            case ViewDrag::Action::Pan: {
+                const TPoint2D to = sender.ScreenToWorld(MakePoint2D(step.toX, step.toY));
+                const TPoint2D from = sender.ScreenToWorld(MakePoint2D(step.fromX, step.fromY));
+                sender.PanView(from.X - to.X, from.Y - to.Y);
+                break;
+            }
+            case ViewDrag::Action::ZoomIn: sender.ZoomIn(); break;
+            case ViewDrag::Action::ZoomOut: sender.ZoomOut(); break;
+            case ViewDrag::Action::None: break;
             }
         });
     });

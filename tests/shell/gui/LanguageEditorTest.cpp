@@ -375,9 +375,8 @@ private slots:
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QByteArray::fromStdString(root_.string()));
         std::optional<MailHandOff> result;
-        DesktopMailService().send(
-            {"Calvoro languages", "languages@calvoro.example.org", "S&", "x=1&y\r\n?#", "/u/it.lng"},
-            [&](const MailHandOff& done) { result = done; });
+        DesktopMailService().send({"Calvoro languages", "languages@calvoro.example.org", "S&", "x=1&y\r\n?#", "/u/it.lng"},
+                                  [&](const MailHandOff& done) { result = done; });
         qputenv("PATH", path);
         QDesktopServices::unsetUrlHandler("mailto");
         QVERIFY(result && result->ok);
