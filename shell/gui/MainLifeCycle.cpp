@@ -1,6 +1,7 @@
 #include "shell/gui/MainLifeCycle.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -306,7 +307,11 @@ void MainLifeCycle::AggAlbero(const std::string& bitDepthText, int pixelWidth, i
     const PictureInfoRows info = AggAlberoRows(state_.ImageFileName, bitDepthText, pixelWidth, pixelHeight, dpi);
     ui_.treInfoRas->clear();
     auto* root = new QTreeWidgetItem(ui_.treInfoRas, {Text(info.root)});
-    for (const std::string& row : info.rows) new QTreeWidgetItem(root, {Text(row)});
+    // A long file name stays whole: the rows scroll sideways and each shows
+    // its whole text when the mouse rests on it.
+    for (const std::string& row : info.rows) (new QTreeWidgetItem(root, {Text(row)}))->setToolTip(0, Text(row));
+    ui_.treInfoRas->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui_.treInfoRas->header()->setStretchLastSection(false);
     ui_.treInfoRas->expandAll();
 }
 

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/platform/IniFile.h"
@@ -86,9 +87,14 @@ void SettingsController::ReadAndApply() {
     const IniFile file(state_.settingsFile);
     state_.settings = ReadSettings(file);
     state_.settingsRead = true;
-    if (state_.settings.NcPath.empty()) {
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        state_.settings.NcPath = QDir(documents).absolutePath().toStdString() + "/";
+    // The NC folder must be there: a folder of another computer, or a
+    // documents folder the desktop names but never made, gives the user's
+    // documents when they exist and otherwise the home folder.
+    std::error_code error;
+    if (state_.settings.NcPath.empty() || !std::filesystem::is_directory(state_.settings.NcPath, error)) {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (!QDir(folder).exists()) folder = QDir::homePath();
+        state_.settings.NcPath = QDir(folder).absolutePath().toStdString() + "/";
     }
     Apply();
     if (view2d_) view2d_->StartWindow(state_.settings.Unit == 0);

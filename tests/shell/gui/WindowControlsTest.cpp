@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -166,6 +167,10 @@ std::vector<ControlRow> LifeCycleRows() {
              h.dialogs.fileToOpen = QString::fromStdString(h.install.picture().string());
              static_cast<QToolButton*>(control)->click();
              QCOMPARE(QString::fromStdString(h.window->State().ImageFileName), h.dialogs.fileToOpen);
+             // The file line of the picture information shows the whole name on hover.
+             QTreeWidgetItem* file = h.ui().treInfoRas->topLevelItem(0)->child(0);
+             QVERIFY(file->toolTip(0).endsWith("ramp.bmp"));
+             QCOMPARE(file->toolTip(0), file->text(0));
          }},
         {"mnuOpen", Reach::Menu, "File > Open", Find("mnuOpen"),
          [](Harness& h, QObject* control) {
@@ -415,6 +420,10 @@ std::vector<ControlRow> ViewRows() {
          [](Harness& h, QObject*) {
              PlacePoint(h, {150, 150});
              QCOMPARE(h.window->LocalCad().ObjectCount(), 1);
+             // Drawn in a colour the view's background does not swallow.
+             const TColor pen =
+                 h.window->LocalCad().Layers().LayerByIndex(h.window->LocalCad().CurrentLayer()).Pen().Color;
+             QVERIFY(pen != View(h).BackGroundColor());
          }},
         {"actZoomAll", Reach::ViewStrip, "view strip, Zoom all", Find("actZoomAll"),
          [](Harness& h, QObject* control) {
@@ -601,6 +610,16 @@ private slots:
         QCOMPARE(h.ui().nol_cboLang->currentText(), QString("english"));
         QCOMPARE(QString::fromStdString(h.window->State().settings.Language), QString("english"));
         QCOMPARE(h.errors, QStringList());
+    }
+
+    // An NC folder that is not there (another computer's) is never kept.
+    void aMissingNcFolderGivesAnExistingOne() {
+        Harness h;
+        h.install.write("Calvoro.ini", "[Default]\r\nNcPath=/nowhere/at/all/\r\n");
+        h.start();
+        const std::string folder = h.window->State().settings.NcPath;
+        QVERIFY2(fs::is_directory(folder), folder.c_str());
+        QVERIFY(folder.ends_with("/"));
     }
 
     // The settings file reaches the view and the interaction program at start.
