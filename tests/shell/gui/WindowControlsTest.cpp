@@ -612,6 +612,19 @@ private slots:
         QCOMPARE(h.errors, QStringList());
     }
 
+    // The grid page has no road of its own yet; its boxes act on the view all the same.
+    void theGridPageSetsTheViewsGrid() {
+        Harness h;
+        h.start();
+        h.ui().chkUnisceGrid->setChecked(true);
+        TypeInto(h.ui().nol_cboGridX, "2.5");
+        QCOMPARE(View(h).GridDeltaX(), 2.5);
+        QCOMPARE(View(h).GridDeltaY(), 2.5);
+        TypeInto(h.ui().nol_cboGridSubY, "0.5");
+        QCOMPARE(View(h).GridSubY(), 0.5);
+        QCOMPARE(h.window->State().settings.GridY, 2.5);
+    }
+
     // An NC folder that is not there (another computer's) is never kept.
     void aMissingNcFolderGivesAnExistingOne() {
         Harness h;
