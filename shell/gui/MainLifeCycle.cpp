@@ -136,7 +136,7 @@ void MainLifeCycle::LoadBlockLibrary() {
 void MainLifeCycle::Start() {
     RunGuarded([] { InstallScreenCursors(); });
     RunGuarded([this] {
-        Explained("The settings were not read; they will not be saved: ", [this] {
+        Explained(LangStringOr("1022", "The settings were not read; they will not be saved: "), [this] {
             if (settings_) settings_->ReadAndApply();
         });
     });
@@ -175,7 +175,7 @@ bool MainLifeCycle::ConfirmClose() {
     if (state_.settingsRead) {
         RunGuarded([this] {
             state_.settings.Language = LanguageName().empty() ? state_.settings.Language : LanguageName();
-            Explained("The settings were not saved: ", [this] {
+            Explained(LangStringOr("1023", "The settings were not saved: "), [this] {
                 IniFile file(state_.settingsFile);
                 WriteSettings(file, state_.settings);
             });
