@@ -24,6 +24,7 @@
 #include <QTreeWidget>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "kernel/drawing/QVCmp2D.h"
@@ -610,6 +611,29 @@ private slots:
         QCOMPARE(h.ui().nol_cboLang->currentText(), QString("english"));
         QCOMPARE(QString::fromStdString(h.window->State().settings.Language), QString("english"));
         QCOMPARE(h.errors, QStringList());
+    }
+
+    // The view strip, the units and the colour names speak the user's language.
+    void theWindowsTextsComeFromTheLanguageFile() {
+        Harness h;
+        std::string text = ReadWholeFile(h.install.root() / "language" / "english.lng");
+        for (const auto& [from, to] :
+             {std::pair<std::string, std::string>{"actZoomWindow.Caption=Zoom window", "actZoomWindow.Caption=Fenster"},
+              {"1003=Black", "1003=Schwarz"},
+              {"1002=inch", "1002=Zoll"},
+              {"cboUnits.items[1]=inch", "cboUnits.items[1]=Zoll"}}) {
+            const std::size_t at = text.find(from);
+            QVERIFY2(at != std::string::npos, from.c_str());
+            text.replace(at, from.size(), to);
+        }
+        h.install.write("language/deutsch.lng", text);
+        h.install.write("Calvoro.ini", "[Default]\r\nLanguage=deutsch\r\nUnit=1\r\n");
+        h.start();
+        QCOMPARE(h.window->findChild<QAction*>("actZoomWindow")->text(), QString("Fenster"));
+        QCOMPARE(QString::fromStdString(View(h).UnitLabel()), QString("Zoll"));
+        QCOMPARE(h.ui().cboUnits->currentText(), QString("Zoll"));
+        h.ui().sbtSetting->click();
+        QCOMPARE(h.ui().ColorBoxBackground->itemText(0), QString("Schwarz"));
     }
 
     // The grid page has no road of its own yet; its boxes act on the view all the same.
