@@ -23,6 +23,8 @@ public:
     TColor color() const;
     // Selects the value without telling anyone.
     void setColor(TColor color);
+    // The colour names in the language in force (also done on every show).
+    void NameColors();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -33,9 +35,6 @@ signals:
     void colorPicked(TColor color);
 
 private:
-    // The colour names in the language in force.
-    void NameColors();
-
     int customIndex_ = -1;
 };
 

@@ -219,6 +219,8 @@ void SettingsController::LanguageChosen(const QString& name) {
         ui_.btnZNC->setText(QString::fromStdString(LangString("753")));
         life_.Messaggio(QString::fromStdString(MessageTable()[kPageSettings]));
         UnitSwitch();
+        for (ColorBox* box : {ui_.ColorBoxForm, ui_.ColorBoxBackground, ui_.ColorBoxDefLayers, ui_.ColorBoxGrid})
+            box->NameColors();
     }
     DirLng();
 }
