@@ -227,6 +227,15 @@ std::vector<ControlRow> LifeCycleRows() {
              static_cast<QAction*>(control)->trigger();
              QVERIFY(h.window->findChild<AboutDialog*>()->isVisible());
          }},
+        {"btnOk", Reach::Dialog, "Help > About, then OK",
+         [](Harness& h) -> QObject* {
+             h.ui().mnuAbout1->trigger();
+             return h.window->findChild<AboutDialog*>()->findChild<QPushButton*>("btnOk");
+         },
+         [](Harness& h, QObject* control) {
+             static_cast<QPushButton*>(control)->click();
+             QVERIFY(!h.window->findChild<AboutDialog*>()->isVisible());
+         }},
         {"sbtAbout", Reach::ToolBar, "Files bar, About", Find("sbtAbout"),
          [](Harness& h, QObject* control) {
              static_cast<QToolButton*>(control)->click();
