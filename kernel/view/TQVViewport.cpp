@@ -475,7 +475,7 @@ void TQVViewport::DrawAxes(const TRect2D& area, Canvas& canvas) {
     const double m00 = GetViewMatrix().M[0][0];
     const double length = m00 != 0.0 ? (t.X - s.X) / m00 : 0.0;
     const std::string number = FixedText(length, isMM_ ? 3 : 4);
-    const std::string unit = isMM_ ? "mm" : "Inch";
+    const std::string unit = !unitLabel_.empty() ? unitLabel_ : isMM_ ? "mm" : "Inch";
     FontDescription font = canvas.Font();
     font.Color = clYellow;
     canvas.SetFont(font);

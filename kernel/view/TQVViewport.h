@@ -21,6 +21,8 @@
 #include "kernel/view/ViewSurface.h"
 #include "kernel/view/ViewportInputHook.h"
 
+#include <string>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -169,6 +171,10 @@ public:
     void SetShowAssi(bool show);
     bool IsMM() const { return isMM_; }
     void SetIsMM(bool mm) { isMM_ = mm; }
+    // The unit written under the scale bar, in the user's language; empty
+    // for the view's own "mm" or "Inch".
+    const std::string& UnitLabel() const { return unitLabel_; }
+    void SetUnitLabel(std::string label) { unitLabel_ = std::move(label); }
     bool GridOnTop() const { return gridOnTop_; }
     void SetGridOnTop(bool onTop) { gridOnTop_ = onTop; }
     bool IsTransparent() const { return isTransparent_; }
@@ -268,6 +274,7 @@ private:
     bool showGrid_ = false;
     bool showAssi_ = false;
     bool isMM_ = false;
+    std::string unitLabel_;
     bool redrawLocked_ = false;
     int controlPointsWidth_ = 6;
     double gridDeltaX_ = 0.0;

@@ -24,7 +24,8 @@ struct Settings {
     // [Color]
     TColor Form = static_cast<TColor>(0xFF000005u);  // the system window colour
     TColor BackGround = clGray;
-    TColor DefLayers = clGray;
+    // Not the background's grey: what is drawn must show on the view.
+    TColor DefLayers = clLime;
     TColor Grid = clNavy;
     // [Default]
     std::int32_t Unit = 0;  // 0 millimetres, anything else inches (kept as read)

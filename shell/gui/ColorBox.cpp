@@ -5,6 +5,8 @@
 #include <array>
 #include <utility>
 
+#include "shell/lang/UnitLang.h"
+
 namespace calvoro {
 
 namespace {
@@ -14,6 +16,14 @@ const std::array<std::pair<TColor, const char*>, 16> kStandardColors = {{
     {clSilver, "Silver"}, {clRed, "Red"},     {clLime, "Lime"},     {clYellow, "Yellow"},
     {clBlue, "Blue"},   {clFuchsia, "Fuchsia"}, {clAqua, "Aqua"},   {clWhite, "White"},
 }};
+
+// The language file's numbers of the names above, then of "Custom".
+constexpr int kFirstColorName = 1003;
+constexpr int kCustomName = kFirstColorName + 16;
+
+QString ColorName(int number, const char* design) {
+    return QString::fromStdString(LangStringOr(std::to_string(number), design));
+}
 
 QPixmap Swatch(TColor color) {
     QPixmap swatch(16, 12);
@@ -32,6 +42,22 @@ ColorBox::ColorBox(QWidget* parent) : QComboBox(parent) {
     connect(this, &QComboBox::activated, this, [this] { emit colorPicked(color()); });
 }
 
+void ColorBox::NameColors() {
+    for (int i = 0; i < static_cast<int>(kStandardColors.size()); ++i)
+        setItemText(i, ColorName(kFirstColorName + i, kStandardColors[static_cast<std::size_t>(i)].second));
+    if (customIndex_ >= 0) setItemText(customIndex_, ColorName(kCustomName, "Custom"));
+}
+
+void ColorBox::showEvent(QShowEvent* event) {
+    NameColors();
+    QComboBox::showEvent(event);
+}
+
+void ColorBox::showPopup() {
+    NameColors();
+    QComboBox::showPopup();
+}
+
 TColor ColorBox::color() const {
     return currentIndex() < 0 ? clBlack : static_cast<TColor>(currentData().toInt());
 }
@@ -47,7 +73,7 @@ void ColorBox::setColor(TColor color) {
         addItem(QString());
         customIndex_ = count() - 1;
     }
-    setItemText(customIndex_, QStringLiteral("Custom"));
+    setItemText(customIndex_, ColorName(kCustomName, "Custom"));
     setItemIcon(customIndex_, Swatch(color));
     setItemData(customIndex_, color);
     setCurrentIndex(customIndex_);

@@ -23,6 +23,12 @@ public:
     TColor color() const;
     // Selects the value without telling anyone.
     void setColor(TColor color);
+    // The colour names in the language in force (also done on every show).
+    void NameColors();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void showPopup() override;
 
 signals:
     // The user picked a colour.

@@ -23,6 +23,10 @@ QPushButton* Button(const char* name, const char* text, QWidget* parent) {
     return button;
 }
 
+QString Lang(const char* number, const char* design) {
+    return QString::fromStdString(LangStringOr(number, design));
+}
+
 QString Caption() {
     return QString::fromStdString(LangString("450"));
 }
@@ -104,7 +108,7 @@ QString FrmEditLng::SelectedName() const {
 
 bool FrmEditLng::RefuseEnglish(const QString& name) {
     if (!LanguageStore::IsProtected(name.toStdString())) return false;
-    dialogs_.warn(this, Caption(), "Unable to modify or delete the \"english.lng\"");
+    dialogs_.warn(this, Caption(), Lang("1040", "Unable to modify or delete the \"english.lng\""));
     return true;
 }
 
@@ -122,7 +126,8 @@ void FrmEditLng::OpenEditor(const QString& name, LanguageText text, bool isNew) 
 }
 
 void FrmEditLng::sbtNewLngClick() {
-    const std::optional<QString> typed = dialogs_.askText(this, "Create new", "New language name", "");
+    const std::optional<QString> typed =
+        dialogs_.askText(this, Lang("1041", "Create new"), Lang("1042", "New language name"), "");
     if (!typed) return;
     const QString name = typed->trimmed();
     if (name.isEmpty()) return;
@@ -132,9 +137,10 @@ void FrmEditLng::sbtNewLngClick() {
         return;
     }
     if (store_.Exists(name.toStdString()) &&
-        !dialogs_.askYesNo(this, Caption(),
-                           "The language " + name + " exists already. Replace it with a copy of English when you save?",
-                           false))
+        !dialogs_.askYesNo(
+            this, Caption(),
+            Lang("1043", "The language %1 exists already. Replace it with a copy of English when you save?").arg(name),
+            false))
         return;
     LanguageText english;
     try {
@@ -162,7 +168,8 @@ void FrmEditLng::sbtModLngClick() {
 void FrmEditLng::sbtDelLngClick() {
     const QString name = SelectedName();
     if (name.isEmpty() || RefuseEnglish(name)) return;
-    if (!dialogs_.askYesNo(this, Caption(), "Are you sure to delete the language " + name, false)) return;
+    if (!dialogs_.askYesNo(this, Caption(), Lang("1044", "Are you sure to delete the language %1").arg(name), false))
+        return;
     const std::string problem = store_.Delete(name.toStdString());
     if (!problem.empty()) {
         dialogs_.showError(this, Caption(), QString::fromStdString(problem));
@@ -180,7 +187,7 @@ void FrmEditLng::sbtSubmitLngClick() {
     if (name.isEmpty()) return;
     const std::filesystem::path file = store_.FileOf(name.toStdString());
     if (file.empty()) {
-        dialogs_.showError(this, Caption(), "The language file of " + name + " was not found.");
+        dialogs_.showError(this, Caption(), Lang("1045", "The language file of %1 was not found.").arg(name));
         return;
     }
     submission_ = new FrmSubmitLng(dialogs_, mail_, this);

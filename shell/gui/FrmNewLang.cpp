@@ -1,7 +1,9 @@
 #include "shell/gui/FrmNewLang.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -28,8 +30,36 @@ FrmNewLang::FrmNewLang(LanguageStore store, std::string name, LanguageText text,
     memLang_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memLang_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memLang_->setPlainText(QString::fromStdString(original_.text));
+    btnSave = new QPushButton("Save", this);
+    btnSave->setObjectName("btnSave");
+    btnClose = new QPushButton("Close", this);
+    btnClose->setObjectName("btnClose");
+    for (QPushButton* button : {btnSave, btnClose}) button->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnSave);
+    buttons->addWidget(btnClose);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(memLang_);
+    layout->addLayout(buttons);
+    connect(btnSave, &QPushButton::clicked, this, [this] { Save(); });
+    connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+bool FrmNewLang::Save() {
+    LanguageText edited = original_;
+    edited.text = editedText();
+    try {
+        store_.Save(name_, edited);
+    } catch (const std::exception& error) {
+        dialogs_.showError(this, QString::fromStdString(LangString("450")),
+                           QString::fromStdString(LangStringOr("1047", "The language was not saved.")) + "\n" +
+                               QString::fromStdString(error.what()));
+        return false;
+    }
+    saved_ = true;
+    savedText_ = edited.text;
+    return true;
 }
 
 std::string FrmNewLang::editedText() const {
@@ -52,23 +82,18 @@ void FrmNewLang::reject() {
 
 void FrmNewLang::closeEvent(QCloseEvent* event) {
     const QString target = QString::fromStdString(store_.SaveTarget(name_).string());
-    bool saved = false;
-    if (dialogs_.askYesNo(this, QString::fromStdString(LangString("450")), "Save the language " + target, true)) {
-        LanguageText edited = original_;
-        edited.text = editedText();
-        try {
-            store_.Save(name_, edited);
-            saved = true;
-        } catch (const std::exception& error) {
-            dialogs_.showError(this, QString::fromStdString(LangString("450")),
-                               "The language was not saved.\n" + QString::fromStdString(error.what()));
-            event->ignore();
-            return;
-        }
+    // Nothing typed since the last Save: nothing to ask.
+    const bool unchanged = saved_ && editedText() == savedText_;
+    if (!unchanged &&
+        dialogs_.askYesNo(this, QString::fromStdString(LangString("450")),
+                          QString::fromStdString(LangStringOr("1046", "Save the language %1")).arg(target), true) &&
+        !Save()) {
+        event->ignore();
+        return;
     }
     event->accept();
-    setResult(saved ? Accepted : Rejected);
-    emit languageClosed(saved);
+    setResult(saved_ ? Accepted : Rejected);
+    emit languageClosed(saved_);
 }
 
 }  // namespace calvoro

@@ -11,6 +11,7 @@
 #include "shell/lang/LanguageStore.h"
 
 class QPlainTextEdit;
+class QPushButton;
 
 namespace calvoro {
 
@@ -24,12 +25,14 @@ public:
                QWidget* parent = nullptr);
 
     QPlainTextEdit* memLang() const { return memLang_; }
+    QPushButton* btnSave = nullptr;   // writes the file and stays open
+    QPushButton* btnClose = nullptr;  // closes, asking about unsaved changes
     const std::string& languageName() const { return name_; }
     // The memo's text exactly as typed (line ends "\n").
     std::string editedText() const;
 
 signals:
-    // The editor has closed; `saved` when the user chose to save and it was written.
+    // The editor has closed; `saved` when the file was written while it was open.
     void languageClosed(bool saved);
 
 public slots:
@@ -40,11 +43,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Writes the text as typed; false (after telling the user) when it failed.
+    bool Save();
+
     LanguageStore store_;
     std::string name_;
     LanguageText original_;
     LanguageDialogs& dialogs_;
     QPlainTextEdit* memLang_;
+    bool saved_ = false;
+    std::string savedText_;  // what the file holds since the last Save
 };
 
 }  // namespace calvoro

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -39,6 +40,7 @@ FrmSubmitLng::FrmSubmitLng(LanguageDialogs& dialogs, MailService& mail, QWidget*
     chkAutEmail = Named(new QCheckBox("I authorize to publish my email", this), "chkAutEmail");
     memNote = Named(new QPlainTextEdit(this), "memNote");
     SpeedButton1 = Named(new QPushButton("Send...", this), "SpeedButton1");
+    btnCancel = Named(new QPushButton("Cancel", this), "btnCancel");
 
     auto* form = new QFormLayout(this);
     form->addRow(Named(new QLabel("Language:", this), "lblLngName"), txtLngName);
@@ -47,8 +49,13 @@ FrmSubmitLng::FrmSubmitLng(LanguageDialogs& dialogs, MailService& mail, QWidget*
     form->addRow(Named(new QLabel("Email:", this), "lblEmail"), txtEmail);
     form->addRow(nullptr, chkAutEmail);
     form->addRow(Named(new QLabel("Note:", this), "lblNote"), memNote);
-    form->addRow(nullptr, SpeedButton1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(SpeedButton1);
+    buttons->addWidget(btnCancel);
+    form->addRow(buttons);
     connect(SpeedButton1, &QPushButton::clicked, this, &FrmSubmitLng::SpeedButton1Click);
+    connect(btnCancel, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void FrmSubmitLng::setLanguage(const QString& name, const std::filesystem::path& file) {
@@ -86,7 +93,10 @@ void FrmSubmitLng::SpeedButton1Click() {
         self->SpeedButton1->setEnabled(true);
         const QString caption = QString::fromStdString(LangString("450"));
         if (!result.ok) {
-            self->dialogs_.showError(self, caption, "The mail was not handed to your mail program.\n" + result.message);
+            self->dialogs_.showError(
+                self, caption,
+                QString::fromStdString(LangStringOr("1048", "The mail was not handed to your mail program.")) + "\n" +
+                    result.message);
             return;
         }
         if (!result.message.isEmpty()) self->dialogs_.inform(self, caption, result.message);

@@ -31,6 +31,7 @@ public:
     QCheckBox* chkAutEmail;
     QPlainTextEdit* memNote;
     QPushButton* SpeedButton1;  // Send...
+    QPushButton* btnCancel;     // leaves without sending
 
 protected:
     void showEvent(QShowEvent* event) override;

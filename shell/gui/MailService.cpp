@@ -5,12 +5,18 @@
 #include <QStandardPaths>
 #include <memory>
 
+#include "shell/lang/UnitLang.h"
+
 namespace calvoro {
 
 namespace {
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+QString Lang(const char* number, const char* design) {
+    return QString::fromStdString(LangStringOr(number, design));
 }
 
 QString Recipient(const MailMessage& mail) {
@@ -20,7 +26,11 @@ QString Recipient(const MailMessage& mail) {
 }  // namespace
 
 QStringList XdgEmailArguments(const MailMessage& mail) {
-    QStringList arguments{"--utf8", "--subject", Text(mail.subject), "--body", Text(mail.body)};
+    // xdg-email ends every line of the body with CR LF itself; a CR of our
+    // own would reach the mail program twice.
+    QString body = Text(mail.body);
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList arguments{"--utf8", "--subject", Text(mail.subject), "--body", body};
     if (!mail.attachment.empty()) arguments << "--attach" << QString::fromStdString(mail.attachment.string());
     if (!mail.recipientAddress.empty()) arguments << Recipient(mail);
     return arguments;
@@ -42,13 +52,14 @@ QUrl MailtoUrl(const MailMessage& mail) {
 QString XdgEmailErrorText(int exitCode) {
     switch (exitCode) {
         case 2:
-            return "The language file to attach was not found.";
+            return Lang("1051", "The language file to attach was not found.");
         case 3:
-            return "No mail program was found to take the mail.";
+            return Lang("1052", "No mail program was found to take the mail.");
         case 5:
-            return "The mail program was not allowed to read the language file.";
+            return Lang("1053", "The mail program was not allowed to read the language file.");
         default:
-            return QString("The mail program could not take the mail (xdg-email ended with code %1).").arg(exitCode);
+            return Lang("1054", "The mail program could not take the mail (xdg-email ended with code %1).")
+                .arg(exitCode);
     }
 }
 
@@ -56,13 +67,15 @@ void DesktopMailService::send(const MailMessage& mail, Done done) {
     const QString program = QStandardPaths::findExecutable("xdg-email");
     if (program.isEmpty()) {
         if (!QDesktopServices::openUrl(MailtoUrl(mail))) {
-            done({false, "No mail program was found: neither xdg-email nor a program for mailto: links."});
+            done(
+                {false, Lang("1049", "No mail program was found: neither xdg-email nor a program for mailto: links.")});
             return;
         }
-        done({true,
-              "Your mail program could not be given the attachment. Please attach this file to the mail "
-              "by hand:\n" +
-                  QString::fromStdString(mail.attachment.string())});
+        done(
+            {true,
+             Lang("1050",
+                  "Your mail program could not be given the attachment. Please attach this file to the mail by hand:") +
+                 "\n" + QString::fromStdString(mail.attachment.string())});
         return;
     }
     auto* process = new QProcess;
@@ -77,7 +90,7 @@ void DesktopMailService::send(const MailMessage& mail, Done done) {
                          // Every other error ends with finished() as well.
                          if (error != QProcess::FailedToStart || *reported) return;
                          *reported = true;
-                         done({false, "The mail program could not be started: " + process->errorString()});
+                         done({false, Lang("1056", "The mail program could not be started: ") + process->errorString()});
                          process->deleteLater();
                      });
     QObject::connect(
@@ -88,7 +101,7 @@ void DesktopMailService::send(const MailMessage& mail, Done done) {
                 done({true, {}});
             } else {
                 QString text = status == QProcess::NormalExit ? XdgEmailErrorText(exitCode)
-                                                              : QString("The mail program stopped unexpectedly.");
+                                                              : Lang("1055", "The mail program stopped unexpectedly.");
                 const QString details = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
                 if (!details.isEmpty()) text += "\n" + details;
                 done({false, text});

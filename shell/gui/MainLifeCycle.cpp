@@ -1,6 +1,7 @@
 #include "shell/gui/MainLifeCycle.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -48,6 +49,10 @@ namespace {
 
 QString Lang(const char* number) {
     return QString::fromStdString(LangString(number));
+}
+
+QString Lang(const char* number, const char* design) {
+    return QString::fromStdString(LangStringOr(number, design));
 }
 
 QString Text(const std::string& text) {
@@ -131,13 +136,14 @@ void MainLifeCycle::LoadBlockLibrary() {
 void MainLifeCycle::Start() {
     RunGuarded([] { InstallScreenCursors(); });
     RunGuarded([this] {
-        Explained("The settings were not read; they will not be saved: ", [this] {
+        Explained(LangStringOr("1022", "The settings were not read; they will not be saved: "), [this] {
             if (settings_) settings_->ReadAndApply();
         });
     });
     RunGuarded([this] {
         StartLanguage(Text(state_.settings.Language), ui_.form);
         ui_.btnZNC->setText(Lang("753"));
+        if (settings_) settings_->UnitSwitch();
     });
     RunGuarded([this] {
         ui_.txtOriginX->setText(Text(FormatDisplayNumber(state_.Info.X0, state_.settings.Unit)));
@@ -169,7 +175,7 @@ bool MainLifeCycle::ConfirmClose() {
     if (state_.settingsRead) {
         RunGuarded([this] {
             state_.settings.Language = LanguageName().empty() ? state_.settings.Language : LanguageName();
-            Explained("The settings were not saved: ", [this] {
+            Explained(LangStringOr("1023", "The settings were not saved: "), [this] {
                 IniFile file(state_.settingsFile);
                 WriteSettings(file, state_.settings);
             });
@@ -186,6 +192,8 @@ void MainLifeCycle::NewJob() {
         state_.NcProgramReady = false;
         VisPagine({kHidePages});
         ui_.form->setWindowTitle(Text(state_.BaseCaption));
+        // A new job starts where the program starts: with the greeting, not a blank line.
+        Messaggio(Text(MessageTable()[kPageOpenStep]));
     }
 }
 
@@ -299,7 +307,11 @@ void MainLifeCycle::AggAlbero(const std::string& bitDepthText, int pixelWidth, i
     const PictureInfoRows info = AggAlberoRows(state_.ImageFileName, bitDepthText, pixelWidth, pixelHeight, dpi);
     ui_.treInfoRas->clear();
     auto* root = new QTreeWidgetItem(ui_.treInfoRas, {Text(info.root)});
-    for (const std::string& row : info.rows) new QTreeWidgetItem(root, {Text(row)});
+    // A long file name stays whole: the rows scroll sideways and each shows
+    // its whole text when the mouse rests on it.
+    for (const std::string& row : info.rows) (new QTreeWidgetItem(root, {Text(row)}))->setToolTip(0, Text(row));
+    ui_.treInfoRas->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui_.treInfoRas->header()->setStretchLastSection(false);
     ui_.treInfoRas->expandAll();
 }
 
@@ -311,7 +323,7 @@ void MainLifeCycle::OpenPicture() {
     if (!state_.settings.FOpen.empty() && std::filesystem::is_directory(remembered.parent_path(), error))
         start = remembered;
     const QString file = dialogs_.openFile(ui_.form, Lang("400"), QString::fromStdString(start.string()),
-                                           "Pictures and jobs (*.bmp *.jpg *.jpeg *.pxm);;All files (*)");
+                                           Lang("1020", "Pictures and jobs (*.bmp *.jpg *.jpeg *.pxm);;All files (*)"));
     if (!file.isEmpty()) LoadPicture(file.toStdString());
 }
 
@@ -354,9 +366,13 @@ void MainLifeCycle::BuildRelief() {
 
 void MainLifeCycle::OpenDocumentPage(const std::filesystem::path& page) {
     const std::filesystem::path file = ProgramFolder() / "hlp" / page;
-    if (!std::filesystem::exists(file) ||
-        !dialogs_.openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string()))))
-        Application::reportError("Cannot show the help page \"" + QString::fromStdString(file.string()) + "\".");
+    const QString name = QString::fromStdString(file.string());
+    if (!std::filesystem::exists(file))
+        Application::reportError(Lang("1030", "The help page \"%1\" is not installed.").arg(name));
+    else if (!dialogs_.openUrl(QUrl::fromLocalFile(name)))
+        Application::reportError(
+            Lang("1031", "No program was found to show \"%1\". Install a web browser, or open the page by hand.")
+                .arg(name));
 }
 
 void MainLifeCycle::ShowHelp() {
@@ -370,7 +386,9 @@ void MainLifeCycle::ShowTutorial() {
 void MainLifeCycle::ShowWeb() {
     state_.ActiveCommand = kNoCommand;
     if (!dialogs_.openUrl(QUrl(kWebAddress)))
-        Application::reportError(QStringLiteral("Cannot open the web page %1.").arg(kWebAddress));
+        Application::reportError(
+            Lang("1031", "No program was found to show \"%1\". Install a web browser, or open the page by hand.")
+                .arg(kWebAddress));
 }
 
 void MainLifeCycle::ShowAbout() {

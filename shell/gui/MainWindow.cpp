@@ -60,6 +60,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     life_ = new MainLifeCycle(ui_, state_, *localCad_, *dialogs, *view3d_);
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);
     life_->setSettingsController(settings_);
+    settings_->SetView2D(view2d_);
     ncPages_ = new NcPageWiring(ui_, state_, *life_, *view3d_, *dialogs, *localCad_, options.ncDialogs);
     viewHandlers_->Attach(*view2d_, *view3d_, *life_, *localCad_, *dialogs, *settings_);
     // The entity tree stands under the layers on the layer page.

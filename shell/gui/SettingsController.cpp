@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/platform/IniFile.h"
@@ -28,6 +29,7 @@
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/PictureSlot.h"
+#include "shell/gui/View2DHost.h"
 #include "shell/gui/View3D.h"
 #include "shell/lang/LanguageStore.h"
 #include "shell/lang/UnitLang.h"
@@ -43,6 +45,7 @@ constexpr TColor kResetGrid = 0x800000;
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
+
 }  // namespace
 
 SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View3D& view3d,
@@ -65,7 +68,7 @@ SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCm
     connect(ui.sbtTransLng, &QPushButton::clicked, this, [this] {
         FrmEditLng* manager =
             FrmEditLng::Open(ui_.form, FrmEditLng::DefaultDialogs(), FrmEditLng::DefaultMailService());
-        connect(manager, &FrmEditLng::languagesChanged, this, &SettingsController::DirLng);
+        connect(manager, &FrmEditLng::languagesChanged, this, &SettingsController::LanguagesChanged);
     });
     connect(ui.sbtGridOnOff, &QToolButton::clicked, this, &SettingsController::GridOnOffClicked);
     connect(ui.sbtAxisOnOff, &QToolButton::clicked, this, &SettingsController::AxisOnOffClicked);
@@ -73,15 +76,28 @@ SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCm
     BindGridPair(this, coupling_, ui.nol_cboGridSubX, ui.nol_cboGridSubY, ui.chkUnisceSubGrid, GridField::GridSubX);
 }
 
+void SettingsController::SetView2D(View2DHost* view) {
+    view2d_ = view;
+    if (!view2d_) return;
+    connect(view2d_, &View2DHost::gridClicked, this, [this](bool shown) { coupling_.SetShowGrid(shown); });
+    connect(view2d_, &View2DHost::snapClicked, this, [this](bool on) { coupling_.SetUseSnap(on); });
+}
+
 void SettingsController::ReadAndApply() {
     const IniFile file(state_.settingsFile);
     state_.settings = ReadSettings(file);
     state_.settingsRead = true;
-    if (state_.settings.NcPath.empty()) {
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        state_.settings.NcPath = QDir(documents).absolutePath().toStdString() + "/";
+    // The NC folder must be there: a folder of another computer, or a
+    // documents folder the desktop names but never made, gives the user's
+    // documents when they exist and otherwise the home folder.
+    std::error_code error;
+    if (state_.settings.NcPath.empty() || !std::filesystem::is_directory(state_.settings.NcPath, error)) {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (!QDir(folder).exists()) folder = QDir::homePath();
+        state_.settings.NcPath = QDir(folder).absolutePath().toStdString() + "/";
     }
     Apply();
+    if (view2d_) view2d_->StartWindow(state_.settings.Unit == 0);
 }
 
 void SettingsController::Apply() {
@@ -97,7 +113,7 @@ void SettingsController::Apply() {
     }
     UnitSwitch();
     SetGrid(Grid());
-    ui_.sbtAxisOnOff->setChecked(s.SAxis);
+    ShowAxes(s.SAxis);
     ui_.txtWhiteD->setText(Text(s.ZWhite));
     ui_.txtBlackD->setText(Text(s.ZBlack));
     ui_.txtFeedPlane->setText(Text(s.FeedPlane));
@@ -117,7 +133,7 @@ void SettingsController::ColoraForm(TColor color) {
 
 void SettingsController::SetBackground(TColor color) {
     state_.settings.BackGround = color;
-    ui_.pnlVistaGrafica->setBackgroundColor(ToQColor(color));
+    if (view2d_) view2d_->SetColors(color, state_.settings.Grid);
     view3d_.setBackgroundColor(ToQColor(color));
 }
 
@@ -156,6 +172,7 @@ void SettingsController::DefLayersPicked(TColor color) {
 
 void SettingsController::GridColorPicked(TColor color) {
     state_.settings.Grid = color;
+    if (view2d_) view2d_->SetColors(state_.settings.BackGround, color);
 }
 
 void SettingsController::UnitsChosen(int index) {
@@ -164,7 +181,9 @@ void SettingsController::UnitsChosen(int index) {
 }
 
 void SettingsController::UnitSwitch() {
-    ui_.nlblDimb->setText(QString::fromLatin1(calvoro::UnitSwitch(state_.settings.Unit).label.data()));
+    const bool mm = calvoro::UnitSwitch(state_.settings.Unit).isMM;
+    ui_.nlblDimb->setText(Text(mm ? LangStringOr("1000", "mm") : LangStringOr("1001", "Inch")));
+    if (view2d_) view2d_->SetUnits(mm, mm ? LangStringOr("1000", "mm") : LangStringOr("1002", "inch"));
 }
 
 void SettingsController::ResetClicked() {
@@ -185,7 +204,13 @@ void SettingsController::GridOnOffClicked() {
 }
 
 void SettingsController::AxisOnOffClicked() {
-    state_.settings.SAxis = ui_.sbtAxisOnOff->isChecked();
+    ShowAxes(ui_.sbtAxisOnOff->isChecked());
+}
+
+void SettingsController::ShowAxes(bool shown) {
+    state_.settings.SAxis = shown;
+    ui_.sbtAxisOnOff->setChecked(shown);
+    if (view2d_) view2d_->SetAxesShown(shown);
 }
 
 void SettingsController::LanguageChosen(const QString& name) {
@@ -193,6 +218,21 @@ void SettingsController::LanguageChosen(const QString& name) {
         state_.settings.Language = LanguageName();
         ui_.btnZNC->setText(QString::fromStdString(LangString("753")));
         life_.Messaggio(QString::fromStdString(MessageTable()[kPageSettings]));
+        UnitSwitch();
+        for (ColorBox* box : {ui_.ColorBoxForm, ui_.ColorBoxBackground, ui_.ColorBoxDefLayers, ui_.ColorBoxGrid})
+            box->NameColors();
+    }
+    DirLng();
+}
+
+void SettingsController::LanguagesChanged() {
+    // The language in use was deleted: the program goes on in English, so
+    // the box and the next start name a language that is there.
+    if (!LanguageName().empty() && !LanguageStore().Exists(LanguageName())) {
+        LanguageChosen(QString::fromLatin1(kDefaultLanguage.data(), kDefaultLanguage.size()));
+        life_.Messaggio(QString::fromStdString(
+            LangStringOr("1057", "The language in use was deleted; Calvoro now speaks English.")));
+        return;
     }
     DirLng();
 }
@@ -220,6 +260,7 @@ void SettingsController::SetGrid(const GridValues& values) {
     state_.UseSnap = values.UseSnap;
     state_.settings.SGrid = values.ShowGrid;
     ui_.sbtGridOnOff->setChecked(values.ShowGrid);
+    if (view2d_) view2d_->ApplyGrid(values);
     // The grid page follows, except where a box already says the value: the
     // one being typed in keeps its text ("2." while "2.5" is on its way).
     const std::pair<QComboBox*, double> boxes[] = {

@@ -16,6 +16,7 @@ class DialogServices;
 class GridDialog;
 class MainLifeCycle;
 class TQVCmp2D;
+class View2DHost;
 class View3D;
 struct MainState;
 struct MainWindowUi;
@@ -27,6 +28,10 @@ class SettingsController : public QObject, public GridHost {
 public:
     SettingsController(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View3D& view3d, MainLifeCycle& life,
                        DialogServices& dialogs);
+
+    // The 2D view that shows the colours, units, grid and snap; its strip's
+    // Grid and Snap buttons then change the same state as the tool bar.
+    void SetView2D(View2DHost* view);
 
     // Reads the settings file (state.settingsFile) and applies it; marks the
     // settings as read only when the file could be read.
@@ -42,6 +47,8 @@ public:
     void DefLayersPicked(TColor color);
     void GridColorPicked(TColor color);
     void UnitsChosen(int index);
+    // The unit label and the view's unit, in the language in force.
+    void UnitSwitch();
     void ResetClicked();     // "Reset def."
     void GridOnOffClicked();
     void AxisOnOffClicked();
@@ -49,18 +56,21 @@ public:
     // right click and the grid spacing menu).
     void ShowGridDialog();
     void LanguageChosen(const QString& name);
+    // The language manager wrote or deleted a language file.
+    void LanguagesChanged();
 
     GridValues Grid() const override;
     void SetGrid(const GridValues& values) override;
 
 private:
     void SetBackground(TColor color);
-    void UnitSwitch();
+    void ShowAxes(bool shown);
 
     MainWindowUi& ui_;
     MainState& state_;
     TQVCmp2D& cad_;
     View3D& view3d_;
+    View2DHost* view2d_ = nullptr;
     MainLifeCycle& life_;
     DialogServices& dialogs_;
     GridCoupling coupling_{*this};

@@ -11,6 +11,7 @@
 #include "shell/gui/ScreenCursors.h"
 
 #include <QAction>
+#include <QMetaMethod>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -37,6 +38,8 @@ View2DHost::View2DHost(TQVCmp2D& drawing, QWidget* container, CursorEvent cursor
     layout->setSpacing(0);
     auto* bar = new QToolBar(container);
     bar->setObjectName(QStringLiteral("tbrView2D"));
+    // The strip takes the window's colour, never the drawing's background.
+    bar->setAutoFillBackground(true);
     layout->addWidget(bar);
     widget_ = new ViewportWidget(container);
     widget_->setObjectName(QStringLiteral("VistaGrafica"));
@@ -56,7 +59,7 @@ View2DHost::View2DHost(TQVCmp2D& drawing, QWidget* container, CursorEvent cursor
     view.SetIsMM(true);
     view.SetControlPointsColor(clBlack);
     view.SetAspectRatio(1.0);
-    view.ZoomWindow(MakeRect2D(-10.0, -10.0, 290.0, 290.0));
+    StartWindow(true);
 
     program_->SetXSnap(10.0);
     program_->SetYSnap(10.0);
@@ -102,15 +105,30 @@ View2DHost::View2DHost(TQVCmp2D& drawing, QWidget* container, CursorEvent cursor
         });
     });
 
-    connect(AddAction(bar, "actZoomWindow", tr("Zoom window")), &QAction::triggered, this,
+    // The design texts; the language file gives the ones shown.
+    connect(AddAction(bar, "actZoomWindow", QStringLiteral("Zoom window")), &QAction::triggered, this,
             &View2DHost::StartZoomWindow);
-    connect(AddAction(bar, "actPan", tr("Pan")), &QAction::triggered, this, &View2DHost::StartPan);
-    connect(AddAction(bar, "actZoomAll", tr("Zoom all")), &QAction::triggered, this, &View2DHost::ZoomToDrawing);
-    QAction* grid = AddAction(bar, "actGrid", tr("Grid"), true);
-    grid->setChecked(true);
-    connect(grid, &QAction::toggled, this, &View2DHost::SetGridShown);
-    connect(AddAction(bar, "actSnap", tr("Snap"), true), &QAction::toggled, this, &View2DHost::SetSnap);
-    connect(AddAction(bar, "actPoint", tr("Point")), &QAction::triggered, this, &View2DHost::StartPlacePoint);
+    connect(AddAction(bar, "actPan", QStringLiteral("Pan")), &QAction::triggered, this, &View2DHost::StartPan);
+    connect(AddAction(bar, "actZoomAll", QStringLiteral("Zoom all")), &QAction::triggered, this,
+            &View2DHost::ZoomToDrawing);
+    gridAction_ = AddAction(bar, "actGrid", QStringLiteral("Grid"), true);
+    gridAction_->setChecked(true);
+    // Without a keeper of the state (a view on its own) the buttons act on the view directly.
+    connect(gridAction_, &QAction::triggered, this, [this](bool on) {
+        if (isSignalConnected(QMetaMethod::fromSignal(&View2DHost::gridClicked)))
+            emit gridClicked(on);
+        else
+            SetGridShown(on);
+    });
+    snapAction_ = AddAction(bar, "actSnap", QStringLiteral("Snap"), true);
+    connect(snapAction_, &QAction::triggered, this, [this](bool on) {
+        if (isSignalConnected(QMetaMethod::fromSignal(&View2DHost::snapClicked)))
+            emit snapClicked(on);
+        else
+            SetSnap(on);
+    });
+    connect(AddAction(bar, "actPoint", QStringLiteral("Point")), &QAction::triggered, this,
+            &View2DHost::StartPlacePoint);
 }
 
 View2DHost::~View2DHost() {
@@ -141,6 +159,7 @@ void View2DHost::ZoomToDrawing() {
 }
 
 void View2DHost::SetGridShown(bool shown) {
+    gridAction_->setChecked(shown);
     RunGuarded([this, shown] { Viewport().SetShowGrid(shown); });
 }
 
@@ -149,7 +168,45 @@ void View2DHost::SetAxesShown(bool shown) {
 }
 
 void View2DHost::SetSnap(bool on) {
+    snapAction_->setChecked(on);
     program_->SetUseSnap(on);
+}
+
+void View2DHost::SetColors(TColor background, TColor grid) {
+    RunGuarded([&] {
+        Viewport().SetBackGroundColor(background);
+        Viewport().SetGridColor(grid);
+    });
+}
+
+void View2DHost::SetUnits(bool mm, const std::string& scaleLabel) {
+    RunGuarded([&] {
+        TQVViewport2D& view = Viewport();
+        if (view.IsMM() == mm && view.UnitLabel() == scaleLabel) return;
+        view.SetIsMM(mm);
+        view.SetUnitLabel(scaleLabel);
+        view.Repaint();
+    });
+}
+
+void View2DHost::ApplyGrid(const GridValues& values) {
+    RunGuarded([&] {
+        TQVViewport2D& view = Viewport();
+        view.SetGridDeltaX(values.GridDeltaX);
+        view.SetGridDeltaY(values.GridDeltaY);
+        view.SetGridSubX(values.GridSubX);
+        view.SetGridSubY(values.GridSubY);
+    });
+    program_->SetXSnap(values.XSnap);
+    program_->SetYSnap(values.YSnap);
+    SetSnap(values.UseSnap);
+    SetGridShown(values.ShowGrid);
+}
+
+void View2DHost::StartWindow(bool mm) {
+    RunGuarded([mm, this] {
+        Viewport().ZoomWindow(mm ? MakeRect2D(-10.0, -10.0, 290.0, 290.0) : MakeRect2D(-0.4, -0.4, 11.5, 11.5));
+    });
 }
 
 void View2DHost::StartPlacePoint() {

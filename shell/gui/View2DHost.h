@@ -6,8 +6,10 @@
 // the actions a tool bar shows.
 #pragma once
 
+#include "kernel/draw/Color.h"
 #include "kernel/geometry/Point2D.h"
 #include "kernel/program/KernelHost.h"
+#include "shell/app/GridCoupling.h"
 #include "shell/app/ViewReadout.h"
 
 #include <QCursor>
@@ -15,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QAction;
 class QToolBar;
@@ -48,6 +51,15 @@ public:
     void SetGridShown(bool shown);
     void SetAxesShown(bool shown);
     void SetSnap(bool on);
+    // What the settings give the view: its colours, the unit of the scale
+    // bar, and the grid and snap values with their switches. The strip's Grid
+    // and Snap buttons only show the state; a click on them is reported
+    // through gridClicked and snapClicked to whoever keeps that state.
+    void SetColors(TColor background, TColor grid);
+    void SetUnits(bool mm, const std::string& scaleLabel);
+    void ApplyGrid(const GridValues& values);
+    // The window the view starts with: a sheet of 280 mm or of 11 inches.
+    void StartWindow(bool mm);
     // Places a point entity at the snapped position of the next click.
     void StartPlacePoint();
 
@@ -55,6 +67,10 @@ public:
     bool ObjectSnapActive() const override { return objectSnapActive_; }
     void SetObjectSnapActive(bool active) override { objectSnapActive_ = active; }
     void SetViewCursor(ViewCursor shape) override;
+
+signals:
+    void gridClicked(bool shown);
+    void snapClicked(bool on);
 
 private:
     void ShowError(const std::string& message);
@@ -68,6 +84,8 @@ private:
     bool hadCursorBeforePan_ = false;
     QCursor cursorBeforePan_;
     bool objectSnapActive_ = false;
+    QAction* gridAction_ = nullptr;
+    QAction* snapAction_ = nullptr;
 };
 
 }  // namespace calvoro

@@ -119,6 +119,11 @@ std::string LangString(std::string_view key) {
     return ReadLangText("String", key);
 }
 
+std::string LangStringOr(std::string_view key, std::string_view design) {
+    std::string text = LangString(key);
+    return text.empty() ? std::string(design) : text;
+}
+
 std::string LangMainHint(std::string_view name) {
     return ReadLangText("frmMain", std::string(name) + ".Hint");
 }
@@ -128,7 +133,12 @@ std::string LangMainText(std::string_view key) {
 }
 
 std::string LanguageFileNotFoundText() {
-    return "Language file not found!" + std::string(kLangLineBreak) + LanguageFileName().string();
+    // Both places a language may be are named, the user's own first, as they are searched.
+    std::string text = "Language file not found!";
+    const std::filesystem::path shipped = LanguageFileName();
+    if (!UserLanguageFolder().empty() && shipped.parent_path() == LanguageFolder())
+        text += std::string(kLangLineBreak) + (UserLanguageFolder() / shipped.filename()).string();
+    return text + std::string(kLangLineBreak) + shipped.string();
 }
 
 namespace {

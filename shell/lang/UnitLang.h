@@ -62,6 +62,9 @@ std::string ExpandLangLineBreaks(std::string_view value);
 std::string ReadLangText(std::string_view section, std::string_view key);
 // A numbered message: section "String".
 std::string LangString(std::string_view key);
+// The numbered message, or `design` (the program's own English) when the
+// language file has none, as while no language file is loaded.
+std::string LangStringOr(std::string_view key, std::string_view design);
 // The hint of a main window component, "frmMain" / name + ".Hint".
 std::string LangMainHint(std::string_view name);
 // A free text of the main window, "frmMain" / key.

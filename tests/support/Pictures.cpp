@@ -110,7 +110,7 @@ std::string BuildJpeg(const JpegOptions& jpeg) {
                           : jpeg.kind == JpegKind::Colour ? JCS_RGB
                                                           : JCS_CMYK;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_set_quality(&info, jpeg.quality, TRUE);
     for (int c = 0; c < components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
     info.write_JFIF_header = jpeg.jfif && jpeg.app1.empty() ? TRUE : FALSE;
     info.density_unit = static_cast<UINT8>(jpeg.densityUnit);

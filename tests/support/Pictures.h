@@ -68,6 +68,7 @@ struct JpegOptions {
     bool adobeMarker = true;  // CMYK only; libjpeg then stores the channels as given
     std::string app1{};       // an APP1 segment (an Exif block) written first when not empty
     int restartInRows = 0;    // a restart marker after every so many rows of blocks
+    int quality = 100;        // libjpeg's quality, 1 to 100
     // Red, green, blue (grey: red only; CMYK: the four channels as the file
     // stores them) of the pixel at column x, row r (r = 0 top).
     std::function<std::array<std::uint8_t, 4>(int, int)> pixel;

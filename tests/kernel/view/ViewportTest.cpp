@@ -166,11 +166,14 @@ TEST_F(ViewTest, AGridOnTopNeedsADrawing) {
 }
 
 TEST_F(ViewTest, AxesOfAFarOriginAreLeftOutAndTheScaleBarNamesItsUnit) {
-    for (const auto& [visual, mm, number, unit, axesShown] :
-         {std::tuple{MakeRect2D(-100, -50, 100, 50), true, "20.000", "mm", true},
-          {MakeRect2D(1e15, 1e15, 1e15 + 200, 1e15 + 100), false, "20.0000", "Inch", false}}) {
+    // The unit is the view's own unless the program gives it in the user's language.
+    for (const auto& [visual, mm, label, number, unit, axesShown] :
+         {std::tuple{MakeRect2D(-100, -50, 100, 50), true, "", "20.000", "mm", true},
+          {MakeRect2D(1e15, 1e15, 1e15 + 200, 1e15 + 100), false, "", "20.0000", "Inch", false},
+          {MakeRect2D(-100, -50, 100, 50), false, "pollici", "20.0000", "pollici", true}}) {
         view->ZoomWindow(visual);
         view->SetIsMM(mm);
+        view->SetUnitLabel(label);
         RecordingCanvas canvas(TPixelRect{0, 0, 200, 100});
         view->DrawAxes(view->VisualRect(), canvas);
         const auto texts = canvas.CallsOf(CanvasOp::TextOut);

@@ -64,7 +64,7 @@ TEST(Settings, WritingKeepsTheJobDefaultsCommentsAndUnknownKeys) {
         << after;
     s.ZWhite = "3.25 ; by hand";
     EXPECT_EQ(ReadSettings(IniFile(folder / "Calvoro.ini")), s);
-    EXPECT_NE(after.find("[Color]\r\nForm=-16777211\r\nBackGround=8421504\r\nDefLayers=8421504\r\nGrid=8388608\r\n"),
+    EXPECT_NE(after.find("[Color]\r\nForm=-16777211\r\nBackGround=8421504\r\nDefLayers=65280\r\nGrid=8388608\r\n"),
               std::string::npos);
 }
 

@@ -101,22 +101,24 @@ bool IsNumber(std::string_view text) {
 }
 
 // The numbers of the messages asked for with a literal anywhere in the
-// program: LangString("451"), also with the literal wrapped for Qt.
+// program: LangString("451"), also with the literal wrapped for Qt, and the
+// calls that bring their own design text (LangStringOr("1030", "..."), and
+// the files' small Lang("1030", ...) wrappers).
 std::set<std::string> MessageNumbersInSources() {
-    const std::string call = "LangString(";
     std::set<std::string> numbers;
     for (const char* folder : {"kernel", "engine", "shell"}) {
         for (const auto& entry : fs::recursive_directory_iterator(SourceFolder() / folder)) {
             const std::string extension = entry.path().extension().string();
             if (extension != ".cpp" && extension != ".h") continue;
             const std::string text = ReadWholeFile(entry.path());
-            for (std::size_t at = text.find(call); at != std::string::npos; at = text.find(call, at + 1)) {
-                const std::string_view argument = std::string_view(text).substr(at + call.size());
-                const std::size_t open = argument.substr(0, argument.find_first_of(",;")).find('"');
-                if (open == std::string_view::npos) continue;
-                const std::string_view literal = argument.substr(open + 1, argument.find('"', open + 1) - open - 1);
-                if (IsNumber(literal)) numbers.insert(std::string(literal));
-            }
+            for (const std::string call : {"LangString(", "LangStringOr(", "Lang("})
+                for (std::size_t at = text.find(call); at != std::string::npos; at = text.find(call, at + 1)) {
+                    const std::string_view argument = std::string_view(text).substr(at + call.size());
+                    const std::size_t open = argument.substr(0, argument.find_first_of(",;")).find('"');
+                    if (open == std::string_view::npos) continue;
+                    const std::string_view literal = argument.substr(open + 1, argument.find('"', open + 1) - open - 1);
+                    if (IsNumber(literal)) numbers.insert(std::string(literal));
+                }
         }
     }
     return numbers;

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -66,10 +67,18 @@ public:
     }
     QList<QDialog*> modal;
     QStringList gridShown;  // the grid dialog's X spacing when it was shown
+    // What the person does in a modal dialog while it shows; its result is
+    // the dialog's. Without it the dialog is only shown and hidden.
+    std::function<int(QDialog&)> modalScript;
     int runModal(QDialog& dialog) override {
         modal << &dialog;
         dialog.show();
         if (auto* grid = qobject_cast<GridDialog*>(&dialog)) gridShown << grid->nol_cboGridX->currentText();
+        if (modalScript) {
+            const int result = modalScript(dialog);
+            dialog.hide();
+            return result;
+        }
         dialog.hide();
         return QDialog::Rejected;
     }

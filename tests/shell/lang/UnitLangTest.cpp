@@ -50,6 +50,17 @@ protected:
     fs::path previousFolder_;
 };
 
+// A language is looked for in the user's folder first, and the message says
+// where: a missing user language names that folder, not only the shipped one.
+TEST_F(UnitLangTest, AMissingLanguageNamesTheUsersFolderAndTheShippedOne) {
+    SetUserLanguageFolder(folder_ / "user");
+    std::string error;
+    EXPECT_FALSE(SwitchLanguage("italiano", error));
+    SetUserLanguageFolder({});
+    EXPECT_EQ(error, "Language file not found!\n" + (folder_ / "user" / "italiano.lng").string() + "\n" +
+                         (folder_ / "language" / "italiano.lng").string());
+}
+
 TEST_F(UnitLangTest, AChangeOfLanguageLoadsTheNewFileBeforeLettingGoOfTheOldOne) {
     WriteLanguage("english", "[String]\r\n451=Quit?\r\n406=Bolt circle\r\n");
     std::string error;
