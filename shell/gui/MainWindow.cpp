@@ -10,6 +10,7 @@
 #include "shell/app/AppInfo.h"
 #include "shell/app/Settings.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/CommandPanels.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/NcPageWiring.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);
     life_->setSettingsController(settings_);
     ncPages_ = new NcPageWiring(ui_, state_, *life_, *view3d_, *dialogs, *localCad_, options.ncDialogs);
+    commands_ = new CommandPanels(ui_, state_, *localCad_, *view2d_, *life_, *settings_);
     // What the drawing's loaders skip (a block whose source is missing, an
     // unknown class) is shown like any other error.
     localCad_->SetMessageHandler(

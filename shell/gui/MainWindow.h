@@ -13,6 +13,7 @@
 
 namespace calvoro {
 
+class CommandPanels;
 class DialogServices;
 class MainLifeCycle;
 class NcPageDialogs;
@@ -58,6 +59,7 @@ public:
     View3D& View3DPane() { return *view3d_; }
     NcPageWiring& NcPages() { return *ncPages_; }
     View2DHost& View2D() { return *view2d_; }
+    CommandPanels& Commands() { return *commands_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +75,7 @@ private:
     NcPageWiring* ncPages_ = nullptr;
     View2DHost* view2d_ = nullptr;
     std::unique_ptr<ViewHandlers> viewHandlers_;
+    CommandPanels* commands_ = nullptr;
 };
 
 }  // namespace calvoro

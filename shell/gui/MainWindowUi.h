@@ -98,6 +98,16 @@ struct MainWindowUi {
     QLineEdit *txtFeedPlane = nullptr, *txtIncXY = nullptr, *txtFilter = nullptr;
     QPushButton* btnZNC = nullptr;
 
+    // The CAD commands: the Draw menu, whose submenus are also the drop-down
+    // menus of the linked buttons on the CAD tool bar (in LinkedGroup order),
+    // the accept item and the snap button. The command panels give them life.
+    QMenu* mnuCad = nullptr;
+    QToolBar* pnlTbrCad = nullptr;
+    std::array<QToolButton*, 6> linkedButtons{};
+    std::array<QMenu*, 6> linkedMenus{};
+    QAction* mnuDone = nullptr;
+    QToolButton* sbmSnap = nullptr;
+
     // The panels that take the window colour.
     QList<QWidget*> coloredPanels() const;
 };

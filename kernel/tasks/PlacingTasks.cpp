@@ -1,0 +1,188 @@
+// The polyline and circle placing tasks.
+#include "kernel/tasks/PlacingTasks.h"
+
+#include "kernel/drawing/NotifyEdit.h"
+#include "kernel/drawing/QVCmp2D.h"
+#include "kernel/entities/TCerchio2D.h"
+#include "kernel/entities/TPolyline2D.h"
+#include "kernel/model/CADCoreExceptions.h"
+#include "kernel/view/TQVViewport2D.h"
+
+#include <cmath>
+#include <vector>
+
+namespace calvoro {
+
+namespace {
+
+constexpr TPoint2D kNoPoint{100000000.0, 100000000.0, 1.0};
+
+bool IsCommand(int event, std::uint16_t key, std::uint16_t code) {
+    return event == CADEvent::UserCommand && key == code;
+}
+
+}  // namespace
+
+void PlaceFinishedObject(TCAD2DTaskState& state, std::unique_ptr<TObject2D> object) {
+    TQVCmp2D* drawing = state.View().CADCmp2D();
+    if (drawing == nullptr) return;
+    EventLockGuard lock(state.CADPrg());
+    const bool drawOnAdd = drawing->DrawOnAdd();
+    drawing->SetDrawOnAdd(true);
+    try {
+        TObject2D* added = drawing->AddObject2D(-1, std::move(object));
+        drawing->SetDrawOnAdd(drawOnAdd);
+        NotifyEdit(*added, kNotifyEditCreated);
+    } catch (...) {
+        drawing->SetDrawOnAdd(drawOnAdd);
+        throw;
+    }
+}
+
+// ---- Polyline ----
+
+const StateClass TQV2D_DrawPolyline::Class{"TQV2D_DrawPolyline", &CreateState<TQV2D_DrawPolyline>};
+
+TQV2D_DrawPolyline::TQV2D_DrawPolyline(TCADPrg& program, ParamRef param, const StateClass*& next)
+    : TCAD2DTaskState(program, std::move(param), next) {
+    auto* p = dynamic_cast<TQV2D_DrawUnSizedPrimitiveParam*>(Param());
+    if (p == nullptr || dynamic_cast<TPolyline2D*>(p->Primitive()) == nullptr)
+        throw ECADCoreException("TQV2D_DrawPolyline: Invalid param");
+    p->NextPointIndex = 0;
+    Prompt(4);
+    Prg2D().SetReferencePoint(kNoPoint);
+}
+
+TQV2D_DrawUnSizedPrimitiveParam& TQV2D_DrawPolyline::PolyParam() const {
+    return static_cast<TQV2D_DrawUnSizedPrimitiveParam&>(*Param());
+}
+
+void TQV2D_DrawPolyline::ShowRubber(bool show) {
+    if (show == shown_ || PolyParam().NextPointIndex == 0) return;
+    View().DrawRubberObject2D(*PolyParam().Primitive(), false);
+    shown_ = show;
+}
+
+// The snapped point, held orthogonal to the last fixed point when asked.
+TPoint2D TQV2D_DrawPolyline::NewPoint() {
+    TQV2D_DrawUnSizedPrimitiveParam& p = PolyParam();
+    TPoint2D q = CartesianPoint(Prg2D().GetSnappedPoint());
+    if (p.NextPointIndex > 0 && p.OrthoConstraint && CADPrg().UseOrto()) {
+        const TPoint2D r = CartesianPoint(p.Primitive()->Points().Get(p.NextPointIndex - 1));
+        if (std::fabs(q.X - r.X) > std::fabs(q.Y - r.Y)) q.Y = r.Y;
+        else q.X = r.X;
+    }
+    return q;
+}
+
+bool TQV2D_DrawPolyline::Finish(bool close, const StateClass*& next) {
+    ShowRubber(false);
+    TQV2D_DrawUnSizedPrimitiveParam& p = PolyParam();
+    // The point under the cursor was never clicked: only the fixed ones count.
+    std::vector<TPoint2D> points(p.Primitive()->Points().Points().begin(),
+                                 p.Primitive()->Points().Points().begin() + p.NextPointIndex);
+    if (close && points.size() >= 3) points.push_back(points.front());
+    if (points.size() >= 2) {
+        auto polyline = std::make_unique<TPolyline2D>(-1, points);
+        polyline->SetLayer(p.Primitive()->Layer());
+        PlaceFinishedObject(*this, std::move(polyline));
+    }
+    FreeParam();
+    next = Default();
+    return true;
+}
+
+bool TQV2D_DrawPolyline::HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
+                                     TShiftState /*shift*/) {
+    TQV2D_DrawUnSizedPrimitiveParam& p = PolyParam();
+    TPointsSet2D& points = p.Primitive()->Points();
+    switch (event) {
+        case CADEvent::MouseMove: {
+            if (p.NextPointIndex == 0) return false;
+            const TPoint2D q = NewPoint();
+            ShowRubber(false);
+            points.SetPoint(p.NextPointIndex, q);
+            ShowRubber(true);
+            return false;
+        }
+        case CADEvent::MouseDown: {
+            if (button != TMouseButton::mbLeft) return false;
+            const TPoint2D q = NewPoint();
+            ShowRubber(false);
+            Prg2D().SetReferencePoint(q);
+            points.SetPoint(p.NextPointIndex, q);
+            ++p.NextPointIndex;
+            points.SetPoint(p.NextPointIndex, q);  // the segment that follows the cursor
+            ShowRubber(true);
+            return false;
+        }
+        case CADEvent::Repaint:
+            shown_ = false;
+            ShowRubber(true);
+            return false;
+        default:
+            if (IsCommand(event, key, kCommandAccept)) return Finish(false, next);
+            if (IsCommand(event, key, kCommandClosePolyline)) return Finish(true, next);
+            if (IsCommand(event, key, kCommandCancel)) {
+                ShowRubber(false);
+                FreeParam();
+                next = Default();
+                return true;
+            }
+            return false;
+    }
+}
+
+// ---- Circle of a given diameter ----
+
+const StateClass TQV2D_PlaceCircle::Class{"TQV2D_PlaceCircle", &CreateState<TQV2D_PlaceCircle>};
+
+TQV2D_PlaceCircle::TQV2D_PlaceCircle(TCADPrg& program, ParamRef param, const StateClass*& next)
+    : TCAD2DTaskState(program, std::move(param), next) {
+    auto* p = dynamic_cast<TCircleDiameterParam*>(Param());
+    if (p == nullptr || !(p->Diameter > 0.0) || !std::isfinite(p->Diameter))
+        throw ECADCoreException("TQV2D_PlaceCircle: Invalid param");
+    Prompt(4);
+}
+
+void TQV2D_PlaceCircle::ShowRubber(bool show) {
+    if (show == shown_) return;
+    const double r = static_cast<TCircleDiameterParam&>(*Param()).Diameter / 2.0;
+    TCerchio2D circle(-1, centre_, MakePoint2D(centre_.X + r, centre_.Y));
+    View().DrawRubberObject2D(circle, false);
+    shown_ = show;
+}
+
+bool TQV2D_PlaceCircle::HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
+                                    TShiftState /*shift*/) {
+    switch (event) {
+        case CADEvent::MouseMove:
+            ShowRubber(false);
+            centre_ = CartesianPoint(Prg2D().GetSnappedPoint());
+            ShowRubber(true);
+            return false;
+        case CADEvent::Repaint:
+            shown_ = false;
+            return false;
+        case CADEvent::MouseDown: {
+            if (button != TMouseButton::mbLeft) return false;
+            ShowRubber(false);
+            centre_ = CartesianPoint(Prg2D().GetSnappedPoint());
+            const double r = static_cast<TCircleDiameterParam&>(*Param()).Diameter / 2.0;
+            PlaceFinishedObject(*this, std::make_unique<TCerchio2D>(-1, centre_, MakePoint2D(centre_.X + r, centre_.Y)));
+            FreeParam();
+            next = Default();
+            return true;
+        }
+        default:
+            if (IsCommand(event, key, kCommandCancel) || IsCommand(event, key, kCommandAccept)) {
+                ShowRubber(false);
+                FreeParam();
+                next = Default();
+                return true;
+            }
+            return false;
+    }
+}
+
+}  // namespace calvoro

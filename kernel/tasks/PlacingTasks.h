@@ -1,0 +1,58 @@
+// Placing tasks the ready-made ones lack: a polyline of as many points as the
+// user clicks, ended with Accept or closed back to its first point, and a
+// circle of a given diameter dropped where the user clicks. Like the other
+// tasks they draw their rubber figure in XOR on the screen image only.
+#pragma once
+
+#include "kernel/tasks/QV2DTasks.h"
+
+namespace calvoro {
+
+// The user command that closes a polyline (Accept ends it open).
+inline constexpr std::uint16_t kCommandClosePolyline = 3;
+
+// Places the polyline of a TQV2D_DrawUnSizedPrimitiveParam: each click fixes a
+// point, the next one follows the cursor. Accept keeps the fixed points (two
+// at least), the close command adds the first point again after three or
+// more; Cancel, or too few points, places nothing.
+class TQV2D_DrawPolyline : public TCAD2DTaskState {
+public:
+    static const StateClass Class;
+    TQV2D_DrawPolyline(TCADPrg& program, ParamRef param, const StateClass*& next);
+    const StateClass& ClassType() const override { return Class; }
+    bool HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
+                     TShiftState shift) override;
+
+private:
+    TQV2D_DrawUnSizedPrimitiveParam& PolyParam() const;
+    TPoint2D NewPoint();
+    void ShowRubber(bool show);
+    bool Finish(bool close, const StateClass*& next);
+    bool shown_ = false;
+};
+
+class TCircleDiameterParam : public TCAD2DCommonParam {
+public:
+    explicit TCircleDiameterParam(double diameter) : Diameter(diameter) {}
+    double Diameter;
+};
+
+// The circle of the parameter's diameter follows the cursor; a click places it.
+class TQV2D_PlaceCircle : public TCAD2DTaskState {
+public:
+    static const StateClass Class;
+    TQV2D_PlaceCircle(TCADPrg& program, ParamRef param, const StateClass*& next);
+    const StateClass& ClassType() const override { return Class; }
+    bool HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
+                     TShiftState shift) override;
+
+private:
+    void ShowRubber(bool show);
+    TPoint2D centre_;
+    bool shown_ = false;
+};
+
+// Adds a finished primitive to the drawing of the task's view, drawn at once.
+void PlaceFinishedObject(TCAD2DTaskState& state, std::unique_ptr<TObject2D> object);
+
+}  // namespace calvoro
