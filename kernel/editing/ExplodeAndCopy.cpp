@@ -160,7 +160,9 @@ bool EsplodeBlocco(TQVCmp2D& drawing, std::int32_t id, ExplodeCounts& counts) {
     }
     change.Delete(*object);
     if (!change.Apply(drawing).Done()) return false;
-    if (source != nullptr && source->ReferenceCount() == 0) drawing.DeleteSourceBlock(source->ID());
+    // A block of the library stays for the next insert.
+    if (source != nullptr && source->ReferenceCount() == 0 && !source->FromLibrary())
+        drawing.DeleteSourceBlock(source->ID());
     counts.Lines += found.Lines;
     counts.CirclesAndArcs += found.CirclesAndArcs;
     counts.Polylines += found.Polylines;
