@@ -71,8 +71,8 @@ T* Row(QFormLayout* form, T* widget, const char* name) {
     return widget;
 }
 
-QString Text(const char* number) {
-    return QString::fromStdString(LangString(number));
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 }  // namespace
@@ -243,7 +243,7 @@ void CommandPanels::Connect() {
     connect(p.rbtScaleUniform, &QRadioButton::toggled, this, [this](bool uniform) {
         pages_.txtScaleY->setVisible(!uniform);
         pages_.lblScaleY->setVisible(!uniform);
-        pages_.lblScaleX->setText(Text(uniform ? "310" : "311"));
+        pages_.lblScaleX->setText(Text(uniform ? LangString("310") : LangString("311")));
     });
     connect(p.txtOffsetDist, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (const auto d = ParseIniFloat(text.toStdString()); d && NumeroOk(text.toStdString()))
@@ -381,7 +381,7 @@ std::optional<double> CommandPanels::Positive(QLineEdit* edit) {
     const std::string text = edit->text().toStdString();
     const std::optional<double> value = NumeroOk(text) ? ParseIniFloat(text) : std::nullopt;
     if (!value || !(*value > 0.0)) {
-        life_.Messaggio(Text("1124"));
+        life_.Messaggio(Text(LangString("1124")));
         return std::nullopt;
     }
     return value;
@@ -426,7 +426,7 @@ int CommandPanels::DeleteSmall() {
     const std::string text = pages_.txtSmallX->text().toStdString();
     const std::optional<double> limit = NumeroOk(text) ? ParseIniFloat(text) : std::nullopt;
     if (!limit) {
-        life_.Messaggio(Text("1124"));
+        life_.Messaggio(Text(LangString("1124")));
         return 0;
     }
     int deleted = 0;
@@ -434,7 +434,7 @@ int CommandPanels::DeleteSmall() {
         deleted = DeleteSmallObjects(cad_, *limit);
         view_.Viewport().Repaint();
     });
-    pages_.stxReportSmall->setText(QString::number(deleted) + " " + Text("411"));
+    pages_.stxReportSmall->setText(QString::number(deleted) + " " + Text(LangString("411")));
     return deleted;
 }
 
