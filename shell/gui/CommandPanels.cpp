@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -202,6 +203,17 @@ void CommandPanels::Connect() {
     connect(p.rbtTanTo2, &QRadioButton::clicked, this, [this](bool on) { if (on) ArcTangent(true); });
     connect(p.sbtDelSmall, &QPushButton::clicked, this, [this] { DeleteSmall(); });
     connect(ui_.sbmSnap, &QToolButton::clicked, this, [this] { SnapClicked(); });
+    // A new language puts the buttons' own hints back; a button that carries
+    // a chosen command shows that command's hint again, in the new language.
+    connect(ui_.nol_cboLang, &QComboBox::textActivated, this, [this] {
+        for (int g = 0; g < kLinkedGroupCount; ++g) {
+            if (!chosen_[static_cast<std::size_t>(g)]) continue;
+            const CommandRow& row = linked_.Current(static_cast<LinkedGroup>(g));
+            ui_.linkedButtons[static_cast<std::size_t>(g)]->setToolTip(QString::fromStdString(CommandHint(row)));
+        }
+        pages_.lblScaleX->setText(
+            Text(pages_.rbtScaleUniform->isChecked() ? LangString("310") : LangString("311")));
+    });
     connect(ui_.sbmSnap, &QWidget::customContextMenuRequested, &settings_, &SettingsController::ShowGridDialog);
 
     // Typing a new diameter or radius starts the running command again with
@@ -261,6 +273,7 @@ void CommandPanels::Choose(CadCommand command) {
     button->setIcon(CommandGlyph(row.Glyph));
     button->setProperty("glyph", row.Glyph);
     button->setToolTip(QString::fromStdString(CommandHint(row)));
+    chosen_[static_cast<std::size_t>(row.Group)] = true;
     Run(command);
     if (command == CadCommand::CircleCtDia) pages_.txtDiamArco->setFocus();
     if (command == CadCommand::ArcPolar) pages_.txtDiamArcoPolare->setFocus();

@@ -116,6 +116,7 @@ private:
     SettingsController& settings_;
     CommandPagesUi pages_;
     LinkedCommands linked_;
+    std::array<bool, kLinkedGroupCount> chosen_{};  // a command was chosen from the group's menu
     bool copy_ = false;
     int repeat_ = 1;
     float offset_ = 0.0f;

@@ -271,6 +271,7 @@ private slots:
     void drawsFromThePanelsThenTrimsAndBreaks() {
         Harness h;
         MainWindow& w = h.start();
+        QApplication::setActiveWindow(&w);
         w.View2D().SetSnap(true);  // every click lands on a grid point
         Trigger(w, "mnuLine");
         ClickAt(w, 10, 10);
@@ -286,6 +287,7 @@ private slots:
         Find<QLineEdit>(w, "txtDiamArco")->setText("20");
         Trigger(w, "mnuCircleCtDia");
         QVERIFY(w.LifeCycle().Pages().Visible(4));
+        QVERIFY(QApplication::focusWidget() == Find(w, "txtDiamArco"));  // ready for another diameter
         ClickAt(w, 200, 200);
         QCOMPARE(CountOf<TCerchio2D>(w), 2);
 
@@ -296,6 +298,15 @@ private slots:
         Find<QToolButton>(w, "lsbLine")->click();
         for (auto [x, y] : {std::pair{0, 200}, {20, 220}, {40, 200}}) ClickAt(w, x, y);
         Find<QPushButton>(w, "sbtClosePoly")->click();
+        // One point is no polyline, and Esc drops the points clicked.
+        Find<QToolButton>(w, "lsbLine")->click();
+        ClickAt(w, 0, 250);
+        Find<QPushButton>(w, "sbtPolyOk")->click();
+        Find<QToolButton>(w, "lsbLine")->click();
+        ClickAt(w, 0, 250);
+        ClickAt(w, 20, 250);
+        QTest::keyClick(&w.View2D().Widget(), Qt::Key_Escape);
+        QVERIFY(!w.View2D().Program().OperationRunning());
         std::vector<int> counts;
         for (TObject2D* o : Objects(w))
             if (auto* p = dynamic_cast<TPolyline2D*>(o)) counts.push_back(p->Points().Count());
