@@ -3,7 +3,6 @@
 
 #include "kernel/drawing/NotifyEdit.h"
 #include "kernel/drawing/QVCmp2D.h"
-#include "kernel/entities/TCerchio2D.h"
 #include "kernel/entities/TPolyline2D.h"
 #include "kernel/model/CADCoreExceptions.h"
 #include "kernel/view/TQVViewport2D.h"
@@ -133,43 +132,44 @@ bool TQV2D_DrawPolyline::HandleEvent(int event, TMouseButton button, const State
     }
 }
 
-// ---- Circle of a given diameter ----
+// ---- A shape of a given size ----
 
-const StateClass TQV2D_PlaceCircle::Class{"TQV2D_PlaceCircle", &CreateState<TQV2D_PlaceCircle>};
+const StateClass TQV2D_PlaceShape::Class{"TQV2D_PlaceShape", &CreateState<TQV2D_PlaceShape>};
 
-TQV2D_PlaceCircle::TQV2D_PlaceCircle(TCADPrg& program, ParamRef param, const StateClass*& next)
+TQV2D_PlaceShape::TQV2D_PlaceShape(TCADPrg& program, ParamRef param, const StateClass*& next)
     : TCAD2DTaskState(program, std::move(param), next) {
-    auto* p = dynamic_cast<TCircleDiameterParam*>(Param());
-    if (p == nullptr || !(p->Diameter > 0.0) || !std::isfinite(p->Diameter))
-        throw ECADCoreException("TQV2D_PlaceCircle: Invalid param");
+    auto* p = dynamic_cast<TPlaceShapeParam*>(Param());
+    if (p == nullptr || !p->Shape) throw ECADCoreException("TQV2D_PlaceShape: Invalid param");
     Prompt(4);
 }
 
-void TQV2D_PlaceCircle::ShowRubber(bool show) {
-    if (show == shown_) return;
-    const double r = static_cast<TCircleDiameterParam&>(*Param()).Diameter / 2.0;
-    TCerchio2D circle(-1, centre_, MakePoint2D(centre_.X + r, centre_.Y));
-    View().DrawRubberObject2D(circle, false);
+TPlaceShapeParam& TQV2D_PlaceShape::ShapeParam() const {
+    return static_cast<TPlaceShapeParam&>(*Param());
+}
+
+void TQV2D_PlaceShape::ShowRubber(bool show) {
+    if (show == shown_ || rubber_ == nullptr) return;
+    View().DrawRubberObject2D(*rubber_, false);
     shown_ = show;
 }
 
-bool TQV2D_PlaceCircle::HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
-                                    TShiftState /*shift*/) {
+bool TQV2D_PlaceShape::HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
+                                   TShiftState /*shift*/) {
     switch (event) {
         case CADEvent::MouseMove:
             ShowRubber(false);
-            centre_ = CartesianPoint(Prg2D().GetSnappedPoint());
+            rubber_ = ShapeParam().Shape(CartesianPoint(Prg2D().GetSnappedPoint()));
             ShowRubber(true);
             return false;
         case CADEvent::Repaint:
             shown_ = false;
+            ShowRubber(true);
             return false;
         case CADEvent::MouseDown: {
             if (button != TMouseButton::mbLeft) return false;
             ShowRubber(false);
-            centre_ = CartesianPoint(Prg2D().GetSnappedPoint());
-            const double r = static_cast<TCircleDiameterParam&>(*Param()).Diameter / 2.0;
-            PlaceFinishedObject(*this, std::make_unique<TCerchio2D>(-1, centre_, MakePoint2D(centre_.X + r, centre_.Y)));
+            if (auto shape = ShapeParam().Shape(CartesianPoint(Prg2D().GetSnappedPoint())))
+                PlaceFinishedObject(*this, std::move(shape));
             FreeParam();
             next = Default();
             return true;

@@ -1,10 +1,13 @@
 // Placing tasks the ready-made ones lack: a polyline of as many points as the
 // user clicks, ended with Accept or closed back to its first point, and a
-// circle of a given diameter dropped where the user clicks. Like the other
+// shape of given size (a circle of a diameter, a line of a length and angle)
+// dropped where the user clicks. Like the other
 // tasks they draw their rubber figure in XOR on the screen image only.
 #pragma once
 
 #include "kernel/tasks/QV2DTasks.h"
+
+#include <functional>
 
 namespace calvoro {
 
@@ -31,24 +34,27 @@ private:
     bool shown_ = false;
 };
 
-class TCircleDiameterParam : public TCAD2DCommonParam {
+class TPlaceShapeParam : public TCAD2DCommonParam {
 public:
-    explicit TCircleDiameterParam(double diameter) : Diameter(diameter) {}
-    double Diameter;
+    // The shape with its reference point (a centre, a start) at the point given.
+    using ShapeAt = std::function<std::unique_ptr<TObject2D>(const TPoint2D& point)>;
+    explicit TPlaceShapeParam(ShapeAt shape) : Shape(std::move(shape)) {}
+    ShapeAt Shape;
 };
 
-// The circle of the parameter's diameter follows the cursor; a click places it.
-class TQV2D_PlaceCircle : public TCAD2DTaskState {
+// The parameter's shape follows the cursor; a click places it.
+class TQV2D_PlaceShape : public TCAD2DTaskState {
 public:
     static const StateClass Class;
-    TQV2D_PlaceCircle(TCADPrg& program, ParamRef param, const StateClass*& next);
+    TQV2D_PlaceShape(TCADPrg& program, ParamRef param, const StateClass*& next);
     const StateClass& ClassType() const override { return Class; }
     bool HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
                      TShiftState shift) override;
 
 private:
     void ShowRubber(bool show);
-    TPoint2D centre_;
+    TPlaceShapeParam& ShapeParam() const;
+    std::unique_ptr<TObject2D> rubber_;
     bool shown_ = false;
 };
 

@@ -15,11 +15,14 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
+#include <numbers>
 
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/editing/EditStates.h"
 #include "kernel/editing/ExplodeAndCopy.h"
 #include "kernel/editing/PickCommands.h"
+#include "kernel/entities/TArco2D.h"
 #include "kernel/entities/TCerchio2D.h"
 #include "kernel/entities/TLine2D.h"
 #include "kernel/entities/TPolyline2D.h"
@@ -229,6 +232,11 @@ void CommandPanels::Connect() {
     };
     rerun(p.txtDiamArco, CadCommand::CircleCtDia);
     rerun(p.txtRaccordo, CadCommand::Fillet);
+    rerun(p.txtDiamArcoPolare, CadCommand::ArcPolar);
+    rerun(p.txtLinePolLen, CadCommand::LinePolar);
+    rerun(p.txtLinePolAngle, CadCommand::LinePolar);
+    for (QDoubleSpinBox* angle : {p.rseArcoPolareSa, p.rseArcoPolareEa})
+        connect(angle, &QDoubleSpinBox::valueChanged, this, [this] { Run(CadCommand::ArcPolar); });
 
     // The transform pages: copy flag, repeat count and the events of a change.
     for (QRadioButton* copy : {p.rbtTransCopy, p.rbtRotateCopy})
@@ -362,6 +370,14 @@ void CommandPanels::Run(CadCommand command) {
             ShowPageOf(row);
             CircleByDiameter();
             return;
+        case C::ArcPolar:
+            ShowPageOf(row);
+            ArcByAngles();
+            return;
+        case C::LinePolar:
+            ShowPageOf(row);
+            LineByLengthAndAngle();
+            return;
         default:
             // The others have a page at most; choosing one leaves a running
             // command alone.
@@ -403,7 +419,33 @@ std::optional<double> CommandPanels::Positive(QLineEdit* edit) {
 void CommandPanels::CircleByDiameter() {
     const std::optional<double> diameter = Positive(pages_.txtDiamArco);
     if (!diameter) return;
-    StartPlacing(TQV2D_PlaceCircle::Class, std::make_unique<TCircleDiameterParam>(*diameter));
+    const double r = *diameter / 2.0;
+    StartPlacing(TQV2D_PlaceShape::Class, std::make_unique<TPlaceShapeParam>([r](const TPoint2D& c) {
+                     return std::make_unique<TCerchio2D>(-1, c, MakePoint2D(c.X + r, c.Y));
+                 }));
+}
+
+void CommandPanels::ArcByAngles() {
+    const std::optional<double> diameter = Positive(pages_.txtDiamArcoPolare);
+    if (!diameter) return;
+    const double r = *diameter / 2.0;
+    const double start = pages_.rseArcoPolareSa->value() * std::numbers::pi / 180.0;
+    const double end = pages_.rseArcoPolareEa->value() * std::numbers::pi / 180.0;
+    StartPlacing(TQV2D_PlaceShape::Class, std::make_unique<TPlaceShapeParam>([r, start, end](const TPoint2D& c) {
+                     return std::make_unique<TArco2D>(-1, c, MakePoint2D(c.X + r, c.Y), start, end);
+                 }));
+}
+
+void CommandPanels::LineByLengthAndAngle() {
+    const std::optional<double> length = Positive(pages_.txtLinePolLen);
+    const std::string angleText = pages_.txtLinePolAngle->text().toStdString();
+    const std::optional<double> angle = NumeroOk(angleText) ? ParseIniFloat(angleText) : std::nullopt;
+    if (!length || !angle) return;
+    const double a = *angle * std::numbers::pi / 180.0;
+    const double dx = *length * std::cos(a), dy = *length * std::sin(a);
+    StartPlacing(TQV2D_PlaceShape::Class, std::make_unique<TPlaceShapeParam>([dx, dy](const TPoint2D& p) {
+                     return std::make_unique<TLine2D>(-1, p, MakePoint2D(p.X + dx, p.Y + dy));
+                 }));
 }
 
 void CommandPanels::Fillet() {

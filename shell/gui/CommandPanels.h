@@ -104,6 +104,8 @@ private:
     void ArcTangent(bool twoObjects);
     void Fillet();
     void CircleByDiameter();
+    void ArcByAngles();
+    void LineByLengthAndAngle();
     void OnSelectedObj(TObject2D& object);
     void Post(std::uint16_t event);
     std::optional<double> Positive(QLineEdit* edit);

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <cmath>
+#include <numbers>
 #include <QToolButton>
 
 #include "kernel/drawing/QVCmp2D.h"
@@ -291,6 +293,35 @@ private slots:
         ClickAt(w, 200, 200);
         QCOMPARE(CountOf<TCerchio2D>(w), 2);
 
+        // An arc and a line of the sizes on their pages, dropped by a click;
+        // a new value on the page takes effect for the next click.
+        Find<QLineEdit>(w, "txtDiamArcoPolare")->setText("10");
+        Find<QDoubleSpinBox>(w, "rseArcoPolareSa")->setValue(0);
+        Trigger(w, "mnuArcPolar");
+        Find<QDoubleSpinBox>(w, "rseArcoPolareEa")->setValue(90);
+        ClickAt(w, 150, 50);
+        QCOMPARE(CountOf<TArco2D>(w), 1);
+        for (TObject2D* o : Objects(w))
+            if (auto* arc = dynamic_cast<TArco2D*>(o)) {
+                const TArcData data = arc->GetArcData();
+                QVERIFY(std::abs(data.Radius - 5) < 1e-9 && std::abs(data.EndAngle - std::numbers::pi / 2) < 1e-9);
+                w.LocalCad().DeleteObject(arc->ID());
+                break;
+            }
+        Trigger(w, "mnuLinePolar");
+        auto* length = Find<QLineEdit>(w, "txtLinePolLen");
+        length->setText("3");
+        QTest::keyClick(length, Qt::Key_0);  // typed: 30
+        Find<QLineEdit>(w, "txtLinePolAngle")->setText("90");
+        QTest::keyClick(Find<QLineEdit>(w, "txtLinePolAngle"), Qt::Key_Backspace);
+        QTest::keyClick(Find<QLineEdit>(w, "txtLinePolAngle"), Qt::Key_0);  // typed: 90 again
+        ClickAt(w, 250, 20);
+        bool upright = false;
+        for (TObject2D* o : Objects(w))
+            if (auto* l = dynamic_cast<TLine2D*>(o)) upright = upright || (HasEndAt(l, 250, 20) && HasEndAt(l, 250, 50));
+        QVERIFY(upright);
+        w.LocalCad().DeleteObject(Objects(w).back()->ID());
+
         Trigger(w, "mnuPolyline");
         QVERIFY(w.LifeCycle().Pages().Visible(26));
         for (auto [x, y] : {std::pair{0, 150}, {20, 170}, {40, 150}}) ClickAt(w, x, y);
@@ -460,8 +491,7 @@ private slots:
             int page;
             const char* edit;
         };
-        for (const Row r : {Row{"mnuArcPolar", 25, "txtDiamArcoPolare"}, {"mnuLinePolar", 36, "txtLinePolLen"},
-                            {"mnuLinePolar", 36, "txtLinePolAngle"}, {"mnuLineTangentAngle", 37, "txtLenTanAng"},
+        for (const Row r : {Row{"mnuLineTangentAngle", 37, "txtLenTanAng"},
                             {"mnuLineTangentAngle", 37, "txtLinTanAngle"}, {"mnuPointGrid", 41, "txtPtGridDx"},
                             {"mnuRotate", 39, "txtRotateAngle"}}) {
             Trigger(w, r.menu);
@@ -469,7 +499,6 @@ private slots:
             Find<QLineEdit>(w, r.edit)->setText("12");
             QVERIFY(!w.View2D().Program().OperationRunning());
         }
-        for (const char* spin : {"rseArcoPolareSa", "rseArcoPolareEa"}) Find<QDoubleSpinBox>(w, spin)->setValue(45);
         QCOMPARE(w.LocalCad().ObjectCount(), 0);
         QCOMPARE(h.errors, QStringList());
     }
