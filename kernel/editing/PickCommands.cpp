@@ -52,6 +52,17 @@ TExplodePicked::TExplodePicked(TCADPrg& program, ParamRef param, const StateClas
     next = Default();
 }
 
+const StateClass TChangeLayerPicked::Class{"TChangeLayerPicked", &CreateState<TChangeLayerPicked>};
+
+TChangeLayerPicked::TChangeLayerPicked(TCADPrg& program, ParamRef param, const StateClass*& next)
+    : TCAD2DTaskState(program, std::move(param), next) {
+    TObject2D* object = FirstPicked(Param());
+    FreeParam();
+    TQVCmp2D* drawing = View().CADCmp2D();
+    if (drawing != nullptr && object != nullptr) object->SetLayer(drawing->CurrentLayer());
+    next = Default();
+}
+
 const StateClass TCopyPicked::Class{"TCopyPicked", &CreateState<TCopyPicked>};
 
 TCopyPicked::TCopyPicked(TCADPrg& program, ParamRef param, const StateClass*& next)

@@ -1,6 +1,7 @@
 // Commands that work on one picked object, as after-states of the one-object
-// pick: delete it, explode it into plain entities, or copy it by a vector the
-// user then clicks (from a base point to where the copy goes).
+// pick: delete it, explode it into plain entities, put it on the current
+// layer, or copy it by a vector the user then clicks (from a base point to
+// where the copy goes).
 #pragma once
 
 #include "kernel/editing/ExplodeAndCopy.h"
@@ -25,6 +26,14 @@ public:
     const StateClass& ClassType() const override { return Class; }
     // What the last explode gave (for the host's report).
     static ExplodeCounts& LastCounts();
+};
+
+// The picked object goes to the drawing's current layer.
+class TChangeLayerPicked : public TCAD2DTaskState {
+public:
+    static const StateClass Class;
+    TChangeLayerPicked(TCADPrg& program, ParamRef param, const StateClass*& next);
+    const StateClass& ClassType() const override { return Class; }
 };
 
 // Hands over to placing a line from the base point to the target, whose

@@ -3,6 +3,8 @@
 
 #include "kernel/drawing/NotifyEdit.h"
 #include "kernel/drawing/QVCmp2D.h"
+#include "kernel/entities/TArco2D.h"
+#include "kernel/entities/TCerchio2D.h"
 #include "kernel/entities/TPolyline2D.h"
 #include "kernel/model/CADCoreExceptions.h"
 #include "kernel/view/TQVViewport2D.h"
@@ -173,6 +175,72 @@ bool TQV2D_PlaceShape::HandleEvent(int event, TMouseButton button, const StateCl
             FreeParam();
             next = Default();
             return true;
+        }
+        default:
+            if (IsCommand(event, key, kCommandCancel) || IsCommand(event, key, kCommandAccept)) {
+                ShowRubber(false);
+                FreeParam();
+                next = Default();
+                return true;
+            }
+            return false;
+    }
+}
+
+// ---- Arc by centre, start and end ----
+
+const StateClass TQV2D_DrawArc3::Class{"TQV2D_DrawArc3", &CreateState<TQV2D_DrawArc3>};
+
+TQV2D_DrawArc3::TQV2D_DrawArc3(TCADPrg& program, ParamRef param, const StateClass*& next)
+    : TCAD2DTaskState(program, std::move(param), next) {
+    Prompt(4);
+}
+
+std::unique_ptr<TObject2D> TQV2D_DrawArc3::Figure(const TPoint2D& cursor) const {
+    if (clicks_ == 1) return std::make_unique<TCerchio2D>(-1, centre_, cursor);
+    const double end = std::atan2(cursor.Y - centre_.Y, cursor.X - centre_.X);
+    return std::make_unique<TArco2D>(-1, centre_, MakePoint2D(centre_.X + radius_, centre_.Y), start_, end);
+}
+
+void TQV2D_DrawArc3::ShowRubber(bool show) {
+    if (show == shown_ || rubber_ == nullptr) return;
+    View().DrawRubberObject2D(*rubber_, false);
+    shown_ = show;
+}
+
+bool TQV2D_DrawArc3::HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
+                                 TShiftState /*shift*/) {
+    switch (event) {
+        case CADEvent::MouseMove:
+            if (clicks_ == 0) return false;
+            ShowRubber(false);
+            rubber_ = Figure(CartesianPoint(Prg2D().GetSnappedPoint()));
+            ShowRubber(true);
+            return false;
+        case CADEvent::Repaint:
+            shown_ = false;
+            ShowRubber(true);
+            return false;
+        case CADEvent::MouseDown: {
+            if (button != TMouseButton::mbLeft) return false;
+            const TPoint2D p = CartesianPoint(Prg2D().GetSnappedPoint());
+            if (clicks_ == 0) {
+                centre_ = p;
+                Prg2D().SetReferencePoint(p);
+            } else if (clicks_ == 1) {
+                radius_ = std::hypot(p.X - centre_.X, p.Y - centre_.Y);
+                if (!(radius_ > 0.0)) return false;  // the start cannot be the centre
+                start_ = std::atan2(p.Y - centre_.Y, p.X - centre_.X);
+            } else {
+                if (p.X == centre_.X && p.Y == centre_.Y) return false;
+                ShowRubber(false);
+                PlaceFinishedObject(*this, Figure(p));
+                FreeParam();
+                next = Default();
+                return true;
+            }
+            ++clicks_;
+            return false;
         }
         default:
             if (IsCommand(event, key, kCommandCancel) || IsCommand(event, key, kCommandAccept)) {

@@ -58,6 +58,28 @@ private:
     bool shown_ = false;
 };
 
+// The arc by three clicks: its centre, its start (which gives the radius),
+// and a point in the direction of its end; it runs counter-clockwise from the
+// start. The rubber figure is the circle, then the arc.
+class TQV2D_DrawArc3 : public TCAD2DTaskState {
+public:
+    static const StateClass Class;
+    TQV2D_DrawArc3(TCADPrg& program, ParamRef param, const StateClass*& next);
+    const StateClass& ClassType() const override { return Class; }
+    bool HandleEvent(int event, TMouseButton button, const StateClass*& next, std::uint16_t key,
+                     TShiftState shift) override;
+
+private:
+    std::unique_ptr<TObject2D> Figure(const TPoint2D& cursor) const;
+    void ShowRubber(bool show);
+    int clicks_ = 0;
+    TPoint2D centre_;
+    double radius_ = 0.0;
+    double start_ = 0.0;
+    std::unique_ptr<TObject2D> rubber_;
+    bool shown_ = false;
+};
+
 // Adds a finished primitive to the drawing of the task's view, drawn at once.
 void PlaceFinishedObject(TCAD2DTaskState& state, std::unique_ptr<TObject2D> object);
 

@@ -337,6 +337,14 @@ void CommandPanels::Run(CadCommand command) {
             ShowPageOf(row);
             StartPick(kNoCommand, TQV2D_Select1Object::Class, TExplodePicked::Class, true);
             return;
+        case C::ChangeLayer:
+            life_.VisPagine({kHidePages});
+            StartPick(kNoCommand, TQV2D_Select1Object::Class, TChangeLayerPicked::Class, true);
+            return;
+        case C::ArcCtPtSaEa:
+            life_.VisPagine({kHidePages});
+            StartPlacing(TQV2D_DrawArc3::Class, std::make_unique<TCAD2DCommonParam>());
+            return;
         case C::Copy:
             life_.VisPagine({kHidePages});
             StartPick(kNoCommand, TQV2D_Select1Object::Class, TCopyPicked::Class, true);

@@ -230,6 +230,7 @@ private slots:
             {"mnuExplode", "TQV2D_Select1Object", &TExplodePicked::Class, kNoCommand, true},
             {"mnuCopy", "TQV2D_Select1Object", &TCopyPicked::Class, kNoCommand, true},
             {"mnuFillet", "TCAD2DSeleziona2Ogg", &TMyArcoTan2::Class, kNoCommand, true},
+            {"mnuChangeLayer", "TQV2D_Select1Object", &TChangeLayerPicked::Class, kNoCommand, true},
         };
         for (const Row& r : rows) {
             w.View2D().SetObjectSnapActive(true);
@@ -308,6 +309,20 @@ private slots:
                 w.LocalCad().DeleteObject(arc->ID());
                 break;
             }
+        Trigger(w, "mnuArcCtPtSaEa");
+        ClickAt(w, 150, 50);   // centre
+        ClickAt(w, 150, 50);   // a start on the centre is refused
+        ClickAt(w, 160, 50);   // start: radius 10 at 0 degrees
+        ClickAt(w, 150, 70);   // end towards 90 degrees
+        for (TObject2D* o : Objects(w))
+            if (auto* arc = dynamic_cast<TArco2D*>(o)) {
+                const TArcData data = arc->GetArcData();
+                QVERIFY(std::abs(data.Radius - 10) < 1e-9 && std::abs(data.EndAngle - std::numbers::pi / 2) < 1e-9);
+                w.LocalCad().DeleteObject(arc->ID());
+                break;
+            }
+        QCOMPARE(CountOf<TArco2D>(w), 0);
+
         Trigger(w, "mnuLinePolar");
         auto* length = Find<QLineEdit>(w, "txtLinePolLen");
         length->setText("3");
@@ -396,6 +411,13 @@ private slots:
         for (TObject2D* o : Objects(w))
             if (auto* l = dynamic_cast<TLine2D*>(o)) moved = moved || (HasEndAt(l, 80, 20) && HasEndAt(l, 80, 60));
         QVERIFY(moved);
+        w.LocalCad().SetCurrentLayer(5);
+        Trigger(w, "mnuChangeLayer");
+        ClickAt(w, 80, 40);
+        bool onLayer5 = false;
+        for (TObject2D* o : Objects(w))
+            if (auto* l = dynamic_cast<TLine2D*>(o)) onLayer5 = onLayer5 || (l->Layer() == 5 && HasEndAt(l, 80, 20));
+        QVERIFY(onLayer5);
         Trigger(w, "mnuDelete");
         QCOMPARE(w.State().ActiveCommand, kCommandDelete);
         ClickAt(w, 80, 40);
