@@ -16,6 +16,18 @@ TObject2D* FirstPicked(TCADPrgParam* param) {
 
 namespace {
 
+// The vector of a copy, placed as a line, and the ID of the object to copy:
+// an ID, not the object, so that a drawing emptied meanwhile copies nothing.
+class TCopyVectorParam : public TQV2D_DrawSizedPrimitiveParam {
+public:
+    explicit TCopyVectorParam(std::int32_t sourceId)
+        : TQV2D_DrawSizedPrimitiveParam(&TCopyPlaced::Class,
+                                        std::make_unique<TLine2D>(-1, MakePoint2D(0.0, 0.0), MakePoint2D(0.0, 0.0)), 0,
+                                        true),
+          SourceId(sourceId) {}
+    std::int32_t SourceId;
+};
+
 // The picked object's ID (-1 for none), read before the parameter goes.
 std::int32_t PickedId(TCAD2DTaskState& state) {
     TObject2D* object = FirstPicked(state.Param());
@@ -67,16 +79,13 @@ const StateClass TCopyPicked::Class{"TCopyPicked", &CreateState<TCopyPicked>};
 
 TCopyPicked::TCopyPicked(TCADPrg& program, ParamRef param, const StateClass*& next)
     : TCAD2DTaskState(program, std::move(param), next) {
-    TObject2D* object = FirstPicked(Param());
-    if (object == nullptr) {
+    const std::int32_t id = PickedId(*this);
+    if (id < 0) {
         FreeParam();
         next = Default();
         return;
     }
-    auto vector = std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
-        &TCopyPlaced::Class, std::make_unique<TLine2D>(-1, MakePoint2D(0.0, 0.0), MakePoint2D(0.0, 0.0)), 0, true);
-    vector->UserObject = object;
-    SetParam(ParamRef(std::move(vector)));
+    SetParam(ParamRef(std::make_unique<TCopyVectorParam>(id)));
     next = &TQV2D_DrawSizedPrimitive::Class;
 }
 
@@ -84,16 +93,12 @@ const StateClass TCopyPlaced::Class{"TCopyPlaced", &CreateState<TCopyPlaced>};
 
 TCopyPlaced::TCopyPlaced(TCADPrg& program, ParamRef param, const StateClass*& next)
     : TCAD2DTaskState(program, std::move(param), next) {
-    auto* vector = dynamic_cast<TQV2D_DrawSizedPrimitiveParam*>(Param());
+    auto* vector = dynamic_cast<TCopyVectorParam*>(Param());
     TQVCmp2D* drawing = View().CADCmp2D();
-    auto* object = vector != nullptr ? dynamic_cast<TObject2D*>(vector->UserObject) : nullptr;
-    if (drawing != nullptr && object != nullptr && vector->Primitive() != nullptr) {
+    if (drawing != nullptr && vector != nullptr && vector->Primitive() != nullptr) {
         const TPoint2D from = CartesianPoint(vector->Primitive()->Points().Get(0));
         const TPoint2D to = CartesianPoint(vector->Primitive()->Points().Get(1));
-        const std::int32_t id = object->ID();
-        if (drawing->FindObject(id) == object) {
-            CopiaOggetto(*drawing, id, TranslationMatrix2D(to.X - from.X, to.Y - from.Y));
-        }
+        CopiaOggetto(*drawing, vector->SourceId, TranslationMatrix2D(to.X - from.X, to.Y - from.Y));
     }
     FreeParam();
     next = Default();
