@@ -62,10 +62,14 @@ std::vector<std::unique_ptr<TObject2D>> FrameSides(const TFrame2D& frame, const 
 }
 
 void Count(const TObject2D& member, ExplodeCounts& counts) {
-    if (Is<TLine2D>(member)) ++counts.Lines;
-    else if (Is<TCerchio2D>(member) || Is<TArco2D>(member)) ++counts.CirclesAndArcs;
-    else if (Is<TPolyline2D>(member)) ++counts.Polylines;
-    else ++counts.Others;
+    if (Is<TLine2D>(member))
+        ++counts.Lines;
+    else if (Is<TCerchio2D>(member) || Is<TArco2D>(member))
+        ++counts.CirclesAndArcs;
+    else if (Is<TPolyline2D>(member))
+        ++counts.Polylines;
+    else
+        ++counts.Others;
 }
 
 // Every member of the list as a world copy standing for that member.
@@ -141,15 +145,15 @@ bool EsplodeBlocco(TQVCmp2D& drawing, std::int32_t id, ExplodeCounts& counts) {
         if (source == nullptr || source->Objects().Count() == 0) return false;
         // The members sit in the source's coordinates, which the source's own
         // transform and then the instance's carry to the world.
-        CarryMembers(source->Objects(), MultiplyMatrix2D(source->GetObjectMatrix(), object->GetObjectMatrix()),
-                     change, found);
+        CarryMembers(source->Objects(), MultiplyMatrix2D(source->GetObjectMatrix(), object->GetObjectMatrix()), change,
+                     found);
     } else if (Is<TFrame2D>(*object)) {
         for (auto& side : FrameSides(static_cast<const TFrame2D&>(*object), object->GetObjectMatrix()))
             change.AddPiece(std::move(side), *object);
         found.Lines += 4;
     } else if (Is<TPolyline2D>(*object)) {
-        const std::vector<TPoint2D> points = WorldPoints(static_cast<const TPolyline2D&>(*object),
-                                                         object->GetObjectMatrix());
+        const std::vector<TPoint2D> points =
+            WorldPoints(static_cast<const TPolyline2D&>(*object), object->GetObjectMatrix());
         if (points.size() < 2) return false;
         for (std::size_t i = 1; i < points.size(); ++i) {
             change.AddPiece(std::make_unique<TLine2D>(-1, points[i - 1], points[i]), *object);

@@ -70,8 +70,10 @@ TPoint2D TQV2D_DrawPolyline::NewPoint() {
     TPoint2D q = CartesianPoint(Prg2D().GetSnappedPoint());
     if (p.NextPointIndex > 0 && p.OrthoConstraint && CADPrg().UseOrto()) {
         const TPoint2D r = CartesianPoint(p.Primitive()->Points().Get(p.NextPointIndex - 1));
-        if (std::fabs(q.X - r.X) > std::fabs(q.Y - r.Y)) q.Y = r.Y;
-        else q.X = r.X;
+        if (std::fabs(q.X - r.X) > std::fabs(q.Y - r.Y))
+            q.Y = r.Y;
+        else
+            q.X = r.X;
     }
     return q;
 }

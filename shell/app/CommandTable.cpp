@@ -47,8 +47,8 @@ constexpr CommandRow kRows[] = {
     {C::PointGrid, "mnuPointGrid", G::Point, 38, "248", 41, false},
 };
 
-constexpr const char* kButtonNames[kLinkedGroupCount] = {"lsbArc", "lsbModify", "lsbXform",
-                                                        "lsbDelete", "lsbLine", "lsbPoint"};
+constexpr const char* kButtonNames[kLinkedGroupCount] = {"lsbArc",    "lsbModify", "lsbXform",
+                                                         "lsbDelete", "lsbLine",   "lsbPoint"};
 
 }  // namespace
 

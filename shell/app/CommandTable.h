@@ -24,6 +24,8 @@ inline constexpr std::int32_t kCommandLinePerp = 33;
 enum class LinkedGroup { Arc, Modify, Xform, Delete, Line, Point };
 inline constexpr int kLinkedGroupCount = 6;
 
+// By button, in menu order.
+// clang-format off
 enum class CadCommand {
     CircleCtPt, CircleCtDia, ArcCtPtSaEa, ArcPolar, ArcTangent,
     Fillet, Trim, Break, Extend, ChangeLayer, MoveNode, Explode, Copy,
@@ -32,15 +34,16 @@ enum class CadCommand {
     Line, Polyline, LinePolar, LineTangent2Arc, LineTangentAngle, LinePerp,
     PointGrid,
 };
+// clang-format on
 
 struct CommandRow {
     CadCommand Command;
     const char* MenuName;  // the menu item's object name
     LinkedGroup Group;
-    int Glyph;             // index in the glyph strip
-    const char* Hint;      // message number; empty: the button's own hint
-    int Page;              // the parameter page shown, or kHidePages
-    bool Works;            // false: chosen, it changes the button and nothing else
+    int Glyph;         // index in the glyph strip
+    const char* Hint;  // message number; empty: the button's own hint
+    int Page;          // the parameter page shown, or kHidePages
+    bool Works;        // false: chosen, it changes the button and nothing else
 };
 
 std::span<const CommandRow> CommandRows();

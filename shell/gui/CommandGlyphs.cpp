@@ -32,7 +32,8 @@ void Draw(QPainter& p, int index) {
             p.setPen(accent);
             p.drawLine(QPointF(4, 12), QPointF(20, 12));
             break;
-        case 2: case 3:  // arcs
+        case 2:
+        case 3:  // arcs
             p.drawArc(QRectF(4, 4, 16, 16), 0, 180 * 16);
             p.setPen(accent);
             p.drawPoint(QPointF(12, 12));
@@ -119,7 +120,8 @@ void Draw(QPainter& p, int index) {
             p.setPen(accent);
             p.drawLine(QPointF(3, 8), QPointF(21, 8));
             break;
-        case 19: case 26:  // delete, delete small
+        case 19:
+        case 26:  // delete, delete small
             p.setPen(accent);
             Cross(p, QPointF(12, 12), index == 19 ? 8 : 4);
             break;
@@ -134,7 +136,8 @@ void Draw(QPainter& p, int index) {
         case 34:  // polyline
             p.drawPolyline(QPolygonF({QPointF(3, 20), QPointF(8, 6), QPointF(15, 17), QPointF(21, 4)}));
             break;
-        case 28: case 30:  // line by length and angle
+        case 28:
+        case 30:  // line by length and angle
             p.drawLine(QPointF(4, 20), QPointF(20, 6));
             p.setPen(accent);
             p.drawLine(QPointF(4, 20), QPointF(20, 20));

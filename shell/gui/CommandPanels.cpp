@@ -81,8 +81,8 @@ QString Text(const std::string& text) {
 
 }  // namespace
 
-CommandPanels::CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View2DHost& view,
-                             MainLifeCycle& life, SettingsController& settings)
+CommandPanels::CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View2DHost& view, MainLifeCycle& life,
+                             SettingsController& settings)
     : QObject(ui.form), ui_(ui), state_(state), cad_(cad), view_(view), life_(life), settings_(settings) {
     BuildPages();
     for (int g = 0; g < kLinkedGroupCount; ++g) {
@@ -202,8 +202,12 @@ void CommandPanels::Connect() {
     connect(p.sbtTranslateOk, &QPushButton::clicked, this, [this] { Post(kCommandAccept); });
     connect(p.sbtRotateOk, &QPushButton::clicked, this, [this] { Post(kCommandAccept); });
     connect(p.txtRotateAngle, &QLineEdit::returnPressed, this, [this] { Post(kCommandAccept); });
-    connect(p.rbtTanTo1, &QRadioButton::clicked, this, [this](bool on) { if (on) ArcTangent(false); });
-    connect(p.rbtTanTo2, &QRadioButton::clicked, this, [this](bool on) { if (on) ArcTangent(true); });
+    connect(p.rbtTanTo1, &QRadioButton::clicked, this, [this](bool on) {
+        if (on) ArcTangent(false);
+    });
+    connect(p.rbtTanTo2, &QRadioButton::clicked, this, [this](bool on) {
+        if (on) ArcTangent(true);
+    });
     connect(p.sbtDelSmall, &QPushButton::clicked, this, [this] { DeleteSmall(); });
     connect(ui_.sbmSnap, &QToolButton::clicked, this, [this] { SnapClicked(); });
     // A new language puts the buttons' own hints back; a button that carries
@@ -214,8 +218,7 @@ void CommandPanels::Connect() {
             const CommandRow& row = linked_.Current(static_cast<LinkedGroup>(g));
             ui_.linkedButtons[static_cast<std::size_t>(g)]->setToolTip(QString::fromStdString(CommandHint(row)));
         }
-        pages_.lblScaleX->setText(
-            Text(pages_.rbtScaleUniform->isChecked() ? LangString("310") : LangString("311")));
+        pages_.lblScaleX->setText(Text(pages_.rbtScaleUniform->isChecked() ? LangString("310") : LangString("311")));
     });
     connect(ui_.sbmSnap, &QWidget::customContextMenuRequested, &settings_, &SettingsController::ShowGridDialog);
 
@@ -240,9 +243,13 @@ void CommandPanels::Connect() {
 
     // The transform pages: copy flag, repeat count and the events of a change.
     for (QRadioButton* copy : {p.rbtTransCopy, p.rbtRotateCopy})
-        connect(copy, &QRadioButton::toggled, this, [this](bool on) { if (on) copy_ = true; });
+        connect(copy, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) copy_ = true;
+        });
     for (QRadioButton* move : {p.rbtTransMove, p.rbtRotateMove})
-        connect(move, &QRadioButton::toggled, this, [this](bool on) { if (on) copy_ = false; });
+        connect(move, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) copy_ = false;
+        });
     for (QLineEdit* repeat : {p.txtTransRepeat, p.txtRotateRepeat, p.txtScaleRepeat})
         connect(repeat, &QLineEdit::textChanged, this, [this](const QString& text) {
             if (const auto n = ParseIniInteger(text.toStdString()); n && NumeroOk(text.toStdString())) repeat_ = *n;
@@ -369,10 +376,10 @@ void CommandPanels::Run(CadCommand command) {
         }
         case C::CircleCtPt:
             ShowPageOf(row);
-            StartPlacing(TQV2D_DrawSizedPrimitive::Class,
-                         std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
-                             nullptr, std::make_unique<TCerchio2D>(-1, MakePoint2D(0, 0), MakePoint2D(0, 0)), 0,
-                             false));
+            StartPlacing(
+                TQV2D_DrawSizedPrimitive::Class,
+                std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
+                    nullptr, std::make_unique<TCerchio2D>(-1, MakePoint2D(0, 0), MakePoint2D(0, 0)), 0, false));
             return;
         case C::CircleCtDia:
             ShowPageOf(row);

@@ -37,7 +37,7 @@ struct StateClass;
 // pages of the work panel that carry them.
 struct CommandPagesUi {
     QLineEdit* txtDiamArco = nullptr;  // circle by centre and diameter
-    QLineEdit *txtDiamArcoPolare = nullptr;
+    QLineEdit* txtDiamArcoPolare = nullptr;
     QDoubleSpinBox *rseArcoPolareSa = nullptr, *rseArcoPolareEa = nullptr;
     QPushButton *sbtClosePoly = nullptr, *sbtPolyOk = nullptr;
     QLineEdit* txtRaccordo = nullptr;  // fillet radius

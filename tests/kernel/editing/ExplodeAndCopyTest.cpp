@@ -26,7 +26,8 @@ protected:
     std::vector<TObject2D*> All() {
         std::vector<TObject2D*> objects;
         auto it = drawing.ObjectListIterator();
-        for (TGraphicObject* o = it->First(); o != nullptr; o = it->Next()) objects.push_back(static_cast<TObject2D*>(o));
+        for (TGraphicObject* o = it->First(); o != nullptr; o = it->Next())
+            objects.push_back(static_cast<TObject2D*>(o));
         return objects;
     }
     template <class T>
@@ -121,7 +122,8 @@ TEST_F(ExplodeAndCopyTest, AContainerKeepsEveryMemberArcsAndUnknownClassesInclud
 
 TEST_F(ExplodeAndCopyTest, ABlockGivesItsSourceMembersAndTheLastInstanceTakesTheSourceAlong) {
     auto source = std::make_unique<TSourceBlock2D>(-1, MakeBlockName("B"));
-    source->Objects().Add(std::make_unique<TArco2D>(1, MakePoint2D(0, 0), MakePoint2D(1, 0), 0.0, std::numbers::pi / 2));
+    source->Objects().Add(
+        std::make_unique<TArco2D>(1, MakePoint2D(0, 0), MakePoint2D(1, 0), 0.0, std::numbers::pi / 2));
     source->Objects().Add(std::make_unique<TPunto2D>(2, MakePoint2D(3, 0)));
     auto* block = static_cast<TSourceBlock2D*>(drawing.AddSourceBlock(-1, std::move(source)));
     std::vector<std::int32_t> ids;
@@ -183,13 +185,14 @@ TEST_F(ExplodeAndCopyTest, DeleteSmallTakesBoxesStrictlyUnderTheLimitAndNeverThe
     const Row rows[] = {{0.5, 0.9, true}, {0.5, 1.0, false}, {1.0, 0.5, false}, {0.0, 0.0, true}, {2, 2, false}};
     std::vector<std::int32_t> ids;
     for (const Row& r : rows)
-        ids.push_back(
-            drawing.AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(5, 5), MakePoint2D(5 + r.width, 5 + r.height)))
-                ->ID());
+        ids.push_back(drawing
+                          .AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(5, 5),
+                                                                     MakePoint2D(5 + r.width, 5 + r.height)))
+                          ->ID());
     const std::int32_t picture =
         drawing
             .AddObject2D(-1, std::make_unique<TBitmap2D>(-1, MakePoint2D(0, 0), MakePoint2D(0.1, 0.1),
-                                                          BmpImage::FromFile(test::MakeBmp24(1, 1))))
+                                                         BmpImage::FromFile(test::MakeBmp24(1, 1))))
             ->ID();
     EXPECT_EQ(DeleteSmallObjects(drawing, 1.0), 2);
     for (std::size_t i = 0; i < std::size(rows); ++i)

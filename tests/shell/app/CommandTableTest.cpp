@@ -24,18 +24,18 @@ TEST(CommandTable, EachCommandHasItsButtonGlyphAndHint) {
         const char* hint;
     };
     const Row rows[] = {
-        {C::CircleCtPt, G::Arc, 33, "200"},         {C::CircleCtDia, G::Arc, 1, "201"},
-        {C::ArcCtPtSaEa, G::Arc, 2, "202"},         {C::ArcPolar, G::Arc, 3, "203"},
-        {C::ArcTangent, G::Arc, 32, "247"},         {C::Fillet, G::Modify, 6, "206"},
-        {C::Trim, G::Modify, 7, "207"},             {C::Break, G::Modify, 12, "208"},
-        {C::Extend, G::Modify, 8, "209"},           {C::ChangeLayer, G::Modify, 9, "210"},
-        {C::MoveNode, G::Modify, 11, "212"},        {C::Translate, G::Xform, 13, "213"},
-        {C::Rotate, G::Xform, 14, "214"},           {C::Mirror, G::Xform, 15, "215"},
-        {C::Scale, G::Xform, 16, "216"},            {C::Offset, G::Xform, 17, "217"},
-        {C::Delete, G::Delete, 19, ""},             {C::DeleteSmall, G::Delete, 26, "222"},
-        {C::Undelete, G::Delete, 21, "223"},        {C::LinePolar, G::Line, 28, "243"},
-        {C::LineTangent2Arc, G::Line, 29, "244"},   {C::LineTangentAngle, G::Line, 30, "245"},
-        {C::LinePerp, G::Line, 31, "246"},          {C::PointGrid, G::Point, 38, "248"},
+        {C::CircleCtPt, G::Arc, 33, "200"},       {C::CircleCtDia, G::Arc, 1, "201"},
+        {C::ArcCtPtSaEa, G::Arc, 2, "202"},       {C::ArcPolar, G::Arc, 3, "203"},
+        {C::ArcTangent, G::Arc, 32, "247"},       {C::Fillet, G::Modify, 6, "206"},
+        {C::Trim, G::Modify, 7, "207"},           {C::Break, G::Modify, 12, "208"},
+        {C::Extend, G::Modify, 8, "209"},         {C::ChangeLayer, G::Modify, 9, "210"},
+        {C::MoveNode, G::Modify, 11, "212"},      {C::Translate, G::Xform, 13, "213"},
+        {C::Rotate, G::Xform, 14, "214"},         {C::Mirror, G::Xform, 15, "215"},
+        {C::Scale, G::Xform, 16, "216"},          {C::Offset, G::Xform, 17, "217"},
+        {C::Delete, G::Delete, 19, ""},           {C::DeleteSmall, G::Delete, 26, "222"},
+        {C::Undelete, G::Delete, 21, "223"},      {C::LinePolar, G::Line, 28, "243"},
+        {C::LineTangent2Arc, G::Line, 29, "244"}, {C::LineTangentAngle, G::Line, 30, "245"},
+        {C::LinePerp, G::Line, 31, "246"},        {C::PointGrid, G::Point, 38, "248"},
     };
     for (const Row& r : rows) {
         const CommandRow& row = RowOf(r.command);
@@ -51,8 +51,9 @@ TEST(CommandTable, EveryRowHasOneMenuItemAndAHintText) {
     for (const CommandRow& row : CommandRows()) {
         EXPECT_TRUE(names.insert(row.MenuName).second) << row.MenuName;
         EXPECT_EQ(&RowOf(row.Command), &row);
-        const std::string text = *row.Hint ? english.ReadString("String", row.Hint, "")
-                                           : english.ReadString("frmMain", std::string(ButtonName(row.Group)) + ".Hint", "");
+        const std::string text = *row.Hint
+                                     ? english.ReadString("String", row.Hint, "")
+                                     : english.ReadString("frmMain", std::string(ButtonName(row.Group)) + ".Hint", "");
         EXPECT_FALSE(text.empty()) << row.MenuName;
     }
 }
