@@ -144,6 +144,15 @@ TEST_F(ExplodeAndCopyTest, ABlockGivesItsSourceMembersAndTheLastInstanceTakesThe
     ASSERT_TRUE(EsplodeBlocco(drawing, ids[1], counts));
     EXPECT_EQ(drawing.SourceBlockCount(), 0);
     EXPECT_EQ(OfClass<TBlock2D>().size(), 0u);
+
+    // A block of the library stays for the next insert.
+    auto library = std::make_unique<TSourceBlock2D>(-1, MakeBlockName("L"));
+    library->Objects().Add(std::make_unique<TPunto2D>(1, MakePoint2D(0, 0)));
+    library->SetFromLibrary(true);
+    auto* kept = static_cast<TSourceBlock2D*>(drawing.AddSourceBlock(-1, std::move(library)));
+    const std::int32_t id = drawing.AddObject2D(-1, std::make_unique<TBlock2D>(-1, *kept, MakePoint2D(0, 0)))->ID();
+    ASSERT_TRUE(EsplodeBlocco(drawing, id, counts));
+    EXPECT_EQ(drawing.SourceBlockCount(), 1);
 }
 
 TEST_F(ExplodeAndCopyTest, WhatCannotBeExplodedIsLeftAlone) {
