@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -38,6 +39,7 @@
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/NumericKeyFilter.h"
+#include "shell/gui/PageTabStyle.h"
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View2DHost.h"
 #include "shell/lang/UnitLang.h"
@@ -92,6 +94,9 @@ CommandPanels::CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, 
         button->setProperty("glyph", row.Glyph);
     }
     ui_.sbmSnap->setIcon(SnapGlyph(false));
+    auto* tabs = new PageTabStyle();
+    tabs->setParent(ui_.tabPages);
+    ui_.tabPages->setStyle(tabs);
     ui_.sbmSnap->setToolButtonStyle(Qt::ToolButtonIconOnly);
     Connect();
 }

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
@@ -35,6 +36,7 @@
 #include "shell/app/CommandTable.h"
 #include "shell/gui/CommandPanels.h"
 #include "shell/gui/MainLifeCycle.h"
+#include "shell/gui/PageTabStyle.h"
 #include "shell/gui/View2DHost.h"
 #include "tests/shell/gui/WindowHarness.h"
 
@@ -197,6 +199,8 @@ private slots:
         Find<QRadioButton>(w, "rbtTanTo2")->click();
         for (const char* control : {"grpArcTan", "txtArcTanRadius", "chkArcTanTrim"})
             QVERIFY2(Find(w, control)->isVisible(), control);
+        // The work panel's tabs are drawn as the program's own frames.
+        QVERIFY(dynamic_cast<PageTabStyle*>(Find<QTabBar>(w, "tabPages")->style()) != nullptr);
         // Every command is an item of the Draw menu and of its button's drop-down menu.
         for (const CommandRow& row : CommandRows()) {
             QAction* item = Find<QAction>(w, row.MenuName);
