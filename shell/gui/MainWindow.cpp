@@ -12,6 +12,7 @@
 #include "shell/app/AppInfo.h"
 #include "shell/app/Settings.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/CommandPanels.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/EntityTreeView.h"
 #include "shell/gui/MainLifeCycle.h"
@@ -66,6 +67,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     // The entity tree stands under the layers on the layer page.
     ui_.pages[kPageLayer]->layout()->addWidget(ui_.TreeGeo);
     entityTree_ = std::make_unique<EntityTreeView>(ui_.TreeGeo, *localCad_);
+    commands_ = new CommandPanels(ui_, state_, *localCad_, *view2d_, *life_, *settings_);
     // What the drawing's loaders skip (a block whose source is missing, an
     // unknown class) is shown like any other error.
     localCad_->SetMessageHandler(

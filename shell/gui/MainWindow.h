@@ -13,6 +13,7 @@
 
 namespace calvoro {
 
+class CommandPanels;
 class DialogServices;
 class EntityTreeView;
 class MainLifeCycle;
@@ -60,6 +61,7 @@ public:
     NcPageWiring& NcPages() { return *ncPages_; }
     View2DHost& View2D() { return *view2d_; }
     ViewHandlers& ViewCommands() { return *viewHandlers_; }
+    CommandPanels& Commands() { return *commands_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +79,7 @@ private:
     std::unique_ptr<ViewHandlers> viewHandlers_;
     // Let go first: it detaches its tree from the drawing.
     std::unique_ptr<EntityTreeView> entityTree_;
+    CommandPanels* commands_ = nullptr;
 };
 
 }  // namespace calvoro

@@ -23,6 +23,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "shell/app/CommandTable.h"
 #include "shell/gui/ColorBox.h"
 #include "shell/gui/GridCombos.h"
 #include "shell/gui/NumericKeyFilter.h"
@@ -143,6 +144,36 @@ void BuildToolBars(QMainWindow* form, MainWindowUi& ui) {
     ui.sbtFrontView = ToolButton(ui.pnlTbr2, "sbtFrontView", "Front", QStyle::SP_CustomBase);
     ui.sbtSideView = ToolButton(ui.pnlTbr2, "sbtSideView", "Side", QStyle::SP_CustomBase);
     ui.sbtIsoView = ToolButton(ui.pnlTbr2, "sbtIsoView", "Iso", QStyle::SP_CustomBase);
+}
+
+// The Draw menu and the CAD tool bar: one submenu per linked button, holding
+// the actions of the command table, shared by the menu bar and the button.
+void BuildCadCommands(QMainWindow* form, MainWindowUi& ui) {
+    static constexpr const char* kMenuNames[kLinkedGroupCount] = {"mnuCadArc",    "mnuCadModify", "mnuCadXform",
+                                                                   "mnuCadDelete", "mnuCadLine",   "mnuCadPoint"};
+    static constexpr const char* kMenuTexts[kLinkedGroupCount] = {"&Circles and arcs", "&Modify", "&Transform",
+                                                                  "&Delete", "&Lines", "&Points"};
+    ui.mnuCad = Named(new QMenu("&Draw", form), "mnuCad");
+    form->menuBar()->insertMenu(ui.mnuSettings->menuAction(), ui.mnuCad);
+    ui.pnlTbrCad = Named(new QToolBar("Draw", form), "pnlTbrCad");
+    ui.pnlTbrCad->setMovable(false);
+    form->addToolBar(ui.pnlTbrCad);
+    for (int g = 0; g < kLinkedGroupCount; ++g) {
+        const auto i = static_cast<std::size_t>(g);
+        ui.linkedMenus[i] = Named(ui.mnuCad->addMenu(kMenuTexts[i]), kMenuNames[i]);
+        for (const CommandRow& row : CommandRows())
+            if (static_cast<int>(row.Group) == g) MenuAction(ui.linkedMenus[i], row.MenuName, row.MenuName + 3);
+        auto* button = Named(new QToolButton(ui.pnlTbrCad), ButtonName(static_cast<LinkedGroup>(g)));
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+        button->setMenu(ui.linkedMenus[i]);
+        ui.pnlTbrCad->addWidget(button);
+        ui.linkedButtons[i] = button;
+    }
+    ui.mnuCad->addSeparator();
+    ui.mnuDone = MenuAction(ui.mnuCad, "mnuDone", "&Done");
+    ui.pnlTbrCad->addSeparator();
+    ui.sbmSnap = ToolButton(ui.pnlTbrCad, "sbmSnap", "Snap", QStyle::SP_CustomBase, true);
+    ui.sbmSnap->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
 void BuildSettingsPage(MainWindowUi& ui) {
@@ -266,7 +297,11 @@ void BuildViewControls(QMainWindow* form, MainWindowUi& ui) {
     ui.btnCancel = ToolButton(ui.pnlTbr2, "btnCancel", "Cancel", QStyle::SP_CustomBase);
 
     ui.LocalPopUp = Named(new QMenu(form), "LocalPopUp");
-    ui.mnuDone = MenuAction(ui.LocalPopUp, "mnuDone", "&Done");
+    // The Draw menu's Done is the same action.
+    if (ui.mnuDone)
+        ui.LocalPopUp->addAction(ui.mnuDone);
+    else
+        ui.mnuDone = MenuAction(ui.LocalPopUp, "mnuDone", "&Done");
     ui.mnuCancel = MenuAction(ui.LocalPopUp, "mnuCancel", "&Cancel");
     ui.LocalPopUp->addSeparator();
     ui.mnuPan = MenuAction(ui.LocalPopUp, "mnuPan", "&Pan");
@@ -326,6 +361,7 @@ void BuildMainWindowUi(QMainWindow* form, MainWindowUi& ui) {
     form->resize(1024, 720);
     BuildMenus(form, ui);
     BuildToolBars(form, ui);
+    BuildCadCommands(form, ui);
 
     auto* central = new QWidget(form);
     auto* row = new QHBoxLayout(central);

@@ -115,6 +115,15 @@ struct MainWindowUi {
     QCheckBox* chkSnap = nullptr;
     QToolButton *SpeedButton9 = nullptr, *SpeedButton11 = nullptr;
     QTreeWidget* TreeGeo = nullptr;
+    // The CAD commands: the Draw menu, whose submenus are also the drop-down
+    // menus of the linked buttons on the CAD tool bar (in LinkedGroup order),
+    // the accept item and the snap button. The command panels give them life.
+    QMenu* mnuCad = nullptr;
+    QToolBar* pnlTbrCad = nullptr;
+    std::array<QToolButton*, 6> linkedButtons{};
+    std::array<QMenu*, 6> linkedMenus{};
+    // mnuDone (accept) stands in the Draw menu and in the views' right-click menu.
+    QToolButton* sbmSnap = nullptr;
 
     // The panels that take the window colour.
     QList<QWidget*> coloredPanels() const;

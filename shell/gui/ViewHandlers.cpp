@@ -88,6 +88,10 @@ void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& lif
     }
     connect(ui_.mnuDone, &QAction::triggered, this, &ViewHandlers::Done);
     connect(ui_.LocalPopUp, &QMenu::aboutToShow, this, &ViewHandlers::PopupOpening);
+    // Done also stands in the Draw menu.
+    if (ui_.mnuCad)
+        connect(ui_.mnuCad, &QMenu::aboutToShow, this,
+                [this] { ui_.mnuDone->setEnabled(view2d_->Program().OperationRunning()); });
     for (QWidget* view : {static_cast<QWidget*>(&view2d.Widget()), view3d.widget()}) {
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this,

@@ -1,0 +1,525 @@
+// The CAD command panels.
+#include "shell/gui/CommandPanels.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+#include <numbers>
+
+#include "kernel/drawing/QVCmp2D.h"
+#include "kernel/editing/EditStates.h"
+#include "kernel/editing/ExplodeAndCopy.h"
+#include "kernel/editing/PickCommands.h"
+#include "kernel/entities/TArco2D.h"
+#include "kernel/entities/TCerchio2D.h"
+#include "kernel/entities/TLine2D.h"
+#include "kernel/entities/TPolyline2D.h"
+#include "kernel/gui/ViewportWidget.h"
+#include "kernel/platform/IniFile.h"
+#include "kernel/program/TQVPrg2D.h"
+#include "kernel/tasks/PlacingTasks.h"
+#include "kernel/view/TQVViewport2D.h"
+#include "shell/app/MainState.h"
+#include "shell/app/ShellText.h"
+#include "shell/gui/Application.h"
+#include "shell/gui/CommandGlyphs.h"
+#include "shell/gui/MainLifeCycle.h"
+#include "shell/gui/MainWindowUi.h"
+#include "shell/gui/NumericKeyFilter.h"
+#include "shell/gui/PageTabStyle.h"
+#include "shell/gui/SettingsController.h"
+#include "shell/gui/View2DHost.h"
+#include "shell/lang/UnitLang.h"
+
+namespace calvoro {
+
+namespace {
+
+// The pick aperture of every command, in pixels.
+constexpr int kAperture = 5;
+
+template <class T>
+T* Named(T* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
+}
+
+QFormLayout* Form(WorkPage* page, const char* caption) {
+    page->setCaption(caption);
+    return new QFormLayout(page);
+}
+
+QLineEdit* Edit(QFormLayout* form, const char* name, const char* labelName, const char* label, const char* value,
+                NumericKeys keys = NumericKeys::Positive) {
+    QWidget* page = form->parentWidget();
+    auto* edit = Named(new QLineEdit(value, page), name);
+    InstallNumericKeys(edit, keys);
+    form->addRow(Named(new QLabel(label, page), labelName), edit);
+    return edit;
+}
+
+template <class T>
+T* Row(QFormLayout* form, T* widget, const char* name) {
+    form->addRow(Named(widget, name));
+    return widget;
+}
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+CommandPanels::CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View2DHost& view, MainLifeCycle& life,
+                             SettingsController& settings)
+    : QObject(ui.form), ui_(ui), state_(state), cad_(cad), view_(view), life_(life), settings_(settings) {
+    BuildPages();
+    for (int g = 0; g < kLinkedGroupCount; ++g) {
+        const CommandRow& row = linked_.Current(static_cast<LinkedGroup>(g));
+        QToolButton* button = ui_.linkedButtons[static_cast<std::size_t>(g)];
+        button->setIcon(CommandGlyph(row.Glyph));
+        button->setProperty("glyph", row.Glyph);
+    }
+    ui_.sbmSnap->setIcon(SnapGlyph(false));
+    auto* tabs = new PageTabStyle();
+    tabs->setParent(ui_.tabPages);
+    ui_.tabPages->setStyle(tabs);
+    ui_.sbmSnap->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    Connect();
+}
+
+void CommandPanels::BuildPages() {
+    CommandPagesUi& p = pages_;
+    auto page = [this](int index) { return ui_.pages[static_cast<std::size_t>(index)]; };
+
+    QFormLayout* f = Form(page(4), "Circle");
+    p.txtDiamArco = Edit(f, "txtDiamArco", "lblDiamArco", "Diameter:", "10");
+
+    f = Form(page(25), "Arc");
+    p.txtDiamArcoPolare = Edit(f, "txtDiamArcoPolare", "lblDiamArcoPolare", "Diameter:", "10");
+    for (auto [spin, name, labelName, label] :
+         {std::tuple{&p.rseArcoPolareSa, "rseArcoPolareSa", "lblArcoPolareSa", "Start angle:"},
+          std::tuple{&p.rseArcoPolareEa, "rseArcoPolareEa", "lblArcoPolareEa", "End angle:"}}) {
+        *spin = Named(new QDoubleSpinBox(page(25)), name);
+        (*spin)->setRange(-360.0, 360.0);
+        f->addRow(Named(new QLabel(label, page(25)), labelName), *spin);
+    }
+
+    f = Form(page(26), "Polyline");
+    p.sbtPolyOk = Row(f, new QPushButton("Finish", page(26)), "sbtPolyOk");
+    p.sbtClosePoly = Row(f, new QPushButton("Close", page(26)), "sbtClosePoly");
+
+    f = Form(page(22), "Fillet");
+    p.txtRaccordo = Edit(f, "txtRaccordo", "lblRaccordo", "Radius:", "5");
+
+    f = Form(page(38), "Tangent arc");
+    p.rbtTanTo1 = Row(f, new QRadioButton("Tangent to one entity", page(38)), "rbtTanTo1");
+    p.rbtTanTo2 = Row(f, new QRadioButton("Tangent to two entities", page(38)), "rbtTanTo2");
+    p.grpArcTan = Row(f, new QGroupBox("Arc", page(38)), "grpArcTan");
+    auto* arc = new QFormLayout(p.grpArcTan);
+    p.txtArcTanRadius = Edit(arc, "txtArcTanRadius", "lblArcTanRadius", "Radius:", "5");
+    p.chkArcTanTrim = Named(new QCheckBox("Trim the entities", p.grpArcTan), "chkArcTanTrim");
+    p.chkArcTanTrim->setChecked(true);
+    arc->addRow(p.chkArcTanTrim);
+    p.grpArcTan->hide();
+
+    f = Form(page(28), "Delete small");
+    p.txtSmallX = Edit(f, "txtSmallX", "lblSmallX", "Smaller than:", "1");
+    p.sbtDelSmall = Row(f, new QPushButton("Delete", page(28)), "sbtDelSmall");
+    p.stxReportSmall = Row(f, new QLabel(page(28)), "stxReportSmall");
+
+    f = Form(page(36), "Line");
+    p.txtLinePolLen = Edit(f, "txtLinePolLen", "lblLinePolLen", "Length:", "10");
+    p.txtLinePolAngle = Edit(f, "txtLinePolAngle", "lblLinePolAngle", "Angle:", "0", NumericKeys::Signed);
+    f = Form(page(37), "Tangent line");
+    p.txtLenTanAng = Edit(f, "txtLenTanAng", "lblLenTanAng", "Length:", "10");
+    p.txtLinTanAngle = Edit(f, "txtLinTanAngle", "lblLinTanAngle", "Angle:", "0", NumericKeys::Signed);
+    f = Form(page(41), "Grid of points");
+    p.txtPtGridDx = Edit(f, "txtPtGridDx", "lblPtGridDx", "Spacing:", "10");
+
+    f = Form(page(40), "Translate");
+    p.txtTransDx = Edit(f, "txtTransDx", "lblTransDx", "Distance X:", "0", NumericKeys::Signed);
+    p.txtTransDy = Edit(f, "txtTransDy", "lblTransDy", "Distance Y:", "0", NumericKeys::Signed);
+    p.rbtTransMove = Row(f, new QRadioButton("Move", page(40)), "rbtTransMove");
+    p.rbtTransCopy = Row(f, new QRadioButton("Copy", page(40)), "rbtTransCopy");
+    p.rbtTransMove->setChecked(true);
+    p.txtTransRepeat = Edit(f, "txtTransRepeat", "lblTransRepeat", "Copies:", "1");
+    p.sbtTranslateOk = Row(f, new QPushButton("OK", page(40)), "sbtTranslateOk");
+
+    f = Form(page(39), "Rotate");
+    p.txtRotateAngle = Edit(f, "txtRotateAngle", "lblRotateAngle", "Angle:", "0", NumericKeys::SignedOrEnter);
+    p.rbtRotateMove = Row(f, new QRadioButton("Move", page(39)), "rbtRotateMove");
+    p.rbtRotateCopy = Row(f, new QRadioButton("Copy", page(39)), "rbtRotateCopy");
+    p.rbtRotateMove->setChecked(true);
+    p.txtRotateRepeat = Edit(f, "txtRotateRepeat", "lblRotateRepeat", "Copies:", "1");
+    p.sbtRotateOk = Row(f, new QPushButton("OK", page(39)), "sbtRotateOk");
+
+    f = Form(page(10), "Scale");
+    p.rbtScaleUniform = Row(f, new QRadioButton("Uniform", page(10)), "rbtScaleUniform");
+    p.rbtScaleXy = Row(f, new QRadioButton("X and Y", page(10)), "rbtScaleXy");
+    p.txtScaleX = Named(new QLineEdit("1", page(10)), "txtScaleX");
+    p.lblScaleX = Named(new QLabel("Scale X", page(10)), "lblScaleX");
+    f->addRow(p.lblScaleX, p.txtScaleX);
+    p.txtScaleY = Named(new QLineEdit("1", page(10)), "txtScaleY");
+    p.lblScaleY = Named(new QLabel("Scale Y", page(10)), "lblScaleY");
+    f->addRow(p.lblScaleY, p.txtScaleY);
+    InstallNumericKeys(p.txtScaleX, NumericKeys::Positive);
+    InstallNumericKeys(p.txtScaleY, NumericKeys::Positive);
+    p.txtScaleRepeat = Edit(f, "txtScaleRepeat", "lblScaleRepeat", "Copies:", "1");
+    p.rbtScaleUniform->setChecked(true);
+    p.txtScaleY->hide();
+    p.lblScaleY->hide();
+
+    f = Form(page(18), "Offset");
+    p.txtOffsetDist = Edit(f, "txtOffsetDist", "lblOffsetDist", "Distance:", "1");
+    p.sbtOffsetOk = Row(f, new QPushButton("OK", page(18)), "sbtOffsetOk");
+    p.sbtFlipOffset = Row(f, new QPushButton("Flip", page(18)), "sbtFlipOffset");
+}
+
+void CommandPanels::Connect() {
+    for (int g = 0; g < kLinkedGroupCount; ++g) {
+        const auto group = static_cast<LinkedGroup>(g);
+        connect(ui_.linkedButtons[static_cast<std::size_t>(g)], &QToolButton::clicked, this,
+                [this, group] { ButtonClicked(group); });
+    }
+    for (const CommandRow& row : CommandRows()) {
+        auto* action = ui_.form->findChild<QAction*>(QString::fromLatin1(row.MenuName));
+        const CadCommand command = row.Command;
+        connect(action, &QAction::triggered, this, [this, command] { Choose(command); });
+    }
+    CommandPagesUi& p = pages_;
+    // mnuDone is the view handlers' accept.
+    connect(p.sbtPolyOk, &QPushButton::clicked, this, [this] { Post(kCommandAccept); });
+    connect(p.sbtClosePoly, &QPushButton::clicked, this, [this] { Post(kCommandClosePolyline); });
+    connect(p.sbtTranslateOk, &QPushButton::clicked, this, [this] { Post(kCommandAccept); });
+    connect(p.sbtRotateOk, &QPushButton::clicked, this, [this] { Post(kCommandAccept); });
+    connect(p.txtRotateAngle, &QLineEdit::returnPressed, this, [this] { Post(kCommandAccept); });
+    connect(p.rbtTanTo1, &QRadioButton::clicked, this, [this](bool on) {
+        if (on) ArcTangent(false);
+    });
+    connect(p.rbtTanTo2, &QRadioButton::clicked, this, [this](bool on) {
+        if (on) ArcTangent(true);
+    });
+    connect(p.sbtDelSmall, &QPushButton::clicked, this, [this] { DeleteSmall(); });
+    connect(ui_.sbmSnap, &QToolButton::clicked, this, [this] { SnapClicked(); });
+    // A new language puts the buttons' own hints back; a button that carries
+    // a chosen command shows that command's hint again, in the new language.
+    connect(ui_.nol_cboLang, &QComboBox::textActivated, this, [this] {
+        for (int g = 0; g < kLinkedGroupCount; ++g) {
+            if (!chosen_[static_cast<std::size_t>(g)]) continue;
+            const CommandRow& row = linked_.Current(static_cast<LinkedGroup>(g));
+            ui_.linkedButtons[static_cast<std::size_t>(g)]->setToolTip(QString::fromStdString(CommandHint(row)));
+        }
+        pages_.lblScaleX->setText(Text(pages_.rbtScaleUniform->isChecked() ? LangString("310") : LangString("311")));
+    });
+    connect(ui_.sbmSnap, &QWidget::customContextMenuRequested, &settings_, &SettingsController::ShowGridDialog);
+
+    // Typing a new diameter or radius starts the running command again with
+    // it; the caret stays where the user types.
+    const auto rerun = [this](QLineEdit* edit, CadCommand command) {
+        connect(edit, &QLineEdit::textEdited, this, [this, edit, command] {
+            if (!NumeroOk(edit->text().toStdString())) return;
+            const int caret = edit->cursorPosition();
+            Run(command);
+            edit->setFocus();
+            edit->setCursorPosition(caret);
+        });
+    };
+    rerun(p.txtDiamArco, CadCommand::CircleCtDia);
+    rerun(p.txtRaccordo, CadCommand::Fillet);
+    rerun(p.txtDiamArcoPolare, CadCommand::ArcPolar);
+    rerun(p.txtLinePolLen, CadCommand::LinePolar);
+    rerun(p.txtLinePolAngle, CadCommand::LinePolar);
+    for (QDoubleSpinBox* angle : {p.rseArcoPolareSa, p.rseArcoPolareEa})
+        connect(angle, &QDoubleSpinBox::valueChanged, this, [this] { Run(CadCommand::ArcPolar); });
+
+    // The transform pages: copy flag, repeat count and the events of a change.
+    for (QRadioButton* copy : {p.rbtTransCopy, p.rbtRotateCopy})
+        connect(copy, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) copy_ = true;
+        });
+    for (QRadioButton* move : {p.rbtTransMove, p.rbtRotateMove})
+        connect(move, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) copy_ = false;
+        });
+    for (QLineEdit* repeat : {p.txtTransRepeat, p.txtRotateRepeat, p.txtScaleRepeat})
+        connect(repeat, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (const auto n = ParseIniInteger(text.toStdString()); n && NumeroOk(text.toStdString())) repeat_ = *n;
+        });
+    const auto posting = [this](QLineEdit* edit, std::uint16_t event) {
+        connect(edit, &QLineEdit::textChanged, this, [this, edit, event](const QString& text) {
+            if (edit->hasFocus() && NumeroOk(text.toStdString())) Post(event);
+        });
+    };
+    posting(p.txtTransDx, kEventTranslate);
+    posting(p.txtTransDy, kEventTranslate);
+    posting(p.txtRotateAngle, kEventRotate);
+    posting(p.txtScaleX, kEventScale);
+    posting(p.txtScaleY, kEventScale);
+    connect(p.txtScaleX, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (pages_.rbtScaleUniform->isChecked()) pages_.txtScaleY->setText(text);
+    });
+    connect(p.rbtScaleUniform, &QRadioButton::toggled, this, [this](bool uniform) {
+        pages_.txtScaleY->setVisible(!uniform);
+        pages_.lblScaleY->setVisible(!uniform);
+        pages_.lblScaleX->setText(Text(uniform ? LangString("310") : LangString("311")));
+    });
+    connect(p.txtOffsetDist, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (const auto d = ParseIniFloat(text.toStdString()); d && NumeroOk(text.toStdString()))
+            offset_ = static_cast<float>(*d);
+    });
+}
+
+void CommandPanels::Choose(CadCommand command) {
+    if (command == CadCommand::Delete) {
+        state_.ActiveCommand = kCommandDelete;
+        view_.SetObjectSnapActive(false);
+    }
+    const CommandRow& row = linked_.Choose(command);
+    QToolButton* button = ui_.linkedButtons[static_cast<std::size_t>(row.Group)];
+    button->setIcon(CommandGlyph(row.Glyph));
+    button->setProperty("glyph", row.Glyph);
+    button->setToolTip(QString::fromStdString(CommandHint(row)));
+    chosen_[static_cast<std::size_t>(row.Group)] = true;
+    Run(command);
+    if (command == CadCommand::CircleCtDia) pages_.txtDiamArco->setFocus();
+    if (command == CadCommand::ArcPolar) pages_.txtDiamArcoPolare->setFocus();
+    if (command == CadCommand::ArcTangent && pages_.grpArcTan->isVisible()) pages_.txtArcTanRadius->setFocus();
+}
+
+void CommandPanels::ButtonClicked(LinkedGroup group) {
+    Run(linked_.Current(group).Command);
+}
+
+void CommandPanels::ShowPageOf(const CommandRow& row) {
+    life_.VisPagine({row.Page});
+}
+
+void CommandPanels::Run(CadCommand command) {
+    const CommandRow& row = RowOf(command);
+    using C = CadCommand;
+    switch (command) {
+        case C::Trim:
+            life_.VisPagine({kHidePages});
+            StartPick(kCommandTrim, TCAD2DSeleziona2Ogg::Class, TMyRaccordo::Class, true);
+            return;
+        case C::Break:
+            life_.VisPagine({kHidePages});
+            StartPick(kCommandBreak, TCAD2DSeleziona2Ogg::Class, TMyBreak::Class, true);
+            return;
+        case C::MoveNode: {
+            life_.VisPagine({kHidePages});
+            view_.Program().StopOperation();
+            auto param = std::make_unique<TQVD2D_SelectObjectsParam>(kAperture, &TCAD2DEditSelectedPrimitive::Class);
+            // Only an entity with control points of its own can have them moved.
+            param->FilterClass = &TPrimitive2D::Class;
+            StartPick(kCommandMoveNode, TQV2D_Select1Object::Class, std::move(param), false);
+            return;
+        }
+        case C::LineTangent2Arc:
+            life_.VisPagine({kHidePages});
+            StartPick(kCommandLineTangent2Arc, TCAD2DSeleziona2Ogg::Class, TMyLineaTan2A::Class, true);
+            return;
+        case C::LinePerp:
+            state_.ActiveCommand = kCommandLinePerp;
+            RunGuarded([this] {
+                auto param = std::make_unique<TQVD2D_SelectObjectsParam>(kAperture, &TMyLineaPer::Class);
+                param->OnSelected = [this](TQVD2D_SelectObjectsParam&, TObject2D& o, bool, int) { OnSelectedObj(o); };
+                view_.Program().StartOperation(TQV2D_Select1Object::Class, std::move(param));
+            });
+            return;
+        case C::Delete:
+            life_.VisPagine({kHidePages});
+            StartPick(kCommandDelete, TQV2D_Select1Object::Class, TDeletePicked::Class, true);
+            return;
+        case C::Explode:
+            ShowPageOf(row);
+            StartPick(kNoCommand, TQV2D_Select1Object::Class, TExplodePicked::Class, true);
+            return;
+        case C::ChangeLayer:
+            life_.VisPagine({kHidePages});
+            StartPick(kNoCommand, TQV2D_Select1Object::Class, TChangeLayerPicked::Class, true);
+            return;
+        case C::ArcCtPtSaEa:
+            life_.VisPagine({kHidePages});
+            StartPlacing(TQV2D_DrawArc3::Class, std::make_unique<TCAD2DCommonParam>());
+            return;
+        case C::Copy:
+            life_.VisPagine({kHidePages});
+            StartPick(kNoCommand, TQV2D_Select1Object::Class, TCopyPicked::Class, true);
+            return;
+        case C::Fillet:
+            ShowPageOf(row);
+            Fillet();
+            return;
+        case C::Line:
+            life_.VisPagine({kHidePages});
+            StartPlacing(TQV2D_DrawSizedPrimitive::Class,
+                         std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
+                             nullptr, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(0, 0)), 0, true));
+            return;
+        case C::Polyline: {
+            ShowPageOf(row);
+            const TPoint2D first = MakePoint2D(0, 0);
+            StartPlacing(TQV2D_DrawPolyline::Class,
+                         std::make_unique<TQV2D_DrawUnSizedPrimitiveParam>(
+                             nullptr, std::make_unique<TPolyline2D>(-1, std::span(&first, 1)), 0, true));
+            return;
+        }
+        case C::CircleCtPt:
+            ShowPageOf(row);
+            StartPlacing(
+                TQV2D_DrawSizedPrimitive::Class,
+                std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
+                    nullptr, std::make_unique<TCerchio2D>(-1, MakePoint2D(0, 0), MakePoint2D(0, 0)), 0, false));
+            return;
+        case C::CircleCtDia:
+            ShowPageOf(row);
+            CircleByDiameter();
+            return;
+        case C::ArcPolar:
+            ShowPageOf(row);
+            ArcByAngles();
+            return;
+        case C::LinePolar:
+            ShowPageOf(row);
+            LineByLengthAndAngle();
+            return;
+        default:
+            // The others have a page at most; choosing one leaves a running
+            // command alone.
+            if (row.Page != kHidePages) ShowPageOf(row);
+            return;
+    }
+}
+
+void CommandPanels::StartPick(std::int32_t code, const StateClass& task,
+                              std::unique_ptr<TQVD2D_SelectObjectsParam> param, bool highlight) {
+    view_.SetObjectSnapActive(false);
+    state_.ActiveCommand = code;
+    if (highlight)
+        param->OnSelected = [this](TQVD2D_SelectObjectsParam&, TObject2D& o, bool, int) { OnSelectedObj(o); };
+    RunGuarded([&] { view_.Program().StartOperation(task, std::move(param)); });
+    view_.Widget().setFocus();
+}
+
+void CommandPanels::StartPick(std::int32_t code, const StateClass& task, const StateClass& after, bool highlight) {
+    StartPick(code, task, std::make_unique<TQVD2D_SelectObjectsParam>(kAperture, &after), highlight);
+}
+
+void CommandPanels::StartPlacing(const StateClass& task, std::unique_ptr<TCADPrgParam> param) {
+    state_.ActiveCommand = kNoCommand;
+    RunGuarded([&] { view_.Program().StartOperation(task, std::move(param)); });
+    view_.Widget().setFocus();
+}
+
+std::optional<double> CommandPanels::Positive(QLineEdit* edit) {
+    const std::string text = edit->text().toStdString();
+    const std::optional<double> value = NumeroOk(text) ? ParseIniFloat(text) : std::nullopt;
+    if (!value || !(*value > 0.0)) {
+        life_.Messaggio(Text(LangString("1124")));
+        return std::nullopt;
+    }
+    return value;
+}
+
+void CommandPanels::CircleByDiameter() {
+    const std::optional<double> diameter = Positive(pages_.txtDiamArco);
+    if (!diameter) return;
+    const double r = *diameter / 2.0;
+    StartPlacing(TQV2D_PlaceShape::Class, std::make_unique<TPlaceShapeParam>([r](const TPoint2D& c) {
+                     return std::make_unique<TCerchio2D>(-1, c, MakePoint2D(c.X + r, c.Y));
+                 }));
+}
+
+void CommandPanels::ArcByAngles() {
+    const std::optional<double> diameter = Positive(pages_.txtDiamArcoPolare);
+    if (!diameter) return;
+    const double r = *diameter / 2.0;
+    const double start = pages_.rseArcoPolareSa->value() * std::numbers::pi / 180.0;
+    const double end = pages_.rseArcoPolareEa->value() * std::numbers::pi / 180.0;
+    StartPlacing(TQV2D_PlaceShape::Class, std::make_unique<TPlaceShapeParam>([r, start, end](const TPoint2D& c) {
+                     return std::make_unique<TArco2D>(-1, c, MakePoint2D(c.X + r, c.Y), start, end);
+                 }));
+}
+
+void CommandPanels::LineByLengthAndAngle() {
+    const std::optional<double> length = Positive(pages_.txtLinePolLen);
+    const std::string angleText = pages_.txtLinePolAngle->text().toStdString();
+    const std::optional<double> angle = NumeroOk(angleText) ? ParseIniFloat(angleText) : std::nullopt;
+    if (!length || !angle) return;
+    const double a = *angle * std::numbers::pi / 180.0;
+    const double dx = *length * std::cos(a), dy = *length * std::sin(a);
+    StartPlacing(TQV2D_PlaceShape::Class, std::make_unique<TPlaceShapeParam>([dx, dy](const TPoint2D& p) {
+                     return std::make_unique<TLine2D>(-1, p, MakePoint2D(p.X + dx, p.Y + dy));
+                 }));
+}
+
+void CommandPanels::Fillet() {
+    const std::optional<double> radius = Positive(pages_.txtRaccordo);
+    if (!radius) return;
+    StartPick(kNoCommand, TCAD2DSeleziona2Ogg::Class,
+              std::make_unique<TEditPickParam>(kAperture, &TMyArcoTan2::Class, FilletParameters{*radius, true}), true);
+}
+
+void CommandPanels::ArcTangent(bool twoObjects) {
+    pages_.grpArcTan->setVisible(twoObjects);
+    if (!twoObjects) {
+        StartPick(kNoCommand, TQV2D_Select1Object::Class, TMyArcoTan1::Class, true);
+    } else {
+        const std::optional<double> radius = Positive(pages_.txtArcTanRadius);
+        if (!radius) return;
+        StartPick(kNoCommand, TCAD2DSeleziona2Ogg::Class,
+                  std::make_unique<TEditPickParam>(kAperture, &TMyArcoTan2::Class,
+                                                   FilletParameters{*radius, pages_.chkArcTanTrim->isChecked()}),
+                  true);
+    }
+}
+
+void CommandPanels::OnSelectedObj(TObject2D& object) {
+    view_.Viewport().DrawRubberObject2D(object, true);
+}
+
+void CommandPanels::Post(std::uint16_t event) {
+    RunGuarded([this, event] { view_.Program().PostCommandEvent(event); });
+}
+
+int CommandPanels::DeleteSmall() {
+    const std::string text = pages_.txtSmallX->text().toStdString();
+    const std::optional<double> limit = NumeroOk(text) ? ParseIniFloat(text) : std::nullopt;
+    if (!limit) {
+        life_.Messaggio(Text(LangString("1124")));
+        return 0;
+    }
+    int deleted = 0;
+    RunGuarded([&] {
+        deleted = DeleteSmallObjects(cad_, *limit);
+        view_.Viewport().Repaint();
+    });
+    pages_.stxReportSmall->setText(QString::number(deleted) + " " + Text(LangString("411")));
+    return deleted;
+}
+
+void CommandPanels::SnapClicked() {
+    GridValues values = settings_.Grid();
+    values.UseSnap = !view_.Program().UseSnap();
+    settings_.SetGrid(values);
+    view_.SetSnap(values.UseSnap);
+    ui_.sbmSnap->setChecked(values.UseSnap);
+    ui_.sbmSnap->setIcon(SnapGlyph(values.UseSnap));
+}
+
+}  // namespace calvoro

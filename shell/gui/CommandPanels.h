@@ -1,0 +1,127 @@
+// The CAD command panels of the main window: the linked buttons of the CAD
+// tool bar and their menus (choosing a command gives its button the command's
+// glyph and hint, and a click on the button repeats it), the commands
+// themselves, started as tasks of the 2D view's interaction program, the
+// parameter pages they read, the transform pages, delete small entities and
+// the snap button.
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <optional>
+
+#include "shell/app/CommandTable.h"
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace calvoro {
+
+class MainLifeCycle;
+class SettingsController;
+class TObject2D;
+class TQVCmp2D;
+class TQVD2D_SelectObjectsParam;
+class View2DHost;
+struct MainState;
+struct MainWindowUi;
+struct StateClass;
+
+// The controls of the command pages, each under its own name, laid onto the
+// pages of the work panel that carry them.
+struct CommandPagesUi {
+    QLineEdit* txtDiamArco = nullptr;  // circle by centre and diameter
+    QLineEdit* txtDiamArcoPolare = nullptr;
+    QDoubleSpinBox *rseArcoPolareSa = nullptr, *rseArcoPolareEa = nullptr;
+    QPushButton *sbtClosePoly = nullptr, *sbtPolyOk = nullptr;
+    QLineEdit* txtRaccordo = nullptr;  // fillet radius
+    QRadioButton *rbtTanTo1 = nullptr, *rbtTanTo2 = nullptr;
+    QGroupBox* grpArcTan = nullptr;
+    QLineEdit* txtArcTanRadius = nullptr;
+    QCheckBox* chkArcTanTrim = nullptr;
+    QLineEdit* txtSmallX = nullptr;
+    QPushButton* sbtDelSmall = nullptr;
+    QLabel* stxReportSmall = nullptr;
+    QLineEdit *txtLinePolLen = nullptr, *txtLinePolAngle = nullptr;
+    QLineEdit *txtLenTanAng = nullptr, *txtLinTanAngle = nullptr;
+    QLineEdit* txtPtGridDx = nullptr;
+    QLineEdit *txtTransDx = nullptr, *txtTransDy = nullptr, *txtTransRepeat = nullptr;
+    QRadioButton *rbtTransMove = nullptr, *rbtTransCopy = nullptr;
+    QPushButton* sbtTranslateOk = nullptr;
+    QLineEdit *txtRotateAngle = nullptr, *txtRotateRepeat = nullptr;
+    QRadioButton *rbtRotateMove = nullptr, *rbtRotateCopy = nullptr;
+    QPushButton* sbtRotateOk = nullptr;
+    QRadioButton *rbtScaleUniform = nullptr, *rbtScaleXy = nullptr;
+    QLabel *lblScaleX = nullptr, *lblScaleY = nullptr;
+    QLineEdit *txtScaleX = nullptr, *txtScaleY = nullptr, *txtScaleRepeat = nullptr;
+    QLineEdit* txtOffsetDist = nullptr;
+    QPushButton *sbtOffsetOk = nullptr, *sbtFlipOffset = nullptr;
+};
+
+// The user events the transform pages hand to the running task.
+inline constexpr std::uint16_t kEventRotate = 4;
+inline constexpr std::uint16_t kEventScale = 5;
+inline constexpr std::uint16_t kEventTranslate = 6;
+
+class CommandPanels : public QObject {
+    Q_OBJECT
+public:
+    CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View2DHost& view, MainLifeCycle& life,
+                  SettingsController& settings);
+
+    // A command chosen from its menu: the button takes its glyph, hint and
+    // click, then the command runs.
+    void Choose(CadCommand command);
+    // The linked button clicked: its last command runs again.
+    void ButtonClicked(LinkedGroup group);
+    void Run(CadCommand command);
+
+    const CommandPagesUi& Pages() const { return pages_; }
+    const LinkedCommands& Linked() const { return linked_; }
+    // The transform pages' values, which no task reads yet.
+    bool CopyFlag() const { return copy_; }
+    int RepeatCount() const { return repeat_; }
+    float OffsetDistance() const { return offset_; }
+
+    // Delete small entities with the limit on its page; the number deleted.
+    int DeleteSmall();
+    void SnapClicked();
+
+private:
+    void BuildPages();
+    void Connect();
+    void ShowPageOf(const CommandRow& row);
+    void StartPick(std::int32_t code, const StateClass& task, std::unique_ptr<TQVD2D_SelectObjectsParam> param,
+                   bool highlight);
+    void StartPick(std::int32_t code, const StateClass& task, const StateClass& after, bool highlight);
+    void StartPlacing(const StateClass& task, std::unique_ptr<class TCADPrgParam> param);
+    void ArcTangent(bool twoObjects);
+    void Fillet();
+    void CircleByDiameter();
+    void ArcByAngles();
+    void LineByLengthAndAngle();
+    void OnSelectedObj(TObject2D& object);
+    void Post(std::uint16_t event);
+    std::optional<double> Positive(QLineEdit* edit);
+
+    MainWindowUi& ui_;
+    MainState& state_;
+    TQVCmp2D& cad_;
+    View2DHost& view_;
+    MainLifeCycle& life_;
+    SettingsController& settings_;
+    CommandPagesUi pages_;
+    LinkedCommands linked_;
+    std::array<bool, kLinkedGroupCount> chosen_{};  // a command was chosen from the group's menu
+    bool copy_ = false;
+    int repeat_ = 1;
+    float offset_ = 0.0f;
+};
+
+}  // namespace calvoro
