@@ -157,7 +157,7 @@ void BuildCadCommands(QMainWindow* form, MainWindowUi& ui) {
     form->menuBar()->insertMenu(ui.mnuSettings->menuAction(), ui.mnuCad);
     ui.pnlTbrCad = Named(new QToolBar("Draw", form), "pnlTbrCad");
     ui.pnlTbrCad->setMovable(false);
-    form->addToolBar(ui.pnlTbrCad);
+    form->addToolBar(Qt::LeftToolBarArea, ui.pnlTbrCad);  // a column of its own, so it never folds away
     for (int g = 0; g < kLinkedGroupCount; ++g) {
         const auto i = static_cast<std::size_t>(g);
         ui.linkedMenus[i] = Named(ui.mnuCad->addMenu(kMenuTexts[i]), kMenuNames[i]);
