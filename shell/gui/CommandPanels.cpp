@@ -517,9 +517,6 @@ void CommandPanels::SnapClicked() {
     GridValues values = settings_.Grid();
     values.UseSnap = !view_.Program().UseSnap();
     settings_.SetGrid(values);
-    view_.SetSnap(values.UseSnap);
-    ui_.sbmSnap->setChecked(values.UseSnap);
-    ui_.sbmSnap->setIcon(SnapGlyph(values.UseSnap));
 }
 
 }  // namespace calvoro

@@ -21,6 +21,7 @@
 #include "shell/app/Settings.h"
 #include "shell/gui/Application.h"
 #include "shell/gui/ColorBox.h"
+#include "shell/gui/CommandGlyphs.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/FrmEditLng.h"
 #include "shell/gui/GridCombos.h"
@@ -260,6 +261,11 @@ void SettingsController::SetGrid(const GridValues& values) {
     state_.UseSnap = values.UseSnap;
     state_.settings.SGrid = values.ShowGrid;
     ui_.sbtGridOnOff->setChecked(values.ShowGrid);
+    // The snap button of the CAD tool bar shows the one snap switch too.
+    if (ui_.sbmSnap) {
+        ui_.sbmSnap->setChecked(values.UseSnap);
+        ui_.sbmSnap->setIcon(SnapGlyph(values.UseSnap));
+    }
     if (view2d_) view2d_->ApplyGrid(values);
     // The grid page follows, except where a box already says the value: the
     // one being typed in keeps its text ("2." while "2.5" is on its way).
