@@ -27,15 +27,21 @@ IniFileDocument IniFileDocument::Parse(std::string_view bytes) {
     // A file with LF line ends keeps them; anything else is written with CR LF.
     document.crLf_ = text.find('\n') == std::string::npos || text.find("\r\n") != std::string::npos;
 
+    // A line ends at LF with any CRs before it (an editor that saved CR LF
+    // through a CR LF filter leaves CR CR LF), or at a CR alone, so no value
+    // ever holds a line break that a write would have to refuse.
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const bool last = end == std::string::npos;
-        if (last) end = text.size();
-        std::size_t length = end - start;
-        if (length > 0 && text[start + length - 1] == '\r') --length;
-        document.lines_.push_back(ParseLine(text.substr(start, length)));
-        start = last ? text.size() : end + 1;
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        document.lines_.push_back(ParseLine(text.substr(start, end - start)));
+        std::size_t next = end;
+        while (next < text.size() && text[next] == '\r') ++next;
+        if (next < text.size() && text[next] == '\n')
+            ++next;
+        else if (next > end + 1)
+            next = end + 1;  // CRs not followed by LF: each ends a line of its own
+        start = next;
     }
     document.Reindex();
     return document;

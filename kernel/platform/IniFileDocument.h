@@ -25,7 +25,8 @@ public:
     IniFileDocument() = default;
 
     // Decodes the bytes of a file (UTF-8 or Windows-1252) and splits them into
-    // lines; both LF and CR LF line ends are understood.
+    // lines; LF, CR LF (with any further CRs before the LF) and a CR alone all
+    // end a line, so a value never holds a line break.
     static IniFileDocument Parse(std::string_view bytes);
 
     // The text in the encoding and with the line ends it was read with (CR LF
