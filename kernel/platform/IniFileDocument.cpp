@@ -34,13 +34,16 @@ IniFileDocument IniFileDocument::Parse(std::string_view bytes) {
     while (start < text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
-        document.lines_.push_back(ParseLine(text.substr(start, end - start)));
+        Line line = ParseLine(text.substr(start, end - start));
         std::size_t next = end;
         while (next < text.size() && text[next] == '\r') ++next;
-        if (next < text.size() && text[next] == '\n')
+        if (next < text.size() && text[next] == '\n') {
             ++next;
-        else if (next > end + 1)
+        } else if (next < text.size()) {
             next = end + 1;  // CRs not followed by LF: each ends a line of its own
+            line.cutAtLoneCr = true;
+        }
+        document.lines_.push_back(std::move(line));
         start = next;
     }
     document.Reindex();
@@ -100,6 +103,13 @@ std::optional<std::string_view> IniFileDocument::FindValue(std::string_view sect
     if (entry == found->keys.end()) return std::nullopt;
     const Line& line = lines_[entry->second];
     return TrimIniBlanks(std::string_view(line.text).substr(line.valueStart));
+}
+
+bool IniFileDocument::ValueCutAtLoneCr(std::string_view section, std::string_view key) const {
+    const Section* found = FindSection(section);
+    if (!found) return false;
+    const auto entry = found->keys.find(FoldIniName(TrimIniBlanks(key)));
+    return entry != found->keys.end() && lines_[entry->second].cutAtLoneCr;
 }
 
 bool IniFileDocument::SectionExists(std::string_view section) const {
@@ -162,6 +172,7 @@ void IniFileDocument::SetValue(std::string_view section, std::string_view key, s
             // Only the value changes; the key keeps its spelling and spacing.
             Line& line = lines_[entry->second];
             line.text = line.text.substr(0, line.valueStart) + std::string(value);
+            line.cutAtLoneCr = false;
             return;
         }
         // After the last line of the section that is not blank, so the blank

@@ -40,6 +40,10 @@ public:
     // document changes.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
     bool SectionExists(std::string_view section) const;
+    // Whether the line of that key ended at a CR without LF in the middle of
+    // the text: what followed the CR on the same line in the editor that
+    // wrote it is not part of the value.
+    bool ValueCutAtLoneCr(std::string_view section, std::string_view key) const;
 
     // Section names as first spelt in the file, each once, in file order.
     std::vector<std::string> SectionNames() const;
@@ -63,6 +67,7 @@ private:
         LineKind kind = LineKind::Other;
         std::string name;            // section or key name, trimmed
         std::size_t valueStart = 0;  // entries: where the value begins in text
+        bool cutAtLoneCr = false;    // ended by a CR without LF
     };
     struct Section {
         std::size_t header = 0;                             // line index of "[name]"
