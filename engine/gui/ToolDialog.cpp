@@ -258,15 +258,11 @@ QList<QLineEdit*> ToolDialog::textFields() const {
 
 void ToolDialog::fillList() {
     ListView1->clear();
-    for (std::size_t i = 0; i < library_->size(); ++i) {
-        addListItem(library_->record(i));
-    }
+    for (std::size_t i = 0; i < library_->size(); ++i) addListItem(library_->record(i));
 }
 
-QListWidgetItem* ToolDialog::addListItem(const ToolRecord& record) {
-    auto* item = new QListWidgetItem(ListView1);
-    showInList(item, record);
-    return item;
+void ToolDialog::addListItem(const ToolRecord& record) {
+    showInList(new QListWidgetItem(ListView1), record);
 }
 
 void ToolDialog::showInList(QListWidgetItem* item, const ToolRecord& record) const {

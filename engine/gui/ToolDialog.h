@@ -97,7 +97,7 @@ private:
     // Why a stored record cannot be the cutter in use, naming its field;
     // empty for a sound record.
     QString refusalOf(const ToolRecord& record) const;
-    QListWidgetItem* addListItem(const ToolRecord& record);
+    void addListItem(const ToolRecord& record);
     void showInList(QListWidgetItem* item, const ToolRecord& record) const;
 
     std::unique_ptr<ToolLibraryFile> library_;

@@ -38,19 +38,18 @@ std::string Quoted(std::string_view text) {
 // A line break or other control character inside a value would split or
 // garble every NC block it reaches (a control reads a CR as the end of a
 // block). A tab is a blank to a control and stays.
-bool HoldsControlCharacter(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return (byte < 0x20 && byte != '\t') || byte == 0x7f;
-    });
+bool IsControlCharacter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && byte != '\t') || byte == 0x7f;
 }
 
+// The value as a report shows it: each control character as <hex>.
 std::string Escaped(std::string_view text) {
     static constexpr char Hex[] = "0123456789ABCDEF";
     std::string shown;
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && byte != '\t') || byte == 0x7f)
+        if (IsControlCharacter(c))
             shown.append("<").append(1, Hex[byte >> 4]).append(1, Hex[byte & 15]).append(">");
         else
             shown += c;
@@ -87,7 +86,7 @@ private:
     bool sound(std::string_view section, std::string_view key, std::string_view defaultValue) const {
         const std::string value = ini_.ReadString(section, key, "");
         const bool cut = ini_.ValueCutAtLoneCr(section, key);
-        if (!cut && !HoldsControlCharacter(value)) return true;
+        if (!cut && std::none_of(value.begin(), value.end(), IsControlCharacter)) return true;
         problems_.push_back(Concat({"[", section, "] ", key, " ", Quoted(Escaped(value)),
                                     cut ? " ends at a CR without LF, and its line goes on after it"
                                         : " holds a control character",
