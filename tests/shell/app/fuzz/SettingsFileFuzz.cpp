@@ -1,12 +1,15 @@
-// libFuzzer entry for the settings file: whatever bytes it holds, the values
-// read from it are written back at quit without a refusal, read again the same,
-// and every key the program does not write keeps its value.
+// libFuzzer entry for the settings file: whatever bytes it holds, any value
+// read from it can be written back in place and reads back the same; and on
+// the program's road the values read at start are written back at quit
+// without a refusal, read again the same, and every key the program does not
+// write keeps its value.
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -43,11 +46,36 @@ bool WrittenBySettings(std::string_view section, std::string_view key) {
 
 }  // namespace
 
+// Any key's value, written back in place in memory, reads back the same.
+void CheckEveryValueWritesBack(const calvoro::IniFileDocument& document) {
+    calvoro::IniFileDocument copy = document;
+    for (const std::string& section : document.SectionNames())
+        for (const std::string& key : document.KeyNames(section)) {
+            const std::string value(*document.FindValue(section, key));
+            try {
+                copy.SetValue(section, key, value);
+            } catch (const std::invalid_argument&) {
+                // Only names the format cannot hold (an empty section name) may refuse.
+                try {
+                    copy.SetValue(section, key, "0");
+                } catch (const std::invalid_argument&) {
+                    continue;
+                }
+                __builtin_trap();
+            }
+            const calvoro::IniFileDocument again = calvoro::IniFileDocument::Parse(copy.Serialize());
+            if (again.FindValue(section, key) != std::optional<std::string_view>(value)) __builtin_trap();
+        }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const calvoro::IniFileDocument before = calvoro::IniFileDocument::Parse(bytes);
+    CheckEveryValueWritesBack(before);
+
+    // The program's own road: read at start, written at quit.
     const std::filesystem::path& file = SettingsFile();
     calvoro::WriteFileAtomically(file, bytes);
-    const calvoro::IniFileDocument before = calvoro::IniFileDocument::Parse(bytes);
 
     calvoro::IniFile ini(file);
     const calvoro::Settings read = calvoro::ReadSettings(ini);
