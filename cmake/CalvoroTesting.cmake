@@ -57,3 +57,35 @@ function(calvoro_add_qtest name)
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 endfunction()
+
+#   calvoro_add_file_fuzzer(<name> SOURCES <files...> LIBS <targets...> SEEDS <files...>)
+#     Only in a clang tree configured with CALVORO_FUZZ=ON (see
+#     tests/engine/picture/CMakeLists.txt): a libFuzzer target for one of the
+#     files the program reads beside itself, built by the target file_fuzzers.
+#     The sources under test go in SOURCES, so that they carry the fuzzer's
+#     coverage instrumentation. Its ctest case (label fuzz) starts from copies
+#     of the SEEDS and runs for CALVORO_FILE_FUZZ_SECONDS.
+set(CALVORO_FILE_FUZZ_SECONDS 5 CACHE STRING "Seconds each file fuzzer runs under ctest")
+function(calvoro_add_file_fuzzer name)
+  if(NOT CALVORO_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;SEEDS" ${ARGN})
+  if(NOT TARGET file_fuzzers)
+    add_custom_target(file_fuzzers)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} calvoro_options)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  add_dependencies(file_fuzzers ${name})
+  set(corpus ${CMAKE_BINARY_DIR}/fuzz/${name}-corpus)
+  file(MAKE_DIRECTORY ${corpus})
+  if(ARG_SEEDS)
+    file(COPY ${ARG_SEEDS} DESTINATION ${corpus})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} -max_total_time=${CALVORO_FILE_FUZZ_SECONDS} -rss_limit_mb=4096
+           -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz/${name}- ${corpus})
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
+endfunction()

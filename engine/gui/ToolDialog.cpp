@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <charconv>
+#include <optional>
+#include <utility>
 #include <climits>
 #include <stdexcept>
 
@@ -38,7 +40,8 @@ QString Lang(const std::string& text, const char* fallback) {
 
 // The caption of a field's label, without its colon, for messages.
 QString FieldCaption(const QLineEdit* field) {
-    const auto* form = qobject_cast<QFormLayout*>(field->parentWidget()->layout());
+    // The form layout sits inside the group's own layout, under the picture.
+    const auto* form = field->parentWidget()->findChild<QFormLayout*>();
     const auto* label = form ? qobject_cast<QLabel*>(form->labelForField(const_cast<QLineEdit*>(field))) : nullptr;
     QString caption = label ? label->text() : field->objectName();
     caption.remove(':');
@@ -68,6 +71,10 @@ QString NameText(const ToolRecord& record) {
     return QString::fromLatin1(record.name.data(), qsizetype(record.name.size()));
 }
 
+QString DamagedMark() {
+    return Lang(LangString("900"), "(damaged)");
+}
+
 QString ShortestText(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -91,10 +98,36 @@ ToolDialog::ToolDialog(std::filesystem::path libraryFile, int currentToolIndex, 
         else QMessageBox::warning(this, windowTitle(), report);
     }
     fillList();
-    if (currentToolIndex_ >= 0 && std::size_t(currentToolIndex_) < library_->size())
-        setCurrentTool(library_->record(std::size_t(currentToolIndex_)));
+    if (currentToolIndex_ >= 0 && std::size_t(currentToolIndex_) < library_->size()) {
+        const ToolRecord record = library_->record(std::size_t(currentToolIndex_));
+        pendingRefusal_ = refusalOf(record);
+        if (pendingRefusal_.isEmpty()) {
+            setCurrentTool(record);
+            return;
+        }
+        // The fields keep their defaults, which are then the cutter in use;
+        // the user is told why once the form is shown.
+        currentToolIndex_ = openedIndex_ = -1;
+    }
+    showFieldsOf(ToolType(cboTipoUt->currentIndex()));
+}
+
+QString ToolDialog::refusalOf(const ToolRecord& record) const {
+    const std::optional<ToolField> damaged = DamagedToolField(record);
+    if (!damaged) return {};
+    const QLineEdit* fields[] = {txtFeedrate, txtPlungeRate, txtDiametro, txtC_Raggio,
+                                 txtAngolo,   txtDiamFlat,   txtUtLen};
+    return Lang(LangString("901"),
+                "The cutter \"%1\" cannot be used: its \"%2\" is not a number of 0 or more. Its record stays in "
+                "the library as it is.")
+        .arg(NameText(record), FieldCaption(fields[int(*damaged)]));
+}
+
+void ToolDialog::report(const QString& text) {
+    if (reportError_)
+        reportError_(text);
     else
-        showFieldsOf(ToolType(cboTipoUt->currentIndex()));
+        QMessageBox::warning(this, windowTitle(), text);
 }
 
 ToolDialog::~ToolDialog() = default;
@@ -225,10 +258,19 @@ QList<QLineEdit*> ToolDialog::textFields() const {
 
 void ToolDialog::fillList() {
     ListView1->clear();
-    for (std::size_t i = 0; i < library_->size(); ++i) {
-        const ToolRecord record = library_->record(i);
-        ListView1->addItem(new QListWidgetItem(QIcon(ToolPicture(record.toolType, 16)), NameText(record), ListView1));
-    }
+    for (std::size_t i = 0; i < library_->size(); ++i) addListItem(library_->record(i));
+}
+
+void ToolDialog::addListItem(const ToolRecord& record) {
+    showInList(new QListWidgetItem(ListView1), record);
+}
+
+void ToolDialog::showInList(QListWidgetItem* item, const ToolRecord& record) const {
+    item->setIcon(QIcon(ToolPicture(record.toolType, 16)));
+    const QString refusal = refusalOf(record);
+    item->setText(refusal.isEmpty() ? NameText(record) : NameText(record) + " " + DamagedMark());
+    item->setToolTip(refusal);
+    item->setForeground(refusal.isEmpty() ? ListView1->palette().text() : ListView1->palette().placeholderText());
 }
 
 void ToolDialog::showFieldsOf(ToolType type) {
@@ -328,11 +370,7 @@ bool ToolDialog::reportFailure(const std::function<void()>& action) {
         action();
         return true;
     } catch (const std::exception& error) {
-        const QString text = QString::fromStdString(error.what());
-        if (reportError_)
-            reportError_(text);
-        else
-            QMessageBox::warning(this, windowTitle(), text);
+        report(QString::fromStdString(error.what()));
         return false;
     }
 }
@@ -345,7 +383,14 @@ int ToolDialog::selectedRow() const {
 void ToolDialog::selectRow(int row) {
     if (row < 0 || std::size_t(row) >= library_->size()) return;
     ListView1->setCurrentRow(row);
-    setCurrentTool(library_->record(std::size_t(row)));
+    const ToolRecord record = library_->record(std::size_t(row));
+    // A damaged record stays selected, so that it can be deleted or written
+    // over with Modify, but never fills the fields of the cutter in use.
+    if (const QString refusal = refusalOf(record); !refusal.isEmpty()) {
+        report(refusal);
+        return;
+    }
+    setCurrentTool(record);
     currentToolIndex_ = row;
 }
 
@@ -353,8 +398,7 @@ void ToolDialog::addTool() {
     reportFailure([this] {
         const ToolRecord record = currentTool();
         library_->add(record);
-        const ToolRecord stored = library_->record(library_->size() - 1);
-        ListView1->addItem(new QListWidgetItem(QIcon(ToolPicture(stored.toolType, 16)), NameText(stored), ListView1));
+        addListItem(library_->record(library_->size() - 1));
     });
 }
 
@@ -363,10 +407,7 @@ void ToolDialog::modifyTool() {
     if (row < 0) return;
     reportFailure([this, row] {
         library_->modify(std::size_t(row), currentTool());
-        const ToolRecord stored = library_->record(std::size_t(row));
-        QListWidgetItem* item = ListView1->item(row);
-        item->setText(NameText(stored));
-        item->setIcon(QIcon(ToolPicture(stored.toolType, 16)));
+        showInList(ListView1->item(row), library_->record(std::size_t(row)));
     });
 }
 
@@ -392,11 +433,7 @@ void ToolDialog::swapWith(int offset) {
         library_->swap(std::size_t(row), std::size_t(target));
         currentToolIndex_ = CurrentToolIndexAfterSwap(currentToolIndex_, std::size_t(row), std::size_t(target));
         openedIndex_ = CurrentToolIndexAfterSwap(openedIndex_, std::size_t(row), std::size_t(target));
-        for (const int index : {row, target}) {
-            const ToolRecord stored = library_->record(std::size_t(index));
-            ListView1->item(index)->setText(NameText(stored));
-            ListView1->item(index)->setIcon(QIcon(ToolPicture(stored.toolType, 16)));
-        }
+        for (const int index : {row, target}) showInList(ListView1->item(index), library_->record(std::size_t(index)));
         ListView1->setCurrentRow(target);
     });
 }
@@ -430,6 +467,11 @@ void ToolDialog::showEvent(QShowEvent* event) {
     }
     adjustSize();
     QDialog::showEvent(event);
+    if (!pendingRefusal_.isEmpty()) {
+        // After the form is on the screen, so the message box has it behind.
+        QMetaObject::invokeMethod(
+            this, [this, text = std::exchange(pendingRefusal_, QString())] { report(text); }, Qt::QueuedConnection);
+    }
 }
 
 void ToolDialog::done(int result) {

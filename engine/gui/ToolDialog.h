@@ -20,6 +20,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QSpinBox;
 class QToolButton;
@@ -92,6 +93,12 @@ private:
     void swapWith(int offset);
     int selectedRow() const;
     bool reportFailure(const std::function<void()>& action);
+    void report(const QString& text);
+    // Why a stored record cannot be the cutter in use, naming its field;
+    // empty for a sound record.
+    QString refusalOf(const ToolRecord& record) const;
+    void addListItem(const ToolRecord& record);
+    void showInList(QListWidgetItem* item, const ToolRecord& record) const;
 
     std::unique_ptr<ToolLibraryFile> library_;
     int currentToolIndex_ = 0;
@@ -105,6 +112,7 @@ private:
     int openedType_ = 0;
     int openedIndex_ = 0;    // follows its record like currentToolIndex_
     std::function<void(const QString&)> reportError_;
+    QString pendingRefusal_;  // the current cutter's record is damaged: said at the first show
 };
 
 // The labels of the NC page's tool table.

@@ -1,6 +1,7 @@
 #include "engine/nc/NcProgram.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -161,15 +162,15 @@ void WriteMoves(const std::vector<Move>& moves, const NcJobValues& job, NcWordWr
 }  // namespace
 
 double WrittenPositionRounding(const PostSettings& settings) {
-    double largest = 0;
+    std::array<double, 2> halves{};
     for (Axis axis : {Axis::X, Axis::Y}) {
         // The comma form writes every axis in the X format.
         const Axis format = settings.dialect == PostDialect::Sbo ? Axis::X : axis;
         const double scale = settings.axisScaling ? std::fabs(static_cast<double>(settings.axis(axis).scale)) : 1.0;
         const double halfUnit = 0.5 * std::pow(10.0, -settings.axis(format).format.decimals());
-        largest = std::max(largest, scale > 0 ? halfUnit / scale : std::numeric_limits<double>::infinity());
+        halves[axis == Axis::X ? 0 : 1] = scale > 0 ? halfUnit / scale : std::numeric_limits<double>::infinity();
     }
-    return largest;
+    return std::hypot(halves[0], halves[1]);
 }
 
 std::optional<double> ParseRateText(std::string_view text) {

@@ -68,8 +68,10 @@ NcProgram GenerateNcProgram(const MoveList& moves, const PostSettings& settings,
                             unsigned threads = 0);
 
 // How far the written X and Y words may place the cutter from the position
-// they were written for: half a unit of their last decimal, in work units. A
-// tool path for this definition allows for it (ToolPathRequest).
+// they were written for, in work units: each word moves up to half a unit of
+// its last decimal, and both move at once, so the point moves up to the
+// diagonal of those two halves. A tool path for this definition allows for it
+// (ToolPathRequest).
 double WrittenPositionRounding(const PostSettings& settings);
 
 // Writes the program text (UTF-8) to the NC file in the encoding of its

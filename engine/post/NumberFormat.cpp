@@ -181,8 +181,8 @@ std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberForm
             const UInt128 remainder = product - (scaled << shift);
             if (halfAway ? remainder >= (static_cast<UInt128>(1) << (shift - 1)) : awayWhenAny && remainder != 0)
                 ++scaled;
-        } else if (awayWhenAny) {
-            scaled = 1;  // a sliver away from zero still needs a whole unit
+        } else if (awayWhenAny && mantissa != 0) {
+            scaled = 1;  // a sliver away from zero still needs a whole unit; zero itself does not
         }
         // Otherwise below half a unit of the last decimal: zero.
     }

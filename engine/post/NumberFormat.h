@@ -53,7 +53,8 @@ using NumberBuffer = std::array<char, MaxNumberTextLength>;
 // stays "10").
 //
 // Upward and Downward round toward +infinity and -infinity instead: the Z of a
-// cutting move is written no lower than computed, whatever the decimals.
+// cutting move is written no lower than computed, whatever the decimals. A
+// value the decimals hold exactly (0 and -0 among them) is written as it is.
 enum class Rounding { HalfAwayFromZero, Upward, Downward };
 std::string_view WriteFixed(NumberBuffer& buffer, double value, const NumberFormat& format, bool delZero = false,
                             Rounding rounding = Rounding::HalfAwayFromZero);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <system_error>
@@ -34,10 +35,74 @@ std::string Quoted(std::string_view text) {
     return Concat({"\"", text, "\""});
 }
 
+// A line break or other control character inside a value would split or
+// garble every NC block it reaches (a control reads a CR as the end of a
+// block). A tab is a blank to a control and stays.
+bool IsControlCharacter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && byte != '\t') || byte == 0x7f;
+}
+
+// The value as a report shows it: each control character as <hex>.
+std::string Escaped(std::string_view text) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string shown;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (IsControlCharacter(c))
+            shown.append("<").append(1, Hex[byte >> 4]).append(1, Hex[byte & 15]).append(">");
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+// The definition's values, each checked on its way out: a value that holds a
+// control character, or whose line a lone CR cut short, is reported with its
+// key and replaced by the key's file default, so it never reaches a program.
+class PostValues {
+public:
+    PostValues(const IniFile& ini, std::vector<std::string>& problems) : ini_(ini), problems_(problems) {}
+
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const {
+        return sound(section, key, defaultValue) ? ini_.ReadString(section, key, defaultValue)
+                                                 : std::string(defaultValue);
+    }
+    std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const {
+        return sound(section, key, std::to_string(defaultValue)) ? ini_.ReadInteger(section, key, defaultValue)
+                                                                 : defaultValue;
+    }
+    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
+        return sound(section, key, defaultValue ? "1" : "0") ? ini_.ReadBool(section, key, defaultValue)
+                                                             : defaultValue;
+    }
+    double ReadFloat(std::string_view section, std::string_view key, double defaultValue) const {
+        return sound(section, key, FormatIniFloat(defaultValue)) ? ini_.ReadFloat(section, key, defaultValue)
+                                                                 : defaultValue;
+    }
+    TextEncoding Encoding() const { return ini_.Encoding(); }
+
+private:
+    bool sound(std::string_view section, std::string_view key, std::string_view defaultValue) const {
+        const std::string value = ini_.ReadString(section, key, "");
+        const bool cut = ini_.ValueCutAtLoneCr(section, key);
+        if (!cut && std::none_of(value.begin(), value.end(), IsControlCharacter)) return true;
+        problems_.push_back(Concat({"[", section, "] ", key, " ", Quoted(Escaped(value)),
+                                    cut ? " ends at a CR without LF, and its line goes on after it"
+                                        : " holds a control character",
+                                    defaultValue.empty() ? "; the key is left empty"
+                                                         : Concat({"; ", Quoted(defaultValue), " is used"})}));
+        return false;
+    }
+
+    const IniFile& ini_;
+    std::vector<std::string>& problems_;
+};
+
 // A Format value is taken only when it is a plain width[.precision]; anything
 // else never reaches the formatter and the file default is used.
-NumberFormat ReadFormat(const IniFile& ini, const char* section, NumberFormat::Kind kind, std::string_view defaultText,
-                        std::vector<std::string>& problems) {
+NumberFormat ReadFormat(const PostValues& ini, const char* section, NumberFormat::Kind kind,
+                        std::string_view defaultText, std::vector<std::string>& problems) {
     const std::string text = ini.ReadString(section, "Format", defaultText);
     if (auto format = NumberFormat::Parse(text, kind)) return *format;
     problems.push_back(Concat({"[", section, "] Format ", Quoted(text), " is not a number format (width.precision); ",
@@ -67,7 +132,7 @@ std::size_t UnclosedBracket(std::string_view line) {
 
 // Every non-empty value of the keys "1".."count", in key order, each followed
 // by CR LF; missing keys are skipped.
-std::string ReadTextBlock(const IniFile& ini, const char* section, int count, std::vector<std::string>& problems) {
+std::string ReadTextBlock(const PostValues& ini, const char* section, int count, std::vector<std::string>& problems) {
     std::string block;
     for (int key = 1; key <= count; ++key) {
         const std::string line = ini.ReadString(section, std::to_string(key), "");
@@ -82,7 +147,8 @@ std::string ReadTextBlock(const IniFile& ini, const char* section, int count, st
     return block;
 }
 
-void ReadSettings(const IniFile& ini, PostSettings& s, std::vector<std::string>& problems) {
+void ReadSettings(const IniFile& file, PostSettings& s, std::vector<std::string>& problems) {
+    const PostValues ini(file, problems);
     s.outputSeq = ini.ReadBool("Block Numbering", "OutputSeq", false);
     s.seqPrefix = ini.ReadString("Block Numbering", "Pref", "N");
     s.seqStart = ini.ReadInteger("Block Numbering", "SeqStart", 1);

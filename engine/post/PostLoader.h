@@ -25,9 +25,10 @@ struct PostLoadResult {
     bool found = true;
     // What the user should be told, one line each: "Pst not found: ...", and
     // values that were replaced (bad number formats, SeqInc below 1, an axis
-    // scale of 0, past 1e6 or not a number, an unknown dialect), and head or
-    // tail lines with a "[" not closed on its line. Empty for a sound
-    // definition.
+    // scale of 0, past 1e6 or not a number, an unknown dialect, a value that
+    // holds a control character other than a tab or whose line a lone CR cut
+    // short: the key's file default is used), and head or tail lines with a
+    // "[" not closed on its line. Empty for a sound definition.
     std::vector<std::string> problems;
 };
 

@@ -3,6 +3,8 @@
 // of the relief. Taken once when the computation starts; nothing else is read.
 #pragma once
 
+#include <numbers>
+
 #include "engine/tools/ToolRecord.h"
 
 namespace calvoro {
@@ -38,9 +40,10 @@ struct ToolPathRequest {
     unsigned threads = 0;  // 0: one per core; the result does not depend on it
     // How far the NC program may place the cutter from a computed position as
     // it rounds X and Y (WrittenPositionRounding of the post-processor
-    // definition); the path keeps that much more distance from the relief.
-    // The default suits definitions that write three decimals or more.
-    double positionRounding = 0.0005;
+    // definition that writes the program); the path keeps that much more
+    // distance from the relief. The default is that of three decimals on both
+    // axes: half a unit on each, so the diagonal of the two.
+    double positionRounding = 0.0005 * std::numbers::sqrt2;
 };
 
 }  // namespace calvoro

@@ -1,5 +1,8 @@
 #include "engine/tools/ToolRecord.h"
 
+#include <cmath>
+#include <utility>
+
 #include "kernel/model/BinaryReader.h"
 #include "kernel/model/BinaryWriter.h"
 
@@ -65,6 +68,18 @@ ToolRecord DecodeToolRecord(std::span<const std::uint8_t> bytes) {
     record.flatDiameter = in.readFloat32();
     record.passDepth = in.readFloat32();
     return record;
+}
+
+std::optional<ToolField> DamagedToolField(const ToolRecord& record) {
+    const std::pair<ToolField, float> fields[] = {
+        {ToolField::FeedRate, record.feedRate},         {ToolField::PlungeRate, record.plungeRate},
+        {ToolField::Diameter, record.diameter},         {ToolField::CornerRadius, record.cornerRadius},
+        {ToolField::TaperAngle, record.taperAngle},     {ToolField::FlatDiameter, record.flatDiameter},
+        {ToolField::PassDepth, record.passDepth},
+    };
+    for (const auto& [field, value] : fields)
+        if (!std::isfinite(value) || value < 0.0f) return field;
+    return std::nullopt;
 }
 
 std::string_view ToolTypeName(ToolType type) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -74,6 +75,15 @@ ToolRecordBytes EncodeToolRecord(const ToolRecord& record);
 // above 50 reads as 50, and a type index outside 0..6 reads as Undefined, which
 // the raster paths refuse.
 ToolRecord DecodeToolRecord(std::span<const std::uint8_t> bytes);
+
+// The number fields of a record that the tool form shows as sizes and rates.
+enum class ToolField { FeedRate, PlungeRate, Diameter, CornerRadius, TaperAngle, FlatDiameter, PassDepth };
+
+// The first number field that cannot describe a cutter: not a finite number,
+// or below 0 (the form never stores one; another program or damage may). Such
+// a record stays in the library as it is, but never becomes the cutter in
+// use. Empty for a sound record.
+std::optional<ToolField> DamagedToolField(const ToolRecord& record);
 
 // The text shown for a type (the default texts of the tool form's list).
 std::string_view ToolTypeName(ToolType type);

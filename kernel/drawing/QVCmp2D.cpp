@@ -3,6 +3,8 @@
 
 #include "kernel/entities/TBlock2D.h"
 #include "kernel/entities/TContainer2D.h"
+#include "kernel/entities/TJustifiedVectText2D.h"
+#include "kernel/entities/TPrimitive2D.h"
 #include "kernel/entities/TObject2D.h"
 #include "kernel/entities/TSourceBlock2D.h"
 #include "kernel/model/BinaryReader.h"
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <typeinfo>
 
@@ -29,6 +32,31 @@ constexpr const char* kSourceBlockNotFound = "Source block not found. The block 
 // The class of a stored class index, or none when the registry has no class
 // there that can read it. An index past the registry cannot come from any
 // class and raises ECADOutOfBound: the stream is damaged.
+// Whether every number the object stores is finite: its transform, its
+// points, a text's sizes, and the same for every member of a container. A
+// block with one that is not would make every drawing that carries it fail
+// to export.
+bool HoldsOnlyFiniteNumbers(TObject2D& object) {
+    const auto finite = [](double value) { return std::isfinite(value); };
+    for (const auto& row : object.GetObjectMatrix().M)
+        if (!std::all_of(row.begin(), row.end(), finite)) return false;
+    if (const auto* primitive = dynamic_cast<const TPrimitive2D*>(&object)) {
+        for (const TPoint2D& p : primitive->Points().Points())
+            if (!finite(p.X) || !finite(p.Y) || !finite(p.W)) return false;
+    }
+    if (const auto* text = dynamic_cast<const TJustifiedVectText2D*>(&object)) {
+        if (!finite(text->Height()) || !finite(text->InterLine()) || !finite(text->CharSpacing())) return false;
+    }
+    if (auto* container = dynamic_cast<TContainer2D*>(&object)) {
+        const auto members = container->Objects().GetIterator();
+        for (TGraphicObject* member = members->First(); member != nullptr; member = members->Next()) {
+            auto* member2D = dynamic_cast<TObject2D*>(member);
+            if (member2D != nullptr && !HoldsOnlyFiniteNumbers(*member2D)) return false;
+        }
+    }
+    return true;
+}
+
 const TGraphicObjectClass* ReadableClass(std::uint16_t index) {
     try {
         const TGraphicObjectClass& objectClass = CADCoreFindClassByIndex(index);
@@ -142,6 +170,11 @@ void TQVCmp2D::LoadBlocksFromStream(BinaryReader& stream, const VersionTag& vers
         auto* block = dynamic_cast<TSourceBlock2D*>(object.get());
         if (block == nullptr) {
             ShowMessage("Not a source block. Object discarded.");
+            continue;
+        }
+        if (!HoldsOnlyFiniteNumbers(*block)) {
+            ShowMessage("The block \"" + std::string(BlockNameText(block->Name())) +
+                        "\" holds a coordinate that is not a finite number. The block will not be loaded");
             continue;
         }
         try {

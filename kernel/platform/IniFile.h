@@ -48,6 +48,10 @@ public:
 
     bool SectionExists(std::string_view section) const;
     bool ValueExists(std::string_view section, std::string_view key) const;
+    // See IniFileDocument::ValueCutAtLoneCr.
+    bool ValueCutAtLoneCr(std::string_view section, std::string_view key) const {
+        return document_.ValueCutAtLoneCr(section, key);
+    }
     std::vector<std::string> ReadSections() const;
     std::vector<std::string> ReadSection(std::string_view section) const;  // key names
 

@@ -27,15 +27,24 @@ IniFileDocument IniFileDocument::Parse(std::string_view bytes) {
     // A file with LF line ends keeps them; anything else is written with CR LF.
     document.crLf_ = text.find('\n') == std::string::npos || text.find("\r\n") != std::string::npos;
 
+    // A line ends at LF with any CRs before it (an editor that saved CR LF
+    // through a CR LF filter leaves CR CR LF), or at a CR alone, so no value
+    // ever holds a line break that a write would have to refuse.
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const bool last = end == std::string::npos;
-        if (last) end = text.size();
-        std::size_t length = end - start;
-        if (length > 0 && text[start + length - 1] == '\r') --length;
-        document.lines_.push_back(ParseLine(text.substr(start, length)));
-        start = last ? text.size() : end + 1;
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        Line line = ParseLine(text.substr(start, end - start));
+        std::size_t next = end;
+        while (next < text.size() && text[next] == '\r') ++next;
+        if (next < text.size() && text[next] == '\n') {
+            ++next;
+        } else if (next < text.size()) {
+            next = end + 1;  // CRs not followed by LF: each ends a line of its own
+            line.cutAtLoneCr = true;
+        }
+        document.lines_.push_back(std::move(line));
+        start = next;
     }
     document.Reindex();
     return document;
@@ -94,6 +103,13 @@ std::optional<std::string_view> IniFileDocument::FindValue(std::string_view sect
     if (entry == found->keys.end()) return std::nullopt;
     const Line& line = lines_[entry->second];
     return TrimIniBlanks(std::string_view(line.text).substr(line.valueStart));
+}
+
+bool IniFileDocument::ValueCutAtLoneCr(std::string_view section, std::string_view key) const {
+    const Section* found = FindSection(section);
+    if (!found) return false;
+    const auto entry = found->keys.find(FoldIniName(TrimIniBlanks(key)));
+    return entry != found->keys.end() && lines_[entry->second].cutAtLoneCr;
 }
 
 bool IniFileDocument::SectionExists(std::string_view section) const {
@@ -156,6 +172,7 @@ void IniFileDocument::SetValue(std::string_view section, std::string_view key, s
             // Only the value changes; the key keeps its spelling and spacing.
             Line& line = lines_[entry->second];
             line.text = line.text.substr(0, line.valueStart) + std::string(value);
+            line.cutAtLoneCr = false;
             return;
         }
         // After the last line of the section that is not blank, so the blank

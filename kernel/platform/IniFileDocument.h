@@ -25,7 +25,8 @@ public:
     IniFileDocument() = default;
 
     // Decodes the bytes of a file (UTF-8 or Windows-1252) and splits them into
-    // lines; both LF and CR LF line ends are understood.
+    // lines; LF, CR LF (with any further CRs before the LF) and a CR alone all
+    // end a line, so a value never holds a line break.
     static IniFileDocument Parse(std::string_view bytes);
 
     // The text in the encoding and with the line ends it was read with (CR LF
@@ -39,6 +40,10 @@ public:
     // document changes.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
     bool SectionExists(std::string_view section) const;
+    // Whether the line of that key ended at a CR without LF in the middle of
+    // the text: what followed the CR on the same line in the editor that
+    // wrote it is not part of the value.
+    bool ValueCutAtLoneCr(std::string_view section, std::string_view key) const;
 
     // Section names as first spelt in the file, each once, in file order.
     std::vector<std::string> SectionNames() const;
@@ -62,6 +67,7 @@ private:
         LineKind kind = LineKind::Other;
         std::string name;            // section or key name, trimmed
         std::size_t valueStart = 0;  // entries: where the value begins in text
+        bool cutAtLoneCr = false;    // ended by a CR without LF
     };
     struct Section {
         std::size_t header = 0;                             // line index of "[name]"

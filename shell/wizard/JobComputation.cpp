@@ -14,7 +14,11 @@ std::shared_ptr<const HeightMap> BuildRelief(const Picture& picture, const Relie
 }
 
 NcComputed ComputeNcProgram(const NcComputation& computation, TaskControl* control) {
-    const ToolPathResult path = ComputeToolPath(*computation.relief, computation.request, control);
+    // The path keeps the distance the program's own post will round X and Y by,
+    // whatever the snapshot was given.
+    ToolPathRequest request = computation.request;
+    request.positionRounding = WrittenPositionRounding(computation.post);
+    const ToolPathResult path = ComputeToolPath(*computation.relief, request, control);
     if (control != nullptr) control->throwIfCancelled();
     NcComputed computed;
     computed.program = GenerateNcProgram(path.moves, computation.post, computation.job);

@@ -25,8 +25,8 @@ std::shared_ptr<const HeightMap> BuildRelief(const Picture& picture, const Relie
 
 struct NcComputation {
     std::shared_ptr<const HeightMap> relief;
-    ToolPathRequest request;
-    PostSettings post;
+    ToolPathRequest request;  // its positionRounding is taken from post
+    PostSettings post;        // the definition that writes the program
     NcJobValues job;
 };
 
@@ -35,7 +35,8 @@ struct NcComputed {
     std::vector<NcPathNode> nodes;  // the 3D path
 };
 
-// Tool path, then program text. Throws ToolPathError or NcProgramError with
+// Tool path, then program text, the path allowing for the rounding of X and Y
+// in the post's decimals. Throws ToolPathError or NcProgramError with
 // the reason, TaskCancelled when asked to stop.
 NcComputed ComputeNcProgram(const NcComputation& computation, TaskControl* control);
 

@@ -8,7 +8,9 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <bit>
 #include <filesystem>
+#include <limits>
 
 #include "engine/gui/ToolDialog.h"
 
@@ -132,6 +134,81 @@ private slots:
         dialog.cboTipoUt->setCurrentIndex(int(ToolType::ConicalFlat));
         QVERIFY(dialog.txtC_Raggio->isHidden());
         QVERIFY(!dialog.txtAngolo->isHidden());
+    }
+
+    void aDamagedRecordIsShownButNeverBecomesTheCutter_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<float>("value");
+        QTest::addColumn<QString>("caption");
+        const float nan = std::bit_cast<float>(0x7FC00000u);  // the bytes 00 00 C0 7F
+        QTest::newRow("diameter not a number") << int(ToolField::Diameter) << nan << "Diameter";
+        QTest::newRow("infinite feed rate") << int(ToolField::FeedRate) << std::numeric_limits<float>::infinity()
+                                            << "Feed rate";
+        QTest::newRow("negative corner radius") << int(ToolField::CornerRadius) << -0.5f << "Corner radius";
+        QTest::newRow("negative pass depth") << int(ToolField::PassDepth) << -3.0f << "Pass depth";
+        QTest::newRow("taper angle not a number") << int(ToolField::TaperAngle) << nan << "Angle";
+    }
+    void aDamagedRecordIsShownButNeverBecomesTheCutter() {
+        QFETCH(int, field);
+        QFETCH(float, value);
+        QFETCH(QString, caption);
+        const FreshLibrary tools({"A", "B"});
+        ToolRecord damaged;
+        damaged.name = "Broken";
+        damaged.spindleSpeed = 4242;
+        float* values[] = {&damaged.feedRate,   &damaged.plungeRate,   &damaged.diameter, &damaged.cornerRadius,
+                           &damaged.taperAngle, &damaged.flatDiameter, &damaged.passDepth};
+        *values[field] = value;
+        {
+            ToolLibraryFile library(tools.file);
+            library.load();
+            library.add(damaged);
+        }
+        const std::string before = [&] {
+            ToolLibraryFile library(tools.file);
+            library.load();
+            const ToolRecordBytes& bytes = library.storedBytes(2);
+            return std::string(bytes.begin(), bytes.end());
+        }();
+        QVERIFY(DamagedToolField(damaged) == ToolField(field));
+
+        // The settings name it as the current cutter: the form still opens,
+        // with its defaults, and says why once it is shown.
+        QStringList errors;
+        {
+            ToolDialog dialog(tools.file, 2);
+            dialog.setErrorReporter([&](const QString& text) { errors << text; });
+            QCOMPARE(dialog.ListView1->count(), 3);
+            QVERIFY(dialog.ListView1->item(2)->text().startsWith("Broken"));
+            QVERIFY(dialog.ListView1->item(2)->text().contains("(damaged)"));
+            QVERIFY(!dialog.ListView1->item(0)->text().contains("(damaged)"));
+            QCOMPARE(dialog.currentToolIndex(), -1);
+            QCOMPARE(dialog.txtGiri->text(), QString("1000"));
+            QCOMPARE(dialog.txtDiametro->text(), QString("5"));
+            dialog.show();
+            QTRY_COMPARE(errors.size(), 1);
+            QVERIFY2(errors[0].contains("\"Broken\"") && errors[0].contains("\"" + caption + "\""), qPrintable(errors[0]));
+            dialog.reject();
+        }
+
+        // Picked in the list: refused, the fields stay those of the cutter in use.
+        errors.clear();
+        ToolDialog dialog(tools.file, 1);
+        dialog.setErrorReporter([&](const QString& text) { errors << text; });
+        dialog.selectRow(2);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("\"" + caption + "\""));
+        QCOMPARE(dialog.currentToolIndex(), 1);
+        QCOMPARE(dialog.txtUtName->text(), QString("B"));
+        QCOMPARE(dialog.txtGiri->text(), QString("2000"));
+        QCOMPARE(dialog.txtDiametro->text(), QString("5"));
+        QCOMPARE(dialog.txtC_Raggio->text(), QString("0.5"));
+        QCOMPARE(dialog.currentTool().name, std::string("B"));
+
+        ToolLibraryFile reread(tools.file);
+        reread.load();
+        const ToolRecordBytes& after = reread.storedBytes(2);
+        QCOMPARE(std::string(after.begin(), after.end()), before);  // kept as it was
     }
 
     void theCompactFormShowsTheCurrentCutterOnly() {

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <numbers>
 #include <random>
 #include <string>
 
@@ -146,6 +147,56 @@ TEST(WrittenProgramTest, NoFeedOrPlungeIsWrittenBelowTheReliefPlusStock) {
     }
 }
 
+// The written X and Y both round toward the relief at once: the corner cell
+// of the first raster line lies a hair above half a unit on both axes, and a
+// spike (or a diagonal wall) stands on the diagonal beyond it, farther than
+// the cutter's radius plus one axis's half unit, nearer than the radius plus
+// the diagonal of the two halves.
+TEST(WrittenProgramTest, RoundingBothAxesTowardTheReliefStaysAboveIt) {
+    using enum ToolType;
+    const int cells = 25, spike = 10;
+    for (int decimals : {2, 3, 4})
+        for (ToolType shape : {Flat, Spherical, BullNose, ConicalSpherical})
+            for (bool wall : {false, true}) {
+                SCOPED_TRACE(::testing::Message() << decimals << " decimals, shape " << static_cast<int>(shape)
+                                                  << (wall ? ", diagonal wall" : ", spike"));
+                const double half = 0.5 * std::pow(10.0, -decimals);
+                float offset = static_cast<float>(half);
+                while (static_cast<double>(offset) <= half) offset = std::nextafter(offset, 1.0f);
+                ReliefPlacement placement{0.1f, offset, offset};
+                const PathPoint corner = CellPosition({0, 0}, placement);
+                const PathPoint target = CellPosition({spike, spike}, placement);
+                const double reach = std::hypot(target.x - corner.x, target.y - corner.y);
+                const double radius = reach - 0.85 * half * std::numbers::sqrt2;
+
+                ToolPathRequest request;
+                request.cutter = MakeCutter(shape, 2 * radius);
+                const CutterProfile profile = CutterProfile::FromTool(request.cutter, 0.0f);
+                ASSERT_GT(reach - profile.outerRadius(), 1.1 * half);
+                ASSERT_LT(reach - profile.outerRadius(), 0.95 * half * std::numbers::sqrt2);
+                HeightMap map(cells, cells, -5.0f);
+                for (int x = 0; x < cells; ++x)
+                    for (int y = 0; y < cells; ++y)
+                        if (wall ? x + y >= 2 * spike : (x == spike && y == spike))
+                            map.at(x, y) = -5.0f + static_cast<float>(profile.outerRadius()) + 0.5f;
+                request.placement = placement;
+                request.parameters.stepOver = 0.5;
+                request.parameters.feedPlaneZ = 3.0;
+                request.parameters.filterTolerance = 0.0f;
+                PostSettings post;
+                post.outputSeq = false;
+                for (AxisSettings& axis : post.axes) axis.format.precision = decimals;
+                request.positionRounding = WrittenPositionRounding(post);
+
+                const std::string text = GenerateNcProgram(ComputeToolPath(map, request).moves, post, {}).text;
+                EXPECT_NE(text.find(decimals == 2 ? "X0.01 Y0.01" : decimals == 3 ? "X0.001 Y0.001" : "X0.0001 Y0.0001"),
+                          std::string::npos)
+                    << "the corner is not written rounded up on both axes";
+                std::size_t checked = 0;
+                EXPECT_GE(WorstClearance(text, post, map, profile, placement, checked), 0.0);
+            }
+}
+
 std::uint64_t Fnv1a(const std::string& text) {
     std::uint64_t hash = 14695981039346656037ull;
     for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
@@ -163,8 +214,8 @@ TEST(WrittenProgramTest, AFixedJobWritesTheSameBytesInEveryBuild) {
     request.parameters.rasterAlongY = true;
     const HeightMap map = test::MakeRelief(ReliefKind::Smooth, 61, 53, 3);
     const std::string text = GenerateNcProgram(ComputeToolPath(map, request).moves, {}, NcJobValues()).text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2087);
-    EXPECT_EQ(Fnv1a(text), 11957450444017910615u);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2088);
+    EXPECT_EQ(Fnv1a(text), 8609451090964923835u);
 
     // Cell positions are rounded to float one by one, as the product alone would give.
     for (int cell = 0; cell < 1000; ++cell) {

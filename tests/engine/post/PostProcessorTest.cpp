@@ -1,6 +1,7 @@
 // The post-processor: number formats against the exact decimal expansion, NC
 // moves and block numbers under every switch, the keywords of the head and
 // tail templates, and reading a definition's keys.
+#include "engine/nc/NcProgram.h"
 #include "engine/post/NcWordWriter.h"
 #include "engine/post/NumberFormat.h"
 #include "engine/post/PostLoader.h"
@@ -292,6 +293,69 @@ TEST_F(PostLoaderTest, ReadsTheKeysInAnyCaseWithBooleansAsIntegersAndTextBlocksW
     EXPECT_EQ(s.postComment, "ten\r\n");
     EXPECT_EQ(s.endOfFile, "  M30  \r\n");  // quotes keep the blanks
     EXPECT_EQ(s.toolChange, "M6\r\n");
+}
+
+// Every CR of a program text is part of a CR LF, every LF too, and no other
+// control character than a tab is in it.
+bool OnlyWholeLineEnds(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+        if (byte == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+        if ((byte < 0x20 && byte != '\r' && byte != '\n' && byte != '\t') || byte == 0x7f) return false;
+    }
+    return true;
+}
+
+std::string ProgramOf(const PostSettings& post) {
+    MoveList moves;
+    moves.feedPlaneZ = 5;
+    moves.moves = {{MoveKind::Rapid, 1, 2, 5}, {MoveKind::Plunge, 1, 2, -1}, {MoveKind::Feed, 3, 2, -1.5}};
+    return GenerateNcProgram(moves, post, test::JobValues()).text;
+}
+
+TEST_F(PostLoaderTest, AValueWithAControlCharacterIsReportedAndNeverReachesTheProgram) {
+    const std::string shipped = ReadWholeFile(test::ShippedData() / "pst" / "Fanuc_mm.pst");
+    std::string crCrLf;
+    for (char c : shipped) crCrLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const struct {
+        const char* name;
+        std::string text;
+        const char* problem;  // empty: none
+        std::function<bool(const PostSettings&)> holds;
+    } cases[] = {
+        {"a lone CR in the Z prefix", "[Z Axis]\r\nPref=\rn\r\nFormat=1.2\r\n", "[Z Axis] Pref",
+         [](const PostSettings& s) { return s.axes[2].prefix == "Z" && s.axes[2].format.precision == 2; }},
+        {"a control character in the block prefix", "[Block Numbering]\r\nOutputSeq=1\r\nPref=N\x01\r\nSeqInc=5\r\n",
+         "[Block Numbering] Pref",
+         [](const PostSettings& s) { return s.seqPrefix == "N" && s.outputSeq && s.seqInc == 5; }},
+        {"an escape in a head line", "[Start_of_file]\r\n1=%\r\n2=G21\x1bG90\r\n3=G17\r\n", "[Start_of_file] 2",
+         [](const PostSettings& s) { return s.startOfFile == "%\r\nG17\r\n"; }},
+        {"a vertical tab after a number", "[Block Numbering]\r\nSeqInc=4\x0b\r\n[GCode]\r\nLinear=G01\r\n",
+         "[Block Numbering] SeqInc", [](const PostSettings& s) { return s.seqInc == 1 && s.gWords[1] == "G01"; }},
+        {"a DEL in the comment start", "[Default]\r\nStartComment=(\x7f\r\nDialect=ISO\r\n", "[Default] StartComment",
+         [](const PostSettings& s) { return s.startComment == "("; }},
+        {"a tab between words stays", "[Start_of_file]\r\n1=G90\tG17\r\n", "",
+         [](const PostSettings& s) { return s.startOfFile == "G90\tG17\r\n"; }},
+        {"CR CR LF line ends", crCrLf, "",
+         [&](const PostSettings& s) {
+             return s.outputSeq && ProgramOf(s) == ProgramOf(Load(shipped, {}, "shipped").settings);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PostLoadResult result = Load(c.text);
+        if (*c.problem == '\0') {
+            EXPECT_TRUE(result.problems.empty()) << result.problems.front();
+        } else {
+            EXPECT_EQ(result.problems.size(), 1u);
+            if (!result.problems.empty())
+                EXPECT_EQ(result.problems.front().rfind(c.problem, 0), 0u) << result.problems.front();
+        }
+        EXPECT_TRUE(c.holds(result.settings));
+        const std::string program = ProgramOf(result.settings);
+        EXPECT_TRUE(OnlyWholeLineEnds(program)) << program;
+    }
 }
 
 }  // namespace

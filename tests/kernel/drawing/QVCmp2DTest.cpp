@@ -13,6 +13,7 @@
 #include "kernel/drawing/BlockLibraryFile.h"
 #include "kernel/drawing/EntityTreeLink.h"
 #include "kernel/drawing/QVCmp2D.h"
+#include "kernel/dxf/DXF2DExport.h"
 #include "kernel/entities/QV2D_Entities.h"
 #include "kernel/entities/TBitmap2D.h"
 #include "kernel/entities/TJustifiedVectText2D.h"
@@ -32,6 +33,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -373,6 +375,64 @@ TEST_F(BlockLibrary, ShippedFileIsTheOneTheKernelWritesAndLoadsThroughTheFileHel
     EXPECT_FALSE(LoadBlockLibraryFile(none, shipped.parent_path() / "NoSuchLibrary.blk"))
         << "a missing library is no error";
     EXPECT_EQ(none.SourceBlockCount(), 0);
+}
+
+// A block that stores a number that is not finite (written by another program,
+// or damaged) is reported by name and left out; the blocks around it load and
+// a drawing that carries the library exports to DXF.
+TEST_F(BlockLibrary, ABlockWithANonFiniteNumberIsReportedAndLeftOut) {
+    VectFontTable::Global().Register(2, MakeTestFont());
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    TMatrix2D turnedOff = TranslationMatrix2D(3, 4);
+    turnedOff.M[2][0] = -inf;
+    const auto withLine = [](TLine2D&& line) {
+        RecordBytes r;
+        return Entry(r, EntityClassIndex::Line, std::move(line)).str();
+    };
+    RecordBytes nanBlock;
+    nanBlock.U16(EntityClassIndex::SourceBlock).Header(0).Matrix(turnedOff).I32(0).U8(1).U8(1).Fixed("Bad", 13);
+    RecordBytes nestedGroup;
+    {
+        TContainer2D group(5);
+        group.Objects().Add(std::make_unique<TPunto2D>(1, MakePoint2D(inf, 0)));
+        Entry(nestedGroup, EntityClassIndex::Container, std::move(group));
+    }
+    TJustifiedVectText2D text(6, MakePoint2D(0, 0), MakePoint2D(4, 2), 1.0);
+    text.SetCharSpacing(nan);
+    RecordBytes nanText;
+    Entry(nanText, EntityClassIndex::JustifiedVectText, std::move(text));
+    const struct {
+        const char* name;
+        std::string bad;
+    } cases[] = {
+        {"NaN in a line's point", SourceBlock("Bad", nullptr, withLine(TLine2D(1, MakePoint2D(0, nan), MakePoint2D(1, 1))))},
+        {"a weight that is infinite",
+         SourceBlock("Bad", nullptr, withLine(TLine2D(1, MakePoint2D(0, 0), TPoint2D{1, 1, inf})))},
+        {"the block's own transform", nanBlock.str()},
+        {"a member of a group inside", SourceBlock("Bad", nullptr, nestedGroup.str())},
+        {"a text's spacing", SourceBlock("Bad", nullptr, nanText.str())},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string library =
+            Library({SourceBlock("Before", nullptr, withLine(TLine2D(1, MakePoint2D(0, 0), MakePoint2D(2, 1)))), c.bad,
+                     SourceBlock("After", "Before")});
+        EXPECT_EQ(LoadOutcome(library),
+                  "Before(id 0, used 1) After(id 1, used 0) 2 blocks; The block \"Bad\" holds a coordinate that is "
+                  "not a finite number. The block will not be loaded");
+
+        const test::TempFolder folder;
+        WriteFileAtomically(folder / "Library.blk", library);
+        TQVCmp2D drawing;
+        drawing.SetMessageHandler([](const std::string&) {});
+        ASSERT_TRUE(LoadBlockLibraryFile(drawing, folder / "Library.blk"));
+        drawing.AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(5, 5)));
+        std::string dxf;
+        EXPECT_NO_THROW(dxf = TDXF2DExport("unused.dxf", &drawing).DXFText());
+        EXPECT_NE(dxf.find("Before"), std::string::npos);
+        EXPECT_EQ(dxf.find("Bad"), std::string::npos);
+    }
 }
 
 class Picture : public DrawingTest {

@@ -68,6 +68,34 @@ TEST(Settings, WritingKeepsTheJobDefaultsCommentsAndUnknownKeys) {
               std::string::npos);
 }
 
+// Line ends that other editors leave: whatever the file holds, what was read
+// is written back at quit, and every key after the odd line survives.
+TEST(Settings, ValuesReadFromOddLineEndsAreWrittenBack) {
+    const TempFolder folder;
+    const struct {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"CR CR LF", "[Default]\r\r\nFOpen=/p/a.bmp\r\r\nNcPath=/p/nc\r\r\nMine=kept\r\r\n"},
+        {"a CR alone inside a value", "[Default]\r\nFOpen=/p/a.bmp\rNcPath=/p/nc\r\nMine=kept\r\n"},
+        {"CRs before the end of the file", "[Default]\r\nFOpen=/p/a.bmp\r\nNcPath=/p/nc\r\nMine=kept\r\r"},
+        {"CR alone as line end", "[Default]\rFOpen=/p/a.bmp\rNcPath=/p/nc\rMine=kept\r"},
+        {"LF with CRs", "[Default]\nFOpen=/p/a.bmp\r\r\r\nNcPath=/p/nc\nMine=kept\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings s = ReadText(folder, c.text);
+        EXPECT_EQ(s.FOpen, "/p/a.bmp");
+        EXPECT_EQ(s.NcPath, "/p/nc");
+        s.Unit = 1;
+        IniFile file(folder / "Calvoro.ini");
+        ASSERT_NO_THROW(WriteSettings(file, s));
+        const IniFile again(folder / "Calvoro.ini");
+        EXPECT_EQ(ReadSettings(again), s);
+        EXPECT_EQ(again.ReadString("Default", "Mine", ""), "kept");
+    }
+}
+
 TEST(Settings, AMissingFileGivesTheDefaultsWrittenInTheirOrderAndNoOthers) {
     const TempFolder folder;
     IniFile file(folder / "Calvoro.ini");
