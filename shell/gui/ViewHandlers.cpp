@@ -31,6 +31,7 @@
 #include "shell/gui/GridCombos.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
+#include "shell/gui/PictureSlot.h"
 #include "shell/gui/ScreenCursors.h"
 #include "shell/gui/View2DHost.h"
 #include "shell/gui/View3D.h"
@@ -87,6 +88,17 @@ void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& lif
         connect(commands[i].second, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     }
     connect(ui_.mnuDone, &QAction::triggered, this, &ViewHandlers::Done);
+    // The view strip's zoom and pan are the same commands as the tool bar's,
+    // so their end is handled the same way.
+    const std::pair<const char*, void (ViewHandlers::*)()> strip[] = {
+        {"actZoomWindow", &ViewHandlers::ZoomWindow}, {"actPan", &ViewHandlers::Pan},
+        {"actZoomAll", &ViewHandlers::Autozoom}};
+    for (const auto& [name, handler] : strip) {
+        QAction* action = ui_.pnlVistaGrafica->findChild<QAction*>(QString::fromLatin1(name));
+        if (!action) continue;
+        QObject::disconnect(action, &QAction::triggered, &view2d, nullptr);
+        connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
+    }
     connect(ui_.LocalPopUp, &QMenu::aboutToShow, this, &ViewHandlers::PopupOpening);
     // Done also stands in the Draw menu.
     if (ui_.mnuCad)

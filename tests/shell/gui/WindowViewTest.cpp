@@ -173,6 +173,9 @@ private slots:
              },
              kNoCommand},
             {"sbtZoomWin", escape, kCommandZoomWindow},
+            // The view strip's twins run the same commands.
+            {"actZoomWindow", escape, kCommandZoomWindow},
+            {"actPan", escape, kNoCommand},
             {"sbtPan", [](Harness& h) { Press(*h.window, "mnuDone"); }, kNoCommand},
         };
         for (const Row& r : rows) {
