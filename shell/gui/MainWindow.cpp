@@ -18,6 +18,7 @@
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View2DHost.h"
 #include "shell/gui/ViewHandlers.h"
+#include "shell/gui/WizardWiring.h"
 
 namespace calvoro {
 
@@ -58,6 +59,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     settings_ = new SettingsController(ui_, state_, *localCad_, *view3d_, *life_, *dialogs);
     life_->setSettingsController(settings_);
     ncPages_ = new NcPageWiring(ui_, state_, *life_, *view3d_, *dialogs, *localCad_, options.ncDialogs);
+    wizard_ = new WizardWiring(ui_, state_, *life_, *localCad_, *view2d_, *view3d_, *ncPages_, *dialogs);
     // What the drawing's loaders skip (a block whose source is missing, an
     // unknown class) is shown like any other error.
     localCad_->SetMessageHandler(
@@ -70,6 +72,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::Start() {
     if (state_.settingsFile.empty()) state_.settingsFile = DefaultSettingsFile();
     life_->Start();
+    wizard_->Start();
     ncPages_->Translate();
 }
 

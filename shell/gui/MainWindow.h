@@ -21,6 +21,7 @@ class SettingsController;
 class TQVCmp2D;
 class View2DHost;
 class ViewHandlers;
+class WizardWiring;
 
 struct MainWindowOptions {
     // Questions, file dialogs and the desktop; null for the real ones.
@@ -58,6 +59,7 @@ public:
     View3D& View3DPane() { return *view3d_; }
     NcPageWiring& NcPages() { return *ncPages_; }
     View2DHost& View2D() { return *view2d_; }
+    WizardWiring& Wizard() { return *wizard_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +74,7 @@ private:
     SettingsController* settings_ = nullptr;
     NcPageWiring* ncPages_ = nullptr;
     View2DHost* view2d_ = nullptr;
+    WizardWiring* wizard_ = nullptr;
     std::unique_ptr<ViewHandlers> viewHandlers_;
 };
 

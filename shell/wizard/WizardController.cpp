@@ -153,7 +153,9 @@ void WizardController::applyShift(const DrawingShift& shift) {
 
 bool WizardController::openPicture(const std::filesystem::path& fileName) {
     commandMode_ = kNoCommandMode;
-    if (hasPicture() && services_.drawing.hasObjects() && !services_.dialogs.confirmDiscard()) return false;
+    // Anything in the drawing, a point placed before any picture too, is lost
+    // by the open: the user is asked first.
+    if (services_.drawing.hasObjects() && !services_.dialogs.confirmDiscard()) return false;
     const PictureLoader loader = ChoosePictureLoader(fileName);
     if (loader == PictureLoader::Unknown) {
         report(Say("401", "This kind of file cannot be opened: choose a BMP or JPEG picture or a job (*.pxm)."));
@@ -215,12 +217,48 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     setEnabled(WizardControl::CutSel, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::NextB4, !ncFileName_.empty());
+    // The depths in the edits hold until the user changes one.
+    setEnabled(WizardControl::NextB3, true);
+    setEnabled(WizardControl::ProfApply, false);
     showPage(wizard_page::kSize);
     if (record) {
         applyRecord(*record);
         replayDocument();
     }
     return true;
+}
+
+void WizardController::setJobValues(float whiteZ, float blackZ, const CuttingParameters& cutting) {
+    relief_.setWhiteZ(whiteZ);
+    relief_.setBlackZ(blackZ);
+    ++reliefStamp_;
+    reliefOutdated_ = true;
+    const CuttingParameters kept = cutting_;
+    setCutting(cutting);
+    if (SameCutting(kept, cutting_)) togliAssoc();
+}
+
+void WizardController::discardJob() {
+    if (runner_.busy()) {
+        runner_.cancel();
+        ++generation_;
+        runner_.wait();
+    }
+    ++generation_;
+    afterRelief_ = nullptr;
+    commandMode_ = kNoCommandMode;
+    picture_ = Picture{};
+    pictureFileName_.clear();
+    documentFileName_.clear();
+    map_.reset();
+    program_.reset();
+    ++reliefStamp_;
+    reliefOutdated_ = true;
+    togliAssoc();
+    mode3D_ = false;
+    zncChecked_ = false;
+    zncLevel_.reset();
+    setEnabled(WizardControl::Save, false);
 }
 
 // --- picture edits -----------------------------------------------------------
@@ -612,6 +650,13 @@ void WizardController::zncPointPicked(double x, double y) {
     services_.view3d.set3DMode(true);
     services_.view3d.redrawSurface(zncFilter());
     togliAssoc();
+}
+
+void WizardController::zncPickCancelled() {
+    if (commandMode_ != kZncPickMode) return;
+    commandMode_ = kNoCommandMode;
+    mode3D_ = true;
+    services_.view3d.set3DMode(true);
 }
 
 void WizardController::regenerateZnc() {

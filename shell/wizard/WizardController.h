@@ -95,6 +95,14 @@ public:
     ZncFilter zncFilter() const;
     bool zncChecked() const { return zncChecked_; }
 
+    // The values the pages show before the user edits them (the job defaults
+    // of the settings): taken as they are, marking only the relief and the
+    // program outdated, so that an open builds its work box with them.
+    void setJobValues(float whiteZ, float blackZ, const CuttingParameters& cutting);
+    // New job: the picture, relief and program are let go; a computation
+    // running for them is dropped.
+    void discardJob();
+
     // --- the open command and the picture edits ------------------------------
     // Opens a BMP, a JPEG or a job document. Everything is read before anything
     // changes: a file that cannot be read (or a document without a sound job)
@@ -153,6 +161,8 @@ public:
     void zncToleranceEdited(std::string_view text);
     void startZncPick();
     void zncPointPicked(double x, double y);
+    // Esc during the pick: the zone stays as it was, the 3D view comes back.
+    void zncPickCancelled();
     void regenerateZnc();
     // Starts the tool path and program on the worker; the result arrives
     // through pollWork. A refusal shows why and keeps the previous program.
