@@ -20,7 +20,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
-#include <thread>
+#include <cmath>
 
 #include "engine/document/SaveName.h"
 #include "engine/gui/ToolDialog.h"
@@ -66,6 +66,17 @@ constexpr int kFirstHelpPicture = 101;
 
 std::optional<double> Number(const QLineEdit* edit) {
     return ParseEditNumber(edit->text().toStdString());
+}
+
+// An edit the user is typing in keeps the text typed while it says the same
+// number, so the caret never jumps and "7" does not turn into "7.000" under
+// the next key.
+void ShowNumber(QLineEdit* edit, const std::string& text, const QLineEdit* typing) {
+    const auto shown = Number(edit);
+    const auto wanted = ParseEditNumber(text);
+    if (edit == typing && shown && wanted && std::abs(*shown - *wanted) <= 5e-4 * std::max(1.0, std::abs(*wanted)))
+        return;
+    edit->setText(QString::fromStdString(text));
 }
 
 }  // namespace
@@ -191,6 +202,29 @@ void WizardWiring::TakeEditedValues() {
     controller_->setJobValues(white, black, ReadCutting());
 }
 
+// The job's values back into the edits: a job document brings its own.
+void WizardWiring::ShowJobValues() {
+    const auto show = [](QLineEdit* edit, double value) { edit->setText(QString::number(value, 'g', 6)); };
+    const CuttingParameters& cutting = controller_->cutting();
+    show(ui_.txtWhiteD, controller_->reliefValues().WhiteZ);
+    show(ui_.txtBlackD, controller_->reliefValues().BlackZ);
+    show(ui_.txtIncXY, cutting.stepOver);
+    show(ui_.txtFeedPlane, cutting.feedPlaneZ);
+    show(ui_.txtFilter, cutting.filterTolerance);
+    show(pages_.txtStock, cutting.stockAllowance);
+    show(pages_.txtAspor_Z, cutting.zStep);
+    const QSignalBlocker blocker(pages_.sedPass_Z);
+    pages_.sedPass_Z->setValue(cutting.passCount);
+    pages_.chkOrizzontale->setChecked(cutting.rasterAlongX);
+    pages_.chkVerticale->setChecked(cutting.rasterAlongY);
+    pages_.chkRatio->setChecked(controller_->placement().keepRatio());
+    RunGuarded([this] {
+        const QSignalBlocker quiet(&ncPages_);
+        ncPages_.Tools().setCurrentTool(controller_->tool());
+        ShowToolTable(pages_.toolTable, ncPages_.Tools());
+    });
+}
+
 void WizardWiring::OpenPicture() {
     if (!controller_ || Working()) return;
     std::filesystem::path start = ProgramFolder() / "sample";
@@ -220,6 +254,7 @@ bool WizardWiring::LoadPicture(const std::filesystem::path& fileName) {
         state_.PictureLoaded = true;
         const QSignalBlocker blocker(pages_.chkCutColor);
         pages_.chkCutColor->setChecked(false);
+        ShowJobValues();
     } else {
         pictureFile_ = previous;
     }
@@ -328,10 +363,16 @@ void WizardWiring::ConnectPagesOneToFive() {
     const WizardPagesUi& p = pages_;
     // textEdited, never textChanged: what the program writes into an edit
     // runs no handler of the user's.
-    connect(p.txtVecLarg, &QLineEdit::textEdited, this,
-            [this](const QString& text) { Forward([&](WizardController& w) { w.widthEdited(text.toStdString()); }); });
-    connect(p.txtVecAlt, &QLineEdit::textEdited, this,
-            [this](const QString& text) { Forward([&](WizardController& w) { w.heightEdited(text.toStdString()); }); });
+    connect(p.txtVecLarg, &QLineEdit::textEdited, this, [this](const QString& text) {
+        typing_ = pages_.txtVecLarg;
+        Forward([&](WizardController& w) { w.widthEdited(text.toStdString()); });
+        typing_ = nullptr;
+    });
+    connect(p.txtVecAlt, &QLineEdit::textEdited, this, [this](const QString& text) {
+        typing_ = pages_.txtVecAlt;
+        Forward([&](WizardController& w) { w.heightEdited(text.toStdString()); });
+        typing_ = nullptr;
+    });
     for (QLineEdit* edit : {p.txtVecLarg, p.txtVecAlt})
         connect(edit, &QLineEdit::returnPressed, this, [this] {
             if (pages_.sbtDimApply->isEnabled()) Forward([](WizardController& w) { w.applySize(); });
@@ -485,13 +526,13 @@ void WizardWiring::setEnabled(WizardControl control, bool enabled) {
 }
 
 void WizardWiring::showSize(const std::string& width, const std::string& height) {
-    pages_.txtVecLarg->setText(Text(width));
-    pages_.txtVecAlt->setText(Text(height));
+    ShowNumber(pages_.txtVecLarg, width, typing_);
+    ShowNumber(pages_.txtVecAlt, height, typing_);
 }
 
 void WizardWiring::showOrigin(const std::string& x, const std::string& y) {
-    ui_.txtOriginX->setText(Text(x));
-    ui_.txtOriginY->setText(Text(y));
+    ShowNumber(ui_.txtOriginX, x, typing_);
+    ShowNumber(ui_.txtOriginY, y, typing_);
 }
 
 void WizardWiring::showCheckedCorner(int corner) {

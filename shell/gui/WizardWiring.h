@@ -16,6 +16,7 @@
 #include "shell/wizard/WizardController.h"
 #include "shell/wizard/WizardServices.h"
 
+class QLineEdit;
 class QTimer;
 class QToolButton;
 
@@ -121,6 +122,7 @@ private:
     void EndWork();
     CuttingParameters ReadCutting() const;
     void TakeEditedValues();
+    void ShowJobValues();
     void PickTool(bool editOnly);
 
     MainWindowUi& ui_;
@@ -136,6 +138,7 @@ private:
     QTimer* poll_ = nullptr;
     QToolButton* cancel_ = nullptr;
     std::filesystem::path pictureFile_;
+    const QLineEdit* typing_ = nullptr;  // the edit whose typing is being handled
 };
 
 }  // namespace calvoro
