@@ -151,7 +151,6 @@ void NcPageWiring::PrepareNcPage(const PostSettings& post, const std::filesystem
 
 std::optional<std::filesystem::path> NcPageWiring::AskNcFileName(const std::filesystem::path& pictureFile,
                                                                  const std::string& extension) {
-    life_.Messaggio(Text(MessageTable()[41]));
     const QString filter = Text(NcFileFilter(LangString("701"), extension));
     const auto chosen =
         calvoro::ChooseNcFile(pictureFile, state_.settings.NcPath, extension, [&](const std::string& proposed) {

@@ -185,6 +185,7 @@ void BuildCuttingPage(MainWindowUi& ui, QWidget* page, WizardPagesUi& p) {
     p.txtAspor_Z->setText("0");
     p.imgCutPar = Named(new QLabel(page), "imgCutPar");
     p.imgCutPar->setMinimumHeight(40);
+    p.imgCutPar->setWordWrap(true);
     form->addRow(p.imgCutPar);
 
     p.grpZNC = Named(new QGroupBox("Z no cut", page), "grpZNC");

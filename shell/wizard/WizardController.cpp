@@ -131,7 +131,8 @@ void WizardController::markPictureEdited() {
 void WizardController::showPlacement() {
     const ImageInfo& info = placement_.info();
     services_.window.showSize(formatta(info.SizeX, settings_.inches), formatta(info.SizeY, settings_.inches));
-    services_.window.showOrigin(formatta(-info.X0, settings_.inches), formatta(-info.Y0, settings_.inches));
+    // Adding 0 turns the -0 of an origin at 0 into 0: the edits never say "-0.000".
+    services_.window.showOrigin(formatta(-info.X0 + 0.0, settings_.inches), formatta(-info.Y0 + 0.0, settings_.inches));
     services_.window.showCheckedCorner(placement_.checkedCorner());
     services_.view3d.setWorkBox(info, currentReliefValues());
 }
