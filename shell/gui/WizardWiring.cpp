@@ -294,6 +294,27 @@ void WizardWiring::Save() {
     QApplication::restoreOverrideCursor();
 }
 
+void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y2) {
+    if (!controller_ || !controller_->hasPicture() || Working()) return;
+    const ImageInfo& picture = controller_->placement().info();
+    if (!(picture.Scale > 0)) return;
+    // Left edge from the picture's left edge, top edge from its bottom edge.
+    CutInfo cut;
+    cut.X0 = static_cast<float>(std::min(x1, x2) - picture.X0);
+    cut.Y0 = static_cast<float>(std::max(y1, y2) - picture.Y0);
+    cut.SizeX = static_cast<float>(std::abs(x2 - x1));
+    cut.SizeY = static_cast<float>(std::abs(y2 - y1));
+    cut.Scale = picture.Scale;
+    cut.PixelWidth = static_cast<std::int32_t>(std::lround(cut.SizeX / picture.Scale)) + 1;
+    cut.PixelHeight = static_cast<std::int32_t>(std::lround(cut.SizeY / picture.Scale)) + 1;
+    const bool inches = state_.settings.Unit != 0;
+    pages_.txtCutDx->setText(Text(formatta(cut.SizeX, inches)));
+    pages_.txtCutDy->setText(Text(formatta(cut.SizeY, inches)));
+    pages_.txtPixelW->setText(QString::number(cut.PixelWidth));
+    pages_.txtPixelH->setText(QString::number(cut.PixelHeight));
+    Forward([&](WizardController& wizard) { wizard.rectanglePicked(cut); });
+}
+
 void WizardWiring::ZncPicked(double x, double y) {
     if (!controller_ || controller_->commandMode() != kZncPickMode) return;
     state_.ActiveCommand = kNoCommand;
@@ -663,8 +684,9 @@ void WizardWiring::cancelTask() {
 }
 
 void WizardWiring::startRectanglePick() {
-    // The crop rectangle comes from the 2D view's rectangle task once the
-    // view hands its end over; until then the crop button stays off.
+    // The task's end comes back through CropRectanglePicked.
+    for (QLineEdit* edit : {pages_.txtCutDx, pages_.txtCutDy, pages_.txtPixelW, pages_.txtPixelH}) edit->clear();
+    view2d_.Program().StartOperation(TSCSelRett::Class, std::make_unique<TSCSelRettParam>(nullptr));
 }
 
 void WizardWiring::startPointPick(int id) {

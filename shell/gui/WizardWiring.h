@@ -60,6 +60,9 @@ public:
     // STL, drawing as DXF), then the wizard's save.
     void Save();
 
+    // The end of the crop's rectangle pick in the 2D view: its two corners in
+    // the drawing.
+    void CropRectanglePicked(double x1, double y1, double x2, double y2);
     // The end of the Z no-cut point pick in the 2D view, and Esc during it.
     void ZncPicked(double x, double y);
     void ZncPickCancelled();

@@ -87,12 +87,27 @@ std::vector<Row> Rows() {
          [](Rig& r) { QCOMPARE(r.wizard().picture().width, 30); QCOMPARE(r.p().txtVecLarg->text(), QString("29.000")); }},
         {"sbt2Gray", "page 43 by Modify", [](Rig& r) { r.click(r.p().sbtModify); r.click(r.p().sbt2Gray); },
          [](Rig& r) { QVERIFY(r.wizard().reliefOutdated() && r.wizard().ncOutdated()); }},
-        {"sbtCutSel", "page 43 by Modify", [](Rig& r) { r.click(r.p().sbtModify); },
-         [](Rig& r) { QVERIFY(r.p().sbtCutSel->isVisible() && !r.p().sbtCutSel->isEnabled()); }},
-        {"txtCutDx", "page 43 by Modify", [](Rig& r) { r.click(r.p().sbtModify); },
+        {"sbtCutSel", "page 43 by Modify, after a rectangle picked in the 2D view", [](Rig& r) {
+             r.click(r.p().sbtModify);
+             QVERIFY(!r.p().sbtCutSel->isEnabled());  // no rectangle yet
+             r.wiring().CropRectanglePicked(10, 5, 30, 25);
+             r.click(r.p().sbtCutSel);
+         },
          [](Rig& r) {
-             for (QLineEdit* e : {r.p().txtCutDx, r.p().txtCutDy, r.p().txtPixelW, r.p().txtPixelH})
-                 QVERIFY(e->isVisible() && e->isReadOnly());
+             QCOMPARE(r.wizard().picture().width, 21);  // columns 10 .. 30
+             QCOMPARE(r.wizard().picture().height, 21);
+             QVERIFY(r.wizard().reliefOutdated() && !r.p().sbtCutSel->isEnabled());
+         }},
+        {"txtCutDx", "page 43 by Modify, after a rectangle picked", [](Rig& r) {
+             r.click(r.p().sbtModify);
+             r.wiring().CropRectanglePicked(30, 25, 10, 5);
+         },
+         [](Rig& r) {
+             QCOMPARE(r.p().txtCutDx->text(), QString("20.000"));
+             QCOMPARE(r.p().txtCutDy->text(), QString("20.000"));
+             QCOMPARE(r.p().txtPixelW->text(), QString("21"));
+             QCOMPARE(r.p().txtPixelH->text(), QString("21"));
+             QVERIFY(r.p().txtCutDx->isReadOnly() && r.p().sbtCutSel->isEnabled());
          }},
         {"sbtNextB0", "page 43", [](Rig& r) { r.click(r.p().sbtModify); r.click(r.p().sbtNextB0); },
          [](Rig& r) { QCOMPARE(r.page(), 44); }},
@@ -420,11 +435,11 @@ private slots:
     // window's thread while the progress bar and Cancel show; Cancel stops it.
     void aLargePictureOpensCoarseAndItsReliefBuildCanBeCancelled() {
         Rig rig(false);
-        const fs::path large = WriteDome(rig.file("large.bmp"), 3000, 2000);
+        const fs::path large = WriteDome(rig.file("large.bmp"), 6000, 4000);
         QElapsedTimer timer;
         timer.start();
         QVERIFY(rig.wiring().LoadPicture(large));
-        qInfo("open of a 3000 x 2000 picture: %lld ms", static_cast<long long>(timer.elapsed()));
+        qInfo("open of a 6000 x 4000 picture: %lld ms", static_cast<long long>(timer.elapsed()));
         QVERIFY(rig.p().rbtShResCoarse->isChecked());
         QVERIFY(!rig.wizard().relief());  // not built by the open
         QTest::mouseClick(rig.p().sbtNextB1, Qt::LeftButton);
