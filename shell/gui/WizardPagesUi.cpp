@@ -107,8 +107,9 @@ void BuildReferencePage(QWidget* page, WizardPagesUi& p) {
         corners->addWidget(p.rbtOrigine[corner]);
     }
     form->insertRow(0, group);
+    p.sbtSetOrigin = Button(page, "sbtSetOrigin", "Select Pt.");
     p.sbtOrigineApply = Button(page, "sbtOrigineApply", "Apply");
-    form->addRow(p.sbtOrigineApply);
+    form->addRow(p.sbtSetOrigin, p.sbtOrigineApply);
     p.sbtPrevB2 = Button(page, "sbtPrevB2", "Prev");
     p.sbtNextB2 = Button(page, "sbtNextB2", "Next");
     PrevNext(form, p.sbtPrevB2, p.sbtNextB2);

@@ -33,7 +33,7 @@ struct WizardPagesUi {
     QPushButton *sbtDimApply = nullptr, *sbtModify = nullptr, *sbtNextB1 = nullptr;
     // Page 45: reference point; rbtOrigine[0] is the centre, 1..4 the corners.
     QRadioButton* rbtOrigine[5] = {};
-    QPushButton *sbtOrigineApply = nullptr, *sbtPrevB2 = nullptr, *sbtNextB2 = nullptr;
+    QPushButton *sbtSetOrigin = nullptr, *sbtOrigineApply = nullptr, *sbtPrevB2 = nullptr, *sbtNextB2 = nullptr;
     // Page 46: depth and shading resolution.
     QPushButton *sbtProfApply = nullptr, *sbtPrevB3 = nullptr, *sbtNextB3 = nullptr;
     QRadioButton *rbtShResCoarse = nullptr, *rbtShResMedium = nullptr, *rbtShResFine = nullptr;

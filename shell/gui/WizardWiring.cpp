@@ -315,6 +315,12 @@ void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y
     Forward([&](WizardController& wizard) { wizard.rectanglePicked(cut); });
 }
 
+void WizardWiring::OriginPicked(double x, double y) {
+    if (!pickingOrigin_) return;
+    pickingOrigin_ = false;
+    Forward([&](WizardController& wizard) { wizard.originPicked(x, y); });
+}
+
 void WizardWiring::ZncPicked(double x, double y) {
     if (!controller_ || controller_->commandMode() != kZncPickMode) return;
     state_.ActiveCommand = kNoCommand;
@@ -409,6 +415,7 @@ void WizardWiring::ConnectPagesOneToFive() {
         connect(edit, &QLineEdit::textEdited, this, [this] { Forward([](WizardController& w) { w.originEdited(); }); });
         connect(edit, &QLineEdit::returnPressed, this, [this] { emit pages_.sbtOrigineApply->clicked(); });
     }
+    connect(p.sbtSetOrigin, &QPushButton::clicked, this, [this] { pickingOrigin_ = controller_ != nullptr; });
     connect(p.sbtOrigineApply, &QPushButton::clicked, this, [this] {
         const std::string x = ui_.txtOriginX->text().toStdString(), y = ui_.txtOriginY->text().toStdString();
         Forward([&](WizardController& w) { w.applyTypedOrigin(x, y); });
@@ -492,6 +499,7 @@ bool WizardWiring::eventFilter(QObject* watched, QEvent* event) {
 // --- WizardWindow ------------------------------------------------------------
 
 void WizardWiring::showPage(int page, bool withStatus) {
+    pickingOrigin_ = false;
     if (!life_.Pages().Visible(wizard_page::kSize)) life_.VisPagine({44, 45, 46, 47, 48, 49});
     if (page == wizard_page::kProgram) ncPages_.PrepareNcPage(controller_->post(), controller_->ncFileName());
     life_.ShowPageNow(page, withStatus);
@@ -607,7 +615,7 @@ void WizardWiring::showNcFileName(const std::filesystem::path& file) {
 }
 
 void WizardWiring::showDocumentName(const std::filesystem::path& file) {
-    ui_.form->setWindowTitle(Text(state_.BaseCaption) + " - " + Text(file.filename().string()));
+    ui_.form->setWindowTitle(Text(state_.BaseCaption) + " - " + Text(file.string()));
 }
 
 // --- WizardView3D ------------------------------------------------------------

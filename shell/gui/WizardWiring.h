@@ -63,6 +63,10 @@ public:
     // The end of the crop's rectangle pick in the 2D view: its two corners in
     // the drawing.
     void CropRectanglePicked(double x1, double y1, double x2, double y2);
+    // "Select Pt." on the reference page makes the next left click in the 2D
+    // view the work origin; the view hands that click here.
+    bool PickingOrigin() const { return pickingOrigin_; }
+    void OriginPicked(double x, double y);
     // The end of the Z no-cut point pick in the 2D view, and Esc during it.
     void ZncPicked(double x, double y);
     void ZncPickCancelled();
@@ -141,7 +145,8 @@ private:
     QTimer* poll_ = nullptr;
     QToolButton* cancel_ = nullptr;
     std::filesystem::path pictureFile_;
-    const QLineEdit* typing_ = nullptr;  // the edit whose typing is being handled
+    const QLineEdit* typing_ = nullptr;
+    bool pickingOrigin_ = false;  // the edit whose typing is being handled
 };
 
 }  // namespace calvoro

@@ -148,6 +148,17 @@ std::vector<Row> Rows() {
              r.click(r.p().sbtOrigineApply);
          },
          [](Rig& r) { QCOMPARE(r.w().State().Info.X0, -5.0f); QVERIFY(r.p().sbtNextB2->isEnabled()); }},
+        {"sbtSetOrigin", "page 45, then a click in the 2D view", [](Rig& r) {
+             r.click(r.p().sbtNextB1);
+             r.wiring().OriginPicked(3, 4);  // no pick asked for: nothing moves
+             r.click(r.p().sbtSetOrigin);
+             r.wiring().OriginPicked(3, 4);
+         },
+         [](Rig& r) {
+             QCOMPARE(r.w().State().Info.X0, -3.0f);
+             QCOMPARE(r.ui().txtOriginX->text(), QString("3.000"));
+             QVERIFY(!r.wiring().PickingOrigin() && r.p().sbtOrigineApply->isEnabled());
+         }},
         {"sbtPrevB2", "page 45", [](Rig& r) { r.click(r.p().sbtNextB1); r.click(r.p().sbtPrevB2); },
          [](Rig& r) { QCOMPARE(r.page(), 44); }},
         {"sbtNextB2", "page 45", [](Rig& r) { r.click(r.p().sbtNextB1); r.click(r.p().sbtNextB2); },
@@ -428,7 +439,7 @@ private slots:
         h.start();
         QVERIFY(h.window->Wizard().LoadPicture(h.install.picture()));
         QCOMPARE(h.view3d->boxSizeZ, 10.0f);
-        QCOMPARE(h.window->windowTitle(), QString("Calvoro v0.1 - ramp.bmp"));
+        QCOMPARE(h.window->windowTitle(), "Calvoro v0.1 - " + QString::fromStdString(h.install.picture().string()));
     }
 
     // A large picture is drawn coarsely, and its relief is built off the
