@@ -109,12 +109,10 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     Connect();
 }
 
+// The controller's worker cancels and waits for a computation still running;
+// its result is never handed over to a window that is going.
 WizardWiring::~WizardWiring() {
-    // A computation still running must not commit into a window that is going.
-    if (controller_ && controller_->working()) {
-        controller_->cancelWork();
-        controller_->waitForWork();
-    }
+    if (Working()) QApplication::restoreOverrideCursor();
 }
 
 void WizardWiring::Start() {
