@@ -3,6 +3,8 @@
 // reaches it, with the effect it must have; the open and save commands; and
 // the whole road from a picture to an NC program and back from the saved job.
 #include <QAction>
+#include <QApplication>
+#include <QCursor>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -457,11 +459,13 @@ private slots:
         QTest::mouseClick(rig.p().sbtNextB2, Qt::LeftButton);
         QVERIFY(rig.wiring().Working() && rig.ui().ProgressBar1->isVisible());
         QVERIFY(rig.wiring().CancelButton()->isVisible() && !rig.ui().pnlCmd->isEnabled());
+        QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
         QTest::mouseClick(rig.wiring().CancelButton(), Qt::LeftButton);
         rig.h.errors.clear();
         QTRY_VERIFY_WITH_TIMEOUT(!rig.wiring().Working(), 60000);
         QVERIFY(!rig.wizard().relief() && rig.page() == 45);
         QVERIFY(!rig.ui().ProgressBar1->isVisible() && rig.ui().pnlCmd->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(rig.h.errors.size(), 1);  // the reason is shown
     }
 
