@@ -32,6 +32,8 @@
 #include "kernel/entities/EntityModule.h"
 #include "kernel/entities/TPunto2D.h"
 #include "kernel/platform/AtomicFile.h"
+#include "kernel/view/TQVViewport2D.h"
+#include "shell/gui/View2DHost.h"
 #include "shell/gui/NcPageWiring.h"
 #include "shell/gui/StlOutputDialog.h"
 #include "shell/gui/WizardWiring.h"
@@ -85,8 +87,20 @@ std::vector<Row> Rows() {
              r.click(r.p().sbtFlipV);
          },
          [](Rig& r) { QVERIFY(r.wizard().reliefOutdated()); }},  // ... and is stale after the flip
-        {"sbtRotate", "page 43 by Modify", [](Rig& r) { r.click(r.p().sbtModify); r.click(r.p().sbtRotate); },
-         [](Rig& r) { QCOMPARE(r.wizard().picture().width, 30); QCOMPARE(r.p().txtVecLarg->text(), QString("29.000")); }},
+        {"sbtRotate", "page 43 by Modify", [](Rig& r) {
+             r.click(r.p().sbtNextB1);
+             r.click(r.p().rbtOrigine[3]);  // upper right: X0 = -39
+             r.click(r.p().sbtPrevB2);
+             r.click(r.p().sbtModify);
+             r.click(r.p().sbtRotate);
+         },
+         [](Rig& r) {
+             QCOMPARE(r.wizard().picture().width, 30);
+             QCOMPARE(r.p().txtVecLarg->text(), QString("29.000"));
+             // The chosen corner holds for the turned picture.
+             QCOMPARE(r.w().State().Info.X0, -29.0f);
+             QCOMPARE(r.w().State().Info.Y0, -39.0f);
+         }},
         {"sbt2Gray", "page 43 by Modify", [](Rig& r) { r.click(r.p().sbtModify); r.click(r.p().sbt2Gray); },
          [](Rig& r) { QVERIFY(r.wizard().reliefOutdated() && r.wizard().ncOutdated()); }},
         {"sbtCutSel", "page 43 by Modify, after a rectangle picked in the 2D view", [](Rig& r) {
@@ -432,6 +446,34 @@ private slots:
         QCOMPARE(rig.dialogs.questions, QStringList({Lang("452")}));
         QVERIFY(!rig.wizard().hasPicture());
         QVERIFY(!rig.ui().sbtSave->isEnabled() && !rig.ui().mnuSave->isEnabled());
+    }
+
+    // A computation the engine refuses leaves the program shown and its file
+    // as they were, and says why.
+    void aRefusedComputationKeepsTheProgramAndItsFile() {
+        Rig rig;
+        rig.walkToCutting(rig.file("a.nc"));
+        rig.click(rig.p().sbtNcCalc);
+        const std::string before = ReadWholeFile(rig.file("a.nc"));
+        ToolRecord broken = rig.wizard().tool();
+        broken.feedRate = 0;
+        rig.wizard().setTool(broken);
+        rig.click(rig.p().sbtNcCalc);
+        QCOMPARE(rig.h.errors.size(), 1);
+        QCOMPARE(ReadWholeFile(rig.file("a.nc")), before);
+        QCOMPARE(rig.w().NcPages().Controller().programText(), before);
+        QVERIFY(!rig.p().sbtNextB6->isEnabled() && rig.p().sbtNcCalc->isEnabled());
+    }
+
+    // The 2D view shows the whole picture after the open.
+    void theViewIsFittedToThePicture() {
+        Rig rig(false);
+        QVERIFY(rig.wiring().LoadPicture(WriteDome(rig.file("wide.bmp"), 600, 400)));
+        const TRect2D seen = rig.w().View2D().Viewport().VisualRect();
+        const ImageInfo& info = rig.w().State().Info;
+        QVERIFY(seen.Left <= info.X0 && seen.Right >= info.X0 + info.SizeX);
+        QVERIFY(seen.Bottom <= info.Y0 && seen.Top >= info.Y0 + info.SizeY);
+        QVERIFY(seen.Right - seen.Left < 2.0 * info.SizeX || seen.Top - seen.Bottom < 2.0 * info.SizeY);
     }
 
     // The depths of the settings are in force before the work box is set.
