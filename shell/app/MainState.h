@@ -39,7 +39,6 @@ struct MainState {
     ImageInfo Info;
     ReliefValues Relief;
     std::shared_ptr<const HeightMap> Map;  // shared with the 3D view
-    float StockAllowance = 0.0f;
     PostSettings Post;  // the wizard's post-processor
     // The finer grid of the 2D view and the snap switch; not kept in the
     // settings file.

@@ -353,6 +353,9 @@ void WizardWiring::Connect() {
         state_.PictureLoaded = false;
         state_.Map.reset();
     });
+    // After the settings page has taken the new unit (its handler was connected first).
+    connect(ui_.cboUnits, &QComboBox::activated, this,
+            [this] { Forward([this](WizardController& w) { w.setInches(state_.settings.Unit != 0); }); });
     const WizardPagesUi& p = pages_;
     const auto on = [this](QPushButton* button, void (WizardController::*step)()) {
         connect(button, &QPushButton::clicked, this, [this, step] { Forward([step](WizardController& w) { (w.*step)(); }); });

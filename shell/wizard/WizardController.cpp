@@ -239,6 +239,14 @@ void WizardController::setJobValues(float whiteZ, float blackZ, const CuttingPar
     if (SameCutting(kept, cutting_)) togliAssoc();
 }
 
+void WizardController::setInches(bool inches) {
+    if (inches == settings_.inches) return;
+    settings_.inches = inches;
+    post_.unitsFlag = inches ? 1 : 0;
+    togliAssoc();
+    if (hasPicture()) showPlacement();
+}
+
 void WizardController::discardJob() {
     if (runner_.busy()) {
         runner_.cancel();

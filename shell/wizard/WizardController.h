@@ -99,6 +99,9 @@ public:
     // of the settings): taken as they are, marking only the relief and the
     // program outdated, so that an open builds its work box with them.
     void setJobValues(float whiteZ, float blackZ, const CuttingParameters& cutting);
+    // The work units changed on the settings page: sizes and origin are shown
+    // in them from now on, and the program is written in them.
+    void setInches(bool inches);
     // New job: the picture, relief and program are let go; a computation
     // running for them is dropped.
     void discardJob();

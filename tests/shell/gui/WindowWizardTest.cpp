@@ -448,6 +448,14 @@ private slots:
         QVERIFY(!rig.ui().sbtSave->isEnabled() && !rig.ui().mnuSave->isEnabled());
     }
 
+    // Inches chosen on the settings page: the sizes are shown in inches.
+    void theSizesFollowTheUnitsOfTheSettings() {
+        Rig rig;
+        emit rig.ui().cboUnits->activated(1);
+        QCOMPARE(rig.p().txtVecLarg->text(), QString("39.0000"));  // "%0.4f" in inches
+        QCOMPARE(rig.wizard().post().unitsFlag, 1);
+    }
+
     // A computation the engine refuses leaves the program shown and its file
     // as they were, and says why.
     void aRefusedComputationKeepsTheProgramAndItsFile() {
