@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
@@ -26,10 +27,14 @@
 #include "engine/gui/ToolDialog.h"
 #include "engine/picture/PictureFile.h"
 #include "kernel/drawing/QVCmp2D.h"
+#include "kernel/entities/TObject2D.h"
 #include "kernel/entities/TPunto2D.h"
 #include "kernel/geometry/Matrix2D.h"
+#include "kernel/program/TCADPrg.h"
 #include "kernel/program/TQVPrg2D.h"
+#include "kernel/gui/ViewportWidget.h"
 #include "kernel/tasks/QV2DTasks.h"
+#include "kernel/view/TQVViewport2D.h"
 #include "shell/app/AppInfo.h"
 #include "shell/app/MainState.h"
 #include "shell/app/WorkBox.h"
@@ -107,6 +112,18 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     for (QAction* save : {ui.mnuSave}) save->setEnabled(false);
     ui.sbtSave->setEnabled(false);
     Connect();
+    // The wizard's picks run as operations of the 2D view's program; their
+    // end says where the user clicked.
+    view2d.Program().SetOnEndOperation([this](TCADPrg&, const StateClass* operation, TCADPrgParam* param) {
+        OperationEnded(operation, param);
+    });
+    // "Select Pt.": the next left click in the 2D view is the origin.
+    view2d.Widget().installEventFilter(this);
+    // The crop's rectangle task keeps running for another rectangle; each
+    // second corner is a rectangle picked.
+    view2d.SetCutRectangleHandler([this](const TPoint2D& corner1, const TPoint2D& corner2) {
+        if (pickingRectangle_ && corner1 != corner2) CropRectanglePicked(corner1.X, corner1.Y, corner2.X, corner2.Y);
+    });
 }
 
 // The controller's worker cancels and waits for a computation still running;
@@ -328,8 +345,21 @@ void WizardWiring::ZncPicked(double x, double y) {
 void WizardWiring::ZncPickCancelled() {
     if (!controller_ || controller_->commandMode() != kZncPickMode) return;
     state_.ActiveCommand = kNoCommand;
-    RunGuarded([this] { view2d_.Program().StopOperation(); });
     Forward([](WizardController& wizard) { wizard.zncPickCancelled(); });
+}
+
+void WizardWiring::OperationEnded(const StateClass* operation, TCADPrgParam* param) {
+    if (controller_ && controller_->commandMode() == kZncPickMode) {
+        // A placed point is a pick; an operation that ended without one was cancelled.
+        if (TGraphicObject* mark = cad_.FindObject(kZncMarkId)) {
+            const TRect2D box = dynamic_cast<TObject2D&>(*mark).Box();
+            ZncPicked((box.Left + box.Right) / 2.0, (box.Bottom + box.Top) / 2.0);
+        } else {
+            ZncPickCancelled();
+        }
+        return;
+    }
+    (void)operation, (void)param;
 }
 
 void WizardWiring::PickTool(bool editOnly) {
@@ -481,6 +511,17 @@ void WizardWiring::ConnectCuttingPage() {
 
 bool WizardWiring::eventFilter(QObject* watched, QEvent* event) {
     if (!controller_) return false;
+    if (pickingOrigin_ && watched == &view2d_.Widget() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton) return false;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const QPointF at = mouse->position();
+            const TPoint2D world = view2d_.Viewport().ScreenToWorld(TPoint2D{at.x(), at.y(), 1.0});
+            OriginPicked(world.X / world.W, world.Y / world.W);
+        }
+        return true;
+    }
     const WizardPagesUi& p = pages_;
     if (event->type() == QEvent::FocusIn) {
         const std::pair<QObject*, CuttingField> fields[] = {
@@ -689,12 +730,14 @@ void WizardWiring::setObjectSnap(bool on) {
 }
 
 void WizardWiring::cancelTask() {
+    pickingRectangle_ = false;
     view2d_.Program().StopOperation();
 }
 
 void WizardWiring::startRectanglePick() {
     // The task's end comes back through CropRectanglePicked.
     for (QLineEdit* edit : {pages_.txtCutDx, pages_.txtCutDy, pages_.txtPixelW, pages_.txtPixelH}) edit->clear();
+    pickingRectangle_ = true;
     view2d_.Program().StartOperation(TSCSelRett::Class, std::make_unique<TSCSelRettParam>(nullptr));
 }
 

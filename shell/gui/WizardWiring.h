@@ -25,7 +25,9 @@ namespace calvoro {
 class DialogServices;
 class MainLifeCycle;
 class NcPageWiring;
+class TCADPrgParam;
 class TQVCmp2D;
+struct StateClass;
 class View2DHost;
 class View3D;
 struct MainState;
@@ -70,6 +72,10 @@ public:
     // The end of the Z no-cut point pick in the 2D view, and Esc during it.
     void ZncPicked(double x, double y);
     void ZncPickCancelled();
+
+    // The end of an operation of the 2D view's interaction program: the
+    // wizard's Z no-cut point pick ends here; other operations are left alone.
+    void OperationEnded(const StateClass* operation, TCADPrgParam* param);
 
     // A relief or program is being computed (the timer polls it).
     bool Working() const;
@@ -146,7 +152,8 @@ private:
     QToolButton* cancel_ = nullptr;
     std::filesystem::path pictureFile_;
     const QLineEdit* typing_ = nullptr;
-    bool pickingOrigin_ = false;  // the edit whose typing is being handled
+    bool pickingOrigin_ = false;
+    bool pickingRectangle_ = false;  // the crop's rectangle task runs  // the edit whose typing is being handled
 };
 
 }  // namespace calvoro

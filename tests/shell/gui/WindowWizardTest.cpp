@@ -33,6 +33,7 @@
 #include "kernel/entities/TPunto2D.h"
 #include "kernel/platform/AtomicFile.h"
 #include "kernel/view/TQVViewport2D.h"
+#include "kernel/gui/ViewportWidget.h"
 #include "shell/gui/View2DHost.h"
 #include "shell/gui/NcPageWiring.h"
 #include "shell/gui/StlOutputDialog.h"
@@ -446,6 +447,46 @@ private slots:
         QCOMPARE(rig.dialogs.questions, QStringList({Lang("452")}));
         QVERIFY(!rig.wizard().hasPicture());
         QVERIFY(!rig.ui().sbtSave->isEnabled() && !rig.ui().mnuSave->isEnabled());
+    }
+
+    // The picks of the wizard made with the mouse in the 2D view: the Z no-cut
+    // level (a click), then the crop rectangle (two corners).
+    void picksInTheViewReachTheWizard() {
+        Rig rig;
+        rig.walkToCutting(rig.file("a.nc"));
+        rig.click(rig.p().chkCutColor);
+        rig.click(rig.ui().btnZNC);
+        QWidget& view = rig.w().View2D().Widget();
+        QVERIFY(view.isVisible());
+        QTest::mouseMove(&view, view.rect().center());
+        QTest::mouseClick(&view, Qt::LeftButton, {}, view.rect().center());
+        QTRY_VERIFY(rig.wizard().zncLevel().has_value());
+        QCOMPARE(rig.w().State().ActiveCommand, kNoCommand);
+        QVERIFY(rig.ui().btnZNC->text().startsWith(" Z: ") && rig.w().State().View3D);
+
+        rig.click(rig.p().sbtPrevB6);
+        rig.click(rig.p().sbtPrevB5);
+        rig.click(rig.p().sbtPrevB4);
+        rig.click(rig.p().sbtPrevB3);
+        rig.click(rig.p().sbtPrevB2);
+        rig.click(rig.p().sbtModify);
+        const QPoint first = view.rect().center() - QPoint(20, 20), second = view.rect().center() + QPoint(20, 20);
+        QTest::mouseMove(&view, first);
+        QTest::mouseClick(&view, Qt::LeftButton, {}, first);
+        QTest::mouseMove(&view, second);
+        QTest::mouseClick(&view, Qt::LeftButton, {}, second);
+        QTRY_VERIFY(rig.p().sbtCutSel->isEnabled());
+        QVERIFY(!rig.p().txtPixelW->text().isEmpty());
+
+        rig.click(rig.p().sbtNextB0);
+        rig.click(rig.p().sbtNextB1);
+        rig.click(rig.p().sbtSetOrigin);
+        const TPoint2D world =
+            rig.w().View2D().Viewport().ScreenToWorld(TPoint2D{double(first.x()), double(first.y()), 1.0});
+        QTest::mouseClick(&view, Qt::LeftButton, {}, first);
+        QCOMPARE(rig.w().State().Info.X0, float(-world.X));
+        QVERIFY(!rig.wiring().PickingOrigin());
+        QCOMPARE(rig.h.errors, QStringList());
     }
 
     // Inches chosen on the settings page: the sizes are shown in inches.
