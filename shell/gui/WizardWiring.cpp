@@ -548,7 +548,12 @@ void WizardWiring::showPage(int page, bool withStatus) {
 }
 
 void WizardWiring::showStatus(int pageMessage) {
-    life_.Messaggio(Text(MessageTable()[static_cast<std::size_t>(pageMessage)]));
+    // The point pick has a prompt of its own; the page of its number belongs
+    // to another command.
+    if (pageMessage == wizard_page::kPointPick)
+        life_.Messaggio(Lang("932"));
+    else
+        life_.Messaggio(Text(MessageTable()[static_cast<std::size_t>(pageMessage)]));
 }
 
 void WizardWiring::setEnabled(WizardControl control, bool enabled) {

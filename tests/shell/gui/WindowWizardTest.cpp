@@ -316,7 +316,11 @@ std::vector<Row> Rows() {
              r.click(r.p().chkCutColor);
              r.click(r.ui().btnZNC);
          },
-         [](Rig& r) { QCOMPARE(r.w().State().ActiveCommand, kZncPickMode); QVERIFY(!r.w().State().View3D); }},
+         [](Rig& r) {
+             QCOMPARE(r.w().State().ActiveCommand, kZncPickMode);
+             QVERIFY(!r.w().State().View3D);
+             QCOMPARE(r.ui().pnlStatus2->text(), Lang("932"));
+         }},
         {"btnZNC picked", "page 49, then a click in the 2D view", [](Rig& r) {
              r.walkToCutting(r.file("a.nc"));
              r.click(r.p().chkCutColor);
