@@ -281,8 +281,10 @@ void WizardWiring::Save() {
     if (!controller_ || Working() || !controller_->hasPicture()) return;
     QString chosenFilter;
     const QString filter = Lang("931");
-    const QString file = dialogs_.saveFile(ui_.form, Lang("402"), Text(controller_->proposedSaveName().string()),
-                                           filter, &chosenFilter);
+    // A bare proposed name opens the dialog beside the picture.
+    std::filesystem::path start = controller_->proposedSaveName();
+    if (!start.has_parent_path() && pictureFile_.has_parent_path()) start = pictureFile_.parent_path() / start;
+    const QString file = dialogs_.saveFile(ui_.form, Lang("402"), Text(start.string()), filter, &chosenFilter);
     if (file.isEmpty()) return;
     // The kind is the extension typed, or else the kind chosen in the dialog.
     const QString extension = QString::fromStdString(std::filesystem::path(file.toStdString()).extension().string())
@@ -474,6 +476,9 @@ void WizardWiring::ConnectPagesOneToFive() {
             w.setCutting(ReadCutting());
             w.nextFromTool();
         });
+    });
+    connect(&ncPages_, &NcPageWiring::ncFileChosen, this, [this](const QString& file) {
+        if (controller_) controller_->ncFileSavedAs(file.toStdString());
     });
     connect(&ncPages_, &NcPageWiring::toolChanged, this, [this] {
         if (controller_) controller_->setTool(ncPages_.Tools().currentTool());

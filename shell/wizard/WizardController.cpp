@@ -536,6 +536,13 @@ void WizardController::setNcFileName(const std::filesystem::path& file) {
     togliAssoc();
 }
 
+void WizardController::ncFileSavedAs(const std::filesystem::path& file) {
+    if (file.empty()) return;
+    ncFileName_ = file;
+    services_.window.showNcFileName(file);
+    setEnabled(WizardControl::NextB4, true);
+}
+
 void WizardController::loadPost(const std::string& name) {
     PostSettings current = post_;
     current.postName = name;

@@ -148,6 +148,9 @@ public:
     // --- pages 47 and 48: NC file, post-processor, tool -----------------------
     void chooseNcFile();  // the NC file dialog
     void setNcFileName(const std::filesystem::path& file);
+    // The NC page saved the program under another name: that name is the NC
+    // file from now on, and the program in it is still the current one.
+    void ncFileSavedAs(const std::filesystem::path& file);
     void choosePost(const std::string& name);
     void prevFromNcFile();
     void nextFromNcFile();

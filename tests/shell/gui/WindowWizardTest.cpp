@@ -467,6 +467,14 @@ private slots:
         QTRY_VERIFY(rig.wizard().zncLevel().has_value());
         QCOMPARE(rig.w().State().ActiveCommand, kNoCommand);
         QVERIFY(rig.ui().btnZNC->text().startsWith(" Z: ") && rig.w().State().View3D);
+        // A second pick given up with Esc keeps the level of the first.
+        const float level = *rig.wizard().zncLevel();
+        rig.click(rig.ui().btnZNC);
+        QTest::mouseMove(&view, view.rect().center() + QPoint(5, 5));
+        QTest::keyClick(&view, Qt::Key_Escape);
+        QTRY_COMPARE(rig.w().State().ActiveCommand, kNoCommand);
+        QVERIFY(rig.w().State().View3D);
+        QCOMPARE(*rig.wizard().zncLevel(), level);
 
         rig.click(rig.p().sbtPrevB6);
         rig.click(rig.p().sbtPrevB5);
