@@ -185,9 +185,11 @@ void BuildCuttingPage(MainWindowUi& ui, QWidget* page, WizardPagesUi& p) {
     p.txtAspor_Z = Edit(form, page, "txtAspor_Z", "lblAspor_Z", "Z step:", NumericKeys::Positive);
     p.txtAspor_Z->setText("0");
     p.imgCutPar = Named(new QLabel(page), "imgCutPar");
-    p.imgCutPar->setMinimumHeight(40);
-    p.imgCutPar->setWordWrap(true);
+    p.imgCutPar->setFixedSize(200, 80);
     form->addRow(p.imgCutPar);
+    p.lblCutParHelp = Named(new QLabel(page), "lblCutParHelp");
+    p.lblCutParHelp->setWordWrap(true);
+    form->addRow(p.lblCutParHelp);
 
     p.grpZNC = Named(new QGroupBox("Z no cut", page), "grpZNC");
     auto* zone = new QFormLayout(p.grpZNC);

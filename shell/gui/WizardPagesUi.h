@@ -48,7 +48,7 @@ struct WizardPagesUi {
     QLineEdit *txtStock = nullptr, *txtAspor_Z = nullptr, *txtFiltroZNC = nullptr;
     QCheckBox *chkOrizzontale = nullptr, *chkVerticale = nullptr, *chkCutColor = nullptr;
     QSpinBox* sedPass_Z = nullptr;
-    QLabel *imgCutPar = nullptr, *lblZNC = nullptr;
+    QLabel *imgCutPar = nullptr, *lblCutParHelp = nullptr, *lblZNC = nullptr;
     QGroupBox* grpZNC = nullptr;
     QPushButton *sbtNcCalc = nullptr, *sbtZNCRegen = nullptr, *sbtPrevB6 = nullptr, *sbtNextB6 = nullptr;
     // Page 50: back to the cutting parameters.

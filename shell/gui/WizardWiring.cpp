@@ -39,6 +39,7 @@
 #include "shell/app/MainState.h"
 #include "shell/app/WorkBox.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/CuttingHelpPictures.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
@@ -637,7 +638,8 @@ void WizardWiring::showShading(ShadingResolution resolution) {
 
 void WizardWiring::showHelpPicture(int resource) {
     pages_.imgCutPar->setProperty("resource", resource);
-    pages_.imgCutPar->setText(
+    pages_.imgCutPar->setPixmap(CuttingHelpPicture(resource));
+    pages_.lblCutParHelp->setText(
         Text(LangString(std::to_string(kFirstHelpMessage + resource - kFirstHelpPicture))));
 }
 

@@ -35,6 +35,7 @@
 #include "kernel/view/TQVViewport2D.h"
 #include "kernel/gui/ViewportWidget.h"
 #include "shell/gui/View2DHost.h"
+#include "shell/gui/CuttingHelpPictures.h"
 #include "shell/gui/NcPageWiring.h"
 #include "shell/gui/StlOutputDialog.h"
 #include "shell/gui/WizardWiring.h"
@@ -428,9 +429,23 @@ private slots:
         field->setFocus();
         rig.type(field, "1.5");
         QVERIFY(!rig.p().sbtNextB6->isEnabled() && rig.p().sbtNcCalc->isEnabled());
-        QVERIFY(!rig.p().imgCutPar->text().isEmpty());  // its help beside it
+        QVERIFY(!rig.p().lblCutParHelp->text().isEmpty());  // its help beside it
+        QVERIFY(!rig.p().imgCutPar->pixmap().isNull());
         rig.click(rig.p().sbtNcCalc);
         QVERIFY(rig.p().sbtNextB6->isEnabled());
+    }
+
+    // Every help drawing of the cutting values differs from every other.
+    void theHelpDrawingsAreAllThereAndAllDifferent() {
+        QList<QImage> seen;
+        for (int resource = 101; resource <= 112; ++resource) {
+            const QPixmap picture = CuttingHelpPicture(resource);
+            QCOMPARE(picture.isNull(), resource == 110);  // 110 is asked for by no field
+            if (picture.isNull()) continue;
+            const QImage image = picture.toImage();
+            QVERIFY2(!seen.contains(image), qPrintable(QString::number(resource)));
+            seen << image;
+        }
     }
 
     void passCountMakesTheProgramOutdated() {
