@@ -181,7 +181,14 @@ void WizardWiring::BeginWork() {
 }
 
 void WizardWiring::PollWork() {
-    ui_.ProgressBar1->setValue(static_cast<int>(controller_->workProgress() * 100.0));
+    // A step that tells no progress (the relief build) shows the bar busy.
+    const double progress = controller_->workProgress();
+    if (progress > 0.0) {
+        ui_.ProgressBar1->setRange(0, 100);
+        ui_.ProgressBar1->setValue(static_cast<int>(progress * 100.0));
+    } else {
+        ui_.ProgressBar1->setRange(0, 0);
+    }
     bool done = false;
     RunGuarded([&] { done = controller_->pollWork(); });
     if (done) EndWork();
