@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <system_error>
+#include <utility>
 
 #include "engine/document/DocumentError.h"
 #include "engine/document/JobDocument.h"
@@ -154,6 +155,7 @@ void WizardController::applyShift(const DrawingShift& shift) {
 
 bool WizardController::openPicture(const std::filesystem::path& fileName) {
     commandMode_ = kNoCommandMode;
+    const std::optional<JobValues> values = std::exchange(nextOpenValues_, std::nullopt);
     // Anything in the drawing, a point placed before any picture too, is lost
     // by the open: the user is asked first.
     if (services_.drawing.hasObjects() && !services_.dialogs.confirmDiscard()) return false;
@@ -196,6 +198,11 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     if (loader == PictureLoader::Document) documentFileName_ = fileName;
     services_.window.showDocumentName(fileName);
     placement_.reset(info);
+    if (values) {
+        relief_.setWhiteZ(values->whiteZ);
+        relief_.setBlackZ(values->blackZ);
+        cutting_ = values->cutting;
+    }
     map_.reset();
     program_.reset();
     ++reliefStamp_;
@@ -230,13 +237,7 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
 }
 
 void WizardController::setJobValues(float whiteZ, float blackZ, const CuttingParameters& cutting) {
-    relief_.setWhiteZ(whiteZ);
-    relief_.setBlackZ(blackZ);
-    ++reliefStamp_;
-    reliefOutdated_ = true;
-    const CuttingParameters kept = cutting_;
-    setCutting(cutting);
-    if (SameCutting(kept, cutting_)) togliAssoc();
+    nextOpenValues_ = JobValues{whiteZ, blackZ, cutting};
 }
 
 void WizardController::setInches(bool inches) {

@@ -96,8 +96,8 @@ public:
     bool zncChecked() const { return zncChecked_; }
 
     // The values the pages show before the user edits them (the job defaults
-    // of the settings): taken as they are, marking only the relief and the
-    // program outdated, so that an open builds its work box with them.
+    // of the settings): the next open that succeeds takes them as they are,
+    // before it sets the work box; an open that fails leaves them unused.
     void setJobValues(float whiteZ, float blackZ, const CuttingParameters& cutting);
     // The work units changed on the settings page: sizes and origin are shown
     // in them from now on, and the program is written in them.
@@ -265,6 +265,13 @@ private:
     // What follows the relief build that is running (the rest of a step or of
     // a document's replay).
     std::function<void()> afterRelief_;
+
+    struct JobValues {
+        float whiteZ = 0.0f;
+        float blackZ = 0.0f;
+        CuttingParameters cutting;
+    };
+    std::optional<JobValues> nextOpenValues_;
 };
 
 }  // namespace calvoro

@@ -182,7 +182,6 @@ TEST(WizardController, CuttingEditsOutdateTheProgramAndToleranceOnlyWhileCurrent
 
     rig.controller->zncToleranceEdited("0.2");
     EXPECT_TRUE(rig.controller->ncOutdated());
-    EXPECT_EQ(rig.fakes.pathNodes, 0u);
     rig.compute();
     CuttingParameters values = rig.controller->cutting();
     rig.controller->setCutting(values);  // nothing changed
@@ -325,6 +324,13 @@ TEST(WizardController, TheSettingsValuesHoldFromTheOpenOn) {
     WizardRig rig;
     CuttingParameters cutting;
     cutting.stepOver = 0.4;
+    // Refused opens leave them waiting and the job as it was.
+    rig.controller->setJobValues(0.5f, -10.0f, cutting);
+    rig.fakes.discardAnswer = false;
+    rig.fakes.objects = {5};
+    EXPECT_FALSE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    EXPECT_EQ(rig.controller->reliefValues().BlackZ, -5.0f);
+    rig.fakes.objects.clear();
     rig.controller->setJobValues(0.5f, -10.0f, cutting);
     ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
     EXPECT_EQ(rig.controller->reliefValues().BlackZ, -10.0f);
