@@ -7,11 +7,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "engine/picture/ImageInfo.h"
-#include "engine/picture/Picture.h"
 #include "engine/post/PostSettings.h"
 #include "engine/relief/HeightMap.h"
 #include "engine/relief/ReliefValues.h"
@@ -32,21 +30,16 @@ struct MainState {
 
     bool UpdatingControls = false;
     std::int32_t ActiveCommand = 0;
-    std::optional<Picture> SourceBitmap;
-    std::optional<Picture> WorkBitmap;
-    std::string ImageFileName;  // the picture or job opened in this run
-    std::string NcFileName;
     std::string BaseCaption;
     bool View3D = false;
+    // The job itself (picture, NC file, program and what is outdated) is the
+    // wizard's; what the read-out, the pages and the 3D view read of it is
+    // kept in step here by the wizard's wiring.
+    bool PictureLoaded = false;
     ImageInfo Info;
     ReliefValues Relief;
-    std::shared_ptr<HeightMap> Map;  // shared with the 3D view
-    float StockAllowance = 0.0f;
-    bool ReliefOutdated = true;
-    bool NcOutdated = true;
-    bool NcProgramReady = false;
-    bool BmpLoaded = false;
-    PostSettings Post;
+    std::shared_ptr<const HeightMap> Map;  // shared with the 3D view
+    PostSettings Post;  // the wizard's post-processor
     // The finer grid of the 2D view and the snap switch; not kept in the
     // settings file.
     double GridSubX = 1.0;

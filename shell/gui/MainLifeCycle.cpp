@@ -81,8 +81,6 @@ QImage ToQImage(const Picture& picture) {
 MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs,
                              View3D& view3d)
     : QObject(ui.form), ui_(ui), state_(state), cad_(cad), dialogs_(dialogs), view3d_(view3d) {
-    for (QToolButton* button : {ui.sbtOpen}) connect(button, &QToolButton::clicked, this, &MainLifeCycle::OpenPicture);
-    connect(ui.mnuOpen, &QAction::triggered, this, &MainLifeCycle::OpenPicture);
     connect(ui.sbtNew, &QToolButton::clicked, this, &MainLifeCycle::NewJob);
     connect(ui.mnuNew, &QAction::triggered, this, &MainLifeCycle::NewJob);
     connect(ui.sbtExit, &QToolButton::clicked, ui.form, &QWidget::close);
@@ -157,15 +155,6 @@ void MainLifeCycle::Start() {
     state_.BaseCaption = std::string(kProductName) + " v" + std::to_string(kVersionMajor) + "." +
                          std::to_string(kVersionMinor);
     ui_.form->setWindowTitle(Text(state_.BaseCaption));
-    RunGuarded([this] {
-        PostSettings wanted = state_.Post;
-        wanted.postName = state_.settings.Pst;
-        PostLoadResult loaded = LoadPostProcessor(ProgramFolder(), wanted);
-        state_.Post = std::move(loaded.settings);
-        std::string problems;
-        for (const std::string& problem : loaded.problems) problems += (problems.empty() ? "" : "\n") + problem;
-        if (!problems.empty()) Application::reportError(Text(problems));
-    });
 }
 
 bool MainLifeCycle::ConfirmClose() {
@@ -181,15 +170,12 @@ bool MainLifeCycle::ConfirmClose() {
             });
         });
     }
-    state_.SourceBitmap.reset();
-    state_.WorkBitmap.reset();
     return true;
 }
 
 void MainLifeCycle::NewJob() {
     state_.ActiveCommand = kNoCommand;
     if (cad_.ObjectCount() > 0 && CancellatoTutto()) {
-        state_.NcProgramReady = false;
         VisPagine({kHidePages});
         ui_.form->setWindowTitle(Text(state_.BaseCaption));
         // A new job starts where the program starts: with the greeting, not a blank line.
@@ -199,9 +185,9 @@ void MainLifeCycle::NewJob() {
 
 bool MainLifeCycle::CancellatoTutto() {
     if (!dialogs_.askYesNo(ui_.form, Lang("450"), Lang("452"))) return false;
-    if (state_.SourceBitmap) {
-        state_.SourceBitmap.reset();
-        view3d_.clearPath();
+    if (state_.PictureLoaded) {
+        // The wizard lets the job go, its 3D path with it.
+        emit jobDiscarded();
         pages_.SetCurrent(kPageFirstWizard);
         ShowPages();
         SetView3D(false);
@@ -219,7 +205,6 @@ bool MainLifeCycle::CancellatoTutto() {
     cad_.ClearObjects();
     cad_.RepaintViewports();
     ui_.pnlVistaGrafica->setPicture({});
-    state_.BmpLoaded = false;
     return true;
 }
 
@@ -263,6 +248,13 @@ void MainLifeCycle::ShowPages() {
     ui_.tabPages->setVisible(pages_.PanelShown() && ui_.tabPages->count() > 0);
 }
 
+void MainLifeCycle::ShowPageNow(int page, bool withStatus) {
+    state_.UpdatingControls = false;
+    pages_.SetCurrent(page);
+    ShowPages();
+    if (withStatus) Messaggio(Text(MessageTable()[static_cast<std::size_t>(page)]));
+}
+
 void MainLifeCycle::PageTabClicked(int tabIndex) {
     if (tabIndex < 0) return;
     const int page = ui_.tabPages->tabData(tabIndex).toInt();
@@ -295,16 +287,9 @@ void MainLifeCycle::PlaceImageBitmap(const Picture& picture, const ImageInfo& in
     cad_.SetCurrentLayer(remembered == 0 ? 1 : remembered);
 }
 
-void MainLifeCycle::ImpostaBoxLimite() {
-    const WorkBox box = ComputeWorkBox(state_.Info, state_.Relief);
-    ApplyWorkBox(box, state_.Info, state_.Relief);
-    view3d_.setWorkBox(box);
-    state_.NcOutdated = true;
-    state_.ReliefOutdated = true;
-}
-
-void MainLifeCycle::AggAlbero(const std::string& bitDepthText, int pixelWidth, int pixelHeight, int dpi) {
-    const PictureInfoRows info = AggAlberoRows(state_.ImageFileName, bitDepthText, pixelWidth, pixelHeight, dpi);
+void MainLifeCycle::AggAlbero(const std::string& imageFileName, const std::string& bitDepthText, int pixelWidth,
+                              int pixelHeight, int dpi) {
+    const PictureInfoRows info = AggAlberoRows(imageFileName, bitDepthText, pixelWidth, pixelHeight, dpi);
     ui_.treInfoRas->clear();
     auto* root = new QTreeWidgetItem(ui_.treInfoRas, {Text(info.root)});
     // A long file name stays whole: the rows scroll sideways and each shows
@@ -313,55 +298,6 @@ void MainLifeCycle::AggAlbero(const std::string& bitDepthText, int pixelWidth, i
     ui_.treInfoRas->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_.treInfoRas->header()->setStretchLastSection(false);
     ui_.treInfoRas->expandAll();
-}
-
-void MainLifeCycle::OpenPicture() {
-    std::filesystem::path start = ProgramFolder() / "sample";
-    const std::filesystem::path remembered(state_.settings.FOpen);
-    std::error_code error;
-    // A remembered picture whose folder is gone (another computer) opens in the samples.
-    if (!state_.settings.FOpen.empty() && std::filesystem::is_directory(remembered.parent_path(), error))
-        start = remembered;
-    const QString file = dialogs_.openFile(ui_.form, Lang("400"), QString::fromStdString(start.string()),
-                                           Lang("1020", "Pictures and jobs (*.bmp *.jpg *.jpeg *.pxm);;All files (*)"));
-    if (!file.isEmpty()) LoadPicture(file.toStdString());
-}
-
-bool MainLifeCycle::LoadPicture(const std::filesystem::path& fileName) {
-    Picture picture;
-    ImageInfo info;
-    const bool loaded = RunGuarded([&] {
-        if (ChoosePictureLoader(fileName) == PictureLoader::Unknown) throw PictureError(LangString("401"));
-        picture = LoadPictureFile(fileName);
-        info = ComputeImageScale(state_.Info, picture.width, picture.height, picture.dpiX, state_.settings.Unit != 0);
-    });
-    if (!loaded) return false;
-    state_.ImageFileName = fileName.string();
-    state_.settings.FOpen = state_.ImageFileName;
-    state_.BmpLoaded = ChoosePictureLoader(fileName) == PictureLoader::Bmp;
-    state_.Info = info;
-    state_.SourceBitmap = std::move(picture);
-    RunGuarded([&] {
-        const Picture& source = *state_.SourceBitmap;
-        PlaceImageBitmap(source, info, true);
-        AggAlbero(BitDepthText(source.sourceBitCount), source.width, source.height, source.dpiX);
-        ImpostaBoxLimite();
-        BuildRelief();
-    });
-    ui_.sbtSave->setEnabled(true);
-    ui_.mnuSave->setEnabled(true);
-    VisPagine({44, 45, 46, 47, 48, 49});
-    return true;
-}
-
-void MainLifeCycle::BuildRelief() {
-    if (const auto white = ParseIniFloat(ui_.txtWhiteD->text().toStdString())) state_.Relief.setWhiteZ(*white);
-    if (const auto black = ParseIniFloat(ui_.txtBlackD->text().toStdString())) state_.Relief.setBlackZ(*black);
-    auto map = std::make_shared<HeightMap>();
-    ElaboraImmagine(*state_.SourceBitmap, state_.Relief, *map);
-    state_.Map = map;
-    state_.ReliefOutdated = false;
-    view3d_.setRelief(map, state_.Relief);
 }
 
 void MainLifeCycle::OpenDocumentPage(const std::filesystem::path& page) {

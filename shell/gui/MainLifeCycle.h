@@ -57,15 +57,12 @@ public:
 
     // Puts the picture alone on layer 0 of the drawing and shows it.
     void PlaceImageBitmap(const Picture& picture, const ImageInfo& info, bool zoomToFit);
-    // Work box and pixel size from the picture's size and the depths.
-    void ImpostaBoxLimite();
-    void AggAlbero(const std::string& bitDepthText, int pixelWidth, int pixelHeight, int dpi);
-
-    // The open command: asks for a picture or job and loads it.
-    void OpenPicture();
-    // Loads a picture or job file. A file that cannot be read is reported and
-    // the picture in hand stays. Returns whether the new one was taken.
-    bool LoadPicture(const std::filesystem::path& fileName);
+    void AggAlbero(const std::string& imageFileName, const std::string& bitDepthText, int pixelWidth,
+                   int pixelHeight, int dpi);
+    // Makes a page of the shown list current, as the wizard's Next and Prev
+    // do: no handler of the user's runs; with status, the status line shows
+    // the page's message.
+    void ShowPageNow(int page, bool withStatus);
 
     void ShowHelp();
     void ShowTutorial();
@@ -74,10 +71,13 @@ public:
     // Shows the 2D view or the 3D view; the standard views work in 3D only.
     void SetView3D(bool show3D);
 
+signals:
+    // The picture and the job were let go (a new job).
+    void jobDiscarded();
+
 private:
     void ShowPages();
     void ConnectView3D();
-    void BuildRelief();
     void OpenDocumentPage(const std::filesystem::path& page);
 
     MainWindowUi& ui_;

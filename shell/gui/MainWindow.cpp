@@ -22,6 +22,7 @@
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View2DHost.h"
 #include "shell/gui/ViewHandlers.h"
+#include "shell/gui/WizardWiring.h"
 
 namespace calvoro {
 
@@ -63,7 +64,11 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     life_->setSettingsController(settings_);
     settings_->SetView2D(view2d_);
     ncPages_ = new NcPageWiring(ui_, state_, *life_, *view3d_, *dialogs, *localCad_, options.ncDialogs);
+    wizard_ = new WizardWiring(ui_, state_, *life_, *localCad_, *view2d_, *view3d_, *ncPages_, *dialogs);
     viewHandlers_->Attach(*view2d_, *view3d_, *life_, *localCad_, *dialogs, *settings_);
+    // The end of the Z no-cut pick, or Esc during it, goes to the wizard.
+    viewHandlers_->SetZncPickHooks([this](double x, double y) { wizard_->ZncPicked(x, y); },
+                                   [this] { wizard_->ZncPickCancelled(); });
     // The entity tree stands under the layers on the layer page.
     ui_.pages[kPageLayer]->layout()->addWidget(ui_.TreeGeo);
     entityTree_ = std::make_unique<EntityTreeView>(ui_.TreeGeo, *localCad_);
@@ -80,6 +85,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::Start() {
     if (state_.settingsFile.empty()) state_.settingsFile = DefaultSettingsFile();
     life_->Start();
+    wizard_->Start();
     ncPages_->Translate();
 }
 

@@ -23,6 +23,7 @@ class SettingsController;
 class TQVCmp2D;
 class View2DHost;
 class ViewHandlers;
+class WizardWiring;
 
 struct MainWindowOptions {
     // Questions, file dialogs and the desktop; null for the real ones.
@@ -62,6 +63,7 @@ public:
     View2DHost& View2D() { return *view2d_; }
     ViewHandlers& ViewCommands() { return *viewHandlers_; }
     CommandPanels& Commands() { return *commands_; }
+    WizardWiring& Wizard() { return *wizard_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +78,7 @@ private:
     SettingsController* settings_ = nullptr;
     NcPageWiring* ncPages_ = nullptr;
     View2DHost* view2d_ = nullptr;
+    WizardWiring* wizard_ = nullptr;
     std::unique_ptr<ViewHandlers> viewHandlers_;
     // Let go first: it detaches its tree from the drawing.
     std::unique_ptr<EntityTreeView> entityTree_;

@@ -231,8 +231,8 @@ void BuildJobValueEdits(MainWindowUi& ui) {
     ui.txtIncXY = Edit(cut, ui.pages[49], "txtIncXY", "lblIncXY", "Step over:", NumericKeys::Positive);
     ui.txtFeedPlane = Edit(cut, ui.pages[49], "txtFeedPlane", "lblFeedPlane", "Feed plane:", NumericKeys::Signed);
     ui.txtFilter = Edit(cut, ui.pages[49], "txtFilter", "lblFilter", "Filter:", NumericKeys::Positive);
+    // The wizard's page puts it into the Z no-cut group.
     ui.btnZNC = Named(new QPushButton("Pick Z point", ui.pages[49]), "btnZNC");
-    cut->addRow(ui.btnZNC);
 }
 
 void BuildRightColumn(MainWindowUi& ui, QWidget* central) {

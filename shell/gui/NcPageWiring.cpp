@@ -12,6 +12,7 @@
 #include "engine/gui/NcPage.h"
 #include "engine/gui/NcPageController.h"
 #include "engine/gui/ToolDialog.h"
+#include "engine/nc/MachiningTime.h"
 #include "engine/nc/NcFileChoice.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/view/TQVViewport.h"
@@ -166,7 +167,7 @@ NcPageWiring::~NcPageWiring() = default;
 ToolDialog& NcPageWiring::Tools() {
     if (!tools_) {
         tools_ = new ToolDialog(ToolLibraryPath(state_.settingsFile), state_.settings.Tool, ui_.form);
-        connect(tools_, &ToolDialog::toolChanged, this, [this] { state_.NcOutdated = true; });
+        connect(tools_, &ToolDialog::toolChanged, this, &NcPageWiring::toolChanged);
         TranslateForms({tools_});
     }
     return *tools_;
@@ -178,47 +179,50 @@ void NcPageWiring::Translate() {
 }
 
 void NcPageWiring::EnterNcPage() {
-    controller_->setPost(state_.Post);
-    controller_->setNcFileName(Text(state_.NcFileName));
+    PrepareNcPage(state_.Post, ncFileName_);
+    life_.VisPagina(kPageIso);
+}
+
+void NcPageWiring::PrepareNcPage(const PostSettings& post, const std::filesystem::path& ncFile) {
+    ncFileName_ = ncFile;
+    controller_->setPost(post);
+    controller_->setNcFileName(Text(ncFile.string()));
     controller_->setInches(state_.settings.Unit != 0);
     controller_->setFeedPlaneText(ui_.txtFeedPlane->text());
-    life_.VisPagina(kPageIso);
     controller_->enterPage();
 }
 
-QString NcPageWiring::PostChanged(const QString& postName) {
-    PostChoice choice = ChoosePostProcessor(ProgramFolder(), postName.toStdString(), state_.Post);
-    state_.Post = std::move(choice.settings);
-    state_.settings.Pst = state_.Post.postName;
-    // The computed program was made for the old definition.
-    state_.NcOutdated = true;
-    controller_->setPost(state_.Post);
-    std::string problems;
-    for (const std::string& problem : choice.problems) problems += (problems.empty() ? "" : "\n") + problem;
-    if (!problems.empty()) Application::reportError(Text(problems));
-    return Text(choice.comment);
-}
-
-bool NcPageWiring::ChooseNcFile() {
-    life_.Messaggio(Text(MessageTable()[41]));
-    const std::string extension = state_.Post.fileExtension;
+std::optional<std::filesystem::path> NcPageWiring::AskNcFileName(const std::filesystem::path& pictureFile,
+                                                                 const std::string& extension) {
     const QString filter = Text(NcFileFilter(LangString("701"), extension));
-    const auto chosen = calvoro::ChooseNcFile(
-        state_.ImageFileName, state_.settings.NcPath, extension, [&](const std::string& proposed) {
-            return ncDialogs_->saveFileName(ui_.form, Text(proposed), filter, Text(extension)).toStdString();
+    const auto chosen =
+        calvoro::ChooseNcFile(pictureFile, state_.settings.NcPath, extension, [&](const std::string& proposed) {
+            return dialogs_.saveFile(ui_.form, Text(LangString("701")), Text(proposed), filter).toStdString();
         });
-    if (!chosen) return false;
-    state_.NcFileName = chosen->ncFileName;
-    std::string folder = chosen->ncPath.string();
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    state_.settings.NcPath = folder;
-    state_.NcProgramReady = false;
-    state_.NcOutdated = true;
+    if (!chosen) return std::nullopt;
     life_.Messaggio(Text(MessageTable()[47]));
     controller_->setProgram({});
-    controller_->setNcFileName(Text(state_.NcFileName));
-    emit ncFileChosen(Text(state_.NcFileName));
-    return true;
+    ncFileName_ = chosen->ncFileName;
+    controller_->setNcFileName(Text(chosen->ncFileName));
+    return std::filesystem::path(chosen->ncFileName);
+}
+
+void NcPageWiring::ShowComputedProgram(const NcProgram& program, const PostSettings& post,
+                                       const std::filesystem::path& ncFile) {
+    ncFileName_ = ncFile;
+    controller_->setPost(post);
+    controller_->setNcFileName(Text(ncFile.string()));
+    controller_->setProgram(program.text);
+    views_.showMachiningTime(Text(LangString("754") + FormatMachiningTime(program.machiningSeconds)));
+}
+
+void NcPageWiring::ShowToolPath(const std::vector<NcPathNode>& nodes) {
+    views_.clearPath();
+    if (nodes.empty()) return;
+    std::vector<SimNode> path;
+    path.reserve(nodes.size());
+    for (const NcPathNode& node : nodes) path.push_back({node.x, node.y, node.z, PathNodeColour(node.rapid)});
+    views_.appendPath(path);
 }
 
 bool NcPageWiring::EditTools(bool editOnly, const ToolTableLabels* labels) {
@@ -240,16 +244,16 @@ void NcPageWiring::SimulationRunning(bool running) {
 }
 
 void NcPageWiring::NcFileSaved(const QString& fileName) {
-    state_.NcFileName = fileName.toStdString();
-    const std::filesystem::path folder = std::filesystem::path(state_.NcFileName).parent_path();
+    ncFileName_ = fileName.toStdString();
+    const std::filesystem::path folder = ncFileName_.parent_path();
     if (!folder.empty()) state_.settings.NcPath = folder.string() + "/";
+    emit ncFileChosen(fileName);
 }
 
 void NcPageWiring::ClosePages() {
     life_.VisPagine({kHidePages});
     life_.SetView3D(false);
     life_.AbilitaPnl(true);
-    state_.NcProgramReady = false;
 }
 
 }  // namespace calvoro

@@ -9,8 +9,13 @@
 #include <QString>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "engine/gui/NcSimulationViews.h"
+#include "engine/nc/NcProgram.h"
+#include "engine/post/PostSettings.h"
 
 namespace calvoro {
 
@@ -81,10 +86,17 @@ public:
 
     // Shows the NC page with the job's NC file, post-processor and feed plane.
     void EnterNcPage();
-    // A post-processor picked in the list; returns the comment to show.
-    QString PostChanged(const QString& postName);
-    // Asks for the NC file; false when cancelled.
-    bool ChooseNcFile();
+    // The NC page made ready for the wizard's program: its post-processor,
+    // NC file, units and feed plane, its labels and buttons.
+    void PrepareNcPage(const PostSettings& post, const std::filesystem::path& ncFile);
+    // The NC file dialog, proposing the picture's name in the NC folder;
+    // nothing when cancelled. A name without extension gets the definition's.
+    std::optional<std::filesystem::path> AskNcFileName(const std::filesystem::path& pictureFile,
+                                                       const std::string& extension);
+    // A computed program (already written to its NC file) into the editor,
+    // its machining time under the 3D view; and its moves as the 3D path.
+    void ShowComputedProgram(const NcProgram& program, const PostSettings& post, const std::filesystem::path& ncFile);
+    void ShowToolPath(const std::vector<NcPathNode>& nodes);
     // The tool form, compact when editOnly; on Ok the tool table is filled
     // when labels are given. Returns whether it was closed with Ok.
     bool EditTools(bool editOnly, const ToolTableLabels* labels);
@@ -92,7 +104,10 @@ public:
     void Translate();
 
 signals:
+    // The NC page saved its program under another name.
     void ncFileChosen(const QString& fileName);
+    // The tool form's fields changed while it was open.
+    void toolChanged();
 
 private:
     void SimulationRunning(bool running);
@@ -110,6 +125,7 @@ private:
     NcPageController* controller_ = nullptr;
     LayerPanel* layers_ = nullptr;
     ToolDialog* tools_ = nullptr;
+    std::filesystem::path ncFileName_;
 };
 
 }  // namespace calvoro

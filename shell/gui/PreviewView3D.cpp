@@ -3,6 +3,7 @@
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <QWidget>
+#include <string>
 #include <vector>
 
 #include "engine/gui/Preview3DController.h"
@@ -77,6 +78,13 @@ public:
             controller_->hideHudText();
         else
             controller_->showHudText(text);
+    }
+
+    void setShadingResolution(ShadingResolution resolution) override {
+        controller_->setShadingResolution(resolution);
+    }
+    void setNoCutZone(bool active, float level, float tolerance) override {
+        controller_->setNoCutZone(active, level, std::to_string(tolerance));
     }
 
 private:

@@ -63,7 +63,18 @@ public:
     // Places a point entity at the snapped position of the next click.
     void StartPlacePoint();
 
+    // The crop's rectangle task: its second corner picked, with both corners.
+    using CutRectangleEvent = std::function<void(const TPoint2D& corner1, const TPoint2D& corner2)>;
+    void SetCutRectangleHandler(CutRectangleEvent handler) { cutRectangle_ = std::move(handler); }
+
     // KernelHost.
+    void InfoCut(const TPoint2D& corner1, const TPoint2D& corner2) override {
+        cutCorner1_ = corner1;
+        cutCorner2_ = corner2;
+    }
+    void EnableCutSelection() override {
+        if (cutRectangle_) cutRectangle_(cutCorner1_, cutCorner2_);
+    }
     bool ObjectSnapActive() const override { return objectSnapActive_; }
     void SetObjectSnapActive(bool active) override { objectSnapActive_ = active; }
     void SetViewCursor(ViewCursor shape) override;
@@ -86,6 +97,8 @@ private:
     bool objectSnapActive_ = false;
     QAction* gridAction_ = nullptr;
     QAction* snapAction_ = nullptr;
+    CutRectangleEvent cutRectangle_;
+    TPoint2D cutCorner1_, cutCorner2_;
 };
 
 }  // namespace calvoro

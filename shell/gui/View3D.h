@@ -10,6 +10,7 @@
 #include <span>
 
 #include "engine/nc/NcSimulation.h"
+#include "engine/picture/ImageInfo.h"
 
 class QWidget;
 
@@ -49,6 +50,10 @@ public:
     virtual void moveCutter(float x, float y, float z) { (void)x, (void)y, (void)z; }
     virtual void parkCutter(float feedPlaneZ) { (void)feedPlaneZ; }
     virtual void setHudText(const QString& text) { (void)text; }
+    // How densely the next relief is drawn, and the Z no-cut zone left open
+    // in it. A view that draws no mesh ignores them.
+    virtual void setShadingResolution(ShadingResolution resolution) { (void)resolution; }
+    virtual void setNoCutZone(bool active, float level, float tolerance) { (void)active, (void)level, (void)tolerance; }
 };
 
 using View3DFactory = std::function<std::unique_ptr<View3D>(QWidget* parent)>;

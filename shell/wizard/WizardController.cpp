@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <system_error>
+#include <utility>
 
 #include "engine/document/DocumentError.h"
 #include "engine/document/JobDocument.h"
@@ -131,7 +132,8 @@ void WizardController::markPictureEdited() {
 void WizardController::showPlacement() {
     const ImageInfo& info = placement_.info();
     services_.window.showSize(formatta(info.SizeX, settings_.inches), formatta(info.SizeY, settings_.inches));
-    services_.window.showOrigin(formatta(-info.X0, settings_.inches), formatta(-info.Y0, settings_.inches));
+    // Adding 0 turns the -0 of an origin at 0 into 0: the edits never say "-0.000".
+    services_.window.showOrigin(formatta(-info.X0 + 0.0, settings_.inches), formatta(-info.Y0 + 0.0, settings_.inches));
     services_.window.showCheckedCorner(placement_.checkedCorner());
     services_.view3d.setWorkBox(info, currentReliefValues());
 }
@@ -153,7 +155,10 @@ void WizardController::applyShift(const DrawingShift& shift) {
 
 bool WizardController::openPicture(const std::filesystem::path& fileName) {
     commandMode_ = kNoCommandMode;
-    if (hasPicture() && services_.drawing.hasObjects() && !services_.dialogs.confirmDiscard()) return false;
+    const std::optional<JobValues> values = std::exchange(nextOpenValues_, std::nullopt);
+    // Anything in the drawing, a point placed before any picture too, is lost
+    // by the open: the user is asked first.
+    if (services_.drawing.hasObjects() && !services_.dialogs.confirmDiscard()) return false;
     const PictureLoader loader = ChoosePictureLoader(fileName);
     if (loader == PictureLoader::Unknown) {
         report(Say("401", "This kind of file cannot be opened: choose a BMP or JPEG picture or a job (*.pxm)."));
@@ -193,6 +198,11 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     if (loader == PictureLoader::Document) documentFileName_ = fileName;
     services_.window.showDocumentName(fileName);
     placement_.reset(info);
+    if (values) {
+        relief_.setWhiteZ(values->whiteZ);
+        relief_.setBlackZ(values->blackZ);
+        cutting_ = values->cutting;
+    }
     map_.reset();
     program_.reset();
     ++reliefStamp_;
@@ -215,12 +225,50 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     setEnabled(WizardControl::CutSel, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::NextB4, !ncFileName_.empty());
+    // The depths in the edits hold until the user changes one.
+    setEnabled(WizardControl::NextB3, true);
+    setEnabled(WizardControl::ProfApply, false);
     showPage(wizard_page::kSize);
     if (record) {
         applyRecord(*record);
         replayDocument();
     }
     return true;
+}
+
+void WizardController::setJobValues(float whiteZ, float blackZ, const CuttingParameters& cutting) {
+    nextOpenValues_ = JobValues{whiteZ, blackZ, cutting};
+}
+
+void WizardController::setInches(bool inches) {
+    if (inches == settings_.inches) return;
+    settings_.inches = inches;
+    post_.unitsFlag = inches ? 1 : 0;
+    togliAssoc();
+    if (hasPicture()) showPlacement();
+}
+
+void WizardController::discardJob() {
+    if (runner_.busy()) {
+        runner_.cancel();
+        ++generation_;
+        runner_.wait();
+    }
+    ++generation_;
+    afterRelief_ = nullptr;
+    commandMode_ = kNoCommandMode;
+    picture_ = Picture{};
+    pictureFileName_.clear();
+    documentFileName_.clear();
+    map_.reset();
+    program_.reset();
+    ++reliefStamp_;
+    reliefOutdated_ = true;
+    togliAssoc();
+    mode3D_ = false;
+    zncChecked_ = false;
+    zncLevel_.reset();
+    setEnabled(WizardControl::Save, false);
 }
 
 // --- picture edits -----------------------------------------------------------
@@ -489,6 +537,13 @@ void WizardController::setNcFileName(const std::filesystem::path& file) {
     togliAssoc();
 }
 
+void WizardController::ncFileSavedAs(const std::filesystem::path& file) {
+    if (file.empty()) return;
+    ncFileName_ = file;
+    services_.window.showNcFileName(file);
+    setEnabled(WizardControl::NextB4, true);
+}
+
 void WizardController::loadPost(const std::string& name) {
     PostSettings current = post_;
     current.postName = name;
@@ -612,6 +667,13 @@ void WizardController::zncPointPicked(double x, double y) {
     services_.view3d.set3DMode(true);
     services_.view3d.redrawSurface(zncFilter());
     togliAssoc();
+}
+
+void WizardController::zncPickCancelled() {
+    if (commandMode_ != kZncPickMode) return;
+    commandMode_ = kNoCommandMode;
+    mode3D_ = true;
+    services_.view3d.set3DMode(true);
 }
 
 void WizardController::regenerateZnc() {

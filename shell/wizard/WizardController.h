@@ -86,6 +86,7 @@ public:
     bool enabled(WizardControl control) const;
     const std::filesystem::path& ncFileName() const { return ncFileName_; }
     const std::filesystem::path& documentFileName() const { return documentFileName_; }
+    const std::filesystem::path& pictureFileName() const { return pictureFileName_; }  // picture or document opened
     const PostSettings& post() const { return post_; }
     const ToolRecord& tool() const { return tool_; }
     const CuttingParameters& cutting() const { return cutting_; }
@@ -94,6 +95,17 @@ public:
     std::optional<float> zncLevel() const { return zncLevel_; }
     ZncFilter zncFilter() const;
     bool zncChecked() const { return zncChecked_; }
+
+    // The values the pages show before the user edits them (the job defaults
+    // of the settings): the next open that succeeds takes them as they are,
+    // before it sets the work box; an open that fails leaves them unused.
+    void setJobValues(float whiteZ, float blackZ, const CuttingParameters& cutting);
+    // The work units changed on the settings page: sizes and origin are shown
+    // in them from now on, and the program is written in them.
+    void setInches(bool inches);
+    // New job: the picture, relief and program are let go; a computation
+    // running for them is dropped.
+    void discardJob();
 
     // --- the open command and the picture edits ------------------------------
     // Opens a BMP, a JPEG or a job document. Everything is read before anything
@@ -137,6 +149,9 @@ public:
     // --- pages 47 and 48: NC file, post-processor, tool -----------------------
     void chooseNcFile();  // the NC file dialog
     void setNcFileName(const std::filesystem::path& file);
+    // The NC page saved the program under another name: that name is the NC
+    // file from now on, and the program in it is still the current one.
+    void ncFileSavedAs(const std::filesystem::path& file);
     void choosePost(const std::string& name);
     void prevFromNcFile();
     void nextFromNcFile();
@@ -153,6 +168,8 @@ public:
     void zncToleranceEdited(std::string_view text);
     void startZncPick();
     void zncPointPicked(double x, double y);
+    // Esc during the pick: the zone stays as it was, the 3D view comes back.
+    void zncPickCancelled();
     void regenerateZnc();
     // Starts the tool path and program on the worker; the result arrives
     // through pollWork. A refusal shows why and keeps the previous program.
@@ -249,6 +266,13 @@ private:
     // What follows the relief build that is running (the rest of a step or of
     // a document's replay).
     std::function<void()> afterRelief_;
+
+    struct JobValues {
+        float whiteZ = 0.0f;
+        float blackZ = 0.0f;
+        CuttingParameters cutting;
+    };
+    std::optional<JobValues> nextOpenValues_;
 };
 
 }  // namespace calvoro

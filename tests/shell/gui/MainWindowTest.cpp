@@ -36,6 +36,7 @@
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/ScreenCursors.h"
 #include "shell/gui/SettingsController.h"
+#include "shell/gui/WizardWiring.h"
 #include "shell/lang/UnitLang.h"
 #include "tests/shell/gui/WindowHarness.h"
 
@@ -120,12 +121,12 @@ private slots:
         Harness h;
         h.install.write("Calvoro.ini", kHandEdited);
         MainWindow& w = h.start();
-        QVERIFY(w.LifeCycle().LoadPicture(h.install.picture()));
+        QVERIFY(w.Wizard().LoadPicture(h.install.picture()));
         h.ui().ColorBoxGrid->setColor(clRed);
         w.Settings().GridColorPicked(clRed);
         QVERIFY(!h.close(false));
         QCOMPARE(h.dialogs.questions, QStringList({Lang("451")}));
-        QVERIFY(w.isVisible() && w.State().SourceBitmap.has_value());
+        QVERIFY(w.isVisible() && w.Wizard().Controller().hasPicture());
         QCOMPARE(w.LocalCad().ObjectCount(), 1);
         QCOMPARE(ReadWholeFile(h.install.ini()), kHandEdited);
     }
@@ -149,7 +150,7 @@ private slots:
                                 "Language", "Pst", "Tool"})
             QVERIFY2(written.ValueExists("Default", key), key);
         QVERIFY(!written.ValueExists("Default", "ZBlack"));  // read-only defaults are never written
-        QVERIFY(!w.State().SourceBitmap.has_value());
+        QVERIFY(!w.Wizard().Controller().hasPicture());
     }
 
     void aSettingsFileThatCannotBeWrittenIsReportedAndTheProgramStillCloses() {
@@ -228,26 +229,33 @@ private slots:
         QCOMPARE(h.errors, QStringList());
         QCOMPARE(w.LocalCad().ObjectCount(), 1);
         QCOMPARE(int(w.LocalCad().CurrentLayer()), 5);
-        QCOMPARE(h.view3d->reliefWidth, 40);
-        QCOMPARE(h.view3d->reliefHeight, 30);
         QCOMPARE(h.view3d->boxSizeX, 39.0f);  // one millimetre per pixel without a resolution
         QCOMPARE(w.State().settings.FOpen, h.install.picture().string());
-        QVERIFY(h.ui().sbtSave->isEnabled());
+        // Nothing to save until the depth is applied or a program computed.
+        QVERIFY(!h.ui().sbtSave->isEnabled() && !h.ui().mnuSave->isEnabled());
         QCOMPARE(h.ui().PageControl1->currentIndex(), 44);
         const QTreeWidgetItem* root = h.ui().treInfoRas->topLevelItem(0);
         QCOMPARE(root->childCount(), 5);
         QCOMPARE(root->child(0)->text(0), Lang("110") + "ramp.bmp");
         QCOMPARE(root->child(1)->text(0), Lang("111") + "40");
+        // The relief is built on the way to the depth page, off the window's thread.
+        QTest::mouseClick(w.Wizard().Pages().sbtNextB1, Qt::LeftButton);
+        QTest::mouseClick(w.Wizard().Pages().sbtNextB2, Qt::LeftButton);
+        QTRY_VERIFY(!w.Wizard().Working());
+        QCOMPARE(h.view3d->reliefWidth, 40);
+        QCOMPARE(h.view3d->reliefHeight, 30);
+        QCOMPARE(h.ui().PageControl1->currentIndex(), 46);
 
         // A file that is no picture is reported; the picture in hand stays.
         h.install.write("broken.bmp", "BM not really");
-        QVERIFY(!w.LifeCycle().LoadPicture(h.install.root() / "broken.bmp"));
+        h.dialogs.answers = {true};
+        QVERIFY(!w.Wizard().LoadPicture(h.install.root() / "broken.bmp"));
         QCOMPARE(h.errors.size(), 1);
         QCOMPARE(w.State().settings.FOpen, h.install.picture().string());
         QCOMPARE(w.LocalCad().ObjectCount(), 1);
         // Placing again from layer 0 leaves layer 1 current, the picture alone on 0.
         w.LocalCad().SetCurrentLayer(0);
-        w.LifeCycle().PlaceImageBitmap(*w.State().SourceBitmap, w.State().Info, true);
+        w.LifeCycle().PlaceImageBitmap(w.Wizard().Controller().picture(), w.State().Info, true);
         QCOMPARE(int(w.LocalCad().CurrentLayer()), 1);
         QCOMPARE(w.LocalCad().ObjectCount(), 1);
     }
@@ -259,22 +267,23 @@ private slots:
         QCOMPARE(h.dialogs.questions, QStringList());
         QCOMPARE(w.State().ActiveCommand, kNoCommand);
 
-        QVERIFY(w.LifeCycle().LoadPicture(h.install.picture()));
+        QVERIFY(w.Wizard().LoadPicture(h.install.picture()));
         w.LocalCad().Layers().LayerByIndex(7).SetLayerName("mine");
         h.dialogs.answers = {false};
         QTest::mouseClick(h.ui().sbtNew, Qt::LeftButton);
         QCOMPARE(h.dialogs.questions, QStringList({Lang("452")}));
-        QVERIFY(w.State().SourceBitmap.has_value() && w.LocalCad().ObjectCount() == 1);
+        QVERIFY(w.Wizard().Controller().hasPicture() && w.LocalCad().ObjectCount() == 1);
 
         w.Settings().DefLayersPicked(clTeal);
         w.LifeCycle().SetView3D(true);
+        const int clearsBefore = h.view3d->pathClears;
         h.dialogs.answers = {true};
         QTest::mouseClick(h.ui().sbtNew, Qt::LeftButton);
-        QVERIFY(!w.State().SourceBitmap.has_value());
+        QVERIFY(!w.Wizard().Controller().hasPicture());
         QCOMPARE(w.LocalCad().ObjectCount(), 0);
         QCOMPARE(QString::fromStdString(w.LocalCad().Layers().LayerByIndex(7).Name()), QString("Layer_7"));
         QCOMPARE(w.LocalCad().Layers().LayerByIndex(200).Pen().Color, clTeal);
-        QVERIFY(!w.State().View3D && h.view3d->pathClears == 1);
+        QVERIFY(!w.State().View3D && h.view3d->pathClears == clearsBefore + 1);
         QVERIFY(!h.ui().PageControl1->isVisible());
     }
 

@@ -43,6 +43,7 @@
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View2DHost.h"
+#include "shell/gui/WizardWiring.h"
 #include "tests/shell/gui/WindowHarness.h"
 
 using namespace calvoro;
@@ -167,7 +168,7 @@ std::vector<ControlRow> LifeCycleRows() {
          [](Harness& h, QObject* control) {
              h.dialogs.fileToOpen = QString::fromStdString(h.install.picture().string());
              static_cast<QToolButton*>(control)->click();
-             QCOMPARE(QString::fromStdString(h.window->State().ImageFileName), h.dialogs.fileToOpen);
+             QCOMPARE(QString::fromStdString(h.window->Wizard().Controller().pictureFileName().string()), h.dialogs.fileToOpen);
              // The file line of the picture information shows the whole name on hover.
              QTreeWidgetItem* file = h.ui().treInfoRas->topLevelItem(0)->child(0);
              QVERIFY(file->toolTip(0).endsWith("ramp.bmp"));
@@ -177,7 +178,7 @@ std::vector<ControlRow> LifeCycleRows() {
          [](Harness& h, QObject* control) {
              h.dialogs.fileToOpen = QString::fromStdString(h.install.picture().string());
              static_cast<QAction*>(control)->trigger();
-             QVERIFY(h.window->State().SourceBitmap.has_value());
+             QVERIFY(h.window->Wizard().Controller().hasPicture());
          }},
         {"sbtExit", Reach::ToolBar, "Files bar, Exit", Find("sbtExit"),
          [](Harness& h, QObject* control) {

@@ -103,7 +103,10 @@ public:
         reliefWidth = map->width();
         reliefHeight = map->height();
     }
-    void setWorkBox(const WorkBox& box) override { boxSizeX = box.SizeX; }
+    void setWorkBox(const WorkBox& box) override {
+        boxSizeX = box.SizeX;
+        boxSizeZ = box.SizeZ;
+    }
     void clearPath() override { ++pathClears; }
     void setSurface(Surface s) override { surface = s; }
     void setToolVisible(bool visible) override { toolVisible = visible; }
@@ -122,7 +125,7 @@ public:
 
     QColor background;
     int reliefWidth = 0, reliefHeight = 0, pathClears = 0;
-    float boxSizeX = 0;
+    float boxSizeX = 0, boxSizeZ = 0;
 
 private:
     QWidget* widget_;

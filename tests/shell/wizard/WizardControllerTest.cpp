@@ -182,7 +182,6 @@ TEST(WizardController, CuttingEditsOutdateTheProgramAndToleranceOnlyWhileCurrent
 
     rig.controller->zncToleranceEdited("0.2");
     EXPECT_TRUE(rig.controller->ncOutdated());
-    EXPECT_EQ(rig.fakes.pathNodes, 0u);
     rig.compute();
     CuttingParameters values = rig.controller->cutting();
     rig.controller->setCutting(values);  // nothing changed
@@ -304,6 +303,108 @@ TEST(WizardController, ReopenedDocumentRestoresEveryFieldAndStopsOnTheCuttingPag
         ASSERT_TRUE(rig.controller->saveDocument(folder / "again.pxm"));
         EXPECT_EQ(ReadDocumentFile(folder / "again.pxm").record, expected);
     }
+}
+
+// The drawing may hold a point placed before any picture: the open asks
+// before it replaces it, and a No changes nothing.
+TEST(WizardController, AnOpenAsksBeforeItReplacesADrawingWithoutPicture) {
+    TempFolder folder;
+    WizardRig rig;
+    rig.fakes.objects = {5};
+    rig.fakes.discardAnswer = false;
+    EXPECT_FALSE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    EXPECT_FALSE(rig.controller->hasPicture());
+    EXPECT_EQ(rig.fakes.objects, std::set<int>{5});
+}
+
+// The values of the settings are the job's from the open on: the work box
+// and the relief are built with them, and the depth page may be left as it is.
+TEST(WizardController, TheSettingsValuesHoldFromTheOpenOn) {
+    TempFolder folder;
+    WizardRig rig;
+    CuttingParameters cutting;
+    cutting.stepOver = 0.4;
+    // Refused opens leave them waiting and the job as it was.
+    rig.controller->setJobValues(0.5f, -10.0f, cutting);
+    rig.fakes.discardAnswer = false;
+    rig.fakes.objects = {5};
+    EXPECT_FALSE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    EXPECT_EQ(rig.controller->reliefValues().BlackZ, -5.0f);
+    rig.fakes.objects.clear();
+    rig.controller->setJobValues(0.5f, -10.0f, cutting);
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    EXPECT_EQ(rig.controller->reliefValues().BlackZ, -10.0f);
+    EXPECT_EQ(rig.controller->reliefValues().WhiteZ, 0.5f);
+    EXPECT_EQ(rig.controller->cutting().stepOver, 0.4);
+    EXPECT_TRUE(rig.fakes.isEnabled(WizardControl::NextB3));
+    EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::ProfApply));
+}
+
+// A new job lets the picture, relief and program go, also while a relief is
+// being built, and leaves nothing to save.
+TEST(WizardController, ANewJobLetsTheJobGo) {
+    TempFolder folder;
+    WizardRig rig;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 300, 200)));
+    rig.walkToCutting(folder / "a.nc");
+    rig.compute();
+    ASSERT_TRUE(rig.controller->program());
+    rig.controller->prevFromCutting();
+    rig.controller->discardJob();
+    EXPECT_FALSE(rig.controller->hasPicture() || rig.controller->relief() || rig.controller->program());
+    EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::Save));
+    EXPECT_FALSE(rig.controller->saveDocument(folder / "job.pxm"));
+
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "b.bmp", 300, 200)));
+    rig.controller->nextFromSize();
+    rig.controller->nextFromReference();  // the build runs ...
+    rig.controller->discardJob();         // ... and is dropped
+    EXPECT_FALSE(rig.controller->working() || rig.controller->relief());
+}
+
+// Esc during the Z no-cut pick: the zone as it was, the 3D view back; an Esc
+// without a pick does nothing.
+TEST(WizardController, AGivenUpZnoCutPickKeepsTheZone) {
+    TempFolder folder;
+    WizardRig rig;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    rig.walkToCutting(folder / "a.nc");
+    rig.controller->zncCheckClicked(true);
+    rig.controller->startZncPick();
+    rig.controller->zncPointPicked(1, 1);  // inside the 2.9 x 1.9 mm picture
+    const auto level = rig.controller->zncLevel();
+    ASSERT_TRUE(level);
+    rig.controller->startZncPick();
+    EXPECT_EQ(rig.controller->commandMode(), kZncPickMode);
+    EXPECT_FALSE(rig.fakes.view3D);
+    rig.controller->zncPickCancelled();
+    EXPECT_EQ(rig.controller->commandMode(), kNoCommandMode);
+    EXPECT_TRUE(rig.fakes.view3D);
+    EXPECT_EQ(rig.controller->zncLevel(), level);
+    EXPECT_TRUE(rig.controller->zncFilter().active);
+    rig.fakes.view3D = false;
+    rig.controller->zncPickCancelled();
+    EXPECT_FALSE(rig.fakes.view3D);
+}
+
+// Units changed on the settings page: sizes in the new format, the program
+// in the new units and no longer current; a program saved elsewhere from the
+// NC page stays current under its new name.
+TEST(WizardController, UnitsAndANewNcFileName) {
+    TempFolder folder;
+    WizardRig rig;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 1001, 501, 100)));
+    rig.walkToCutting(folder / "a.nc");
+    rig.compute();
+    ASSERT_FALSE(rig.controller->ncOutdated());
+    rig.controller->ncFileSavedAs(folder / "b.nc");
+    EXPECT_EQ(rig.controller->ncFileName(), folder / "b.nc");
+    EXPECT_FALSE(rig.controller->ncOutdated());
+    EXPECT_TRUE(rig.fakes.isEnabled(WizardControl::NextB6));
+    rig.controller->setInches(true);
+    EXPECT_EQ(rig.fakes.sizeTexts, (std::vector<std::string>{"254.0000", "127.0000"}));
+    EXPECT_EQ(rig.controller->post().unitsFlag, 1);
+    EXPECT_TRUE(rig.controller->ncOutdated());
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+// The controls of the job wizard's pages (picture edit, size, reference point,
+// depth, NC file and post-processor, cutter, cutting parameters) and the
+// "back" button of the NC program page, each under the object name the
+// language file uses. The pages themselves belong to the main window; the job
+// value edits the settings fill (origin, depths, feed plane, step over,
+// filter, Z no-cut button) are already there and are laid out here beside the
+// rest.
+#pragma once
+
+#include "engine/gui/ToolDialog.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+namespace calvoro {
+
+struct MainWindowUi;
+
+struct WizardPagesUi {
+    // Page 43: picture editing.
+    QLineEdit *txtCutDx = nullptr, *txtCutDy = nullptr, *txtPixelW = nullptr, *txtPixelH = nullptr;
+    QPushButton *sbtFlipH = nullptr, *sbtFlipV = nullptr, *sbtRotate = nullptr, *sbtCutSel = nullptr,
+                *sbt2Gray = nullptr, *sbtNextB0 = nullptr;
+    // Page 44: size.
+    QLineEdit *txtVecLarg = nullptr, *txtVecAlt = nullptr;
+    QCheckBox* chkRatio = nullptr;
+    QPushButton *sbtDimApply = nullptr, *sbtModify = nullptr, *sbtNextB1 = nullptr;
+    // Page 45: reference point; rbtOrigine[0] is the centre, 1..4 the corners.
+    QRadioButton* rbtOrigine[5] = {};
+    QPushButton *sbtSetOrigin = nullptr, *sbtOrigineApply = nullptr, *sbtPrevB2 = nullptr, *sbtNextB2 = nullptr;
+    // Page 46: depth and shading resolution.
+    QPushButton *sbtProfApply = nullptr, *sbtPrevB3 = nullptr, *sbtNextB3 = nullptr;
+    QRadioButton *rbtShResCoarse = nullptr, *rbtShResMedium = nullptr, *rbtShResFine = nullptr;
+    // Page 47: NC file and post-processor.
+    QPushButton *sbtNewNc = nullptr, *sbtPrevB4 = nullptr, *sbtNextB4 = nullptr;
+    QLabel *stxNcFileName = nullptr, *stxPstCommento = nullptr;
+    QComboBox* cboPostName = nullptr;
+    // Page 48: the cutter and its table.
+    QPushButton *sbtSelecTool = nullptr, *sbtEditTool = nullptr, *sbtPrevB5 = nullptr, *sbtNextB5 = nullptr;
+    ToolTableLabels toolTable;
+    // Page 49: cutting parameters and the Z no-cut zone.
+    QLineEdit *txtStock = nullptr, *txtAspor_Z = nullptr, *txtFiltroZNC = nullptr;
+    QCheckBox *chkOrizzontale = nullptr, *chkVerticale = nullptr, *chkCutColor = nullptr;
+    QSpinBox* sedPass_Z = nullptr;
+    QLabel *imgCutPar = nullptr, *lblCutParHelp = nullptr, *lblZNC = nullptr;
+    QGroupBox* grpZNC = nullptr;
+    QPushButton *sbtNcCalc = nullptr, *sbtZNCRegen = nullptr, *sbtPrevB6 = nullptr, *sbtNextB6 = nullptr;
+    // Page 50: back to the cutting parameters.
+    QPushButton* sbtPrevB7 = nullptr;
+};
+
+// Lays the wizard's controls onto pages 43 to 50 of the window. Page 50 must
+// already hold the NC page.
+void BuildWizardPages(MainWindowUi& ui, WizardPagesUi& pages);
+
+}  // namespace calvoro

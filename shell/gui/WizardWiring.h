@@ -1,0 +1,158 @@
+// The job wizard in the main window: lays its pages out, hands every click and
+// edit of the user to the WizardController and shows what the controller
+// decides through the window, the 2D drawing, the 3D view and the NC page.
+// The open and save commands of the tool bar and the File menu come here too,
+// so a button, a menu item and a test all take the same road. While the
+// controller's worker computes a relief or a program, a timer polls it, the
+// progress bar moves and Cancel stops it; the window stays answerable.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <filesystem>
+#include <memory>
+
+#include "shell/gui/WizardPagesUi.h"
+#include "shell/wizard/WizardController.h"
+#include "shell/wizard/WizardServices.h"
+
+class QLineEdit;
+class QTimer;
+class QToolButton;
+
+namespace calvoro {
+
+class DialogServices;
+class MainLifeCycle;
+class NcPageWiring;
+class TCADPrgParam;
+class TQVCmp2D;
+struct StateClass;
+class View2DHost;
+class View3D;
+struct MainState;
+struct MainWindowUi;
+
+class WizardWiring : public QObject,
+                     private WizardWindow,
+                     private WizardView3D,
+                     private WizardDrawing,
+                     private NcPageService,
+                     private WizardDialogs {
+    Q_OBJECT
+public:
+    WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& life, TQVCmp2D& cad, View2DHost& view2d,
+                 View3D& view3d, NcPageWiring& ncPages, DialogServices& dialogs);
+    ~WizardWiring() override;
+
+    // Once the settings are read: the controller with the units and the
+    // post-processor they name, and the cutter of the tool library.
+    void Start();
+
+    WizardController& Controller() { return *controller_; }
+    const WizardPagesUi& Pages() const { return pages_; }
+    QToolButton* CancelButton() const { return cancel_; }
+
+    // The open command: the open dialog, then LoadPicture.
+    void OpenPicture();
+    // Opens a picture or job file with the hourglass; false when nothing was
+    // opened (the user kept the drawing, or the file could not be read).
+    bool LoadPicture(const std::filesystem::path& fileName);
+    // The save command: the save dialog with the three kinds (job, relief as
+    // STL, drawing as DXF), then the wizard's save.
+    void Save();
+
+    // The end of the crop's rectangle pick in the 2D view: its two corners in
+    // the drawing.
+    void CropRectanglePicked(double x1, double y1, double x2, double y2);
+    // "Select Pt." on the reference page makes the next left click in the 2D
+    // view the work origin; the view hands that click here.
+    bool PickingOrigin() const { return pickingOrigin_; }
+    void OriginPicked(double x, double y);
+    // The end of the Z no-cut point pick in the 2D view, and Esc during it.
+    void ZncPicked(double x, double y);
+    void ZncPickCancelled();
+
+    // The end of an operation of the 2D view's interaction program: the
+    // wizard's Z no-cut point pick ends here; other operations are left alone.
+
+    // A relief or program is being computed (the timer polls it).
+    bool Working() const;
+
+private:
+    // WizardWindow.
+    void showPage(int page, bool withStatus) override;
+    void showStatus(int pageMessage) override;
+    void setEnabled(WizardControl control, bool enabled) override;
+    void showSize(const std::string& width, const std::string& height) override;
+    void showOrigin(const std::string& x, const std::string& y) override;
+    void showCheckedCorner(int corner) override;
+    void showShading(ShadingResolution resolution) override;
+    void showHelpPicture(int resource) override;
+    void showZncCaption(const std::string& caption) override;
+    void showPostList(const std::vector<std::string>& names, const std::string& current,
+                      const std::string& comment) override;
+    void showNcFileName(const std::filesystem::path& file) override;
+    void showDocumentName(const std::filesystem::path& file) override;
+    // WizardView3D.
+    void set3DMode(bool on) override;
+    void setRelief(const HeightMap& map, const ReliefValues& values) override;
+    void redrawSurface(const ZncFilter& filter) override;
+    void setWorkBox(const ImageInfo& info, const ReliefValues& values) override;
+    void autozoom() override;
+    void setToolPath(const std::vector<NcPathNode>& nodes) override;
+    void hideCutter() override;
+    // WizardDrawing.
+    bool hasObjects() override;
+    void moveAll(double dx, double dy) override;
+    void placePicture(const Picture& picture, const ImageInfo& info) override;
+    bool hasObject(int id) override;
+    void deleteObject(int id) override;
+    void setObjectSnap(bool on) override;
+    void cancelTask() override;
+    void startRectanglePick() override;
+    void startPointPick(int id) override;
+    void exportDxf(const std::filesystem::path& fileName) override;
+    // NcPageService.
+    void showProgram(const NcProgram& program) override;
+    // WizardDialogs.
+    std::optional<std::filesystem::path> askNcFileName(const std::filesystem::path& current) override;
+    bool confirmDiscard() override;
+    void showMessage(const std::string& text) override;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    void Connect();
+    void ConnectPagesOneToFive();
+    void ConnectCuttingPage();
+    // Runs a user's action on the controller, then follows what it started.
+    template <class Action>
+    void Forward(Action action);
+    void AfterAction();
+    void BeginWork();
+    void PollWork();
+    void EndWork();
+    CuttingParameters ReadCutting() const;
+    void TakeEditedValues();
+    void ShowJobValues();
+    void PickTool(bool editOnly);
+
+    MainWindowUi& ui_;
+    MainState& state_;
+    MainLifeCycle& life_;
+    TQVCmp2D& cad_;
+    View2DHost& view2d_;
+    View3D& view3d_;
+    NcPageWiring& ncPages_;
+    DialogServices& dialogs_;
+    WizardPagesUi pages_;
+    std::unique_ptr<WizardController> controller_;
+    QTimer* poll_ = nullptr;
+    QToolButton* cancel_ = nullptr;
+    std::filesystem::path pictureFile_;
+    const QLineEdit* typing_ = nullptr;
+    bool pickingOrigin_ = false;
+    bool pickingRectangle_ = false;  // the crop's rectangle task runs  // the edit whose typing is being handled
+};
+
+}  // namespace calvoro
