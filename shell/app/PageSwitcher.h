@@ -19,6 +19,8 @@ inline constexpr int kPageCount = 51;
 inline constexpr int kHidePages = 999;
 inline constexpr int kShowKeptPages = 998;
 
+inline constexpr int kPageSnap = 6;
+inline constexpr int kPageLayer = 7;
 inline constexpr int kPageGridSet = 11;
 inline constexpr int kPageSettings = 13;
 inline constexpr int kPageFirstWizard = 44;

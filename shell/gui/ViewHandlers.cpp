@@ -47,8 +47,6 @@ constexpr double kZoomOut3D = 0.5;
 constexpr int kTextAperture = 5;
 // The picture page, where the measuring and grid pages return to.
 constexpr int kPagePicture = 43;
-// The page of the snap boxes.
-constexpr int kPageSnap = 6;
 constexpr int kCrossCursor = 2;
 
 QString Lang(const char* number) {
