@@ -227,13 +227,13 @@ void CommandPanels::Connect() {
     });
     connect(ui_.sbmSnap, &QWidget::customContextMenuRequested, &settings_, &SettingsController::ShowGridDialog);
     // The layer, grid and snap pages come with a tab, like the settings page,
-    // and leave a running command alone.
+    // and leave a running command and the job's steps alone.
     const std::pair<QObject*, int> pageCommands[] = {{ui_.sbtLayer, kPageLayer},
                                                      {ui_.mnuLayer, kPageLayer},
                                                      {ui_.mnuGridPage, kPageGridSet},
                                                      {ui_.mnuSnapPage, kPageSnap}};
     for (const auto& [sender, page] : pageCommands) {
-        const auto show = [this, page = page] { life_.VisPagina(page); };
+        const auto show = [this, page = page] { life_.ShowAside(page); };
         if (auto* button = qobject_cast<QToolButton*>(sender))
             connect(button, &QToolButton::clicked, this, show);
         else

@@ -122,8 +122,9 @@ void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& lif
     // The grid dialog may have changed the snap since the page was last seen.
     ui_.pages[kPageSnap]->installEventFilter(this);
     BindGridPair(this, *snap_, ui_.nol_cboXSnap, ui_.nol_cboYSnap, ui_.chkSnap, GridField::XSnap);
-    for (QToolButton* close : {ui_.SpeedButton9, ui_.SpeedButton11})
-        connect(close, &QToolButton::clicked, this, &ViewHandlers::ClosePage);
+    connect(ui_.SpeedButton9, &QToolButton::clicked, this, &ViewHandlers::ClosePage);
+    // The snap page is opened beside the work and gives it back when closed.
+    connect(ui_.SpeedButton11, &QToolButton::clicked, this, [this] { life_->CloseAside(); });
 }
 
 void ViewHandlers::ShowSnap() {

@@ -77,7 +77,7 @@ public:
 
     void InfoLinea(const TPoint2D& p1, const TPoint2D& p2);
     void InfoDistanza(const TPoint2D& p1, const TPoint2D& p2);
-    // SpeedButton9, SpeedButton11: the picture page again, no status text.
+    // SpeedButton9: the picture page again, no status text.
     void ClosePage();
 
     // The end of the Z no-cut pick: `picked` with the point placed, or

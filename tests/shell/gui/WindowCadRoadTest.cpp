@@ -53,6 +53,45 @@ private slots:
         QVERIFY(!h.ui().tabPages->tabText(0).isEmpty());
         QCOMPARE(h.errors, QStringList());
     }
+
+    // Closing a page opened beside the work gives back what showed before it:
+    // the job's step with its page, or nothing.
+    void closingAnAsidePageGivesBackWhatShowedBefore_data() {
+        QTest::addColumn<bool>("job");
+        QTest::addColumn<QStringList>("opened");  // in order
+        QTest::addColumn<QString>("close");
+        QTest::newRow("job step, layers") << true << QStringList{"sbtLayer"} << "SpeedButton12";
+        QTest::newRow("job step, snap") << true << QStringList{"mnuSnapPage"} << "SpeedButton11";
+        QTest::newRow("job step, layers then snap") << true << QStringList{"mnuLayer", "mnuSnapPage"}
+                                                    << "SpeedButton11";
+        QTest::newRow("nothing shown, layers") << false << QStringList{"sbtLayer"} << "SpeedButton12";
+    }
+    void closingAnAsidePageGivesBackWhatShowedBefore() {
+        QFETCH(bool, job);
+        QFETCH(QStringList, opened);
+        QFETCH(QString, close);
+        Harness h;
+        MainWindow& window = h.start();
+        const MainWindowUi& ui = h.ui();
+        if (job) {
+            h.dialogs.fileToOpen = QString::fromStdString(h.install.picture().string());
+            QTest::mouseClick(ui.sbtOpen, Qt::LeftButton);
+        }
+        const int before = ui.PageControl1->currentIndex();
+        const bool shownBefore = ui.PageControl1->isVisible();
+        QCOMPARE(shownBefore, job);
+        for (const QString& name : opened) {
+            if (auto* button = window.findChild<QToolButton*>(name))
+                QTest::mouseClick(button, Qt::LeftButton);
+            else
+                window.findChild<QAction*>(name)->trigger();
+        }
+        QTest::mouseClick(window.findChild<QToolButton*>(close), Qt::LeftButton);
+        QCOMPARE(ui.PageControl1->isVisible(), shownBefore);
+        if (job) QCOMPARE(ui.PageControl1->currentIndex(), before);
+        QVERIFY(!ui.tabPages->isVisible());
+        QCOMPARE(h.errors, QStringList());
+    }
 };
 
 QTEST_MAIN(WindowCadRoadTest)
