@@ -239,6 +239,7 @@ void CommandPanels::Connect() {
         else
             connect(static_cast<QAction*>(sender), &QAction::triggered, this, show);
     }
+    connect(ui_.sbtCloseGridPage, &QToolButton::clicked, this, [this] { life_.CloseAside(); });
 
     // Typing a new diameter or radius starts the running command again with
     // it; the caret stays where the user types.

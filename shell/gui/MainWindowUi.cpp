@@ -218,6 +218,9 @@ void BuildGridPage(MainWindowUi& ui) {
     ui.nol_cboGridSubY = GridCombo(form, page, "nol_cboGridSubY", "lblGridSubY", "Fine grid Y:");
     ui.chkUnisceSubGrid = Named(new QCheckBox("Same X and Y", page), "chkUnisceSubGrid");
     form->addRow(ui.chkUnisceSubGrid);
+    ui.sbtCloseGridPage = Named(new QToolButton(page), "sbtCloseGridPage");
+    ui.sbtCloseGridPage->setText("Close");
+    form->addRow(ui.sbtCloseGridPage);
 }
 
 // The controls of the job steps that the settings and the start fill; the

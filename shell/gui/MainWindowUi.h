@@ -61,6 +61,7 @@ struct MainWindowUi {
     QAction *mnuSetting = nullptr, *SetGridSpacing1 = nullptr;
     // The grid and snap pages of the work panel.
     QAction *mnuGridPage = nullptr, *mnuSnapPage = nullptr;
+    QToolButton* sbtCloseGridPage = nullptr;
     QMenu* mnuHelpMenu = nullptr;
     QAction *mnuHelp = nullptr, *mnuTutor = nullptr, *mnuWeb = nullptr, *mnuAbout1 = nullptr;
 

@@ -62,6 +62,7 @@ private slots:
         QTest::addColumn<QString>("close");
         QTest::newRow("job step, layers") << true << QStringList{"sbtLayer"} << "SpeedButton12";
         QTest::newRow("job step, snap") << true << QStringList{"mnuSnapPage"} << "SpeedButton11";
+        QTest::newRow("job step, grid") << true << QStringList{"mnuGridPage"} << "sbtCloseGridPage";
         QTest::newRow("job step, layers then snap") << true << QStringList{"mnuLayer", "mnuSnapPage"}
                                                     << "SpeedButton11";
         QTest::newRow("nothing shown, layers") << false << QStringList{"sbtLayer"} << "SpeedButton12";
