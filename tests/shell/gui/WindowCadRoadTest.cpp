@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 
+#include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/EntityModule.h"
 #include "shell/gui/LayerPanel.h"
 #include "shell/gui/NcPageWiring.h"
@@ -52,6 +54,22 @@ private slots:
         QCOMPARE(h.ui().tabPages->tabData(0).toInt(), page);
         QVERIFY(!h.ui().tabPages->tabText(0).isEmpty());
         QCOMPARE(h.errors, QStringList());
+    }
+
+    void theLayerPageOpensAtTheCurrentLayer() {
+        Harness h;
+        MainWindow& window = h.start();
+        h.dialogs.fileToOpen = QString::fromStdString(h.install.picture().string());
+        QTest::mouseClick(h.ui().sbtOpen, Qt::LeftButton);
+        auto* layers = window.findChild<LayerPanel*>();
+        for (int current : {int(window.LocalCad().CurrentLayer()), 5}) {
+            window.LocalCad().SetCurrentLayer(current);
+            QTest::mouseClick(window.findChild<QToolButton*>("sbtLayer"), Qt::LeftButton);
+            QCOMPARE(layers->LayersList->currentRow(), current);
+            QCOMPARE(layers->txtLayerNome->text(), QString("Layer_%1").arg(current));
+            layers->LayersList->setCurrentRow(9);
+            QTest::mouseClick(layers->SpeedButton12, Qt::LeftButton);
+        }
     }
 
     // Closing a page opened beside the work gives back what showed before it:
