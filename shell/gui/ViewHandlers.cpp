@@ -220,6 +220,7 @@ void ViewHandlers::Cancel() {
         view2d_->Program().PostCommandEvent(kCommandCancel);
         view2d_->Program().StopOperation();
     });
+    if (commandLeft_) commandLeft_();
 }
 
 void ViewHandlers::Done() {
@@ -234,6 +235,7 @@ void ViewHandlers::KeyEscape() {
         view2d_->Program().PostCommandEvent(kCommandCancel);
         view2d_->Program().StopOperation();
     });
+    if (commandLeft_) commandLeft_();
 }
 
 void ViewHandlers::KeyEnter() {

@@ -12,6 +12,7 @@
 
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/EntityModule.h"
+#include "kernel/gui/ViewportWidget.h"
 #include "shell/gui/LayerPanel.h"
 #include "shell/gui/NcPageWiring.h"
 #include "tests/shell/gui/WindowHarness.h"
@@ -70,6 +71,42 @@ private slots:
             layers->LayersList->setCurrentRow(9);
             QTest::mouseClick(layers->SpeedButton12, Qt::LeftButton);
         }
+    }
+
+    // Leaving a drawing command with Esc or Cancel gives the job's step back
+    // when the command's page took it away; with no job the page stays.
+    void leavingACommandGivesTheJobStepBack_data() {
+        QTest::addColumn<bool>("job");
+        QTest::addColumn<QString>("command");  // a Draw menu item
+        QTest::addColumn<QString>("leave");    // "Esc" on the view, or a button
+        QTest::newRow("fillet page, Esc") << true << "mnuFillet" << "Esc";
+        QTest::newRow("polyline page, Cancel") << true << "mnuPolyline" << "btnCancel";
+        QTest::newRow("trim hides the panel, Esc") << true << "mnuTrim" << "Esc";
+        QTest::newRow("no job: the fillet page stays") << false << "mnuFillet" << "Esc";
+    }
+    void leavingACommandGivesTheJobStepBack() {
+        QFETCH(bool, job);
+        QFETCH(QString, command);
+        QFETCH(QString, leave);
+        Harness h;
+        MainWindow& window = h.start();
+        const MainWindowUi& ui = h.ui();
+        if (job) {
+            h.dialogs.fileToOpen = QString::fromStdString(h.install.picture().string());
+            QTest::mouseClick(ui.sbtOpen, Qt::LeftButton);
+        }
+        const int step = ui.PageControl1->currentIndex();
+        window.findChild<QAction*>(command)->trigger();
+        const bool commandPageShown = ui.PageControl1->isVisible();
+        const int commandPage = ui.PageControl1->currentIndex();
+        if (job) QVERIFY(!commandPageShown || commandPage != step);
+        if (leave == "Esc")
+            QTest::keyClick(window.findChild<ViewportWidget*>(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(window.findChild<QToolButton*>(leave), Qt::LeftButton);
+        QCOMPARE(ui.PageControl1->isVisible(), job || commandPageShown);
+        QCOMPARE(ui.PageControl1->currentIndex(), job ? step : commandPage);
+        QCOMPARE(h.errors, QStringList());
     }
 
     // Closing a page opened beside the work gives back what showed before it:
