@@ -155,7 +155,7 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     layers_->setObjectName("pnlLayers");
     FillPage(ui.pages[kPageLayer], layers_);
     connect(layers_, &LayerPanel::repaintRequested, this, [&cad] { cad.RepaintViewports(); });
-    connect(layers_, &LayerPanel::closeRequested, this, [this] { life_.VisPagine({kHidePages}); });
+    connect(layers_, &LayerPanel::closeRequested, this, [this] { life_.CloseAside(); });
     // After the settings page has switched the language and translated the
     // window (its handler was connected first), the page and the form take
     // their own sections again.

@@ -16,6 +16,7 @@
 #include "engine/gui/NcSimulationViews.h"
 #include "engine/nc/NcProgram.h"
 #include "engine/post/PostSettings.h"
+#include "shell/app/PageSwitcher.h"
 
 namespace calvoro {
 
@@ -32,7 +33,6 @@ struct MainWindowUi;
 struct ToolTableLabels;
 
 // Page indexes of the work panel.
-inline constexpr int kPageLayer = 7;
 inline constexpr int kPageIso = 50;
 
 // Tool.db lies beside the settings file: beside the program, or in the user's

@@ -353,6 +353,18 @@ void WizardWiring::ZncPickCancelled() {
     Forward([](WizardController& wizard) { wizard.zncPickCancelled(); });
 }
 
+void WizardWiring::CommandLeft() {
+    if (!controller_ || !controller_->hasPicture() || Working()) return;
+    const PageSwitcher& pages = life_.Pages();
+    const int step = controller_->page();
+    // The steps still show, or the picture's own edit page or a page opened
+    // beside the work does: nothing was taken away.
+    if (pages.Visible(wizard_page::kSize) || pages.Visible(wizard_page::kEdit)) return;
+    if (pages.PanelShown() && pages.TabVisible(pages.Current())) return;
+    if (step < wizard_page::kSize || step > wizard_page::kProgram) return;
+    showPage(step, true);
+}
+
 void WizardWiring::PickTool(bool editOnly) {
     if (!controller_ || Working()) return;
     if (ncPages_.EditTools(editOnly, &pages_.toolTable))
