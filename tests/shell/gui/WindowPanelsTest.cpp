@@ -51,9 +51,7 @@ T* Find(MainWindow& w, const char* name) {
     return found;
 }
 
-void Trigger(MainWindow& w, const char* menuItem) {
-    Find<QAction>(w, menuItem)->trigger();
-}
+void Trigger(MainWindow& w, const char* menuItem) { Find<QAction>(w, menuItem)->trigger(); }
 
 void Send(QWidget* view, QEvent::Type type, QPoint at) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
@@ -83,9 +81,7 @@ std::vector<T*> All(MainWindow& w) {
 }
 
 template <class T>
-int CountOf(MainWindow& w) {
-    return static_cast<int>(All<T>(w).size());
-}
+int CountOf(MainWindow& w) { return static_cast<int>(All<T>(w).size()); }
 
 // Whether a line of the drawing runs from (x1, y1) to (x2, y2), either way.
 bool HasLine(MainWindow& w, double x1, double y1, double x2, double y2, int layer = -1) {
@@ -100,9 +96,15 @@ bool HasLine(MainWindow& w, double x1, double y1, double x2, double y2, int laye
     return false;
 }
 
+TCADState* Running(MainWindow& w) { return w.View2D().Program().CurrentState(); }
 QString StateName(MainWindow& w) {
-    TCADState* state = w.View2D().Program().CurrentState();
-    return state ? QString::fromLatin1(state->ClassType().Name.data(), int(state->ClassType().Name.size())) : "";
+    return Running(w) ? QString::fromStdString(std::string(Running(w)->ClassType().Name)) : "";
+}
+const StateClass* AfterState(MainWindow& w) {
+    return Running(w) && Running(w)->Param() ? Running(w)->Param()->AfterState : nullptr;
+}
+TQVD2D_SelectObjectsParam* PickParam(MainWindow& w) {
+    return Running(w) ? dynamic_cast<TQVD2D_SelectObjectsParam*>(Running(w)->Param()) : nullptr;
 }
 
 // Records the user events the running task receives.
@@ -118,16 +120,6 @@ public:
     }
 };
 const StateClass SpyState::Class{"SpyState", &CreateState<SpyState>};
-
-const StateClass* AfterState(MainWindow& w) {
-    TCADState* state = w.View2D().Program().CurrentState();
-    return state && state->Param() ? state->Param()->AfterState : nullptr;
-}
-
-TQVD2D_SelectObjectsParam* PickParam(MainWindow& w) {
-    TCADState* state = w.View2D().Program().CurrentState();
-    return state ? dynamic_cast<TQVD2D_SelectObjectsParam*>(state->Param()) : nullptr;
-}
 
 }  // namespace
 
