@@ -31,11 +31,9 @@
 #include "kernel/gui/ViewportWidget.h"
 #include "kernel/model/GraphicObjIterator.h"
 #include "kernel/program/TQVPrg2D.h"
-#include "kernel/tasks/PlacingTasks.h"
 #include "kernel/view/TQVViewport2D.h"
 #include "shell/app/CommandTable.h"
 #include "shell/gui/CommandPanels.h"
-#include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/View2DHost.h"
 #include "tests/shell/gui/WindowHarness.h"
 
@@ -193,12 +191,10 @@ private slots:
         Harness h;
         MainWindow& w = h.start();
         struct Row {
-            const char* menu;
-            const char* task;
+            const char *menu, *task;
             const StateClass* after;
             int code;
-            bool highlight;
-            bool clearsObjectSnap = true;
+            bool highlight, clearsObjectSnap = true;
         };
         const char* const two = "TCAD2DSeleziona2Ogg";
         const char* const one = "TQV2D_Select1Object";
