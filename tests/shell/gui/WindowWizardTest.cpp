@@ -1,8 +1,9 @@
 // The job wizard in the real main window (offscreen, scripted dialogs, stub 3D
 // view): one row per control of the wizard's pages, reached the way a person
-// reaches it, with the effect it must have; the open and save commands; and
-// the whole road from a picture to an NC program and back from the saved job.
-// The wizard's rules themselves are pinned by the controller's own tests.
+// reaches it, with the effect it must have; the open, new and save commands; a
+// refused computation, a large picture and the picks made in the 2D view. The
+// wizard's rules are pinned by the controller's own tests, the road from a
+// picture to a program and back from its document by the end-to-end run.
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -171,6 +172,8 @@ std::vector<Row> Rows() {
         {"sedPass_Z", 49, All({Click("sbtNcCalc"), [](Rig& r) { r.p().sedPass_Z->setValue(2); }}),
          All({Enabled("/ sbtNextB6"), [](Rig& r) { QCOMPARE(r.wizard().cutting().passCount, 2); }})},
         {"sbtZNCRegen", 49, All({Click("chkCutColor"), Click("sbtZNCRegen")}), [](Rig&) {}},
+        {"sbtNew", 50, [](Rig& r) { r.dialogs.answers = {true}; QTest::mouseClick(r.ui().sbtNew, Qt::LeftButton); },
+         All({Asked(), Enabled("/ sbtSave"), [](Rig& r) { QVERIFY(!r.wizard().hasPicture()); }})},
         {"sbtSave", 50, SaveAs("job", Click("sbtSave")), [](Rig& r) { QVERIFY(fs::exists(r.file("job.pxm"))); }},
         {"mnuSave", 50, SaveAs("drawing.dxf", [](Rig& r) { r.ui().mnuSave->trigger(); }),
          [](Rig& r) { QVERIFY(ReadWholeFile(r.file("drawing.dxf")).find("EOF") != std::string::npos); }},
@@ -336,39 +339,6 @@ private slots:
         QVERIFY(!rig.ui().ProgressBar1->isVisible() && rig.ui().pnlCmd->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(rig.h.errors.size(), 1);  // the reason is shown
-    }
-
-    // The whole road with the mouse: picture -> program -> job document ->
-    // new job -> the document again -> the same program, byte for byte; and
-    // the relief of the same job as a closed STL solid.
-    void aJobComesBackFromItsDocumentAndGivesTheSameProgram() {
-        Rig rig(false);
-        rig.dialogs.fileToOpen = QString::fromStdString(WriteDome(rig.file("dome.bmp"), 120, 90).string());
-        QTest::mouseClick(rig.ui().sbtOpen, Qt::LeftButton);
-        rig.to(50, rig.file("dome.nc"));
-        const std::string first = ReadWholeFile(rig.file("dome.nc"));
-        QVERIFY(first.size() > 100);
-        QCOMPARE(rig.w().NcPages().Controller().programText(), first);
-
-        rig.dialogs.filesToSave = {QString::fromStdString(rig.file("dome-job").string())};
-        rig.click(rig.ui().sbtSave);
-        rig.dialogs.filesToSave = {QString::fromStdString(rig.file("dome.stl").string())};
-        rig.click(rig.ui().sbtSave);
-        for (const auto& [edge, uses] : StlEdges(rig.file("dome.stl"))) QCOMPARE(uses, 2);
-
-        rig.dialogs.answers = {true};
-        QTest::mouseClick(rig.ui().sbtNew, Qt::LeftButton);
-        QVERIFY(!rig.wizard().hasPicture() && !rig.ui().sbtSave->isEnabled());
-        fs::remove(rig.file("dome.nc"));
-
-        rig.dialogs.fileToOpen = QString::fromStdString(rig.file("dome-job.pxm").string());
-        QTest::mouseClick(rig.ui().sbtOpen, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.wiring().Working(), 60000);
-        QCOMPARE(rig.page(), 49);  // the replay stops before the computation
-        QVERIFY(rig.dialogs.filesToSave.empty());
-        rig.click(rig.p().sbtNcCalc);
-        QCOMPARE(ReadWholeFile(rig.file("dome.nc")), first);
-        QCOMPARE(rig.h.errors, QStringList());
     }
 };
 
