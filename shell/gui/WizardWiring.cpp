@@ -24,6 +24,7 @@
 #include <cmath>
 
 #include "engine/document/SaveName.h"
+#include "engine/gui/NcPageController.h"
 #include "engine/gui/ToolDialog.h"
 #include "engine/picture/PictureFile.h"
 #include "kernel/drawing/QVCmp2D.h"
@@ -466,6 +467,9 @@ void WizardWiring::ConnectPagesOneToFive() {
             w.nextFromTool();
         });
     });
+    // Play keeps the user on the NC page until it ends or is stopped.
+    connect(&ncPages_.Controller(), &NcPageController::simulationRunning, p.sbtPrevB7,
+            [prev = p.sbtPrevB7](bool running) { prev->setEnabled(!running); });
     connect(&ncPages_, &NcPageWiring::ncFileChosen, this, [this](const QString& file) {
         if (controller_) controller_->ncFileSavedAs(file.toStdString());
     });
