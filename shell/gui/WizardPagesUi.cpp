@@ -137,7 +137,8 @@ void BuildNcFilePage(QWidget* page, WizardPagesUi& p) {
     p.sbtNewNc = Button(page, "sbtNewNc", "NC file...");
     form->addRow(p.sbtNewNc);
     p.stxNcFileName = Named(new QLabel(page), "stxNcFileName");
-    p.stxNcFileName->setWordWrap(true);
+    // The page sets the width and the name is shortened to it.
+    p.stxNcFileName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     form->addRow(p.stxNcFileName);
     p.cboPostName = Named(new QComboBox(page), "cboPostName");
     form->addRow(Named(new QLabel("Post Processor:", page), "lblPostName"), p.cboPostName);

@@ -162,6 +162,25 @@ private slots:
         QCOMPARE(road.h.errors, QStringList());
     }
 
+    // A name wider than the page is shortened in its middle, whole in its tip.
+    void aLongNcFileNameFitsItsLabel() {
+        Road road;
+        for (QAbstractButton* prev : {static_cast<QAbstractButton*>(road.pages().sbtPrevB7),
+                                      static_cast<QAbstractButton*>(road.pages().sbtPrevB6),
+                                      static_cast<QAbstractButton*>(road.pages().sbtPrevB5)})
+            road.click(prev);
+        QCOMPARE(road.page(), 47);
+        const fs::path folder = road.file("a_folder_whose_name_is_far_too_long_for_the_page/and_one_more_level");
+        fs::create_directories(folder);
+        const QString name = QString::fromStdString((folder / "dome.nc").string());
+        road.dialogs.filesToSave = {name};
+        road.click(road.pages().sbtNewNc);
+        QLabel* label = road.pages().stxNcFileName;
+        QCOMPARE(label->toolTip(), name);
+        QVERIFY(label->text().contains("...") && label->text().endsWith("dome.nc"));
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+    }
+
     // From the NC page back to the tool page: the library form adds a cutter
     // and deletes it again; the compact form that follows is narrower.
     void theToolFormAddsAndDeletesACutterAndShrinksWhenCompact() {
