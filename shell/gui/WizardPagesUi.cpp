@@ -190,6 +190,10 @@ void BuildCuttingPage(MainWindowUi& ui, QWidget* page, WizardPagesUi& p) {
     form->addRow(p.imgCutPar);
     p.lblCutParHelp = Named(new QLabel(page), "lblCutParHelp");
     p.lblCutParHelp->setWordWrap(true);
+    // Room for the longest help text, so that the buttons below stay where
+    // the pointer left them whichever field is explained.
+    p.lblCutParHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    p.lblCutParHelp->setMinimumHeight(3 * p.lblCutParHelp->fontMetrics().lineSpacing());
     form->addRow(p.lblCutParHelp);
 
     p.grpZNC = Named(new QGroupBox("Z no cut", page), "grpZNC");

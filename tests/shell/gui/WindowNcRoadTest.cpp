@@ -3,6 +3,7 @@
 // Prev held while Play runs, the line Step reads shown from its start, Save
 // As making the chosen file the NC file, and the tool form's two shapes.
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -160,6 +161,26 @@ private slots:
         }
         QCOMPARE(road.nc.errors, QStringList());
         QCOMPARE(road.h.errors, QStringList());
+    }
+
+    // The help text beside the cutting values changes with the field
+    // explained; the buttons under it stay where they are.
+    void theCuttingPageButtonsStayPutWhateverTheHelpSays() {
+        Road road;
+        road.click(road.pages().sbtPrevB7);
+        QCOMPARE(road.page(), 49);
+        QPushButton* prev = road.pages().sbtPrevB6;
+        const int y = prev->y();
+        road.h.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(road.h.window.get()));
+        const QString help = road.pages().lblCutParHelp->text();
+        QTest::mouseClick(road.h.ui().txtFilter, Qt::LeftButton);
+        QTest::qWait(50);
+        QVERIFY(road.pages().lblCutParHelp->text() != help);
+        QCOMPARE(prev->y(), y);
+        QTest::mouseClick(road.pages().chkVerticale, Qt::LeftButton, {}, QPoint(6, road.pages().chkVerticale->height() / 2));
+        QTest::qWait(50);
+        QCOMPARE(prev->y(), y);
     }
 
     // A name wider than the page is shortened in its middle, whole in its tip.
