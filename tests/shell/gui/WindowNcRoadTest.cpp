@@ -80,10 +80,7 @@ struct Road {
         click(p.sbtNextB1);
         click(p.sbtNextB2);
         dialogs.filesToSave.push_back(QString::fromStdString(file("dome.nc").string()));
-        for (QAbstractButton* button : {static_cast<QAbstractButton*>(p.sbtNextB3), static_cast<QAbstractButton*>(p.sbtNextB4),
-                                        static_cast<QAbstractButton*>(p.sbtNextB5), static_cast<QAbstractButton*>(p.sbtNcCalc),
-                                        static_cast<QAbstractButton*>(p.sbtNextB6)})
-            click(button);
+        for (QPushButton* button : {p.sbtNextB3, p.sbtNextB4, p.sbtNextB5, p.sbtNcCalc, p.sbtNextB6}) click(button);
     }
     const WizardPagesUi& pages() { return h.window->Wizard().Pages(); }
     NcPage& ncPage() { return h.window->NcPages().Page(); }
@@ -186,10 +183,7 @@ private slots:
     // A name wider than the page is shortened in its middle, whole in its tip.
     void aLongNcFileNameFitsItsLabel() {
         Road road;
-        for (QAbstractButton* prev : {static_cast<QAbstractButton*>(road.pages().sbtPrevB7),
-                                      static_cast<QAbstractButton*>(road.pages().sbtPrevB6),
-                                      static_cast<QAbstractButton*>(road.pages().sbtPrevB5)})
-            road.click(prev);
+        for (QPushButton* prev : {road.pages().sbtPrevB7, road.pages().sbtPrevB6, road.pages().sbtPrevB5}) road.click(prev);
         QCOMPARE(road.page(), 47);
         const fs::path folder = road.file("a_folder_whose_name_is_far_too_long_for_the_page/and_one_more_level");
         fs::create_directories(folder);
