@@ -111,6 +111,8 @@ signals:
 
 private:
     void SimulationRunning(bool running);
+    // The 3D cutter made from the tool form's fields, shown as the menu says.
+    void BuildCutter();
     void NcFileSaved(const QString& fileName);
     void ClosePages();
 
@@ -118,6 +120,7 @@ private:
     MainState& state_;
     MainLifeCycle& life_;
     DialogServices& dialogs_;
+    View3D& view3d_;
     std::unique_ptr<NcPageDialogs> ownNcDialogs_;
     NcPageDialogs* ncDialogs_;
     WindowSimulationViews views_;
