@@ -478,24 +478,10 @@ private slots:
         if (errors) QVERIFY(shown.front().contains(kWebAddress));
     }
 
-    // Deleting the language in use leaves the program in English, with the
-    // language box and the saved setting naming a language that is there.
-    void deletingTheLanguageInUseFallsBackToEnglish() {
-        Harness h;
-        fs::copy_file(h.install.root() / "language" / "english.lng", h.install.root() / "language" / "deutsch.lng");
-        h.install.write("Calvoro.ini", "[Default]\r\nLanguage=deutsch\r\n");
-        h.start();
-        QCOMPARE(QString::fromStdString(LanguageName()), QString("deutsch"));
-        fs::remove(h.install.root() / "language" / "deutsch.lng");
-        h.window->Settings().LanguagesChanged();
-        QCOMPARE(QString::fromStdString(LanguageName()), QString("english"));
-        QCOMPARE(h.ui().nol_cboLang->currentText(), QString("english"));
-        QCOMPARE(QString::fromStdString(h.window->State().settings.Language), QString("english"));
-        QCOMPARE(h.errors, QStringList());
-    }
-
-    // The view strip, the units and the colour names speak the user's language.
-    void theWindowsTextsComeFromTheLanguageFile() {
+    // The view strip, the units and the colour names speak the user's
+    // language. Deleting the language in use leaves the program in English,
+    // with the language box and the saved setting naming a language that is there.
+    void theWindowsTextsComeFromTheLanguageFileAndADeletedOneGivesEnglish() {
         Harness h;
         std::string text = ReadWholeFile(h.install.root() / "language" / "english.lng");
         for (const auto& [from, to] :
@@ -515,31 +501,27 @@ private slots:
         QCOMPARE(h.ui().cboUnits->currentText(), QString("Zoll"));
         h.ui().sbtSetting->click();
         QCOMPARE(h.ui().ColorBoxBackground->itemText(0), QString("Schwarz"));
-    }
 
-    // The grid page has no road of its own yet; its boxes act on the view all
-    // the same. An NC folder that is not there (another computer's) is never kept.
-    void theGridPageSetsTheViewsGridAndAMissingNcFolderIsReplaced() {
-        Harness h;
-        h.install.write("Calvoro.ini", "[Default]\r\nNcPath=/nowhere/at/all/\r\n");
-        h.start();
-        const std::string folder = h.window->State().settings.NcPath;
-        QVERIFY2(fs::is_directory(folder) && folder.ends_with("/"), folder.c_str());
-        h.ui().chkUnisceGrid->setChecked(true);
-        TypeInto(h.ui().nol_cboGridX, "2.5");
-        QCOMPARE(h.viewport().GridDeltaY(), 2.5);
-        TypeInto(h.ui().nol_cboGridSubY, "0.5");
-        QCOMPARE(h.viewport().GridSubY(), 0.5);
+        fs::remove(h.install.root() / "language" / "deutsch.lng");
+        h.window->Settings().LanguagesChanged();
+        QCOMPARE(QString::fromStdString(LanguageName()), QString("english"));
+        QCOMPARE(h.ui().nol_cboLang->currentText(), QString("english"));
+        QCOMPARE(QString::fromStdString(h.window->State().settings.Language), QString("english"));
+        QCOMPARE(h.errors, QStringList());
     }
 
     // The settings file reaches the view and the interaction program at
-    // start, and what the view shows is what is saved.
+    // start, and what the view shows is what is saved. An NC folder that is
+    // not there (another computer's) is never kept. The grid page has no road
+    // of its own yet; its boxes act on the view all the same.
     void startsWithTheSettingsFileOnTheView() {
         Harness h;
         h.install.write("Calvoro.ini",
                         "[Color]\r\nBackGround=255\r\nGrid=65280\r\n[Default]\r\nUnit=1\r\nSGrid=0\r\nSAxis=0\r\n"
-                        "GridX=2.5\r\nGridY=0.5\r\nSnapX=0.5\r\nSnapY=0.25\r\n");
+                        "GridX=2.5\r\nGridY=0.5\r\nSnapX=0.5\r\nSnapY=0.25\r\nNcPath=/nowhere/at/all/\r\n");
         h.start();
+        const std::string folder = h.window->State().settings.NcPath;
+        QVERIFY2(fs::is_directory(folder) && folder.ends_with("/"), folder.c_str());
         TQVViewport2D& view = h.viewport();
         QCOMPARE(view.GridColor(), TColor(65280));
         QCOMPARE(QString::fromStdString(view.UnitLabel()), Lang("1002"));
@@ -554,6 +536,8 @@ private slots:
         QVERIFY(shown.Left <= -0.4 && shown.Bottom <= -0.4 && shown.Right >= 11.5 && shown.Top >= 11.5);
         QVERIFY(shown.Right - shown.Left < 30.0 && shown.Top - shown.Bottom < 30.0);
         QCOMPARE(ScreenPixelAt(h, 3, 3), QColor(Qt::red));
+        TypeInto(h.ui().nol_cboGridSubY, "0.75");
+        QCOMPARE(h.viewport().GridSubY(), 0.75);
         QVERIFY(h.close(true));
         const Settings saved = ReadSettings(IniFile(h.install.ini()));
         QVERIFY(!saved.SGrid && !saved.SAxis);
