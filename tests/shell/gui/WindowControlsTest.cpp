@@ -27,17 +27,20 @@
 
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/EntityModule.h"
+#include "kernel/entities/TLine2D.h"
 #include "kernel/entities/TPunto2D.h"
 #include "kernel/gui/ViewportWidget.h"
 #include "kernel/model/GraphicObjIterator.h"
 #include "kernel/platform/IniFile.h"
 #include "kernel/program/TQVPrg2D.h"
+#include "kernel/tasks/QV2DTasks.h"
 #include "shell/app/Settings.h"
 #include "shell/gui/AboutDialog.h"
 #include "shell/gui/ColorBox.h"
 #include "shell/gui/FrmEditLng.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/SettingsController.h"
+#include "shell/gui/ViewHandlers.h"
 #include "shell/gui/WizardWiring.h"
 #include "tests/shell/gui/WindowHarness.h"
 
@@ -52,6 +55,7 @@ enum class Reach {
     ToolBar,    // a button of a tool bar of the window
     Page,       // a control of the settings page, once the page shows
     ViewStrip,  // a button of the strip above the 2D view
+    PopUp,      // an item of the views' right-click menu
     View,       // the 2D view itself
     Dialog,     // a control of a dialog the window shows, reached by its road
 };
@@ -366,9 +370,65 @@ std::vector<ControlRow> View3DRows() {
     };
 }
 
+// The zoom and pan of both views, from the view bar and the right-click menu,
+// over a drawing 1000 wide.
+double widthBefore = 0;  // the 2D view's width before the row's control
+Step OnTheDrawing(bool in3D) {
+    return [=](Harness& h) {
+        h.window->LocalCad().AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(1000, 10)));
+        h.window->LifeCycle().SetView3D(in3D);
+        widthBefore = h.viewWidth();
+    };
+}
+Effect Holds(std::function<bool(Harness&)> holds) {
+    return [=](Harness& h, QObject*) { QVERIFY(holds(h)); };
+}
+std::vector<ControlRow> ZoomAndPanRows() {
+    const auto narrower = Holds([](Harness& h) { return h.viewWidth() < widthBefore; });
+    const auto wider = Holds([](Harness& h) { return h.viewWidth() > widthBefore; });
+    const auto scaled = [](double f) { return Holds([f](Harness& h) { return h.view3d->zoomFactors == QList{f}; }); };
+    const auto zoomWindow = Holds([](Harness& h) {
+        return h.window->State().ActiveCommand == kCommandZoomWindow && h.ui().sbtZoomWin->isChecked() &&
+               Program(h).OperationRunning() && Program(h).OperationClass() == &TCADPrgZoomArea::Class;
+    });
+    const auto panning = [](Harness& h) {
+        return h.window->State().ActiveCommand == kCommandPan && h.ui().sbtPan->isChecked() &&
+               h.window->ViewCommands().PanActive() && Program(h).OperationRunning();
+    };
+    const auto wholeDrawing = Holds([](Harness& h) {
+        const TRect2D r = h.viewport().VisualRect();
+        return r.Left <= 0 && r.Right >= 1000 && h.viewWidth() != widthBefore;
+    });
+    const auto wholeRelief = Holds([](Harness& h) { return h.view3d->workBoxZooms == 1; });
+    const Step in2D = OnTheDrawing(false), in3D = OnTheDrawing(true);
+    return {
+        {"sbtZoomIn", Reach::ToolBar, "View bar", in2D, narrower},
+        {"mnuZoomIn", Reach::PopUp, "right-click menu", in2D, narrower},
+        {"sbtZoomIn", Reach::ToolBar, "View bar, 3D", in3D, scaled(1.5)},
+        {"mnuZoomIn", Reach::PopUp, "right-click menu, 3D", in3D, scaled(1.5)},
+        {"sbtZoomBack", Reach::ToolBar, "View bar", in2D, wider},
+        {"mnuZoomOut", Reach::PopUp, "right-click menu", in2D, wider},
+        {"sbtZoomBack", Reach::ToolBar, "View bar, 3D", in3D, scaled(0.5)},
+        {"mnuZoomOut", Reach::PopUp, "right-click menu, 3D", in3D, scaled(0.5)},
+        {"sbtZoomWin", Reach::ToolBar, "View bar", in2D, zoomWindow},
+        {"mnuZoomWindow", Reach::PopUp, "right-click menu", in2D, zoomWindow},
+        {"sbtZoomWin", Reach::ToolBar, "View bar, 3D: none there", in3D, Holds([](Harness& h) {
+             return !h.ui().sbtZoomWin->isChecked() && h.window->State().ActiveCommand != kCommandZoomWindow;
+         })},
+        {"sbtPan", Reach::ToolBar, "View bar", in2D, Holds(panning)},
+        {"mnuPan", Reach::PopUp, "right-click menu", in2D, Holds(panning)},
+        {"sbtPan", Reach::ToolBar, "View bar, 3D", in3D,
+         Holds([=](Harness& h) { return h.view3d->panMode && panning(h); })},
+        {"sbtAutozoom", Reach::ToolBar, "View bar", in2D, wholeDrawing},
+        {"mnuAutozoom", Reach::PopUp, "right-click menu", in2D, wholeDrawing},
+        {"sbtAutozoom", Reach::ToolBar, "View bar, 3D", in3D, wholeRelief},
+        {"mnuAutozoom", Reach::PopUp, "right-click menu, 3D", in3D, wholeRelief},
+    };
+}
+
 const std::vector<std::vector<ControlRow>>& Tables() {
     static const std::vector<std::vector<ControlRow>> tables = {
-        LifeCycleRows(), SettingsRows(), GridDialogRows(), ViewRows(), View3DRows(),
+        LifeCycleRows(), SettingsRows(), GridDialogRows(), ViewRows(), ZoomAndPanRows(), View3DRows(),
     };
     return tables;
 }
@@ -396,6 +456,8 @@ QString Unreachable(Harness& h, const ControlRow& row, QObject* control) {
                     inMenuBar = inMenuBar || h.window->menuBar()->actions().contains(menu->menuAction());
             return inMenuBar ? QString() : "in no menu of the menu bar";
         }
+        if (row.reach == Reach::PopUp)
+            return h.ui().LocalPopUp->actions().contains(action) ? QString() : "not in the right-click menu";
         if (row.reach == Reach::ViewStrip) {
             auto* strip = h.window->findChild<QToolBar*>("tbrView2D");
             return strip && strip->isVisible() && strip->actions().contains(action) ? QString()
@@ -439,10 +501,13 @@ private slots:
         h.start();
         if (control.reach == Reach::Page) h.ui().sbtSetting->click();
         if (control.before) control.before(h);
+        // The menu's items are enabled as it opens.
+        if (control.reach == Reach::PopUp) h.ui().LocalPopUp->popup(h.window->mapToGlobal(QPoint(100, 100)));
         QObject* found = Reached(h, control);
         const QString problem = Unreachable(h, control, found);
         QVERIFY2(problem.isEmpty(), qPrintable(QString(control.name) + ": " + problem));
         Press(found);
+        h.ui().LocalPopUp->hide();
         control.effect(h, found);
         if (QTest::currentTestFailed()) return;
         QVERIFY2(h.errors.isEmpty(), qPrintable(h.errors.join("\n")));

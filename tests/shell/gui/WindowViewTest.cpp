@@ -1,7 +1,7 @@
-// The view controls of the real main window, one row per control: where a
-// person finds it, and what it does to the 2D view, the 3D view, the
-// interaction program, the job state or the pages. Then the ends of the
-// operations (the Z point pick among them) and the entity tree.
+// The view commands of the real main window once they run: the ways out of a
+// pan or zoom window and of the Z point pick, the right-click menu's enabling,
+// the cursor, the read-outs, the double-click and the entity tree. The rows of
+// the view's controls are in the window's controls test.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,11 +36,6 @@ using namespace calvoro::testing;
 
 namespace {
 
-double ViewWidth(MainWindow& w) {
-    const TRect2D r = w.View2D().Viewport().VisualRect();
-    return r.Right - r.Left;
-}
-
 // Clicks a tool button, or triggers an item of the view's right-click menu,
 // the way a person would.
 void Press(MainWindow& w, const char* name) {
@@ -69,70 +64,6 @@ void PressEscape(MainWindow& w) {
 class WindowViewTest : public QObject {
     Q_OBJECT
 private slots:
-    // sbt*: the view tool bar; mnu*: the view's right-click menu.
-    void everyViewControlHasItsEffect() {
-        struct Row {
-            const char* name;
-            bool in3D;
-            // What the control must have done; true when it did.
-            std::function<bool(Harness&, double widthBefore)> effect;
-        };
-        const auto narrower = [](Harness& h, double before) { return ViewWidth(*h.window) < before; };
-        const auto wider = [](Harness& h, double before) { return ViewWidth(*h.window) > before; };
-        const auto scaled = [](double factor) {
-            return [factor](Harness& h, double) { return h.view3d->zoomFactors == QList<double>{factor}; };
-        };
-        const auto zoomWindow = [](Harness& h, double) {
-            const TQVPrg2D& program = h.window->View2D().Program();
-            return h.window->State().ActiveCommand == kCommandZoomWindow && h.ui().sbtZoomWin->isChecked() &&
-                   program.OperationRunning() && program.OperationClass() == &TCADPrgZoomArea::Class;
-        };
-        const auto pan = [](Harness& h, double) {
-            return h.window->State().ActiveCommand == kCommandPan && h.ui().sbtPan->isChecked() &&
-                   h.window->ViewCommands().PanActive() && h.window->View2D().Program().OperationRunning();
-        };
-        const auto wholeDrawing = [](Harness& h, double before) {
-            // The drawing holds a line 0..1000 wide: all of it in sight.
-            const TRect2D r = h.window->View2D().Viewport().VisualRect();
-            return r.Left <= 0 && r.Right >= 1000 && ViewWidth(*h.window) != before;
-        };
-        const auto wholeRelief = [](Harness& h, double) { return h.view3d->workBoxZooms == 1; };
-        const Row rows[] = {
-            {"sbtZoomIn", false, narrower},
-            {"mnuZoomIn", false, narrower},
-            {"sbtZoomIn", true, scaled(1.5)},
-            {"mnuZoomIn", true, scaled(1.5)},
-            {"sbtZoomBack", false, wider},
-            {"mnuZoomOut", false, wider},
-            {"sbtZoomBack", true, scaled(0.5)},
-            {"mnuZoomOut", true, scaled(0.5)},
-            {"sbtZoomWin", false, zoomWindow},
-            {"mnuZoomWindow", false, zoomWindow},
-            // The 3D view has no zoom window.
-            {"sbtZoomWin", true,
-             [](Harness& h, double) {
-                 return !h.ui().sbtZoomWin->isChecked() && h.window->State().ActiveCommand != kCommandZoomWindow;
-             }},
-            {"sbtPan", false, pan},
-            {"mnuPan", false, pan},
-            {"sbtPan", true, [&](Harness& h, double w) { return h.view3d->panMode && pan(h, w); }},
-            {"sbtAutozoom", false, wholeDrawing},
-            {"mnuAutozoom", false, wholeDrawing},
-            {"sbtAutozoom", true, wholeRelief},
-            {"mnuAutozoom", true, wholeRelief},
-        };
-        for (const Row& r : rows) {
-            Harness h;
-            MainWindow& w = h.start();
-            w.LocalCad().AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(1000, 10)));
-            w.LifeCycle().SetView3D(r.in3D);
-            const double before = ViewWidth(w);
-            Press(w, r.name);
-            QVERIFY2(r.effect(h, before), qPrintable(QString("%1%2").arg(r.name, r.in3D ? " in 3D" : "")));
-            QCOMPARE(h.errors, QStringList());
-        }
-    }
-
     // The ways out of a pan or a zoom window, and what they leave behind.
     void cancelEscapeAndDoneEndTheRunningCommand() {
         struct Row {
