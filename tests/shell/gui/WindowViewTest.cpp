@@ -64,41 +64,64 @@ void PressEscape(MainWindow& w) {
 class WindowViewTest : public QObject {
     Q_OBJECT
 private slots:
-    // The ways out of a pan or a zoom window, and what they leave behind.
-    void cancelEscapeAndDoneEndTheRunningCommand() {
+    // Every way out of a running pan, zoom window or Z point pick, and what it
+    // leaves behind. The pick's hooks hear of its end once, with the point it
+    // placed or without one when it is left early.
+    void everyWayOutEndsTheRunningCommand() {
         struct Row {
-            const char* start;
+            const char* start;  // the control that starts it, or a Z pick with or without its point
             std::function<void(Harness&)> leave;
             std::int32_t commandAfter;
+            QString heard;  // by the pick's hooks
         };
         const auto escape = [](Harness& h) { PressEscape(*h.window); };
+        const auto cancel = [](Harness& h) { h.ui().btnCancel->click(); };
+        const auto endOperation = [](Harness& h) { h.window->ViewCommands().EndOperation(); };
         const Row rows[] = {
-            {"sbtPan", [](Harness& h) { h.ui().btnCancel->click(); }, kCommandCancelled},
-            {"sbtPan", [](Harness& h) { Press(*h.window, "mnuCancel"); }, kCommandCancelled},
-            {"sbtPan", escape, kNoCommand},
+            {"sbtPan", cancel, kCommandCancelled, ""},
+            {"sbtPan", [](Harness& h) { Press(*h.window, "mnuCancel"); }, kCommandCancelled, ""},
+            {"sbtPan", escape, kNoCommand, ""},
             {"sbtPan",
              [](Harness& h) {
-                 QWidget* view = &h.window->View2D().Widget();
-                 view->setFocus();
-                 QTest::keyClick(view, Qt::Key_Escape);
+                 h.view2d()->setFocus();
+                 QTest::keyClick(h.view2d(), Qt::Key_Escape);
              },
-             kNoCommand},
-            {"sbtZoomWin", escape, kCommandZoomWindow},
+             kNoCommand, ""},
+            {"sbtZoomWin", escape, kCommandZoomWindow, ""},
             // The view strip's twins run the same commands.
-            {"actZoomWindow", escape, kCommandZoomWindow},
-            {"actPan", escape, kNoCommand},
-            {"sbtPan", [](Harness& h) { Press(*h.window, "mnuDone"); }, kNoCommand},
+            {"actZoomWindow", escape, kCommandZoomWindow, ""},
+            {"actPan", escape, kNoCommand, ""},
+            {"sbtPan", [](Harness& h) { Press(*h.window, "mnuDone"); }, kNoCommand, ""},
+            {"Z pick, point placed", endOperation, kNoCommand, "picked 12.5 -3"},
+            {"Z pick", endOperation, kNoCommand, "cancelled"},
+            {"Z pick", escape, kNoCommand, "cancelled"},
+            {"Z pick", cancel, kCommandCancelled, "cancelled"},
         };
         for (const Row& r : rows) {
             Harness h;
             MainWindow& w = h.start();
-            Press(w, r.start);
-            QVERIFY(w.View2D().Program().OperationRunning());
+            QStringList heard;
+            w.ViewCommands().SetZncPickHooks(
+                [&](double x, double y) { heard << QString("picked %1 %2").arg(x).arg(y); },
+                [&] { heard << "cancelled"; });
+            if (QString(r.start).startsWith("Z pick")) {
+                w.State().ActiveCommand = kCommandZNoCutPick;
+                if (QString(r.start).endsWith("placed"))
+                    w.LocalCad().AddObject2D(kZncPointId,
+                                             std::make_unique<TPunto2D>(kZncPointId, MakePoint2D(12.5, -3)));
+            } else {
+                Press(w, r.start);
+                QVERIFY(w.View2D().Program().OperationRunning());
+            }
             r.leave(h);
             QVERIFY2(!w.View2D().Program().OperationRunning(), r.start);
             QCOMPARE(w.State().ActiveCommand, r.commandAfter);
             QVERIFY(!h.ui().sbtPan->isChecked() && !h.ui().sbtZoomWin->isChecked());
             QVERIFY(!w.ViewCommands().PanActive() && !h.view3d->panMode);
+            QCOMPARE(heard.join(""), r.heard);
+            // A later end of some other operation hears nothing more.
+            w.ViewCommands().EndOperation();
+            QCOMPARE(heard.join(""), r.heard);
             QCOMPARE(h.errors, QStringList());
         }
     }
@@ -131,42 +154,6 @@ private slots:
         QVERIFY(ui.LocalPopUp->isVisible());
         for (const Row& r : rows) QCOMPARE(r.action->isEnabled(), r.in3D);
         ui.LocalPopUp->hide();
-    }
-
-    // The Z point pick ends with the point it placed, or without one when it
-    // is left early; either way nothing breaks and the hooks hear of it once.
-    void theZPointPickEndsThroughItsHooks() {
-        struct Row {
-            const char* name;
-            bool placePoint;
-            std::function<void(MainWindow&)> end;
-            QString heard;
-        };
-        const auto endOperation = [](MainWindow& w) { w.ViewCommands().EndOperation(); };
-        const Row rows[] = {
-            {"point placed", true, endOperation, "picked 12.5 -3"},
-            {"no point", false, endOperation, "cancelled"},
-            {"Esc", false, PressEscape, "cancelled"},
-            {"Cancel", false, [](MainWindow& w) { w.Ui().btnCancel->click(); }, "cancelled"},
-        };
-        for (const Row& r : rows) {
-            Harness h;
-            MainWindow& w = h.start();
-            QStringList heard;
-            w.ViewCommands().SetZncPickHooks(
-                [&](double x, double y) { heard << QString("picked %1 %2").arg(x).arg(y); },
-                [&] { heard << "cancelled"; });
-            w.State().ActiveCommand = kCommandZNoCutPick;
-            if (r.placePoint)
-                w.LocalCad().AddObject2D(kZncPointId, std::make_unique<TPunto2D>(kZncPointId, MakePoint2D(12.5, -3)));
-            r.end(w);
-            QCOMPARE(heard, QStringList{r.heard});
-            QVERIFY2(w.State().ActiveCommand != kCommandZNoCutPick, r.name);
-            // A later end of some other operation hears nothing more.
-            w.ViewCommands().EndOperation();
-            QCOMPARE(heard.size(), 1);
-            QCOMPARE(h.errors, QStringList());
-        }
     }
 
     // Over the view the cursor is the cross, the hand while a pan runs (also
