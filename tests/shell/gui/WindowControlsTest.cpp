@@ -237,7 +237,7 @@ std::vector<ControlRow> SettingsRows() {
          [](Harness&, QObject*) {
              bool shown = false;
              for (QWidget* widget : QApplication::topLevelWidgets())
-                 shown = shown || (qobject_cast<FrmEditLng*>(widget) && widget->isVisible());
+                 if (qobject_cast<FrmEditLng*>(widget) && widget->isVisible()) shown = widget->close();
              QVERIFY(shown);
          }},
         {"sbtGridOnOff", Reach::ToolBar, "View bar, Grid; right button: the grid dialog", {},
