@@ -18,6 +18,8 @@
 #include "engine/picture/BmpCodec.h"
 #include "engine/picture/Picture.h"
 #include "engine/relief/HeightMap.h"
+#include "kernel/gui/ViewportWidget.h"
+#include "kernel/view/TQVViewport2D.h"
 #include "kernel/platform/AtomicFile.h"
 #include "shell/app/AppInfo.h"
 #include "shell/app/WorkBox.h"
@@ -25,6 +27,7 @@
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/GridDialog.h"
 #include "shell/gui/MainWindow.h"
+#include "shell/gui/View2DHost.h"
 #include "shell/gui/View3D.h"
 #include "shell/lang/UnitLang.h"
 
@@ -198,6 +201,10 @@ struct Harness {
         return *window;
     }
     const MainWindowUi& ui() const { return window->Ui(); }
+    // The 2D view: its mapping, its widget and the width of the world it shows.
+    TQVViewport2D& viewport() { return window->View2D().Viewport(); }
+    QWidget* view2d() { return &window->View2D().Widget(); }
+    double viewWidth() { return viewport().VisualRect().Right - viewport().VisualRect().Left; }
     // Closes the window with the given answer; true when it closed.
     bool close(bool answer) {
         dialogs.answers.push_back(answer);

@@ -53,21 +53,18 @@ struct Window : Harness {
     }
     NcPageWiring& page() { return window->NcPages(); }
     NcPage& nc() { return page().Page(); }
-    TQVViewport2D& view() { return window->View2D().Viewport(); }
     // The colour the window shows at a world point.
     QRgb shown(double x, double y) {
-        const TPixelPoint p = view().WorldToPixel(MakePoint2D(x, y));
-        return window->View2D().Widget().ScreenImage().pixel(p.X, p.Y) & 0xFFFFFF;
+        const TPixelPoint p = viewport().WorldToPixel(MakePoint2D(x, y));
+        return screen().pixel(p.X, p.Y) & 0xFFFFFF;
     }
     int items(OverlayShape shape) {
         int count = 0;
-        for (const OverlayItem& item : view().Overlay().Items()) count += item.Shape == shape;
+        for (const OverlayItem& item : viewport().Overlay().Items()) count += item.Shape == shape;
         return count;
     }
     const QImage& screen() { return window->View2D().Widget().ScreenImage(); }
-    const QImage& offscreen() { return dynamic_cast<QImageViewSurface&>(view().OffscreenSurface()).Image(); }
-    QAction* action(const char* name) { return window->findChild<QAction*>(name); }
-    QWidget* viewWidget() { return &window->View2D().Widget(); }
+    const QImage& offscreen() { return dynamic_cast<QImageViewSurface&>(viewport().OffscreenSurface()).Image(); }
     QString status() { return ui().pnlStatus2->text(); }
 };
 
@@ -84,10 +81,9 @@ private slots:
         Window w;
         QVERIFY(w.nc().sbtIsoStep->isEnabled());
         for (int i = 0; i < 3; ++i) w.nc().sbtIsoStep->click();  // %, the rapid, the feed
-        QCOMPARE(int(w.view().Overlay().Count()), 2);
+        QCOMPARE(int(w.viewport().Overlay().Count()), 2);
         QCOMPARE(w.shown(70, 20), kCyan);
-        QVERIFY(w.view().OverlayMarkerShown());
-        QCOMPARE(*w.view().OverlayMarker(), MakePoint2D(120, 20));
+        QCOMPARE(*w.viewport().OverlayMarker(), MakePoint2D(120, 20));
         QVERIFY(w.errors.isEmpty());
     }
 
@@ -101,34 +97,33 @@ private slots:
         const int objects = cad.ObjectCount();
         w.nc().sbtIsoPlay->click();
         QTRY_VERIFY(!w.page().Controller().playing());
-        QCOMPARE(w.items(OverlayShape::Line), 3);  // feed, rapid, the cycle's approach
-        QCOMPARE(w.items(OverlayShape::Arc), 2);
-        QCOMPARE(w.items(OverlayShape::Point), 1);
+        // Feed, rapid and the cycle's approach; two arcs; the hole.
+        QCOMPARE(QList<int>({w.items(OverlayShape::Line), w.items(OverlayShape::Arc), w.items(OverlayShape::Point)}),
+                 QList<int>({3, 2, 1}));
         QCOMPARE(w.shown(70, 20), kCyan);     // the feed
         QCOMPARE(w.shown(120, 70), kYellow);  // the rapid
         QCOMPARE(w.shown(170, 170), kCyan);   // the top of both arcs
-        QCOMPARE(*w.view().OverlayMarker(), MakePoint2D(150, 60));
+        QCOMPARE(*w.viewport().OverlayMarker(), MakePoint2D(150, 60));
         // The moves are no part of the drawing, and its layers keep their pens.
         QCOMPARE(cad.ObjectCount(), objects);
         QCOMPARE(cad.Layers().LayerByIndex(cad.CurrentLayer()).Pen().Color, layerColour);
 
         // A new mapping draws them all again.
-        w.view().ZoomWindow(MakeRect2D(0, 0, 250, 200));
+        w.viewport().ZoomWindow(MakeRect2D(0, 0, 250, 200));
         QCOMPARE(w.shown(120, 70), kYellow);
 
         // The marker lies on the screen image alone: a copy that cuts through
         // it keeps it whole, and taking it away gives back every pixel.
-        QVERIFY(w.view().OverlayMarkerShown());
+        QVERIFY(w.viewport().OverlayMarkerShown());
         QVERIFY(w.screen() != w.offscreen());
-        const TPixelPoint mark = w.view().WorldToPixel(MakePoint2D(150, 60));
-        w.view().CopyBitmapToScreen(TPixelRect{mark.X - 2, mark.Y - 3, mark.X + 40, mark.Y + 40}, false);
-        w.view().SetOverlayMarker(std::nullopt);
+        const TPixelPoint mark = w.viewport().WorldToPixel(MakePoint2D(150, 60));
+        w.viewport().CopyBitmapToScreen(TPixelRect{mark.X - 2, mark.Y - 3, mark.X + 40, mark.Y + 40}, false);
+        w.viewport().SetOverlayMarker(std::nullopt);
         QVERIFY(w.screen() == w.offscreen());
 
         w.nc().sbtIsoRev->click();
-        QVERIFY(w.view().Overlay().Empty());
-        QVERIFY(!w.view().OverlayMarker().has_value());
-        QVERIFY(w.shown(70, 20) != (kCyan));
+        QVERIFY(w.viewport().Overlay().Empty() && !w.viewport().OverlayMarker().has_value());
+        QVERIFY(w.shown(70, 20) != kCyan);
         QVERIFY(w.errors.isEmpty());
     }
 
@@ -139,24 +134,24 @@ private slots:
         w.window->LifeCycle().SetView3D(false);
         w.window->LifeCycle().Messaggio("before");
         const QPoint a(100, 100), b(300, 250);
-        const TPoint2D from = CartesianPoint(w.view().ScreenToWorld(MakePoint2D(a.x(), a.y())));
-        const TPoint2D to = CartesianPoint(w.view().ScreenToWorld(MakePoint2D(b.x(), b.y())));
+        const TPoint2D from = CartesianPoint(w.viewport().ScreenToWorld(MakePoint2D(a.x(), a.y())));
+        const TPoint2D to = CartesianPoint(w.viewport().ScreenToWorld(MakePoint2D(b.x(), b.y())));
 
-        w.action("actZoomWindow")->trigger();
+        w.window->findChild<QAction*>("actZoomWindow")->trigger();
         QCOMPARE(w.status(), Lang("1200"));
-        QTest::mousePress(w.viewWidget(), Qt::LeftButton, {}, a);
+        QTest::mousePress(w.view2d(), Qt::LeftButton, {}, a);
         QCOMPARE(w.status(), Lang("1201"));
-        QTest::mouseMove(w.viewWidget(), b);
-        QTest::mouseRelease(w.viewWidget(), Qt::LeftButton, {}, b);
+        QTest::mouseMove(w.view2d(), b);
+        QTest::mouseRelease(w.view2d(), Qt::LeftButton, {}, b);
         QCOMPARE(w.status(), QString("before"));
-        const TRect2D r = w.view().VisualRect();
+        const TRect2D r = w.viewport().VisualRect();
         QVERIFY2(r.Left <= std::min(from.X, to.X) + 1e-6 && r.Right >= std::max(from.X, to.X) - 1e-6,
                  "the dragged window is shown");
         QVERIFY(r.Right - r.Left < 300);
 
-        w.action("actPan")->trigger();
+        w.window->findChild<QAction*>("actPan")->trigger();
         QCOMPARE(w.status(), Lang("1202"));
-        QTest::keyClick(w.viewWidget(), Qt::Key_Escape);
+        QTest::keyClick(w.view2d(), Qt::Key_Escape);
         QCOMPARE(w.status(), QString("before"));
         QVERIFY(w.errors.isEmpty());
     }
