@@ -257,7 +257,12 @@ void NcPageController::selectLine(int index, bool whole) {
         return;
     }
     QTextCursor cursor(page_->ricIso->document()->findBlockByNumber(index));
-    if (whole) cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    // Selected from its end back to its start, so that the caret, which the
+    // editor scrolls to, stands where the line's block number can be read.
+    if (whole) {
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+    }
     page_->ricIso->setTextCursor(cursor);
     page_->ricIso->ensureCursorVisible();
 }

@@ -465,6 +465,9 @@ void ToolDialog::showEvent(QShowEvent* event) {
         ListView1->setFocus();
         if (currentToolIndex_ >= 0 && currentToolIndex_ < ListView1->count()) ListView1->setCurrentRow(currentToolIndex_);
     }
+    // The layout learns of the list's going or coming only when asked; then
+    // the form takes the width of what it shows.
+    layout()->activate();
     adjustSize();
     QDialog::showEvent(event);
     if (!pendingRefusal_.isEmpty()) {

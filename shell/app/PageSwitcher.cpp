@@ -64,6 +64,29 @@ void PageSwitcher::VisPagina(int page) {
     status_ = PageText(page);
 }
 
+void PageSwitcher::ShowAside(int page) {
+    if (!Valid(page)) return;
+    // From one aside page to another the page to come back to stays.
+    const bool fromKept =
+        panelShown_ && !tabVisible_[static_cast<std::size_t>(current_)] &&
+        std::find(kept_.begin(), kept_.end(), current_) != kept_.end();
+    if (fromKept)
+        currentBeforeAside_ = current_;
+    else if (!panelShown_)
+        currentBeforeAside_ = -1;
+    VisPagina(page);
+}
+
+void PageSwitcher::CloseAside() {
+    const int back = currentBeforeAside_;
+    currentBeforeAside_ = -1;
+    VisPagine({kShowKeptPages});
+    if (panelShown_ && std::find(kept_.begin(), kept_.end(), back) != kept_.end()) {
+        current_ = back;
+        status_ = PageText(back);
+    }
+}
+
 void PageSwitcher::SetCurrent(int page) {
     if (Valid(page)) current_ = page;
 }

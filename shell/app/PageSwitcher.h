@@ -19,6 +19,8 @@ inline constexpr int kPageCount = 51;
 inline constexpr int kHidePages = 999;
 inline constexpr int kShowKeptPages = 998;
 
+inline constexpr int kPageSnap = 6;
+inline constexpr int kPageLayer = 7;
 inline constexpr int kPageGridSet = 11;
 inline constexpr int kPageSettings = 13;
 inline constexpr int kPageFirstWizard = 44;
@@ -35,6 +37,12 @@ public:
     void VisPagine(const std::vector<int>& pages);
     // VisPagina: shows one page with its tab, or hides the panel for kHidePages.
     void VisPagina(int page);
+    // ShowAside: a page the user opens beside the work (layers, grid, snap),
+    // shown with its tab like VisPagina; CloseAside brings back the kept
+    // pages and the one of them that was current, so a job's step or a
+    // command's page is not lost by a look at the layers.
+    void ShowAside(int page);
+    void CloseAside();
     // Makes a page current without changing what shows (the wizard's Next and
     // Back; the NC page may be reached this way though it is not listed).
     void SetCurrent(int page);
@@ -58,6 +66,7 @@ private:
     std::vector<int> kept_;
     bool panelShown_ = false;
     int current_ = 0;
+    int currentBeforeAside_ = -1;
     std::string status_;
 };
 

@@ -226,6 +226,20 @@ void CommandPanels::Connect() {
         pages_.lblScaleX->setText(Text(pages_.rbtScaleUniform->isChecked() ? LangString("310") : LangString("311")));
     });
     connect(ui_.sbmSnap, &QWidget::customContextMenuRequested, &settings_, &SettingsController::ShowGridDialog);
+    // The layer, grid and snap pages come with a tab, like the settings page,
+    // and leave a running command and the job's steps alone.
+    const std::pair<QObject*, int> pageCommands[] = {{ui_.sbtLayer, kPageLayer},
+                                                     {ui_.mnuLayer, kPageLayer},
+                                                     {ui_.mnuGridPage, kPageGridSet},
+                                                     {ui_.mnuSnapPage, kPageSnap}};
+    for (const auto& [sender, page] : pageCommands) {
+        const auto show = [this, page = page] { life_.ShowAside(page); };
+        if (auto* button = qobject_cast<QToolButton*>(sender))
+            connect(button, &QToolButton::clicked, this, show);
+        else
+            connect(static_cast<QAction*>(sender), &QAction::triggered, this, show);
+    }
+    connect(ui_.sbtCloseGridPage, &QToolButton::clicked, this, [this] { life_.CloseAside(); });
 
     // Typing a new diameter or radius starts the running command again with
     // it; the caret stays where the user types.

@@ -149,6 +149,11 @@ void LayerPanel::NameChanged(const QString& text) {
 }
 
 void LayerPanel::showEvent(QShowEvent* event) {
+    // The page opens at the layer that new drawing goes on.
+    {
+        const QSignalBlocker blocker(LayersList);
+        LayersList->setCurrentRow(-1);
+    }
     FillLists();
     QWidget::showEvent(event);
 }

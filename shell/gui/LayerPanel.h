@@ -23,8 +23,9 @@ class LayerPanel : public QWidget {
 public:
     explicit LayerPanel(TQVCmp& cad, QWidget* parent = nullptr);
 
-    // Fills both lists from the drawing and selects its current layer; the
-    // page does this each time it is shown.
+    // Fills both lists from the drawing and keeps the selected row (the
+    // current layer when none is); each show of the page starts at the
+    // current layer.
     void FillLists();
 
     void SetCurrentLayer(int index);

@@ -250,6 +250,20 @@ void MainLifeCycle::VisPagina(int page) {
     Messaggio(Text(pages_.StatusText()));
 }
 
+void MainLifeCycle::ShowAside(int page) {
+    state_.UpdatingControls = false;
+    pages_.ShowAside(page);
+    ShowPages();
+    Messaggio(Text(pages_.StatusText()));
+}
+
+void MainLifeCycle::CloseAside() {
+    state_.UpdatingControls = false;
+    pages_.CloseAside();
+    ShowPages();
+    Messaggio(Text(pages_.StatusText()));
+}
+
 void MainLifeCycle::ShowPages() {
     ui_.PageControl1->setCurrentIndex(pages_.Current());
     ui_.PageControl1->setVisible(pages_.PanelShown());

@@ -52,6 +52,8 @@ public:
     void AbilitaPnl(bool enable);
     void VisPagine(std::initializer_list<int> pages);
     void VisPagina(int page);
+    void ShowAside(int page);  // see PageSwitcher
+    void CloseAside();
     void PageTabClicked(int tabIndex);  // PageControl1Change
     PageSwitcher& Pages() { return pages_; }
 

@@ -69,6 +69,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     // The end of the Z no-cut pick, or Esc during it, goes to the wizard.
     viewHandlers_->SetZncPickHooks([this](double x, double y) { wizard_->ZncPicked(x, y); },
                                    [this] { wizard_->ZncPickCancelled(); });
+    viewHandlers_->SetCommandLeftHook([this] { wizard_->CommandLeft(); });
     // The entity tree stands under the layers on the layer page.
     ui_.pages[kPageLayer]->layout()->addWidget(ui_.TreeGeo);
     entityTree_ = std::make_unique<EntityTreeView>(ui_.TreeGeo, *localCad_);

@@ -113,6 +113,8 @@ void BuildMenus(QMainWindow* form, MainWindowUi& ui) {
     ui.mnuSettings = Named(bar->addMenu("&Settings"), "mnuSettings");
     ui.mnuSetting = MenuAction(ui.mnuSettings, "mnuSetting", "&Settings...");
     ui.SetGridSpacing1 = MenuAction(ui.mnuSettings, "SetGridSpacing1", "&Grid spacing...");
+    ui.mnuGridPage = MenuAction(ui.mnuSettings, "mnuGridPage", "Grid &page");
+    ui.mnuSnapPage = MenuAction(ui.mnuSettings, "mnuSnapPage", "S&nap page");
 
     ui.mnuHelpMenu = Named(bar->addMenu("&Help"), "mnuHelpMenu");
     ui.mnuHelp = MenuAction(ui.mnuHelpMenu, "mnuHelp", "&Contents");
@@ -171,9 +173,11 @@ void BuildCadCommands(QMainWindow* form, MainWindowUi& ui) {
     }
     ui.mnuCad->addSeparator();
     ui.mnuDone = MenuAction(ui.mnuCad, "mnuDone", "&Done");
+    ui.mnuLayer = MenuAction(ui.mnuCad, "mnuLayer", "La&yers");
     ui.pnlTbrCad->addSeparator();
     ui.sbmSnap = ToolButton(ui.pnlTbrCad, "sbmSnap", "Snap", QStyle::SP_CustomBase, true);
     ui.sbmSnap->setContextMenuPolicy(Qt::CustomContextMenu);
+    ui.sbtLayer = ToolButton(ui.pnlTbrCad, "sbtLayer", "Layers", QStyle::SP_CustomBase);
 }
 
 void BuildSettingsPage(MainWindowUi& ui) {
@@ -204,6 +208,7 @@ void BuildSettingsPage(MainWindowUi& ui) {
 
 void BuildGridPage(MainWindowUi& ui) {
     WorkPage* page = ui.pages[kPageGridSet];
+    page->setCaption("Grid");
     auto* form = new QFormLayout(page);
     ui.nol_cboGridX = GridCombo(form, page, "nol_cboGridX", "lblGridX", "Grid X:");
     ui.nol_cboGridY = GridCombo(form, page, "nol_cboGridY", "lblGridY", "Grid Y:");
@@ -213,6 +218,9 @@ void BuildGridPage(MainWindowUi& ui) {
     ui.nol_cboGridSubY = GridCombo(form, page, "nol_cboGridSubY", "lblGridSubY", "Fine grid Y:");
     ui.chkUnisceSubGrid = Named(new QCheckBox("Same X and Y", page), "chkUnisceSubGrid");
     form->addRow(ui.chkUnisceSubGrid);
+    ui.sbtCloseGridPage = Named(new QToolButton(page), "sbtCloseGridPage");
+    ui.sbtCloseGridPage->setText("Close");
+    form->addRow(ui.sbtCloseGridPage);
 }
 
 // The controls of the job steps that the settings and the start fill; the
@@ -333,7 +341,8 @@ void BuildViewControls(QMainWindow* form, MainWindowUi& ui) {
     ui.txtDistAngle = ReadoutEdit(distanceForm, distance, "txtDistAngle", "lblDistAngle", "Angle:");
     PageColumn(distance)->addLayout(distanceForm);
 
-    WorkPage* snap = ui.pages[6];
+    WorkPage* snap = ui.pages[kPageSnap];
+    snap->setCaption("Snap");
     auto* snapForm = new QFormLayout;
     ui.nol_cboXSnap = GridCombo(snapForm, snap, "nol_cboXSnap", "lblXSnap", "Snap X:");
     ui.nol_cboYSnap = GridCombo(snapForm, snap, "nol_cboYSnap", "lblYSnap", "Snap Y:");

@@ -59,6 +59,9 @@ struct MainWindowUi {
     QAction *mnuSPShade = nullptr, *mnuSPWire = nullptr, *mnuSPNone = nullptr;
     QMenu* mnuSettings = nullptr;
     QAction *mnuSetting = nullptr, *SetGridSpacing1 = nullptr;
+    // The grid and snap pages of the work panel.
+    QAction *mnuGridPage = nullptr, *mnuSnapPage = nullptr;
+    QToolButton* sbtCloseGridPage = nullptr;
     QMenu* mnuHelpMenu = nullptr;
     QAction *mnuHelp = nullptr, *mnuTutor = nullptr, *mnuWeb = nullptr, *mnuAbout1 = nullptr;
 
@@ -124,6 +127,9 @@ struct MainWindowUi {
     std::array<QMenu*, 6> linkedMenus{};
     // mnuDone (accept) stands in the Draw menu and in the views' right-click menu.
     QToolButton* sbmSnap = nullptr;
+    // The layer page, from the tool bar and the Draw menu.
+    QToolButton* sbtLayer = nullptr;
+    QAction* mnuLayer = nullptr;
 
     // The panels that take the window colour.
     QList<QWidget*> coloredPanels() const;

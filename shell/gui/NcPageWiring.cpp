@@ -8,6 +8,8 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <charconv>
+#include <stdexcept>
 
 #include "engine/gui/NcPage.h"
 #include "engine/gui/NcPageController.h"
@@ -137,6 +139,7 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
       state_(state),
       life_(life),
       dialogs_(dialogs),
+      view3d_(view3d),
       ncDialogs_(ncDialogs),
       views_(ui, state, life, view3d, cad) {
     if (!ncDialogs_) {
@@ -155,7 +158,7 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     layers_->setObjectName("pnlLayers");
     FillPage(ui.pages[kPageLayer], layers_);
     connect(layers_, &LayerPanel::repaintRequested, this, [&cad] { cad.RepaintViewports(); });
-    connect(layers_, &LayerPanel::closeRequested, this, [this] { life_.VisPagine({kHidePages}); });
+    connect(layers_, &LayerPanel::closeRequested, this, [this] { life_.CloseAside(); });
     // After the settings page has switched the language and translated the
     // window (its handler was connected first), the page and the form take
     // their own sections again.
@@ -190,6 +193,21 @@ void NcPageWiring::PrepareNcPage(const PostSettings& post, const std::filesystem
     controller_->setInches(state_.settings.Unit != 0);
     controller_->setFeedPlaneText(ui_.txtFeedPlane->text());
     controller_->enterPage();
+    BuildCutter();
+}
+
+void NcPageWiring::BuildCutter() {
+    const std::string plane = ui_.txtFeedPlane->text().trimmed().toStdString();
+    float feedPlaneZ = 0;
+    std::from_chars(plane.data(), plane.data() + plane.size(), feedPlaneZ, std::chars_format::fixed);
+    try {
+        view3d_.setCutter(Tools().currentTool(), feedPlaneZ);
+    } catch (const std::invalid_argument&) {
+        // A cutter field that is not a number: no program was computed with
+        // it, and the tool form names the field when it is next used; the
+        // model stays as it was.
+    }
+    view3d_.setToolVisible(ui_.mnuShowTool->isChecked());
 }
 
 std::optional<std::filesystem::path> NcPageWiring::AskNcFileName(const std::filesystem::path& pictureFile,

@@ -16,6 +16,7 @@
 #include "engine/gui/NcSimulationViews.h"
 #include "engine/nc/NcProgram.h"
 #include "engine/post/PostSettings.h"
+#include "shell/app/PageSwitcher.h"
 
 namespace calvoro {
 
@@ -32,7 +33,6 @@ struct MainWindowUi;
 struct ToolTableLabels;
 
 // Page indexes of the work panel.
-inline constexpr int kPageLayer = 7;
 inline constexpr int kPageIso = 50;
 
 // Tool.db lies beside the settings file: beside the program, or in the user's
@@ -111,6 +111,8 @@ signals:
 
 private:
     void SimulationRunning(bool running);
+    // The 3D cutter made from the tool form's fields, shown as the menu says.
+    void BuildCutter();
     void NcFileSaved(const QString& fileName);
     void ClosePages();
 
@@ -118,6 +120,7 @@ private:
     MainState& state_;
     MainLifeCycle& life_;
     DialogServices& dialogs_;
+    View3D& view3d_;
     std::unique_ptr<NcPageDialogs> ownNcDialogs_;
     NcPageDialogs* ncDialogs_;
     WindowSimulationViews views_;

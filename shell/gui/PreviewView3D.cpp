@@ -70,6 +70,7 @@ public:
             path.push_back({node.x, node.y, node.z, node.colour[0], node.colour[1], node.colour[2]});
         controller_->appendPath(path);
     }
+    void setCutter(const ToolRecord& tool, float feedPlaneZ) override { controller_->setCutter(tool, feedPlaneZ); }
     void moveCutter(float x, float y, float z) override { controller_->moveCutter(x, y, z); }
     // Far beside the work, where no view of it reaches.
     void parkCutter(float feedPlaneZ) override { controller_->moveCutter(9999.0, 9999.0, feedPlaneZ); }

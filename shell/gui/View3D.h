@@ -11,6 +11,7 @@
 
 #include "engine/nc/NcSimulation.h"
 #include "engine/picture/ImageInfo.h"
+#include "engine/tools/ToolRecord.h"
 
 class QWidget;
 
@@ -47,6 +48,8 @@ public:
     // following it and parked at the feed plane, and the text line at the foot
     // of the view. A view that draws no path ignores them.
     virtual void appendPath(std::span<const SimNode> nodes) { (void)nodes; }
+    // The cutter's solid made anew from its record, its tip on the feed plane.
+    virtual void setCutter(const ToolRecord& tool, float feedPlaneZ) { (void)tool, (void)feedPlaneZ; }
     virtual void moveCutter(float x, float y, float z) { (void)x, (void)y, (void)z; }
     virtual void parkCutter(float feedPlaneZ) { (void)feedPlaneZ; }
     virtual void setHudText(const QString& text) { (void)text; }

@@ -47,8 +47,6 @@ constexpr double kZoomOut3D = 0.5;
 constexpr int kTextAperture = 5;
 // The picture page, where the measuring and grid pages return to.
 constexpr int kPagePicture = 43;
-// The page of the snap boxes.
-constexpr int kPageSnap = 6;
 constexpr int kCrossCursor = 2;
 
 QString Lang(const char* number) {
@@ -124,8 +122,9 @@ void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& lif
     // The grid dialog may have changed the snap since the page was last seen.
     ui_.pages[kPageSnap]->installEventFilter(this);
     BindGridPair(this, *snap_, ui_.nol_cboXSnap, ui_.nol_cboYSnap, ui_.chkSnap, GridField::XSnap);
-    for (QToolButton* close : {ui_.SpeedButton9, ui_.SpeedButton11})
-        connect(close, &QToolButton::clicked, this, &ViewHandlers::ClosePage);
+    connect(ui_.SpeedButton9, &QToolButton::clicked, this, &ViewHandlers::ClosePage);
+    // The snap page is opened beside the work and gives it back when closed.
+    connect(ui_.SpeedButton11, &QToolButton::clicked, this, [this] { life_->CloseAside(); });
 }
 
 void ViewHandlers::ShowSnap() {
@@ -221,6 +220,7 @@ void ViewHandlers::Cancel() {
         view2d_->Program().PostCommandEvent(kCommandCancel);
         view2d_->Program().StopOperation();
     });
+    if (commandLeft_) commandLeft_();
 }
 
 void ViewHandlers::Done() {
@@ -235,6 +235,7 @@ void ViewHandlers::KeyEscape() {
         view2d_->Program().PostCommandEvent(kCommandCancel);
         view2d_->Program().StopOperation();
     });
+    if (commandLeft_) commandLeft_();
 }
 
 void ViewHandlers::KeyEnter() {

@@ -77,12 +77,14 @@ public:
 
     void InfoLinea(const TPoint2D& p1, const TPoint2D& p2);
     void InfoDistanza(const TPoint2D& p1, const TPoint2D& p2);
-    // SpeedButton9, SpeedButton11: the picture page again, no status text.
+    // SpeedButton9: the picture page again, no status text.
     void ClosePage();
 
     // The end of the Z no-cut pick: `picked` with the point placed, or
     // `cancelled` when the pick was left without one.
     void SetZncPickHooks(std::function<void(double x, double y)> picked, std::function<void()> cancelled);
+    // Esc or Cancel has left whatever command ran.
+    void SetCommandLeftHook(std::function<void()> left) { commandLeft_ = std::move(left); }
     // While the NC program is shown in the 2D view, the autozoom shows the
     // work box rather than the drawing.
     void SetNcView2D(bool on) { ncView2D_ = on; }
@@ -108,6 +110,7 @@ private:
     std::unique_ptr<GridCoupling> snap_;
     std::function<void(double, double)> zncPicked_;
     std::function<void()> zncCancelled_;
+    std::function<void()> commandLeft_;
     bool panActive_ = false;
     bool ncView2D_ = false;
     QString promptShown_;         // the prompt the status line shows, if any

@@ -137,7 +137,8 @@ void BuildNcFilePage(QWidget* page, WizardPagesUi& p) {
     p.sbtNewNc = Button(page, "sbtNewNc", "NC file...");
     form->addRow(p.sbtNewNc);
     p.stxNcFileName = Named(new QLabel(page), "stxNcFileName");
-    p.stxNcFileName->setWordWrap(true);
+    // The page sets the width and the name is shortened to it.
+    p.stxNcFileName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     form->addRow(p.stxNcFileName);
     p.cboPostName = Named(new QComboBox(page), "cboPostName");
     form->addRow(Named(new QLabel("Post Processor:", page), "lblPostName"), p.cboPostName);
@@ -189,6 +190,10 @@ void BuildCuttingPage(MainWindowUi& ui, QWidget* page, WizardPagesUi& p) {
     form->addRow(p.imgCutPar);
     p.lblCutParHelp = Named(new QLabel(page), "lblCutParHelp");
     p.lblCutParHelp->setWordWrap(true);
+    // Room for the longest help text, so that the buttons below stay where
+    // the pointer left them whichever field is explained.
+    p.lblCutParHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    p.lblCutParHelp->setMinimumHeight(3 * p.lblCutParHelp->fontMetrics().lineSpacing());
     form->addRow(p.lblCutParHelp);
 
     p.grpZNC = Named(new QGroupBox("Z no cut", page), "grpZNC");

@@ -24,7 +24,9 @@
 #include <cmath>
 
 #include "engine/document/SaveName.h"
+#include "engine/gui/NcPageController.h"
 #include "engine/gui/ToolDialog.h"
+#include "engine/nc/NcFileChoice.h"
 #include "engine/picture/PictureFile.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/TObject2D.h"
@@ -62,6 +64,16 @@ QString Lang(const char* number) {
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// The NC file's whole name, kept in the label's tool tip, on one line
+// shortened to the label's width.
+void ShowShortened(QLabel* label) {
+    const QFontMetrics metrics = label->fontMetrics();
+    const std::string name = label->toolTip().toStdString();
+    label->setText(Text(ShortenToWidth(name, label->width(), [&](std::string_view text) {
+        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    })));
 }
 
 constexpr int kPollMilliseconds = 30;
@@ -115,6 +127,8 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     Connect();
     // "Select Pt.": the next left click in the 2D view is the origin.
     view2d.Widget().installEventFilter(this);
+    // The NC file's name is shortened anew whenever its label's width changes.
+    pages_.stxNcFileName->installEventFilter(this);
     // The crop's rectangle task keeps running for another rectangle; each
     // second corner is a rectangle picked.
     view2d.SetCutRectangleHandler([this](const TPoint2D& corner1, const TPoint2D& corner2) {
@@ -353,6 +367,18 @@ void WizardWiring::ZncPickCancelled() {
     Forward([](WizardController& wizard) { wizard.zncPickCancelled(); });
 }
 
+void WizardWiring::CommandLeft() {
+    if (!controller_ || !controller_->hasPicture() || Working()) return;
+    const PageSwitcher& pages = life_.Pages();
+    const int step = controller_->page();
+    // The steps still show, or the picture's own edit page or a page opened
+    // beside the work does: nothing was taken away.
+    if (pages.Visible(wizard_page::kSize) || pages.Visible(wizard_page::kEdit)) return;
+    if (pages.PanelShown() && pages.TabVisible(pages.Current())) return;
+    if (step < wizard_page::kSize || step > wizard_page::kProgram) return;
+    showPage(step, true);
+}
+
 void WizardWiring::PickTool(bool editOnly) {
     if (!controller_ || Working()) return;
     if (ncPages_.EditTools(editOnly, &pages_.toolTable))
@@ -466,6 +492,9 @@ void WizardWiring::ConnectPagesOneToFive() {
             w.nextFromTool();
         });
     });
+    // Play keeps the user on the NC page until it ends or is stopped.
+    connect(&ncPages_.Controller(), &NcPageController::simulationRunning, p.sbtPrevB7,
+            [prev = p.sbtPrevB7](bool running) { prev->setEnabled(!running); });
     connect(&ncPages_, &NcPageWiring::ncFileChosen, this, [this](const QString& file) {
         if (controller_) controller_->ncFileSavedAs(file.toStdString());
     });
@@ -504,6 +533,7 @@ void WizardWiring::ConnectCuttingPage() {
 }
 
 bool WizardWiring::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pages_.stxNcFileName && event->type() == QEvent::Resize) ShowShortened(pages_.stxNcFileName);
     if (!controller_) return false;
     if (pickingOrigin_ && watched == &view2d_.Widget() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
@@ -651,8 +681,8 @@ void WizardWiring::showPostList(const std::vector<std::string>& names, const std
 }
 
 void WizardWiring::showNcFileName(const std::filesystem::path& file) {
-    pages_.stxNcFileName->setText(Text(file.string()));
     pages_.stxNcFileName->setToolTip(Text(file.string()));
+    ShowShortened(pages_.stxNcFileName);
     if (file.has_parent_path()) state_.settings.NcPath = file.parent_path().string() + "/";
 }
 

@@ -72,6 +72,9 @@ public:
     // The end of the Z no-cut point pick in the 2D view, and Esc during it.
     void ZncPicked(double x, double y);
     void ZncPickCancelled();
+    // A drawing command left with Esc or Cancel: when its pages took the job's
+    // steps away, the step the job stands on shows again.
+    void CommandLeft();
 
     // The end of an operation of the 2D view's interaction program: the
     // wizard's Z no-cut point pick ends here; other operations are left alone.

@@ -19,64 +19,65 @@
 namespace calvoro {
 namespace {
 
+constexpr double kQuarter = std::numbers::pi / 2;
+
 class ExplodeAndCopyTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { InitializeEntityModule(); }
 
-    std::vector<TObject2D*> All() {
-        std::vector<TObject2D*> objects;
-        auto it = drawing.ObjectListIterator();
-        for (TGraphicObject* o = it->First(); o != nullptr; o = it->Next())
-            objects.push_back(static_cast<TObject2D*>(o));
-        return objects;
-    }
     template <class T>
     std::vector<T*> OfClass() {
         std::vector<T*> found;
-        for (TObject2D* o : All())
-            if (&o->ClassType() == &T::Class) found.push_back(static_cast<T*>(o));
+        auto it = drawing.ObjectListIterator();
+        for (TGraphicObject* o = it->First(); o != nullptr; o = it->Next())
+            if (&static_cast<TObject2D*>(o)->ClassType() == &T::Class) found.push_back(static_cast<T*>(o));
         return found;
     }
+    std::int32_t Add(std::unique_ptr<TObject2D> object, std::uint8_t layer = 0) {
+        TObject2D* added = drawing.AddObject2D(-1, std::move(object));
+        added->SetLayer(layer);
+        return added->ID();
+    }
     static TPoint2D P(const TPrimitive2D& o, int i) { return CartesianPoint(o.Points().Get(i)); }
+    static void ExpectArc(const TArco2D& arc, double cx, double cy, double radius, double start, double end) {
+        const TArcData data = arc.GetArcData();
+        EXPECT_POINT_NEAR(data.Centre, cx, cy, 1e-12);
+        EXPECT_NEAR(data.Radius, radius, 1e-12);
+        EXPECT_NEAR(data.StartAngle, start, 1e-12);
+        EXPECT_NEAR(data.EndAngle, end, 1e-12);
+    }
+    // The lines of the drawing run corner to corner, in order.
+    void ExpectLinesThrough(const std::vector<TPoint2D>& corners) {
+        const auto lines = OfClass<TLine2D>();
+        ASSERT_EQ(lines.size() + 1, corners.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_POINT_NEAR(P(*lines[i], 0), corners[i].X, corners[i].Y, 1e-12);
+            EXPECT_POINT_NEAR(P(*lines[i], 1), corners[i + 1].X, corners[i + 1].Y, 1e-12);
+        }
+    }
 
     TQVCmp2D drawing;
     ExplodeCounts counts;
 };
 
-TEST_F(ExplodeAndCopyTest, APolylineOfNPointsGivesNMinusOneLinesEndToEnd) {
+TEST_F(ExplodeAndCopyTest, APolylineOfNPointsGivesNMinusOneLinesEndToEndOnItsLayer) {
     const std::vector<TPoint2D> points = {MakePoint2D(0, 0), MakePoint2D(10, 0), MakePoint2D(10, 5), MakePoint2D(0, 5)};
     auto polyline = std::make_unique<TPolyline2D>(-1, points);
     polyline->ApplyTransform(TranslationMatrix2D(1, 2));
-    TObject2D* added = drawing.AddObject2D(-1, std::move(polyline));
-    added->SetLayer(7);
-    const std::int32_t id = added->ID();
-    ASSERT_TRUE(EsplodeBlocco(drawing, id, counts));
-    const auto lines = OfClass<TLine2D>();
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_TRUE(EsplodeBlocco(drawing, Add(std::move(polyline), 7), counts));
     EXPECT_EQ(counts.Lines, 3);
     EXPECT_EQ(drawing.ObjectCount(), 3);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_POINT_EQ(P(*lines[i], 0), points[i].X + 1, points[i].Y + 2);
-        EXPECT_POINT_EQ(P(*lines[i], 1), points[i + 1].X + 1, points[i + 1].Y + 2);
-        EXPECT_EQ(lines[i]->Layer(), 7) << "the segments stay on the polyline's layer";
-    }
+    ExpectLinesThrough({MakePoint2D(1, 2), MakePoint2D(11, 2), MakePoint2D(11, 7), MakePoint2D(1, 7)});
+    for (TLine2D* line : OfClass<TLine2D>()) EXPECT_EQ(line->Layer(), 7);
 }
 
 TEST_F(ExplodeAndCopyTest, AFrameGivesItsFourSidesEvenWhenRotated) {
     auto frame = std::make_unique<TFrame2D>(-1, MakePoint2D(0, 0), MakePoint2D(4, 2));
-    frame->ApplyTransform(RotationMatrix2D(std::numbers::pi / 2));
-    const std::int32_t id = drawing.AddObject2D(-1, std::move(frame))->ID();
-    ASSERT_TRUE(EsplodeBlocco(drawing, id, counts));
-    const auto lines = OfClass<TLine2D>();
-    ASSERT_EQ(lines.size(), 4u);
+    frame->ApplyTransform(RotationMatrix2D(kQuarter));
+    ASSERT_TRUE(EsplodeBlocco(drawing, Add(std::move(frame)), counts));
     EXPECT_EQ(counts.Lines, 4);
     // Rotated a quarter turn, the corner (4, 2) lies at (-2, 4).
-    const TPoint2D corners[] = {MakePoint2D(0, 0), MakePoint2D(0, 4), MakePoint2D(-2, 4), MakePoint2D(-2, 0)};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_POINT_NEAR(P(*lines[static_cast<std::size_t>(i)], 0), corners[i].X, corners[i].Y, 1e-12);
-        EXPECT_POINT_NEAR(P(*lines[static_cast<std::size_t>(i)], 1), corners[(i + 1) % 4].X, corners[(i + 1) % 4].Y,
-                          1e-12);
-    }
+    ExpectLinesThrough({MakePoint2D(0, 0), MakePoint2D(0, 4), MakePoint2D(-2, 4), MakePoint2D(-2, 0), MakePoint2D(0, 0)});
 }
 
 // Every member comes out, in world coordinates, on its own layer: the classes
@@ -85,7 +86,7 @@ TEST_F(ExplodeAndCopyTest, AFrameGivesItsFourSidesEvenWhenRotated) {
 TEST_F(ExplodeAndCopyTest, AContainerKeepsEveryMemberArcsAndUnknownClassesIncluded) {
     auto container = std::make_unique<TContainer2D>(-1);
     container->Objects().Add(std::make_unique<TLine2D>(1, MakePoint2D(0, 0), MakePoint2D(10, 0)));
-    auto arc = std::make_unique<TArco2D>(2, MakePoint2D(0, 0), MakePoint2D(5, 0), 0.0, std::numbers::pi / 2);
+    auto arc = std::make_unique<TArco2D>(2, MakePoint2D(0, 0), MakePoint2D(5, 0), 0.0, kQuarter);
     arc->SetLayer(3);
     container->Objects().Add(std::move(arc));
     container->Objects().Add(std::make_unique<TCerchio2D>(3, MakePoint2D(20, 0), MakePoint2D(22, 0)));
@@ -94,24 +95,16 @@ TEST_F(ExplodeAndCopyTest, AContainerKeepsEveryMemberArcsAndUnknownClassesInclud
     nested->Objects().Add(std::make_unique<TPunto2D>(6, MakePoint2D(1, 1)));
     container->Objects().Add(std::move(nested));
     container->ApplyTransform(TranslationMatrix2D(100, 50));
-    const std::int32_t id = drawing.AddObject2D(-1, std::move(container))->ID();
+    const std::int32_t id = Add(std::move(container));
 
     ASSERT_TRUE(EsplodeBlocco(drawing, id, counts));
     EXPECT_EQ(drawing.FindObject(id), nullptr);
     EXPECT_EQ(drawing.ObjectCount(), 5);
-    EXPECT_EQ(counts.Lines, 1);
-    EXPECT_EQ(counts.CirclesAndArcs, 2);
-    EXPECT_EQ(counts.Others, 2);
-    const auto arcs = OfClass<TArco2D>();
-    ASSERT_EQ(arcs.size(), 1u);
-    const TArcData data = arcs[0]->GetArcData();
-    EXPECT_POINT_NEAR(data.Centre, 100, 50, 1e-12);
-    EXPECT_NEAR(data.Radius, 5, 1e-12);
-    EXPECT_NEAR(data.StartAngle, 0, 1e-12);
-    EXPECT_NEAR(data.EndAngle, std::numbers::pi / 2, 1e-12);
-    EXPECT_EQ(arcs[0]->Layer(), 3);
-    ASSERT_EQ(OfClass<TLine2D>().size(), 1u);
-    EXPECT_POINT_EQ(P(*OfClass<TLine2D>()[0], 1), 110, 50);
+    EXPECT_EQ(std::tuple(counts.Lines, counts.CirclesAndArcs, counts.Others), std::tuple(1, 2, 2));
+    ASSERT_EQ(OfClass<TArco2D>().size(), 1u);
+    ExpectArc(*OfClass<TArco2D>()[0], 100, 50, 5, 0, kQuarter);
+    EXPECT_EQ(OfClass<TArco2D>()[0]->Layer(), 3);
+    ExpectLinesThrough({MakePoint2D(100, 50), MakePoint2D(110, 50)});
     ASSERT_EQ(OfClass<TEllipse2D>().size(), 1u);
     const TRect2D& box = OfClass<TEllipse2D>()[0]->Box();
     EXPECT_NEAR(std::min(box.Left, box.Right), 100, 1e-9);
@@ -122,66 +115,55 @@ TEST_F(ExplodeAndCopyTest, AContainerKeepsEveryMemberArcsAndUnknownClassesInclud
 
 TEST_F(ExplodeAndCopyTest, ABlockGivesItsSourceMembersAndTheLastInstanceTakesTheSourceAlong) {
     auto source = std::make_unique<TSourceBlock2D>(-1, MakeBlockName("B"));
-    source->Objects().Add(
-        std::make_unique<TArco2D>(1, MakePoint2D(0, 0), MakePoint2D(1, 0), 0.0, std::numbers::pi / 2));
+    source->Objects().Add(std::make_unique<TArco2D>(1, MakePoint2D(0, 0), MakePoint2D(1, 0), 0.0, kQuarter));
     source->Objects().Add(std::make_unique<TPunto2D>(2, MakePoint2D(3, 0)));
     auto* block = static_cast<TSourceBlock2D*>(drawing.AddSourceBlock(-1, std::move(source)));
     std::vector<std::int32_t> ids;
     for (int i = 0; i < 2; ++i) {
         auto instance = std::make_unique<TBlock2D>(-1, *block, MakePoint2D(0, 0));
-        instance->ApplyTransform(RotationMatrix2D(std::numbers::pi / 2));
-        ids.push_back(drawing.AddObject2D(-1, std::move(instance))->ID());
+        instance->ApplyTransform(RotationMatrix2D(kQuarter));
+        ids.push_back(Add(std::move(instance)));
     }
     ASSERT_TRUE(EsplodeBlocco(drawing, ids[0], counts));
     EXPECT_EQ(drawing.SourceBlockCount(), 1) << "another instance still uses the source";
     ASSERT_EQ(OfClass<TArco2D>().size(), 1u);
-    // A quarter turn takes the arc from 0 .. 90 degrees to 90 .. 180.
-    const TArcData data = OfClass<TArco2D>()[0]->GetArcData();
-    EXPECT_NEAR(data.StartAngle, std::numbers::pi / 2, 1e-12);
-    EXPECT_NEAR(data.EndAngle, std::numbers::pi, 1e-12);
+    ExpectArc(*OfClass<TArco2D>()[0], 0, 0, 1, kQuarter, 2 * kQuarter);  // turned a quarter
     ASSERT_EQ(OfClass<TPunto2D>().size(), 1u) << "a point member is carried over too";
     EXPECT_POINT_NEAR(P(*OfClass<TPunto2D>()[0], 0), 0, 3, 1e-12);
     ASSERT_TRUE(EsplodeBlocco(drawing, ids[1], counts));
     EXPECT_EQ(drawing.SourceBlockCount(), 0);
-    EXPECT_EQ(OfClass<TBlock2D>().size(), 0u);
 
     // A block of the library stays for the next insert.
     auto library = std::make_unique<TSourceBlock2D>(-1, MakeBlockName("L"));
     library->Objects().Add(std::make_unique<TPunto2D>(1, MakePoint2D(0, 0)));
     library->SetFromLibrary(true);
     auto* kept = static_cast<TSourceBlock2D*>(drawing.AddSourceBlock(-1, std::move(library)));
-    const std::int32_t id = drawing.AddObject2D(-1, std::make_unique<TBlock2D>(-1, *kept, MakePoint2D(0, 0)))->ID();
-    ASSERT_TRUE(EsplodeBlocco(drawing, id, counts));
+    ASSERT_TRUE(EsplodeBlocco(drawing, Add(std::make_unique<TBlock2D>(-1, *kept, MakePoint2D(0, 0))), counts));
     EXPECT_EQ(drawing.SourceBlockCount(), 1);
 }
 
 TEST_F(ExplodeAndCopyTest, WhatCannotBeExplodedIsLeftAlone) {
     const TPoint2D one = MakePoint2D(1, 1);
     const std::int32_t ids[] = {
-        drawing.AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(1, 0)))->ID(),
-        drawing.AddObject2D(-1, std::make_unique<TPolyline2D>(-1, std::span(&one, 1)))->ID(),
-        drawing.AddObject2D(-1, std::make_unique<TContainer2D>(-1))->ID(),
+        Add(std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(1, 0))),
+        Add(std::make_unique<TPolyline2D>(-1, std::span(&one, 1))),
+        Add(std::make_unique<TContainer2D>(-1)),
+        999,
     };
     for (std::int32_t id : ids) EXPECT_FALSE(EsplodeBlocco(drawing, id, counts)) << id;
-    EXPECT_FALSE(EsplodeBlocco(drawing, 999, counts));
     EXPECT_EQ(drawing.ObjectCount(), 3);
 }
 
 TEST_F(ExplodeAndCopyTest, CopiesLandInWorldCoordinatesOnTheObjectsLayer) {
-    auto arc = std::make_unique<TArco2D>(-1, MakePoint2D(0, 0), MakePoint2D(2, 0), 0.0, std::numbers::pi / 2);
+    auto arc = std::make_unique<TArco2D>(-1, MakePoint2D(0, 0), MakePoint2D(2, 0), 0.0, kQuarter);
     arc->ApplyTransform(MirrorMatrix2D(kMirrorX));  // 90 .. 180 degrees as the world sees it
-    TObject2D* added = drawing.AddObject2D(-1, std::move(arc));
-    added->SetLayer(4);
-    const std::int32_t id = added->ID();
+    const std::int32_t id = Add(std::move(arc), 4);
     TObject2D* copy = CopiaOggetto(drawing, id, TranslationMatrix2D(10, 0));
     ASSERT_NE(copy, nullptr);
     EXPECT_NE(copy->ID(), id);
     EXPECT_EQ(copy->Layer(), 4);
     EXPECT_FALSE(copy->HasTransform());
-    const TArcData data = static_cast<TArco2D*>(copy)->GetArcData();
-    EXPECT_POINT_NEAR(data.Centre, 10, 0, 1e-12);
-    EXPECT_NEAR(data.StartAngle, std::numbers::pi / 2, 1e-12);
-    EXPECT_NEAR(data.EndAngle, std::numbers::pi, 1e-12);
+    ExpectArc(static_cast<TArco2D&>(*copy), 10, 0, 2, kQuarter, 2 * kQuarter);
     EXPECT_EQ(CopiaOggetto(drawing, 999), nullptr);
 }
 
@@ -194,15 +176,9 @@ TEST_F(ExplodeAndCopyTest, DeleteSmallTakesBoxesStrictlyUnderTheLimitAndNeverThe
     const Row rows[] = {{0.5, 0.9, true}, {0.5, 1.0, false}, {1.0, 0.5, false}, {0.0, 0.0, true}, {2, 2, false}};
     std::vector<std::int32_t> ids;
     for (const Row& r : rows)
-        ids.push_back(drawing
-                          .AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(5, 5),
-                                                                     MakePoint2D(5 + r.width, 5 + r.height)))
-                          ->ID());
-    const std::int32_t picture =
-        drawing
-            .AddObject2D(-1, std::make_unique<TBitmap2D>(-1, MakePoint2D(0, 0), MakePoint2D(0.1, 0.1),
-                                                         BmpImage::FromFile(test::MakeBmp24(1, 1))))
-            ->ID();
+        ids.push_back(Add(std::make_unique<TLine2D>(-1, MakePoint2D(5, 5), MakePoint2D(5 + r.width, 5 + r.height))));
+    const std::int32_t picture = Add(std::make_unique<TBitmap2D>(-1, MakePoint2D(0, 0), MakePoint2D(0.1, 0.1),
+                                                                 BmpImage::FromFile(test::MakeBmp24(1, 1))));
     EXPECT_EQ(DeleteSmallObjects(drawing, 1.0), 2);
     for (std::size_t i = 0; i < std::size(rows); ++i)
         EXPECT_EQ(drawing.FindObject(ids[i]) == nullptr, rows[i].deleted) << rows[i].width << " x " << rows[i].height;

@@ -369,7 +369,7 @@ private slots:
             QCOMPARE(values.YSnap, s.y);
         }
 
-        for (QToolButton* close : {ui.SpeedButton9, ui.SpeedButton11}) {
+        for (QToolButton* close : {ui.SpeedButton9}) {
             w.LifeCycle().VisPagine({29});
             w.LifeCycle().Messaggio("busy");
             close->click();

@@ -105,20 +105,29 @@ struct Rig {
         QTest::mouseClick(button, Qt::LeftButton, {}, box ? QPoint(6, button->height() / 2) : QPoint());
         QTRY_VERIFY_WITH_TIMEOUT(!wiring().Working(), 60000);
     }
+    void click(std::initializer_list<QAbstractButton*> buttons) {
+        for (QAbstractButton* button : buttons) click(button);
+    }
     void type(QLineEdit* edit, const QString& text) {
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
     fs::path file(const char* name) { return h.install.root() / name; }
-    // Pages 44 to 49 with what the pages hold, the NC file named on the way.
-    void walkToCutting(const fs::path& ncFile) {
-        click(p().sbtNextB1);
-        click(p().sbtNextB2);
-        dialogs.filesToSave.push_back(QString::fromStdString(ncFile.string()));
-        click(p().sbtNextB3);
-        click(p().sbtNextB4);
-        click(p().sbtNextB5);
+    // From the page of the open (44) to the page given, by Modify (43) or by
+    // Next, the NC file named on the way, the program computed for page 50.
+    void to(int page, const fs::path& ncFile = {}) {
+        if (page == 43) click(p().sbtModify);
+        if (page >= 45) click({p().sbtNextB1});
+        if (page >= 46) click({p().sbtNextB2});
+        if (page >= 47) {
+            dialogs.filesToSave.push_back(QString::fromStdString((ncFile.empty() ? file("a.nc") : ncFile).string()));
+            click(p().sbtNextB3);
+        }
+        if (page >= 48) click({p().sbtNextB4});
+        if (page >= 49) click({p().sbtNextB5});
+        if (page >= 50) click({p().sbtNcCalc, p().sbtNextB6});
     }
+    void walkToCutting(const fs::path& ncFile) { to(49, ncFile); }
 };
 
 }  // namespace calvoro::testing
