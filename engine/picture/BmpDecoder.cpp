@@ -82,7 +82,7 @@ void CheckMasks(const BmpLayout& layout) {
 
 BmpLayout ParseHeaders(std::string_view bytes) {
     if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M')
-        throw PictureError("This is no BMP file: it does not start with \"BM\".");
+        throw PictureError("This is no BMP file: it does not start with \"BM\".", PictureErrorKind::NotPicture);
     if (bytes.size() < FileHeaderSize + 4) throw PictureError("The BMP file is cut short inside its header.");
     BmpLayout layout;
     BmpInfo& info = layout.info;
@@ -91,7 +91,8 @@ BmpLayout ParseHeaders(std::string_view bytes) {
     const std::uint32_t headerSize = ReadU32(bytes, 14);
     if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 &&
         headerSize != 124)
-        throw PictureError("BMP files with a " + Number(headerSize) + "-byte header are not supported.");
+        throw PictureError("BMP files with a " + Number(headerSize) + "-byte header are not supported.",
+                           PictureErrorKind::Unsupported);
     info.headerSize = static_cast<int>(headerSize);
     if (bytes.size() < FileHeaderSize + headerSize) throw PictureError("The BMP file is cut short inside its header.");
 
@@ -123,15 +124,18 @@ BmpLayout ParseHeaders(std::string_view bytes) {
     }
     // A BMP wrapping a JPEG or PNG stream gives no bit count of its own, so
     // the compression is named before the bit count is judged.
-    if (info.compression == BmpJpeg) throw PictureError("BMP files that hold a JPEG picture are not supported.");
-    if (info.compression == BmpPng) throw PictureError("BMP files that hold a PNG picture are not supported.");
+    if (info.compression == BmpJpeg)
+        throw PictureError("BMP files that hold a JPEG picture are not supported.", PictureErrorKind::Unsupported);
+    if (info.compression == BmpPng)
+        throw PictureError("BMP files that hold a PNG picture are not supported.", PictureErrorKind::Unsupported);
     if (planes != 1) throw PictureError("The BMP header gives " + Number(planes) + " planes instead of 1.");
     CheckPictureSize(width, height);
     info.width = static_cast<int>(width);
     info.height = static_cast<int>(height);
     const int bits = info.bitCount;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        throw PictureError("BMP files with " + Number(bits) + " bits per pixel are not supported.");
+        throw PictureError("BMP files with " + Number(bits) + " bits per pixel are not supported.",
+                           PictureErrorKind::Unsupported);
 
     switch (info.compression) {
         case BmpRgb:
@@ -149,7 +153,8 @@ BmpLayout ParseHeaders(std::string_view bytes) {
                 throw PictureError("The BMP header names colour masks for " + Number(bits) + "-bit pixels.");
             break;
         default:
-            throw PictureError("BMP compression " + Number(info.compression) + " is not supported.");
+            throw PictureError("BMP compression " + Number(info.compression) + " is not supported.",
+                               PictureErrorKind::Unsupported);
     }
 
     std::size_t headersEnd = FileHeaderSize + headerSize;
@@ -430,7 +435,7 @@ BmpInfo ReadBmpInfo(const std::filesystem::path& fileName) {
 
 std::uint32_t BmpFileSizeFromBytes(std::string_view bytes) {
     if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M')
-        throw PictureError("This is no BMP file: it does not start with \"BM\".");
+        throw PictureError("This is no BMP file: it does not start with \"BM\".", PictureErrorKind::NotPicture);
     if (bytes.size() < FileHeaderSize) throw PictureError("The BMP file is cut short inside its header.");
     return ReadU32(bytes, 2);
 }

@@ -204,7 +204,8 @@ Picture DecodeJpeg(std::string_view bytes) {
     const J_COLOR_SPACE space = info.jpeg_color_space;
     if (space != JCS_GRAYSCALE && space != JCS_YCbCr && space != JCS_RGB && space != JCS_CMYK && space != JCS_YCCK)
         throw PictureError("JPEG files with " + std::to_string(info.num_components) +
-                           " colour components of an unknown kind are not supported.");
+                               " colour components of an unknown kind are not supported.",
+                           PictureErrorKind::Unsupported);
     CheckPictureSize(info.output_width, info.output_height);
 
     Picture picture;

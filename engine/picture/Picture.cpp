@@ -20,13 +20,16 @@ void CheckPictureSize(long long width, long long height) {
     const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
     if (width < MinPictureSide || height < MinPictureSide)
         throw PictureError("The picture is " + size + "; a picture needs at least " + std::to_string(MinPictureSide) +
-                           " pixels in each direction.");
+                               " pixels in each direction.",
+                           PictureErrorKind::Size);
     if (width > MaxPictureSide || height > MaxPictureSide)
         throw PictureError("The picture is " + size + "; a picture may have at most " + std::to_string(MaxPictureSide) +
-                           " pixels in each direction.");
+                               " pixels in each direction.",
+                           PictureErrorKind::Size);
     if (width * height > MaxPicturePixels)
         throw PictureError("The picture is " + size + "; a picture may have at most " +
-                           std::to_string(MaxPicturePixels / 1'000'000) + " million pixels.");
+                               std::to_string(MaxPicturePixels / 1'000'000) + " million pixels.",
+                           PictureErrorKind::Size);
 }
 
 }  // namespace calvoro

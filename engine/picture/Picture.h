@@ -41,11 +41,32 @@ struct Picture {
     void allocate(int w, int h, PixelFormat f);
 };
 
+// What kind of refusal a PictureError is, so that the program can say it in
+// the user's language and keep the English message as its detail.
+enum class PictureErrorKind { Damaged, Unsupported, Size, Unreadable, NotPicture };
+
 // Raised for a picture file that cannot be read or a picture that cannot be
 // used; the message is meant for the user.
 class PictureError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit PictureError(const std::string& message, PictureErrorKind kind = PictureErrorKind::Damaged)
+        : std::runtime_error(message), kind_(kind), reason_(message) {}
+    // The same refusal, its message naming the file it is about.
+    PictureError(const std::string& fileName, const PictureError& refusal)
+        : std::runtime_error("\"" + fileName + "\": " + refusal.reason_),
+          kind_(refusal.kind_),
+          reason_(refusal.reason_),
+          fileName_(fileName) {}
+
+    PictureErrorKind kind() const { return kind_; }
+    // The message without the file name, and the file (empty when none).
+    const std::string& reason() const { return reason_; }
+    const std::string& fileName() const { return fileName_; }
+
+private:
+    PictureErrorKind kind_;
+    std::string reason_;
+    std::string fileName_;
 };
 
 // Limits of every picture the program takes: the work size divides by

@@ -42,7 +42,8 @@ Picture LoadPictureFile(const std::filesystem::path& fileName) {
         case PictureLoader::Unknown:
             break;
     }
-    throw PictureError("\"" + fileName.string() + "\" is no picture file this program reads (BMP or JPEG).");
+    throw PictureError("\"" + fileName.string() + "\" is no picture file this program reads (BMP or JPEG).",
+                       PictureErrorKind::NotPicture);
 }
 
 }  // namespace calvoro

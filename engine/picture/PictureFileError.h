@@ -18,9 +18,10 @@ auto WithFileName(const std::filesystem::path& fileName, Read&& read) -> decltyp
     try {
         return std::forward<Read>(read)();
     } catch (const PictureError& error) {
-        throw PictureError("\"" + fileName.string() + "\": " + error.what());
+        throw PictureError(fileName.string(), error);
     } catch (const InputFileError& error) {
-        throw PictureError("\"" + fileName.string() + "\": The picture cannot be read: " + error.reason() + ".");
+        throw PictureError(fileName.string(), PictureError("The picture cannot be read: " + error.reason() + ".",
+                                                           PictureErrorKind::Unreadable));
     }
 }
 

@@ -1,6 +1,8 @@
 // A picture stretched into a box.
 #include "kernel/entities/TBitmap2D.h"
 
+#include <utility>
+
 #include "kernel/draw/Canvas.h"
 #include "kernel/draw/DecorativeCanvas.h"
 #include "kernel/entities/TFrame2D.h"
@@ -22,8 +24,8 @@ const TGraphicObjectClass TBitmap2D::Class{"TBitmap2D", &TPrimitive2D::Class, &C
 
 TBitmap2D::TBitmap2D(std::int32_t id) : TPrimitive2D(id, 2), copyMode_(calvoro::CopyMode::SrcCopy) {}
 
-TBitmap2D::TBitmap2D(std::int32_t id, const TPoint2D& p1, const TPoint2D& p2, const BmpImage& bitmap)
-    : TPrimitive2D(id, 2), bitmap_(bitmap), copyMode_(calvoro::CopyMode::SrcCopy) {
+TBitmap2D::TBitmap2D(std::int32_t id, const TPoint2D& p1, const TPoint2D& p2, BmpImage bitmap)
+    : TPrimitive2D(id, 2), bitmap_(std::move(bitmap)), copyMode_(calvoro::CopyMode::SrcCopy) {
     const TPoint2D corners[] = {p1, p2};
     PlacePoints(corners, false);
 }

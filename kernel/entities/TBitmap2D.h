@@ -17,7 +17,7 @@ public:
     static const TGraphicObjectClass Class;
 
     // The picture from corner p1 to corner p2, copied over the pixels.
-    TBitmap2D(std::int32_t id, const TPoint2D& p1, const TPoint2D& p2, const BmpImage& bitmap);
+    TBitmap2D(std::int32_t id, const TPoint2D& p1, const TPoint2D& p2, BmpImage bitmap);
     // Refuses a record that does not hold two points or whose picture is not
     // a BMP file that fits in the stream.
     TBitmap2D(BinaryReader& reader, const VersionTag& version);

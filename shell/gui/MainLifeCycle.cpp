@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
+#include <algorithm>
 #include <clocale>
 #include <functional>
 #include <stdexcept>
@@ -69,11 +70,27 @@ void Explained(const std::string& what, const std::function<void()>& work) {
     }
 }
 
-QImage ToQImage(const Picture& picture) {
-    const RasterImage raster = ToRaster(picture);
-    return QImage(reinterpret_cast<const uchar*>(raster.Pixels.data()), raster.Width, raster.Height,
-                  QImage::Format_RGB32)
-        .copy();
+// The picture slot shows the picture in a few hundred pixels: every n-th
+// pixel is enough, and a picture of millions of pixels then costs next to
+// nothing to hand over and to paint.
+QImage PreviewImage(const Picture& picture) {
+    constexpr int kLongestSide = 1024;
+    if (picture.empty()) return {};
+    const int step = std::max(1, (std::max(picture.width, picture.height) + kLongestSide - 1) / kLongestSide);
+    const int width = (picture.width + step - 1) / step;
+    const int height = (picture.height + step - 1) / step;
+    QImage image(width, height, QImage::Format_RGB32);
+    const int bytes = BytesPerPixel(picture.format);
+    const bool grey = picture.format == PixelFormat::Grey8;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = picture.row(y * step);
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* pixel = row + static_cast<std::size_t>(x) * step * bytes;
+            target[x] = grey ? qRgb(pixel[0], pixel[0], pixel[0]) : qRgb(pixel[2], pixel[1], pixel[0]);
+        }
+    }
+    return image;
 }
 
 }  // namespace
@@ -294,10 +311,10 @@ void MainLifeCycle::PlaceImageBitmap(const Picture& picture, const ImageInfo& in
     BmpImage image = BmpImage::FromFile(EncodeBmp(picture), ToRaster(picture));
     cad_.AddObject2D(0, std::make_unique<TBitmap2D>(0, TPoint2D{info.X0, info.Y0, 1.0},
                                                     TPoint2D{info.X0 + info.SizeX, info.Y0 + info.SizeY, 1.0},
-                                                    image));
+                                                    std::move(image)));
     (void)zoomToFit;  // the stand-in view always fits the picture
     cad_.RepaintViewports();
-    ui_.pnlVistaGrafica->setPicture(ToQImage(picture));
+    ui_.pnlVistaGrafica->setPicture(PreviewImage(picture));
     cad_.SetCurrentLayer(remembered == 0 ? 1 : remembered);
 }
 

@@ -10,6 +10,7 @@
 #include "engine/picture/PictureEdits.h"
 #include "engine/picture/PictureFile.h"
 #include "engine/post/PostLoader.h"
+#include "shell/lang/PictureErrorText.h"
 #include "shell/lang/UnitLang.h"
 #include "shell/wizard/NumberText.h"
 
@@ -180,6 +181,9 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
             picture = LoadPictureFile(fileName);
         }
         info = ComputeImageScale(ImageInfo{}, picture.width, picture.height, picture.dpiX, settings_.inches);
+    } catch (const PictureError& error) {
+        report(PictureErrorText(error, fileName));
+        return false;
     } catch (const std::exception& error) {
         report(error.what());
         return false;
