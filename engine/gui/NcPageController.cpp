@@ -116,9 +116,13 @@ NcPageController::~NcPageController() {
 
 void NcPageController::setProgram(std::string text) {
     if (running_) finishPlay(false);
-    // The moves drawn belong to the program that goes.
+    // The moves drawn belong to the program that goes, and so does the point
+    // where it ended: the new one is read from its start.
     views_.clearOverlay();
     views_.overlayChanged();
+    stepper_->forgetStart();
+    stepper_->setLineIndex(0);
+    pathHoldsSimulation_ = false;
     bufferedBlock_ = QTextBlock();
     const auto lineEnds = std::count(text.begin(), text.end(), '\n');
     if (lineEnds > kEditableLines) {
@@ -189,10 +193,12 @@ void NcPageController::setPost(const PostSettings& post) {
     if (running_) finishPlay(false);
     // The start point and the next line belong to the page, not the definition.
     const SimPoint start = stepper_->start();
+    const bool startKnown = stepper_->startKnown();
     const int line = stepper_->lineIndex();
     post_ = post;
     stepper_ = std::make_unique<NcStepper>(post_);
     stepper_->setStart(start);
+    if (!startKnown) stepper_->forgetStart();
     stepper_->setLineIndex(line);
     page_->nol_IsoStatus2->setText(QString::fromStdString(post_.postName));
 }
@@ -309,7 +315,14 @@ void NcPageController::draw(const SimMove& move, bool in3D) {
 }
 
 void NcPageController::flushDrawing() {
-    if (!pendingNodes_.empty()) views_.appendPath(pendingNodes_);
+    if (!pendingNodes_.empty()) {
+        // The computed program's path and the simulated moves are one line in
+        // 3D: joined, the simulation would start with a line that no move
+        // makes, and retrace a path already drawn. It draws its own.
+        if (!pathHoldsSimulation_) views_.clearPath();
+        pathHoldsSimulation_ = true;
+        views_.appendPath(pendingNodes_);
+    }
     pendingNodes_.clear();
     if (movedCutter_) views_.moveCutter(cutter_.x, cutter_.y, cutter_.z);
     movedCutter_ = false;
@@ -347,7 +360,14 @@ void NcPageController::play() {
     running_ = true;
     simulationButtons(false);
     emit simulationRunning(true);
-    stepper_->startPlay(caretLine());
+    // Play goes on where Step or an earlier Play stopped while the caret
+    // stays on the line read last; from any other line the first coordinate
+    // only sets the start point.
+    const int caret = caretLine();
+    if (caret == stepper_->lastLineRead())
+        stepper_->continuePlay();
+    else
+        stepper_->startPlay(caret);
     lastRead_ = stepper_->lineIndex();
     (large_ ? static_cast<QWidget*>(page_->lstIsoView) : page_->ricIso)->setFocus();
     timer_.start(0);

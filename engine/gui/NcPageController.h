@@ -120,6 +120,7 @@ private:
     bool movedCutter_ = false;
     SimNode cutter_;
     int lastRead_ = 0;
+    bool pathHoldsSimulation_ = false;  // false while the 3D path is the computed program's
 };
 
 }  // namespace calvoro

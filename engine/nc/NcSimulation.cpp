@@ -124,13 +124,21 @@ void NcStepper::resetRun(std::string_view feedPlaneText) {
 }
 
 std::optional<SimMove> NcStepper::step(std::string_view text) {
-    return read(text, false);
+    const bool onlySetStart = awaitingStart_;
+    std::optional<SimMove> move = read(text, onlySetStart);
+    if (move) awaitingStart_ = false;
+    if (onlySetStart) return std::nullopt;
+    return move;
 }
 
 void NcStepper::startPlay(int line) {
     lineIndex_ = std::max(0, line);
-    playing_ = true;
     awaitingStart_ = true;
+    continuePlay();
+}
+
+void NcStepper::continuePlay() {
+    playing_ = true;
     finished_ = false;
 }
 
@@ -162,6 +170,7 @@ int NcStepper::tick(int lineCount, const std::function<std::string_view(int)>& l
 
 std::optional<SimMove> NcStepper::read(std::string_view text, bool onlySetStart) {
     const int line = lineIndex_++;
+    lastLineRead_ = line;
     // A CSH control reads upper-case words only; its programs may be written in
     // either case, so Step and Play both read the line upper-cased.
     if (dialect_ == PostDialect::Csh) {

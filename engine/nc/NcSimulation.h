@@ -104,14 +104,26 @@ public:
     void resetRun(std::string_view feedPlaneText);
 
     // Reads line `text` as line lineIndex() and moves on to the next line.
-    // Returns the move to draw, or nothing for a line without a coordinate.
-    // Throws NcSimulationError for a line that cannot be drawn; the line index
-    // has moved past it then, so the user can go on from the next line.
+    // Returns the move to draw, or nothing for a line without a coordinate or
+    // one that only set the start point. Throws NcSimulationError for a line
+    // that cannot be drawn; the line index has moved past it then, so the user
+    // can go on from the next line.
     std::optional<SimMove> step(std::string_view text);
+
+    // A new program: its first line with a coordinate only sets the start
+    // point, whether stepped or played; the last program's end is no move.
+    void forgetStart() { awaitingStart_ = true; }
+    bool startKnown() const { return !awaitingStart_; }
 
     // Play from `line`: the first line with a coordinate only sets the start
     // point. stop() takes effect at the next tick.
     void startPlay(int line);
+    // Play on from the line after the last one read, from the point it
+    // reached, so that nothing Step or an earlier Play drew is drawn again.
+    void continuePlay();
+    // The line Step or Play read last; -1 once the next line was set from
+    // outside (a click, Rewind, End).
+    int lastLineRead() const { return lastLineRead_; }
     void stop() { playing_ = false; }
     bool playing() const { return playing_; }
 
@@ -124,9 +136,15 @@ public:
     bool finished() const { return finished_; }
 
     int lineIndex() const { return lineIndex_; }
-    void setLineIndex(int line) { lineIndex_ = line < 0 ? 0 : line; }
+    void setLineIndex(int line) {
+        lineIndex_ = line < 0 ? 0 : line;
+        lastLineRead_ = -1;
+    }
     SimPoint start() const { return start_; }
-    void setStart(SimPoint point) { start_ = point; }
+    void setStart(SimPoint point) {
+        start_ = point;
+        awaitingStart_ = false;
+    }
     const SimExtents& extents() const { return extents_; }
     const NcReader& reader() const { return reader_; }
 
@@ -141,6 +159,7 @@ private:
     SimPoint start_;
     SimExtents extents_;
     int lineIndex_ = 0;
+    int lastLineRead_ = -1;
     bool playing_ = false;
     bool awaitingStart_ = false;
     bool finished_ = false;

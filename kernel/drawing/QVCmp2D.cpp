@@ -4,6 +4,7 @@
 #include "kernel/entities/TBlock2D.h"
 #include "kernel/entities/TContainer2D.h"
 #include "kernel/entities/TJustifiedVectText2D.h"
+#include "kernel/entities/TOutline2D.h"
 #include "kernel/entities/TPrimitive2D.h"
 #include "kernel/entities/TObject2D.h"
 #include "kernel/entities/TSourceBlock2D.h"
@@ -52,6 +53,56 @@ bool HoldsOnlyFiniteNumbers(TObject2D& object) {
         for (TGraphicObject* member = members->First(); member != nullptr; member = members->Next()) {
             auto* member2D = dynamic_cast<TObject2D*>(member);
             if (member2D != nullptr && !HoldsOnlyFiniteNumbers(*member2D)) return false;
+        }
+    }
+    return true;
+}
+
+// How far from the origin a block may carry a point into the drawing, and how
+// large its composed transforms may grow: far beyond any real drawing, yet
+// small enough that a distance, an angle or a scale the DXF export derives
+// from two such numbers stays finite.
+constexpr double kFarthestCoordinate = 1e150;
+
+bool WithinReach(double value) {
+    return std::fabs(value) <= kFarthestCoordinate;  // false for NaN too
+}
+
+bool WithinReach(const TPoint2D& p, const TMatrix2D& m) {
+    const TPoint2D q = CartesianPoint(PointTimesMatrix2D(p, m));
+    return WithinReach(q.X) && WithinReach(q.Y);
+}
+
+// Whether every point of the object, carried through its own transform and
+// those of the containers around it, lands within reach: the points that are
+// exported (a curve's profile, a text's placed corners) and the transform
+// itself, which a block instance exports as its place and scales.
+bool StaysWithinReach(TObject2D& object, const TMatrix2D& parent) {
+    const TMatrix2D m = MultiplyMatrix2D(object.GetObjectMatrix(), parent);
+    for (const auto& row : m.M)
+        if (!std::all_of(row.begin(), row.end(), [](double value) { return WithinReach(value); })) return false;
+    if (auto* primitive = dynamic_cast<TPrimitive2D*>(&object)) {
+        for (const TPoint2D& p : primitive->Points().Points())
+            if (!WithinReach(p, m)) return false;
+    }
+    if (auto* outline = dynamic_cast<TOutline2D*>(&object)) {
+        const ProfileUse use(*outline);
+        if (outline->HasProfilePoints())
+            for (const TPoint2D& p : outline->GetProfilePoints().Points())
+                if (!WithinReach(p, m)) return false;
+    }
+    if (const auto* text = dynamic_cast<const TJustifiedVectText2D*>(&object)) {
+        const TRect2D placed = text->PlacedBox();
+        const double baseline = placed.Top - text->Height();
+        for (const TPoint2D& p : {MakePoint2D(placed.Left, baseline), MakePoint2D(placed.Right, baseline),
+                                  MakePoint2D(0.0, text->Height()), MakePoint2D(1.0, 0.0)})
+            if (!WithinReach(p, m)) return false;
+    }
+    if (auto* container = dynamic_cast<TContainer2D*>(&object)) {
+        const auto members = container->Objects().GetIterator();
+        for (TGraphicObject* member = members->First(); member != nullptr; member = members->Next()) {
+            auto* member2D = dynamic_cast<TObject2D*>(member);
+            if (member2D != nullptr && !StaysWithinReach(*member2D, m)) return false;
         }
     }
     return true;
@@ -175,6 +226,11 @@ void TQVCmp2D::LoadBlocksFromStream(BinaryReader& stream, const VersionTag& vers
         if (!HoldsOnlyFiniteNumbers(*block)) {
             ShowMessage("The block \"" + std::string(BlockNameText(block->Name())) +
                         "\" holds a coordinate that is not a finite number. The block will not be loaded");
+            continue;
+        }
+        if (!StaysWithinReach(*block, IdentityMatrix2D)) {
+            ShowMessage("The block \"" + std::string(BlockNameText(block->Name())) +
+                        "\" places a point too far out to be drawn or exported. The block will not be loaded");
             continue;
         }
         try {

@@ -134,7 +134,7 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<bool>("play");
         QTest::newRow("play, feed plane no number") << "abc" << "G0 X0 Y0\nG1 X2 Y2\nG1 X3\n" << true;
-        QTest::newRow("step, feed plane no number") << "abc" << "G1 X2 Y2\n" << false;
+        QTest::newRow("step, feed plane no number") << "abc" << "G0 X0 Y0\nG1 X2 Y2\n" << false;
     }
     void aLineThatCannotBeDrawnGivesEveryButtonBack() {
         QFETCH(QString, feedPlane);
@@ -151,6 +151,7 @@ private slots:
             QCOMPARE(running.count(), 2);
             QCOMPARE(running.last().first().toBool(), false);
         } else {
+            f.controller.step();  // the first coordinate only sets the start point
             f.controller.step();
         }
         QCOMPARE(f.dialogs.errors.size(), 1);
@@ -240,13 +241,45 @@ private slots:
         }
     }
 
+    // Steps and then Play draw what Play alone draws, each move once: the
+    // moves after the first coordinate line (a line, a line, an arc), over no
+    // path left from a computation.
+    void stepsThenPlayDrawEachMoveOnce_data() {
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<bool>("computedFirst");
+        QTest::newRow("three Steps, ending on a move") << 3 << false;
+        QTest::newRow("four Steps, ending on a line without a move") << 4 << false;
+        QTest::newRow("three Steps after a computation") << 3 << true;
+    }
+    void stepsThenPlayDrawEachMoveOnce() {
+        QFETCH(int, steps);
+        QFETCH(bool, computedFirst);
+        const QTemporaryDir dir;
+        Fixture f, playAlone;
+        if (computedFirst) {
+            MoveList moves;
+            moves.moves = {{MoveKind::Rapid, 9, 9, 2}, {MoveKind::Feed, 9, 0, -1}};
+            f.controller.showComputedProgram({}, moves, fs::path(dir.path().toStdString()) / "j.NC");
+        }
+        for (Fixture* run : {&f, &playAlone}) {
+            run->controller.setProgram("%\nG0 X0 Y0 Z5\nG1 X4 Y0 Z-1\nF900\nG1 X4 Y3\nG2 X0 Y3 R2\nM30\n");
+            for (int i = 0; run == &f && i < steps; ++i) run->controller.step();
+            run->controller.play();
+            QTRY_VERIFY(!run->controller.playing());
+        }
+        QCOMPARE(playAlone.views.overlayItems, 3);
+        QCOMPARE(playAlone.views.path.size(), std::size_t(1 + 1 + 51));
+        QCOMPARE(f.views.overlayItems, playAlone.views.overlayItems);
+        QVERIFY(f.views.path == playAlone.views.path);
+    }
+
     void stepReadsTheNextLineAndRewindKeepsTheStartPoint() {
         Fixture f;
         f.controller.setProgram("G0 X1 Y1 Z5\nG1 X4 Y1\nG1 X4 Y6\n");
+        f.controller.step();  // only sets the start point
         f.controller.step();
-        f.controller.step();
-        QCOMPARE(f.views.path.size(), std::size_t(2));
-        QCOMPARE(f.views.overlayItems, 2);
+        QCOMPARE(f.views.path.size(), std::size_t(1));
+        QCOMPARE(f.views.overlayItems, 1);
         QCOMPARE(f.page.ricIso->textCursor().selectedText(), QString("G1 X4 Y1"));
         f.controller.rewind();
         QVERIFY(f.views.path.empty());

@@ -392,6 +392,14 @@ TEST_F(BlockLibrary, ABlockWithANonFiniteNumberIsReportedAndLeftOut) {
     };
     RecordBytes nanBlock;
     nanBlock.U16(EntityClassIndex::SourceBlock).Header(0).Matrix(turnedOff).I32(0).U8(1).U8(1).Fixed("Bad", 13);
+    // Finite numbers that the block's transform carries past a double, or
+    // so far that a distance between two of them would be.
+    const auto scaledBlock = [](TGraphicObject&& member, unsigned classIndex) {
+        RecordBytes r;
+        r.U16(EntityClassIndex::SourceBlock).Header(0).Matrix(ScalingMatrix2D(1e267, 1e267)).I32(1);
+        Entry(r, classIndex, std::move(member));
+        return r.U8(1).U8(1).Fixed("Bad", 13).str();
+    };
     RecordBytes nestedGroup;
     {
         TContainer2D group(5);
@@ -402,9 +410,11 @@ TEST_F(BlockLibrary, ABlockWithANonFiniteNumberIsReportedAndLeftOut) {
     text.SetCharSpacing(nan);
     RecordBytes nanText;
     Entry(nanText, EntityClassIndex::JustifiedVectText, std::move(text));
+    const char* tooFar = "places a point too far out to be drawn or exported";
     const struct {
         const char* name;
         std::string bad;
+        const char* reason = "holds a coordinate that is not a finite number";
     } cases[] = {
         {"NaN in a line's point", SourceBlock("Bad", nullptr, withLine(TLine2D(1, MakePoint2D(0, nan), MakePoint2D(1, 1))))},
         {"a weight that is infinite",
@@ -412,6 +422,10 @@ TEST_F(BlockLibrary, ABlockWithANonFiniteNumberIsReportedAndLeftOut) {
         {"the block's own transform", nanBlock.str()},
         {"a member of a group inside", SourceBlock("Bad", nullptr, nestedGroup.str())},
         {"a text's spacing", SourceBlock("Bad", nullptr, nanText.str())},
+        {"a point the block's transform carries past a double",
+         scaledBlock(TLine2D(1, MakePoint2D(0, 0), MakePoint2D(1e42, 1)), EntityClassIndex::Line), tooFar},
+        {"a circle it makes too wide to measure",
+         scaledBlock(TCerchio2D(1, MakePoint2D(-1.5e41, 0), MakePoint2D(1.5e41, 0)), EntityClassIndex::Circle), tooFar},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -419,8 +433,8 @@ TEST_F(BlockLibrary, ABlockWithANonFiniteNumberIsReportedAndLeftOut) {
             Library({SourceBlock("Before", nullptr, withLine(TLine2D(1, MakePoint2D(0, 0), MakePoint2D(2, 1)))), c.bad,
                      SourceBlock("After", "Before")});
         EXPECT_EQ(LoadOutcome(library),
-                  "Before(id 0, used 1) After(id 1, used 0) 2 blocks; The block \"Bad\" holds a coordinate that is "
-                  "not a finite number. The block will not be loaded");
+                  "Before(id 0, used 1) After(id 1, used 0) 2 blocks; The block \"Bad\" " + std::string(c.reason) +
+                      ". The block will not be loaded");
 
         const test::TempFolder folder;
         WriteFileAtomically(folder / "Library.blk", library);
