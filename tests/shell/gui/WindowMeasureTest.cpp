@@ -91,6 +91,8 @@ private slots:
                      qPrintable(readouts[i]));
         QCOMPARE(window.LocalCad().ObjectCount(), before + added);
         if (command == "mnuMeasure") {
+            // The page is shared with the picture-editing step: its form stands under the read-outs.
+            QVERIFY(window.findChild<QWidget*>("sbtFlipH")->y() > ui.txtDistAngle->y());
             // Its close button gives back what showed before: nothing here.
             auto* close = window.findChild<QToolButton*>("sbtCloseDistance");
             QVERIFY(close->isVisible());
