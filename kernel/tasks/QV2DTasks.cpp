@@ -349,6 +349,16 @@ void TQV2D_DrawSizedPrimitive::ShowPrimitive(bool show) {
     shown_ = show;
 }
 
+void TQV2D_DrawSizedPrimitive::TellRubber() {
+    TQV2D_DrawSizedPrimitiveParam& p = PrimitiveParam();
+    if (!p.OnRubber) return;
+    const TPrimitive2D& primitive = *p.Primitive();
+    const auto world = [&](int i) {
+        return CartesianPoint(PointTimesMatrix2D(primitive.Points().Get(i), primitive.GetObjectMatrix()));
+    };
+    p.OnRubber(world(0), world(p.NextPointIndex));
+}
+
 // The snapped point in the primitive's own coordinates, held orthogonal to
 // the previous control point when both switches ask for it.
 TPoint2D TQV2D_DrawSizedPrimitive::NewPoint(TPoint2D& world) {
@@ -372,7 +382,7 @@ bool TQV2D_DrawSizedPrimitive::Finish(const StateClass*& next) {
         next = ParamAfterState();
         return true;
     }
-    TQVCmp2D* drawing = View().CADCmp2D();
+    TQVCmp2D* drawing = PrimitiveParam().AddToDrawing ? View().CADCmp2D() : nullptr;
     if (drawing != nullptr) {
         EventLockGuard lock(CADPrg());
         std::unique_ptr<TPrimitive2D> primitive = PrimitiveParam().TakePrimitive();
@@ -404,6 +414,7 @@ bool TQV2D_DrawSizedPrimitive::HandleEvent(int event, TMouseButton button, const
             ShowPrimitive(false);
             p.Primitive()->Points().SetPoint(p.NextPointIndex, q);
             ShowPrimitive(true);
+            TellRubber();
             return false;
         }
         case CADEvent::MouseDown: {
@@ -416,6 +427,7 @@ bool TQV2D_DrawSizedPrimitive::HandleEvent(int event, TMouseButton button, const
             } else {
                 p.Primitive()->Points().SetPoint(p.NextPointIndex, q);
             }
+            TellRubber();
             ++p.NextPointIndex;
             if (p.NextPointIndex < p.PointCount) {
                 p.Primitive()->Points().SetPoint(p.NextPointIndex, q);

@@ -68,6 +68,12 @@ public:
     TQV2D_DrawSizedPrimitiveParam(const StateClass* afterState, std::unique_ptr<TPrimitive2D> primitive,
                                   int nextPointIndex, bool orthoConstraint);
     std::uint16_t PointCount = 0;
+    // Told the first control point and the one that follows the cursor, at
+    // every move after the first click and at the click that fixes it, so a
+    // read-out can measure the rubber figure.
+    std::function<void(const TPoint2D& first, const TPoint2D& current)> OnRubber;
+    // False for a pick of points that leaves the drawing as it was.
+    bool AddToDrawing = true;
 };
 
 class TQVD2D_SelectObjectsParam : public TCAD2DCommonParam {
@@ -202,6 +208,7 @@ private:
     TQV2D_DrawSizedPrimitiveParam& PrimitiveParam() const;
     TPoint2D NewPoint(TPoint2D& world);
     void ShowPrimitive(bool show);
+    void TellRubber();
     bool Finish(const StateClass*& next);
     bool shown_ = false;
 };

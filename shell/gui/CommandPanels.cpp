@@ -13,11 +13,13 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/editing/EditStates.h"
@@ -42,6 +44,7 @@
 #include "shell/gui/PageTabStyle.h"
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View2DHost.h"
+#include "shell/gui/ViewHandlers.h"
 #include "shell/lang/UnitLang.h"
 
 namespace calvoro {
@@ -50,6 +53,8 @@ namespace {
 
 // The pick aperture of every command, in pixels.
 constexpr int kAperture = 5;
+constexpr int kPageLineInfo = 29;
+constexpr int kPageDistance = 43;
 
 template <class T>
 T* Named(T* object, const char* name) {
@@ -84,8 +89,15 @@ QString Text(const std::string& text) {
 }  // namespace
 
 CommandPanels::CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View2DHost& view, MainLifeCycle& life,
-                             SettingsController& settings)
-    : QObject(ui.form), ui_(ui), state_(state), cad_(cad), view_(view), life_(life), settings_(settings) {
+                             SettingsController& settings, ViewHandlers& readouts)
+    : QObject(ui.form),
+      ui_(ui),
+      state_(state),
+      cad_(cad),
+      view_(view),
+      life_(life),
+      settings_(settings),
+      readouts_(readouts) {
     BuildPages();
     for (int g = 0; g < kLinkedGroupCount; ++g) {
         const CommandRow& row = linked_.Current(static_cast<LinkedGroup>(g));
@@ -187,6 +199,17 @@ void CommandPanels::BuildPages() {
     p.txtOffsetDist = Edit(f, "txtOffsetDist", "lblOffsetDist", "Distance:", "1");
     p.sbtOffsetOk = Row(f, new QPushButton("OK", page(18)), "sbtOffsetOk");
     p.sbtFlipOffset = Row(f, new QPushButton("Flip", page(18)), "sbtFlipOffset");
+
+    // The distance page is also a step of the job; its close button shows
+    // only while it stands beside the work for a measurement.
+    page(kPageLineInfo)->setCaption("Line");
+    page(kPageDistance)->setCaption("Distance");
+    closeDistance_ = Named(new QToolButton(page(kPageDistance)), "sbtCloseDistance");
+    closeDistance_->setText("Close");
+    closeDistance_->hide();
+    page(kPageDistance)->layout()->addWidget(closeDistance_);
+    ui_.mnuCad->addSeparator();
+    Named(ui_.mnuCad->addAction("Measure distance"), "mnuMeasure");
 }
 
 void CommandPanels::Connect() {
@@ -215,6 +238,14 @@ void CommandPanels::Connect() {
     });
     connect(p.sbtDelSmall, &QPushButton::clicked, this, [this] { DeleteSmall(); });
     connect(ui_.sbmSnap, &QToolButton::clicked, this, [this] { SnapClicked(); });
+    connect(ui_.form->findChild<QAction*>("mnuMeasure"), &QAction::triggered, this, [this] { MeasureDistance(); });
+    connect(ui_.PageControl1, &QStackedWidget::currentChanged, closeDistance_, [this](int page) {
+        if (page != kPageDistance) closeDistance_->hide();
+    });
+    connect(closeDistance_, &QToolButton::clicked, this, [this] {
+        closeDistance_->hide();
+        life_.CloseAside();
+    });
     // A new language puts the buttons' own hints back; a button that carries
     // a chosen command shows that command's hint again, in the new language.
     connect(ui_.nol_cboLang, &QComboBox::textActivated, this, [this] {
@@ -379,12 +410,18 @@ void CommandPanels::Run(CadCommand command) {
             ShowPageOf(row);
             Fillet();
             return;
-        case C::Line:
+        case C::Line: {
             life_.VisPagine({kHidePages});
-            StartPlacing(TQV2D_DrawSizedPrimitive::Class,
-                         std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
-                             nullptr, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(0, 0)), 0, true));
+            auto param = std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
+                nullptr, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(0, 0)), 0, true);
+            // The line's page shows from the first click on and follows the rubber line.
+            param->OnRubber = [this, shown = false](const TPoint2D& a, const TPoint2D& b) mutable {
+                if (!std::exchange(shown, true)) life_.VisPagine({kPageLineInfo});
+                readouts_.InfoLinea(a, b);
+            };
+            StartPlacing(TQV2D_DrawSizedPrimitive::Class, std::move(param));
             return;
+        }
         case C::Polyline: {
             ShowPageOf(row);
             const TPoint2D first = MakePoint2D(0, 0);
@@ -432,6 +469,17 @@ void CommandPanels::StartPick(std::int32_t code, const StateClass& task,
 
 void CommandPanels::StartPick(std::int32_t code, const StateClass& task, const StateClass& after, bool highlight) {
     StartPick(code, task, std::make_unique<TQVD2D_SelectObjectsParam>(kAperture, &after), highlight);
+}
+
+void CommandPanels::MeasureDistance() {
+    view_.Program().StopOperation();
+    life_.ShowAside(kPageDistance);
+    closeDistance_->show();
+    auto param = std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
+        nullptr, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(0, 0)), 0, false);
+    param->AddToDrawing = false;
+    param->OnRubber = [this](const TPoint2D& a, const TPoint2D& b) { readouts_.InfoDistanza(a, b); };
+    StartPlacing(TQV2D_DrawSizedPrimitive::Class, std::move(param));
 }
 
 void CommandPanels::StartPlacing(const StateClass& task, std::unique_ptr<TCADPrgParam> param) {

@@ -28,6 +28,7 @@ class SettingsController;
 class TObject2D;
 class TQVCmp2D;
 class TQVD2D_SelectObjectsParam;
+class ViewHandlers;
 class View2DHost;
 struct MainState;
 struct MainWindowUi;
@@ -73,7 +74,7 @@ class CommandPanels : public QObject {
     Q_OBJECT
 public:
     CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View2DHost& view, MainLifeCycle& life,
-                  SettingsController& settings);
+                  SettingsController& settings, ViewHandlers& readouts);
 
     // A command chosen from its menu: the button takes its glyph, hint and
     // click, then the command runs.
@@ -92,6 +93,9 @@ public:
     // Delete small entities with the limit on its page; the number deleted.
     int DeleteSmall();
     void SnapClicked();
+    // Two points picked in the view, their distance on its page beside the
+    // work; the drawing stays as it was.
+    void MeasureDistance();
 
 private:
     void BuildPages();
@@ -116,6 +120,8 @@ private:
     View2DHost& view_;
     MainLifeCycle& life_;
     SettingsController& settings_;
+    ViewHandlers& readouts_;
+    QToolButton* closeDistance_ = nullptr;
     CommandPagesUi pages_;
     LinkedCommands linked_;
     std::array<bool, kLinkedGroupCount> chosen_{};  // a command was chosen from the group's menu

@@ -73,7 +73,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     // The entity tree stands under the layers on the layer page.
     ui_.pages[kPageLayer]->layout()->addWidget(ui_.TreeGeo);
     entityTree_ = std::make_unique<EntityTreeView>(ui_.TreeGeo, *localCad_);
-    commands_ = new CommandPanels(ui_, state_, *localCad_, *view2d_, *life_, *settings_);
+    commands_ = new CommandPanels(ui_, state_, *localCad_, *view2d_, *life_, *settings_, *viewHandlers_);
     // What the drawing's loaders skip (a block whose source is missing, an
     // unknown class) is shown like any other error.
     localCad_->SetMessageHandler(

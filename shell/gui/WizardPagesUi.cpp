@@ -56,6 +56,12 @@ void PrevNext(QFormLayout* form, QPushButton* prev, QPushButton* next) {
 
 QFormLayout* FormOf(QWidget* page) {
     if (auto* form = qobject_cast<QFormLayout*>(page->layout())) return form;
+    // A page shared with other panels already has its column: the form goes under what stands there.
+    if (auto* column = qobject_cast<QBoxLayout*>(page->layout())) {
+        auto* form = new QFormLayout;
+        column->addLayout(form);
+        return form;
+    }
     return new QFormLayout(page);
 }
 
