@@ -25,9 +25,7 @@ namespace calvoro {
 class DialogServices;
 class MainLifeCycle;
 class NcPageWiring;
-class TCADPrgParam;
 class TQVCmp2D;
-struct StateClass;
 class View2DHost;
 class View3D;
 struct MainState;
@@ -75,9 +73,6 @@ public:
     // A drawing command left with Esc or Cancel: when its pages took the job's
     // steps away, the step the job stands on shows again.
     void CommandLeft();
-
-    // The end of an operation of the 2D view's interaction program: the
-    // wizard's Z no-cut point pick ends here; other operations are left alone.
 
     // A relief or program is being computed (the timer polls it).
     bool Working() const;

@@ -291,30 +291,28 @@ void WizardController::rectanglePicked(const CutInfo& cut) {
     setEnabled(WizardControl::CutSel, true);
 }
 
-void WizardController::flipVertical() {
+void WizardController::editPicture(const std::function<void(Picture&)>& change) {
     if (!hasPicture()) return;
     setEnabled(WizardControl::CutSel, false);
-    FlipBitmapVertical(picture_);
+    change(picture_);
     markPictureEdited();
     placePictureAgain();
+}
+
+void WizardController::flipVertical() {
+    editPicture(FlipBitmapVertical);
 }
 
 void WizardController::flipHorizontal() {
-    if (!hasPicture()) return;
-    setEnabled(WizardControl::CutSel, false);
-    FlipBitmapHorizontal(picture_);
-    markPictureEdited();
-    placePictureAgain();
+    editPicture(FlipBitmapHorizontal);
 }
 
 void WizardController::rotate() {
-    if (!hasPicture()) return;
-    setEnabled(WizardControl::CutSel, false);
-    RotateBitmap90(picture_);
-    // The sizes exchange; the origin goes back on the corner the user chose.
-    placement_.pictureRotated();
-    markPictureEdited();
-    placePictureAgain();
+    editPicture([this](Picture& picture) {
+        RotateBitmap90(picture);
+        // The sizes exchange; the origin goes back on the corner the user chose.
+        placement_.pictureRotated();
+    });
 }
 
 void WizardController::crop() {
@@ -336,19 +334,11 @@ void WizardController::crop() {
 }
 
 void WizardController::convertToGrey() {
-    if (!hasPicture()) return;
-    setEnabled(WizardControl::CutSel, false);
-    MakeGrayBitmap8(picture_);
-    markPictureEdited();
-    placePictureAgain();
+    editPicture(MakeGrayBitmap8);
 }
 
 void WizardController::negative() {
-    if (!hasPicture()) return;
-    setEnabled(WizardControl::CutSel, false);
-    picture_ = MakeNegative(picture_);
-    markPictureEdited();
-    placePictureAgain();
+    editPicture([](Picture& picture) { picture = MakeNegative(picture); });
 }
 
 void WizardController::nextFromEdit() {

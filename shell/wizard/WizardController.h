@@ -212,6 +212,9 @@ private:
     void showPage(int page, bool withStatus = true);
     void setEnabled(WizardControl control, bool on);
     void togliAssoc();
+    // A picture edit: the crop selection is dropped, the relief and program
+    // outdated and the picture placed again.
+    void editPicture(const std::function<void(Picture&)>& change);
     void markPictureEdited();
     void placePictureAgain();
     void applyShift(const DrawingShift& shift);
