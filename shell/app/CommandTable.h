@@ -42,7 +42,7 @@ struct CommandRow {
     LinkedGroup Group;
     int Glyph;         // index in the glyph strip
     const char* Hint;  // message number; empty: the button's own hint
-    int Page;          // the parameter page shown, or kHidePages
+    int Page;          // the parameter page shown, or page::kHide
     bool Works;        // false: chosen, it changes the button and nothing else
 };
 

@@ -29,16 +29,16 @@ void PageSwitcher::VisPagine(const std::vector<int>& requested) {
     std::vector<int> pages;
     for (int page : requested)
         if (Valid(page)) pages.push_back(page);
-    const bool pseudo = !requested.empty() && (requested.front() == kHidePages || requested.front() == kShowKeptPages);
+    const bool pseudo = !requested.empty() && (requested.front() == page::kHide || requested.front() == page::kShowKept);
     if (pages.empty() && !pseudo) return;
     HideAll();
-    if (requested.front() == kHidePages) {
+    if (requested.front() == page::kHide) {
         panelShown_ = false;
         status_.clear();
         kept_.clear();
         return;
     }
-    if (requested.front() == kShowKeptPages) {
+    if (requested.front() == page::kShowKept) {
         if (kept_.empty()) {
             panelShown_ = false;
             return;
@@ -80,7 +80,7 @@ void PageSwitcher::ShowAside(int page) {
 void PageSwitcher::CloseAside() {
     const int back = currentBeforeAside_;
     currentBeforeAside_ = -1;
-    VisPagine({kShowKeptPages});
+    VisPagine({page::kShowKept});
     if (panelShown_ && std::find(kept_.begin(), kept_.end(), back) != kept_.end()) {
         current_ = back;
         status_ = PageText(back);

@@ -11,31 +11,20 @@
 #include <string>
 #include <vector>
 
+#include "shell/app/Pages.h"
+
 namespace calvoro {
-
-inline constexpr int kPageCount = 51;
-// Pseudo pages of the page switch: hide the panel, or show the pages kept from
-// the last switch again.
-inline constexpr int kHidePages = 999;
-inline constexpr int kShowKeptPages = 998;
-
-inline constexpr int kPageSnap = 6;
-inline constexpr int kPageLayer = 7;
-inline constexpr int kPageGridSet = 11;
-inline constexpr int kPageSettings = 13;
-inline constexpr int kPageFirstWizard = 44;
-inline constexpr int kPageOpenStep = 42;  // its text greets a new job
 
 class PageSwitcher {
 public:
     // VisPagine: shows the listed pages without tabs and keeps the list; the
     // current page stays when it is listed, otherwise the first listed page
-    // becomes current. kHidePages hides the panel and forgets the list;
-    // kShowKeptPages shows the kept list again (or hides the panel when none is
+    // becomes current. page::kHide hides the panel and forgets the list;
+    // page::kShowKept shows the kept list again (or hides the panel when none is
     // kept). Page numbers outside the panel are ignored.
     void VisPagine(std::initializer_list<int> pages) { VisPagine(std::vector<int>(pages)); }
     void VisPagine(const std::vector<int>& pages);
-    // VisPagina: shows one page with its tab, or hides the panel for kHidePages.
+    // VisPagina: shows one page with its tab, or hides the panel for page::kHide.
     void VisPagina(int page);
     // ShowAside: a page the user opens beside the work (layers, grid, snap),
     // shown with its tab like VisPagina; CloseAside brings back the kept
@@ -55,14 +44,14 @@ public:
     // The page message table's text for the status line after a switch.
     const std::string& StatusText() const { return status_; }
 
-    static bool Valid(int page) { return page >= 0 && page < kPageCount; }
+    static bool Valid(int page) { return page >= 0 && page < page::kCount; }
 
 private:
     void HideAll();
     void ShowList(const std::vector<int>& pages);
 
-    std::array<bool, kPageCount> visible_{};
-    std::array<bool, kPageCount> tabVisible_{};
+    std::array<bool, page::kCount> visible_{};
+    std::array<bool, page::kCount> tabVisible_{};
     std::vector<int> kept_;
     bool panelShown_ = false;
     int current_ = 0;

@@ -53,8 +53,6 @@ namespace {
 
 // The pick aperture of every command, in pixels.
 constexpr int kAperture = 5;
-constexpr int kPageLineInfo = 29;
-constexpr int kPageDistance = 43;
 
 template <class T>
 T* Named(T* object, const char* name) {
@@ -117,30 +115,30 @@ void CommandPanels::BuildPages() {
     CommandPagesUi& p = pages_;
     auto page = [this](int index) { return ui_.pages[static_cast<std::size_t>(index)]; };
 
-    QFormLayout* f = Form(page(4), "Circle");
+    QFormLayout* f = Form(page(page::kCircleCtDia), "Circle");
     p.txtDiamArco = Edit(f, "txtDiamArco", "lblDiamArco", "Diameter:", "10");
 
-    f = Form(page(25), "Arc");
+    f = Form(page(page::kArcPolar), "Arc");
     p.txtDiamArcoPolare = Edit(f, "txtDiamArcoPolare", "lblDiamArcoPolare", "Diameter:", "10");
     for (auto [spin, name, labelName, label] :
          {std::tuple{&p.rseArcoPolareSa, "rseArcoPolareSa", "lblArcoPolareSa", "Start angle:"},
           std::tuple{&p.rseArcoPolareEa, "rseArcoPolareEa", "lblArcoPolareEa", "End angle:"}}) {
-        *spin = Named(new QDoubleSpinBox(page(25)), name);
+        *spin = Named(new QDoubleSpinBox(page(page::kArcPolar)), name);
         (*spin)->setRange(-360.0, 360.0);
-        f->addRow(Named(new QLabel(label, page(25)), labelName), *spin);
+        f->addRow(Named(new QLabel(label, page(page::kArcPolar)), labelName), *spin);
     }
 
-    f = Form(page(26), "Polyline");
-    p.sbtPolyOk = Row(f, new QPushButton("Finish", page(26)), "sbtPolyOk");
-    p.sbtClosePoly = Row(f, new QPushButton("Close", page(26)), "sbtClosePoly");
+    f = Form(page(page::kPoly), "Polyline");
+    p.sbtPolyOk = Row(f, new QPushButton("Finish", page(page::kPoly)), "sbtPolyOk");
+    p.sbtClosePoly = Row(f, new QPushButton("Close", page(page::kPoly)), "sbtClosePoly");
 
-    f = Form(page(22), "Fillet");
+    f = Form(page(page::kFillet), "Fillet");
     p.txtRaccordo = Edit(f, "txtRaccordo", "lblRaccordo", "Radius:", "5");
 
-    f = Form(page(38), "Tangent arc");
-    p.rbtTanTo1 = Row(f, new QRadioButton("Tangent to one entity", page(38)), "rbtTanTo1");
-    p.rbtTanTo2 = Row(f, new QRadioButton("Tangent to two entities", page(38)), "rbtTanTo2");
-    p.grpArcTan = Row(f, new QGroupBox("Arc", page(38)), "grpArcTan");
+    f = Form(page(page::kArcTan), "Tangent arc");
+    p.rbtTanTo1 = Row(f, new QRadioButton("Tangent to one entity", page(page::kArcTan)), "rbtTanTo1");
+    p.rbtTanTo2 = Row(f, new QRadioButton("Tangent to two entities", page(page::kArcTan)), "rbtTanTo2");
+    p.grpArcTan = Row(f, new QGroupBox("Arc", page(page::kArcTan)), "grpArcTan");
     auto* arc = new QFormLayout(p.grpArcTan);
     p.txtArcTanRadius = Edit(arc, "txtArcTanRadius", "lblArcTanRadius", "Radius:", "5");
     p.chkArcTanTrim = Named(new QCheckBox("Trim the entities", p.grpArcTan), "chkArcTanTrim");
@@ -148,45 +146,45 @@ void CommandPanels::BuildPages() {
     arc->addRow(p.chkArcTanTrim);
     p.grpArcTan->hide();
 
-    f = Form(page(28), "Delete small");
+    f = Form(page(page::kDelSmall), "Delete small");
     p.txtSmallX = Edit(f, "txtSmallX", "lblSmallX", "Smaller than:", "1");
-    p.sbtDelSmall = Row(f, new QPushButton("Delete", page(28)), "sbtDelSmall");
-    p.stxReportSmall = Row(f, new QLabel(page(28)), "stxReportSmall");
+    p.sbtDelSmall = Row(f, new QPushButton("Delete", page(page::kDelSmall)), "sbtDelSmall");
+    p.stxReportSmall = Row(f, new QLabel(page(page::kDelSmall)), "stxReportSmall");
 
-    f = Form(page(36), "Line");
+    f = Form(page(page::kLinePolar), "Line");
     p.txtLinePolLen = Edit(f, "txtLinePolLen", "lblLinePolLen", "Length:", "10");
     p.txtLinePolAngle = Edit(f, "txtLinePolAngle", "lblLinePolAngle", "Angle:", "0", NumericKeys::Signed);
-    f = Form(page(37), "Tangent line");
+    f = Form(page(page::kLineTanAngle), "Tangent line");
     p.txtLenTanAng = Edit(f, "txtLenTanAng", "lblLenTanAng", "Length:", "10");
     p.txtLinTanAngle = Edit(f, "txtLinTanAngle", "lblLinTanAngle", "Angle:", "0", NumericKeys::Signed);
-    f = Form(page(41), "Grid of points");
+    f = Form(page(page::kPointGrid), "Grid of points");
     p.txtPtGridDx = Edit(f, "txtPtGridDx", "lblPtGridDx", "Spacing:", "10");
 
-    f = Form(page(40), "Translate");
+    f = Form(page(page::kTranslate), "Translate");
     p.txtTransDx = Edit(f, "txtTransDx", "lblTransDx", "Distance X:", "0", NumericKeys::Signed);
     p.txtTransDy = Edit(f, "txtTransDy", "lblTransDy", "Distance Y:", "0", NumericKeys::Signed);
-    p.rbtTransMove = Row(f, new QRadioButton("Move", page(40)), "rbtTransMove");
-    p.rbtTransCopy = Row(f, new QRadioButton("Copy", page(40)), "rbtTransCopy");
+    p.rbtTransMove = Row(f, new QRadioButton("Move", page(page::kTranslate)), "rbtTransMove");
+    p.rbtTransCopy = Row(f, new QRadioButton("Copy", page(page::kTranslate)), "rbtTransCopy");
     p.rbtTransMove->setChecked(true);
     p.txtTransRepeat = Edit(f, "txtTransRepeat", "lblTransRepeat", "Copies:", "1");
-    p.sbtTranslateOk = Row(f, new QPushButton("OK", page(40)), "sbtTranslateOk");
+    p.sbtTranslateOk = Row(f, new QPushButton("OK", page(page::kTranslate)), "sbtTranslateOk");
 
-    f = Form(page(39), "Rotate");
+    f = Form(page(page::kRotate), "Rotate");
     p.txtRotateAngle = Edit(f, "txtRotateAngle", "lblRotateAngle", "Angle:", "0", NumericKeys::SignedOrEnter);
-    p.rbtRotateMove = Row(f, new QRadioButton("Move", page(39)), "rbtRotateMove");
-    p.rbtRotateCopy = Row(f, new QRadioButton("Copy", page(39)), "rbtRotateCopy");
+    p.rbtRotateMove = Row(f, new QRadioButton("Move", page(page::kRotate)), "rbtRotateMove");
+    p.rbtRotateCopy = Row(f, new QRadioButton("Copy", page(page::kRotate)), "rbtRotateCopy");
     p.rbtRotateMove->setChecked(true);
     p.txtRotateRepeat = Edit(f, "txtRotateRepeat", "lblRotateRepeat", "Copies:", "1");
-    p.sbtRotateOk = Row(f, new QPushButton("OK", page(39)), "sbtRotateOk");
+    p.sbtRotateOk = Row(f, new QPushButton("OK", page(page::kRotate)), "sbtRotateOk");
 
-    f = Form(page(10), "Scale");
-    p.rbtScaleUniform = Row(f, new QRadioButton("Uniform", page(10)), "rbtScaleUniform");
-    p.rbtScaleXy = Row(f, new QRadioButton("X and Y", page(10)), "rbtScaleXy");
-    p.txtScaleX = Named(new QLineEdit("1", page(10)), "txtScaleX");
-    p.lblScaleX = Named(new QLabel("Scale X", page(10)), "lblScaleX");
+    f = Form(page(page::kScale), "Scale");
+    p.rbtScaleUniform = Row(f, new QRadioButton("Uniform", page(page::kScale)), "rbtScaleUniform");
+    p.rbtScaleXy = Row(f, new QRadioButton("X and Y", page(page::kScale)), "rbtScaleXy");
+    p.txtScaleX = Named(new QLineEdit("1", page(page::kScale)), "txtScaleX");
+    p.lblScaleX = Named(new QLabel("Scale X", page(page::kScale)), "lblScaleX");
     f->addRow(p.lblScaleX, p.txtScaleX);
-    p.txtScaleY = Named(new QLineEdit("1", page(10)), "txtScaleY");
-    p.lblScaleY = Named(new QLabel("Scale Y", page(10)), "lblScaleY");
+    p.txtScaleY = Named(new QLineEdit("1", page(page::kScale)), "txtScaleY");
+    p.lblScaleY = Named(new QLabel("Scale Y", page(page::kScale)), "lblScaleY");
     f->addRow(p.lblScaleY, p.txtScaleY);
     InstallNumericKeys(p.txtScaleX, NumericKeys::Positive);
     InstallNumericKeys(p.txtScaleY, NumericKeys::Positive);
@@ -195,19 +193,19 @@ void CommandPanels::BuildPages() {
     p.txtScaleY->hide();
     p.lblScaleY->hide();
 
-    f = Form(page(18), "Offset");
+    f = Form(page(page::kOffset), "Offset");
     p.txtOffsetDist = Edit(f, "txtOffsetDist", "lblOffsetDist", "Distance:", "1");
-    p.sbtOffsetOk = Row(f, new QPushButton("OK", page(18)), "sbtOffsetOk");
-    p.sbtFlipOffset = Row(f, new QPushButton("Flip", page(18)), "sbtFlipOffset");
+    p.sbtOffsetOk = Row(f, new QPushButton("OK", page(page::kOffset)), "sbtOffsetOk");
+    p.sbtFlipOffset = Row(f, new QPushButton("Flip", page(page::kOffset)), "sbtFlipOffset");
 
     // The distance page is also a step of the job; its close button shows
     // only while it stands beside the work for a measurement.
-    page(kPageLineInfo)->setCaption("Line");
-    page(kPageDistance)->setCaption("Distance");
-    closeDistance_ = Named(new QToolButton(page(kPageDistance)), "sbtCloseDistance");
+    page(page::kLineInfo)->setCaption("Line");
+    page(page::kDistance)->setCaption("Distance");
+    closeDistance_ = Named(new QToolButton(page(page::kDistance)), "sbtCloseDistance");
     closeDistance_->setText("Close");
     closeDistance_->hide();
-    page(kPageDistance)->layout()->addWidget(closeDistance_);
+    page(page::kDistance)->layout()->addWidget(closeDistance_);
     ui_.mnuCad->addSeparator();
     Named(ui_.mnuCad->addAction("Measure distance"), "mnuMeasure");
 }
@@ -240,7 +238,7 @@ void CommandPanels::Connect() {
     connect(ui_.sbmSnap, &QToolButton::clicked, this, [this] { SnapClicked(); });
     connect(ui_.form->findChild<QAction*>("mnuMeasure"), &QAction::triggered, this, [this] { MeasureDistance(); });
     connect(ui_.PageControl1, &QStackedWidget::currentChanged, closeDistance_, [this](int page) {
-        if (page != kPageDistance) closeDistance_->hide();
+        if (page != page::kDistance) closeDistance_->hide();
     });
     connect(closeDistance_, &QToolButton::clicked, this, [this] {
         closeDistance_->hide();
@@ -259,10 +257,10 @@ void CommandPanels::Connect() {
     connect(ui_.sbmSnap, &QWidget::customContextMenuRequested, &settings_, &SettingsController::ShowGridDialog);
     // The layer, grid and snap pages come with a tab, like the settings page,
     // and leave a running command and the job's steps alone.
-    const std::pair<QObject*, int> pageCommands[] = {{ui_.sbtLayer, kPageLayer},
-                                                     {ui_.mnuLayer, kPageLayer},
-                                                     {ui_.mnuGridPage, kPageGridSet},
-                                                     {ui_.mnuSnapPage, kPageSnap}};
+    const std::pair<QObject*, int> pageCommands[] = {{ui_.sbtLayer, page::kLayer},
+                                                     {ui_.mnuLayer, page::kLayer},
+                                                     {ui_.mnuGridPage, page::kGridSet},
+                                                     {ui_.mnuSnapPage, page::kSnap}};
     for (const auto& [sender, page] : pageCommands) {
         const auto show = [this, page = page] { life_.ShowAside(page); };
         if (auto* button = qobject_cast<QToolButton*>(sender))
@@ -358,15 +356,15 @@ void CommandPanels::Run(CadCommand command) {
     using C = CadCommand;
     switch (command) {
         case C::Trim:
-            life_.VisPagine({kHidePages});
+            life_.VisPagine({page::kHide});
             StartPick(kCommandTrim, TCAD2DSeleziona2Ogg::Class, TMyRaccordo::Class, true);
             return;
         case C::Break:
-            life_.VisPagine({kHidePages});
+            life_.VisPagine({page::kHide});
             StartPick(kCommandBreak, TCAD2DSeleziona2Ogg::Class, TMyBreak::Class, true);
             return;
         case C::MoveNode: {
-            life_.VisPagine({kHidePages});
+            life_.VisPagine({page::kHide});
             view_.Program().StopOperation();
             auto param = std::make_unique<TQVD2D_SelectObjectsParam>(kAperture, &TCAD2DEditSelectedPrimitive::Class);
             // Only an entity with control points of its own can have them moved.
@@ -375,7 +373,7 @@ void CommandPanels::Run(CadCommand command) {
             return;
         }
         case C::LineTangent2Arc:
-            life_.VisPagine({kHidePages});
+            life_.VisPagine({page::kHide});
             StartPick(kCommandLineTangent2Arc, TCAD2DSeleziona2Ogg::Class, TMyLineaTan2A::Class, true);
             return;
         case C::LinePerp:
@@ -387,7 +385,7 @@ void CommandPanels::Run(CadCommand command) {
             });
             return;
         case C::Delete:
-            life_.VisPagine({kHidePages});
+            life_.VisPagine({page::kHide});
             StartPick(kCommandDelete, TQV2D_Select1Object::Class, TDeletePicked::Class, true);
             return;
         case C::Explode:
@@ -395,15 +393,15 @@ void CommandPanels::Run(CadCommand command) {
             StartPick(kNoCommand, TQV2D_Select1Object::Class, TExplodePicked::Class, true);
             return;
         case C::ChangeLayer:
-            life_.VisPagine({kHidePages});
+            life_.VisPagine({page::kHide});
             StartPick(kNoCommand, TQV2D_Select1Object::Class, TChangeLayerPicked::Class, true);
             return;
         case C::ArcCtPtSaEa:
-            life_.VisPagine({kHidePages});
+            life_.VisPagine({page::kHide});
             StartPlacing(TQV2D_DrawArc3::Class, std::make_unique<TCAD2DCommonParam>());
             return;
         case C::Copy:
-            life_.VisPagine({kHidePages});
+            life_.VisPagine({page::kHide});
             StartPick(kNoCommand, TQV2D_Select1Object::Class, TCopyPicked::Class, true);
             return;
         case C::Fillet:
@@ -411,12 +409,12 @@ void CommandPanels::Run(CadCommand command) {
             Fillet();
             return;
         case C::Line: {
-            life_.VisPagine({kHidePages});
+            life_.VisPagine({page::kHide});
             auto param = std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
                 nullptr, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(0, 0)), 0, true);
             // The line's page shows from the first click on and follows the rubber line.
             param->OnRubber = [this, shown = false](const TPoint2D& a, const TPoint2D& b) mutable {
-                if (!std::exchange(shown, true)) life_.VisPagine({kPageLineInfo});
+                if (!std::exchange(shown, true)) life_.VisPagine({page::kLineInfo});
                 readouts_.InfoLinea(a, b);
             };
             StartPlacing(TQV2D_DrawSizedPrimitive::Class, std::move(param));
@@ -452,7 +450,7 @@ void CommandPanels::Run(CadCommand command) {
         default:
             // The others have a page at most; choosing one leaves a running
             // command alone.
-            if (row.Page != kHidePages) ShowPageOf(row);
+            if (row.Page != page::kHide) ShowPageOf(row);
             return;
     }
 }
@@ -473,7 +471,7 @@ void CommandPanels::StartPick(std::int32_t code, const StateClass& task, const S
 
 void CommandPanels::MeasureDistance() {
     view_.Program().StopOperation();
-    life_.ShowAside(kPageDistance);
+    life_.ShowAside(page::kDistance);
     closeDistance_->show();
     auto param = std::make_unique<TQV2D_DrawSizedPrimitiveParam>(
         nullptr, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(0, 0)), 0, false);

@@ -166,8 +166,8 @@ void MainLifeCycle::Start() {
         ui_.sbtSave->setEnabled(false);
         ui_.mnuSave->setEnabled(false);
         cad_.SetCurrentLayer(0);
-        VisPagine({kHidePages});
-        Messaggio(Text(MessageTable()[kPageOpenStep]));
+        VisPagine({page::kHide});
+        Messaggio(Text(MessageTable()[page_message::kOpenStep]));
     });
     state_.BaseCaption = std::string(kProductName) + " v" + std::to_string(kVersionMajor) + "." +
                          std::to_string(kVersionMinor);
@@ -193,10 +193,10 @@ bool MainLifeCycle::ConfirmClose() {
 void MainLifeCycle::NewJob() {
     state_.ActiveCommand = kNoCommand;
     if (cad_.ObjectCount() > 0 && CancellatoTutto()) {
-        VisPagine({kHidePages});
+        VisPagine({page::kHide});
         ui_.form->setWindowTitle(Text(state_.BaseCaption));
         // A new job starts where the program starts: with the greeting, not a blank line.
-        Messaggio(Text(MessageTable()[kPageOpenStep]));
+        Messaggio(Text(MessageTable()[page_message::kOpenStep]));
     }
 }
 
@@ -205,7 +205,7 @@ bool MainLifeCycle::CancellatoTutto() {
     if (state_.PictureLoaded) {
         // The wizard lets the job go, its 3D path with it.
         emit jobDiscarded();
-        pages_.SetCurrent(kPageFirstWizard);
+        pages_.SetCurrent(page::kFirstStep);
         ShowPages();
         SetView3D(false);
     }
@@ -270,7 +270,7 @@ void MainLifeCycle::ShowPages() {
     // The tab bar shows only the pages that come with a tab.
     const QSignalBlocker blocker(ui_.tabPages);
     while (ui_.tabPages->count() > 0) ui_.tabPages->removeTab(0);
-    for (int page = 0; page < kPageCount; ++page) {
+    for (int page = 0; page < page::kCount; ++page) {
         if (!pages_.TabVisible(page)) continue;
         const int tab = ui_.tabPages->addTab(ui_.pages[static_cast<std::size_t>(page)]->caption());
         ui_.tabPages->setTabData(tab, page);
@@ -292,7 +292,7 @@ void MainLifeCycle::PageTabClicked(int tabIndex) {
     pages_.SetCurrent(page);
     ShowPages();
     Messaggio(Text(MessageTable()[static_cast<std::size_t>(page)]));
-    if (page == kPageFirstWizard || page == kPageFirstWizard + 1) SetView3D(false);
+    if (page == page::kFirstStep || page == page::kReference) SetView3D(false);
 }
 
 void MainLifeCycle::SetView3D(bool show3D) {

@@ -71,7 +71,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
                                    [this] { wizard_->ZncPickCancelled(); });
     viewHandlers_->SetCommandLeftHook([this] { wizard_->CommandLeft(); });
     // The entity tree stands under the layers on the layer page.
-    ui_.pages[kPageLayer]->layout()->addWidget(ui_.TreeGeo);
+    ui_.pages[page::kLayer]->layout()->addWidget(ui_.TreeGeo);
     entityTree_ = std::make_unique<EntityTreeView>(ui_.TreeGeo, *localCad_);
     commands_ = new CommandPanels(ui_, state_, *localCad_, *view2d_, *life_, *settings_, *viewHandlers_);
     // What the drawing's loaders skip (a block whose source is missing, an

@@ -31,7 +31,7 @@
 
 namespace calvoro {
 
-const std::array<const char*, kPageCount> kPageNames = {
+const std::array<const char*, page::kCount> kPageNames = {
     "tabVect1",       "tabVect2",      "tabVect3",       "tabFont",         "tabCircleCtDia", "tabAttrib",
     "tabSnapGrid",    "tabLayer",      "tabInfo",        "tabMirror",       "tabScale",       "tabVisGridSet",
     "tabCnc1",        "tabSettings",   "tabOpen2",       "tabCnc2",         "tabCnc3",        "tabChangeLayer",
@@ -181,7 +181,7 @@ void BuildCadCommands(QMainWindow* form, MainWindowUi& ui) {
 }
 
 void BuildSettingsPage(MainWindowUi& ui) {
-    WorkPage* page = ui.pages[kPageSettings];
+    WorkPage* page = ui.pages[page::kSettings];
     page->setCaption("Settings");
     auto* form = new QFormLayout(page);
     ui.cboUnits = Named(new QComboBox(page), "cboUnits");
@@ -207,7 +207,7 @@ void BuildSettingsPage(MainWindowUi& ui) {
 }
 
 void BuildGridPage(MainWindowUi& ui) {
-    WorkPage* page = ui.pages[kPageGridSet];
+    WorkPage* page = ui.pages[page::kGridSet];
     page->setCaption("Grid");
     auto* form = new QFormLayout(page);
     ui.nol_cboGridX = GridCombo(form, page, "nol_cboGridX", "lblGridX", "Grid X:");
@@ -226,21 +226,21 @@ void BuildGridPage(MainWindowUi& ui) {
 // The controls of the job steps that the settings and the start fill; the
 // steps themselves are laid out by the wizard.
 void BuildJobValueEdits(MainWindowUi& ui) {
-    ui.treInfoRas = Named(new QTreeWidget(ui.pages[44]), "treInfoRas");
+    ui.treInfoRas = Named(new QTreeWidget(ui.pages[page::kSize]), "treInfoRas");
     ui.treInfoRas->header()->hide();
-    (new QVBoxLayout(ui.pages[44]))->addWidget(ui.treInfoRas);
-    auto* origin = new QFormLayout(ui.pages[45]);
-    ui.txtOriginX = Edit(origin, ui.pages[45], "txtOriginX", "lblOriginX", "Origin X:", NumericKeys::SignedOrEnter);
-    ui.txtOriginY = Edit(origin, ui.pages[45], "txtOriginY", "lblOriginY", "Origin Y:", NumericKeys::SignedOrEnter);
-    auto* depth = new QFormLayout(ui.pages[46]);
-    ui.txtWhiteD = Edit(depth, ui.pages[46], "txtWhiteD", "lblWhiteD", "Z of white:", NumericKeys::SignedOrEnter);
-    ui.txtBlackD = Edit(depth, ui.pages[46], "txtBlackD", "lblBlackD", "Z of black:", NumericKeys::SignedOrEnter);
-    auto* cut = new QFormLayout(ui.pages[49]);
-    ui.txtIncXY = Edit(cut, ui.pages[49], "txtIncXY", "lblIncXY", "Step over:", NumericKeys::Positive);
-    ui.txtFeedPlane = Edit(cut, ui.pages[49], "txtFeedPlane", "lblFeedPlane", "Feed plane:", NumericKeys::Signed);
-    ui.txtFilter = Edit(cut, ui.pages[49], "txtFilter", "lblFilter", "Filter:", NumericKeys::Positive);
+    (new QVBoxLayout(ui.pages[page::kSize]))->addWidget(ui.treInfoRas);
+    auto* origin = new QFormLayout(ui.pages[page::kReference]);
+    ui.txtOriginX = Edit(origin, ui.pages[page::kReference], "txtOriginX", "lblOriginX", "Origin X:", NumericKeys::SignedOrEnter);
+    ui.txtOriginY = Edit(origin, ui.pages[page::kReference], "txtOriginY", "lblOriginY", "Origin Y:", NumericKeys::SignedOrEnter);
+    auto* depth = new QFormLayout(ui.pages[page::kDepth]);
+    ui.txtWhiteD = Edit(depth, ui.pages[page::kDepth], "txtWhiteD", "lblWhiteD", "Z of white:", NumericKeys::SignedOrEnter);
+    ui.txtBlackD = Edit(depth, ui.pages[page::kDepth], "txtBlackD", "lblBlackD", "Z of black:", NumericKeys::SignedOrEnter);
+    auto* cut = new QFormLayout(ui.pages[page::kCutting]);
+    ui.txtIncXY = Edit(cut, ui.pages[page::kCutting], "txtIncXY", "lblIncXY", "Step over:", NumericKeys::Positive);
+    ui.txtFeedPlane = Edit(cut, ui.pages[page::kCutting], "txtFeedPlane", "lblFeedPlane", "Feed plane:", NumericKeys::Signed);
+    ui.txtFilter = Edit(cut, ui.pages[page::kCutting], "txtFilter", "lblFilter", "Filter:", NumericKeys::Positive);
     // The wizard's page puts it into the Z no-cut group.
-    ui.btnZNC = Named(new QPushButton("Pick Z point", ui.pages[49]), "btnZNC");
+    ui.btnZNC = Named(new QPushButton("Pick Z point", ui.pages[page::kCutting]), "btnZNC");
 }
 
 void BuildRightColumn(MainWindowUi& ui, QWidget* central) {
@@ -251,7 +251,7 @@ void BuildRightColumn(MainWindowUi& ui, QWidget* central) {
     ui.tabPages = Named(new QTabBar(ui.pnlCmd), "tabPages");
     ui.tabPages->setExpanding(false);
     ui.PageControl1 = Named(new QStackedWidget(ui.pnlCmd), "PageControl1");
-    for (int i = 0; i < kPageCount; ++i) {
+    for (int i = 0; i < page::kCount; ++i) {
         ui.pages[static_cast<std::size_t>(i)] = Named(new WorkPage(ui.PageControl1), kPageNames[static_cast<std::size_t>(i)]);
         ui.PageControl1->addWidget(ui.pages[static_cast<std::size_t>(i)]);
     }
@@ -318,7 +318,7 @@ void BuildViewControls(QMainWindow* form, MainWindowUi& ui) {
     ui.mnuZoomIn = MenuAction(ui.LocalPopUp, "mnuZoomIn", "Zoom &in");
     ui.mnuZoomOut = MenuAction(ui.LocalPopUp, "mnuZoomOut", "Zoom &out");
 
-    WorkPage* line = ui.pages[29];
+    WorkPage* line = ui.pages[page::kLineInfo];
     auto* lineForm = new QFormLayout;
     ui.nol_stxLineaDeltaX = ReadoutRow(lineForm, line, "nol_stxLineaDeltaX", "lblLineaDeltaX", "Delta X:");
     ui.nol_stxLineaDeltaY = ReadoutRow(lineForm, line, "nol_stxLineaDeltaY", "lblLineaDeltaY", "Delta Y:");
@@ -329,7 +329,7 @@ void BuildViewControls(QMainWindow* form, MainWindowUi& ui) {
     lineForm->addRow(ui.SpeedButton9);
     PageColumn(line)->addLayout(lineForm);
 
-    WorkPage* distance = ui.pages[43];
+    WorkPage* distance = ui.pages[page::kDistance];
     auto* distanceForm = new QFormLayout;
     ui.txtDistX1 = ReadoutEdit(distanceForm, distance, "txtDistX1", "lblDistX1", "X1:");
     ui.txtDistY1 = ReadoutEdit(distanceForm, distance, "txtDistY1", "lblDistY1", "Y1:");
@@ -341,7 +341,7 @@ void BuildViewControls(QMainWindow* form, MainWindowUi& ui) {
     ui.txtDistAngle = ReadoutEdit(distanceForm, distance, "txtDistAngle", "lblDistAngle", "Angle:");
     PageColumn(distance)->addLayout(distanceForm);
 
-    WorkPage* snap = ui.pages[kPageSnap];
+    WorkPage* snap = ui.pages[page::kSnap];
     snap->setCaption("Snap");
     auto* snapForm = new QFormLayout;
     ui.nol_cboXSnap = GridCombo(snapForm, snap, "nol_cboXSnap", "lblXSnap", "Snap X:");
@@ -354,7 +354,7 @@ void BuildViewControls(QMainWindow* form, MainWindowUi& ui) {
     snapForm->addRow(ui.SpeedButton11);
     PageColumn(snap)->addLayout(snapForm);
 
-    ui.TreeGeo = Named(new QTreeWidget(ui.pages[7]), "TreeGeo");
+    ui.TreeGeo = Named(new QTreeWidget(ui.pages[page::kLayer]), "TreeGeo");
     ui.TreeGeo->header()->hide();
 }
 

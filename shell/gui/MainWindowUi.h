@@ -47,7 +47,7 @@ private:
 };
 
 // The names of the 51 pages, by index.
-extern const std::array<const char*, kPageCount> kPageNames;
+extern const std::array<const char*, page::kCount> kPageNames;
 
 struct MainWindowUi {
     QMainWindow* form = nullptr;
@@ -79,7 +79,7 @@ struct MainWindowUi {
     QWidget* pnlCmd = nullptr;  // the right-hand column
     QTabBar* tabPages = nullptr;
     QStackedWidget* PageControl1 = nullptr;
-    std::array<WorkPage*, kPageCount> pages{};
+    std::array<WorkPage*, page::kCount> pages{};
     QTreeWidget* treInfoRas = nullptr;
 
     QLabel *nol_pnlStatus1 = nullptr, *pnlStatus2 = nullptr, *pnlStatus3 = nullptr;

@@ -147,7 +147,7 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
         ncDialogs_ = ownNcDialogs_.get();
     }
     page_ = new NcPage;
-    FillPage(ui.pages[kPageIso], page_);
+    FillPage(ui.pages[page::kProgram], page_);
     controller_ = new NcPageController(page_, views_, *ncDialogs_);
     connect(controller_, &NcPageController::simulationRunning, this, &NcPageWiring::SimulationRunning);
     connect(controller_, &NcPageController::ncFileSaved, this, &NcPageWiring::NcFileSaved);
@@ -156,7 +156,7 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     layers_ = new LayerPanel(cad);
     // The page itself carries the page's name.
     layers_->setObjectName("pnlLayers");
-    FillPage(ui.pages[kPageLayer], layers_);
+    FillPage(ui.pages[page::kLayer], layers_);
     connect(layers_, &LayerPanel::repaintRequested, this, [&cad] { cad.RepaintViewports(); });
     connect(layers_, &LayerPanel::closeRequested, this, [this] { life_.CloseAside(); });
     // After the settings page has switched the language and translated the
@@ -183,7 +183,7 @@ void NcPageWiring::Translate() {
 
 void NcPageWiring::EnterNcPage() {
     PrepareNcPage(state_.Post, ncFileName_);
-    life_.VisPagina(kPageIso);
+    life_.VisPagina(page::kProgram);
 }
 
 void NcPageWiring::PrepareNcPage(const PostSettings& post, const std::filesystem::path& ncFile) {
@@ -218,7 +218,7 @@ std::optional<std::filesystem::path> NcPageWiring::AskNcFileName(const std::file
             return dialogs_.saveFile(ui_.form, Text(LangString("701")), Text(proposed), filter).toStdString();
         });
     if (!chosen) return std::nullopt;
-    life_.Messaggio(Text(MessageTable()[47]));
+    life_.Messaggio(Text(MessageTable()[page::kNcFile]));
     controller_->setProgram({});
     ncFileName_ = chosen->ncFileName;
     controller_->setNcFileName(Text(chosen->ncFileName));
@@ -269,7 +269,7 @@ void NcPageWiring::NcFileSaved(const QString& fileName) {
 }
 
 void NcPageWiring::ClosePages() {
-    life_.VisPagine({kHidePages});
+    life_.VisPagine({page::kHide});
     life_.SetView3D(false);
     life_.AbilitaPnl(true);
 }

@@ -33,7 +33,6 @@ struct MainWindowUi;
 struct ToolTableLabels;
 
 // Page indexes of the work panel.
-inline constexpr int kPageIso = 50;
 
 // Tool.db lies beside the settings file: beside the program, or in the user's
 // folder when the settings are kept there.

@@ -141,7 +141,7 @@ void SettingsController::SetBackground(TColor color) {
 void SettingsController::SettingClicked() {
     state_.ActiveCommand = kNoCommand;
     DirLng();
-    life_.VisPagina(kPageSettings);
+    life_.VisPagina(page::kSettings);
     ui_.ColorBoxForm->setColor(state_.settings.Form);
     ui_.ColorBoxBackground->setColor(state_.settings.BackGround);
     ui_.ColorBoxDefLayers->setColor(cad_.DefaultLayersColor());
@@ -159,7 +159,7 @@ void SettingsController::DirLng() {
 
 void SettingsController::FormColorPicked(TColor color) {
     ColoraForm(color);
-    life_.VisPagine({kPageSettings});
+    life_.VisPagine({page::kSettings});
 }
 
 void SettingsController::BackgroundPicked(TColor color) {
@@ -218,7 +218,7 @@ void SettingsController::LanguageChosen(const QString& name) {
     if (ChangeLanguage(name, {ui_.form})) {
         state_.settings.Language = LanguageName();
         ui_.btnZNC->setText(QString::fromStdString(LangString("753")));
-        life_.Messaggio(QString::fromStdString(MessageTable()[kPageSettings]));
+        life_.Messaggio(QString::fromStdString(MessageTable()[page::kSettings]));
         UnitSwitch();
         for (ColorBox* box : {ui_.ColorBoxForm, ui_.ColorBoxBackground, ui_.ColorBoxDefLayers, ui_.ColorBoxGrid})
             box->NameColors();

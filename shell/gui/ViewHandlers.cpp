@@ -46,7 +46,6 @@ constexpr double kZoomOut3D = 0.5;
 // How near a double-click must come to a text, in pixels.
 constexpr int kTextAperture = 5;
 // The picture page, where the measuring and grid pages return to.
-constexpr int kPagePicture = 43;
 constexpr int kCrossCursor = 2;
 
 QString Lang(const char* number) {
@@ -120,7 +119,7 @@ void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& lif
     snap_ = std::make_unique<GridCoupling>(grid);
     ShowSnap();
     // The grid dialog may have changed the snap since the page was last seen.
-    ui_.pages[kPageSnap]->installEventFilter(this);
+    ui_.pages[page::kSnap]->installEventFilter(this);
     BindGridPair(this, *snap_, ui_.nol_cboXSnap, ui_.nol_cboYSnap, ui_.chkSnap, GridField::XSnap);
     connect(ui_.SpeedButton9, &QToolButton::clicked, this, &ViewHandlers::ClosePage);
     // The snap page is opened beside the work and gives it back when closed.
@@ -354,7 +353,7 @@ void ViewHandlers::InfoDistanza(const TPoint2D& p1, const TPoint2D& p2) {
 }
 
 void ViewHandlers::ClosePage() {
-    life_->VisPagina(kPagePicture);
+    life_->VisPagina(page::kDistance);
     life_->Messaggio(QString());
 }
 
@@ -364,7 +363,7 @@ void ViewHandlers::SetZncPickHooks(std::function<void(double x, double y)> picke
 }
 
 bool ViewHandlers::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_.pages[kPageSnap] && event->type() == QEvent::Show) ShowSnap();
+    if (watched == ui_.pages[page::kSnap] && event->type() == QEvent::Show) ShowSnap();
     if (view2d_ && watched == &view2d_->Widget()) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();

@@ -229,15 +229,15 @@ void BuildCuttingPage(MainWindowUi& ui, QWidget* page, WizardPagesUi& p) {
 }  // namespace
 
 void BuildWizardPages(MainWindowUi& ui, WizardPagesUi& p) {
-    BuildEditPage(ui.pages[43], p);
-    BuildSizePage(ui.pages[44], p);
-    BuildReferencePage(ui.pages[45], p);
-    BuildDepthPage(ui.pages[46], p);
-    BuildNcFilePage(ui.pages[47], p);
-    BuildToolPage(ui.pages[48], p);
-    BuildCuttingPage(ui, ui.pages[49], p);
-    p.sbtPrevB7 = Button(ui.pages[50], "sbtPrevB7", "Prev");
-    if (QLayout* layout = ui.pages[50]->layout()) layout->addWidget(p.sbtPrevB7);
+    BuildEditPage(ui.pages[page::kDistance], p);
+    BuildSizePage(ui.pages[page::kSize], p);
+    BuildReferencePage(ui.pages[page::kReference], p);
+    BuildDepthPage(ui.pages[page::kDepth], p);
+    BuildNcFilePage(ui.pages[page::kNcFile], p);
+    BuildToolPage(ui.pages[page::kTool], p);
+    BuildCuttingPage(ui, ui.pages[page::kCutting], p);
+    p.sbtPrevB7 = Button(ui.pages[page::kProgram], "sbtPrevB7", "Prev");
+    if (QLayout* layout = ui.pages[page::kProgram]->layout()) layout->addWidget(p.sbtPrevB7);
 }
 
 }  // namespace calvoro

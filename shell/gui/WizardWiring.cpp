@@ -373,9 +373,9 @@ void WizardWiring::CommandLeft() {
     const int step = controller_->page();
     // The steps still show, or the picture's own edit page or a page opened
     // beside the work does: nothing was taken away.
-    if (pages.Visible(wizard_page::kSize) || pages.Visible(wizard_page::kEdit)) return;
+    if (pages.Visible(page::kSize) || pages.Visible(page::kDistance)) return;
     if (pages.PanelShown() && pages.TabVisible(pages.Current())) return;
-    if (step < wizard_page::kSize || step > wizard_page::kProgram) return;
+    if (step < page::kSize || step > page::kProgram) return;
     showPage(step, true);
 }
 
@@ -566,15 +566,15 @@ bool WizardWiring::eventFilter(QObject* watched, QEvent* event) {
 
 void WizardWiring::showPage(int page, bool withStatus) {
     pickingOrigin_ = false;
-    if (!life_.Pages().Visible(wizard_page::kSize)) life_.VisPagine({44, 45, 46, 47, 48, 49});
-    if (page == wizard_page::kProgram) ncPages_.PrepareNcPage(controller_->post(), controller_->ncFileName());
+    if (!life_.Pages().Visible(page::kSize)) life_.VisPagine({page::kSize, page::kReference, page::kDepth, page::kNcFile, page::kTool, page::kCutting});
+    if (page == page::kProgram) ncPages_.PrepareNcPage(controller_->post(), controller_->ncFileName());
     life_.ShowPageNow(page, withStatus);
 }
 
 void WizardWiring::showStatus(int pageMessage) {
     // The point pick has a prompt of its own; the page of its number belongs
     // to another command.
-    if (pageMessage == wizard_page::kPointPick)
+    if (pageMessage == page_message::kPointPick)
         life_.Messaggio(Lang("932"));
     else
         life_.Messaggio(Text(MessageTable()[static_cast<std::size_t>(pageMessage)]));

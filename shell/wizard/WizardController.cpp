@@ -232,7 +232,7 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     // The depths in the edits hold until the user changes one.
     setEnabled(WizardControl::NextB3, true);
     setEnabled(WizardControl::ProfApply, false);
-    showPage(wizard_page::kSize);
+    showPage(page::kSize);
     if (record) {
         applyRecord(*record);
         replayDocument();
@@ -278,7 +278,7 @@ void WizardController::discardJob() {
 // --- picture edits -----------------------------------------------------------
 
 void WizardController::modify() {
-    showPage(wizard_page::kEdit);
+    showPage(page::kDistance);
     services_.drawing.setObjectSnap(true);
     services_.drawing.startRectanglePick();
     rectangleReady_ = false;
@@ -344,7 +344,7 @@ void WizardController::negative() {
 void WizardController::nextFromEdit() {
     services_.drawing.cancelTask();
     services_.drawing.setObjectSnap(false);
-    showPage(wizard_page::kSize);
+    showPage(page::kSize);
 }
 
 // --- size and reference point ------------------------------------------------
@@ -412,11 +412,11 @@ void WizardController::originPicked(double x, double y) {
 }
 
 void WizardController::nextFromSize() {
-    showPage(wizard_page::kReference);
+    showPage(page::kReference);
 }
 
 void WizardController::prevFromReference() {
-    showPage(wizard_page::kSize);
+    showPage(page::kSize);
 }
 
 void WizardController::startReliefBuild(std::function<void()> then) {
@@ -446,7 +446,7 @@ void WizardController::startReliefBuild(std::function<void()> then) {
 void WizardController::nextFromReference() {
     if (!hasPicture()) return;
     auto show = [this] {
-        showPage(wizard_page::kDepth);
+        showPage(page::kDepth);
         mode3D_ = true;
         services_.view3d.set3DMode(true);
         services_.view3d.setWorkBox(placement_.info(), currentReliefValues());
@@ -507,13 +507,13 @@ void WizardController::applyDepth() {
 }
 
 void WizardController::prevFromDepth() {
-    showPage(wizard_page::kReference);
+    showPage(page::kReference);
     mode3D_ = false;
     services_.view3d.set3DMode(false);
 }
 
 void WizardController::nextFromDepth() {
-    showPage(wizard_page::kNcFile);
+    showPage(page::kNcFile);
     services_.window.showPostList(ListPostProcessors(settings_.programFolder), post_.postName, post_.postComment);
     if (ncFileName_.empty()) chooseNcFile();
 }
@@ -555,12 +555,12 @@ void WizardController::choosePost(const std::string& name) {
 }
 
 void WizardController::prevFromNcFile() {
-    showPage(wizard_page::kDepth);
+    showPage(page::kDepth);
 }
 
 void WizardController::nextFromNcFile() {
     if (ncFileName_.empty()) return;
-    showPage(wizard_page::kTool);
+    showPage(page::kTool);
 }
 
 void WizardController::setTool(const ToolRecord& tool) {
@@ -569,11 +569,11 @@ void WizardController::setTool(const ToolRecord& tool) {
 }
 
 void WizardController::prevFromTool() {
-    showPage(wizard_page::kNcFile);
+    showPage(page::kNcFile);
 }
 
 void WizardController::nextFromTool() {
-    showPage(wizard_page::kCutting);
+    showPage(page::kCutting);
     if (ncOutdated_) {
         setEnabled(WizardControl::NextB6, false);
         setEnabled(WizardControl::NcCalc, true);
@@ -604,7 +604,7 @@ void WizardController::focusField(CuttingField field) {
 }
 
 void WizardController::leaveZncGroup() {
-    services_.window.showStatus(wizard_page::kCutting);
+    services_.window.showStatus(page::kCutting);
 }
 
 void WizardController::zncCheckClicked(bool checked) {
@@ -637,7 +637,7 @@ void WizardController::startZncPick() {
     services_.view3d.set3DMode(false);
     services_.drawing.cancelTask();
     services_.drawing.startPointPick(kZncMarkId);
-    services_.window.showStatus(wizard_page::kPointPick);
+    services_.window.showStatus(page_message::kPointPick);
 }
 
 void WizardController::zncPointPicked(double x, double y) {
@@ -722,17 +722,17 @@ void WizardController::computeNc() {
 }
 
 void WizardController::prevFromCutting() {
-    showPage(wizard_page::kTool);
+    showPage(page::kTool);
 }
 
 void WizardController::nextFromCutting() {
     if (ncOutdated_ || !program_) return;
     services_.view3d.hideCutter();
-    showPage(wizard_page::kProgram);
+    showPage(page::kProgram);
 }
 
 void WizardController::prevFromProgram() {
-    showPage(wizard_page::kCutting, false);
+    showPage(page::kCutting, false);
 }
 
 // --- the worker --------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include "engine/document/JobRecord.h"
 #include "engine/document/SaveName.h"
 #include "engine/nc/NcProgram.h"
+#include "shell/app/Pages.h"
 #include "engine/picture/Picture.h"
 #include "engine/post/PostSettings.h"
 #include "engine/relief/HeightMap.h"
@@ -29,19 +30,6 @@
 #include "shell/wizard/WizardServices.h"
 
 namespace calvoro {
-
-// Pages of the work panel the wizard uses.
-namespace wizard_page {
-inline constexpr int kEdit = 43;
-inline constexpr int kSize = 44;
-inline constexpr int kReference = 45;
-inline constexpr int kDepth = 46;
-inline constexpr int kNcFile = 47;
-inline constexpr int kTool = 48;
-inline constexpr int kCutting = 49;
-inline constexpr int kProgram = 50;
-inline constexpr int kPointPick = 40;  // status message of the Z no-cut pick
-}  // namespace wizard_page
 
 // The ID of the point the Z no-cut pick leaves in the drawing.
 inline constexpr int kZncMarkId = 777;

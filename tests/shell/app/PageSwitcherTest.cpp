@@ -21,7 +21,7 @@ protected:
 TEST_F(PageSwitcherTest, AListShowsItsPagesWithoutTabsAndKeepsTheCurrentPage) {
     pages.VisPagine({44, 45, 46, 47, 48, 49});
     EXPECT_TRUE(pages.PanelShown());
-    for (int page = 0; page < kPageCount; ++page) {
+    for (int page = 0; page < page::kCount; ++page) {
         EXPECT_EQ(pages.Visible(page), page >= 44 && page <= 49) << page;
         EXPECT_FALSE(pages.TabVisible(page)) << page;
     }
@@ -45,12 +45,12 @@ TEST_F(PageSwitcherTest, PseudoPagesHideOrShowTheKeptList) {
         const char* status;
     };
     const Step steps[] = {
-        {{kShowKeptPages}, false, 0, ""},  // nothing kept yet: the panel hides
+        {{page::kShowKept}, false, 0, ""},  // nothing kept yet: the panel hides
         {{40, 41}, true, 2, "page 40"},
-        {{kHidePages}, false, 0, ""},
-        {{kShowKeptPages}, false, 0, ""},  // 999 forgot the list
+        {{page::kHide}, false, 0, ""},
+        {{page::kShowKept}, false, 0, ""},  // 999 forgot the list
         {{28}, true, 1, "page 28"},
-        {{kShowKeptPages}, true, 1, "page 28"},
+        {{page::kShowKept}, true, 1, "page 28"},
         {{77, -1}, true, 1, "page 28"},  // no page of the panel: nothing changes, page 28 still shows
     };
     for (const Step& step : steps) {
@@ -64,16 +64,16 @@ TEST_F(PageSwitcherTest, PseudoPagesHideOrShowTheKeptList) {
 
 TEST_F(PageSwitcherTest, OnePageComesWithItsTabAndTheListStays) {
     pages.VisPagine({44, 45});
-    pages.VisPagina(kPageSettings);
-    EXPECT_TRUE(pages.TabVisible(kPageSettings) && pages.Visible(kPageSettings));
+    pages.VisPagina(page::kSettings);
+    EXPECT_TRUE(pages.TabVisible(page::kSettings) && pages.Visible(page::kSettings));
     EXPECT_FALSE(pages.Visible(44));
-    EXPECT_EQ(pages.Current(), kPageSettings);
+    EXPECT_EQ(pages.Current(), page::kSettings);
     EXPECT_EQ(pages.StatusText(), "page 13");
     EXPECT_EQ(pages.KeptPages().size(), 2u);
     // The settings page shown again as a list of one loses its tab.
-    pages.VisPagine({kPageSettings});
-    EXPECT_FALSE(pages.TabVisible(kPageSettings));
-    pages.VisPagina(kHidePages);
+    pages.VisPagine({page::kSettings});
+    EXPECT_FALSE(pages.TabVisible(page::kSettings));
+    pages.VisPagina(page::kHide);
     EXPECT_FALSE(pages.PanelShown());
     EXPECT_EQ(pages.StatusText(), "");
 }

@@ -196,7 +196,7 @@ private slots:
         MainWindow& w = h.start();
         QTest::mouseClick(h.ui().sbtSetting, Qt::LeftButton);
         QVERIFY(h.ui().PageControl1->isVisible());
-        QCOMPARE(h.ui().PageControl1->currentIndex(), kPageSettings);
+        QCOMPARE(h.ui().PageControl1->currentIndex(), page::kSettings);
         QCOMPARE(h.ui().tabPages->count(), 1);
         QCOMPARE(h.ui().tabPages->tabText(0), QString("Settings"));
         QCOMPARE(h.ui().pnlStatus2->text(), Lang("422"));
@@ -209,10 +209,10 @@ private slots:
         w.LifeCycle().VisPagine({44, 45, 46, 47, 48, 49});
         QCOMPARE(h.ui().PageControl1->currentIndex(), 44);
         QCOMPARE(h.ui().pnlStatus2->text(), Lang("416"));
-        w.LifeCycle().VisPagine({kHidePages});
+        w.LifeCycle().VisPagine({page::kHide});
         QVERIFY(!h.ui().PageControl1->isVisible());
         QCOMPARE(h.ui().pnlStatus2->text(), QString());
-        w.LifeCycle().VisPagine({kShowKeptPages});
+        w.LifeCycle().VisPagine({page::kShowKept});
         QVERIFY(!h.ui().PageControl1->isVisible());
         w.LifeCycle().AbilitaPnl(false);
         QVERIFY(!h.ui().sbtOpen->isEnabled() && !h.ui().pnlTbr2->isEnabled());
@@ -367,7 +367,7 @@ private slots:
         h.ui().mnuShowXYZ->trigger();
         QVERIFY(h.view3d->toolVisible && !h.view3d->axesVisible);
         // The first two job steps work on the 2D view.
-        w.LifeCycle().VisPagina(kPageFirstWizard + 1);
+        w.LifeCycle().VisPagina(page::kFirstStep + 1);
         emit h.ui().tabPages->tabBarClicked(0);
         QVERIFY(!w.State().View3D && !h.ui().sbtShow->isChecked());
         QCOMPARE(h.ui().pnlStatus2->text(), Lang("423"));

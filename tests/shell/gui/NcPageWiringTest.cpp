@@ -115,9 +115,9 @@ private slots:
     void pagesSitOnTheirPagesInTheirLanguage() {
         Harness h;
         h.wiring().EnterNcPage();
-        QCOMPARE(h.ui().PageControl1->currentWidget(), h.ui().pages[kPageIso]);
-        QVERIFY(h.ui().pages[kPageIso]->isAncestorOf(&h.wiring().Page()) && h.wiring().Page().isVisible());
-        QVERIFY(h.ui().pages[kPageLayer]->isAncestorOf(&h.wiring().Layers()));
+        QCOMPARE(h.ui().PageControl1->currentWidget(), h.ui().pages[page::kProgram]);
+        QVERIFY(h.ui().pages[page::kProgram]->isAncestorOf(&h.wiring().Page()) && h.wiring().Page().isVisible());
+        QVERIFY(h.ui().pages[page::kLayer]->isAncestorOf(&h.wiring().Layers()));
         QCOMPARE(h.wiring().Layers().chkLayerVis->text(), QString("Shown"));
         // At start and again on every language chosen on the settings page.
         for (int pass = 0; pass < 2; ++pass) {

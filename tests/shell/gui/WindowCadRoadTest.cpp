@@ -29,10 +29,10 @@ private slots:
         QTest::addColumn<QString>("control");  // a tool button is clicked, a menu item triggered
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("shown");  // a control of the page that the person then sees
-        QTest::newRow("tool bar: Layers") << "sbtLayer" << kPageLayer << "LayersList";
-        QTest::newRow("Draw > Layers") << "mnuLayer" << kPageLayer << "TreeGeo";
-        QTest::newRow("Settings > Grid page") << "mnuGridPage" << kPageGridSet << "nol_cboGridX";
-        QTest::newRow("Settings > Snap page") << "mnuSnapPage" << kPageSnap << "nol_cboXSnap";
+        QTest::newRow("tool bar: Layers") << "sbtLayer" << page::kLayer << "LayersList";
+        QTest::newRow("Draw > Layers") << "mnuLayer" << page::kLayer << "TreeGeo";
+        QTest::newRow("Settings > Grid page") << "mnuGridPage" << page::kGridSet << "nol_cboGridX";
+        QTest::newRow("Settings > Snap page") << "mnuSnapPage" << page::kSnap << "nol_cboXSnap";
     }
     void eachPageCommandShowsItsPageWithATab() {
         QFETCH(QString, control);

@@ -152,7 +152,7 @@ Effect AboutShown(bool shown) {
     return [=](Harness& h, QObject*) { QCOMPARE(h.window->findChild<AboutDialog*>()->isVisible(), shown); };
 }
 void SettingsPageShown(Harness& h, QObject*) {
-    QVERIFY(h.ui().pages[kPageSettings]->isVisible());
+    QVERIFY(h.ui().pages[page::kSettings]->isVisible());
 }
 // The grid dialog as the settings menu opens it: the person does `script`,
 // then presses `button`.

@@ -37,14 +37,14 @@ TEST(JobFlow, ReopenedJobGivesTheSameNcFileAndAClosedSolid) {
     WizardRig rig;
     ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "wave.bmp", 121, 81)));
     rig.walkToCutting(folder / "wave.nc");
-    ASSERT_EQ(rig.controller->page(), wizard_page::kCutting);
+    ASSERT_EQ(rig.controller->page(), page::kCutting);
     rig.compute();
     ASSERT_TRUE(rig.controller->lastFailure().empty()) << rig.controller->lastFailure();
     const std::string first = ReadWholeFile(folder / "wave.nc");
     EXPECT_NE(first.find("G1"), std::string::npos);
     EXPECT_EQ(rig.fakes.shownProgram, first);
     rig.controller->nextFromCutting();
-    EXPECT_EQ(rig.controller->page(), wizard_page::kProgram);
+    EXPECT_EQ(rig.controller->page(), page::kProgram);
     ASSERT_TRUE(rig.controller->saveDocument(folder / "wave.pxm"));
 
     // The same job with the tool path on one thread gives the same program
@@ -61,7 +61,7 @@ TEST(JobFlow, ReopenedJobGivesTheSameNcFileAndAClosedSolid) {
     std::filesystem::remove(folder / "wave.nc");
     ASSERT_TRUE(rig.controller->openPicture(folder / "wave.pxm"));
     rig.controller->waitForWork();
-    ASSERT_EQ(rig.controller->page(), wizard_page::kCutting);
+    ASSERT_EQ(rig.controller->page(), page::kCutting);
     rig.compute();
     EXPECT_EQ(ReadWholeFile(folder / "wave.nc"), first);
 

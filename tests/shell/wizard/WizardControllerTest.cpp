@@ -14,9 +14,9 @@
 namespace calvoro::test {
 namespace {
 
-using wizard_page::kCutting;
-using wizard_page::kNcFile;
-using wizard_page::kSize;
+using page::kCutting;
+using page::kNcFile;
+using page::kSize;
 
 TEST(WizardController, FailedOpenLeavesTheJobUntouched) {
     TempFolder folder;
@@ -133,7 +133,7 @@ TEST(WizardController, TheNcFileDialogOpensOnceWhenThePageIsReached) {
         EXPECT_EQ(rig.fakes.ncDialogs, c.dialogsAfterTwoVisits);
         EXPECT_EQ(rig.fakes.isEnabled(WizardControl::NextB4), c.nextEnabled);
         rig.controller->nextFromNcFile();
-        EXPECT_EQ(rig.controller->page(), c.nextEnabled ? wizard_page::kTool : kNcFile);
+        EXPECT_EQ(rig.controller->page(), c.nextEnabled ? page::kTool : kNcFile);
     }
 }
 
