@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "engine/gui/ToolDialog.h"
+#include "engine/gui/ToolPictures.h"
 
 using namespace calvoro;
 namespace fs = std::filesystem;
@@ -209,6 +210,27 @@ private slots:
         reread.load();
         const ToolRecordBytes& after = reread.storedBytes(2);
         QCOMPARE(std::string(after.begin(), after.end()), before);  // kept as it was
+    }
+
+    // Every cutter's body is drawn solid: a pixel in the middle of it has the
+    // body's colour, at the list's size and at the form's.
+    void eachCutterPictureIsSolidInsideItsBody_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("size");
+        for (const int size : {16, 90}) {
+            QTest::newRow(qPrintable(QString("flat %1").arg(size))) << int(ToolType::Flat) << size;
+            QTest::newRow(qPrintable(QString("bull-nose %1").arg(size))) << int(ToolType::BullNose) << size;
+            QTest::newRow(qPrintable(QString("spherical %1").arg(size))) << int(ToolType::Spherical) << size;
+        }
+    }
+    void eachCutterPictureIsSolidInsideItsBody() {
+        QFETCH(int, type);
+        QFETCH(int, size);
+        const QImage picture = ToolPicture(ToolType(type), size).toImage();
+        // (8, 10) of the 16-unit drawing: below the shank, inside every body.
+        const QColor inside = picture.pixelColor(int(size * 8.0 / 16), int(size * 10.0 / 16));
+        QCOMPARE(inside.alpha(), 255);
+        QCOMPARE(inside.rgb(), QColor(170, 180, 195).rgb());
     }
 
     void theCompactFormShowsTheCurrentCutterOnly() {
