@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -123,6 +125,74 @@ private slots:
         }
         QCOMPARE(dialog.txtFeedrate->text(), QString("1.23"));
         QCOMPARE(dialog.txtGiri->text(), QString("123"));
+    }
+
+    // Emptying a field while typing only says the paths are outdated: the
+    // cutter in use stays the last whole one, and no message appears. The
+    // values are checked when the form is confirmed (Ok, Add, Modify): one
+    // message naming the field, the focus on it, nothing kept or stored.
+    void anUnfinishedValueWaitsUntilTheFormIsConfirmed_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("feed rate, Ok") << "txtFeedrate" << "Feed rate" << "sbtOk";
+        QTest::newRow("spindle speed, Ok") << "txtGiri" << "Spindle speed" << "sbtOk";
+        QTest::newRow("diameter, Add") << "txtDiametro" << "Diameter" << "sbtAddTool";
+        QTest::newRow("pass depth, Modify") << "txtUtLen" << "Pass depth" << "sbtModify";
+    }
+    void anUnfinishedValueWaitsUntilTheFormIsConfirmed() {
+        QFETCH(QString, field);
+        QFETCH(QString, caption);
+        QFETCH(QString, button);
+        const FreshLibrary tools({"A"});
+        ToolDialog dialog(tools.file, 0);
+        QStringList messages;
+        dialog.setErrorReporter([&](const QString& text) { messages << text; });
+        // The window takes the cutter in use at every change, as the wizard does.
+        QList<ToolRecord> taken;
+        connect(&dialog, &ToolDialog::toolChanged, &dialog, [&] {
+            try {
+                taken << dialog.currentTool();
+            } catch (const std::exception& error) {
+                messages << QString::fromStdString(error.what());
+            }
+        });
+        dialog.show();
+        dialog.ListView1->setCurrentRow(0);
+        const ToolRecord before = dialog.currentTool();
+        auto* edit = dialog.findChild<QLineEdit*>(field);
+        QVERIFY(edit);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), QString());
+        QVERIFY(!taken.isEmpty());
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+        QVERIFY(taken.last() == before);
+
+        dialog.ListView1->setFocus();
+        dialog.findChild<QPushButton*>(button)->click();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains("\"" + caption + "\""), qPrintable(messages[0]));
+        QCOMPARE(dialog.focusWidget(), edit);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.toolDialogOk());
+        QCOMPARE(dialog.library().size(), std::size_t(1));
+        QVERIFY(dialog.library().record(0) == before);
+
+        // Finished, the same button does its work with the value typed.
+        QTest::keyClicks(edit, "7");
+        QVERIFY(taken.last() != before);
+        dialog.findChild<QPushButton*>(button)->click();
+        QCOMPARE(messages.size(), 1);
+        if (button == "sbtOk") {
+            QVERIFY(dialog.toolDialogOk());
+            QVERIFY(!dialog.isVisible());
+        } else {
+            const std::size_t stored = button == "sbtAddTool" ? 1 : 0;
+            QCOMPARE(dialog.library().size(), stored + 1);
+            QVERIFY(dialog.library().record(stored) == dialog.currentTool());
+        }
     }
 
     void aSphericalCuttersRadiusFollowsItsDiameter() {
