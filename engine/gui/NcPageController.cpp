@@ -24,7 +24,7 @@
 #include "engine/nc/NcProgram.h"
 #include "engine/nc/NcText.h"
 #include "engine/post/NumberFormat.h"
-#include "shell/lang/UnitLang.h"
+#include "kernel/platform/LanguageText.h"
 
 namespace calvoro {
 

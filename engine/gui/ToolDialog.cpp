@@ -21,7 +21,7 @@
 #include <stdexcept>
 
 #include "engine/gui/ToolPictures.h"
-#include "shell/lang/UnitLang.h"
+#include "kernel/platform/LanguageText.h"
 
 namespace calvoro {
 
