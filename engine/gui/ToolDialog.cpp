@@ -22,6 +22,7 @@
 
 #include "engine/gui/ToolPictures.h"
 #include "kernel/platform/LanguageText.h"
+#include "kernel/platform/TextEncoding.h"
 
 namespace calvoro {
 
@@ -66,9 +67,9 @@ std::int32_t ParseWhole(const QLineEdit* field) {
     return value;
 }
 
-// Stored names are single-byte text.
+// Stored names are Windows-1252 bytes, as the NC program reads them.
 QString NameText(const ToolRecord& record) {
-    return QString::fromLatin1(record.name.data(), qsizetype(record.name.size()));
+    return QString::fromStdString(Windows1252ToUtf8(record.name));
 }
 
 QString DamagedMark() {
@@ -339,7 +340,7 @@ std::optional<ToolRecord> ToolDialog::readFields(QLineEdit** failed, QString* wh
         record.feedRate = real(txtFeedrate);
         record.plungeRate = real(txtPlungeRate);
         record.coolant = chkCoolant->isChecked();
-        record.name = txtUtName->text().left(int(ToolRecord::kMaxNameLength)).toLatin1().toStdString();
+        record.name = Utf8ToWindows1252Replacing(txtUtName->text().left(int(ToolRecord::kMaxNameLength)).toStdString());
         record.toolType = ToolType(cboTipoUt->currentIndex());
         record.diameter = real(txtDiametro);
         record.cornerRadius = real(txtC_Raggio);

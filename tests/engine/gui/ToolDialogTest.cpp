@@ -195,6 +195,18 @@ private slots:
         }
     }
 
+    // Stored names are Windows-1252 bytes, as the NC program reads them: the
+    // form shows them as such and stores what is typed the same way.
+    void aToolNameIsShownAndStoredInTheLibrarysEncoding() {
+        const FreshLibrary tools({"\x80 Fr\xE4ser"});
+        ToolDialog dialog(tools.file, 0);
+        QCOMPARE(dialog.txtUtName->text(), QString::fromUtf8("\u20AC Fr\u00E4ser"));
+        QCOMPARE(dialog.ListView1->item(0)->text(), QString::fromUtf8("\u20AC Fr\u00E4ser"));
+        QCOMPARE(dialog.currentTool().name, std::string("\x80 Fr\xE4ser"));
+        dialog.txtUtName->setText(QString::fromUtf8("Kugelfr\u00E4ser \u20AC \u03A9"));
+        QCOMPARE(dialog.currentTool().name, std::string("Kugelfr\xE4ser \x80 ?"));
+    }
+
     void aSphericalCuttersRadiusFollowsItsDiameter() {
         const FreshLibrary tools({});
         ToolDialog dialog(tools.file, 0);
