@@ -2,6 +2,8 @@
 // dialogs: what Save writes and where, the buttons after a failed line, Play
 // ending with the page, and the post-processor's extension in the save dialog.
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSlider>
@@ -287,6 +289,33 @@ private slots:
         f.controller.save();
         QCOMPARE(f.dialogs.errors.size(), refused.isEmpty() ? 0 : 1);
         QVERIFY(ReadWholeFile(folder / "saved.NC") == ReadWholeFile(computed) + "(caf" + eAcute.toStdString() + ")\r\n");
+    }
+
+    // A program too long for the editor is shown, searched and saved the same
+    // way: decoded from its encoding, written back byte for byte.
+    void aLongProgramIsShownInItsEncodingAndSavedByteForByte() {
+        const QTemporaryDir dir;
+        const fs::path folder = dir.path().toStdString();
+        PostSettings post;
+        post.encoding = TextEncoding::Windows1252;
+        const std::string bytes = "(Kugelfr\xE4ser \x80)\r\n" + Program(NcPageController::kEditableLines + 10);
+        Fixture f;
+        f.controller.setPost(post);
+        f.controller.setProgram(bytes);
+        QVERIFY(f.controller.readOnlyView());
+        const QString shown = f.page.lstIsoView->model()->index(0, 0).data().toString();
+        QCOMPARE(shown, QString::fromUtf8("(Kugelfr\u00E4ser \u20AC)"));
+        f.page.lstIsoView->setCurrentIndex(f.page.lstIsoView->model()->index(5, 0));
+        f.page.txtIsoFind->setText(QString::fromUtf8("\u20AC"));
+        f.controller.findNext();  // from the line after the current one: none further
+        QCOMPARE(f.page.lstIsoView->currentIndex().row(), f.controller.lineCount() - 1);
+        f.page.lstIsoView->setCurrentIndex(QModelIndex());
+        f.controller.findNext();
+        QCOMPARE(f.page.lstIsoView->currentIndex().row(), 0);
+        f.dialogs.answer = QString::fromStdString((folder / "long.NC").string());
+        f.controller.save();
+        QVERIFY(f.dialogs.errors.isEmpty());
+        QVERIFY(ReadWholeFile(folder / "long.NC") == bytes);
     }
 
     // Steps and then Play draw what Play alone draws, each move once: the
