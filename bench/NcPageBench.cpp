@@ -94,7 +94,7 @@ void BM_LongProgramIntoPageAndPath(benchmark::State& state) {
     NcPage page;
     PathOnlyViews views;
     SilentDialogs dialogs;
-    NcPageController controller(&page, views, dialogs);
+    NcPageController controller(&page, views, dialogs, {});
     for (auto _ : state) {
         state.PauseTiming();
         std::string copy = text;
@@ -121,7 +121,7 @@ void BM_PlayFastest(benchmark::State& state) {
     NcPage page;
     PathOnlyViews views;
     SilentDialogs dialogs;
-    NcPageController controller(&page, views, dialogs);
+    NcPageController controller(&page, views, dialogs, {});
     controller.setFeedPlaneText("2");
     controller.enterPage();
     controller.setProgram(std::move(text));
@@ -151,7 +151,7 @@ void BM_EditableProgramIntoPage(benchmark::State& state) {
     NcPage page;
     PathOnlyViews views;
     SilentDialogs dialogs;
-    NcPageController controller(&page, views, dialogs);
+    NcPageController controller(&page, views, dialogs, {});
     for (auto _ : state) controller.setProgram(text);
     state.counters["lines"] = double(controller.lineCount());
     state.counters["readOnlyView"] = controller.readOnlyView() ? 1 : 0;

@@ -20,11 +20,11 @@
 
 #include "engine/gui/NcPage.h"
 #include "engine/gui/NcSimulationViews.h"
-#include "engine/nc/MachiningTime.h"
 #include "engine/nc/NcFileChoice.h"
 #include "engine/nc/NcProgram.h"
+#include "engine/nc/NcText.h"
 #include "engine/post/NumberFormat.h"
-#include "shell/lang/UnitLang.h"
+#include "kernel/platform/LanguageText.h"
 
 namespace calvoro {
 
@@ -39,19 +39,24 @@ QString Lang(std::string_view number) {
     return QString::fromStdString(LangString(number));
 }
 
+QString Shown(std::string_view bytes, TextEncoding encoding) {
+    return QString::fromStdString(NcTextToShow(bytes, encoding));
+}
+
 // The rows of a program too long for the editor.
 class NcLinesModel : public QAbstractListModel {
 public:
-    NcLinesModel(const NcLines& lines, QObject* parent) : QAbstractListModel(parent), lines_(lines) {}
+    NcLinesModel(const NcLines& lines, TextEncoding encoding, QObject* parent)
+        : QAbstractListModel(parent), lines_(lines), encoding_(encoding) {}
     int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : int(lines_.size()); }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || !index.isValid()) return {};
-        const std::string_view line = lines_.line(std::size_t(index.row()));
-        return QString::fromLatin1(line.data(), qsizetype(line.size()));
+        return Shown(lines_.line(std::size_t(index.row())), encoding_);
     }
 
 private:
     const NcLines& lines_;
+    TextEncoding encoding_;
 };
 
 // Reports one kind of event of a widget after the widget has handled it (a
@@ -72,8 +77,14 @@ private:
 
 }  // namespace
 
-NcPageController::NcPageController(NcPage* page, NcSimulationViews& views, NcPageDialogs& dialogs)
-    : QObject(page), page_(page), views_(views), dialogs_(dialogs), stepper_(std::make_unique<NcStepper>(post_)) {
+NcPageController::NcPageController(NcPage* page, NcSimulationViews& views, NcPageDialogs& dialogs,
+                                   NcFileSource ncFile)
+    : QObject(page),
+      page_(page),
+      views_(views),
+      dialogs_(dialogs),
+      stepper_(std::make_unique<NcStepper>(post_)),
+      ncFile_(std::move(ncFile)) {
     connect(&timer_, &QTimer::timeout, this, &NcPageController::tick);
     connect(page->sbtIsoStep, &QToolButton::clicked, this, &NcPageController::step);
     connect(page->sbtIsoPlay, &QToolButton::clicked, this, &NcPageController::play);
@@ -99,7 +110,7 @@ NcPageController::NcPageController(NcPage* page, NcSimulationViews& views, NcPag
     }));
     // The file name is shortened to the label's width, whatever it becomes.
     page->nol_lblNomeNcFile1->installEventFilter(
-        new EventWatch(this, QEvent::Resize, [this] { setNcFileName(ncFileName_); }));
+        new EventWatch(this, QEvent::Resize, [this] { showNcFileName(); }));
     connect(page->lstIsoView, &QListView::clicked, this, [this](const QModelIndex& index) {
         stepper_->setLineIndex(index.row() + 1);
         showStatus(index.row() + 1);
@@ -115,6 +126,7 @@ NcPageController::~NcPageController() {
 }
 
 void NcPageController::setProgram(std::string text) {
+    programEncoding_ = post_.encoding;
     if (running_) finishPlay(false);
     // The moves drawn belong to the program that goes, and so does the point
     // where it ended: the new one is read from its start.
@@ -129,7 +141,7 @@ void NcPageController::setProgram(std::string text) {
         page_->lstIsoView->setModel(nullptr);
         delete large_;
         largeLines_ = std::make_unique<NcLines>(std::move(text));
-        large_ = new NcLinesModel(*largeLines_, this);
+        large_ = new NcLinesModel(*largeLines_, programEncoding_, this);
         page_->lstIsoView->setModel(large_);
         page_->ricIso->clear();
         page_->editors->setCurrentWidget(page_->lstIsoView);
@@ -144,7 +156,7 @@ void NcPageController::setProgram(std::string text) {
         // The last line end closes the last line; it opens no empty line.
         if (text.ends_with('\n')) text.pop_back();
         if (text.ends_with('\r')) text.pop_back();
-        QString shown = QString::fromLatin1(text.data(), qsizetype(text.size()));
+        QString shown = Shown(text, programEncoding_);
         shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         page_->ricIso->setPlainText(shown);
         page_->editors->setCurrentWidget(page_->ricIso);
@@ -153,36 +165,16 @@ void NcPageController::setProgram(std::string text) {
     showStatus(0);
 }
 
-bool NcPageController::showComputedProgram(NcProgram program, const MoveList& moves,
-                                           const std::filesystem::path& ncFile) {
-    bool saved = true;
-    try {
-        SaveNcProgram(ncFile, program.text);
-    } catch (const std::exception& error) {
-        dialogs_.showError(page_, QString::fromStdString(error.what()));
-        saved = false;
-    }
-    setProgram(std::move(program.text));
-    views_.clearPath();
-    const std::vector<NcPathNode> path = PathNodes(moves);
-    std::vector<SimNode> nodes;
-    nodes.reserve(path.size());
-    for (const NcPathNode& node : path) nodes.push_back({node.x, node.y, node.z, PathNodeColour(node.rapid)});
-    views_.appendPath(nodes);
-    views_.showMachiningTime(Lang("754") + QString::fromStdString(FormatMachiningTime(program.machiningSeconds)));
-    return saved;
-}
-
 std::string NcPageController::programText() const {
     if (largeLines_) return largeLines_->joined();
     const QTextDocument* document = page_->ricIso->document();
     if (document->isEmpty()) return {};
     std::string out;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        out += block.text().toLatin1().toStdString();
+        out += block.text().toStdString();
         out += "\r\n";
     }
-    return out;
+    return EncodeEditedNcText(out, programEncoding_);
 }
 
 int NcPageController::lineCount() const {
@@ -203,8 +195,8 @@ void NcPageController::setPost(const PostSettings& post) {
     page_->nol_IsoStatus2->setText(QString::fromStdString(post_.postName));
 }
 
-void NcPageController::setNcFileName(const QString& fileName) {
-    ncFileName_ = fileName;
+void NcPageController::showNcFileName() {
+    const QString fileName = QString::fromStdString(ncFile_ ? ncFile_().string() : std::string());
     const QFontMetrics metrics = page_->nol_lblNomeNcFile1->fontMetrics();
     const std::string shortened = ShortenToWidth(fileName.toStdString(), page_->nol_lblNomeNcFile1->width(),
                                                  [&](std::string_view text) {
@@ -216,7 +208,7 @@ void NcPageController::setNcFileName(const QString& fileName) {
 }
 
 void NcPageController::enterPage() {
-    setNcFileName(ncFileName_);
+    showNcFileName();
     page_->nol_IsoStatus2->setText(QString::fromStdString(post_.postName));
     stepper_->resetRun(feedPlaneText_.toStdString());
     showExtents();
@@ -234,14 +226,20 @@ bool NcPageController::playing() const {
 }
 
 std::string_view NcPageController::lineAt(int index) {
-    if (largeLines_) return largeLines_->line(std::size_t(index));
+    if (largeLines_) {
+        // The reader, like the definition it knows, speaks UTF-8.
+        const std::string_view bytes = largeLines_->line(std::size_t(index));
+        if (programEncoding_ == TextEncoding::Utf8) return bytes;
+        lineBuffer_ = NcTextToShow(bytes, programEncoding_);
+        return lineBuffer_;
+    }
     // Play reads the lines in order: the next block is found from the last one.
     if (bufferedBlock_.isValid() && bufferedBlock_.blockNumber() + 1 == index &&
         bufferedBlock_.document() == page_->ricIso->document())
         bufferedBlock_ = bufferedBlock_.next();
     else
         bufferedBlock_ = page_->ricIso->document()->findBlockByNumber(index);
-    lineBuffer_ = bufferedBlock_.text().toLatin1().toStdString();
+    lineBuffer_ = bufferedBlock_.text().toStdString();
     return lineBuffer_;
 }
 
@@ -466,8 +464,9 @@ void NcPageController::end() {
 void NcPageController::save() {
     const QString extension = QString::fromStdString(post_.fileExtension.empty() ? "NC" : post_.fileExtension);
     QString proposed;
-    if (!ncFileName_.isEmpty()) {
-        const QFileInfo info(ncFileName_);
+    const std::filesystem::path ncFile = ncFile_ ? ncFile_() : std::filesystem::path();
+    if (!ncFile.empty()) {
+        const QFileInfo info(QString::fromStdString(ncFile.string()));
         proposed = info.path() + "/" + info.completeBaseName();
     }
     const QString filter = QString::fromStdString(NcFileFilter(LangString("701"), extension.toStdString()));
@@ -480,9 +479,10 @@ void NcPageController::save() {
         dialogs_.showError(page_, QString::fromStdString(error.what()));
         return;
     }
-    // What was saved is now the NC file: a later save proposes it again.
-    setNcFileName(chosen);
+    // What was saved is the NC file from now on: the host takes it, and the
+    // label shows what the host holds.
     emit ncFileSaved(chosen);
+    showNcFileName();
 }
 
 void NcPageController::showFind() {
@@ -497,7 +497,8 @@ void NcPageController::findNext() {
     if (largeLines_) {
         const QModelIndex current = page_->lstIsoView->currentIndex();
         const std::int64_t hit =
-            largeLines_->find(text.toLatin1().toStdString(), current.isValid() ? std::size_t(current.row() + 1) : 0);
+            largeLines_->find(NcSearchBytes(text.toStdString(), programEncoding_),
+                              current.isValid() ? std::size_t(current.row() + 1) : 0);
         selectLine(hit >= 0 ? int(hit) : lineCount() - 1);
         return;
     }

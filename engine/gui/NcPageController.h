@@ -6,6 +6,11 @@
 // The page shows a program of up to kEditableLines lines in the editor; a
 // longer one in a read-only view of its lines, which can be stepped, played,
 // searched and saved like the editor.
+//
+// The program is held as the bytes of the NC file, in the encoding of the
+// post-processor it was written with, and shown decoded (NcText.h); Save
+// writes those bytes, or the edited text in that encoding. The NC file is the
+// host's: the page asks for it whenever it needs it and keeps no copy.
 #pragma once
 
 #include <QObject>
@@ -13,13 +18,12 @@
 #include <QString>
 #include <QTextBlock>
 #include <QTimer>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
-#include <filesystem>
-
 #include "engine/nc/NcLines.h"
-#include "engine/nc/NcProgram.h"
 #include "engine/nc/NcSimulation.h"
 #include "engine/post/PostSettings.h"
 
@@ -36,19 +40,20 @@ class NcPageController : public QObject {
 public:
     static constexpr int kEditableLines = 100000;
 
+    // The job's NC file as the host holds it now; empty while there is none.
+    using NcFileSource = std::function<std::filesystem::path()>;
+
     // Works on `page` and becomes its child.
-    NcPageController(NcPage* page, NcSimulationViews& views, NcPageDialogs& dialogs);
+    NcPageController(NcPage* page, NcSimulationViews& views, NcPageDialogs& dialogs, NcFileSource ncFile);
     ~NcPageController() override;
 
-    // A computed program: written to the NC file first (atomically), then
-    // shown, its moves as the 3D path and its machining time under the 3D
-    // view. When the file cannot be written the user is told and the program
-    // is shown all the same, to be saved elsewhere; false then.
-    bool showComputedProgram(NcProgram program, const MoveList& moves, const std::filesystem::path& ncFile);
-
-    // A new program (CR LF or LF line ends), replacing the shown one.
-    void setProgram(std::string text);
-    // The shown program's lines as the NC file holds them (each with CR LF).
+    // A new program (CR LF or LF line ends), replacing the shown one: the
+    // bytes of the NC file, in the encoding of the post-processor in use
+    // (setPost), which stays the program's encoding until the next one.
+    void setProgram(std::string bytes);
+    // The shown program's lines as the NC file holds them (each with CR LF),
+    // an edited text in the program's encoding. Throws NcTextError when the
+    // editor holds a character that encoding cannot hold.
     std::string programText() const;
     int lineCount() const;
     bool readOnlyView() const { return large_ != nullptr; }
@@ -56,8 +61,9 @@ public:
     // The post-processor in use: dialect, arc centres, simulation on or off,
     // the file extension and the name shown.
     void setPost(const PostSettings& post);
-    void setNcFileName(const QString& fileName);
-    QString ncFileName() const { return ncFileName_; }
+    // The file name label shows the host's NC file (shortened to its width):
+    // at entering the page, after Save, and when the host says it changed.
+    void showNcFileName();
     void setFeedPlaneText(const QString& text) { feedPlaneText_ = text; }
     void setInches(bool inches) { inches_ = inches; }
 
@@ -82,7 +88,8 @@ public:
 signals:
     // The main tool bar's buttons follow: off while Play runs.
     void simulationRunning(bool running);
-    // Save wrote the program to a newly chosen file, now the NC file.
+    // Save wrote the program to the file chosen in its dialog: the host's NC
+    // file from now on.
     void ncFileSaved(const QString& fileName);
     // Close was pressed: the host leaves the NC page.
     void closeRequested();
@@ -109,7 +116,8 @@ private:
     QTimer timer_;
     std::unique_ptr<NcLines> largeLines_;
     QAbstractListModel* large_ = nullptr;
-    QString ncFileName_;
+    NcFileSource ncFile_;
+    TextEncoding programEncoding_ = TextEncoding::Utf8;
     QString feedPlaneText_ = "5";
     bool inches_ = false;
     std::string lineBuffer_;

@@ -21,7 +21,8 @@
 #include <stdexcept>
 
 #include "engine/gui/ToolPictures.h"
-#include "shell/lang/UnitLang.h"
+#include "kernel/platform/LanguageText.h"
+#include "kernel/platform/TextEncoding.h"
 
 namespace calvoro {
 
@@ -66,9 +67,9 @@ std::int32_t ParseWhole(const QLineEdit* field) {
     return value;
 }
 
-// Stored names are single-byte text.
+// Stored names are Windows-1252 bytes, as the NC program reads them.
 QString NameText(const ToolRecord& record) {
-    return QString::fromLatin1(record.name.data(), qsizetype(record.name.size()));
+    return QString::fromStdString(Windows1252ToUtf8(record.name));
 }
 
 QString DamagedMark() {
@@ -98,6 +99,7 @@ ToolDialog::ToolDialog(std::filesystem::path libraryFile, int currentToolIndex, 
         else QMessageBox::warning(this, windowTitle(), report);
     }
     fillList();
+    inUse_ = readFields().value_or(ToolRecord{});
     if (currentToolIndex_ >= 0 && std::size_t(currentToolIndex_) < library_->size()) {
         const ToolRecord record = library_->record(std::size_t(currentToolIndex_));
         pendingRefusal_ = refusalOf(record);
@@ -234,9 +236,9 @@ void ToolDialog::buildForm() {
     connect(btnDelRecord, &QPushButton::clicked, this, &ToolDialog::deleteTool);
     connect(btnToolUp, &QToolButton::clicked, this, &ToolDialog::moveUp);
     connect(btnToolDown, &QToolButton::clicked, this, &ToolDialog::moveDown);
-    for (QLineEdit* field : textFields()) connect(field, &QLineEdit::textChanged, this, &ToolDialog::toolChanged);
-    connect(sedToolNum, &QSpinBox::valueChanged, this, &ToolDialog::toolChanged);
-    connect(chkCoolant, &QCheckBox::toggled, this, &ToolDialog::toolChanged);
+    for (QLineEdit* field : textFields()) connect(field, &QLineEdit::textChanged, this, &ToolDialog::fieldEdited);
+    connect(sedToolNum, &QSpinBox::valueChanged, this, &ToolDialog::fieldEdited);
+    connect(chkCoolant, &QCheckBox::toggled, this, &ToolDialog::fieldEdited);
     connect(txtDiametro, &QLineEdit::textChanged, this, [this] {
         if (cboTipoUt->currentIndex() != int(ToolType::Spherical)) return;
         try {
@@ -248,8 +250,15 @@ void ToolDialog::buildForm() {
     connect(cboTipoUt, &QComboBox::currentIndexChanged, this, [this](int type) {
         imgTool->setPixmap(ToolPicture(ToolType(type), 90));
         showFieldsOf(ToolType(type));
-        emit toolChanged();
+        fieldEdited();
     });
+}
+
+void ToolDialog::fieldEdited() {
+    // Any edit outdates the paths; only a whole set of numbers becomes the
+    // cutter in use.
+    if (const std::optional<ToolRecord> record = readFields()) inUse_ = *record;
+    emit toolChanged();
 }
 
 QList<QLineEdit*> ToolDialog::textFields() const {
@@ -317,20 +326,46 @@ void ToolDialog::showFieldsOf(ToolType type) {
     }
 }
 
-ToolRecord ToolDialog::currentTool() const {
+std::optional<ToolRecord> ToolDialog::readFields(QLineEdit** failed, QString* why) const {
+    QLineEdit* reading = nullptr;
+    const auto real = [&reading](QLineEdit* field) {
+        reading = field;
+        return ParsePositive(field);
+    };
     ToolRecord record;
-    record.toolNumber = sedToolNum->value();
-    record.spindleSpeed = ParseWhole(txtGiri);
-    record.feedRate = ParsePositive(txtFeedrate);
-    record.plungeRate = ParsePositive(txtPlungeRate);
-    record.coolant = chkCoolant->isChecked();
-    record.name = txtUtName->text().left(int(ToolRecord::kMaxNameLength)).toLatin1().toStdString();
-    record.toolType = ToolType(cboTipoUt->currentIndex());
-    record.diameter = ParsePositive(txtDiametro);
-    record.cornerRadius = ParsePositive(txtC_Raggio);
-    record.taperAngle = ParsePositive(txtAngolo);
-    record.flatDiameter = ParsePositive(txtDiamFlat);
-    record.passDepth = ParsePositive(txtUtLen);
+    try {
+        record.toolNumber = sedToolNum->value();
+        reading = txtGiri;
+        record.spindleSpeed = ParseWhole(txtGiri);
+        record.feedRate = real(txtFeedrate);
+        record.plungeRate = real(txtPlungeRate);
+        record.coolant = chkCoolant->isChecked();
+        record.name = Utf8ToWindows1252Replacing(txtUtName->text().left(int(ToolRecord::kMaxNameLength)).toStdString());
+        record.toolType = ToolType(cboTipoUt->currentIndex());
+        record.diameter = real(txtDiametro);
+        record.cornerRadius = real(txtC_Raggio);
+        record.taperAngle = real(txtAngolo);
+        record.flatDiameter = real(txtDiamFlat);
+        record.passDepth = real(txtUtLen);
+    } catch (const std::invalid_argument& error) {
+        if (failed) *failed = reading;
+        if (why) *why = QString::fromStdString(error.what());
+        return std::nullopt;
+    }
+    return record;
+}
+
+std::optional<ToolRecord> ToolDialog::confirmedFields() {
+    QLineEdit* failed = nullptr;
+    QString why;
+    std::optional<ToolRecord> record = readFields(&failed, &why);
+    if (!record) {
+        report(why);
+        if (failed) {
+            failed->setFocus();
+            failed->selectAll();
+        }
+    }
     return record;
 }
 
@@ -395,9 +430,10 @@ void ToolDialog::selectRow(int row) {
 }
 
 void ToolDialog::addTool() {
-    reportFailure([this] {
-        const ToolRecord record = currentTool();
-        library_->add(record);
+    const std::optional<ToolRecord> record = confirmedFields();
+    if (!record) return;
+    reportFailure([this, &record] {
+        library_->add(*record);
         addListItem(library_->record(library_->size() - 1));
     });
 }
@@ -405,8 +441,10 @@ void ToolDialog::addTool() {
 void ToolDialog::modifyTool() {
     const int row = selectedRow();
     if (row < 0) return;
-    reportFailure([this, row] {
-        library_->modify(std::size_t(row), currentTool());
+    const std::optional<ToolRecord> record = confirmedFields();
+    if (!record) return;
+    reportFailure([this, row, &record] {
+        library_->modify(std::size_t(row), *record);
         showInList(ListView1->item(row), library_->record(std::size_t(row)));
     });
 }
@@ -478,6 +516,8 @@ void ToolDialog::showEvent(QShowEvent* event) {
 }
 
 void ToolDialog::done(int result) {
+    // Ok keeps the fields as the cutter in use: each must be a number.
+    if (result == QDialog::Accepted && !confirmedFields()) return;
     ok_ = result == QDialog::Accepted;
     if (!ok_ && openedTexts_.size() == textFields().size()) {
         // Cancel: the cutter in use is the one the form was opened with.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "engine/tools/ToolLibraryFile.h"
 #include "engine/tools/ToolTable.h"
@@ -44,9 +45,11 @@ public:
     int currentToolIndex() const { return currentToolIndex_; }
     bool toolDialogOk() const { return ok_; }
 
-    // The fields as a record. Throws std::invalid_argument naming the field
-    // whose text is not a number.
-    ToolRecord currentTool() const;
+    // The cutter in use: the fields as a record. While a field is unfinished
+    // (its text not a number, as while it is being retyped) the last values
+    // that were all numbers stand; they are checked when the form is
+    // confirmed, so the form never closes with such a field.
+    ToolRecord currentTool() const { return inUse_; }
     void setCurrentTool(const ToolRecord& record);
     ToolFieldTexts fieldTexts() const;
     const ToolLibraryFile& library() const { return *library_; }
@@ -93,6 +96,13 @@ private:
     void swapWith(int offset);
     int selectedRow() const;
     bool reportFailure(const std::function<void()>& action);
+    // The fields read whole; empty when one is not a number, with that field
+    // and the reason in `failed` and `why`.
+    std::optional<ToolRecord> readFields(QLineEdit** failed = nullptr, QString* why = nullptr) const;
+    // The fields read whole for Ok, Add and Modify; when one is not a number
+    // the user is told which, it takes the focus, and the result is empty.
+    std::optional<ToolRecord> confirmedFields();
+    void fieldEdited();
     void report(const QString& text);
     // Why a stored record cannot be the cutter in use, naming its field;
     // empty for a sound record.
@@ -101,6 +111,7 @@ private:
     void showInList(QListWidgetItem* item, const ToolRecord& record) const;
 
     std::unique_ptr<ToolLibraryFile> library_;
+    ToolRecord inUse_;  // the fields when they last were all numbers
     int currentToolIndex_ = 0;
     bool editOnly_ = false;
     bool ok_ = false;

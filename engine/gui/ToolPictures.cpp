@@ -20,9 +20,14 @@ QPixmap ToolPicture(ToolType type, int size) {
             cutter.addRect(QRectF(4, 6.5, 8, 9));
             break;
         case ToolType::BullNose:
-            cutter.addRoundedRect(QRectF(4, 4.5, 8, 11), 2.5, 2.5);
-            cutter.addRect(QRectF(4, 6.5, 8, 4));
-            cutter = cutter.simplified();
+            // One outline: square at the shank, rounded at the two tip corners.
+            cutter.moveTo(4, 6.5);
+            cutter.lineTo(12, 6.5);
+            cutter.lineTo(12, 13);
+            cutter.arcTo(QRectF(7, 10.5, 5, 5), 0, -90);
+            cutter.lineTo(6.5, 15.5);
+            cutter.arcTo(QRectF(4, 10.5, 5, 5), 270, -90);
+            cutter.closeSubpath();
             break;
         case ToolType::Spherical:
             cutter.moveTo(4, 6.5);

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "engine/nc/MachiningTime.h"
+#include "engine/nc/NcText.h"
 #include "engine/post/NcWordWriter.h"
 #include "engine/post/PostTemplate.h"
 #include "engine/toolpath/TaskControl.h"
@@ -213,6 +214,7 @@ NcProgram GenerateNcProgram(const MoveList& list, const PostSettings& settings, 
                              "post-processor); no NC program was written");
     }
 
+    program.text = NcProgramBytes(std::move(program.text), settings.encoding);
     program.machiningLength = MachiningLength(list);
     program.machiningSeconds = MachiningSeconds(program.machiningLength, feedRate);
     return program;
@@ -227,11 +229,8 @@ std::vector<NcPathNode> PathNodes(const MoveList& list) {
     return nodes;
 }
 
-void SaveNcProgram(const std::filesystem::path& file, std::string_view text, TextEncoding encoding) {
-    if (encoding == TextEncoding::Windows1252)
-        WriteFileAtomically(file, Utf8ToWindows1252Replacing(text));
-    else
-        WriteFileAtomically(file, text);
+void SaveNcProgram(const std::filesystem::path& file, std::string_view bytes) {
+    WriteFileAtomically(file, bytes);
 }
 
 }  // namespace calvoro

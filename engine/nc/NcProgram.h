@@ -42,7 +42,9 @@ constexpr std::array<float, 3> PathNodeColour(bool rapid) {
 }
 
 struct NcProgram {
-    std::string text;  // every line ends in CR LF
+    // The bytes of the NC file, in the encoding of the post-processor
+    // definition (NcText.h); every line ends in CR LF.
+    std::string text;
     double machiningLength = 0;
     std::int64_t machiningSeconds = 0;  // the whole length at the feed rate
 };
@@ -55,7 +57,9 @@ std::optional<double> ParseRateText(std::string_view text);
 // X and Y, every move (rapids with the rapid feed text, the move after a
 // retract at the plunge rate, the others at the feed rate), and the
 // End_of_file block expanded with the last move's X and Y. The feed plane of
-// the list is the reference height of the keywords.
+// the list is the reference height of the keywords. The text is held in the
+// definition's encoding: a character of a name or of the definition that it
+// cannot spell is written as "?".
 //
 // Throws NcProgramError, before anything is written, when the list holds no
 // cutting move or the feed or plunge rate is not a number above zero, and
@@ -74,12 +78,9 @@ NcProgram GenerateNcProgram(const MoveList& moves, const PostSettings& settings,
 // (ToolPathRequest).
 double WrittenPositionRounding(const PostSettings& settings);
 
-// Writes the program text (UTF-8) to the NC file in the encoding of its
-// post-processor definition: to a temporary name first, renamed over the old
-// file once every byte is written. In Windows-1252 a character the code page
-// cannot spell is written as "?". Throws FileWriteError
+// Writes the bytes of a program to the NC file: to a temporary name first,
+// renamed over the old file once every byte is written. Throws FileWriteError
 // (kernel/platform/AtomicFile.h) when it cannot, leaving the old file whole.
-void SaveNcProgram(const std::filesystem::path& file, std::string_view text,
-                   TextEncoding encoding = TextEncoding::Utf8);
+void SaveNcProgram(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace calvoro

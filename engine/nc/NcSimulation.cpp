@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace calvoro {
@@ -20,6 +21,14 @@ double NormalisedAngle(double angle) {
 // The sweep from `from` to `to` in the move's direction, in [0, 2 pi).
 double Sweep(double from, double to, int kind) {
     return kind == 2 ? NormalisedAngle(from - to) : NormalisedAngle(to - from);
+}
+
+// Whether every point of the arc's circle, and so its nodes and the extents
+// it adds, can be held as a position (a float).
+bool CircleWithinRange(const SimArc& arc) {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    return std::isfinite(arc.radius) && std::fabs(arc.centreX) + arc.radius <= kLargest &&
+           std::fabs(arc.centreY) + arc.radius <= kLargest;
 }
 
 std::string LineName(int line) {
@@ -212,7 +221,12 @@ std::optional<SimMove> NcStepper::read(std::string_view text, bool onlySetStart)
         } catch (const NcSimulationError& error) {
             throw NcSimulationError(std::string(error.what()) + " (" + LineName(line) + ")");
         }
+        // Words near the largest numbers can put the centre or the circle
+        // out of reach: such a line is read like one whose number cannot be
+        // read, it draws nothing and the start point stays.
+        if (!std::isfinite(centre.x) || !std::isfinite(centre.y)) return std::nullopt;
         move.arc = ArcThrough(centre, start_, move.end);
+        if (!CircleWithinRange(*move.arc)) return std::nullopt;
         const SimArc& arc = *move.arc;
         extents_.include(float(arc.centreX - arc.radius), float(arc.centreY - arc.radius));
         extents_.include(float(arc.centreX + arc.radius), float(arc.centreY + arc.radius));

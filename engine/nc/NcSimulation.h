@@ -104,8 +104,10 @@ public:
     void resetRun(std::string_view feedPlaneText);
 
     // Reads line `text` as line lineIndex() and moves on to the next line.
-    // Returns the move to draw, or nothing for a line without a coordinate or
-    // one that only set the start point. Throws NcSimulationError for a line
+    // Returns the move to draw, or nothing for a line without a coordinate, one
+    // that only set the start point, or an arc whose circle reaches beyond the
+    // numbers a position can hold (read like a word that is no number: the
+    // start point stays). Every position of a move returned is finite. Throws NcSimulationError for a line
     // that cannot be drawn; the line index has moved past it then, so the user
     // can go on from the next line.
     std::optional<SimMove> step(std::string_view text);

@@ -148,7 +148,7 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     }
     page_ = new NcPage;
     FillPage(ui.pages[page::kProgram], page_);
-    controller_ = new NcPageController(page_, views_, *ncDialogs_);
+    controller_ = new NcPageController(page_, views_, *ncDialogs_, [this] { return ncFileName_; });
     connect(controller_, &NcPageController::simulationRunning, this, &NcPageWiring::SimulationRunning);
     connect(controller_, &NcPageController::ncFileSaved, this, &NcPageWiring::NcFileSaved);
     connect(controller_, &NcPageController::closeRequested, this, &NcPageWiring::ClosePages);
@@ -189,7 +189,6 @@ void NcPageWiring::EnterNcPage() {
 void NcPageWiring::PrepareNcPage(const PostSettings& post, const std::filesystem::path& ncFile) {
     ncFileName_ = ncFile;
     controller_->setPost(post);
-    controller_->setNcFileName(Text(ncFile.string()));
     controller_->setInches(state_.settings.Unit != 0);
     controller_->setFeedPlaneText(ui_.txtFeedPlane->text());
     controller_->enterPage();
@@ -221,7 +220,7 @@ std::optional<std::filesystem::path> NcPageWiring::AskNcFileName(const std::file
     life_.Messaggio(Text(MessageTable()[page::kNcFile]));
     controller_->setProgram({});
     ncFileName_ = chosen->ncFileName;
-    controller_->setNcFileName(Text(chosen->ncFileName));
+    controller_->showNcFileName();
     return std::filesystem::path(chosen->ncFileName);
 }
 
@@ -229,7 +228,7 @@ void NcPageWiring::ShowComputedProgram(const NcProgram& program, const PostSetti
                                        const std::filesystem::path& ncFile) {
     ncFileName_ = ncFile;
     controller_->setPost(post);
-    controller_->setNcFileName(Text(ncFile.string()));
+    controller_->showNcFileName();
     controller_->setProgram(program.text);
     views_.showMachiningTime(Text(LangString("754") + FormatMachiningTime(program.machiningSeconds)));
 }

@@ -11,7 +11,6 @@ namespace calvoro {
 namespace {
 
 struct LanguageState {
-    std::unique_ptr<MemIniFile> file;
     std::filesystem::path fileName;
     std::string name;
     std::filesystem::path userFolder;
@@ -78,58 +77,11 @@ const std::filesystem::path& LanguageFileName() {
     return State().fileName;
 }
 
-const MemIniFile* LanguageFile() {
-    return State().file.get();
-}
-void SetLanguageFile(std::unique_ptr<MemIniFile> file) {
-    State().file = std::move(file);
-}
-
 const std::string& LanguageName() {
     return State().name;
 }
 void SetLanguageName(std::string name) {
     State().name = std::move(name);
-}
-
-std::string ExpandLangLineBreaks(std::string_view value) {
-    if (value.find(kLangLineBreakMark) == std::string_view::npos) return std::string(value);
-    std::string result;
-    std::size_t mark = 0;
-    while ((mark = value.find(kLangLineBreakMark)) != std::string_view::npos) {
-        const std::string_view segment = value.substr(0, mark);
-        // An empty result takes the segment without a break before it, which is
-        // why leading separators collapse into the one final break.
-        if (!result.empty()) result += kLangLineBreak;
-        result += segment;
-        value.remove_prefix(mark + kLangLineBreakMark.size());
-    }
-    result += kLangLineBreak;
-    result += value;
-    return result;
-}
-
-std::string ReadLangText(std::string_view section, std::string_view key) {
-    const MemIniFile* file = LanguageFile();
-    if (!file) return {};
-    return ExpandLangLineBreaks(file->ReadString(section, key, ""));
-}
-
-std::string LangString(std::string_view key) {
-    return ReadLangText("String", key);
-}
-
-std::string LangStringOr(std::string_view key, std::string_view design) {
-    std::string text = LangString(key);
-    return text.empty() ? std::string(design) : text;
-}
-
-std::string LangMainHint(std::string_view name) {
-    return ReadLangText("frmMain", std::string(name) + ".Hint");
-}
-
-std::string LangMainText(std::string_view key) {
-    return ReadLangText("frmMain", key);
 }
 
 std::string LanguageFileNotFoundText() {

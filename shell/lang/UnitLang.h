@@ -1,7 +1,7 @@
-// The language of the program: every caption, hint, list item and numbered
-// message the user sees comes from a language file, "language/<name>.lng"
-// beside the program, held whole in memory. With no file loaded every text
-// read here is empty and the forms keep the texts they were designed with.
+// The language of the program: which language file, "language/<name>.lng"
+// beside the program (or in the user's own folder), is the one in use, its
+// loading at start and its switch from the settings page. The texts are read
+// from it through kernel/platform/LanguageText.h.
 //
 // The state is the program's one language and lives on the GUI thread.
 #pragma once
@@ -11,15 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include "kernel/platform/LanguageText.h"
 #include "kernel/platform/MemIniFile.h"
 #include "shell/lang/MessageTable.h"
 
 namespace calvoro {
-
-// Written in a value of a language file to stand for a line break.
-inline constexpr std::string_view kLangLineBreakMark = "*|*";
-// The line break the texts carry once read.
-inline constexpr std::string_view kLangLineBreak = "\n";
 
 // The folder the language files live in: "language" in the program folder.
 std::filesystem::path LanguageFolder();
@@ -41,34 +37,10 @@ void SetUserLanguageFolder(const std::filesystem::path& folder);
 std::unique_ptr<MemIniFile> LoadLanguageFile(std::string_view relName);
 const std::filesystem::path& LanguageFileName();
 
-// The language file in use; nullptr when none is loaded.
-const MemIniFile* LanguageFile();
-void SetLanguageFile(std::unique_ptr<MemIniFile> file);
-
 // The name of the language in use, without folder and extension; the settings
 // file keeps it as "Language".
 const std::string& LanguageName();
 void SetLanguageName(std::string name);
-
-// Turns every "*|*" of a language file value into a line break. The segments are
-// joined one by one, and a segment is only preceded by a break when something
-// has been gathered before it: so "*|*A" and "*|**|*A" both give one leading
-// break, "A*|**|*B" keeps its empty middle line, and "*|*A*|*B" gives "A",
-// break, "B".
-std::string ExpandLangLineBreaks(std::string_view value);
-
-// The value of Section/Key in the language file with its line breaks, or empty
-// when there is no file or no such key.
-std::string ReadLangText(std::string_view section, std::string_view key);
-// A numbered message: section "String".
-std::string LangString(std::string_view key);
-// The numbered message, or `design` (the program's own English) when the
-// language file has none, as while no language file is loaded.
-std::string LangStringOr(std::string_view key, std::string_view design);
-// The hint of a main window component, "frmMain" / name + ".Hint".
-std::string LangMainHint(std::string_view name);
-// A free text of the main window, "frmMain" / key.
-std::string LangMainText(std::string_view key);
 
 // "Language file not found!", a line break and the file name looked for last.
 std::string LanguageFileNotFoundText();

@@ -705,7 +705,7 @@ void WizardController::computeNc() {
         // The last moment a cancel counts: once the file is written the new
         // program is the one in force.
         control.throwIfCancelled();
-        SaveNcProgram(file, computed->program.text, computation.post.encoding);
+        SaveNcProgram(file, computed->program.text);
         return [this, computed, generation, stamp] {
             if (generation != generation_) return;
             program_ = std::move(computed->program);

@@ -2,6 +2,8 @@
 // dialogs: what Save writes and where, the buttons after a failed line, Play
 // ending with the page, and the post-processor's extension in the save dialog.
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSlider>
@@ -16,6 +18,8 @@
 #include "engine/gui/NcPageController.h"
 #include "engine/gui/NcSimulationViews.h"
 #include "engine/nc/NcFileChoice.h"
+#include "engine/nc/NcProgram.h"
+#include "engine/post/PostLoader.h"
 #include "kernel/platform/AtomicFile.h"
 
 using namespace calvoro;
@@ -59,12 +63,16 @@ public:
     void inform(QWidget*, const QString& text) override { notes << text; }
 };
 
+// The page's host: it holds the job's NC file and takes the one Save chose.
 struct Fixture {
     NcPage page;
     RecordingViews views;
     ScriptedDialogs dialogs;
-    NcPageController controller{&page, views, dialogs};
+    fs::path ncFile;
+    NcPageController controller{&page, views, dialogs, [this] { return ncFile; }};
     Fixture() {
+        QObject::connect(&controller, &NcPageController::ncFileSaved,
+                         [this](const QString& file) { ncFile = file.toStdString(); });
         page.resize(400, 600);
         page.show();
         controller.setFeedPlaneText("5");
@@ -96,7 +104,7 @@ private slots:
         const fs::path old = folder / "old.NC";
         WriteFileAtomically(old, "OLD\r\n");
         Fixture f;
-        f.controller.setNcFileName(QString::fromStdString(old.string()));
+        f.ncFile = old;
         std::string expected = Program(lines);
         f.controller.setProgram(expected);
         QCOMPARE(f.controller.readOnlyView(), !edit);
@@ -113,20 +121,21 @@ private slots:
         QVERIFY(ReadWholeFile(chosen) == expected);
         QCOMPARE(ReadWholeFile(old), std::string("OLD\r\n"));
         QCOMPARE(f.dialogs.askedProposal, QString::fromStdString((folder / "old").string()));
-        QCOMPARE(f.controller.ncFileName(), QString::fromStdString(chosen.string()));
         QCOMPARE(saved.count(), 1);
+        QCOMPARE(f.ncFile, chosen);
+        QCOMPARE(f.page.nol_lblNomeNcFile1->toolTip(), QString::fromStdString(chosen.string()));
     }
 
     void aSaveThatFailsSaysSoAndKeepsTheFileName() {
         Fixture f;
-        f.controller.setNcFileName("/tmp/kept.NC");
+        f.ncFile = "/tmp/kept.NC";
         f.controller.setProgram("G0 X1\r\n");
         QSignalSpy saved(&f.controller, &NcPageController::ncFileSaved);
         f.dialogs.answer = "/no/such/folder/x.NC";
         f.controller.save();
         QCOMPARE(f.dialogs.errors.size(), 1);
         QCOMPARE(saved.count(), 0);
-        QCOMPARE(f.controller.ncFileName(), QString("/tmp/kept.NC"));
+        QCOMPARE(f.ncFile, fs::path("/tmp/kept.NC"));
     }
 
     void aLineThatCannotBeDrawnGivesEveryButtonBack_data() {
@@ -219,26 +228,94 @@ private slots:
         QCOMPARE(f.page.nol_IsoStatus2->text(), QString("Heidenhain_mm"));
     }
 
-    void aComputedProgramGoesToTheFileTheEditorAndThe3DPath() {
+    // The road of a program: Compute writes it to the NC file in the
+    // post-processor's encoding, the page shows it as the wizard hands it
+    // over, and Save writes the same bytes; an edit is saved in that encoding,
+    // and a character it cannot hold is refused with the old file untouched.
+    void aComputedProgramIsShownDecodedAndSavedAsComputeWroteIt_data() {
+        QTest::addColumn<QByteArray>("definition");
+        QTest::addColumn<QString>("refused");   // a character the encoding cannot hold; empty: none
+        QTest::addColumn<QByteArray>("eAcute");  // how the encoding writes "é"
+        QTest::newRow("Windows-1252 definition")
+            << QByteArray("[Start_of_file]\r\n1=(Fr\xE4sprogramm [toolname])\r\n") << QString::fromUtf8("\u03A9")
+            << QByteArray("\xE9");
+        QTest::newRow("UTF-8 definition")
+            << QByteArray("[Start_of_file]\r\n1=(Fr\xC3\xA4sprogramm [toolname])\r\n") << QString()
+            << QByteArray("\xC3\xA9");
+    }
+    void aComputedProgramIsShownDecodedAndSavedAsComputeWroteIt() {
+        QFETCH(QByteArray, definition);
+        QFETCH(QString, refused);
+        QFETCH(QByteArray, eAcute);
         const QTemporaryDir dir;
         const fs::path folder = dir.path().toStdString();
-        Fixture f;
+        WriteFileAtomically(folder / "machine.pst", definition.toStdString());
+        const PostSettings post = LoadPostFile(folder / "machine.pst", PostSettings{}).settings;
         MoveList moves;
         moves.feedPlaneZ = 2;
         moves.moves = {{MoveKind::Rapid, 0, 0, 2}, {MoveKind::Plunge, 0, 0, -1}, {MoveKind::Feed, 4, 0, -1}};
-        NcProgram program;
-        program.text = "G0 X0 Y0 Z2\r\nG1 Z-1 F400\r\nX4 F1500\r\n";
-        program.machiningSeconds = 3725;
-        for (const bool writable : {true, false}) {
-            const fs::path file = writable ? folder / "job.NC" : folder / "missing" / "job.NC";
-            QCOMPARE(f.controller.showComputedProgram(program, moves, file), writable);
-            QCOMPARE(f.dialogs.errors.size(), writable ? 0 : 1);
-            if (writable) QVERIFY(ReadWholeFile(file) == program.text);
-            QCOMPARE(f.controller.programText(), program.text);
-            QCOMPARE(f.views.path.size(), std::size_t(3));
-            QCOMPARE(f.views.path[0].colour, (std::array<float, 3>{1, 1, 0}));
-            QVERIFY(f.views.hud.endsWith(" 1h, 02m, 05s"));
+        NcJobValues job;
+        job.toolName = "Fr\xC3\xA4ser";  // inside the program, UTF-8
+        job.feedText = "1000";
+        job.plungeText = "300";
+        job.ncFileName = "job.NC";
+        const NcProgram program = GenerateNcProgram(moves, post, job);
+        const fs::path computed = folder / "job.NC";
+        SaveNcProgram(computed, program.text);  // Compute's road
+
+        Fixture f;
+        f.ncFile = computed;
+        f.controller.setPost(post);  // as the window hands the wizard's program over
+        f.controller.setProgram(program.text);
+        const QString firstLine = f.page.ricIso->document()->firstBlock().text();
+        QCOMPARE(firstLine, QString::fromUtf8("(Fr\u00E4sprogramm (FR\u00E4SER))"));
+
+        f.dialogs.answer = QString::fromStdString((folder / "saved.NC").string());
+        f.controller.save();
+        QVERIFY(f.dialogs.errors.isEmpty());
+        QVERIFY(ReadWholeFile(folder / "saved.NC") == ReadWholeFile(computed));
+
+        f.page.ricIso->moveCursor(QTextCursor::End);
+        if (!refused.isEmpty()) {
+            f.page.ricIso->insertPlainText("\n(" + refused + ")");
+            f.controller.save();
+            QCOMPARE(f.dialogs.errors.size(), 1);
+            QVERIFY2(f.dialogs.errors[0].contains(refused) && f.dialogs.errors[0].contains("not written"),
+                     qPrintable(f.dialogs.errors[0]));
+            QVERIFY(ReadWholeFile(folder / "saved.NC") == ReadWholeFile(computed));
+            f.page.ricIso->undo();
         }
+        f.page.ricIso->insertPlainText(QString::fromUtf8("\n(caf\u00E9)"));
+        f.controller.save();
+        QCOMPARE(f.dialogs.errors.size(), refused.isEmpty() ? 0 : 1);
+        QVERIFY(ReadWholeFile(folder / "saved.NC") == ReadWholeFile(computed) + "(caf" + eAcute.toStdString() + ")\r\n");
+    }
+
+    // A program too long for the editor is shown, searched and saved the same
+    // way: decoded from its encoding, written back byte for byte.
+    void aLongProgramIsShownInItsEncodingAndSavedByteForByte() {
+        const QTemporaryDir dir;
+        const fs::path folder = dir.path().toStdString();
+        PostSettings post;
+        post.encoding = TextEncoding::Windows1252;
+        const std::string bytes = "(Kugelfr\xE4ser \x80)\r\n" + Program(NcPageController::kEditableLines + 10);
+        Fixture f;
+        f.controller.setPost(post);
+        f.controller.setProgram(bytes);
+        QVERIFY(f.controller.readOnlyView());
+        const QString shown = f.page.lstIsoView->model()->index(0, 0).data().toString();
+        QCOMPARE(shown, QString::fromUtf8("(Kugelfr\u00E4ser \u20AC)"));
+        f.page.lstIsoView->setCurrentIndex(f.page.lstIsoView->model()->index(5, 0));
+        f.page.txtIsoFind->setText(QString::fromUtf8("\u20AC"));
+        f.controller.findNext();  // from the line after the current one: none further
+        QCOMPARE(f.page.lstIsoView->currentIndex().row(), f.controller.lineCount() - 1);
+        f.page.lstIsoView->setCurrentIndex(QModelIndex());
+        f.controller.findNext();
+        QCOMPARE(f.page.lstIsoView->currentIndex().row(), 0);
+        f.dialogs.answer = QString::fromStdString((folder / "long.NC").string());
+        f.controller.save();
+        QVERIFY(f.dialogs.errors.isEmpty());
+        QVERIFY(ReadWholeFile(folder / "long.NC") == bytes);
     }
 
     // Steps and then Play draw what Play alone draws, each move once: the
@@ -254,12 +331,13 @@ private slots:
     void stepsThenPlayDrawEachMoveOnce() {
         QFETCH(int, steps);
         QFETCH(bool, computedFirst);
-        const QTemporaryDir dir;
         Fixture f, playAlone;
         if (computedFirst) {
+            // The window draws a computed program's moves as the 3D path.
             MoveList moves;
             moves.moves = {{MoveKind::Rapid, 9, 9, 2}, {MoveKind::Feed, 9, 0, -1}};
-            f.controller.showComputedProgram({}, moves, fs::path(dir.path().toStdString()) / "j.NC");
+            for (const NcPathNode& node : PathNodes(moves))
+                f.views.path.push_back({node.x, node.y, node.z, PathNodeColour(node.rapid)});
         }
         for (Fixture* run : {&f, &playAlone}) {
             run->controller.setProgram("%\nG0 X0 Y0 Z5\nG1 X4 Y0 Z-1\nF900\nG1 X4 Y3\nG2 X0 Y3 R2\nM30\n");

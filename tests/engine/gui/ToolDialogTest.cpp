@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +15,7 @@
 #include <limits>
 
 #include "engine/gui/ToolDialog.h"
+#include "engine/gui/ToolPictures.h"
 
 using namespace calvoro;
 namespace fs = std::filesystem;
@@ -124,6 +127,86 @@ private slots:
         QCOMPARE(dialog.txtGiri->text(), QString("123"));
     }
 
+    // Emptying a field while typing only says the paths are outdated: the
+    // cutter in use stays the last whole one, and no message appears. The
+    // values are checked when the form is confirmed (Ok, Add, Modify): one
+    // message naming the field, the focus on it, nothing kept or stored.
+    void anUnfinishedValueWaitsUntilTheFormIsConfirmed_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("feed rate, Ok") << "txtFeedrate" << "Feed rate" << "sbtOk";
+        QTest::newRow("spindle speed, Ok") << "txtGiri" << "Spindle speed" << "sbtOk";
+        QTest::newRow("diameter, Add") << "txtDiametro" << "Diameter" << "sbtAddTool";
+        QTest::newRow("pass depth, Modify") << "txtUtLen" << "Pass depth" << "sbtModify";
+    }
+    void anUnfinishedValueWaitsUntilTheFormIsConfirmed() {
+        QFETCH(QString, field);
+        QFETCH(QString, caption);
+        QFETCH(QString, button);
+        const FreshLibrary tools({"A"});
+        ToolDialog dialog(tools.file, 0);
+        QStringList messages;
+        dialog.setErrorReporter([&](const QString& text) { messages << text; });
+        // The window takes the cutter in use at every change, as the wizard does.
+        QList<ToolRecord> taken;
+        connect(&dialog, &ToolDialog::toolChanged, &dialog, [&] {
+            try {
+                taken << dialog.currentTool();
+            } catch (const std::exception& error) {
+                messages << QString::fromStdString(error.what());
+            }
+        });
+        dialog.show();
+        dialog.ListView1->setCurrentRow(0);
+        const ToolRecord before = dialog.currentTool();
+        auto* edit = dialog.findChild<QLineEdit*>(field);
+        QVERIFY(edit);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), QString());
+        QVERIFY(!taken.isEmpty());
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+        QVERIFY(taken.last() == before);
+
+        dialog.ListView1->setFocus();
+        dialog.findChild<QPushButton*>(button)->click();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains("\"" + caption + "\""), qPrintable(messages[0]));
+        QCOMPARE(dialog.focusWidget(), edit);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.toolDialogOk());
+        QCOMPARE(dialog.library().size(), std::size_t(1));
+        QVERIFY(dialog.library().record(0) == before);
+
+        // Finished, the same button does its work with the value typed.
+        QTest::keyClicks(edit, "7");
+        QVERIFY(taken.last() != before);
+        dialog.findChild<QPushButton*>(button)->click();
+        QCOMPARE(messages.size(), 1);
+        if (button == "sbtOk") {
+            QVERIFY(dialog.toolDialogOk());
+            QVERIFY(!dialog.isVisible());
+        } else {
+            const std::size_t stored = button == "sbtAddTool" ? 1 : 0;
+            QCOMPARE(dialog.library().size(), stored + 1);
+            QVERIFY(dialog.library().record(stored) == dialog.currentTool());
+        }
+    }
+
+    // Stored names are Windows-1252 bytes, as the NC program reads them: the
+    // form shows them as such and stores what is typed the same way.
+    void aToolNameIsShownAndStoredInTheLibrarysEncoding() {
+        const FreshLibrary tools({"\x80 Fr\xE4ser"});
+        ToolDialog dialog(tools.file, 0);
+        QCOMPARE(dialog.txtUtName->text(), QString::fromUtf8("\u20AC Fr\u00E4ser"));
+        QCOMPARE(dialog.ListView1->item(0)->text(), QString::fromUtf8("\u20AC Fr\u00E4ser"));
+        QCOMPARE(dialog.currentTool().name, std::string("\x80 Fr\xE4ser"));
+        dialog.txtUtName->setText(QString::fromUtf8("Kugelfr\u00E4ser \u20AC \u03A9"));
+        QCOMPARE(dialog.currentTool().name, std::string("Kugelfr\xE4ser \x80 ?"));
+    }
+
     void aSphericalCuttersRadiusFollowsItsDiameter() {
         const FreshLibrary tools({});
         ToolDialog dialog(tools.file, 0);
@@ -209,6 +292,27 @@ private slots:
         reread.load();
         const ToolRecordBytes& after = reread.storedBytes(2);
         QCOMPARE(std::string(after.begin(), after.end()), before);  // kept as it was
+    }
+
+    // Every cutter's body is drawn solid: a pixel in the middle of it has the
+    // body's colour, at the list's size and at the form's.
+    void eachCutterPictureIsSolidInsideItsBody_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("size");
+        for (const int size : {16, 90}) {
+            QTest::newRow(qPrintable(QString("flat %1").arg(size))) << int(ToolType::Flat) << size;
+            QTest::newRow(qPrintable(QString("bull-nose %1").arg(size))) << int(ToolType::BullNose) << size;
+            QTest::newRow(qPrintable(QString("spherical %1").arg(size))) << int(ToolType::Spherical) << size;
+        }
+    }
+    void eachCutterPictureIsSolidInsideItsBody() {
+        QFETCH(int, type);
+        QFETCH(int, size);
+        const QImage picture = ToolPicture(ToolType(type), size).toImage();
+        // (8, 10) of the 16-unit drawing: below the shank, inside every body.
+        const QColor inside = picture.pixelColor(int(size * 8.0 / 16), int(size * 10.0 / 16));
+        QCOMPARE(inside.alpha(), 255);
+        QCOMPARE(inside.rgb(), QColor(170, 180, 195).rgb());
     }
 
     void theCompactFormShowsTheCurrentCutterOnly() {

@@ -397,7 +397,9 @@ TEST(PostDefinitionHardening, TheNcFileIsWrittenInTheEncodingOfItsDefinition) {
     for (const auto& c : cases) {
         const PostSettings settings = Load(folder, c.definition);
         const auto file = folder / "relief.nc";
-        SaveNcProgram(file, GenerateNcProgram(OneCut(), settings, Job(c.toolName)).text, settings.encoding);
+        const NcProgram program = GenerateNcProgram(OneCut(), settings, Job(c.toolName));
+        EXPECT_EQ(program.text.substr(0, c.expectedHead.size()), c.expectedHead) << c.name;  // held so
+        SaveNcProgram(file, program.text);
         EXPECT_EQ(ReadWholeFile(file).substr(0, c.expectedHead.size()), c.expectedHead) << c.name;
     }
 }

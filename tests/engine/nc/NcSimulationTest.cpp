@@ -181,4 +181,50 @@ TEST(NcStepper, ArcsExtendTheExtentsByTheirWholeCircle) {
               std::vector<float>({0, 2, -1, 1}));
 }
 
+bool Finite(const SimNode& node) {
+    return std::isfinite(node.x) && std::isfinite(node.y) && std::isfinite(node.z);
+}
+
+// An arc whose circle reaches beyond the numbers a position can hold (its
+// centre, its nodes or the extents would be infinite) is refused like a word
+// that is no number: the line draws nothing, the start point stays, and the
+// lines after it are drawn, by Play and by Step alike.
+TEST(NcStepper, AnArcBeyondTheNumbersIsRefusedAndTheSimulationGoesOn) {
+    const std::string far = "3" + std::string(38, '0');  // 3e38, still a float
+    struct Case {
+        const char* name;
+        int arcCenterMode;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"centre words, absolute", 1, {"G0 X" + far + " Y0 Z0", "G2 X0 Y0 I-" + far + " J0", "G1 X5 Y5"}},
+        {"centre words, from the start", 2, {"G0 X" + far + " Y0 Z0", "G2 X0 Y0 I" + far + " J0", "G1 X5 Y5"}},
+        {"radius between far points", 1, {"G0 X-" + far + " Y-" + far + " Z0", "G2 X" + far + " Y" + far + " R1", "G1 X5 Y5"}},
+    };
+    for (const Case& c : cases) {
+        PostSettings post;
+        post.arcCenter = c.arcCenterMode;
+        for (const bool play : {true, false}) {
+            NcStepper stepper{post};
+            stepper.resetRun("0");
+            std::vector<SimMove> moves;
+            if (play) {
+                moves = PlayAll(stepper, c.lines, 0).moves;
+            } else {
+                stepper.forgetStart();
+                for (const std::string& line : c.lines)
+                    if (const std::optional<SimMove> move = stepper.step(line)) moves.push_back(*move);
+            }
+            ASSERT_EQ(moves.size(), 1u) << c.name << (play ? " play" : " step");
+            EXPECT_EQ(moves[0].line, 2) << c.name;
+            EXPECT_EQ(moves[0].end, (SimPoint{5, 5})) << c.name;
+            for (const SimNode& node : PathNodesOf(moves[0])) EXPECT_TRUE(Finite(node)) << c.name;
+            const SimExtents& extents = stepper.extents();
+            EXPECT_EQ(std::vector<float>({extents.minX, extents.maxX, extents.minY, extents.maxY}),
+                      std::vector<float>({5, 5, 5, 5}))
+                << c.name;
+        }
+    }
+}
+
 }  // namespace

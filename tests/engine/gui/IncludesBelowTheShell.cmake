@@ -1,0 +1,15 @@
+# The kernel and the engine sit below the program's shell: no file of theirs
+# includes a header of shell/. Run as a test: cmake -DROOT=<source> -P <this>.
+file(GLOB_RECURSE sources ${ROOT}/kernel/*.h ${ROOT}/kernel/*.cpp ${ROOT}/engine/*.h ${ROOT}/engine/*.cpp)
+set(offenders "")
+foreach(source IN LISTS sources)
+  file(STRINGS ${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]shell/")
+  if(lines)
+    file(RELATIVE_PATH name ${ROOT} ${source})
+    list(APPEND offenders "${name}: ${lines}")
+  endif()
+endforeach()
+if(offenders)
+  list(JOIN offenders "\n" text)
+  message(FATAL_ERROR "Files below the shell include it:\n${text}")
+endif()
