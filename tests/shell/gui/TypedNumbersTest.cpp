@@ -1,8 +1,8 @@
 // One grammar for every number a person types or the settings file stores:
 // each text of the table is read, to the same value, or refused by every
 // reader of the program alike (the wizard's edits, the tool form, the CAD
-// pages' spin edits, the grid spacings, the no-cut tolerance, the feed rate
-// and the settings file). The values are all positive, so the readers that
+// pages' spin edits, the grid spacings, the no-cut tolerance, the feed rate,
+// the feed plane the NC simulation starts from and the settings file). The values are all positive, so the readers that
 // take only positive numbers answer like the others.
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -18,6 +18,7 @@
 
 #include "engine/gui/ToolDialog.h"
 #include "engine/nc/NcProgram.h"
+#include "engine/nc/NcSimulation.h"
 #include "engine/preview/ReliefGrid.h"
 #include "kernel/platform/AtomicFile.h"
 #include "kernel/platform/IniFile.h"
@@ -104,6 +105,18 @@ private:
         return angle_.valueFromText(input);
     }
 
+    // The simulation draws its first feed move at the feed plane until the
+    // program names a Z.
+    static std::optional<double> fromSimulatedFeedPlane(const std::string& text) {
+        NcStepper stepper{PostSettings{}};
+        stepper.resetRun(text);
+        try {
+            if (const std::optional<SimMove> move = stepper.step("G1 X1 Y1")) return move->z;
+        } catch (const NcSimulationError&) {
+        }
+        return std::nullopt;
+    }
+
     const std::vector<NamedReader> readers_{
         {"ReadNumber (CAD pages)", [](const std::string& t) { return ReadNumber(t); }},
         {"settings file", [this](const std::string& t) { return fromSettingsFile(t); }},
@@ -117,6 +130,7 @@ private:
              return std::nullopt;
          }},
         {"feed rate", [](const std::string& t) { return ParseRateText(t); }},
+        {"simulated feed plane", [](const std::string& t) { return fromSimulatedFeedPlane(t); }},
     };
 };
 
