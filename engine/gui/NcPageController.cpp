@@ -25,6 +25,7 @@
 #include "engine/nc/NcText.h"
 #include "engine/post/NumberFormat.h"
 #include "kernel/platform/LanguageText.h"
+#include "kernel/platform/NumberReading.h"
 
 namespace calvoro {
 
@@ -428,10 +429,9 @@ void NcPageController::speedChanged() {
 void NcPageController::rewind() {
     if (running_) return;
     views_.clearPath();
-    float z = 0;
-    const std::string plane = feedPlaneText_.toStdString();
-    std::from_chars(plane.data(), plane.data() + plane.size(), z, std::chars_format::fixed);
-    views_.parkCutter(z);
+    // A feed plane that is no number parks the cutter at 0, never at a
+    // prefix of the text.
+    views_.parkCutter(ReadSingleNumber(feedPlaneText_.toStdString()).value_or(0.0f));
     views_.clearOverlay();
     views_.overlayChanged();
     if (large_) {

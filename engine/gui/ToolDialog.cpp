@@ -22,6 +22,7 @@
 
 #include "engine/gui/ToolPictures.h"
 #include "kernel/platform/LanguageText.h"
+#include "kernel/platform/NumberReading.h"
 #include "kernel/platform/TextEncoding.h"
 
 namespace calvoro {
@@ -50,21 +51,15 @@ QString FieldCaption(const QLineEdit* field) {
 }
 
 float ParsePositive(const QLineEdit* field) {
-    const std::string text = field->text().trimmed().toStdString();
-    float value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw std::invalid_argument(("\"" + FieldCaption(field) + "\" needs a number.").toStdString());
-    return value;
+    const std::optional<float> value = ReadSingleNumber(field->text().toStdString());
+    if (!value) throw std::invalid_argument(("\"" + FieldCaption(field) + "\" needs a number.").toStdString());
+    return *value;
 }
 
 std::int32_t ParseWhole(const QLineEdit* field) {
-    const std::string text = field->text().trimmed().toStdString();
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw std::invalid_argument(("\"" + FieldCaption(field) + "\" needs a whole number.").toStdString());
-    return value;
+    const std::optional<std::int32_t> value = ReadWholeNumber(field->text().toStdString());
+    if (!value) throw std::invalid_argument(("\"" + FieldCaption(field) + "\" needs a whole number.").toStdString());
+    return *value;
 }
 
 // Stored names are Windows-1252 bytes, as the NC program reads them.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <span>
@@ -14,6 +13,7 @@
 #include "engine/post/PostTemplate.h"
 #include "engine/toolpath/TaskControl.h"
 #include "kernel/platform/AtomicFile.h"
+#include "kernel/platform/NumberReading.h"
 
 namespace calvoro {
 
@@ -175,14 +175,8 @@ double WrittenPositionRounding(const PostSettings& settings) {
 }
 
 std::optional<double> ParseRateText(std::string_view text) {
-    if (text.empty() || std::count(text.begin(), text.end(), '.') > 1) return std::nullopt;
-    if (!std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; }))
-        return std::nullopt;
-    if (text == ".") return std::nullopt;
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-    if (error != std::errc() || end != text.data() + text.size() || !(value > 0) || !std::isfinite(value))
-        return std::nullopt;
+    const std::optional<double> value = ReadNumber(text);
+    if (!value || !(*value > 0)) return std::nullopt;
     return value;
 }
 

@@ -1,10 +1,12 @@
 #include "engine/nc/NcSimulation.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
+
+#include "kernel/platform/NumberReading.h"
 
 namespace calvoro {
 
@@ -206,12 +208,12 @@ std::optional<SimMove> NcStepper::read(std::string_view text, bool onlySetStart)
         start_ = move.end;
         return move;
     }
+    // Until the program names a Z, the Z is the feed plane as typed, so it is
+    // read as every typed number is; a Z word of the program reads the same.
     const std::string& zText = reader_.isoZText;
-    float z = 0;
-    const auto [end, error] = std::from_chars(zText.data(), zText.data() + zText.size(), z, std::chars_format::fixed);
-    if (zText.empty() || error != std::errc() || end != zText.data() + zText.size())
-        throw NcSimulationError("The Z value \"" + zText + "\" of " + LineName(line) + " is not a number.");
-    move.z = dialect_ == PostDialect::Csh ? -z : z;
+    const std::optional<float> z = ReadSingleNumber(zText);
+    if (!z) throw NcSimulationError("The Z value \"" + zText + "\" of " + LineName(line) + " is not a number.");
+    move.z = dialect_ == PostDialect::Csh ? -*z : *z;
 
     if (move.kind == 2 || move.kind == 3) {
         SimPoint centre;

@@ -1,22 +1,15 @@
 #include "engine/preview/ReliefGrid.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
+#include "kernel/platform/NumberReading.h"
 namespace calvoro {
 
 std::optional<float> ParseNoCutTolerance(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return std::nullopt;
-    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
-    if (text.size() > 1 && text.back() == '.') text.remove_suffix(1);
-    if (text.back() == '.') return std::nullopt;
-    float value = 0.0f;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !(value >= 0.0f) || !std::isfinite(value))
-        return std::nullopt;
+    const std::optional<float> value = ReadSingleNumber(text);
+    if (!value || *value < 0.0f) return std::nullopt;
     return value;
 }
 

@@ -45,7 +45,9 @@ std::vector<std::string> DXFFileNames(std::span<const std::string> names) {
         const std::string safe = DXFSafeName(names[i]);
         std::string candidate = safe.substr(0, kDXFNameLength);
         for (int number = 2; !taken.insert(Folded(candidate)).second; ++number) {
-            const std::string suffix = "_" + std::to_string(number);
+            // Appended, not "_" + a temporary: GCC 12 warns falsely (-Wrestrict)
+            // about the inlined insert of a literal before a string.
+            const std::string suffix = std::string(1, '_').append(std::to_string(number));
             candidate = safe.substr(0, kDXFNameLength - suffix.size()) + suffix;
         }
         given[i] = candidate;

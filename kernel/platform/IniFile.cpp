@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "kernel/platform/AtomicFile.h"
+#include "kernel/platform/NumberReading.h"
 
 namespace calvoro {
 
@@ -79,31 +80,7 @@ std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
 }
 
 std::optional<double> ParseIniFloat(std::string_view text) {
-    text = TrimIniBlanks(text);
-    if (text.starts_with('+')) text.remove_prefix(1);
-    std::size_t pos = text.starts_with('-') ? 1 : 0;
-    const auto digits = [&] {
-        const std::size_t start = pos;
-        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos;
-        return pos - start;
-    };
-    std::size_t mantissaDigits = digits();
-    if (pos < text.size() && text[pos] == '.') {
-        ++pos;
-        mantissaDigits += digits();
-    }
-    if (mantissaDigits == 0) return std::nullopt;
-    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-        ++pos;
-        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-        if (digits() == 0) return std::nullopt;
-    }
-    if (pos != text.size()) return std::nullopt;
-
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    return ReadNumber(text);
 }
 
 std::string FormatIniFloat(double value) {

@@ -65,8 +65,10 @@ private:
 // "$FFFFFFFF" is -1. Empty optional on anything else, on overflow included.
 std::optional<std::int32_t> ParseIniInteger(std::string_view text);
 
-// A decimal number with "." and an optional exponent, blanks around it
-// allowed; no "inf", "nan" or thousands separators.
+// A stored number, read as every typed number is (ReadNumber): a decimal
+// number with "." and an optional exponent, blanks around it allowed; no
+// "inf", "nan" or thousands separators. A refused value leaves ReadFloat's
+// default in place.
 std::optional<double> ParseIniFloat(std::string_view text);
 
 // The shortest text that reads back as the same double: "10", "2.5", "0.1".

@@ -3,12 +3,13 @@
 #include <cmath>
 
 #include "kernel/platform/IniFile.h"
+#include "kernel/platform/NumberReading.h"
 
 namespace calvoro {
 
 std::optional<double> GridCoupling::ParseSpacing(std::string_view text) {
-    const std::optional<double> value = ParseIniFloat(text);
-    if (!value || !std::isfinite(*value) || *value <= 0) return std::nullopt;
+    const std::optional<double> value = ReadNumber(text);
+    if (!value || *value <= 0) return std::nullopt;
     return value;
 }
 

@@ -41,7 +41,7 @@ std::string CursorText(double x, double y, std::int32_t unitsFlag) {
 ReliefDepth DepthAt(double x, double y, const ReliefValues& relief, const ImageInfo& info, const HeightMap* map,
                     std::int32_t unitsFlag, std::string_view outsideText) {
     ReliefDepth depth;
-    depth.text = " " + std::string(outsideText);
+    depth.text.assign(1, ' ').append(outsideText);  // " " + a temporary draws a false GCC 12 -Wrestrict
     if (map == nullptr || map->empty()) return depth;
     int column = 0;
     int row = 0;

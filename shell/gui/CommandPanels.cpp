@@ -30,7 +30,7 @@
 #include "kernel/entities/TLine2D.h"
 #include "kernel/entities/TPolyline2D.h"
 #include "kernel/gui/ViewportWidget.h"
-#include "kernel/platform/IniFile.h"
+#include "kernel/platform/NumberReading.h"
 #include "kernel/program/TQVPrg2D.h"
 #include "kernel/tasks/PlacingTasks.h"
 #include "kernel/view/TQVViewport2D.h"
@@ -42,6 +42,7 @@
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/NumericKeyFilter.h"
 #include "shell/gui/PageTabStyle.h"
+#include "shell/gui/RealSpinBox.h"
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View2DHost.h"
 #include "shell/gui/ViewHandlers.h"
@@ -123,7 +124,7 @@ void CommandPanels::BuildPages() {
     for (auto [spin, name, labelName, label] :
          {std::tuple{&p.rseArcoPolareSa, "rseArcoPolareSa", "lblArcoPolareSa", "Start angle:"},
           std::tuple{&p.rseArcoPolareEa, "rseArcoPolareEa", "lblArcoPolareEa", "End angle:"}}) {
-        *spin = Named(new QDoubleSpinBox(page(page::kArcPolar)), name);
+        *spin = Named(new RealSpinBox(page(page::kArcPolar)), name);
         (*spin)->setRange(-360.0, 360.0);
         f->addRow(Named(new QLabel(label, page(page::kArcPolar)), labelName), *spin);
     }
@@ -300,7 +301,7 @@ void CommandPanels::Connect() {
         });
     for (QLineEdit* repeat : {p.txtTransRepeat, p.txtRotateRepeat, p.txtScaleRepeat})
         connect(repeat, &QLineEdit::textChanged, this, [this](const QString& text) {
-            if (const auto n = ParseIniInteger(text.toStdString()); n && NumeroOk(text.toStdString())) repeat_ = *n;
+            if (const auto n = ReadWholeNumber(text.toStdString()); n && NumeroOk(text.toStdString())) repeat_ = *n;
         });
     const auto posting = [this](QLineEdit* edit, std::uint16_t event) {
         connect(edit, &QLineEdit::textChanged, this, [this, edit, event](const QString& text) {
@@ -321,7 +322,7 @@ void CommandPanels::Connect() {
         pages_.lblScaleX->setText(Text(uniform ? LangString("310") : LangString("311")));
     });
     connect(p.txtOffsetDist, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (const auto d = ParseIniFloat(text.toStdString()); d && NumeroOk(text.toStdString()))
+        if (const auto d = ReadSingleNumber(text.toStdString()); d && NumeroOk(text.toStdString()))
             offset_ = static_cast<float>(*d);
     });
 }
@@ -488,7 +489,7 @@ void CommandPanels::StartPlacing(const StateClass& task, std::unique_ptr<TCADPrg
 
 std::optional<double> CommandPanels::Positive(QLineEdit* edit) {
     const std::string text = edit->text().toStdString();
-    const std::optional<double> value = NumeroOk(text) ? ParseIniFloat(text) : std::nullopt;
+    const std::optional<double> value = NumeroOk(text) ? ReadNumber(text) : std::nullopt;
     if (!value || !(*value > 0.0)) {
         life_.Messaggio(Text(LangString("1124")));
         return std::nullopt;
@@ -519,7 +520,7 @@ void CommandPanels::ArcByAngles() {
 void CommandPanels::LineByLengthAndAngle() {
     const std::optional<double> length = Positive(pages_.txtLinePolLen);
     const std::string angleText = pages_.txtLinePolAngle->text().toStdString();
-    const std::optional<double> angle = NumeroOk(angleText) ? ParseIniFloat(angleText) : std::nullopt;
+    const std::optional<double> angle = NumeroOk(angleText) ? ReadNumber(angleText) : std::nullopt;
     if (!length || !angle) return;
     const double a = *angle * std::numbers::pi / 180.0;
     const double dx = *length * std::cos(a), dy = *length * std::sin(a);
@@ -559,7 +560,7 @@ void CommandPanels::Post(std::uint16_t event) {
 
 int CommandPanels::DeleteSmall() {
     const std::string text = pages_.txtSmallX->text().toStdString();
-    const std::optional<double> limit = NumeroOk(text) ? ParseIniFloat(text) : std::nullopt;
+    const std::optional<double> limit = NumeroOk(text) ? ReadNumber(text) : std::nullopt;
     if (!limit) {
         life_.Messaggio(Text(LangString("1124")));
         return 0;

@@ -17,6 +17,7 @@
 #include "engine/nc/MachiningTime.h"
 #include "engine/nc/NcFileChoice.h"
 #include "kernel/drawing/QVCmp2D.h"
+#include "kernel/platform/NumberReading.h"
 #include "kernel/view/TQVViewport.h"
 #include "shell/app/AppInfo.h"
 #include "shell/app/MainState.h"
@@ -196,9 +197,7 @@ void NcPageWiring::PrepareNcPage(const PostSettings& post, const std::filesystem
 }
 
 void NcPageWiring::BuildCutter() {
-    const std::string plane = ui_.txtFeedPlane->text().trimmed().toStdString();
-    float feedPlaneZ = 0;
-    std::from_chars(plane.data(), plane.data() + plane.size(), feedPlaneZ, std::chars_format::fixed);
+    const float feedPlaneZ = ReadSingleNumber(ui_.txtFeedPlane->text().toStdString()).value_or(0.0f);
     try {
         view3d_.setCutter(Tools().currentTool(), feedPlaneZ);
     } catch (const std::invalid_argument&) {

@@ -89,8 +89,10 @@ std::string LanguageFileNotFoundText() {
     std::string text = "Language file not found!";
     const std::filesystem::path shipped = LanguageFileName();
     if (!UserLanguageFolder().empty() && shipped.parent_path() == LanguageFolder())
-        text += std::string(kLangLineBreak) + (UserLanguageFolder() / shipped.filename()).string();
-    return text + std::string(kLangLineBreak) + shipped.string();
+        text.append(kLangLineBreak).append((UserLanguageFolder() / shipped.filename()).string());
+    // Appended rather than added up from temporaries, which draws a false
+    // -Wrestrict warning from GCC 12's inlined string insert.
+    return text.append(kLangLineBreak).append(shipped.string());
 }
 
 namespace {

@@ -4,29 +4,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "kernel/platform/NumberReading.h"
+
 namespace calvoro {
 
 std::optional<double> ParseEditNumber(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    int digits = 0;
-    int points = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9')
-            ++digits;
-        else if (c == '.')
-            ++points;
-        else if (!(c == '-' && i == 0))
-            return std::nullopt;
-    }
-    if (digits == 0 || points > 1) return std::nullopt;
-    // from_chars takes no leading "+" or trailing point; both are cut here.
-    if (text.back() == '.') text.remove_suffix(1);
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
-    return value;
+    return ReadNumber(text);
 }
 
 std::string formatta(double value, bool inches) {

@@ -9,10 +9,10 @@
 
 namespace calvoro {
 
-// The value of an edit's text: optional blanks, an optional "-", digits with at
-// most one ".", optional blanks. The program writes " 254." into its own edits,
-// so a trailing point is a number too. Empty for anything else ("", "-", ".",
-// "1e5", "nan") and for values too large to be finite.
+// The value of an edit's text, read as every typed number is (ReadNumber):
+// the program writes " 254." into its own edits, so blanks and a trailing
+// point are taken. Empty for anything else ("", "-", ".", "2,5", "1.2.3",
+// "nan") and for values too large to be finite.
 std::optional<double> ParseEditNumber(std::string_view text);
 
 // A value for a size or origin edit: three decimals in millimetres, four in

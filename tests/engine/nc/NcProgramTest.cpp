@@ -148,11 +148,14 @@ TEST(NcProgramTest, RefusesAnEmptyPathAndRatesThatAreNoPositiveNumbersAndLeavesT
     MoveList rapidsOnly;
     rapidsOnly.moves = {{Rapid, 0, 0, 5}, {Rapid, 0, 0, 9}};
     EXPECT_THROW(GenerateNcProgram(rapidsOnly, {}, test::JobValues()), NcProgramError);
-    for (const char* bad : {"0", "0.000", "", "-5", "1.2.3", "abc", "1e3", " 100", ".", "100,5"}) {
+    for (const char* bad : {"0", "0.000", "", "-5", "1.2.3", "abc", "1e-400", "nan", ".", "100,5"}) {
         EXPECT_THROW(GenerateNcProgram(TwoPolylines(), {}, test::JobValues(bad, "300")), NcProgramError) << bad;
         EXPECT_THROW(GenerateNcProgram(TwoPolylines(), {}, test::JobValues("300", bad)), NcProgramError) << bad;
     }
     EXPECT_NO_THROW(GenerateNcProgram(TwoPolylines(), {}, test::JobValues("0.5", "12.")));
+    // A rate reads as every typed number does: a large feed's shortest text
+    // has an exponent.
+    EXPECT_NO_THROW(GenerateNcProgram(TwoPolylines(), {}, test::JobValues("1e+20", " 100")));
 
     const test::TempFolder folder;
     const fs::path file = folder / "job.nc";

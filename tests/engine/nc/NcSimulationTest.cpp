@@ -92,8 +92,10 @@ TEST(PathNodes, ColourRapidsFeedsAndCycles) {
     const Case cases[] = {{0, 3, 0, {{1, 2, 3, {1, 1, 0}}}},
                           {1, 3, 0, {{1, 2, 3, {0, 1, 1}}}},
                           {83, -4, 2, {{1, 2, 2, {1, 1, 0}}, {1, 2, -4, {0, 1, 1}}, {1, 2, 2, {0, 1, 1}}}}};
-    for (const Case& c : cases)
-        EXPECT_EQ(PathNodesOf({.kind = c.kind, .end = {1, 2}, .z = c.z, .cycleR = c.cycleR}), c.nodes) << c.kind;
+    for (const Case& c : cases) {
+        const SimMove move{.kind = c.kind, .start = {}, .end = {1, 2}, .z = c.z, .cycleR = c.cycleR, .arc = {}};
+        EXPECT_EQ(PathNodesOf(move), c.nodes) << c.kind;
+    }
 }
 
 TEST(NcStepper, PlayFromTheLastLineOnlySetsTheStartPoint) {

@@ -349,8 +349,9 @@ TEST_F(PostLoaderTest, AValueWithAControlCharacterIsReportedAndNeverReachesThePr
             EXPECT_TRUE(result.problems.empty()) << result.problems.front();
         } else {
             EXPECT_EQ(result.problems.size(), 1u);
-            if (!result.problems.empty())
+            if (!result.problems.empty()) {
                 EXPECT_EQ(result.problems.front().rfind(c.problem, 0), 0u) << result.problems.front();
+            }
         }
         EXPECT_TRUE(c.holds(result.settings));
         const std::string program = ProgramOf(result.settings);

@@ -96,7 +96,7 @@ std::string ExactDirected(double value, int decimals, bool up) {
     text.erase(0, firstKept);
     // A negative value keeps its sign even when it rounds to zero; an exact
     // zero of either sign is written as 0.
-    if (negative && !(isZero && !rest)) text.insert(0, "-");
+    if (negative && !(isZero && !rest)) text.insert(text.begin(), '-');
     return text;
 }
 

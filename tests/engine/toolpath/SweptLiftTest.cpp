@@ -60,7 +60,9 @@ TEST(SweptLiftTest, RaisedEndsClearEverySampleOfTheMoveAndNoMore) {
                 EXPECT_LE(lift, sampled + std::fabs(tipA - tipB) / 200 + 1e-3 * pixelSize) << "at " << ax << "," << ay;
                 largest = std::max(largest, lift);
             }
-            if (shape != ToolType::Flat) EXPECT_GT(largest, 0.0) << "some move needs a lift";
+            if (shape != ToolType::Flat) {
+                EXPECT_GT(largest, 0.0) << "some move needs a lift";
+            }
         }
 }
 

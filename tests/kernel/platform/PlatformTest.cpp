@@ -8,6 +8,7 @@
 #include "kernel/platform/IniFile.h"
 #include "kernel/platform/InputFile.h"
 #include "kernel/platform/MemIniFile.h"
+#include "kernel/platform/NumberReading.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -73,6 +74,30 @@ TEST(IniNumberTest, ReadsIntegersLikeStrToIntDef) {
     for (const auto& [text, value] : read) EXPECT_EQ(ParseIniInteger(text), value) << text;
     for (const char* text : {"2147483648", "$100000000", "", "-", "1.5", "12abc", "1 2"})
         EXPECT_EQ(ParseIniInteger(text), std::nullopt) << text;
+}
+
+// The signs, exponents and ranges the table of typed numbers (the shell's
+// TypedNumbersTest) leaves out, since some of its readers take positive
+// numbers only.
+TEST(NumberReadingTest, ReadsSignsExponentsAndRangesWhole) {
+    const std::pair<const char*, double> read[] = {
+        {"-5", -5.0}, {"-.5", -0.5},   {"\t-1.5E+2 ", -150.0},
+        {"-0", 0.0},  {"1e-3", 0.001}, {"1.7976931348623157e308", 1.7976931348623157e308}};
+    for (const auto& [text, value] : read) EXPECT_EQ(ReadNumber(text), value) << text;
+    for (const char* text : {"-", "--5", "-+5", "- 5", "5-", "1e+", "1e1.5", "1.5e308e1", "2e308", "0x1p3", "infinity"})
+        EXPECT_EQ(ReadNumber(text), std::nullopt) << text;
+
+    // A single-precision field refuses what a float cannot hold.
+    EXPECT_EQ(ReadSingleNumber("-2.5"), -2.5f);
+    EXPECT_EQ(ReadSingleNumber("1e38"), 1e38f);
+    EXPECT_EQ(ReadSingleNumber("1e39"), std::nullopt);
+    EXPECT_EQ(ReadSingleNumber("-1e39"), std::nullopt);
+
+    const std::pair<const char*, std::int32_t> whole[] = {
+        {"42", 42}, {"+7", 7}, {" -7\t", -7}, {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}};
+    for (const auto& [text, value] : whole) EXPECT_EQ(ReadWholeNumber(text), value) << text;
+    for (const char* text : {"", "-", "+-1", "1e1", "5.0", "5.", "$10", "0x10", "2147483648", "1 2", "2,5"})
+        EXPECT_EQ(ReadWholeNumber(text), std::nullopt) << text;
 }
 
 TEST_F(IniFileTest, ReadsByTheProfileRules) {

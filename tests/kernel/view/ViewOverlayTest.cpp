@@ -121,7 +121,9 @@ TEST_F(OverlayTest, ItemsAreClippedToTheWindow) {
         row.add(*view);
         const std::vector<CanvasCall> strokes = Strokes(Offscreen());
         EXPECT_EQ(!strokes.empty(), row.drawn) << row.name;
-        if (!row.line.empty() && !strokes.empty()) EXPECT_EQ(strokes[0].Points, row.line) << row.name;
+        if (!row.line.empty() && !strokes.empty()) {
+            EXPECT_EQ(strokes[0].Points, row.line) << row.name;
+        }
         // Nothing lies further out than a point's cross reaches.
         for (const CanvasCall& stroke : strokes) {
             for (const TPixelPoint& p : stroke.Points) {

@@ -117,9 +117,9 @@ TEST(Placement, TextsThatAreNoUsableNumberChangeNothing) {
         std::string text;
         bool number;  // a number, but no size: an origin may take it
     };
-    const Case cases[] = {{"", false},    {"-", false},    {".", false},   {"abc", false},
-                          {"1e5", false}, {"nan", false},  {"inf", false}, {"1" + std::string(400, '0'), false},
-                          {"0", true},    {"0.000", true}, {"-5", true},   {"0." + std::string(60, '0') + "1", true}};
+    const Case cases[] = {{"", false},      {"-", false},    {".", false},   {"abc", false},
+                          {"1.2.3", false}, {"nan", false},  {"inf", false}, {"1" + std::string(400, '0'), false},
+                          {"0", true},      {"0.000", true}, {"-5", true},   {"0." + std::string(60, '0') + "1", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         Placement placement;
@@ -158,8 +158,9 @@ TEST(NumberText, ParsesTheEditsOwnTextsLocaleFree) {
         const char* text;
         std::optional<double> value;
     };
-    const Case cases[] = {{" 254.", 254.0},      {"-12.5", -12.5},     {"0.05 ", 0.05},       {".5", 0.5},
-                          {"1,5", std::nullopt}, {"+1", std::nullopt}, {"--1", std::nullopt}, {"1e3", std::nullopt}};
+    const Case cases[] = {{" 254.", 254.0},      {"-12.5", -12.5},      {"0.05 ", 0.05},
+                          {".5", 0.5},           {"1,5", std::nullopt}, {"+1", 1.0},
+                          {"--1", std::nullopt}, {"1e3", 1000.0},       {"1.2.3", std::nullopt}};
     for (const Case& c : cases) EXPECT_EQ(ParseEditNumber(c.text), c.value) << c.text;
     EXPECT_EQ(formatta(254.0f, false), "254.000");
     EXPECT_EQ(formatta(10.0f, true), "10.0000");
