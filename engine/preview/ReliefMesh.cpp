@@ -109,11 +109,20 @@ struct ClipBox {
     }
 };
 
-// Screen pixels spanned by the world vector (x, y, 0).
-double PixelLength(const Matrix& m, double x, double y, int widthPixels, int heightPixels) {
-    const double dx = (m[0] * x + m[4] * y) * 0.5 * widthPixels;
-    const double dy = (m[1] * x + m[5] * y) * 0.5 * heightPixels;
-    return std::hypot(dx, dy);
+// The world vector (x, y, 0) on the screen, in pixels.
+std::array<double, 2> OnScreen(const Matrix& m, double x, double y, int widthPixels, int heightPixels) {
+    return {(m[0] * x + m[4] * y) * 0.5 * widthPixels, (m[1] * x + m[5] * y) * 0.5 * heightPixels};
+}
+
+// The size of a cell of the grid on the screen, in pixels: its longer side.
+// (A cell seen at a slant or edge-on covers less area, but its longer side
+// still carries the relief's outline; the cap on the cells keeps such views
+// quick.)
+double CellPixels(const ReliefGrid& grid, const Matrix& m, int widthPixels, int heightPixels) {
+    const double size = grid.pixelSize();
+    const auto [ax, ay] = OnScreen(m, grid.stepX() * size, 0.0, widthPixels, heightPixels);
+    const auto [bx, by] = OnScreen(m, 0.0, grid.stepY() * size, widthPixels, heightPixels);
+    return std::max(std::hypot(ax, ay), std::hypot(bx, by));
 }
 
 void ChoosePatches(const ReliefMesh& mesh, const Matrix& viewProjection, ReliefDrawPlan& plan) {
@@ -153,12 +162,7 @@ ReliefDrawPlan PlanReliefDrawing(const ReliefMesh& mesh, const Matrix& viewProje
     plan.meshRows = grid.rows();
     const int largestStride = std::max(plan.meshColumns, plan.meshRows) - 1;
 
-    // The larger of a cell's two sides on the screen: a cell seen edge-on
-    // along one axis still spans its pixels along the other.
-    const double size = grid.pixelSize();
-    const double cellPixels =
-        std::max(PixelLength(viewProjection, grid.stepX() * size, 0.0, widthPixels, heightPixels),
-                 PixelLength(viewProjection, 0.0, grid.stepY() * size, widthPixels, heightPixels));
+    const double cellPixels = CellPixels(grid, viewProjection, widthPixels, heightPixels);
     double stride = 1.0;
     if (cellPixels < minimumCellPixels) stride = std::ceil(minimumCellPixels / cellPixels);
     // Also a view of no size or a matrix that is no number.

@@ -6,9 +6,9 @@
 //
 // PlanReliefDrawing then decides, for one view, which samples are drawn: every
 // stride-th sample along each axis (and always the last, on the edge), with
-// the stride grown until a cell covers about a screen pixel and no more than a
-// fixed number of cells is drawn, and only the patches of cells that lie in
-// the view. Drawn corners are always real samples of the map: a thinned
+// the stride grown until a cell spans about a screen pixel or two and no more
+// than a fixed number of cells is drawn, and only the patches of cells that
+// lie in the view. Drawn corners are always real samples of the map: a thinned
 // relief never shows a height the map does not have.
 #pragma once
 
@@ -86,11 +86,14 @@ struct ReliefDrawPlan {
 };
 
 // Cells along each side of a patch of the thinned grid.
-inline constexpr int kReliefPatchCells = 64;
-// A drawn cell spans at least about this many screen pixels...
-inline constexpr double kReliefMinimumCellPixels = 1.0;
-// ... and no view draws more cells than this (two triangles each).
-inline constexpr long long kReliefMaximumCells = 600000;
+inline constexpr int kReliefPatchCells = 32;
+// A drawn cell's longer side spans at least this many screen pixels (a finer
+// cell only costs time)...
+inline constexpr double kReliefMinimumCellPixels = 1.5;
+// ... and no view draws more cells than this (two triangles each): software
+// OpenGL on a busy machine draws about a million cells a second, and a
+// repaint is to stay under a fifth of a second.
+inline constexpr long long kReliefMaximumCells = 120000;
 
 // What to draw of `mesh` seen through `viewProjection` (column-major, world to
 // clip space of an orthographic view) in a view of widthPixels x heightPixels.

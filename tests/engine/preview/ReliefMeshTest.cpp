@@ -162,11 +162,12 @@ TEST(ReliefDrawPlan, ThinsALargeReliefToTheScreenWithRealSamples) {
         EXPECT_EQ(plan.meshRow(plan.rows - 1), 2999);
         for (int k = 0; k + 1 < plan.columns; ++k) ASSERT_LT(plan.meshColumn(k), plan.meshColumn(k + 1));
     }
-    // Seen whole from above, a cell spans about a pixel: the fitted view is
-    // 2 x 25 x 4.3 x 2500 / 100 = 5375 pixels of the map high on 750 screen
-    // pixels, 7.2 a pixel. Zoomed in far, every sample is drawn.
+    // Seen whole from above, a cell spans about a pixel and a half: the fitted
+    // view is 2 x 25 x 4.3 x 2500 / 100 = 5375 pixels of the map high on 750
+    // screen pixels, 7.17 a pixel, so every 11th sample is drawn. Zoomed in
+    // far, every sample is.
     const ReliefDrawPlan whole = PlanReliefDrawing(mesh, View(mesh, StandardView::Top, 1.0), 1000, 750);
-    EXPECT_EQ(whole.stride, 8);
+    EXPECT_EQ(whole.stride, 11);
     const ReliefDrawPlan close = PlanReliefDrawing(mesh, View(mesh, StandardView::Top, 30.0), 1000, 750);
     EXPECT_EQ(close.stride, 1);
     EXPECT_LT(close.cells, 200000);
