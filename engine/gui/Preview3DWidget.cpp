@@ -4,6 +4,7 @@
 #include <QWheelEvent>
 #include <QOpenGLShaderProgram>
 #include <QPainter>
+#include <QProgressBar>
 #include <QSurfaceFormat>
 
 #include "engine/gui/Preview3DController.h"
@@ -174,6 +175,11 @@ Preview3DWidget::Preview3DWidget(Preview3DController& controller, QWidget* paren
     format.setDepthBufferSize(24);
     setFormat(format);
     setMinimumSize(64, 64);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName("ReliefProgressBar");
+    progressBar_->setRange(0, 100);
+    progressBar_->setFormat(tr("Building the relief: %p %"));
+    progressBar_->hide();
 }
 
 Preview3DWidget::~Preview3DWidget() {
@@ -190,15 +196,24 @@ void Preview3DWidget::setRelief(std::shared_ptr<const ReliefMesh> mesh) {
 }
 
 void Preview3DWidget::setBuildProgress(double fraction) {
-    if (fraction == buildProgress_) return;
-    if ((fraction >= 0.0) != (buildProgress_ >= 0.0)) {
-        if (fraction >= 0.0)
+    // The bar is a widget of its own over the view: moving it does not draw
+    // the relief again.
+    if (fraction >= 0.0) {
+        progressBar_->setValue(static_cast<int>(fraction * 100.0));
+        if (buildProgress_ < 0.0) {
             setCursor(Qt::BusyCursor);
-        else
-            unsetCursor();
+            progressBar_->show();
+        }
+    } else if (buildProgress_ >= 0.0) {
+        unsetCursor();
+        progressBar_->hide();
     }
     buildProgress_ = fraction;
-    update();
+}
+
+void Preview3DWidget::resizeEvent(QResizeEvent* event) {
+    QOpenGLWidget::resizeEvent(event);
+    progressBar_->setGeometry(8, height() - 24, std::max(0, width() - 16), 16);
 }
 
 void Preview3DWidget::setCutter(const SolidMesh& mesh) {
@@ -399,27 +414,17 @@ void Preview3DWidget::paintGL() {
         drawLines(gpu_->pathVao, 0, static_cast<int>(path_.nodes().size()), true, viewProjection, Qt::white);
     glBindVertexArray(0);
     noteGlError();
-    drawOverlay();
+    drawHud();
 }
 
-void Preview3DWidget::drawOverlay() {
-    if (hudText_.isEmpty() && buildProgress_ < 0.0) return;
+void Preview3DWidget::drawHud() {
+    if (hudText_.isEmpty()) return;
     QPainter painter(this);
     QFont font = painter.font();
     font.setPixelSize(16);
     painter.setFont(font);
     painter.setPen(Qt::white);
-    if (!hudText_.isEmpty()) painter.drawText(QPoint(8, height() - 40), hudText_);
-    if (buildProgress_ >= 0.0) {
-        const QRect bar(8, height() - 22, std::max(0, width() - 16), 14);
-        painter.fillRect(bar, QColor(0, 0, 0, 110));
-        painter.fillRect(QRect(bar.topLeft(), QSize(static_cast<int>(bar.width() * buildProgress_), bar.height())),
-                         QColor(90, 160, 255));
-        font.setPixelSize(11);
-        painter.setFont(font);
-        painter.drawText(bar, Qt::AlignCenter,
-                         tr("Building the relief: %1 %").arg(static_cast<int>(buildProgress_ * 100.0)));
-    }
+    painter.drawText(QPoint(8, height() - 40), hudText_);
 }
 
 void Preview3DWidget::drawRelief(const Matrix& viewProjection) {

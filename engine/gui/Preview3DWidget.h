@@ -16,6 +16,8 @@
 #include "engine/preview/PreviewTypes.h"
 #include "engine/preview/ReliefMesh.h"
 
+class QProgressBar;
+
 namespace calvoro {
 
 class Preview3DController;
@@ -35,7 +37,8 @@ public:
     void setRelief(std::shared_ptr<const ReliefMesh> mesh);
     bool hasRelief() const { return relief_ != nullptr; }
     // A relief is being built: from 0 to 1 it shows as a bar along the foot
-    // of the view (over the relief drawn so far); below 0 the bar goes.
+    // of the view (over the relief drawn so far) with a busy cursor; below 0
+    // both go.
     void setBuildProgress(double fraction);
     double buildProgress() const { return buildProgress_; }
     // Cells of the relief drawn by the last paint (fewer than the relief has
@@ -57,6 +60,7 @@ public:
 protected:
     void initializeGL() override;
     void resizeGL(int width, int height) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -67,7 +71,7 @@ private:
 
     void uploadPending();
     void drawRelief(const std::array<float, 16>& viewProjection);
-    void drawOverlay();
+    void drawHud();
     void drawSolid(unsigned vao, int vertexCount, const std::array<float, 16>& viewProjection,
                    const std::array<float, 16>& model, const QColor& colour);
     void drawLines(unsigned vao, int first, int count, bool perVertexColour,
@@ -82,6 +86,7 @@ private:
     bool reliefDirty_ = false;
     long long reliefCellsDrawn_ = 0;
     double buildProgress_ = -1.0;
+    QProgressBar* progressBar_ = nullptr;
     SolidMesh cutter_;
     bool cutterDirty_ = false;
     Vec3 cutterTip_;

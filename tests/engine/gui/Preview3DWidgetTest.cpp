@@ -137,6 +137,8 @@ private slots:
         controller.setRelief(large, ReliefValues{});
         QVERIFY(controller.reliefBuilding());
         QVERIFY(view.buildProgress() >= 0.0);
+        const auto* bar = view.findChild<QWidget*>("ReliefProgressBar");
+        QVERIFY(bar && bar->isVisible());
         QVERIFY(view.hasRelief());  // the dome, drawn meanwhile
 
         // The longest the event loop is held while the relief is built and shown.
@@ -154,6 +156,7 @@ private slots:
         longest = std::max(longest, clock.elapsed() - last);
         QVERIFY2(longest < 1000, qPrintable(QString("the window was held %1 ms").arg(longest)));
         QCOMPARE(view.buildProgress(), -1.0);
+        QVERIFY(!bar->isVisible());
         QCOMPARE(progress.last().at(0).toInt(), -1);
         QVERIFY(view.reliefCellsDrawn() > domeCells);
         QVERIFY(view.reliefCellsDrawn() <= kReliefMaximumCells);
