@@ -1,7 +1,10 @@
 // Sampling a relief for the 3D view: what is built (and uploaded) each time the
-// relief or its drawing settings change. The picture size decides the default
-// resolution when a picture is opened: fine up to 500 pixels, medium up to
-// 1000, coarse above; fine on a large picture is the user's own choice.
+// relief or its drawing settings change, on the view's worker thread. The
+// picture size decides the default resolution when a picture is opened: fine
+// up to 500 pixels, medium up to 1000, coarse above; fine on a large picture is
+// the user's own choice. Then what a repaint itself works out on the CPU: the
+// samples and patches it draws. (The drawing through OpenGL is measured by
+// gui/Preview3DPaintBench.cpp.)
 #include <benchmark/benchmark.h>
 
 #include "engine/preview/OrthoCamera.h"
