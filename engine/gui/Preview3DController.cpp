@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include <QGuiApplication>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -14,15 +14,9 @@ namespace calvoro {
 namespace {
 
 constexpr double kWheelZoomFactor = 1.5;
-
-// The hourglass while the relief is sampled; restored however the build ends.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
+// How often a running relief build is looked at: its progress bar moves and
+// its result is taken this often.
+constexpr int kBuildPollMilliseconds = 40;
 
 }  // namespace
 
@@ -34,6 +28,9 @@ Preview3DController::Preview3DController(QWidget* container) : QObject(container
         layout->setContentsMargins(0, 0, 0, 0);
     }
     layout->addWidget(widget_);
+    buildTimer_ = new QTimer(this);
+    buildTimer_->setInterval(kBuildPollMilliseconds);
+    connect(buildTimer_, &QTimer::timeout, this, &Preview3DController::checkReliefBuild);
 }
 
 Preview3DController::~Preview3DController() {
@@ -96,12 +93,36 @@ void Preview3DController::setNoCutZone(bool active, float level, const std::stri
 
 void Preview3DController::rebuildRelief() {
     if (!map_) {
+        builds_.cancel();
+        checkReliefBuild();
         widget_->setRelief(nullptr);
         return;
     }
-    BusyCursor busy;
-    widget_->setRelief(
-        std::make_shared<const ReliefGrid>(ReliefGrid::Build(*map_, values_, drawing_, widget_->maxTextureSide())));
+    builds_.start({.map = map_, .values = values_, .drawing = drawing_, .maxSamplesPerAxis = widget_->maxTextureSide()});
+    widget_->setBuildProgress(0.0);
+    emit reliefProgress(0);
+    buildTimer_->start();
+}
+
+void Preview3DController::checkReliefBuild() {
+    if (std::optional<ReliefMeshResult> result = builds_.take()) {
+        if (result->mesh)
+            widget_->setRelief(std::move(result->mesh));
+        else
+            emit problem(tr("The relief could not be drawn: %1").arg(QString::fromStdString(result->failure)));
+    }
+    if (builds_.pending()) {
+        const double progress = builds_.progress();
+        widget_->setBuildProgress(progress);
+        emit reliefProgress(static_cast<int>(progress * 100.0));
+        return;
+    }
+    // Cancelled builds still running are cleared away by a later look.
+    if (builds_.running() == 0) buildTimer_->stop();
+    if (widget_->buildProgress() >= 0.0) {
+        widget_->setBuildProgress(-1.0);
+        emit reliefProgress(-1);
+    }
 }
 
 void Preview3DController::setCutter(const ToolRecord& tool, double feedPlaneZ) {

@@ -15,11 +15,13 @@
 #include "engine/preview/OrthoCamera.h"
 #include "engine/preview/PreviewTypes.h"
 #include "engine/preview/ReliefGrid.h"
+#include "engine/preview/ReliefMeshWorker.h"
 #include "engine/preview/ViewNavigation.h"
 #include "engine/relief/HeightMap.h"
 #include "engine/relief/ReliefValues.h"
 #include "engine/tools/ToolRecord.h"
 
+class QTimer;
 class QWidget;
 
 namespace calvoro {
@@ -38,7 +40,10 @@ public:
 
     // --- the relief ---------------------------------------------------------
     // A new or rebuilt height map and the values that place it; the mesh is
-    // rebuilt now and only here, or when a drawing setting below changes.
+    // rebuilt only here, or when a drawing setting below changes. It is built
+    // on a thread of its own with its progress shown in the view, which keeps
+    // drawing the relief it had until the new one is ready; a newer change
+    // cancels a build that has not finished.
     void setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues& values);
     // The same for a map the caller keeps changing: the view keeps a copy.
     void setRelief(const HeightMap& map, const ReliefValues& values);
@@ -93,20 +98,27 @@ public:
 
     const OrthoCamera& camera() const { return camera_; }
     const ReliefDrawing& reliefDrawing() const { return drawing_; }
+    // Whether a relief is being built for the view.
+    bool reliefBuilding() const { return builds_.pending(); }
 
 signals:
     // A setting could not be used; the text is for the user.
     void problem(const QString& message);
+    // The relief being built, in percent; -1 when it is ready (or dropped).
+    void reliefProgress(int percent);
 
 private:
     friend class Preview3DWidget;  // asks for a rebuild once it knows its texture limit
     void rebuildRelief();
+    void checkReliefBuild();
     void updateCamera();
 
     QPointer<Preview3DWidget> widget_;
     std::shared_ptr<const HeightMap> map_;
     ReliefValues values_;
     ReliefDrawing drawing_;
+    ReliefMeshWorker builds_;
+    QTimer* buildTimer_ = nullptr;
     OrthoCamera camera_;
     ViewNavigation navigation_;
     Vec3 boxCorner1_;

@@ -4,6 +4,7 @@
 #include <QWheelEvent>
 #include <QOpenGLShaderProgram>
 #include <QPainter>
+#include <QProgressBar>
 #include <QSurfaceFormat>
 
 #include "engine/gui/Preview3DController.h"
@@ -13,13 +14,18 @@ namespace calvoro {
 
 namespace {
 
-// The relief has no vertex buffer: it is drawn as one triangle strip per
-// column of quads, whose corners are generated from the vertex and instance
-// numbers and looked up in the height texture (texel (j, i) holds sample
-// (i, j)). Each triangle's last vertex lies on the row where its quad ends and
-// tells, flat, whether the quad is left open for the no-cut zone.
+// The relief has no vertex buffer: it is drawn patch by patch, each patch as
+// one triangle strip per column of cells, whose corners are generated from the
+// vertex and instance numbers and looked up in the height texture (texel
+// (j, i) holds sample (i, j)). Far from the relief only every stride-th sample
+// is drawn (and always the last, on the edge). Each triangle's last vertex
+// lies on the row where its cell ends and tells, flat, whether the cell is
+// left open for the no-cut zone.
 const char* const kReliefVertex = R"(#version 330 core
 uniform sampler2D heights;
+uniform ivec2 patchOrigin;
+uniform int stride;
+uniform ivec2 lastSample;
 uniform ivec2 steps;
 uniform ivec2 lastPixel;
 uniform vec3 placement;
@@ -33,18 +39,21 @@ out vec3 world;
 noperspective out vec2 gridPosition;
 flat out float open;
 void main() {
-    ivec2 sample = ivec2(gl_InstanceID + (gl_VertexID & 1), gl_VertexID >> 1);
+    int column = patchOrigin.x + gl_InstanceID;
+    ivec2 thinned = ivec2(column + (gl_VertexID & 1), patchOrigin.y + (gl_VertexID >> 1));
+    ivec2 sample = min(thinned * stride, lastSample);
     float z = texelFetch(heights, sample.yx, 0).r;
     open = 0.0;
     if (noCutZone) {
-        float far = texelFetch(heights, ivec2(sample.y, gl_InstanceID + 1), 0).r;
+        int farColumn = min((column + 1) * stride, lastSample.x);
+        float far = texelFetch(heights, ivec2(sample.y, farColumn), 0).r;
         if (abs(far - noCutLevel) <= noCutTolerance) open = 1.0;
     }
     ivec2 pixel = min(sample * steps, lastPixel);
     world = vec3(vec2(pixel) * placement.x + placement.yz, z);
     gl_Position = viewProjection * vec4(world, 1.0);
     grey = clamp(z * ramp.x + ramp.y, 0.0, 1.0);
-    gridPosition = vec2(sample);
+    gridPosition = vec2(thinned);
 })";
 
 // Shade: the colour ramp, darkened where the surface turns away from the
@@ -166,6 +175,11 @@ Preview3DWidget::Preview3DWidget(Preview3DController& controller, QWidget* paren
     format.setDepthBufferSize(24);
     setFormat(format);
     setMinimumSize(64, 64);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName("ReliefProgressBar");
+    progressBar_->setRange(0, 100);
+    progressBar_->setFormat(tr("Building the relief: %p %"));
+    progressBar_->hide();
 }
 
 Preview3DWidget::~Preview3DWidget() {
@@ -175,10 +189,31 @@ Preview3DWidget::~Preview3DWidget() {
     releaseGl();
 }
 
-void Preview3DWidget::setRelief(std::shared_ptr<const ReliefGrid> grid) {
-    relief_ = std::move(grid);
+void Preview3DWidget::setRelief(std::shared_ptr<const ReliefMesh> mesh) {
+    relief_ = std::move(mesh);
     reliefDirty_ = true;
     update();
+}
+
+void Preview3DWidget::setBuildProgress(double fraction) {
+    // The bar is a widget of its own over the view: moving it does not draw
+    // the relief again.
+    if (fraction >= 0.0) {
+        progressBar_->setValue(static_cast<int>(fraction * 100.0));
+        if (buildProgress_ < 0.0) {
+            setCursor(Qt::BusyCursor);
+            progressBar_->show();
+        }
+    } else if (buildProgress_ >= 0.0) {
+        unsetCursor();
+        progressBar_->hide();
+    }
+    buildProgress_ = fraction;
+}
+
+void Preview3DWidget::resizeEvent(QResizeEvent* event) {
+    QOpenGLWidget::resizeEvent(event);
+    progressBar_->setGeometry(8, height() - 24, std::max(0, width() - 16), 16);
 }
 
 void Preview3DWidget::setCutter(const SolidMesh& mesh) {
@@ -307,10 +342,11 @@ void Preview3DWidget::uploadPending() {
     if (reliefDirty_) {
         reliefDirty_ = false;
         if (relief_ && !relief_->empty()) {
+            const ReliefGrid& grid = relief_->grid();
             glBindTexture(GL_TEXTURE_2D, gpu_->heightTexture);
             glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_R32F, relief_->rows(), relief_->columns(), 0, GL_RED, GL_FLOAT,
-                         relief_->heights().data());
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_R32F, grid.rows(), grid.columns(), 0, GL_RED, GL_FLOAT,
+                         grid.heights().data());
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
             const GLenum error = glGetError();
@@ -378,24 +414,33 @@ void Preview3DWidget::paintGL() {
         drawLines(gpu_->pathVao, 0, static_cast<int>(path_.nodes().size()), true, viewProjection, Qt::white);
     glBindVertexArray(0);
     noteGlError();
+    drawHud();
+}
 
-    if (!hudText_.isEmpty()) {
-        QPainter painter(this);
-        QFont font = painter.font();
-        font.setPixelSize(16);
-        painter.setFont(font);
-        painter.setPen(Qt::white);
-        painter.drawText(QPoint(8, height() - 40), hudText_);
-    }
+void Preview3DWidget::drawHud() {
+    if (hudText_.isEmpty()) return;
+    QPainter painter(this);
+    QFont font = painter.font();
+    font.setPixelSize(16);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QPoint(8, height() - 40), hudText_);
 }
 
 void Preview3DWidget::drawRelief(const Matrix& viewProjection) {
-    if (!relief_ || relief_->empty() || relief_->drawing().mode == SurfaceMode::None) return;
-    const ReliefGrid& grid = *relief_;
+    reliefCellsDrawn_ = 0;
+    if (!relief_ || relief_->empty() || relief_->grid().drawing().mode == SurfaceMode::None) return;
+    const ReliefGrid& grid = relief_->grid();
+    // Decided anew for every paint from the camera alone: no buffer changes.
+    const ReliefDrawPlan plan = PlanReliefDrawing(*relief_, viewProjection, static_cast<int>(width() * devicePixelRatioF()),
+                                                  static_cast<int>(height() * devicePixelRatioF()));
+    if (plan.patches.empty()) return;
     const bool wire = grid.drawing().mode == SurfaceMode::Wire;
     QOpenGLShaderProgram& program = gpu_->relief;
     program.bind();
     program.setUniformValue("heights", 0);
+    glUniform1i(program.uniformLocation("stride"), plan.stride);
+    glUniform2i(program.uniformLocation("lastSample"), grid.columns() - 1, grid.rows() - 1);
     glUniform2i(program.uniformLocation("steps"), grid.stepX(), grid.stepY());
     glUniform2i(program.uniformLocation("lastPixel"), grid.lastPixelX(), grid.lastPixelY());
     program.setUniformValue("placement", grid.pixelSize(), grid.originX(), grid.originY());
@@ -406,6 +451,7 @@ void Preview3DWidget::drawRelief(const Matrix& viewProjection) {
     glUniformMatrix4fv(program.uniformLocation("viewProjection"), 1, GL_FALSE, viewProjection.data());
     program.setUniformValue("wire", wire);
     program.setUniformValue("viewDirection", ToQt(controller_.camera().forward()));
+    const GLint patchOrigin = program.uniformLocation("patchOrigin");
 
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, gpu_->heightTexture);
@@ -417,7 +463,11 @@ void Preview3DWidget::drawRelief(const Matrix& viewProjection) {
     glEnable(GL_POLYGON_OFFSET_LINE);
     glPolygonOffset(1.0f, 2.0f);
     glProvokingVertex(GL_LAST_VERTEX_CONVENTION);
-    glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 2 * grid.rows(), grid.columns() - 1);
+    for (const ReliefPatch& patch : plan.patches) {
+        glUniform2i(patchOrigin, patch.firstColumn, patch.firstRow);
+        glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 2 * (patch.rows + 1), patch.columns);
+    }
+    reliefCellsDrawn_ = plan.cells;
     glDisable(GL_POLYGON_OFFSET_FILL);
     glDisable(GL_POLYGON_OFFSET_LINE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);

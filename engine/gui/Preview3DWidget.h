@@ -14,7 +14,9 @@
 #include "engine/preview/CutterSolid.h"
 #include "engine/preview/PathBuffer.h"
 #include "engine/preview/PreviewTypes.h"
-#include "engine/preview/ReliefGrid.h"
+#include "engine/preview/ReliefMesh.h"
+
+class QProgressBar;
 
 namespace calvoro {
 
@@ -30,7 +32,18 @@ public:
     // the view has been shown; a safe guess before).
     int maxTextureSide() const { return maxTextureSide_; }
 
-    void setRelief(std::shared_ptr<const ReliefGrid> grid);
+    // The relief to draw from the next paint on; its heights go up to the
+    // graphics memory once. Null: no relief.
+    void setRelief(std::shared_ptr<const ReliefMesh> mesh);
+    bool hasRelief() const { return relief_ != nullptr; }
+    // A relief is being built: from 0 to 1 it shows as a bar along the foot
+    // of the view (over the relief drawn so far) with a busy cursor; below 0
+    // both go.
+    void setBuildProgress(double fraction);
+    double buildProgress() const { return buildProgress_; }
+    // Cells of the relief drawn by the last paint (fewer than the relief has
+    // where a cell would be smaller than a pixel or lies outside the view).
+    long long reliefCellsDrawn() const { return reliefCellsDrawn_; }
     void setCutter(const SolidMesh& mesh);
     void setCutterPosition(Vec3 tip);
     void setCutterVisible(bool visible);
@@ -47,6 +60,7 @@ public:
 protected:
     void initializeGL() override;
     void resizeGL(int width, int height) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -57,6 +71,7 @@ private:
 
     void uploadPending();
     void drawRelief(const std::array<float, 16>& viewProjection);
+    void drawHud();
     void drawSolid(unsigned vao, int vertexCount, const std::array<float, 16>& viewProjection,
                    const std::array<float, 16>& model, const QColor& colour);
     void drawLines(unsigned vao, int first, int count, bool perVertexColour,
@@ -67,8 +82,11 @@ private:
     Preview3DController& controller_;
     int wheelRest_ = 0;  // eighths of a degree short of a whole notch
     std::unique_ptr<Gpu> gpu_;
-    std::shared_ptr<const ReliefGrid> relief_;
+    std::shared_ptr<const ReliefMesh> relief_;
     bool reliefDirty_ = false;
+    long long reliefCellsDrawn_ = 0;
+    double buildProgress_ = -1.0;
+    QProgressBar* progressBar_ = nullptr;
     SolidMesh cutter_;
     bool cutterDirty_ = false;
     Vec3 cutterTip_;

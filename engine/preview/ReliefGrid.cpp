@@ -58,6 +58,13 @@ int AxisStep(int lastPixel, ShadingResolution resolution, int maxSamples) {
 
 ReliefGrid ReliefGrid::Build(const HeightMap& map, const ReliefValues& values, const ReliefDrawing& drawing,
                              int maxSamplesPerAxis) {
+    ReliefGrid grid = Layout(map, values, drawing, maxSamplesPerAxis);
+    grid.sampleColumns(map, 0, grid.columns_);
+    return grid;
+}
+
+ReliefGrid ReliefGrid::Layout(const HeightMap& map, const ReliefValues& values, const ReliefDrawing& drawing,
+                              int maxSamplesPerAxis) {
     ReliefGrid grid;
     grid.drawing_ = drawing;
     grid.colour_ = ColourRamp::FromValues(values);
@@ -73,18 +80,20 @@ ReliefGrid ReliefGrid::Build(const HeightMap& map, const ReliefValues& values, c
     grid.columns_ = SampleCount(grid.lastX_, grid.stepX_);
     grid.rows_ = SampleCount(grid.lastY_, grid.stepY_);
     grid.heights_.resize(static_cast<std::size_t>(grid.columns_) * grid.rows_);
+    return grid;
+}
 
-    float* out = grid.heights_.data();
-    for (int i = 0; i < grid.columns_; ++i) {
-        const float* column = map.column(grid.sampleX(i));
-        if (grid.stepY_ == 1) {
-            std::memcpy(out, column, sizeof(float) * grid.rows_);
-            out += grid.rows_;
+void ReliefGrid::sampleColumns(const HeightMap& map, int firstColumn, int endColumn) {
+    float* out = heights_.data() + static_cast<std::size_t>(firstColumn) * rows_;
+    for (int i = firstColumn; i < endColumn; ++i) {
+        const float* column = map.column(sampleX(i));
+        if (stepY_ == 1) {
+            std::memcpy(out, column, sizeof(float) * rows_);
+            out += rows_;
         } else {
-            for (int j = 0; j < grid.rows_; ++j) *out++ = column[grid.sampleY(j)];
+            for (int j = 0; j < rows_; ++j) *out++ = column[sampleY(j)];
         }
     }
-    return grid;
 }
 
 bool ReliefGrid::quadVisible(int i, int j) const {

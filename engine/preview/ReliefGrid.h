@@ -55,6 +55,12 @@ public:
     // where that is needed.
     static ReliefGrid Build(const HeightMap& map, const ReliefValues& values, const ReliefDrawing& drawing,
                             int maxSamplesPerAxis);
+    // Build in two parts, for a builder that spreads the sampling over
+    // threads: the layout with every height 0, then columns of samples
+    // [firstColumn, endColumn) taken from the same map.
+    static ReliefGrid Layout(const HeightMap& map, const ReliefValues& values, const ReliefDrawing& drawing,
+                             int maxSamplesPerAxis);
+    void sampleColumns(const HeightMap& map, int firstColumn, int endColumn);
 
     bool empty() const { return columns_ < 2 || rows_ < 2; }
     int columns() const { return columns_; }  // samples along X

@@ -1,5 +1,6 @@
 // The 3D view drawn for real through OpenGL (under Xvfb): a small relief,
 // the surface modes, the mouse and the standard views.
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -7,9 +8,11 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "engine/gui/Preview3DController.h"
 #include "engine/gui/Preview3DWidget.h"
+#include "engine/preview/ReliefMesh.h"
 
 namespace calvoro {
 
@@ -34,8 +37,21 @@ private:
             page.show();
             return QTest::qWaitForWindowExposed(&page);
         }
-        QImage image() const { return controller.widget()->grabFramebuffer(); }
+        // The picture once the relief asked for last has been built.
+        QImage image() {
+            if (!WaitForRelief(controller)) return {};
+            return controller.widget()->grabFramebuffer();
+        }
     };
+
+    // The relief is built on a thread of its own: lets the event loop run
+    // until it is in the view (at most half a minute).
+    static bool WaitForRelief(Preview3DController& controller) {
+        QElapsedTimer waited;
+        waited.start();
+        while (controller.reliefBuilding() && waited.elapsed() < 30000) QTest::qWait(5);
+        return !controller.reliefBuilding();
+    }
 
     static std::shared_ptr<HeightMap> Relief(const std::function<float(int x, int y)>& z) {
         auto map = std::make_shared<HeightMap>(21, 21);
@@ -98,6 +114,60 @@ private slots:
         controller.standardView(StandardView::Top);
         QVERIFY(shown.image() != turned);
         QCOMPARE(controller.widget()->lastGlError(), 0u);
+    }
+
+    // A large relief is built while the window goes on answering; the view
+    // keeps the relief it had, with a progress bar, until the new one is
+    // ready, and then draws no more cells than the screen can show. A newer
+    // relief given during a build replaces the older one.
+    void buildsALargeReliefWhileTheWindowAnswers() {
+        Shown shown(Dome(), background_);
+        Preview3DController& controller = shown.controller;
+        Preview3DWidget& view = *controller.widget();
+        controller.setAxesVisible(false);
+        QVERIFY(shown.show(StandardView::Top));
+        QVERIFY(CountDifferent(shown.image(), background_) > 0);
+        const long long domeCells = view.reliefCellsDrawn();
+        QCOMPARE(domeCells, 20LL * 20LL);
+
+        auto large = std::make_shared<HeightMap>(4000, 3000);
+        for (int x = 0; x < 4000; ++x)
+            for (int y = 0; y < 3000; ++y) large->at(x, y) = -0.001f * static_cast<float>((x * 7 + y * 13) % 5000);
+        QSignalSpy progress(&controller, &Preview3DController::reliefProgress);
+        controller.setRelief(large, ReliefValues{});
+        QVERIFY(controller.reliefBuilding());
+        QVERIFY(view.buildProgress() >= 0.0);
+        const auto* bar = view.findChild<QWidget*>("ReliefProgressBar");
+        QVERIFY(bar && bar->isVisible());
+        QVERIFY(view.hasRelief());  // the dome, drawn meanwhile
+
+        // The longest the event loop is held while the relief is built and shown.
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0, longest = 0;
+        while (controller.reliefBuilding() && clock.elapsed() < 60000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            longest = std::max(longest, clock.elapsed() - last);
+            last = clock.elapsed();
+        }
+        QVERIFY(!controller.reliefBuilding());
+        controller.zoomToExtents();
+        const QImage image = shown.image();
+        longest = std::max(longest, clock.elapsed() - last);
+        QVERIFY2(longest < 1000, qPrintable(QString("the window was held %1 ms").arg(longest)));
+        QCOMPARE(view.buildProgress(), -1.0);
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(progress.last().at(0).toInt(), -1);
+        QVERIFY(view.reliefCellsDrawn() > domeCells);
+        QVERIFY(view.reliefCellsDrawn() <= kReliefMaximumCells);
+        QVERIFY(image.pixelColor(image.width() / 2, image.height() / 2).rgb() != background_.rgb());
+        QCOMPARE(view.lastGlError(), 0u);
+
+        controller.setRelief(large, ReliefValues{});
+        controller.setRelief(Dome(), ReliefValues{});
+        controller.zoomToExtents();
+        QVERIFY(CountDifferent(shown.image(), background_) > 0);
+        QCOMPARE(view.reliefCellsDrawn(), domeCells);
     }
 
     void surfaceModeNoneKeepsBoxAndAxes() {
