@@ -50,6 +50,9 @@ public:
     // that were all numbers stand; they are checked when the form is
     // confirmed, so the form never closes with such a field.
     ToolRecord currentTool() const { return inUse_; }
+    // The fields read whole; empty when one is not a number, with that field
+    // and the reason in `failed` and `why`.
+    std::optional<ToolRecord> readFields(QLineEdit** failed = nullptr, QString* why = nullptr) const;
     void setCurrentTool(const ToolRecord& record);
     ToolFieldTexts fieldTexts() const;
     const ToolLibraryFile& library() const { return *library_; }
@@ -96,9 +99,6 @@ private:
     void swapWith(int offset);
     int selectedRow() const;
     bool reportFailure(const std::function<void()>& action);
-    // The fields read whole; empty when one is not a number, with that field
-    // and the reason in `failed` and `why`.
-    std::optional<ToolRecord> readFields(QLineEdit** failed = nullptr, QString* why = nullptr) const;
     // The fields read whole for Ok, Add and Modify; when one is not a number
     // the user is told which, it takes the focus, and the result is empty.
     std::optional<ToolRecord> confirmedFields();

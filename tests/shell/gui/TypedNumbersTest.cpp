@@ -89,11 +89,10 @@ private:
 
     std::optional<double> fromToolForm(const std::string& text) {
         toolForm_.txtDiametro->setText(QString::fromStdString(text));
-        try {
-            return toolForm_.currentTool().diameter;
-        } catch (const std::invalid_argument&) {
-            return std::nullopt;
-        }
+        // What Ok, Add and Modify would keep; the cutter in use stays the
+        // last whole one while a field is unfinished.
+        if (const auto record = toolForm_.readFields()) return record->diameter;
+        return std::nullopt;
     }
 
     std::optional<double> fromSpinEdit(const std::string& text) {
