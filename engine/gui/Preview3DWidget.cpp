@@ -22,7 +22,7 @@ const char* const kReliefVertex = R"(#version 330 core
 uniform sampler2D heights;
 uniform ivec2 steps;
 uniform ivec2 lastPixel;
-uniform vec3 placement;
+uniform vec4 placement;
 uniform vec2 ramp;
 uniform bool noCutZone;
 uniform float noCutLevel;
@@ -41,7 +41,7 @@ void main() {
         if (abs(far - noCutLevel) <= noCutTolerance) open = 1.0;
     }
     ivec2 pixel = min(sample * steps, lastPixel);
-    world = vec3(vec2(pixel) * placement.x + placement.yz, z);
+    world = vec3(vec2(pixel) * placement.xw + placement.yz, z);
     gl_Position = viewProjection * vec4(world, 1.0);
     grey = clamp(z * ramp.x + ramp.y, 0.0, 1.0);
     gridPosition = vec2(sample);
@@ -398,7 +398,7 @@ void Preview3DWidget::drawRelief(const Matrix& viewProjection) {
     program.setUniformValue("heights", 0);
     glUniform2i(program.uniformLocation("steps"), grid.stepX(), grid.stepY());
     glUniform2i(program.uniformLocation("lastPixel"), grid.lastPixelX(), grid.lastPixelY());
-    program.setUniformValue("placement", grid.pixelSize(), grid.originX(), grid.originY());
+    program.setUniformValue("placement", grid.pixelSize(), grid.originX(), grid.originY(), grid.pixelSizeY());
     program.setUniformValue("ramp", grid.colour().scale, grid.colour().offset);
     program.setUniformValue("noCutZone", grid.drawing().noCutZone);
     program.setUniformValue("noCutLevel", grid.drawing().noCutLevel);

@@ -10,6 +10,7 @@
 #include "engine/picture/PictureEdits.h"
 #include "engine/picture/PictureFile.h"
 #include "engine/post/PostLoader.h"
+#include "shell/app/WorkBox.h"
 #include "shell/lang/PictureErrorText.h"
 #include "shell/lang/UnitLang.h"
 #include "shell/wizard/NumberText.h"
@@ -101,9 +102,7 @@ void WizardController::report(const std::string& text) {
 
 ReliefValues WizardController::currentReliefValues() const {
     ReliefValues values = relief_;
-    values.PixelSize = placement_.info().Scale;
-    values.WorkOffsetX = placement_.info().X0;
-    values.WorkOffsetY = placement_.info().Y0;
+    PlaceRelief(placement_.info(), values);
     return values;
 }
 
@@ -692,7 +691,7 @@ void WizardController::computeNc() {
     computation.request.parameters.zNoCutActive = zone.active;
     computation.request.parameters.zNoCutZ = zone.level;
     computation.request.parameters.zNoCutTolerance = zone.tolerance;
-    computation.request.placement = {placement_.info().Scale, placement_.info().X0, placement_.info().Y0};
+    computation.request.placement = ToolPathPlacement(currentReliefValues());
     computation.request.threads = settings_.threads;
     computation.post = post_;
     computation.job = MakeNcJobValues(tool_, ncFileName_);
