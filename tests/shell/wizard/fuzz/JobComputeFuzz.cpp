@@ -13,6 +13,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <random>
 #include <string>
 
 #include "engine/document/DocumentError.h"
@@ -21,6 +23,7 @@
 #include "engine/picture/ImageInfo.h"
 #include "engine/picture/Picture.h"
 #include "engine/toolpath/ToolPathError.h"
+#include "kernel/platform/AtomicFile.h"
 #include "shell/app/WorkBox.h"
 #include "shell/wizard/JobComputation.h"
 #include "shell/wizard/NumberText.h"
@@ -223,6 +226,24 @@ bool StoredJob(FuzzedDataProvider& in, Job& job) {
 
 }  // namespace
 }  // namespace calvoro
+
+// Each value drawn takes a few bytes: an empty corpus folder named on the
+// command line gets a few longer inputs to start from, so that a short run
+// already reaches typed texts, several edits and the cutting values.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    for (int i = 1; i < *argc; ++i) {
+        const std::filesystem::path folder = (*argv)[i];
+        if ((*argv)[i][0] == '-' || !std::filesystem::is_directory(folder) || !std::filesystem::is_empty(folder))
+            continue;
+        std::mt19937 random(7);
+        for (int seed = 0; seed < 12; ++seed) {
+            std::string bytes(48 + 16 * seed, '\0');
+            for (char& byte : bytes) byte = static_cast<char>(random());
+            calvoro::WriteFileAtomically(folder / ("seed" + std::to_string(seed)), bytes);
+        }
+    }
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace calvoro;
