@@ -11,22 +11,32 @@ namespace {
 // the sizes, not a placement that carries the rows beyond it.
 constexpr double kSpanTolerance = 1e-6;
 
+// Work units per pixel along a side `shown` long of `pixels` pixels: `square`
+// while pixels of that size span the side, or fall short of it by less than a
+// pixel; otherwise the pixels are spread over exactly that length.
+float SidePixelSize(float shown, int pixels, float square) {
+    const double span = (pixels - 1) * static_cast<double>(square);
+    const double side = shown;
+    if (square > 0 && span <= side * (1.0 + kSpanTolerance) && side - span < square) return square;
+    return static_cast<float>(static_cast<long double>(shown) / (pixels - 1));
+}
+
 }  // namespace
+
+float PixelSizeAlongX(const ImageInfo& info) {
+    if (info.PixelWidth < 2) throw std::invalid_argument("The picture must be at least two pixels wide.");
+    return SidePixelSize(info.SizeX, info.PixelWidth, info.Scale);
+}
 
 float PixelSizeAlongY(const ImageInfo& info, float pixelSizeX) {
     if (info.PixelHeight < 2) throw std::invalid_argument("The picture must be at least two pixels high.");
-    const double rows = info.PixelHeight - 1;
-    const double squareSpan = rows * pixelSizeX;
-    const double height = info.SizeY;
-    if (squareSpan <= height * (1.0 + kSpanTolerance) && height - squareSpan < pixelSizeX) return 0.0f;
-    const auto spread = static_cast<float>(static_cast<long double>(info.SizeY) / (info.PixelHeight - 1));
-    return spread == pixelSizeX ? 0.0f : spread;
+    const float size = SidePixelSize(info.SizeY, info.PixelHeight, pixelSizeX);
+    return size == pixelSizeX ? 0.0f : size;
 }
 
 WorkBox ComputeWorkBox(const ImageInfo& info, const ReliefValues& relief) {
-    if (info.PixelWidth < 2) throw std::invalid_argument("The picture must be at least two pixels wide.");
     WorkBox box;
-    box.PixelSize = info.SizeX / static_cast<float>(info.PixelWidth - 1);
+    box.PixelSize = PixelSizeAlongX(info);
     box.PixelSizeY = PixelSizeAlongY(info, box.PixelSize);
     box.SizeX = info.SizeX;
     box.SizeY = info.SizeY;
@@ -46,8 +56,8 @@ void ApplyWorkBox(const WorkBox& box, const ImageInfo& info, ReliefValues& relie
 }
 
 void PlaceRelief(const ImageInfo& info, ReliefValues& relief) {
-    relief.PixelSize = info.Scale;
-    relief.PixelSizeY = PixelSizeAlongY(info, info.Scale);
+    relief.PixelSize = PixelSizeAlongX(info);
+    relief.PixelSizeY = PixelSizeAlongY(info, relief.PixelSize);
     relief.WorkOffsetX = info.X0;
     relief.WorkOffsetY = info.Y0;
 }

@@ -35,8 +35,13 @@ void ApplyWorkBox(const WorkBox& box, const ImageInfo& info, ReliefValues& relie
 // height: SizeY / (PixelHeight - 1).
 float PixelSizeAlongY(const ImageInfo& info, float pixelSizeX);
 
-// The pixel sizes and origin of the relief of a picture placed as `info`
-// (its Scale across), into `relief`; the depths are left alone.
+// Work units per pixel along X: the picture's Scale, by the same rule, so a
+// Scale left over from before the picture was turned cannot carry the columns
+// past the width shown.
+float PixelSizeAlongX(const ImageInfo& info);
+
+// The pixel sizes and origin of the relief of a picture placed as `info`,
+// into `relief`; the depths are left alone.
 void PlaceRelief(const ImageInfo& info, ReliefValues& relief);
 
 }  // namespace calvoro

@@ -110,6 +110,19 @@ TEST(WorkBox, RowsSpanTheHeightShownWithinAPixelAndNeverPastIt) {
     }
     EXPECT_THROW(ComputeWorkBox({.SizeX = 10, .SizeY = 10, .PixelWidth = 11, .PixelHeight = 1}, ReliefValues{}),
                  std::invalid_argument);
+
+    // A picture turned by a quarter keeps the Scale of its old width; the
+    // columns still span the width shown, and so the rows.
+    ReliefValues relief;
+    PlaceRelief({.X0 = -3, .Y0 = 2, .SizeX = 19.2f, .SizeY = 4, .Scale = 1, .PixelWidth = 24, .PixelHeight = 5}, relief);
+    EXPECT_FLOAT_EQ(relief.PixelSize, 19.2f / 23);
+    EXPECT_EQ(relief.PixelSizeY, 0.0f);
+    EXPECT_EQ(relief.WorkOffsetX, -3.0f);
+    EXPECT_EQ(relief.WorkOffsetY, 2.0f);
+    // As opened, the Scale stands.
+    PlaceRelief({.SizeX = 25.4f, .SizeY = 12.7f, .Scale = 0.0254f, .PixelWidth = 1001, .PixelHeight = 501}, relief);
+    EXPECT_EQ(relief.PixelSize, 0.0254f);
+    EXPECT_EQ(relief.PixelSizeY, 0.0f);
 }
 
 TEST(WorkBox, APictureOnePixelWideIsRefused) {

@@ -36,7 +36,7 @@ StlExtents ReadStlExtents(const std::string& bytes) {
     return extents;
 }
 
-enum class Road { TypedSizes, StoredJob };
+enum class Road { TypedSizes, StoredJob, TypedThenTurned };
 
 struct Case {
     const char* name;
@@ -54,18 +54,23 @@ TEST(PlacedSizes, ProgramAndStlFollowTheSizesOnThePage) {
         {"12 x 9 stored as 55 x 20", 12, 9, Road::StoredJob, false, "55", "20", 55.0f, 20.0f},
         {"5 x 24 at width 4, keep-ratio on", 5, 24, Road::TypedSizes, true, "4", nullptr, 4.0f, 19.2f},
         {"30 x 22 at width 29, keep-ratio on", 30, 22, Road::TypedSizes, true, "29", nullptr, 29.0f, 21.2667f},
+        // Turned by a quarter: 24 x 5 pixels shown 19.2 x 4.
+        {"5 x 24 at width 4, keep-ratio on, turned", 5, 24, Road::TypedThenTurned, true, "4", nullptr, 19.2f, 4.0f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
         WizardRig rig;
         const auto pictureFile = WriteWave(folder, "picture.bmp", c.pixelWidth, c.pixelHeight, 0);
-        if (c.road == Road::TypedSizes) {
+        const bool turned = c.road == Road::TypedThenTurned;
+        const int pixelHeight = turned ? c.pixelWidth : c.pixelHeight;
+        if (c.road != Road::StoredJob) {
             ASSERT_TRUE(rig.controller->openPicture(pictureFile));
             rig.controller->keepRatioClicked(c.keepRatio);
             rig.controller->widthEdited(c.width);
             if (c.height != nullptr) rig.controller->heightEdited(c.height);
             rig.controller->applySize();
+            if (turned) rig.controller->rotate();
             rig.walkToCutting(folder / "job.nc");
         } else {
             JobRecord record;
@@ -98,7 +103,7 @@ TEST(PlacedSizes, ProgramAndStlFollowTheSizesOnThePage) {
         EXPECT_GE(cut.minY, -radius - written);
         EXPECT_LE(cut.maxY, c.sizeY + radius + written);
         // The raster covers the relief from edge to edge.
-        EXPECT_NEAR(cut.maxY - cut.minY, c.sizeY, c.sizeY / (c.pixelHeight - 1) + written);
+        EXPECT_NEAR(cut.maxY - cut.minY, c.sizeY, c.sizeY / (pixelHeight - 1) + written);
 
         ASSERT_TRUE(rig.controller->exportStl(folder / "job.stl", StlShape::Surface));
         const StlExtents stl = ReadStlExtents(ReadWholeFile(folder / "job.stl"));
@@ -106,7 +111,7 @@ TEST(PlacedSizes, ProgramAndStlFollowTheSizesOnThePage) {
         EXPECT_NEAR(stl.maxX, c.sizeX, 1e-3 * c.sizeX);
         EXPECT_NEAR(stl.minY, 0.0f, 1e-4);
         EXPECT_LE(stl.maxY, c.sizeY * (1 + 1e-5f)) << "the relief reaches past the box";
-        EXPECT_GT(stl.maxY, c.sizeY - c.sizeY / (c.pixelHeight - 1)) << "the relief falls short by a pixel or more";
+        EXPECT_GT(stl.maxY, c.sizeY - c.sizeY / (pixelHeight - 1)) << "the relief falls short by a pixel or more";
     }
 }
 
