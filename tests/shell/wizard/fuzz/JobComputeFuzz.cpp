@@ -1,6 +1,6 @@
 // libFuzzer entry for the road from the size page to the NC program, as the
 // wizard walks it without its windows: a small generated picture, sizes,
-// keep-ratio, corners and origins typed as the pages read them (or a job
+// keep-ratio, corners, origins and quarter turns as the pages take them (or a job
 // document through the document reader, its record bytes partly scrambled),
 // depths, cutting values and a cutter, then the relief and the program. The
 // promise held: every X and Y the program writes lies within the work box the
@@ -21,6 +21,7 @@
 #include "engine/document/JobDocument.h"
 #include "engine/nc/NcProgram.h"
 #include "engine/picture/ImageInfo.h"
+#include "engine/picture/PictureEdits.h"
 #include "engine/picture/Picture.h"
 #include "engine/toolpath/ToolPathError.h"
 #include "kernel/platform/AtomicFile.h"
@@ -136,7 +137,7 @@ bool TypedJob(FuzzedDataProvider& in, Job& job) {
     job.picture = MakePicture(in, dpi);
     job.placement.reset(ComputeImageScale(ImageInfo{}, job.picture.width, job.picture.height, dpi, in.ConsumeBool()));
     for (int edits = in.ConsumeIntegralInRange(0, 6); edits > 0; --edits) {
-        switch (in.ConsumeIntegralInRange(0, 5)) {
+        switch (in.ConsumeIntegralInRange(0, 6)) {
             case 0:
                 job.placement.setWidthText(TypedText(in, 0.001, 400.0));
                 break;
@@ -154,9 +155,13 @@ bool TypedJob(FuzzedDataProvider& in, Job& job) {
                 job.placement.typedOrigin(x, TypedText(in, -300.0, 300.0));
                 break;
             }
-            default:
+            case 5:
                 job.placement.pickedOrigin(in.ConsumeFloatingPointInRange(-100.0, 100.0),
                                            in.ConsumeFloatingPointInRange(-100.0, 100.0));
+                break;
+            default:  // the picture turned by a quarter on the editing page
+                RotateBitmap90(job.picture);
+                job.placement.pictureRotated();
                 break;
         }
     }
@@ -260,7 +265,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The relief's pixels span the box shown, to within a pixel.
     const double spanX = (info.PixelWidth - 1) * static_cast<double>(values.PixelSize);
     const double spanY = (info.PixelHeight - 1) * static_cast<double>(values.CellSizeY());
-    Require(std::fabs(spanX - info.SizeX) <= 1e-5 * info.SizeX, "the columns do not span the width shown");
+    Require(spanX <= info.SizeX * (1 + 1e-5), "the columns reach past the width shown");
+    Require(spanX >= info.SizeX - values.PixelSize * (1 + 1e-5), "the columns fall over a pixel short of the width shown");
     Require(spanY <= info.SizeY * (1 + 1e-5), "the rows reach past the height shown");
     Require(spanY >= info.SizeY - values.CellSizeY() * (1 + 1e-5), "the rows fall over a pixel short of the height shown");
 
