@@ -56,8 +56,11 @@ void ApplyWorkBox(const WorkBox& box, const ImageInfo& info, ReliefValues& relie
 }
 
 void PlaceRelief(const ImageInfo& info, ReliefValues& relief) {
-    relief.PixelSize = PixelSizeAlongX(info);
-    relief.PixelSizeY = PixelSizeAlongY(info, relief.PixelSize);
+    // Before a picture is open (or for one under two pixels, which nothing
+    // machines) the Scale stands as it is.
+    const bool placed = info.PixelWidth >= 2 && info.PixelHeight >= 2;
+    relief.PixelSize = placed ? PixelSizeAlongX(info) : info.Scale;
+    relief.PixelSizeY = placed ? PixelSizeAlongY(info, relief.PixelSize) : 0.0f;
     relief.WorkOffsetX = info.X0;
     relief.WorkOffsetY = info.Y0;
 }

@@ -41,7 +41,7 @@ float PixelSizeAlongY(const ImageInfo& info, float pixelSizeX);
 float PixelSizeAlongX(const ImageInfo& info);
 
 // The pixel sizes and origin of the relief of a picture placed as `info`,
-// into `relief`; the depths are left alone.
+// into `relief`; the depths are left alone. Never throws.
 void PlaceRelief(const ImageInfo& info, ReliefValues& relief);
 
 }  // namespace calvoro

@@ -642,10 +642,11 @@ void WizardController::startZncPick() {
 void WizardController::zncPointPicked(double x, double y) {
     commandMode_ = kNoCommandMode;
     const ImageInfo& info = placement_.info();
+    const ReliefValues cells = currentReliefValues();
     std::optional<float> level;
-    if (map_ && info.Scale > 0) {
-        const double column = std::nearbyint((x - info.X0) / info.Scale);
-        const double row = std::nearbyint((y - info.Y0) / info.Scale);
+    if (map_ && cells.PixelSize > 0 && cells.CellSizeY() > 0) {
+        const double column = std::nearbyint((x - info.X0) / cells.PixelSize);
+        const double row = std::nearbyint((y - info.Y0) / cells.CellSizeY());
         // The last column and row count as outside, as the read-out does.
         if (column >= 0 && row >= 0 && column <= info.PixelWidth - 2 && row <= info.PixelHeight - 2 &&
             column < map_->width() && row < map_->height()) {

@@ -119,6 +119,10 @@ TEST(WorkBox, RowsSpanTheHeightShownWithinAPixelAndNeverPastIt) {
     EXPECT_EQ(relief.PixelSizeY, 0.0f);
     EXPECT_EQ(relief.WorkOffsetX, -3.0f);
     EXPECT_EQ(relief.WorkOffsetY, 2.0f);
+    // No picture yet: nothing to spread.
+    PlaceRelief({.Scale = 0.5f}, relief);
+    EXPECT_EQ(relief.PixelSize, 0.5f);
+    EXPECT_EQ(relief.PixelSizeY, 0.0f);
     // As opened, the Scale stands.
     PlaceRelief({.SizeX = 25.4f, .SizeY = 12.7f, .Scale = 0.0254f, .PixelWidth = 1001, .PixelHeight = 501}, relief);
     EXPECT_EQ(relief.PixelSize, 0.0254f);

@@ -115,5 +115,22 @@ TEST(PlacedSizes, ProgramAndStlFollowTheSizesOnThePage) {
     }
 }
 
+// The Z no-cut level picked in the drawing is the height of the pixel under
+// the point, rows counted at their own size.
+TEST(PlacedSizes, NoCutLevelIsPickedFromThePixelUnderThePoint) {
+    TempFolder folder;
+    WizardRig rig;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "picture.bmp", 30, 22, 0)));
+    rig.controller->keepRatioClicked(false);
+    rig.controller->heightEdited("10");
+    rig.controller->applySize();
+    rig.walkToCutting(folder / "job.nc");
+    const auto map = rig.controller->relief();
+    ASSERT_TRUE(map);
+    ASSERT_NE(map->at(3, 14), map->at(3, 7));
+    rig.controller->zncPointPicked(3.0, 14 * 10.0 / 21);  // column 3, row 14
+    EXPECT_EQ(rig.controller->zncLevel(), map->at(3, 14));
+}
+
 }  // namespace
 }  // namespace calvoro::test
