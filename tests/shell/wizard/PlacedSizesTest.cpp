@@ -1,6 +1,6 @@
-// What the page of sizes shows is what is machined and exported: the NC
-// program's X and Y stay within the work box (plus the cutter's radius) and
-// the STL relief spans the box, for sizes typed with keep-ratio off, for a
+// What the page of sizes shows is what is machined, drawn and exported: the
+// NC program's X and Y stay within the work box (plus the cutter's radius)
+// and the 3D relief and the STL span the box, for sizes typed with keep-ratio off, for a
 // stored job whose sizes do not keep the picture's proportions and for a tall
 // picture whose whole-pixel proportions would carry the rows past the box.
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "engine/document/JobDocument.h"
+#include "engine/preview/ReliefGrid.h"
 #include "tests/shell/wizard/WizardTestSupport.h"
 #include "tests/support/ProgramExtents.h"
 
@@ -104,6 +105,15 @@ TEST(PlacedSizes, ProgramAndStlFollowTheSizesOnThePage) {
         EXPECT_LE(cut.maxY, c.sizeY + radius + written);
         // The raster covers the relief from edge to edge.
         EXPECT_NEAR(cut.maxY - cut.minY, c.sizeY, c.sizeY / (pixelHeight - 1) + written);
+
+        // The 3D relief as the view draws it.
+        const ReliefGrid grid = ReliefGrid::Build(*rig.controller->relief(), rig.fakes.shownRelief, {}, 4096);
+        EXPECT_EQ(grid.originX(), 0.0f);
+        EXPECT_EQ(grid.originY(), 0.0f);
+        EXPECT_NEAR(grid.lastPixelX() * double{grid.pixelSize()}, c.sizeX, 1e-3 * c.sizeX);
+        const double shownY = grid.lastPixelY() * double{grid.pixelSizeY()};
+        EXPECT_LE(shownY, c.sizeY * (1 + 1e-5f));
+        EXPECT_GT(shownY, c.sizeY - c.sizeY / (pixelHeight - 1));
 
         ASSERT_TRUE(rig.controller->exportStl(folder / "job.stl", StlShape::Surface));
         const StlExtents stl = ReadStlExtents(ReadWholeFile(folder / "job.stl"));
