@@ -3,8 +3,8 @@
 //
 // Every cell is taken as a point at its centre; cells may be longer along one
 // axis than along the other (a picture placed at sizes that do not keep its
-// proportions), distances are measured in work units. With the cutter centred over
-// cell c, a cell k at distance rho <= R + S limits the tip to
+// proportions), and distances are measured in work units. With the cutter
+// centred over cell c, a cell k at distance rho <= R + S limits the tip to
 //     Z(k) - height(rho),
 // and the tip Z is S plus the largest of these limits (profile grown by S, see
 // CutterProfile). Two allowances widen the footprint:
@@ -107,7 +107,6 @@ public:
     const HeightMap& map() const { return map_; }
     const CutterProfile& profile() const { return profile_; }
     double pixelSize() const { return pixelSize_; }  // along X
-    CellSizes cellSizes() const { return {pixelSize_, pixelSize_ * aspect_}; }
     int footprintCells() const { return reach_; }  // no footprint cell lies farther away along X or Y
 
 private:
