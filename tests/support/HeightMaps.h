@@ -131,8 +131,7 @@ inline double TipDemand(const HeightMap& map, const CutterProfile& profile, doub
     const double rho = std::hypot((kx - cx) * sizeX, (ky - cy) * sizeY);
     const double rim = profile.outerRadius();
     if (rho > rim * (1.0 + rimSlack)) return -std::numeric_limits<double>::infinity();
-    return (static_cast<double>(map.clampedAt(kx, ky)) - profile.height(std::min(rho, rim))) +
-           profile.stockAllowance();
+    return (static_cast<double>(map.clampedAt(kx, ky)) - profile.height(std::min(rho, rim))) + profile.stockAllowance();
 }
 
 }  // namespace calvoro::test

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <algorithm>
-#include <charconv>
 #include <cctype>
+#include <charconv>
 #include <limits>
 #include <string_view>
 
@@ -16,7 +16,7 @@ struct ProgramExtents {
     double maxX = -std::numeric_limits<double>::infinity();
     double minY = std::numeric_limits<double>::infinity();
     double maxY = -std::numeric_limits<double>::infinity();
-    int words = 0;  // X and Y words read
+    int words = 0;       // X and Y words read
     int unreadable = 0;  // an X or Y letter without a number after it
 };
 

@@ -103,7 +103,8 @@ TEST(StlWriterTest, OblongPixelsPutRowsAtTheirOwnSize) {
             EXPECT_NEAR(std::hypot(facet.normal.x, facet.normal.y, facet.normal.z), 1.0, 1e-6);
         }
         EXPECT_EQ(xs, (std::set<float>{-1.5f, 0.5f, 2.5f, 4.5f}));
-        EXPECT_EQ(ys, (std::set<float>{0.25f, static_cast<float>(0.25L + sizeY), static_cast<float>(0.25L + 2.0L * sizeY)}));
+        EXPECT_EQ(
+            ys, (std::set<float>{0.25f, static_cast<float>(0.25L + sizeY), static_cast<float>(0.25L + 2.0L * sizeY)}));
     }
 }
 

@@ -174,14 +174,18 @@ TEST(GougeFreeDepthTest, OblongPixelsNeverCutAndEverySearchAgrees) {
     struct CellCase {
         double diameter, sizeX, sizeY, stock;
     };
-    const CellCase cells[] = {
-        {3.3, 1.0, 0.4, 0.0}, {2.9, 0.37, 1.1, 0.2}, {7.9, 0.5, 0.21, 0.0}, {40.0, 1.6, 2.9, 0.3}, {1.3, 1.0, 1.0000001, 0}};
+    const CellCase cells[] = {{3.3, 1.0, 0.4, 0.0},
+                              {2.9, 0.37, 1.1, 0.2},
+                              {7.9, 0.5, 0.21, 0.0},
+                              {40.0, 1.6, 2.9, 0.3},
+                              {1.3, 1.0, 1.0000001, 0}};
     for (ReliefKind relief : test::kAllReliefs) {
         const HeightMap map = MakeRelief(relief, 23, 17, 7);
         for (ToolType type : test::kMachiningShapes)
             for (const auto& [diameter, sizeX, sizeY, stock] : cells) {
-                SCOPED_TRACE(testing::Message() << ToolTypeName(type) << " d=" << diameter << " cells " << sizeX << " x "
-                                                << sizeY << " S=" << stock << " on " << test::ReliefName(relief));
+                SCOPED_TRACE(testing::Message()
+                             << ToolTypeName(type) << " d=" << diameter << " cells " << sizeX << " x " << sizeY
+                             << " S=" << stock << " on " << test::ReliefName(relief));
                 const CutterProfile profile = CutterProfile::FromTool(MakeCutter(type, diameter), stock);
                 const GougeFreeDepth depth(map, profile, CellSizes{sizeX, sizeY});
                 std::vector<float> along(map.width());
@@ -202,8 +206,8 @@ TEST(GougeFreeDepthTest, OblongPixelsNeverCutAndEverySearchAgrees) {
                         for (int kx = x - reach; kx <= x + reach; ++kx)
                             for (int ky = y - reach; ky <= y + reach; ++ky) {
                                 strict = std::max(strict, test::TipDemand(map, profile, sizeX, sizeY, x, y, kx, ky));
-                                slack = std::max(slack,
-                                                 test::TipDemand(map, profile, sizeX, sizeY, x, y, kx, ky, 1e-5));
+                                slack =
+                                    std::max(slack, test::TipDemand(map, profile, sizeX, sizeY, x, y, kx, ky, 1e-5));
                             }
                         const float tip = depth.tipZ(x, y);
                         ASSERT_GE(tip, strict) << x << "," << y;
@@ -486,17 +490,18 @@ TEST(ToolPathTest, NoMoveCutsTheReliefAnywhereAlongIt) {
         for (ToolType type : test::kMachiningShapes)
             for (float stock : {0.0f, 0.3f})
                 for (float sizeY : {0.0f, 0.35f, 1.9f}) {  // square, then oblong both ways
-                ToolPathRequest request = Request(type, 4.5);
-                request.placement = {0.8f, -3.5f, 12.25f, sizeY};
-                request.parameters.stockAllowance = stock;
-                request.parameters.stepOver = 1.7;
-                request.parameters.rasterAlongY = true;
-                const ToolPathResult result = ComputeToolPath(map, request);
-                const CutterProfile profile = CutterProfile::FromTool(request.cutter, stock);
-                const Gouges gouges = FindGouges(map, profile, request.placement, result.moves.moves);
-                EXPECT_EQ(gouges.count, 0u) << ToolTypeName(type) << " on " << test::ReliefName(relief) << " cells 0.8 x "
-                                            << request.placement.cellSizeY() << ": " << gouges.first;
-            }
+                    ToolPathRequest request = Request(type, 4.5);
+                    request.placement = {0.8f, -3.5f, 12.25f, sizeY};
+                    request.parameters.stockAllowance = stock;
+                    request.parameters.stepOver = 1.7;
+                    request.parameters.rasterAlongY = true;
+                    const ToolPathResult result = ComputeToolPath(map, request);
+                    const CutterProfile profile = CutterProfile::FromTool(request.cutter, stock);
+                    const Gouges gouges = FindGouges(map, profile, request.placement, result.moves.moves);
+                    EXPECT_EQ(gouges.count, 0u)
+                        << ToolTypeName(type) << " on " << test::ReliefName(relief) << " cells 0.8 x "
+                        << request.placement.cellSizeY() << ": " << gouges.first;
+                }
     }
     const HeightMap spikes = MakeRelief(ReliefKind::Spikes, 26, 19, 5);
     const CutterProfile flat = CutterProfile::FromTool(MakeCutter(ToolType::Flat, 4.5), 0);

@@ -98,7 +98,8 @@ TEST(WorkBox, RowsSpanTheHeightShownWithinAPixelAndNeverPastIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const ImageInfo info{.SizeX = c.sizeX, .SizeY = c.sizeY, .PixelWidth = c.pixelWidth, .PixelHeight = c.pixelHeight};
+        const ImageInfo info{
+            .SizeX = c.sizeX, .SizeY = c.sizeY, .PixelWidth = c.pixelWidth, .PixelHeight = c.pixelHeight};
         const WorkBox box = ComputeWorkBox(info, ReliefValues{});
         EXPECT_FLOAT_EQ(box.PixelSizeY, c.pixelSizeY);
         ReliefValues relief;
@@ -114,7 +115,8 @@ TEST(WorkBox, RowsSpanTheHeightShownWithinAPixelAndNeverPastIt) {
     // A picture turned by a quarter keeps the Scale of its old width; the
     // columns still span the width shown, and so the rows.
     ReliefValues relief;
-    PlaceRelief({.X0 = -3, .Y0 = 2, .SizeX = 19.2f, .SizeY = 4, .Scale = 1, .PixelWidth = 24, .PixelHeight = 5}, relief);
+    PlaceRelief({.X0 = -3, .Y0 = 2, .SizeX = 19.2f, .SizeY = 4, .Scale = 1, .PixelWidth = 24, .PixelHeight = 5},
+                relief);
     EXPECT_FLOAT_EQ(relief.PixelSize, 19.2f / 23);
     EXPECT_EQ(relief.PixelSizeY, 0.0f);
     EXPECT_EQ(relief.WorkOffsetX, -3.0f);

@@ -21,8 +21,8 @@
 #include "engine/document/JobDocument.h"
 #include "engine/nc/NcProgram.h"
 #include "engine/picture/ImageInfo.h"
-#include "engine/picture/PictureEdits.h"
 #include "engine/picture/Picture.h"
+#include "engine/picture/PictureEdits.h"
 #include "engine/toolpath/ToolPathError.h"
 #include "kernel/platform/AtomicFile.h"
 #include "shell/app/WorkBox.h"
@@ -84,8 +84,9 @@ Picture MakePicture(FuzzedDataProvider& in, int& dpi) {
     const int kind = in.ConsumeIntegralInRange(0, 2);
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < width; ++c) {
-            const std::uint32_t mixed = (seed ^ (static_cast<std::uint32_t>(r) * 73856093u) ^
-                                         (static_cast<std::uint32_t>(c) * 19349663u)) * 2654435761u;
+            const std::uint32_t mixed =
+                (seed ^ (static_cast<std::uint32_t>(r) * 73856093u) ^ (static_cast<std::uint32_t>(c) * 19349663u)) *
+                2654435761u;
             picture.row(r)[c] = kind == 0   ? static_cast<std::uint8_t>(mixed >> 24)
                                 : kind == 1 ? static_cast<std::uint8_t>((c * 255) / (width - 1))
                                             : static_cast<std::uint8_t>((mixed >> 28) == 0 ? 0 : 255);
@@ -166,8 +167,10 @@ bool TypedJob(FuzzedDataProvider& in, Job& job) {
                 break;
         }
     }
-    if (const auto white = ParseEditNumber(TypedText(in, -10.0, 10.0))) job.relief.setWhiteZ(static_cast<float>(*white));
-    if (const auto black = ParseEditNumber(TypedText(in, -10.0, 10.0))) job.relief.setBlackZ(static_cast<float>(*black));
+    if (const auto white = ParseEditNumber(TypedText(in, -10.0, 10.0)))
+        job.relief.setWhiteZ(static_cast<float>(*white));
+    if (const auto black = ParseEditNumber(TypedText(in, -10.0, 10.0)))
+        job.relief.setBlackZ(static_cast<float>(*black));
     job.cutter = MakeCutter(in);
     job.cutting = MakeCutting(in);
     return true;
@@ -267,9 +270,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double spanX = (info.PixelWidth - 1) * static_cast<double>(values.PixelSize);
     const double spanY = (info.PixelHeight - 1) * static_cast<double>(values.CellSizeY());
     Require(spanX <= info.SizeX * (1 + 1e-5), "the columns reach past the width shown");
-    Require(spanX >= info.SizeX - values.PixelSize * (1 + 1e-5), "the columns fall over a pixel short of the width shown");
+    Require(spanX >= info.SizeX - values.PixelSize * (1 + 1e-5),
+            "the columns fall over a pixel short of the width shown");
     Require(spanY <= info.SizeY * (1 + 1e-5), "the rows reach past the height shown");
-    Require(spanY >= info.SizeY - values.CellSizeY() * (1 + 1e-5), "the rows fall over a pixel short of the height shown");
+    Require(spanY >= info.SizeY - values.CellSizeY() * (1 + 1e-5),
+            "the rows fall over a pixel short of the height shown");
 
     const double smallerCell = std::min(values.PixelSize, values.CellSizeY());
     if ((job.cutter.diameter / 2.0 + job.cutting.stockAllowance) / smallerCell > kMaxFootprintPixels) return 0;
