@@ -199,7 +199,7 @@ void Preview3DController::zoomToExtents() {
         const double y0 = values_.WorkOffsetY;
         camera_.fitBox({x0, y0, values_.BlackZ},
                        {x0 + (map_->width() - 1) * double(values_.PixelSize),
-                        y0 + (map_->height() - 1) * double(values_.PixelSize), values_.WhiteZ});
+                        y0 + (map_->height() - 1) * double(values_.CellSizeY()), values_.WhiteZ});
     } else {
         return;
     }

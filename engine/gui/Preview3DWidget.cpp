@@ -28,7 +28,7 @@ uniform int stride;
 uniform ivec2 lastSample;
 uniform ivec2 steps;
 uniform ivec2 lastPixel;
-uniform vec3 placement;
+uniform vec4 placement;
 uniform vec2 ramp;
 uniform bool noCutZone;
 uniform float noCutLevel;
@@ -50,7 +50,7 @@ void main() {
         if (abs(far - noCutLevel) <= noCutTolerance) open = 1.0;
     }
     ivec2 pixel = min(sample * steps, lastPixel);
-    world = vec3(vec2(pixel) * placement.x + placement.yz, z);
+    world = vec3(vec2(pixel) * placement.xw + placement.yz, z);
     gl_Position = viewProjection * vec4(world, 1.0);
     grey = clamp(z * ramp.x + ramp.y, 0.0, 1.0);
     gridPosition = vec2(thinned);
@@ -443,7 +443,7 @@ void Preview3DWidget::drawRelief(const Matrix& viewProjection) {
     glUniform2i(program.uniformLocation("lastSample"), grid.columns() - 1, grid.rows() - 1);
     glUniform2i(program.uniformLocation("steps"), grid.stepX(), grid.stepY());
     glUniform2i(program.uniformLocation("lastPixel"), grid.lastPixelX(), grid.lastPixelY());
-    program.setUniformValue("placement", grid.pixelSize(), grid.originX(), grid.originY());
+    program.setUniformValue("placement", grid.pixelSize(), grid.originX(), grid.originY(), grid.pixelSizeY());
     program.setUniformValue("ramp", grid.colour().scale, grid.colour().offset);
     program.setUniformValue("noCutZone", grid.drawing().noCutZone);
     program.setUniformValue("noCutLevel", grid.drawing().noCutLevel);

@@ -69,6 +69,7 @@ ReliefGrid ReliefGrid::Layout(const HeightMap& map, const ReliefValues& values, 
     grid.drawing_ = drawing;
     grid.colour_ = ColourRamp::FromValues(values);
     grid.pixelSize_ = values.PixelSize;
+    grid.pixelSizeY_ = values.CellSizeY();
     grid.originX_ = values.WorkOffsetX;
     grid.originY_ = values.WorkOffsetY;
     if (drawing.mode == SurfaceMode::None || map.width() < 2 || map.height() < 2) return grid;

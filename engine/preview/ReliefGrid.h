@@ -84,7 +84,8 @@ public:
 
     const ReliefDrawing& drawing() const { return drawing_; }
     const ColourRamp& colour() const { return colour_; }
-    float pixelSize() const { return pixelSize_; }
+    float pixelSize() const { return pixelSize_; }  // along X
+    float pixelSizeY() const { return pixelSizeY_; }
     float originX() const { return originX_; }
     float originY() const { return originY_; }
 
@@ -99,6 +100,7 @@ private:
     ReliefDrawing drawing_;
     ColourRamp colour_;
     float pixelSize_ = 1.0f;
+    float pixelSizeY_ = 1.0f;
     float originX_ = 0.0f;
     float originY_ = 0.0f;
 };

@@ -109,7 +109,9 @@ Grid MakeGrid(const HeightMap& map, const ReliefValues& values) {
         throw std::invalid_argument("An STL file needs a relief of at least 2 x 2 pixels; this one has " +
                                     std::to_string(map.width()) + " x " + std::to_string(map.height()) + ".");
     CheckFinite(values.PixelSize, "The pixel size");
-    if (values.PixelSize <= 0.0f) throw std::invalid_argument("The pixel size must be greater than 0.");
+    CheckFinite(values.CellSizeY(), "The pixel size along Y");
+    if (values.PixelSize <= 0.0f || values.CellSizeY() <= 0.0f)
+        throw std::invalid_argument("The pixel size must be greater than 0.");
     CheckFinite(values.WorkOffsetX, "The work offset X");
     CheckFinite(values.WorkOffsetY, "The work offset Y");
     CheckFinite(values.BlackZ, "The Z of black");
@@ -120,7 +122,7 @@ Grid MakeGrid(const HeightMap& map, const ReliefValues& values) {
         lowest = std::min(lowest, z);
     }
     Grid grid{map, Positions(map.width(), values.PixelSize, values.WorkOffsetX),
-              Positions(map.height(), values.PixelSize, values.WorkOffsetY), lowest};
+              Positions(map.height(), values.CellSizeY(), values.WorkOffsetY), lowest};
     return grid;
 }
 

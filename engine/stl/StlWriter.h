@@ -25,7 +25,7 @@ enum class StlShape {
 std::uint64_t StlFacetCount(int width, int height, StlShape shape);
 
 // Grid point (i, j) of the map lies at X = i * PixelSize + WorkOffsetX,
-// Y = j * PixelSize + WorkOffsetY, Z = map[i][j]. The solid's walls and bottom
+// Y = j * CellSizeY() + WorkOffsetY, Z = map[i][j]. The solid's walls and bottom
 // reach down to the lowest of BlackZ, WhiteZ and the map's cells, so the base
 // lies below the relief whichever way the depths run.
 //

@@ -35,28 +35,38 @@ constexpr int kSweepBatch = 8;
 
 }  // namespace
 
-GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize,
+GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, CellSizes cells,
                                double positionAllowance, unsigned threads)
-    : map_(map), profile_(profile), pixelSize_(pixelSize), allowance_(positionAllowance) {
-    if (!(pixelSize > 0.0) || !std::isfinite(pixelSize)) throw ToolPathError("The pixel size must be greater than 0.");
+    : map_(map), profile_(profile), pixelSize_(cells.x), aspect_(1.0), allowance_(positionAllowance) {
+    if (!(cells.x > 0.0) || !std::isfinite(cells.x) || !(cells.y > 0.0) || !std::isfinite(cells.y))
+        throw ToolPathError("The pixel size must be greater than 0.");
     if (!(positionAllowance >= 0.0) || !std::isfinite(positionAllowance))
         throw ToolPathError("The position allowance must be 0 or more.");
     if (map.empty()) throw ToolPathError("There is no relief to machine.");
+    aspect_ = cells.y / cells.x;  // exactly 1 for square cells, which then keep their arithmetic bit for bit
     reachRadius_ = (profile.outerRadius() + allowance_) * (1.0 + kRimTolerance);
-    const double reach = std::floor(reachRadius_ / pixelSize) + 1.0;
+    const double reach = std::floor(reachRadius_ / std::min(cells.x, cells.y)) + 1.0;
     if (!(reach <= kMaxReach))
         throw ToolPathError("The cutter is more than 4096 pixels wide at this pixel size; choose larger pixels.");
     reach_ = static_cast<int>(reach);
 
     const auto stride = static_cast<std::size_t>(rowStride());
-    offsetHeights_.resize(stride * (reach_ + 1));
-    offsetSlopes_.resize(stride * (reach_ + 1));
-    for (int dy = 0; dy <= reach_; ++dy)
-        for (int dx = 0; dx < rowStride(); ++dx) {
-            offsetHeights_[dy * stride + dx] = computeOffsetHeight(dx, dy);
-            const double rho = std::hypot(dx, dy) * pixelSize_;
-            offsetSlopes_[dy * stride + dx] = dx == 0 ? 0.0 : grownSlope(rho) * dx * pixelSize_ * pixelSize_ / rho;
-        }
+    auto fillTables = [&](bool alongX, std::vector<double>& heights, std::vector<double>& slopes) {
+        heights.resize(stride * (reach_ + 1));
+        slopes.resize(stride * (reach_ + 1));
+        const double alongSize = alongX ? pixelSize_ : pixelSize_ * aspect_;
+        for (int across = 0; across <= reach_; ++across)
+            for (int along = 0; along < rowStride(); ++along) {
+                const int dx = alongX ? along : across;
+                const int dy = alongX ? across : along;
+                heights[across * stride + along] = computeOffsetHeight(dx, dy);
+                const double rho = std::hypot(dx, dy * aspect_) * pixelSize_;
+                slopes[across * stride + along] =
+                    along == 0 ? 0.0 : grownSlope(rho) * along * alongSize * alongSize / rho;
+            }
+    };
+    fillTables(true, offsetHeights_, offsetSlopes_);
+    if (aspect_ != 1.0) fillTables(false, offsetHeightsAlongY_, offsetSlopesAlongY_);
 
     chordHalf_.assign(static_cast<std::size_t>(reach_) + 1, -1);
     for (int dx = 0, dy = reach_; dx <= reach_; ++dx) {
@@ -132,7 +142,7 @@ GougeFreeDepth::GougeFreeDepth(const HeightMap& map, const CutterProfile& profil
 
 double GougeFreeDepth::computeOffsetHeight(int adx, int ady) const {
     if (adx > reach_ || ady > reach_) return kInfinity;
-    return grownHeight(std::sqrt(static_cast<double>(adx) * adx + static_cast<double>(ady) * ady) * pixelSize_);
+    return grownHeight(offsetDistance(adx, ady));
 }
 
 float GougeFreeDepth::RoundUp(double value) {
@@ -176,7 +186,7 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
     auto consider = [&](int u, int v) {
         const int across = v < fixed ? fixed - v : v - fixed;
         if (across > reach_) return;
-        const double* row = profileRow(across);
+        const double* row = profileRow(across, alongX);
         const double h = heightAt(u, v);
         const int nearest = std::min(std::max({first - u, u - last, 0}), clampAlong);
         if (h - row[nearest] <= lowestBest) return;  // beats no centre even at its nearest
@@ -243,7 +253,7 @@ void GougeFreeDepth::tipZBatch(bool alongX, int first, int fixed, int count, Cel
             const int across = fixed < bv0 ? bv0 - fixed : (fixed > bv1 ? fixed - bv1 : 0);
             if (across > reach_) return false;
             const double highest = maxAt(level, bu, bv);
-            const double* row = profileRow(across);
+            const double* row = profileRow(across, alongX);
             // Beats no centre even at its nearest distance from the whole batch.
             if (highest - row[std::min(std::max({bu0 - last, first - bu1, 0}), clampAlong)] <= lowestBest)
                 return false;
@@ -333,14 +343,15 @@ double GougeFreeDepth::segmentClearanceZ(int ax, int ay, int bx, int by) const {
     const int x1 = std::min(map_.width() - 1, std::max(ax, bx) + reach_);
     const int y0 = std::max(0, std::min(ay, by) - reach_);
     const int y1 = std::min(map_.height() - 1, std::max(ay, by) + reach_);
+    // Offsets along Y scaled to cells along X, where distances are plain.
     const double ux = bx - ax;
-    const double uy = by - ay;
+    const double uy = (by - ay) * aspect_;
     const double length2 = ux * ux + uy * uy;
     double best = -kInfinity;
     for (int cx = x0; cx <= x1; ++cx)
         for (int cy = y0; cy <= y1; ++cy) {
             const double wx = cx - ax;
-            const double wy = cy - ay;
+            const double wy = (cy - ay) * aspect_;
             double t = length2 > 0.0 ? (wx * ux + wy * uy) / length2 : 0.0;
             t = std::clamp(t, 0.0, 1.0);
             const double dx = wx - t * ux;
@@ -359,10 +370,11 @@ double GougeFreeDepth::segmentClearanceZ(int ax, int ay, int bx, int by) const {
 double GougeFreeDepth::cellSweptLift(int cx, int cy, int ax, int ay, double tipA, int bx, int by, double tipB,
                                      double beat) const {
     const double h = static_cast<double>(map_.at(cx, cy)) + profile_.stockAllowance();
+    // Offsets along Y scaled to cells along X, where distances are plain.
     const double wx = cx - ax;
-    const double wy = cy - ay;
+    const double wy = (cy - ay) * aspect_;
     const double ux = bx - ax;
-    const double uy = by - ay;
+    const double uy = (by - ay) * aspect_;
     const double length2 = ux * ux + uy * uy;
     auto distance = [&](double t) {
         const double dx = wx - t * ux;
@@ -522,9 +534,9 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         for (int end = 0; end < 2; ++end) {
             const int along = alongA - end;
             const int distance = std::min(std::abs(along), reach_ + 1);
-            const double height = profileRow(across)[distance];
+            const double height = profileRow(across, alongX)[distance];
             if (height == kInfinity) continue;
-            const double slope = offsetSlopes_[across * stride + distance];
+            const double slope = slopesAlong(alongX)[across * stride + distance];
             const double rate = (along < 0 ? -slope : slope) - rise;
             bound = std::min(
                 bound, end == 0 ? h - height - tipA + std::max(0.0, rate) : h - height - tipB + std::max(0.0, -rate));
@@ -541,7 +553,7 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         const int across = std::abs(alongX ? cy - y : cx - x);
         if (across > reach_) return;
         const int along0 = (alongX ? cx - x : cy - y) * direction;  // from point 0, along the moves
-        const double* row = profileRow(across);
+        const double* row = profileRow(across, alongX);
         // Only moves that pass within `gap` cells along can see the cell
         // above the threshold at all (the profile grows with the distance).
         const int gap = static_cast<int>(std::lower_bound(row, row + reach_ + 2, h - threshold) - row) - 1;
@@ -583,7 +595,7 @@ void GougeFreeDepth::sweptLiftBatch(int x, int y, int stepX, int stepY, int coun
         const int across = alongX ? gy : gx;
         const int u0 = alongX ? (direction > 0 ? cx0 - x : x - cx1) : (direction > 0 ? cy0 - y : y - cy1);
         const int u1 = u0 + (alongX ? cx1 - cx0 : cy1 - cy0);
-        const double* row = profileRow(across);
+        const double* row = profileRow(across, alongX);
         // Moves up whose end lies before the block's far side, moves down
         // whose start lies at or past its near side.
         const int lastUp = std::min(count - 1, u1 - 1);

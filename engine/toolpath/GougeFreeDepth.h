@@ -1,8 +1,10 @@
 // The lowest Z at which the cutter, centred over a cell of the height map,
 // touches the relief without cutting into it anywhere under its footprint.
 //
-// Every cell is taken as a point at its centre. With the cutter centred over
-// cell c, a cell k at distance rho <= R + S limits the tip to
+// Every cell is taken as a point at its centre; cells may be longer along one
+// axis than along the other (a picture placed at sizes that do not keep its
+// proportions), and distances are measured in work units. With the cutter
+// centred over cell c, a cell k at distance rho <= R + S limits the tip to
 //     Z(k) - height(rho),
 // and the tip Z is S plus the largest of these limits (profile grown by S, see
 // CutterProfile). Two allowances widen the footprint:
@@ -26,6 +28,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <vector>
@@ -35,13 +38,23 @@
 
 namespace calvoro {
 
+// Work units between neighbouring cell centres along X and along Y.
+struct CellSizes {
+    double x = 1.0;
+    double y = 1.0;
+};
+
 class GougeFreeDepth {
 public:
-    // The map must outlive this object. Throws ToolPathError when the pixel
+    // The map must outlive this object. Throws ToolPathError when a cell
     // size is not a positive number, the allowance is negative or the map is
     // empty. The block maxima are built on `threads` threads (0: every core).
-    GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize, double positionAllowance = 0.0,
+    GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, CellSizes cells, double positionAllowance = 0.0,
                    unsigned threads = 1);
+    // Square cells.
+    GougeFreeDepth(const HeightMap& map, const CutterProfile& profile, double pixelSize, double positionAllowance = 0.0,
+                   unsigned threads = 1)
+        : GougeFreeDepth(map, profile, CellSizes{pixelSize, pixelSize}, positionAllowance, threads) {}
 
     // Tip Z (work units) over cell (x, y), which must lie in the map. Rounded
     // up to the next float, so it is never below the exact value.
@@ -88,12 +101,12 @@ public:
     double offsetHeight(int dx, int dy) const {
         const int ady = dy < 0 ? -dy : dy;
         if (ady > reach_) return kOutside;
-        return profileRow(ady)[std::min(dx < 0 ? -dx : dx, reach_ + 1)];
+        return profileRow(ady, true)[std::min(dx < 0 ? -dx : dx, reach_ + 1)];
     }
 
     const HeightMap& map() const { return map_; }
     const CutterProfile& profile() const { return profile_; }
-    double pixelSize() const { return pixelSize_; }
+    double pixelSize() const { return pixelSize_; }  // along X
     int footprintCells() const { return reach_; }  // no footprint cell lies farther away along X or Y
 
 private:
@@ -125,11 +138,25 @@ private:
     void sweptLiftBatch(int x, int y, int stepX, int stepY, int count, const double* tips, double* lifts) const;
     // The largest lift one cell demands of a sweptLift move, when more than `beat`.
     double cellSweptLift(int cx, int cy, int ax, int ay, double tipA, int bx, int by, double tipB, double beat) const;
-    // The profile heights at offsets (0..reach + 1 + kBatch, across); those
-    // past reach are +inf, so a clamped offset, or one up to a batch beyond,
-    // reads as outside.
+    // The profile heights at offsets (0..reach + 1 + kBatch along a run,
+    // `across` it) of a run along X or along Y; those past reach are +inf, so
+    // a clamped offset, or one up to a batch beyond, reads as outside.
     int rowStride() const { return reach_ + 2 + kBatch; }
-    const double* profileRow(int across) const { return offsetHeights_.data() + across * rowStride(); }
+    const std::vector<double>& heightsAlong(bool alongX) const {
+        return alongX || offsetHeightsAlongY_.empty() ? offsetHeights_ : offsetHeightsAlongY_;
+    }
+    const std::vector<double>& slopesAlong(bool alongX) const {
+        return alongX || offsetSlopesAlongY_.empty() ? offsetSlopes_ : offsetSlopesAlongY_;
+    }
+    const double* profileRow(int across, bool alongX) const {
+        return heightsAlong(alongX).data() + across * rowStride();
+    }
+    // Distance (work units) of the cell offset (dx, dy), in the arithmetic
+    // every search shares.
+    double offsetDistance(double dx, double dy) const {
+        const double y = dy * aspect_;
+        return std::sqrt(dx * dx + y * y) * pixelSize_;
+    }
     float blockMax(int level, int bx, int by) const {
         if (level == 0) return map_.at(bx, by);
         const Level& l = levels_[level - 1];
@@ -139,15 +166,20 @@ private:
 
     const HeightMap& map_;
     CutterProfile profile_;
-    double pixelSize_;
+    double pixelSize_;  // along X
+    double aspect_;     // cell size along Y over that along X: offsets along Y are scaled by it
     double allowance_;
     double reachRadius_ = 0.0;  // distance of the farthest cell that counts
     int reach_ = 0;
-    std::vector<double> offsetHeights_;
+    std::vector<double> offsetHeights_;  // runs along X: across is dy, along is dx
     // For each offset (along, across) of the same layout: how fast the
     // profile height under the cell grows as the centre moves one cell away
-    // along X or Y, per cell moved (0 straight across, where it starts flat).
+    // along the run, per cell moved (0 straight across, where it starts flat).
     std::vector<double> offsetSlopes_;
+    // The same for runs along Y (across is dx); empty for square cells,
+    // whose two layouts are the same.
+    std::vector<double> offsetHeightsAlongY_;
+    std::vector<double> offsetSlopesAlongY_;
     std::vector<int> chordHalf_;  // largest |dy| in the footprint for each |dx|, -1 for none  // quadrant table
                                   // [|dx|][|dy|], empty for huge cutters
 

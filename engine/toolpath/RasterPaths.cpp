@@ -94,9 +94,10 @@ double LinkDistance(const PathPoint& a, const PathPoint& b) {
 }
 
 PathPoint CellPosition(const RasterPoint& point, const ReliefPlacement& placement) {
-    const double size = placement.pixelSize;
-    return {static_cast<float>(point.cellX * size + placement.workOffsetX),
-            static_cast<float>(point.cellY * size + placement.workOffsetY), point.z};
+    const double sizeX = placement.pixelSize;
+    const double sizeY = placement.cellSizeY();
+    return {static_cast<float>(point.cellX * sizeX + placement.workOffsetX),
+            static_cast<float>(point.cellY * sizeY + placement.workOffsetY), point.z};
 }
 
 RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameters& parameters,
@@ -105,7 +106,7 @@ RasterPaths BuildRasterPaths(const GougeFreeDepth& depth, const CuttingParameter
     const int lastColumn = map.width() - 1;
     const int lastRow = map.height() - 1;
     const bool zNoCut = parameters.zNoCutActive;
-    const StepOverEvening acrossY = EvenStepOver(map.height(), placement.pixelSize, parameters.stepOver);
+    const StepOverEvening acrossY = EvenStepOver(map.height(), placement.cellSizeY(), parameters.stepOver);
     const StepOverEvening acrossX = EvenStepOver(map.width(), placement.pixelSize, parameters.stepOver);
 
     std::vector<LineRun> runs;

@@ -42,11 +42,12 @@ double HighestCell(const HeightMap& map) {
 // at the largest coordinate of the job).
 double PositionAllowance(const HeightMap& map, const ToolPathRequest& request) {
     const ReliefPlacement& placement = request.placement;
-    const double size = placement.pixelSize;
+    const double sizeX = placement.pixelSize;
+    const double sizeY = placement.cellSizeY();
     const double largest = std::max({std::fabs(static_cast<double>(placement.workOffsetX)),
-                                     std::fabs(placement.workOffsetX + (map.width() - 1) * size),
+                                     std::fabs(placement.workOffsetX + (map.width() - 1) * sizeX),
                                      std::fabs(static_cast<double>(placement.workOffsetY)),
-                                     std::fabs(placement.workOffsetY + (map.height() - 1) * size)});
+                                     std::fabs(placement.workOffsetY + (map.height() - 1) * sizeY)});
     return request.positionRounding + std::ldexp(largest, -21);
 }
 
@@ -57,7 +58,8 @@ void CheckToolPathRequest(const HeightMap& map, const ToolPathRequest& request) 
     const ReliefPlacement& placement = request.placement;
     if (map.width() < 2 || map.height() < 2)
         throw ToolPathError("The picture must be at least 2 x 2 pixels to be machined.");
-    if (!(placement.pixelSize > 0.0f) || !IsFinite(placement.pixelSize))
+    if (!(placement.pixelSize > 0.0f) || !IsFinite(placement.pixelSize) || !(placement.cellSizeY() > 0.0f) ||
+        !IsFinite(placement.cellSizeY()))
         throw ToolPathError("The pixel size must be greater than 0.");
     if (!IsFinite(placement.workOffsetX) || !IsFinite(placement.workOffsetY))
         throw ToolPathError("The position of the picture is not a number.");
@@ -65,9 +67,10 @@ void CheckToolPathRequest(const HeightMap& map, const ToolPathRequest& request) 
     if (!job.rasterAlongX && !job.rasterAlongY)
         throw ToolPathError("Choose at least one raster direction (0° or 90°).");
     if (!(job.stepOver > 0.0) || !IsFinite(job.stepOver)) throw ToolPathError("The step over must be greater than 0.");
-    if (job.stepOver < placement.pixelSize / 10.0)
+    const double smallerCell = std::min(placement.pixelSize, placement.cellSizeY());
+    if (job.stepOver < smallerCell / 10.0)
         throw ToolPathError("The step over must be at least a tenth of the pixel size (" +
-                            FormatNumber(placement.pixelSize / 10.0) + ").");
+                            FormatNumber(smallerCell / 10.0) + ").");
     if (!(request.positionRounding >= 0.0) || !IsFinite(request.positionRounding))
         throw ToolPathError("The rounding of written positions must be 0 or more.");
     if (job.passCount < 1 || job.passCount > 255)
@@ -87,7 +90,8 @@ ToolPathResult ComputeToolPath(const HeightMap& map, const ToolPathRequest& requ
     const CuttingParameters& job = request.parameters;
     const ReliefPlacement& placement = request.placement;
     const CutterProfile profile = CutterProfile::FromTool(request.cutter, job.stockAllowance);
-    const GougeFreeDepth depth(map, profile, placement.pixelSize, PositionAllowance(map, request), request.threads);
+    const GougeFreeDepth depth(map, profile, CellSizes{placement.pixelSize, placement.cellSizeY()},
+                               PositionAllowance(map, request), request.threads);
 
     const RasterPaths paths = BuildRasterPaths(depth, job, placement, request.threads, control);
     if (paths.polylines.empty())

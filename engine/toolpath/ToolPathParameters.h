@@ -26,11 +26,15 @@ struct CuttingParameters {
 };
 
 // Work position of height-map cell (x, y): (x * pixelSize + workOffsetX,
-// y * pixelSize + workOffsetY).
+// y * cellSizeY() + workOffsetY).
 struct ReliefPlacement {
-    float pixelSize = 1.0f;
+    float pixelSize = 1.0f;  // along X
     float workOffsetX = 0.0f;
     float workOffsetY = 0.0f;
+    // Along Y when the picture is placed at sizes that do not keep its
+    // proportions; 0 for square cells.
+    float pixelSizeY = 0.0f;
+    float cellSizeY() const { return pixelSizeY == 0.0f ? pixelSize : pixelSizeY; }
 };
 
 struct ToolPathRequest {

@@ -46,7 +46,7 @@ ReliefDepth DepthAt(double x, double y, const ReliefValues& relief, const ImageI
     int column = 0;
     int row = 0;
     if (!PixelIndex(x, relief.WorkOffsetX, relief.PixelSize, column) ||
-        !PixelIndex(y, relief.WorkOffsetY, relief.PixelSize, row))
+        !PixelIndex(y, relief.WorkOffsetY, relief.CellSizeY(), row))
         return depth;
     const bool inPicture = column >= 0 && column <= info.PixelWidth - 2 && row >= 0 && row <= info.PixelHeight - 2;
     if (!inPicture || column >= map->width() || row >= map->height()) return depth;

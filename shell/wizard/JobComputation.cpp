@@ -13,6 +13,10 @@ std::shared_ptr<const HeightMap> BuildRelief(const Picture& picture, const Relie
     return map;
 }
 
+ReliefPlacement ToolPathPlacement(const ReliefValues& values) {
+    return {values.PixelSize, values.WorkOffsetX, values.WorkOffsetY, values.PixelSizeY};
+}
+
 NcComputed ComputeNcProgram(const NcComputation& computation, TaskControl* control) {
     // The path keeps the distance the program's own post will round X and Y by,
     // whatever the snapshot was given.

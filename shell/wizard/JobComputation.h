@@ -23,6 +23,9 @@ namespace calvoro {
 // The relief of the picture; throws for a picture or depths that cannot give one.
 std::shared_ptr<const HeightMap> BuildRelief(const Picture& picture, const ReliefValues& values);
 
+// Where the relief's cells lie, as the tool path takes it.
+ReliefPlacement ToolPathPlacement(const ReliefValues& values);
+
 struct NcComputation {
     std::shared_ptr<const HeightMap> relief;
     ToolPathRequest request;  // its positionRounding is taken from post

@@ -10,6 +10,7 @@
 #include "engine/picture/PictureEdits.h"
 #include "engine/picture/PictureFile.h"
 #include "engine/post/PostLoader.h"
+#include "shell/app/WorkBox.h"
 #include "shell/lang/PictureErrorText.h"
 #include "shell/lang/UnitLang.h"
 #include "shell/wizard/NumberText.h"
@@ -101,9 +102,7 @@ void WizardController::report(const std::string& text) {
 
 ReliefValues WizardController::currentReliefValues() const {
     ReliefValues values = relief_;
-    values.PixelSize = placement_.info().Scale;
-    values.WorkOffsetX = placement_.info().X0;
-    values.WorkOffsetY = placement_.info().Y0;
+    PlaceRelief(placement_.info(), values);
     return values;
 }
 
@@ -643,10 +642,11 @@ void WizardController::startZncPick() {
 void WizardController::zncPointPicked(double x, double y) {
     commandMode_ = kNoCommandMode;
     const ImageInfo& info = placement_.info();
+    const ReliefValues cells = currentReliefValues();
     std::optional<float> level;
-    if (map_ && info.Scale > 0) {
-        const double column = std::nearbyint((x - info.X0) / info.Scale);
-        const double row = std::nearbyint((y - info.Y0) / info.Scale);
+    if (map_ && cells.PixelSize > 0 && cells.CellSizeY() > 0) {
+        const double column = std::nearbyint((x - info.X0) / cells.PixelSize);
+        const double row = std::nearbyint((y - info.Y0) / cells.CellSizeY());
         // The last column and row count as outside, as the read-out does.
         if (column >= 0 && row >= 0 && column <= info.PixelWidth - 2 && row <= info.PixelHeight - 2 &&
             column < map_->width() && row < map_->height()) {
@@ -692,7 +692,7 @@ void WizardController::computeNc() {
     computation.request.parameters.zNoCutActive = zone.active;
     computation.request.parameters.zNoCutZ = zone.level;
     computation.request.parameters.zNoCutTolerance = zone.tolerance;
-    computation.request.placement = {placement_.info().Scale, placement_.info().X0, placement_.info().Y0};
+    computation.request.placement = ToolPathPlacement(currentReliefValues());
     computation.request.threads = settings_.threads;
     computation.post = post_;
     computation.job = MakeNcJobValues(tool_, ncFileName_);

@@ -124,4 +124,14 @@ inline double TipDemand(const HeightMap& map, const CutterProfile& profile, doub
     return (static_cast<double>(map.clampedAt(kx, ky)) - profile.height(rho)) + profile.stockAllowance();
 }
 
+// The same for cells sizeX by sizeY work units, the distance measured
+// plainly; a cell up to `rimSlack` (relative) beyond the rim counts as on it.
+inline double TipDemand(const HeightMap& map, const CutterProfile& profile, double sizeX, double sizeY, double cx,
+                        double cy, int kx, int ky, double rimSlack = 0.0) {
+    const double rho = std::hypot((kx - cx) * sizeX, (ky - cy) * sizeY);
+    const double rim = profile.outerRadius();
+    if (rho > rim * (1.0 + rimSlack)) return -std::numeric_limits<double>::infinity();
+    return (static_cast<double>(map.clampedAt(kx, ky)) - profile.height(std::min(rho, rim))) + profile.stockAllowance();
+}
+
 }  // namespace calvoro::test

@@ -53,8 +53,9 @@ HeightMap RandomCells(int width, int height, unsigned seed) {
 // the cutter (negative means a cut into relief plus stock).
 double WorstClearance(const std::string& text, const PostSettings& post, const HeightMap& map,
                       const CutterProfile& profile, const ReliefPlacement& placement, std::size_t& checked) {
-    const double floatSize = placement.pixelSize;
-    const double decimalSize = std::stod(std::to_string(placement.pixelSize).substr(0, 12));
+    auto decimal = [](float size) { return std::stod(std::to_string(size).substr(0, 12)); };
+    const std::pair<double, double> sizes[] = {{placement.pixelSize, placement.cellSizeY()},
+                                               {decimal(placement.pixelSize), decimal(placement.cellSizeY())}};
     NcReader reader(post);
     reader.ResetIsoRun("0");
     IsoMove move;
@@ -68,11 +69,11 @@ double WorstClearance(const std::string& text, const PostSettings& post, const H
         double z = 0;
         std::from_chars(reader.isoZText.data(), reader.isoZText.data() + reader.isoZText.size(), z);
         ++checked;
-        for (double size : {floatSize, decimalSize})
+        for (const auto& [sizeX, sizeY] : sizes)
             for (int kx = 0; kx < map.width(); ++kx)
                 for (int ky = 0; ky < map.height(); ++ky) {
-                    const double rho = std::hypot(kx * size + placement.workOffsetX - move.x,
-                                                  ky * size + placement.workOffsetY - move.y);
+                    const double rho = std::hypot(kx * sizeX + placement.workOffsetX - move.x,
+                                                  ky * sizeY + placement.workOffsetY - move.y);
                     if (rho > profile.outerRadius()) continue;
                     const double demand = map.at(kx, ky) - profile.height(rho) + profile.stockAllowance();
                     worst = std::min(worst, z - demand);
@@ -138,6 +139,55 @@ TEST(WrittenProgramTest, NoFeedOrPlungeIsWrittenBelowTheReliefPlusStock) {
 
         const ToolPathResult path = ComputeToolPath(c.map, request);
         const std::string text = GenerateNcProgram(path.moves, post, NcJobValues()).text;
+        std::size_t checked = 0;
+        const double worst = WorstClearance(text, post, c.map, CutterProfile::FromTool(request.cutter, c.stock),
+                                            request.placement, checked);
+        EXPECT_GT(checked, 50u);
+        EXPECT_GE(worst, 0.0);
+        EXPECT_LT(worst, 1.1 * std::pow(10.0, -c.decimals) + 0.02) << "the cutter still touches somewhere";
+    }
+}
+
+// Pixels longer along one axis than the other: the same check, with the
+// cells where the program's own placement puts them.
+TEST(WrittenProgramTest, OnOblongPixelsNoFeedOrPlungeIsWrittenBelowTheRelief) {
+    struct Case {
+        const char* name;
+        HeightMap map;
+        ToolType shape;
+        double diameter;
+        float sizeX, sizeY, stock;
+        bool alongX, alongY;
+        int decimals;
+    };
+    using enum ToolType;
+    const Case cases[] = {
+        {"ball at the wall, rows short", Walls(41, 41, 16, 21), Spherical, 2.2, 0.1f, 0.043f, 0.0f, true, true, 3},
+        {"flat at the wall, rows long", Walls(31, 31, 13, 13), Flat, 1.6, 0.07f, 0.19f, 0.0f, true, true, 3},
+        {"random cells, bull-nose", RandomCells(33, 29, 3), BullNose, 1.1, 0.07f, 0.11f, 0.2f, true, true, 4},
+        {"spikes, cone", test::MakeRelief(ReliefKind::Spikes, 37, 31, 4), ConicalFlat, 1.5, 0.1f, 0.0625f, 0.1f, true,
+         false, 2},
+        {"spikes, conical ball", test::MakeRelief(ReliefKind::Spikes, 37, 31, 5), ConicalSpherical, 1.5, 0.1f, 0.3f,
+         0.0f, false, true, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ToolPathRequest request;
+        request.cutter = MakeCutter(c.shape, c.diameter);
+        request.placement = {c.sizeX, 0.3f, -1.7f, c.sizeY};
+        CuttingParameters& job = request.parameters;
+        job.stepOver = 3 * std::min(c.sizeX, c.sizeY);
+        job.feedPlaneZ = 3.0;
+        job.stockAllowance = c.stock;
+        job.filterTolerance = 0.0f;
+        job.rasterAlongX = c.alongX;
+        job.rasterAlongY = c.alongY;
+        PostSettings post;
+        post.outputSeq = false;
+        for (AxisSettings& axis : post.axes) axis.format.precision = c.decimals;
+        request.positionRounding = WrittenPositionRounding(post);
+
+        const std::string text = GenerateNcProgram(ComputeToolPath(c.map, request).moves, post, NcJobValues()).text;
         std::size_t checked = 0;
         const double worst = WorstClearance(text, post, c.map, CutterProfile::FromTool(request.cutter, c.stock),
                                             request.placement, checked);

@@ -81,6 +81,16 @@ TEST(ReliefGrid, CoversEveryCellOnceWithNarrowerLastRowAndColumn) {
     }
 }
 
+TEST(ReliefGrid, PlacesRowsAtTheirOwnPixelSize) {
+    ReliefValues values;
+    values.PixelSize = 0.5f;
+    EXPECT_EQ(ReliefGrid::Build(Ramp(5, 4), values, {}, kNoLimit).pixelSizeY(), 0.5f);
+    values.PixelSizeY = 0.2f;
+    const ReliefGrid grid = ReliefGrid::Build(Ramp(5, 4), values, {}, kNoLimit);
+    EXPECT_EQ(grid.pixelSize(), 0.5f);
+    EXPECT_EQ(grid.pixelSizeY(), 0.2f);
+}
+
 TEST(ReliefGrid, IsEmptyBelowTwoPixelsOrWithoutASurface) {
     struct Case {
         int width, height;

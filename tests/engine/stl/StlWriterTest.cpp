@@ -15,6 +15,7 @@
 #include <limits>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,6 +90,24 @@ TEST(StlWriterTest, TinyMapByteForByte) {
 // base lies at the lowest of black, white and every cell. Also with small
 // pixels, with black above white, and with cells down at the base (walls of no
 // height there).
+// Pixels longer along Y than along X (or shorter): columns at the pixel size,
+// rows at the size along Y, each position rounded once.
+TEST(StlWriterTest, OblongPixelsPutRowsAtTheirOwnSize) {
+    for (float sizeY : {0.37f, 3.0f}) {
+        ReliefValues values = test::Relief(0, -5, 2.0f, -1.5f, 0.25f);
+        values.PixelSizeY = sizeY;
+        const HeightMap map(4, 3, -1.0f);
+        std::set<float> xs, ys;
+        for (const auto& facet : ParseFacets(EncodeStl(map, values, StlShape::Surface))) {
+            for (const auto& v : {facet.a, facet.b, facet.c}) xs.insert(v.x), ys.insert(v.y);
+            EXPECT_NEAR(std::hypot(facet.normal.x, facet.normal.y, facet.normal.z), 1.0, 1e-6);
+        }
+        EXPECT_EQ(xs, (std::set<float>{-1.5f, 0.5f, 2.5f, 4.5f}));
+        EXPECT_EQ(
+            ys, (std::set<float>{0.25f, static_cast<float>(0.25L + sizeY), static_cast<float>(0.25L + 2.0L * sizeY)}));
+    }
+}
+
 TEST(StlWriterTest, SolidIsClosedWithNormalsOfItsWindingAndTheBaseBelowAll) {
     struct Case {
         int width, height;

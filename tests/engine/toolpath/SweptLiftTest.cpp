@@ -66,6 +66,45 @@ TEST(SweptLiftTest, RaisedEndsClearEverySampleOfTheMoveAndNoMore) {
         }
 }
 
+// The same on pixels longer along one axis than the other, for moves along
+// X, along Y and across both (a link between lines).
+TEST(SweptLiftTest, OnOblongPixelsRaisedEndsClearEverySampleOfTheMove) {
+    const std::pair<double, double> cells[] = {{0.4, 0.15}, {0.2, 0.55}};
+    std::mt19937 random(17);
+    for (const auto& [sizeX, sizeY] : cells)
+        for (ToolType shape : test::kMachiningShapes) {
+            SCOPED_TRACE(testing::Message() << ToolTypeName(shape) << " on cells " << sizeX << " x " << sizeY);
+            const HeightMap map = test::MakeRelief(ReliefKind::Spikes, 24, 20, 5);
+            const CutterProfile profile = CutterProfile::FromTool(MakeCutter(shape, 2.3), 0.1);
+            const GougeFreeDepth depth(map, profile, CellSizes{sizeX, sizeY});
+            auto needAt = [&](double x, double y) {
+                double need = -std::numeric_limits<double>::infinity();
+                for (int kx = 0; kx < map.width(); ++kx)
+                    for (int ky = 0; ky < map.height(); ++ky)
+                        need = std::max(need, test::TipDemand(map, profile, sizeX, sizeY, x, y, kx, ky));
+                return need;
+            };
+            for (int n = 0; n < 24; ++n) {
+                const int ax = static_cast<int>(random() % 20);
+                const int ay = static_cast<int>(random() % 16);
+                const int kind = n % 3;
+                const int bx = ax + (kind == 1 ? 0 : (kind == 0 ? 1 : 3));
+                const int by = ay + (kind == 0 ? 0 : (kind == 1 ? 1 : 2));
+                const double tipA = depth.tipZ(ax, ay);
+                const double tipB = depth.tipZ(bx, by);
+                const double lift = depth.sweptLift(ax, ay, tipA, bx, by, tipB);
+                ASSERT_GE(lift, 0.0);
+                for (int s = 1; s < 200; ++s) {
+                    const double t = s / 200.0;
+                    const double line = tipA + t * (tipB - tipA);
+                    ASSERT_GE(line + lift + 1e-12, needAt(ax + t * (bx - ax), ay + t * (by - ay)))
+                        << "at t = " << t << " from " << ax << "," << ay << " to " << bx << "," << by;
+                }
+                ASSERT_GE(depth.segmentClearanceZ(ax, ay, bx, by), std::max(needAt(ax, ay), needAt(bx, by)) - 1e-12);
+            }
+        }
+}
+
 // A link between lines may cross far more of the picture than a raster
 // move: a long diagonal over a spike.
 TEST(SweptLiftTest, ALongMoveClearsWhatLiesBetweenItsEnds) {

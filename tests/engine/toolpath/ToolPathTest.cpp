@@ -165,6 +165,59 @@ TEST(GougeFreeDepthTest, BlockMaximaOnEveryCoreGiveTheSameTips) {
     }
 }
 
+// Pixels longer along one axis than the other (a picture placed at sizes
+// that do not keep its proportions), for every shape on every relief: the tip
+// lies on or above every cell's demand at its true distance and above it by
+// no more than a cell a hair beyond the rim asks, and runs along both axes
+// and the brute-force search give the same bits.
+TEST(GougeFreeDepthTest, OblongPixelsNeverCutAndEverySearchAgrees) {
+    struct CellCase {
+        double diameter, sizeX, sizeY, stock;
+    };
+    const CellCase cells[] = {{3.3, 1.0, 0.4, 0.0},
+                              {2.9, 0.37, 1.1, 0.2},
+                              {7.9, 0.5, 0.21, 0.0},
+                              {40.0, 1.6, 2.9, 0.3},
+                              {1.3, 1.0, 1.0000001, 0}};
+    for (ReliefKind relief : test::kAllReliefs) {
+        const HeightMap map = MakeRelief(relief, 23, 17, 7);
+        for (ToolType type : test::kMachiningShapes)
+            for (const auto& [diameter, sizeX, sizeY, stock] : cells) {
+                SCOPED_TRACE(testing::Message()
+                             << ToolTypeName(type) << " d=" << diameter << " cells " << sizeX << " x " << sizeY
+                             << " S=" << stock << " on " << test::ReliefName(relief));
+                const CutterProfile profile = CutterProfile::FromTool(MakeCutter(type, diameter), stock);
+                const GougeFreeDepth depth(map, profile, CellSizes{sizeX, sizeY});
+                std::vector<float> along(map.width());
+                for (int y = 0; y < map.height(); ++y) {
+                    depth.tipZRun(0, y, true, map.width(), along.data());
+                    for (int x = 0; x < map.width(); ++x) ASSERT_EQ(along[x], depth.tipZ(x, y)) << x << "," << y;
+                }
+                std::vector<float> across(map.height());
+                for (int x = 0; x < map.width(); ++x) {
+                    depth.tipZRun(x, 0, false, map.height(), across.data());
+                    for (int y = 0; y < map.height(); ++y) ASSERT_EQ(across[y], depth.tipZ(x, y)) << x << "," << y;
+                }
+                const int reach = static_cast<int>(profile.outerRadius() / std::min(sizeX, sizeY)) + 2;
+                for (int x = 0; x < map.width(); ++x)
+                    for (int y = 0; y < map.height(); ++y) {
+                        double strict = -std::numeric_limits<double>::infinity();
+                        double slack = strict;
+                        for (int kx = x - reach; kx <= x + reach; ++kx)
+                            for (int ky = y - reach; ky <= y + reach; ++ky) {
+                                strict = std::max(strict, test::TipDemand(map, profile, sizeX, sizeY, x, y, kx, ky));
+                                slack =
+                                    std::max(slack, test::TipDemand(map, profile, sizeX, sizeY, x, y, kx, ky, 1e-5));
+                            }
+                        const float tip = depth.tipZ(x, y);
+                        ASSERT_GE(tip, strict) << x << "," << y;
+                        ASSERT_LE(tip, slack + 1e-6 * (1 + std::fabs(slack))) << x << "," << y;
+                        ASSERT_EQ(depth.tipZBruteForce(x, y), tip) << x << "," << y;
+                    }
+            }
+    }
+}
+
 TEST(GougeFreeDepthTest, DepthsByHand) {
     // A flat relief at -1 with one cell at +2; the cutter stands at (10, 10)
     // and the high cell at offset (dx, dy).
@@ -397,25 +450,26 @@ struct Gouges {
 Gouges FindGouges(const HeightMap& map, const CutterProfile& profile, const ReliefPlacement& placement,
                   const std::vector<Move>& moves) {
     Gouges found;
-    const double ps = placement.pixelSize;
-    const int reach = static_cast<int>(profile.outerRadius() / ps) + 2;
-    const auto cell = [&](double work, double offset) {
-        const double c = (work - offset) / ps;
+    const double sizeX = placement.pixelSize;
+    const double sizeY = placement.cellSizeY();
+    const int reach = static_cast<int>(profile.outerRadius() / std::min(sizeX, sizeY)) + 2;
+    const auto cell = [&](double work, double offset, double size) {
+        const double c = (work - offset) / size;
         EXPECT_NEAR(c, std::nearbyint(c), 1e-3) << "a path point off the cell centres";
         return std::nearbyint(c);
     };
     for (std::size_t m = 1; m < moves.size(); ++m) {
         const Move& a = moves[m - 1];
         const Move& b = moves[m];
-        const double ax = cell(a.x, placement.workOffsetX), ay = cell(a.y, placement.workOffsetY);
-        const double bx = cell(b.x, placement.workOffsetX), by = cell(b.y, placement.workOffsetY);
+        const double ax = cell(a.x, placement.workOffsetX, sizeX), ay = cell(a.y, placement.workOffsetY, sizeY);
+        const double bx = cell(b.x, placement.workOffsetX, sizeX), by = cell(b.y, placement.workOffsetY, sizeY);
         const int steps = std::max(1, static_cast<int>(std::ceil(4 * std::hypot(bx - ax, by - ay))));
         for (int s = 0; s <= steps; ++s) {
             const double t = static_cast<double>(s) / steps;
             const double cx = ax + t * (bx - ax), cy = ay + t * (by - ay), z = a.z + t * (b.z - a.z);
             for (int kx = static_cast<int>(cx) - reach; kx <= static_cast<int>(cx) + reach; ++kx)
                 for (int ky = static_cast<int>(cy) - reach; ky <= static_cast<int>(cy) + reach; ++ky) {
-                    const double demand = test::TipDemand(map, profile, ps, cx, cy, kx, ky);
+                    const double demand = test::TipDemand(map, profile, sizeX, sizeY, cx, cy, kx, ky);
                     if (z < demand && found.count++ == 0)
                         found.first = "move " + std::to_string(m) + " at t=" + std::to_string(t) + " cuts cell " +
                                       std::to_string(kx) + "," + std::to_string(ky) + " by " +
@@ -434,18 +488,20 @@ TEST(ToolPathTest, NoMoveCutsTheReliefAnywhereAlongIt) {
     for (ReliefKind relief : {ReliefKind::Spikes, ReliefKind::Walls, ReliefKind::Blocky}) {
         const HeightMap map = MakeRelief(relief, 26, 19, 5);
         for (ToolType type : test::kMachiningShapes)
-            for (float stock : {0.0f, 0.3f}) {
-                ToolPathRequest request = Request(type, 4.5);
-                request.placement = {0.8f, -3.5f, 12.25f};
-                request.parameters.stockAllowance = stock;
-                request.parameters.stepOver = 1.7;
-                request.parameters.rasterAlongY = true;
-                const ToolPathResult result = ComputeToolPath(map, request);
-                const CutterProfile profile = CutterProfile::FromTool(request.cutter, stock);
-                const Gouges gouges = FindGouges(map, profile, request.placement, result.moves.moves);
-                EXPECT_EQ(gouges.count, 0u)
-                    << ToolTypeName(type) << " on " << test::ReliefName(relief) << ": " << gouges.first;
-            }
+            for (float stock : {0.0f, 0.3f})
+                for (float sizeY : {0.0f, 0.35f, 1.9f}) {  // square, then oblong both ways
+                    ToolPathRequest request = Request(type, 4.5);
+                    request.placement = {0.8f, -3.5f, 12.25f, sizeY};
+                    request.parameters.stockAllowance = stock;
+                    request.parameters.stepOver = 1.7;
+                    request.parameters.rasterAlongY = true;
+                    const ToolPathResult result = ComputeToolPath(map, request);
+                    const CutterProfile profile = CutterProfile::FromTool(request.cutter, stock);
+                    const Gouges gouges = FindGouges(map, profile, request.placement, result.moves.moves);
+                    EXPECT_EQ(gouges.count, 0u)
+                        << ToolTypeName(type) << " on " << test::ReliefName(relief) << " cells 0.8 x "
+                        << request.placement.cellSizeY() << ": " << gouges.first;
+                }
     }
     const HeightMap spikes = MakeRelief(ReliefKind::Spikes, 26, 19, 5);
     const CutterProfile flat = CutterProfile::FromTool(MakeCutter(ToolType::Flat, 4.5), 0);

@@ -76,6 +76,61 @@ TEST(WorkBox, BoxAndPixelSizeFollowThePictureAndTheDepths) {
     EXPECT_FLOAT_EQ(relief.WorkOffsetY, 5);
 }
 
+// Rows keep the width's pixel size while that spans the height shown, or
+// falls short of it by less than a pixel; otherwise they are spread over it.
+TEST(WorkBox, RowsSpanTheHeightShownWithinAPixelAndNeverPastIt) {
+    struct Case {
+        const char* what;
+        float sizeX, sizeY;
+        int pixelWidth, pixelHeight;
+        float pixelSizeY;  // 0: square
+    };
+    const Case cases[] = {
+        {"as opened: one unit a pixel", 29, 21, 30, 22, 0},
+        {"keep-ratio, wider than tall", 29, 21.266666f, 30, 22, 0},
+        {"keep-ratio, 1001 x 501 at 100", 100, 50.04995f, 1001, 501, 0},
+        {"keep-ratio at a resolution, mm", 100, 80, 1001, 801, 0},
+        {"typed lower with keep-ratio off", 29, 10, 30, 22, 10.0f / 21},
+        {"stored 55 x 20 on 12 x 9", 55, 20, 12, 9, 2.5f},
+        {"keep-ratio, taller than wide", 4, 19.2f, 5, 24, 19.2f / 23},
+        {"typed a whole pixel higher", 29, 22, 30, 22, 22.0f / 21},
+        {"typed higher, square again", 10, 10, 11, 11, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ImageInfo info{
+            .SizeX = c.sizeX, .SizeY = c.sizeY, .PixelWidth = c.pixelWidth, .PixelHeight = c.pixelHeight};
+        const WorkBox box = ComputeWorkBox(info, ReliefValues{});
+        EXPECT_FLOAT_EQ(box.PixelSizeY, c.pixelSizeY);
+        ReliefValues relief;
+        ApplyWorkBox(box, info, relief);
+        const double span = (c.pixelHeight - 1) * static_cast<double>(relief.CellSizeY());
+        EXPECT_LE(span, c.sizeY * (1 + 1e-6));
+        EXPECT_GT(span, c.sizeY - relief.CellSizeY());
+        EXPECT_NEAR((c.pixelWidth - 1) * static_cast<double>(relief.PixelSize), c.sizeX, 1e-5 * c.sizeX);
+    }
+    EXPECT_THROW(ComputeWorkBox({.SizeX = 10, .SizeY = 10, .PixelWidth = 11, .PixelHeight = 1}, ReliefValues{}),
+                 std::invalid_argument);
+
+    // A picture turned by a quarter keeps the Scale of its old width; the
+    // columns still span the width shown, and so the rows.
+    ReliefValues relief;
+    PlaceRelief({.X0 = -3, .Y0 = 2, .SizeX = 19.2f, .SizeY = 4, .Scale = 1, .PixelWidth = 24, .PixelHeight = 5},
+                relief);
+    EXPECT_FLOAT_EQ(relief.PixelSize, 19.2f / 23);
+    EXPECT_EQ(relief.PixelSizeY, 0.0f);
+    EXPECT_EQ(relief.WorkOffsetX, -3.0f);
+    EXPECT_EQ(relief.WorkOffsetY, 2.0f);
+    // No picture yet: nothing to spread.
+    PlaceRelief({.Scale = 0.5f}, relief);
+    EXPECT_EQ(relief.PixelSize, 0.5f);
+    EXPECT_EQ(relief.PixelSizeY, 0.0f);
+    // As opened, the Scale stands.
+    PlaceRelief({.SizeX = 25.4f, .SizeY = 12.7f, .Scale = 0.0254f, .PixelWidth = 1001, .PixelHeight = 501}, relief);
+    EXPECT_EQ(relief.PixelSize, 0.0254f);
+    EXPECT_EQ(relief.PixelSizeY, 0.0f);
+}
+
 TEST(WorkBox, APictureOnePixelWideIsRefused) {
     for (int width : {0, 1})
         EXPECT_THROW(ComputeWorkBox({.SizeX = 10, .PixelWidth = width}, ReliefValues{}), std::invalid_argument) << width;

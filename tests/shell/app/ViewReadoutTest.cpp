@@ -71,6 +71,16 @@ TEST(ViewReadout, DepthBoundedByPictureAndMap) {
     }
 }
 
+// Rows placed at their own size (a height typed that does not keep the
+// picture's proportions) are found at that size.
+TEST(ViewReadout, DepthFindsRowsAtTheirOwnSize) {
+    DepthFixture f;
+    f.relief.PixelSizeY = 2.0f;
+    EXPECT_FLOAT_EQ(DepthAt(101.0, 204.0, f.relief, f.info, &f.map, 0, "out").z, -2.2f);  // column 2, row 2
+    EXPECT_FLOAT_EQ(DepthAt(101.0, 207.0, f.relief, f.info, &f.map, 0, "out").z, -2.4f);  // row 3.5 rounds to 4
+    EXPECT_FALSE(DepthAt(101.0, 210.0, f.relief, f.info, &f.map, 0, "out").inside);       // the last row
+}
+
 TEST(ViewReadout, DepthOutsideWhenMapOrScaleCannotAnswer) {
     struct Row {
         const char* what;

@@ -46,7 +46,7 @@ public:
 
     // WizardView3D
     void set3DMode(bool on) override { view3D = on; }
-    void setRelief(const HeightMap&, const ReliefValues&) override {}
+    void setRelief(const HeightMap&, const ReliefValues& values) override { shownRelief = values; }
     void redrawSurface(const ZncFilter& filter) override { lastFilter = filter; }
     void setWorkBox(const ImageInfo&, const ReliefValues&) override {}
     void autozoom() override {}
@@ -90,6 +90,7 @@ public:
     std::string zncCaption;
     bool view3D = false;
     ZncFilter lastFilter;
+    ReliefValues shownRelief;  // as the 3D view was given it with the relief
     std::size_t pathNodes = 0;
     std::set<int> objects;
     std::string shownProgram;
