@@ -119,17 +119,17 @@ std::array<double, 2> OnScreen(const Matrix& m, double x, double y, int widthPix
 // still carries the relief's outline; the cap on the cells keeps such views
 // quick.)
 double CellPixels(const ReliefGrid& grid, const Matrix& m, int widthPixels, int heightPixels) {
-    const double size = grid.pixelSize();
-    const auto [ax, ay] = OnScreen(m, grid.stepX() * size, 0.0, widthPixels, heightPixels);
-    const auto [bx, by] = OnScreen(m, 0.0, grid.stepY() * size, widthPixels, heightPixels);
+    const auto [ax, ay] = OnScreen(m, grid.stepX() * grid.pixelSize(), 0.0, widthPixels, heightPixels);
+    const auto [bx, by] = OnScreen(m, 0.0, grid.stepY() * grid.pixelSizeY(), widthPixels, heightPixels);
     return std::max(std::hypot(ax, ay), std::hypot(bx, by));
 }
 
 void ChoosePatches(const ReliefMesh& mesh, const Matrix& viewProjection, ReliefDrawPlan& plan) {
     const ReliefGrid& grid = mesh.grid();
-    const double size = grid.pixelSize();
-    const auto worldX = [&](int k) { return grid.sampleX(plan.meshColumn(k)) * size + grid.originX(); };
-    const auto worldY = [&](int k) { return grid.sampleY(plan.meshRow(k)) * size + grid.originY(); };
+    const double sizeX = grid.pixelSize();
+    const double sizeY = grid.pixelSizeY();
+    const auto worldX = [&](int k) { return grid.sampleX(plan.meshColumn(k)) * sizeX + grid.originX(); };
+    const auto worldY = [&](int k) { return grid.sampleY(plan.meshRow(k)) * sizeY + grid.originY(); };
     plan.columns = (plan.meshColumns - 1 + plan.stride - 1) / plan.stride + 1;
     plan.rows = (plan.meshRows - 1 + plan.stride - 1) / plan.stride + 1;
     plan.patches.clear();

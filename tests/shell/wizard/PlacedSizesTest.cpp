@@ -90,7 +90,7 @@ TEST(PlacedSizes, ProgramAndStlFollowTheSizesOnThePage) {
         ASSERT_NEAR(info.SizeY, c.sizeY, 1e-3);
         ASSERT_EQ(info.X0, 0.0f);
         ASSERT_EQ(info.Y0, 0.0f);
-        ASSERT_EQ(rig.controller->page(), wizard_page::kCutting);
+        ASSERT_EQ(rig.controller->page(), page::kCutting);
         rig.compute();
         ASSERT_TRUE(rig.controller->lastFailure().empty()) << rig.controller->lastFailure();
 
