@@ -33,6 +33,7 @@
 #include "shell/app/WorkBox.h"
 #include "shell/gui/AboutDialog.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/CommandActions.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/LanguageChange.h"
 #include "shell/gui/MainWindowUi.h"
@@ -98,11 +99,10 @@ QImage PreviewImage(const Picture& picture) {
 MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs,
                              View3D& view3d)
     : QObject(ui.form), ui_(ui), state_(state), cad_(cad), dialogs_(dialogs), view3d_(view3d) {
-    connect(ui.sbtNew, &QToolButton::clicked, this, &MainLifeCycle::NewJob);
+    // The tool bar's buttons show the menu's actions.
+    actions_ = new CommandActions(ui, state);
     connect(ui.mnuNew, &QAction::triggered, this, &MainLifeCycle::NewJob);
-    connect(ui.sbtExit, &QToolButton::clicked, ui.form, &QWidget::close);
     connect(ui.mnuExit, &QAction::triggered, ui.form, &QWidget::close);
-    connect(ui.sbtAbout, &QToolButton::clicked, this, &MainLifeCycle::ShowAbout);
     connect(ui.mnuAbout1, &QAction::triggered, this, &MainLifeCycle::ShowAbout);
     connect(ui.mnuHelp, &QAction::triggered, this, &MainLifeCycle::ShowHelp);
     connect(ui.mnuTutor, &QAction::triggered, this, &MainLifeCycle::ShowTutorial);
@@ -163,8 +163,6 @@ void MainLifeCycle::Start() {
     RunGuarded([this] {
         ui_.txtOriginX->setText(Text(FormatDisplayNumber(state_.Info.X0, state_.settings.Unit)));
         ui_.txtOriginY->setText(Text(FormatDisplayNumber(state_.Info.Y0, state_.settings.Unit)));
-        ui_.sbtSave->setEnabled(false);
-        ui_.mnuSave->setEnabled(false);
         cad_.SetCurrentLayer(0);
         VisPagine({page::kHide});
         Messaggio(Text(MessageTable()[page_message::kOpenStep]));
@@ -191,7 +189,7 @@ bool MainLifeCycle::ConfirmClose() {
 }
 
 void MainLifeCycle::NewJob() {
-    state_.ActiveCommand = kNoCommand;
+    state_.ActiveCommand.Clear();
     if (cad_.ObjectCount() > 0 && CancellatoTutto()) {
         VisPagine({page::kHide});
         ui_.form->setWindowTitle(Text(state_.BaseCaption));
@@ -231,9 +229,11 @@ void MainLifeCycle::Messaggio(const QString& text) {
 }
 
 void MainLifeCycle::AbilitaPnl(bool enable) {
-    for (QWidget* widget : std::initializer_list<QWidget*>{ui_.pnlTbr1, ui_.sbtAbout, ui_.sbtOpen, ui_.sbtExit,
-                                                           ui_.sbtSave, ui_.sbtSetting, ui_.pnlTbr2})
-        widget->setEnabled(enable);
+    SetLock(LockReason::CadTask, !enable);
+}
+
+void MainLifeCycle::SetLock(LockReason reason, bool on) {
+    actions_->SetLock(reason, on);
 }
 
 void MainLifeCycle::VisPagine(std::initializer_list<int> pages) {
@@ -351,7 +351,7 @@ void MainLifeCycle::ShowTutorial() {
 }
 
 void MainLifeCycle::ShowWeb() {
-    state_.ActiveCommand = kNoCommand;
+    state_.ActiveCommand.Clear();
     if (!dialogs_.openUrl(QUrl(kWebAddress)))
         Application::reportError(
             Lang("1031", "No program was found to show \"%1\". Install a web browser, or open the page by hand.")
@@ -359,7 +359,7 @@ void MainLifeCycle::ShowWeb() {
 }
 
 void MainLifeCycle::ShowAbout() {
-    state_.ActiveCommand = kNoCommand;
+    state_.ActiveCommand.Clear();
     if (!about_) about_ = new AboutDialog(dialogs_, ui_.form);
     about_->show();
     about_->raise();

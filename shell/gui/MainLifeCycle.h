@@ -12,12 +12,14 @@
 
 #include "engine/picture/ImageInfo.h"
 #include "engine/picture/Picture.h"
+#include "shell/app/CommandLocks.h"
 #include "shell/app/MainState.h"
 #include "shell/app/PageSwitcher.h"
 
 namespace calvoro {
 
 class AboutDialog;
+class CommandActions;
 class DialogServices;
 class SettingsController;
 class TQVCmp2D;
@@ -49,7 +51,12 @@ public:
     bool CancellatoTutto();  // asks, then empties the drawing and the job
 
     void Messaggio(const QString& text);
+    // A CAD task takes the tool bars (false) or gives them back (true); what
+    // else locks them is left as it is.
     void AbilitaPnl(bool enable);
+    // The window's commands and the reasons that lock them.
+    CommandActions& Actions() { return *actions_; }
+    void SetLock(LockReason reason, bool on);
     void VisPagine(std::initializer_list<int> pages);
     void VisPagina(int page);
     void ShowAside(int page);  // see PageSwitcher
@@ -89,6 +96,7 @@ private:
     View3D& view3d_;
     SettingsController* settings_ = nullptr;
     PageSwitcher pages_;
+    CommandActions* actions_ = nullptr;
     AboutDialog* about_ = nullptr;
 };
 
