@@ -71,10 +71,13 @@ CommandPanels::CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, 
       settings_(settings),
       readouts_(readouts) {
     closeDistance_ = BuildCommandPages(ui_, pages_);
+    // Each command is one action, in its menu with its glyph; a linked button
+    // shows the action of the last command chosen in its group.
+    for (const CommandRow& row : CommandRows()) ActionOf(row)->setIcon(CommandGlyph(row.Glyph));
     for (int g = 0; g < kLinkedGroupCount; ++g) {
         const CommandRow& row = linked_.Current(static_cast<LinkedGroup>(g));
         QToolButton* button = ui_.linkedButtons[static_cast<std::size_t>(g)];
-        button->setIcon(CommandGlyph(row.Glyph));
+        button->setDefaultAction(ActionOf(row));
         button->setProperty("glyph", row.Glyph);
     }
     ui_.sbmSnap->setIcon(SnapGlyph(false));
@@ -85,16 +88,15 @@ CommandPanels::CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, 
     Connect();
 }
 
+QAction* CommandPanels::ActionOf(const CommandRow& row) const {
+    return ui_.form->findChild<QAction*>(QString::fromLatin1(row.MenuName));
+}
+
 void CommandPanels::Connect() {
-    for (int g = 0; g < kLinkedGroupCount; ++g) {
-        const auto group = static_cast<LinkedGroup>(g);
-        connect(ui_.linkedButtons[static_cast<std::size_t>(g)], &QToolButton::clicked, this,
-                [this, group] { ButtonClicked(group); });
-    }
+    // A click on a linked button triggers the action it shows: the menu's road.
     for (const CommandRow& row : CommandRows()) {
-        auto* action = ui_.form->findChild<QAction*>(QString::fromLatin1(row.MenuName));
         const CadCommand command = row.Command;
-        connect(action, &QAction::triggered, this, [this, command] { Choose(command); });
+        connect(ActionOf(row), &QAction::triggered, this, [this, command] { Choose(command); });
     }
     CommandPagesUi& p = pages_;
     // mnuDone is the view handlers' accept.
@@ -208,18 +210,15 @@ void CommandPanels::Choose(CadCommand command) {
     }
     const CommandRow& row = linked_.Choose(command);
     QToolButton* button = ui_.linkedButtons[static_cast<std::size_t>(row.Group)];
-    button->setIcon(CommandGlyph(row.Glyph));
+    QAction* action = ActionOf(row);
+    action->setToolTip(QString::fromStdString(CommandHint(row)));
+    button->setDefaultAction(action);
     button->setProperty("glyph", row.Glyph);
-    button->setToolTip(QString::fromStdString(CommandHint(row)));
     chosen_[static_cast<std::size_t>(row.Group)] = true;
     Run(command);
     if (command == CadCommand::CircleCtDia) pages_.txtDiamArco->setFocus();
     if (command == CadCommand::ArcPolar) pages_.txtDiamArcoPolare->setFocus();
     if (command == CadCommand::ArcTangent && pages_.grpArcTan->isVisible()) pages_.txtArcTanRadius->setFocus();
-}
-
-void CommandPanels::ButtonClicked(LinkedGroup group) {
-    Run(linked_.Current(group).Command);
 }
 
 void CommandPanels::ShowPageOf(const CommandRow& row) {

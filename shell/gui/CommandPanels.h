@@ -13,6 +13,7 @@
 #include "shell/app/CommandTable.h"
 #include "shell/gui/CommandPages.h"
 
+class QAction;
 class QLineEdit;
 class QToolButton;
 
@@ -43,8 +44,6 @@ public:
     // A command chosen from its menu: the button takes its glyph, hint and
     // click, then the command runs.
     void Choose(CadCommand command);
-    // The linked button clicked: its last command runs again.
-    void ButtonClicked(LinkedGroup group);
     void Run(CadCommand command);
 
     const CommandPagesUi& Pages() const { return pages_; }
@@ -63,6 +62,7 @@ public:
 
 private:
     void Connect();
+    QAction* ActionOf(const CommandRow& row) const;
     void ShowPageOf(const CommandRow& row);
     void StartPick(std::int32_t code, const StateClass& task, std::unique_ptr<TQVD2D_SelectObjectsParam> param,
                    bool highlight);
