@@ -11,7 +11,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QUrl>
 #include <algorithm>
 #include <clocale>
 #include <functional>
@@ -31,10 +30,10 @@
 #include "shell/app/AppInfo.h"
 #include "shell/app/ShellText.h"
 #include "shell/app/WorkBox.h"
-#include "shell/gui/AboutDialog.h"
 #include "shell/gui/Application.h"
 #include "shell/gui/CommandActions.h"
 #include "shell/gui/DialogServices.h"
+#include "shell/gui/HelpCommands.h"
 #include "shell/gui/LanguageChange.h"
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/PictureSlot.h"
@@ -51,10 +50,6 @@ namespace {
 
 QString Lang(const char* number) {
     return QString::fromStdString(LangString(number));
-}
-
-QString Lang(const char* number, const char* design) {
-    return QString::fromStdString(LangStringOr(number, design));
 }
 
 QString Text(const std::string& text) {
@@ -103,10 +98,7 @@ MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, 
     actions_ = new CommandActions(ui, state);
     connect(ui.mnuNew, &QAction::triggered, this, &MainLifeCycle::NewJob);
     connect(ui.mnuExit, &QAction::triggered, ui.form, &QWidget::close);
-    connect(ui.mnuAbout1, &QAction::triggered, this, &MainLifeCycle::ShowAbout);
-    connect(ui.mnuHelp, &QAction::triggered, this, &MainLifeCycle::ShowHelp);
-    connect(ui.mnuTutor, &QAction::triggered, this, &MainLifeCycle::ShowTutorial);
-    connect(ui.mnuWeb, &QAction::triggered, this, &MainLifeCycle::ShowWeb);
+    help_ = new HelpCommands(ui, state, dialogs);
     // Only a click on a tab counts as the user's change of page, never a
     // switch made by the program.
     connect(ui.tabPages, &QTabBar::tabBarClicked, this, &MainLifeCycle::PageTabClicked);
@@ -329,40 +321,6 @@ void MainLifeCycle::AggAlbero(const std::string& imageFileName, const std::strin
     ui_.treInfoRas->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_.treInfoRas->header()->setStretchLastSection(false);
     ui_.treInfoRas->expandAll();
-}
-
-void MainLifeCycle::OpenDocumentPage(const std::filesystem::path& page) {
-    const std::filesystem::path file = ProgramFolder() / "hlp" / page;
-    const QString name = QString::fromStdString(file.string());
-    if (!std::filesystem::exists(file))
-        Application::reportError(Lang("1030", "The help page \"%1\" is not installed.").arg(name));
-    else if (!dialogs_.openUrl(QUrl::fromLocalFile(name)))
-        Application::reportError(
-            Lang("1031", "No program was found to show \"%1\". Install a web browser, or open the page by hand.")
-                .arg(name));
-}
-
-void MainLifeCycle::ShowHelp() {
-    OpenDocumentPage("index.html");
-}
-
-void MainLifeCycle::ShowTutorial() {
-    OpenDocumentPage("tutorial.html");
-}
-
-void MainLifeCycle::ShowWeb() {
-    state_.ActiveCommand.Clear();
-    if (!dialogs_.openUrl(QUrl(kWebAddress)))
-        Application::reportError(
-            Lang("1031", "No program was found to show \"%1\". Install a web browser, or open the page by hand.")
-                .arg(kWebAddress));
-}
-
-void MainLifeCycle::ShowAbout() {
-    state_.ActiveCommand.Clear();
-    if (!about_) about_ = new AboutDialog(dialogs_, ui_.form);
-    about_->show();
-    about_->raise();
 }
 
 }  // namespace calvoro

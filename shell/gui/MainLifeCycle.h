@@ -1,7 +1,8 @@
 // The main window's life: the start in its fixed order, the confirmed close,
 // starting over with a new job, opening a picture, and the small services
 // every panel calls (status line, tool-bar enabling, page switching, placing
-// the picture, the work box, the picture information, help and web).
+// the picture, the picture information). Help, About and the web page are
+// HelpCommands'; the locks of the commands are CommandActions'.
 #pragma once
 
 #include <QObject>
@@ -15,10 +16,10 @@
 #include "shell/app/CommandLocks.h"
 #include "shell/app/MainState.h"
 #include "shell/app/PageSwitcher.h"
+#include "shell/gui/HelpCommands.h"
 
 namespace calvoro {
 
-class AboutDialog;
 class CommandActions;
 class DialogServices;
 class SettingsController;
@@ -26,8 +27,6 @@ class TQVCmp2D;
 class View3D;
 struct MainWindowUi;
 
-// The web page of the program, opened from the Help menu.
-inline constexpr const char* kWebAddress = "https://calvoro.example.org/";
 
 class MainLifeCycle : public QObject {
     Q_OBJECT
@@ -73,10 +72,7 @@ public:
     // the page's message.
     void ShowPageNow(int page, bool withStatus);
 
-    void ShowHelp();
-    void ShowTutorial();
-    void ShowWeb();
-    void ShowAbout();
+    HelpCommands& Help() { return *help_; }
     // Shows the 2D view or the 3D view; the standard views work in 3D only.
     void SetView3D(bool show3D);
 
@@ -87,7 +83,6 @@ signals:
 private:
     void ShowPages();
     void ConnectView3D();
-    void OpenDocumentPage(const std::filesystem::path& page);
 
     MainWindowUi& ui_;
     MainState& state_;
@@ -97,7 +92,7 @@ private:
     SettingsController* settings_ = nullptr;
     PageSwitcher pages_;
     CommandActions* actions_ = nullptr;
-    AboutDialog* about_ = nullptr;
+    HelpCommands* help_ = nullptr;
 };
 
 }  // namespace calvoro
