@@ -17,6 +17,8 @@ constexpr LockReason kFiles[] = {R::Computing, R::Simulating, R::CadTask};
 constexpr LockReason kSave[] = {R::Computing, R::Simulating, R::CadTask, R::NoJob};
 constexpr LockReason kWorkPanel[] = {R::Computing};
 constexpr LockReason kViewBar[] = {R::CadTask};
+// The view's zooms wait while a zoom window or a pan of the view runs.
+constexpr LockReason kZoom[] = {R::ViewTask};
 
 }  // namespace
 
@@ -47,6 +49,10 @@ std::span<const LockReason> CommandLocks::ReasonsFor(Lockable command) {
             return kWorkPanel;
         case Lockable::ViewBar:
             return kViewBar;
+        case Lockable::ZoomIn:
+        case Lockable::ZoomOut:
+        case Lockable::Autozoom:
+            return kZoom;
         default:
             return kFiles;
     }

@@ -1,6 +1,7 @@
 // What locks the main window's commands, decided in one place from named
 // reasons: a computation running (relief or program), a simulation playing,
-// a CAD task holding the tool bars, no job open yet. A command is enabled
+// a CAD task holding the tool bars, no job open yet, a zoom window or pan
+// running in the view. A command is enabled
 // when it is available of itself (Save: there is something to save) and no
 // reason that locks it holds. No widgets here; the window's command actions
 // apply what this says.
@@ -14,12 +15,12 @@ namespace calvoro {
 
 struct MainState;
 
-enum class LockReason { Computing, Simulating, CadTask, NoJob };
-inline constexpr int kLockReasonCount = 4;
+enum class LockReason { Computing, Simulating, CadTask, NoJob, ViewTask };
+inline constexpr int kLockReasonCount = 5;
 
 // The commands and panels the locks decide on.
-enum class Lockable { Open, Save, New, Settings, About, Exit, WorkPanel, ViewBar };
-inline constexpr int kLockableCount = 8;
+enum class Lockable { Open, Save, New, Settings, About, Exit, WorkPanel, ViewBar, ZoomIn, ZoomOut, Autozoom };
+inline constexpr int kLockableCount = 11;
 
 // Is there a job: the one place that asks.
 bool JobOpen(const MainState& state);

@@ -17,7 +17,7 @@ CommandActions::CommandActions(MainWindowUi& ui, MainState& state) : QObject(ui.
         action->setIcon(button->icon());
         action->setToolTip(button->toolTip());
         button->setDefaultAction(action);
-        entries_[static_cast<std::size_t>(command)] = Entry{action, button, nullptr, action->isEnabled()};
+        entries_[static_cast<std::size_t>(command)] = Entry{action, button, nullptr, action->isEnabled(), {}};
         Follow(command);
     };
     share(Lockable::Open, ui.mnuOpen, ui.sbtOpen);
@@ -26,6 +26,9 @@ CommandActions::CommandActions(MainWindowUi& ui, MainState& state) : QObject(ui.
     share(Lockable::Settings, ui.mnuSetting, ui.sbtSetting);
     share(Lockable::About, ui.mnuAbout1, ui.sbtAbout);
     share(Lockable::Exit, ui.mnuExit, ui.sbtExit);
+    share(Lockable::ZoomIn, ui.mnuZoomIn, ui.sbtZoomIn);
+    share(Lockable::ZoomOut, ui.mnuZoomOut, ui.sbtZoomBack);
+    share(Lockable::Autozoom, ui.mnuAutozoom, ui.sbtAutozoom);
     entries_[static_cast<std::size_t>(Lockable::WorkPanel)].widget = ui.pnlCmd;
     entries_[static_cast<std::size_t>(Lockable::ViewBar)].widget = ui.pnlTbr2;
     Refresh();

@@ -1,5 +1,6 @@
-// The main window's commands as actions: each File, Settings and Help command
-// is one QAction, shown by its menu item and by its tool-bar button
+// The main window's commands as actions: each File, Settings and Help command,
+// and each zoom of the view, is one QAction, shown by its menu item and by its
+// tool-bar button
 // (setDefaultAction), so the two can never disagree. Whether a command is
 // enabled is decided here alone, from the reasons that lock it
 // (CommandLocks), and recomputed whenever a reason changes.

@@ -170,6 +170,7 @@ void ViewHandlers::ZoomWindow() {
     state_.ActiveCommand.Start(kCommandZoomWindow);
     ui_.sbtZoomWin->setChecked(true);
     view2d_->StartZoomWindow();
+    FollowViewTask();
 }
 
 void ViewHandlers::Pan() {
@@ -179,6 +180,7 @@ void ViewHandlers::Pan() {
     view2d_->SetViewCursor(ViewCursor::Pan);
     if (state_.View3D) view3d_->setPanMode(true);
     view2d_->StartPan();
+    FollowViewTask();
 }
 
 void ViewHandlers::Autozoom() {
@@ -229,6 +231,7 @@ void ViewHandlers::Cancel() {
         view2d_->Program().PostCommandEvent(kCommandCancel);
         view2d_->Program().StopOperation();
     });
+    FollowViewTask();
     if (commandLeft_) commandLeft_();
 }
 
@@ -246,6 +249,7 @@ void ViewHandlers::KeyEscape() {
         view2d_->Program().PostCommandEvent(kCommandCancel);
         view2d_->Program().StopOperation();
     });
+    FollowViewTask();
     if (commandLeft_) commandLeft_();
 }
 
@@ -261,12 +265,18 @@ bool ViewHandlers::ViewTaskRunning() const {
     return operation == &TCADPrgZoomArea::Class || operation == &TCADPrgRealTimePan::Class;
 }
 
+void ViewHandlers::FollowViewTask() {
+    life_->SetLock(LockReason::ViewTask, ViewTaskRunning());
+}
+
 void ViewHandlers::PopupOpening() {
     const bool running = view2d_->Program().OperationRunning();
     const bool viewTask = ViewTaskRunning();
     ui_.mnuDone->setEnabled(running);
     ui_.mnuCancel->setEnabled(running);
-    for (QAction* action : {ui_.mnuZoomIn, ui_.mnuZoomOut, ui_.mnuAutozoom, ui_.mnuPan}) action->setEnabled(!viewTask);
+    // The zooms are the window's commands, locked while a view task runs.
+    FollowViewTask();
+    ui_.mnuPan->setEnabled(!viewTask);
     ui_.mnuZoomWindow->setEnabled(!viewTask && !state_.View3D);
 }
 
@@ -292,6 +302,9 @@ void ViewHandlers::DescriptionChanged(const std::string& text) {
 }
 
 void ViewHandlers::EndOperation() {
+    // The program still counts the ending operation as running: whatever it
+    // was, no view task runs after it (a paused command resumes).
+    life_->SetLock(LockReason::ViewTask, false);
     RunningCommand& command = state_.ActiveCommand;
     if (command.DrawingCommand() || command.FromPanels()) {
         // Only what a CAD task took is given back; a computation or a

@@ -96,6 +96,8 @@ private:
     void ShowSnap();
     void ZncCancelled();
     bool ViewTaskRunning() const;
+    // The zooms wait while a view task runs; told at every start and end.
+    void FollowViewTask();
 
     MainWindowUi& ui_;
     MainState& state_;

@@ -27,6 +27,7 @@ TEST(CommandLocksTest, EachReasonLocksItsCommandsAndNoOthers) {
         {R::Simulating, files},
         {R::CadTask, filesAndViewBar},
         {R::NoJob, {L::Save}},
+        {R::ViewTask, {L::ZoomIn, L::ZoomOut, L::Autozoom}},
     };
     for (const Row& row : rows) {
         CommandLocks locks;

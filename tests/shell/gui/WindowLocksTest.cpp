@@ -34,6 +34,10 @@ struct FileCommand {
 constexpr FileCommand kOpen{"mnuOpen", "sbtOpen"};
 constexpr FileCommand kSave{"mnuSave", "sbtSave"};
 constexpr FileCommand kNew{"mnuNew", "sbtNew"};
+// The zooms: the view bar's button and the view's right-click menu.
+constexpr FileCommand kZoomIn{"mnuZoomIn", "sbtZoomIn"};
+constexpr FileCommand kZoomOut{"mnuZoomOut", "sbtZoomBack"};
+constexpr FileCommand kAutozoom{"mnuAutozoom", "sbtAutozoom"};
 
 // "on" in the menu and on the tool bar, "off" in both, or what is wrong.
 QString Shown(QWidget& window, const FileCommand& command) {
@@ -162,6 +166,25 @@ private slots:
         QVERIFY(!rig.w().View2D().Program().OperationRunning());
         QVERIFY(rig.ui().PageControl1->isVisible());
         QCOMPARE(rig.page(), page::kSize);
+    }
+
+    // sbtPan: while the pan runs the zooms wait, on the view bar as in the
+    // right-click menu; Esc gives them back.
+    void theZoomsWaitWhileAPanRuns() {
+        Harness h;
+        MainWindow& w = h.start();
+        for (const FileCommand& command : {kZoomIn, kZoomOut, kAutozoom})
+            QVERIFY2(Enabled(w, command), command.menu);
+        QTest::mouseClick(h.ui().sbtPan, Qt::LeftButton);
+        VERIFY_LOCKED(w, kZoomIn, kZoomOut, kAutozoom);
+        QTest::keyClick(h.view2d(), Qt::Key_Escape);
+        for (const FileCommand& command : {kZoomIn, kZoomOut, kAutozoom})
+            QVERIFY2(Enabled(w, command), command.menu);
+        // The button zooms through its action, once.
+        const double width = h.viewWidth();
+        QTest::mouseClick(h.ui().sbtZoomIn, Qt::LeftButton);
+        QVERIFY(h.viewWidth() < width);
+        QCOMPARE(h.errors, QStringList());
     }
 
     // Pan in the 3D view: its prompt says Esc puts the view back; the view
