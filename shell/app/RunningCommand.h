@@ -1,7 +1,7 @@
 // What runs in the 2D view, held in one place: the number of the command
-// (see CommandCodes.h) and whether the pan started from its button runs.
-// Whoever follows it (the locks of the window's commands) is told of every
-// change, so no copy of it is kept anywhere else.
+// (see CommandCodes.h), whether it is a command of the CAD panels and whether
+// the pan started from its button runs. Nothing keeps a copy of it; one
+// listener may follow its every change.
 #pragma once
 
 #include <cstdint>

@@ -138,7 +138,7 @@ void ViewHandlers::ShowSnap() {
 
 void ViewHandlers::CursorMoved(const TPoint2D& point) {
     std::string text = CursorText(point.X, point.Y, state_.settings.Unit);
-    if (state_.ActiveCommand == kCommandZNoCutPick)
+    if (state_.ActiveCommand.Is(kCommandZNoCutPick))
         text += DepthAt(point.X, point.Y, state_.Relief, state_.Info, state_.Map.get(), state_.settings.Unit,
                         LangString("752"))
                     .text;

@@ -202,13 +202,11 @@ private slots:
         QTest::mouseClick(h.ui().sbtPan, Qt::LeftButton);
         QVERIFY(h.view3d->panMode);
         QCOMPARE(h.ui().pnlStatus2->text(), Lang("1202"));
+        QApplication::setActiveWindow(h.ui().form);
         if (end == "btnCancel")
             QTest::mouseClick(h.ui().btnCancel, Qt::LeftButton);
         else
-        {
-            QApplication::setActiveWindow(h.ui().form);
             QTest::keyClick(h.ui().form, Qt::Key_Escape);
-        }
         QVERIFY(!h.view3d->panMode && !h.ui().sbtPan->isChecked());
         QCOMPARE(h.view3d->pansCancelled, 1);
     }
