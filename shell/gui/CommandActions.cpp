@@ -29,6 +29,9 @@ CommandActions::CommandActions(MainWindowUi& ui, MainState& state) : QObject(ui.
     share(Lockable::ZoomIn, ui.mnuZoomIn, ui.sbtZoomIn);
     share(Lockable::ZoomOut, ui.mnuZoomOut, ui.sbtZoomBack);
     share(Lockable::Autozoom, ui.mnuAutozoom, ui.sbtAutozoom);
+    // Shared, and locked by nothing.
+    ui.sbtLayer->setDefaultAction(ui.mnuLayer);
+    shared_.push_back(ui.sbtLayer);
     entries_[static_cast<std::size_t>(Lockable::WorkPanel)].widget = ui.pnlCmd;
     entries_[static_cast<std::size_t>(Lockable::ViewBar)].widget = ui.pnlTbr2;
     Refresh();
@@ -48,6 +51,7 @@ void CommandActions::Follow(Lockable command) {
 void CommandActions::LeaveButtonsToTheirActions() {
     for (const Entry& entry : entries_)
         if (entry.button) QObject::disconnect(entry.button, &QToolButton::clicked, nullptr, nullptr);
+    for (QToolButton* button : shared_) QObject::disconnect(button, &QToolButton::clicked, nullptr, nullptr);
 }
 
 void CommandActions::SetLock(LockReason reason, bool on) {

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "shell/app/CommandLocks.h"
 
@@ -54,6 +55,7 @@ private:
     MainState& state_;
     CommandLocks locks_;
     std::array<Entry, kLockableCount> entries_{};
+    std::vector<QToolButton*> shared_;  // buttons of commands nothing locks
     bool applying_ = false;
 };
 

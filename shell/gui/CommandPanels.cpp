@@ -127,24 +127,18 @@ void CommandPanels::Connect() {
         for (int g = 0; g < kLinkedGroupCount; ++g) {
             if (!chosen_[static_cast<std::size_t>(g)]) continue;
             const CommandRow& row = linked_.Current(static_cast<LinkedGroup>(g));
-            ui_.linkedButtons[static_cast<std::size_t>(g)]->setToolTip(QString::fromStdString(CommandHint(row)));
+            ActionOf(row)->setToolTip(QString::fromStdString(CommandHint(row)));
         }
         pages_.lblScaleX->setText(Text(pages_.rbtScaleUniform->isChecked() ? LangString("310") : LangString("311")));
     });
     connect(ui_.sbmSnap, &QWidget::customContextMenuRequested, &settings_, &SettingsController::ShowGridDialog);
     // The layer, grid and snap pages come with a tab, like the settings page,
     // and leave a running command and the job's steps alone.
-    const std::pair<QObject*, int> pageCommands[] = {{ui_.sbtLayer, page::kLayer},
-                                                     {ui_.mnuLayer, page::kLayer},
-                                                     {ui_.mnuGridPage, page::kGridSet},
-                                                     {ui_.mnuSnapPage, page::kSnap}};
-    for (const auto& [sender, page] : pageCommands) {
-        const auto show = [this, page = page] { life_.ShowAside(page); };
-        if (auto* button = qobject_cast<QToolButton*>(sender))
-            connect(button, &QToolButton::clicked, this, show);
-        else
-            connect(static_cast<QAction*>(sender), &QAction::triggered, this, show);
-    }
+    // The tool bar's Layers button shows the menu's action.
+    const std::pair<QAction*, int> pageCommands[] = {
+        {ui_.mnuLayer, page::kLayer}, {ui_.mnuGridPage, page::kGridSet}, {ui_.mnuSnapPage, page::kSnap}};
+    for (const auto& [action, page] : pageCommands)
+        connect(action, &QAction::triggered, this, [this, page = page] { life_.ShowAside(page); });
     connect(ui_.sbtCloseGridPage, &QToolButton::clicked, this, [this] { life_.CloseAside(); });
 
     // Typing a new diameter or radius starts the running command again with
