@@ -218,7 +218,15 @@ void Preview3DController::wheel(int notches) {
 }
 
 void Preview3DController::setPanMode(bool on) {
+    if (on && !panMode_) cameraBeforePan_ = camera_;
     panMode_ = on;
+}
+
+void Preview3DController::cancelPan() {
+    if (!panMode_) return;
+    panMode_ = false;
+    camera_ = cameraBeforePan_;
+    updateCamera();
 }
 
 void Preview3DController::mousePress(int x, int y) {

@@ -88,6 +88,8 @@ public:
     void wheel(int notches);
     // While on (the main window's pan command), a left drag pans without Shift.
     void setPanMode(bool on);
+    // The pan left with Esc or Cancel: the camera as it was when the pan began.
+    void cancelPan();
 
     // Mouse input, forwarded by the widget (pixel coordinates, y down).
     void mousePress(int x, int y);
@@ -127,6 +129,7 @@ private:
     Vec3 cutterTip_;
     bool hudShown_ = false;
     bool panMode_ = false;
+    OrthoCamera cameraBeforePan_;
     bool axesVisible_ = true;
 };
 

@@ -11,15 +11,9 @@
 #include <span>
 #include <string>
 
-namespace calvoro {
+#include "shell/app/CommandCodes.h"
 
-// ActiveCommand while a command's task runs.
-inline constexpr std::int32_t kCommandTrim = 15;
-inline constexpr std::int32_t kCommandBreak = 16;
-inline constexpr std::int32_t kCommandMoveNode = 18;
-inline constexpr std::int32_t kCommandDelete = 21;
-inline constexpr std::int32_t kCommandLineTangent2Arc = 31;
-inline constexpr std::int32_t kCommandLinePerp = 33;
+namespace calvoro {
 
 enum class LinkedGroup { Arc, Modify, Xform, Delete, Line, Point };
 inline constexpr int kLinkedGroupCount = 6;

@@ -13,11 +13,10 @@
 #include "engine/post/PostSettings.h"
 #include "engine/relief/HeightMap.h"
 #include "engine/relief/ReliefValues.h"
+#include "shell/app/RunningCommand.h"
 #include "shell/app/Settings.h"
 
 namespace calvoro {
-
-inline constexpr std::int32_t kNoCommand = 999;
 
 struct MainState {
     // The settings as they stand now: read at start, changed by the settings
@@ -29,7 +28,8 @@ struct MainState {
     bool settingsRead = false;  // only settings that were read are written back
 
     bool UpdatingControls = false;
-    std::int32_t ActiveCommand = 0;
+    // What runs in the 2D view; its one owner.
+    RunningCommand ActiveCommand;
     std::string BaseCaption;
     bool View3D = false;
     // The job itself (picture, NC file, program and what is outdated) is the

@@ -13,12 +13,10 @@
 #include "engine/relief/ReliefValues.h"
 #include "kernel/geometry/Rect2D.h"
 #include "kernel/view/ViewportInputHook.h"
+#include "shell/app/CommandCodes.h"
 
 namespace calvoro {
 
-// The command code of the Z no-cut point pick; while it runs the read-out
-// also shows the relief depth.
-inline constexpr std::int32_t kCommandZNoCutPick = 58;
 // The depth of a point that lies outside the relief.
 inline constexpr float kDepthOutside = 7777.0f;
 // How far a Ctrl-drag must move, in pixels, before it zooms one step.

@@ -55,32 +55,6 @@ namespace {
 // The pick aperture of every command, in pixels.
 constexpr int kAperture = 5;
 
-template <class T>
-T* Named(T* object, const char* name) {
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
-}
-
-QFormLayout* Form(WorkPage* page, const char* caption) {
-    page->setCaption(caption);
-    return new QFormLayout(page);
-}
-
-QLineEdit* Edit(QFormLayout* form, const char* name, const char* labelName, const char* label, const char* value,
-                NumericKeys keys = NumericKeys::Positive) {
-    QWidget* page = form->parentWidget();
-    auto* edit = Named(new QLineEdit(value, page), name);
-    InstallNumericKeys(edit, keys);
-    form->addRow(Named(new QLabel(label, page), labelName), edit);
-    return edit;
-}
-
-template <class T>
-T* Row(QFormLayout* form, T* widget, const char* name) {
-    form->addRow(Named(widget, name));
-    return widget;
-}
-
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -97,11 +71,14 @@ CommandPanels::CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, 
       life_(life),
       settings_(settings),
       readouts_(readouts) {
-    BuildPages();
+    closeDistance_ = BuildCommandPages(ui_, pages_);
+    // Each command is one action, in its menu with its glyph; a linked button
+    // shows the action of the last command chosen in its group.
+    for (const CommandRow& row : CommandRows()) ActionOf(row)->setIcon(CommandGlyph(row.Glyph));
     for (int g = 0; g < kLinkedGroupCount; ++g) {
         const CommandRow& row = linked_.Current(static_cast<LinkedGroup>(g));
         QToolButton* button = ui_.linkedButtons[static_cast<std::size_t>(g)];
-        button->setIcon(CommandGlyph(row.Glyph));
+        button->setDefaultAction(ActionOf(row));
         button->setProperty("glyph", row.Glyph);
     }
     ui_.sbmSnap->setIcon(SnapGlyph(false));
@@ -112,115 +89,15 @@ CommandPanels::CommandPanels(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, 
     Connect();
 }
 
-void CommandPanels::BuildPages() {
-    CommandPagesUi& p = pages_;
-    auto page = [this](int index) { return ui_.pages[static_cast<std::size_t>(index)]; };
-
-    QFormLayout* f = Form(page(page::kCircleCtDia), "Circle");
-    p.txtDiamArco = Edit(f, "txtDiamArco", "lblDiamArco", "Diameter:", "10");
-
-    f = Form(page(page::kArcPolar), "Arc");
-    p.txtDiamArcoPolare = Edit(f, "txtDiamArcoPolare", "lblDiamArcoPolare", "Diameter:", "10");
-    for (auto [spin, name, labelName, label] :
-         {std::tuple{&p.rseArcoPolareSa, "rseArcoPolareSa", "lblArcoPolareSa", "Start angle:"},
-          std::tuple{&p.rseArcoPolareEa, "rseArcoPolareEa", "lblArcoPolareEa", "End angle:"}}) {
-        *spin = Named(new RealSpinBox(page(page::kArcPolar)), name);
-        (*spin)->setRange(-360.0, 360.0);
-        f->addRow(Named(new QLabel(label, page(page::kArcPolar)), labelName), *spin);
-    }
-
-    f = Form(page(page::kPoly), "Polyline");
-    p.sbtPolyOk = Row(f, new QPushButton("Finish", page(page::kPoly)), "sbtPolyOk");
-    p.sbtClosePoly = Row(f, new QPushButton("Close", page(page::kPoly)), "sbtClosePoly");
-
-    f = Form(page(page::kFillet), "Fillet");
-    p.txtRaccordo = Edit(f, "txtRaccordo", "lblRaccordo", "Radius:", "5");
-
-    f = Form(page(page::kArcTan), "Tangent arc");
-    p.rbtTanTo1 = Row(f, new QRadioButton("Tangent to one entity", page(page::kArcTan)), "rbtTanTo1");
-    p.rbtTanTo2 = Row(f, new QRadioButton("Tangent to two entities", page(page::kArcTan)), "rbtTanTo2");
-    p.grpArcTan = Row(f, new QGroupBox("Arc", page(page::kArcTan)), "grpArcTan");
-    auto* arc = new QFormLayout(p.grpArcTan);
-    p.txtArcTanRadius = Edit(arc, "txtArcTanRadius", "lblArcTanRadius", "Radius:", "5");
-    p.chkArcTanTrim = Named(new QCheckBox("Trim the entities", p.grpArcTan), "chkArcTanTrim");
-    p.chkArcTanTrim->setChecked(true);
-    arc->addRow(p.chkArcTanTrim);
-    p.grpArcTan->hide();
-
-    f = Form(page(page::kDelSmall), "Delete small");
-    p.txtSmallX = Edit(f, "txtSmallX", "lblSmallX", "Smaller than:", "1");
-    p.sbtDelSmall = Row(f, new QPushButton("Delete", page(page::kDelSmall)), "sbtDelSmall");
-    p.stxReportSmall = Row(f, new QLabel(page(page::kDelSmall)), "stxReportSmall");
-
-    f = Form(page(page::kLinePolar), "Line");
-    p.txtLinePolLen = Edit(f, "txtLinePolLen", "lblLinePolLen", "Length:", "10");
-    p.txtLinePolAngle = Edit(f, "txtLinePolAngle", "lblLinePolAngle", "Angle:", "0", NumericKeys::Signed);
-    f = Form(page(page::kLineTanAngle), "Tangent line");
-    p.txtLenTanAng = Edit(f, "txtLenTanAng", "lblLenTanAng", "Length:", "10");
-    p.txtLinTanAngle = Edit(f, "txtLinTanAngle", "lblLinTanAngle", "Angle:", "0", NumericKeys::Signed);
-    f = Form(page(page::kPointGrid), "Grid of points");
-    p.txtPtGridDx = Edit(f, "txtPtGridDx", "lblPtGridDx", "Spacing:", "10");
-
-    f = Form(page(page::kTranslate), "Translate");
-    p.txtTransDx = Edit(f, "txtTransDx", "lblTransDx", "Distance X:", "0", NumericKeys::Signed);
-    p.txtTransDy = Edit(f, "txtTransDy", "lblTransDy", "Distance Y:", "0", NumericKeys::Signed);
-    p.rbtTransMove = Row(f, new QRadioButton("Move", page(page::kTranslate)), "rbtTransMove");
-    p.rbtTransCopy = Row(f, new QRadioButton("Copy", page(page::kTranslate)), "rbtTransCopy");
-    p.rbtTransMove->setChecked(true);
-    p.txtTransRepeat = Edit(f, "txtTransRepeat", "lblTransRepeat", "Copies:", "1");
-    p.sbtTranslateOk = Row(f, new QPushButton("OK", page(page::kTranslate)), "sbtTranslateOk");
-
-    f = Form(page(page::kRotate), "Rotate");
-    p.txtRotateAngle = Edit(f, "txtRotateAngle", "lblRotateAngle", "Angle:", "0", NumericKeys::SignedOrEnter);
-    p.rbtRotateMove = Row(f, new QRadioButton("Move", page(page::kRotate)), "rbtRotateMove");
-    p.rbtRotateCopy = Row(f, new QRadioButton("Copy", page(page::kRotate)), "rbtRotateCopy");
-    p.rbtRotateMove->setChecked(true);
-    p.txtRotateRepeat = Edit(f, "txtRotateRepeat", "lblRotateRepeat", "Copies:", "1");
-    p.sbtRotateOk = Row(f, new QPushButton("OK", page(page::kRotate)), "sbtRotateOk");
-
-    f = Form(page(page::kScale), "Scale");
-    p.rbtScaleUniform = Row(f, new QRadioButton("Uniform", page(page::kScale)), "rbtScaleUniform");
-    p.rbtScaleXy = Row(f, new QRadioButton("X and Y", page(page::kScale)), "rbtScaleXy");
-    p.txtScaleX = Named(new QLineEdit("1", page(page::kScale)), "txtScaleX");
-    p.lblScaleX = Named(new QLabel("Scale X", page(page::kScale)), "lblScaleX");
-    f->addRow(p.lblScaleX, p.txtScaleX);
-    p.txtScaleY = Named(new QLineEdit("1", page(page::kScale)), "txtScaleY");
-    p.lblScaleY = Named(new QLabel("Scale Y", page(page::kScale)), "lblScaleY");
-    f->addRow(p.lblScaleY, p.txtScaleY);
-    InstallNumericKeys(p.txtScaleX, NumericKeys::Positive);
-    InstallNumericKeys(p.txtScaleY, NumericKeys::Positive);
-    p.txtScaleRepeat = Edit(f, "txtScaleRepeat", "lblScaleRepeat", "Copies:", "1");
-    p.rbtScaleUniform->setChecked(true);
-    p.txtScaleY->hide();
-    p.lblScaleY->hide();
-
-    f = Form(page(page::kOffset), "Offset");
-    p.txtOffsetDist = Edit(f, "txtOffsetDist", "lblOffsetDist", "Distance:", "1");
-    p.sbtOffsetOk = Row(f, new QPushButton("OK", page(page::kOffset)), "sbtOffsetOk");
-    p.sbtFlipOffset = Row(f, new QPushButton("Flip", page(page::kOffset)), "sbtFlipOffset");
-
-    // The distance page is also a step of the job; its close button shows
-    // only while it stands beside the work for a measurement.
-    page(page::kLineInfo)->setCaption("Line");
-    page(page::kDistance)->setCaption("Distance");
-    closeDistance_ = Named(new QToolButton(page(page::kDistance)), "sbtCloseDistance");
-    closeDistance_->setText("Close");
-    closeDistance_->hide();
-    page(page::kDistance)->layout()->addWidget(closeDistance_);
-    ui_.mnuCad->addSeparator();
-    Named(ui_.mnuCad->addAction("Measure distance"), "mnuMeasure");
+QAction* CommandPanels::ActionOf(const CommandRow& row) const {
+    return ui_.form->findChild<QAction*>(QString::fromLatin1(row.MenuName));
 }
 
 void CommandPanels::Connect() {
-    for (int g = 0; g < kLinkedGroupCount; ++g) {
-        const auto group = static_cast<LinkedGroup>(g);
-        connect(ui_.linkedButtons[static_cast<std::size_t>(g)], &QToolButton::clicked, this,
-                [this, group] { ButtonClicked(group); });
-    }
+    // A click on a linked button triggers the action it shows: the menu's road.
     for (const CommandRow& row : CommandRows()) {
-        auto* action = ui_.form->findChild<QAction*>(QString::fromLatin1(row.MenuName));
         const CadCommand command = row.Command;
-        connect(action, &QAction::triggered, this, [this, command] { Choose(command); });
+        connect(ActionOf(row), &QAction::triggered, this, [this, command] { Choose(command); });
     }
     CommandPagesUi& p = pages_;
     // mnuDone is the view handlers' accept.
@@ -251,24 +128,18 @@ void CommandPanels::Connect() {
         for (int g = 0; g < kLinkedGroupCount; ++g) {
             if (!chosen_[static_cast<std::size_t>(g)]) continue;
             const CommandRow& row = linked_.Current(static_cast<LinkedGroup>(g));
-            ui_.linkedButtons[static_cast<std::size_t>(g)]->setToolTip(QString::fromStdString(CommandHint(row)));
+            ActionOf(row)->setToolTip(QString::fromStdString(CommandHint(row)));
         }
         pages_.lblScaleX->setText(Text(pages_.rbtScaleUniform->isChecked() ? LangString("310") : LangString("311")));
     });
     connect(ui_.sbmSnap, &QWidget::customContextMenuRequested, &settings_, &SettingsController::ShowGridDialog);
     // The layer, grid and snap pages come with a tab, like the settings page,
     // and leave a running command and the job's steps alone.
-    const std::pair<QObject*, int> pageCommands[] = {{ui_.sbtLayer, page::kLayer},
-                                                     {ui_.mnuLayer, page::kLayer},
-                                                     {ui_.mnuGridPage, page::kGridSet},
-                                                     {ui_.mnuSnapPage, page::kSnap}};
-    for (const auto& [sender, page] : pageCommands) {
-        const auto show = [this, page = page] { life_.ShowAside(page); };
-        if (auto* button = qobject_cast<QToolButton*>(sender))
-            connect(button, &QToolButton::clicked, this, show);
-        else
-            connect(static_cast<QAction*>(sender), &QAction::triggered, this, show);
-    }
+    // The tool bar's Layers button shows the menu's action.
+    const std::pair<QAction*, int> pageCommands[] = {
+        {ui_.mnuLayer, page::kLayer}, {ui_.mnuGridPage, page::kGridSet}, {ui_.mnuSnapPage, page::kSnap}};
+    for (const auto& [action, page] : pageCommands)
+        connect(action, &QAction::triggered, this, [this, page = page] { life_.ShowAside(page); });
     connect(ui_.sbtCloseGridPage, &QToolButton::clicked, this, [this] { life_.CloseAside(); });
 
     // Typing a new diameter or radius starts the running command again with
@@ -329,23 +200,20 @@ void CommandPanels::Connect() {
 
 void CommandPanels::Choose(CadCommand command) {
     if (command == CadCommand::Delete) {
-        state_.ActiveCommand = kCommandDelete;
+        state_.ActiveCommand.StartFromPanels(kCommandDelete);
         view_.SetObjectSnapActive(false);
     }
     const CommandRow& row = linked_.Choose(command);
     QToolButton* button = ui_.linkedButtons[static_cast<std::size_t>(row.Group)];
-    button->setIcon(CommandGlyph(row.Glyph));
+    QAction* action = ActionOf(row);
+    action->setToolTip(QString::fromStdString(CommandHint(row)));
+    button->setDefaultAction(action);
     button->setProperty("glyph", row.Glyph);
-    button->setToolTip(QString::fromStdString(CommandHint(row)));
     chosen_[static_cast<std::size_t>(row.Group)] = true;
     Run(command);
     if (command == CadCommand::CircleCtDia) pages_.txtDiamArco->setFocus();
     if (command == CadCommand::ArcPolar) pages_.txtDiamArcoPolare->setFocus();
     if (command == CadCommand::ArcTangent && pages_.grpArcTan->isVisible()) pages_.txtArcTanRadius->setFocus();
-}
-
-void CommandPanels::ButtonClicked(LinkedGroup group) {
-    Run(linked_.Current(group).Command);
 }
 
 void CommandPanels::ShowPageOf(const CommandRow& row) {
@@ -378,7 +246,7 @@ void CommandPanels::Run(CadCommand command) {
             StartPick(kCommandLineTangent2Arc, TCAD2DSeleziona2Ogg::Class, TMyLineaTan2A::Class, true);
             return;
         case C::LinePerp:
-            state_.ActiveCommand = kCommandLinePerp;
+            state_.ActiveCommand.StartFromPanels(kCommandLinePerp);
             RunGuarded([this] {
                 auto param = std::make_unique<TQVD2D_SelectObjectsParam>(kAperture, &TMyLineaPer::Class);
                 param->OnSelected = [this](TQVD2D_SelectObjectsParam&, TObject2D& o, bool, int) { OnSelectedObj(o); };
@@ -459,7 +327,7 @@ void CommandPanels::Run(CadCommand command) {
 void CommandPanels::StartPick(std::int32_t code, const StateClass& task,
                               std::unique_ptr<TQVD2D_SelectObjectsParam> param, bool highlight) {
     view_.SetObjectSnapActive(false);
-    state_.ActiveCommand = code;
+    state_.ActiveCommand.StartFromPanels(code);
     if (highlight)
         param->OnSelected = [this](TQVD2D_SelectObjectsParam&, TObject2D& o, bool, int) { OnSelectedObj(o); };
     RunGuarded([&] { view_.Program().StartOperation(task, std::move(param)); });
@@ -482,7 +350,7 @@ void CommandPanels::MeasureDistance() {
 }
 
 void CommandPanels::StartPlacing(const StateClass& task, std::unique_ptr<TCADPrgParam> param) {
-    state_.ActiveCommand = kNoCommand;
+    state_.ActiveCommand.StartFromPanels(kNoCommand);
     RunGuarded([&] { view_.Program().StartOperation(task, std::move(param)); });
     view_.Widget().setFocus();
 }

@@ -11,14 +11,10 @@
 #include <optional>
 
 #include "shell/app/CommandTable.h"
+#include "shell/gui/CommandPages.h"
 
-class QCheckBox;
-class QDoubleSpinBox;
-class QGroupBox;
-class QLabel;
+class QAction;
 class QLineEdit;
-class QPushButton;
-class QRadioButton;
 class QToolButton;
 
 namespace calvoro {
@@ -34,37 +30,6 @@ struct MainState;
 struct MainWindowUi;
 struct StateClass;
 
-// The controls of the command pages, each under its own name, laid onto the
-// pages of the work panel that carry them.
-struct CommandPagesUi {
-    QLineEdit* txtDiamArco = nullptr;  // circle by centre and diameter
-    QLineEdit* txtDiamArcoPolare = nullptr;
-    QDoubleSpinBox *rseArcoPolareSa = nullptr, *rseArcoPolareEa = nullptr;
-    QPushButton *sbtClosePoly = nullptr, *sbtPolyOk = nullptr;
-    QLineEdit* txtRaccordo = nullptr;  // fillet radius
-    QRadioButton *rbtTanTo1 = nullptr, *rbtTanTo2 = nullptr;
-    QGroupBox* grpArcTan = nullptr;
-    QLineEdit* txtArcTanRadius = nullptr;
-    QCheckBox* chkArcTanTrim = nullptr;
-    QLineEdit* txtSmallX = nullptr;
-    QPushButton* sbtDelSmall = nullptr;
-    QLabel* stxReportSmall = nullptr;
-    QLineEdit *txtLinePolLen = nullptr, *txtLinePolAngle = nullptr;
-    QLineEdit *txtLenTanAng = nullptr, *txtLinTanAngle = nullptr;
-    QLineEdit* txtPtGridDx = nullptr;
-    QLineEdit *txtTransDx = nullptr, *txtTransDy = nullptr, *txtTransRepeat = nullptr;
-    QRadioButton *rbtTransMove = nullptr, *rbtTransCopy = nullptr;
-    QPushButton* sbtTranslateOk = nullptr;
-    QLineEdit *txtRotateAngle = nullptr, *txtRotateRepeat = nullptr;
-    QRadioButton *rbtRotateMove = nullptr, *rbtRotateCopy = nullptr;
-    QPushButton* sbtRotateOk = nullptr;
-    QRadioButton *rbtScaleUniform = nullptr, *rbtScaleXy = nullptr;
-    QLabel *lblScaleX = nullptr, *lblScaleY = nullptr;
-    QLineEdit *txtScaleX = nullptr, *txtScaleY = nullptr, *txtScaleRepeat = nullptr;
-    QLineEdit* txtOffsetDist = nullptr;
-    QPushButton *sbtOffsetOk = nullptr, *sbtFlipOffset = nullptr;
-};
-
 // The user events the transform pages hand to the running task.
 inline constexpr std::uint16_t kEventRotate = 4;
 inline constexpr std::uint16_t kEventScale = 5;
@@ -79,8 +44,6 @@ public:
     // A command chosen from its menu: the button takes its glyph, hint and
     // click, then the command runs.
     void Choose(CadCommand command);
-    // The linked button clicked: its last command runs again.
-    void ButtonClicked(LinkedGroup group);
     void Run(CadCommand command);
 
     const CommandPagesUi& Pages() const { return pages_; }
@@ -98,8 +61,8 @@ public:
     void MeasureDistance();
 
 private:
-    void BuildPages();
     void Connect();
+    QAction* ActionOf(const CommandRow& row) const;
     void ShowPageOf(const CommandRow& row);
     void StartPick(std::int32_t code, const StateClass& task, std::unique_ptr<TQVD2D_SelectObjectsParam> param,
                    bool highlight);

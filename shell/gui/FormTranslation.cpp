@@ -9,6 +9,7 @@
 #include <QMetaProperty>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVariant>
 #include <functional>
 #include <optional>
@@ -80,6 +81,9 @@ QString LongHint(const QString& hint) {
 }
 
 std::optional<TextSlot> HintSlot(QObject* object) {
+    // A tool button that shows an action takes its hint from the action.
+    if (auto* button = qobject_cast<QToolButton*>(object); button && button->defaultAction())
+        object = button->defaultAction();
     if (auto* action = qobject_cast<QAction*>(object)) {
         return TextSlot{[action] {
                             const QString tip = action->toolTip();

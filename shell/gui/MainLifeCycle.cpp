@@ -11,7 +11,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QUrl>
 #include <algorithm>
 #include <clocale>
 #include <functional>
@@ -31,9 +30,10 @@
 #include "shell/app/AppInfo.h"
 #include "shell/app/ShellText.h"
 #include "shell/app/WorkBox.h"
-#include "shell/gui/AboutDialog.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/CommandActions.h"
 #include "shell/gui/DialogServices.h"
+#include "shell/gui/HelpCommands.h"
 #include "shell/gui/LanguageChange.h"
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/PictureSlot.h"
@@ -50,10 +50,6 @@ namespace {
 
 QString Lang(const char* number) {
     return QString::fromStdString(LangString(number));
-}
-
-QString Lang(const char* number, const char* design) {
-    return QString::fromStdString(LangStringOr(number, design));
 }
 
 QString Text(const std::string& text) {
@@ -98,15 +94,11 @@ QImage PreviewImage(const Picture& picture) {
 MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs,
                              View3D& view3d)
     : QObject(ui.form), ui_(ui), state_(state), cad_(cad), dialogs_(dialogs), view3d_(view3d) {
-    connect(ui.sbtNew, &QToolButton::clicked, this, &MainLifeCycle::NewJob);
+    // The tool bar's buttons show the menu's actions.
+    actions_ = new CommandActions(ui, state);
     connect(ui.mnuNew, &QAction::triggered, this, &MainLifeCycle::NewJob);
-    connect(ui.sbtExit, &QToolButton::clicked, ui.form, &QWidget::close);
     connect(ui.mnuExit, &QAction::triggered, ui.form, &QWidget::close);
-    connect(ui.sbtAbout, &QToolButton::clicked, this, &MainLifeCycle::ShowAbout);
-    connect(ui.mnuAbout1, &QAction::triggered, this, &MainLifeCycle::ShowAbout);
-    connect(ui.mnuHelp, &QAction::triggered, this, &MainLifeCycle::ShowHelp);
-    connect(ui.mnuTutor, &QAction::triggered, this, &MainLifeCycle::ShowTutorial);
-    connect(ui.mnuWeb, &QAction::triggered, this, &MainLifeCycle::ShowWeb);
+    help_ = new HelpCommands(ui, state, dialogs);
     // Only a click on a tab counts as the user's change of page, never a
     // switch made by the program.
     connect(ui.tabPages, &QTabBar::tabBarClicked, this, &MainLifeCycle::PageTabClicked);
@@ -163,8 +155,6 @@ void MainLifeCycle::Start() {
     RunGuarded([this] {
         ui_.txtOriginX->setText(Text(FormatDisplayNumber(state_.Info.X0, state_.settings.Unit)));
         ui_.txtOriginY->setText(Text(FormatDisplayNumber(state_.Info.Y0, state_.settings.Unit)));
-        ui_.sbtSave->setEnabled(false);
-        ui_.mnuSave->setEnabled(false);
         cad_.SetCurrentLayer(0);
         VisPagine({page::kHide});
         Messaggio(Text(MessageTable()[page_message::kOpenStep]));
@@ -191,7 +181,7 @@ bool MainLifeCycle::ConfirmClose() {
 }
 
 void MainLifeCycle::NewJob() {
-    state_.ActiveCommand = kNoCommand;
+    state_.ActiveCommand.Clear();
     if (cad_.ObjectCount() > 0 && CancellatoTutto()) {
         VisPagine({page::kHide});
         ui_.form->setWindowTitle(Text(state_.BaseCaption));
@@ -231,9 +221,11 @@ void MainLifeCycle::Messaggio(const QString& text) {
 }
 
 void MainLifeCycle::AbilitaPnl(bool enable) {
-    for (QWidget* widget : std::initializer_list<QWidget*>{ui_.pnlTbr1, ui_.sbtAbout, ui_.sbtOpen, ui_.sbtExit,
-                                                           ui_.sbtSave, ui_.sbtSetting, ui_.pnlTbr2})
-        widget->setEnabled(enable);
+    SetLock(LockReason::CadTask, !enable);
+}
+
+void MainLifeCycle::SetLock(LockReason reason, bool on) {
+    actions_->SetLock(reason, on);
 }
 
 void MainLifeCycle::VisPagine(std::initializer_list<int> pages) {
@@ -329,40 +321,6 @@ void MainLifeCycle::AggAlbero(const std::string& imageFileName, const std::strin
     ui_.treInfoRas->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_.treInfoRas->header()->setStretchLastSection(false);
     ui_.treInfoRas->expandAll();
-}
-
-void MainLifeCycle::OpenDocumentPage(const std::filesystem::path& page) {
-    const std::filesystem::path file = ProgramFolder() / "hlp" / page;
-    const QString name = QString::fromStdString(file.string());
-    if (!std::filesystem::exists(file))
-        Application::reportError(Lang("1030", "The help page \"%1\" is not installed.").arg(name));
-    else if (!dialogs_.openUrl(QUrl::fromLocalFile(name)))
-        Application::reportError(
-            Lang("1031", "No program was found to show \"%1\". Install a web browser, or open the page by hand.")
-                .arg(name));
-}
-
-void MainLifeCycle::ShowHelp() {
-    OpenDocumentPage("index.html");
-}
-
-void MainLifeCycle::ShowTutorial() {
-    OpenDocumentPage("tutorial.html");
-}
-
-void MainLifeCycle::ShowWeb() {
-    state_.ActiveCommand = kNoCommand;
-    if (!dialogs_.openUrl(QUrl(kWebAddress)))
-        Application::reportError(
-            Lang("1031", "No program was found to show \"%1\". Install a web browser, or open the page by hand.")
-                .arg(kWebAddress));
-}
-
-void MainLifeCycle::ShowAbout() {
-    state_.ActiveCommand = kNoCommand;
-    if (!about_) about_ = new AboutDialog(dialogs_, ui_.form);
-    about_->show();
-    about_->raise();
 }
 
 }  // namespace calvoro

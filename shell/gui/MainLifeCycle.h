@@ -1,7 +1,8 @@
 // The main window's life: the start in its fixed order, the confirmed close,
 // starting over with a new job, opening a picture, and the small services
 // every panel calls (status line, tool-bar enabling, page switching, placing
-// the picture, the work box, the picture information, help and web).
+// the picture, the picture information). Help, About and the web page are
+// HelpCommands'; the locks of the commands are CommandActions'.
 #pragma once
 
 #include <QObject>
@@ -12,20 +13,20 @@
 
 #include "engine/picture/ImageInfo.h"
 #include "engine/picture/Picture.h"
+#include "shell/app/CommandLocks.h"
 #include "shell/app/MainState.h"
 #include "shell/app/PageSwitcher.h"
+#include "shell/gui/HelpCommands.h"
 
 namespace calvoro {
 
-class AboutDialog;
+class CommandActions;
 class DialogServices;
 class SettingsController;
 class TQVCmp2D;
 class View3D;
 struct MainWindowUi;
 
-// The web page of the program, opened from the Help menu.
-inline constexpr const char* kWebAddress = "https://calvoro.example.org/";
 
 class MainLifeCycle : public QObject {
     Q_OBJECT
@@ -49,7 +50,12 @@ public:
     bool CancellatoTutto();  // asks, then empties the drawing and the job
 
     void Messaggio(const QString& text);
+    // A CAD task takes the tool bars (false) or gives them back (true); what
+    // else locks them is left as it is.
     void AbilitaPnl(bool enable);
+    // The window's commands and the reasons that lock them.
+    CommandActions& Actions() { return *actions_; }
+    void SetLock(LockReason reason, bool on);
     void VisPagine(std::initializer_list<int> pages);
     void VisPagina(int page);
     void ShowAside(int page);  // see PageSwitcher
@@ -66,10 +72,7 @@ public:
     // the page's message.
     void ShowPageNow(int page, bool withStatus);
 
-    void ShowHelp();
-    void ShowTutorial();
-    void ShowWeb();
-    void ShowAbout();
+    HelpCommands& Help() { return *help_; }
     // Shows the 2D view or the 3D view; the standard views work in 3D only.
     void SetView3D(bool show3D);
 
@@ -80,7 +83,6 @@ signals:
 private:
     void ShowPages();
     void ConnectView3D();
-    void OpenDocumentPage(const std::filesystem::path& page);
 
     MainWindowUi& ui_;
     MainState& state_;
@@ -89,7 +91,8 @@ private:
     View3D& view3d_;
     SettingsController* settings_ = nullptr;
     PageSwitcher pages_;
-    AboutDialog* about_ = nullptr;
+    CommandActions* actions_ = nullptr;
+    HelpCommands* help_ = nullptr;
 };
 
 }  // namespace calvoro

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QStandardPaths>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include "shell/app/AppInfo.h"
 #include "shell/app/Settings.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/CommandActions.h"
 #include "shell/gui/CommandPanels.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/EntityTreeView.h"
@@ -70,6 +72,9 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     viewHandlers_->SetZncPickHooks([this](double x, double y) { wizard_->ZncPicked(x, y); },
                                    [this] { wizard_->ZncPickCancelled(); });
     viewHandlers_->SetCommandLeftHook([this] { wizard_->CommandLeft(); });
+    viewHandlers_->SetCancelWorkHook([this] {
+        if (wizard_->Working()) wizard_->CancelButton()->click();
+    });
     // The entity tree stands under the layers on the layer page.
     ui_.pages[page::kLayer]->layout()->addWidget(ui_.TreeGeo);
     entityTree_ = std::make_unique<EntityTreeView>(ui_.TreeGeo, *localCad_);
@@ -79,6 +84,9 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     localCad_->SetMessageHandler(
         [](const std::string& message) { Application::reportError(QString::fromStdString(message)); });
     life_->LoadBlockLibrary();
+    // After the wizard has let the job go.
+    connect(life_, &MainLifeCycle::jobDiscarded, this, [this] { life_->Actions().Refresh(); });
+    life_->Actions().LeaveButtonsToTheirActions();
 }
 
 MainWindow::~MainWindow() = default;
@@ -87,6 +95,8 @@ void MainWindow::Start() {
     if (state_.settingsFile.empty()) state_.settingsFile = DefaultSettingsFile();
     life_->Start();
     wizard_->Start();
+    life_->Actions().SetAvailability(Lockable::Save,
+                                     [this] { return wizard_->Controller().enabled(WizardControl::Save); });
     ncPages_->Translate();
 }
 

@@ -253,10 +253,7 @@ bool NcPageWiring::EditTools(bool editOnly, const ToolTableLabels* labels) {
 }
 
 void NcPageWiring::SimulationRunning(bool running) {
-    for (QWidget* button : {static_cast<QWidget*>(ui_.sbtOpen), static_cast<QWidget*>(ui_.sbtSave),
-                            static_cast<QWidget*>(ui_.sbtSetting), static_cast<QWidget*>(ui_.sbtAbout),
-                            static_cast<QWidget*>(ui_.sbtExit)})
-        button->setEnabled(!running);
+    life_.SetLock(LockReason::Simulating, running);
 }
 
 void NcPageWiring::NcFileSaved(const QString& fileName) {

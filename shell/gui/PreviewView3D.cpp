@@ -62,6 +62,7 @@ public:
     void zoomBy(double factor) override { controller_->zoomBy(factor); }
     void zoomToWorkBox() override { controller_->zoomToExtents(); }
     void setPanMode(bool on) override { controller_->setPanMode(on); }
+    void cancelPan() override { controller_->cancelPan(); }
 
     void appendPath(std::span<const SimNode> nodes) override {
         std::vector<PathNode> path;

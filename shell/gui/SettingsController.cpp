@@ -52,7 +52,6 @@ QString Text(const std::string& text) {
 SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, View3D& view3d,
                                        MainLifeCycle& life, DialogServices& dialogs)
     : QObject(ui.form), ui_(ui), state_(state), cad_(cad), view3d_(view3d), life_(life), dialogs_(dialogs) {
-    connect(ui.sbtSetting, &QToolButton::clicked, this, &SettingsController::SettingClicked);
     connect(ui.mnuSetting, &QAction::triggered, this, &SettingsController::SettingClicked);
     connect(ui.SetGridSpacing1, &QAction::triggered, this, &SettingsController::ShowGridDialog);
     ui.sbtGridOnOff->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -139,7 +138,7 @@ void SettingsController::SetBackground(TColor color) {
 }
 
 void SettingsController::SettingClicked() {
-    state_.ActiveCommand = kNoCommand;
+    state_.ActiveCommand.Clear();
     DirLng();
     life_.VisPagina(page::kSettings);
     ui_.ColorBoxForm->setColor(state_.settings.Form);

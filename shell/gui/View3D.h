@@ -44,6 +44,9 @@ public:
     virtual void zoomToWorkBox() {}
     // While on (the pan command), a left drag pans the view.
     virtual void setPanMode(bool on) { (void)on; }
+    // The pan left with Esc or Cancel: the view as it was when the pan began,
+    // and the pan mode off.
+    virtual void cancelPan() { setPanMode(false); }
     // The simulated program: coloured nodes added to the path, the cutter
     // following it and parked at the feed plane, and the text line at the foot
     // of the view. A view that draws no path ignores them.

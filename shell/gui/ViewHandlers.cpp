@@ -56,6 +56,10 @@ QString Lang(const char* number) {
 
 ViewHandlers::ViewHandlers(MainWindowUi& ui, MainState& state) : ui_(ui), state_(state) {}
 
+bool ViewHandlers::PanActive() const {
+    return state_.ActiveCommand.PanActive();
+}
+
 ViewHandlers::~ViewHandlers() {
     // The program outlives nothing it was given here.
     if (view2d_) {
@@ -134,7 +138,7 @@ void ViewHandlers::ShowSnap() {
 
 void ViewHandlers::CursorMoved(const TPoint2D& point) {
     std::string text = CursorText(point.X, point.Y, state_.settings.Unit);
-    if (state_.ActiveCommand == kCommandZNoCutPick)
+    if (state_.ActiveCommand.Is(kCommandZNoCutPick))
         text += DepthAt(point.X, point.Y, state_.Relief, state_.Info, state_.Map.get(), state_.settings.Unit,
                         LangString("752"))
                     .text;
@@ -163,18 +167,20 @@ void ViewHandlers::ZoomWindow() {
         ui_.sbtZoomWin->setChecked(false);
         return;
     }
-    state_.ActiveCommand = kCommandZoomWindow;
+    state_.ActiveCommand.Start(kCommandZoomWindow);
     ui_.sbtZoomWin->setChecked(true);
     view2d_->StartZoomWindow();
+    FollowViewTask();
 }
 
 void ViewHandlers::Pan() {
-    state_.ActiveCommand = kCommandPan;
-    panActive_ = true;
+    state_.ActiveCommand.Start(kCommandPan);
+    state_.ActiveCommand.SetPanActive(true);
     ui_.sbtPan->setChecked(true);
     view2d_->SetViewCursor(ViewCursor::Pan);
     if (state_.View3D) view3d_->setPanMode(true);
     view2d_->StartPan();
+    FollowViewTask();
 }
 
 void ViewHandlers::Autozoom() {
@@ -202,23 +208,30 @@ void ViewHandlers::RestoreViewCursor() {
 void ViewHandlers::EndPan() {
     RestoreViewCursor();
     ui_.sbtPan->setChecked(false);
-    panActive_ = false;
+    state_.ActiveCommand.SetPanActive(false);
     view3d_->setPanMode(false);
 }
 
+void ViewHandlers::LeavePan() {
+    if (!state_.ActiveCommand.PanActive()) return;
+    if (state_.View3D) view3d_->cancelPan();
+    EndPan();
+}
+
 void ViewHandlers::ZncCancelled() {
-    state_.ActiveCommand = kNoCommand;
+    state_.ActiveCommand.Clear();
     if (zncCancelled_) zncCancelled_();
 }
 
 void ViewHandlers::Cancel() {
-    if (state_.ActiveCommand == kCommandPan) EndPan();
-    if (state_.ActiveCommand == kCommandZNoCutPick) ZncCancelled();
-    state_.ActiveCommand = kCommandCancelled;
+    if (state_.ActiveCommand.Is(kCommandPan)) LeavePan();
+    if (state_.ActiveCommand.Is(kCommandZNoCutPick)) ZncCancelled();
+    state_.ActiveCommand.Start(kCommandCancelled);
     RunGuarded([this] {
         view2d_->Program().PostCommandEvent(kCommandCancel);
         view2d_->Program().StopOperation();
     });
+    FollowViewTask();
     if (commandLeft_) commandLeft_();
 }
 
@@ -227,13 +240,16 @@ void ViewHandlers::Done() {
 }
 
 void ViewHandlers::KeyEscape() {
+    if (cancelWork_) cancelWork_();
+    if (state_.ActiveCommand.Is(kCommandPan)) LeavePan();
     // The pick is over before the program is told, so its end finds no pick
     // left to finish.
-    if (state_.ActiveCommand == kCommandZNoCutPick) ZncCancelled();
+    if (state_.ActiveCommand.Is(kCommandZNoCutPick)) ZncCancelled();
     RunGuarded([this] {
         view2d_->Program().PostCommandEvent(kCommandCancel);
         view2d_->Program().StopOperation();
     });
+    FollowViewTask();
     if (commandLeft_) commandLeft_();
 }
 
@@ -249,12 +265,18 @@ bool ViewHandlers::ViewTaskRunning() const {
     return operation == &TCADPrgZoomArea::Class || operation == &TCADPrgRealTimePan::Class;
 }
 
+void ViewHandlers::FollowViewTask() {
+    life_->SetLock(LockReason::ViewTask, ViewTaskRunning());
+}
+
 void ViewHandlers::PopupOpening() {
     const bool running = view2d_->Program().OperationRunning();
     const bool viewTask = ViewTaskRunning();
     ui_.mnuDone->setEnabled(running);
     ui_.mnuCancel->setEnabled(running);
-    for (QAction* action : {ui_.mnuZoomIn, ui_.mnuZoomOut, ui_.mnuAutozoom, ui_.mnuPan}) action->setEnabled(!viewTask);
+    // The zooms are the window's commands, locked while a view task runs.
+    FollowViewTask();
+    ui_.mnuPan->setEnabled(!viewTask);
     ui_.mnuZoomWindow->setEnabled(!viewTask && !state_.View3D);
 }
 
@@ -280,18 +302,25 @@ void ViewHandlers::DescriptionChanged(const std::string& text) {
 }
 
 void ViewHandlers::EndOperation() {
-    const std::int32_t command = state_.ActiveCommand;
-    if (command <= kLastDrawingCommand) {
-        if (!ui_.pnlTbr1->isEnabled()) life_->AbilitaPnl(true);
+    // The program still counts the ending operation as running: whatever it
+    // was, no view task runs after it (a paused command resumes).
+    life_->SetLock(LockReason::ViewTask, false);
+    RunningCommand& command = state_.ActiveCommand;
+    if (command.DrawingCommand() || command.FromPanels()) {
+        // Only what a CAD task took is given back; a computation or a
+        // simulation keeps its locks.
+        life_->AbilitaPnl(true);
         view2d_->SetObjectSnapActive(false);
         RestoreViewCursor();
-    } else if (command == kCommandPan) {
+        // As after Esc: the job's steps show again where the command hid them.
+        if (commandLeft_) commandLeft_();
+    } else if (command.Is(kCommandPan)) {
         EndPan();
-        state_.ActiveCommand = kNoCommand;
-    } else if (command == kCommandZoomWindow) {
+        command.Clear();
+    } else if (command.Is(kCommandZoomWindow)) {
         ui_.sbtZoomWin->setChecked(false);
-    } else if (command == kCommandZNoCutPick) {
-        state_.ActiveCommand = kNoCommand;
+    } else if (command.Is(kCommandZNoCutPick)) {
+        command.Clear();
         // The pick leaves its point in the drawing; a pick left early leaves none.
         auto* point = dynamic_cast<TPunto2D*>(cad_->FindObject(kZncPointId));
         if (point == nullptr || point->Points().Count() < 1) {
@@ -377,7 +406,7 @@ bool ViewHandlers::eventFilter(QObject* watched, QEvent* event) {
             }
         } else if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
             // The pan keeps its hand over the view and beyond.
-            if (!panActive_) RestoreViewCursor();
+            if (!PanActive()) RestoreViewCursor();
         } else if (event->type() == QEvent::MouseButtonDblClick) {
             // After the view has taken the click, so the current point is the one clicked.
             QMetaObject::invokeMethod(this, &ViewHandlers::DoubleClicked, Qt::QueuedConnection);

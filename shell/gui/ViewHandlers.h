@@ -15,6 +15,7 @@
 #include <string>
 
 #include "kernel/geometry/Point2D.h"
+#include "shell/app/CommandCodes.h"
 #include "shell/app/GridCoupling.h"
 
 namespace calvoro {
@@ -27,14 +28,6 @@ class View2DHost;
 class View3D;
 struct MainState;
 struct MainWindowUi;
-
-// Command codes the end of an operation is told apart by.
-inline constexpr std::int32_t kLastDrawingCommand = 40;  // below 41: a drawing or editing command
-inline constexpr std::int32_t kCommandPan = 51;
-inline constexpr std::int32_t kCommandZoomWindow = 52;
-inline constexpr std::int32_t kCommandCancelled = 12;
-// The point the Z no-cut pick places in the drawing.
-inline constexpr std::int32_t kZncPointId = 777;
 
 class ViewHandlers : public QObject {
     Q_OBJECT
@@ -83,22 +76,28 @@ public:
     // The end of the Z no-cut pick: `picked` with the point placed, or
     // `cancelled` when the pick was left without one.
     void SetZncPickHooks(std::function<void(double x, double y)> picked, std::function<void()> cancelled);
-    // Esc or Cancel has left whatever command ran.
+    // Esc, Cancel or its own end has left whatever command of the panels ran.
     void SetCommandLeftHook(std::function<void()> left) { commandLeft_ = std::move(left); }
+    // Esc stops a running computation, as its Cancel button does.
+    void SetCancelWorkHook(std::function<void()> cancel) { cancelWork_ = std::move(cancel); }
     // While the NC program is shown in the 2D view, the autozoom shows the
     // work box rather than the drawing.
     void SetNcView2D(bool on) { ncView2D_ = on; }
-    bool PanActive() const { return panActive_; }
+    bool PanActive() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void EndPan();
+    // Esc or Cancel during the pan from its button: the 3D view goes back.
+    void LeavePan();
     void RestoreViewCursor();
     void ShowSnap();
     void ZncCancelled();
     bool ViewTaskRunning() const;
+    // The zooms wait while a view task runs; told at every start and end.
+    void FollowViewTask();
 
     MainWindowUi& ui_;
     MainState& state_;
@@ -111,7 +110,7 @@ private:
     std::function<void(double, double)> zncPicked_;
     std::function<void()> zncCancelled_;
     std::function<void()> commandLeft_;
-    bool panActive_ = false;
+    std::function<void()> cancelWork_;
     bool ncView2D_ = false;
     QString promptShown_;         // the prompt the status line shows, if any
     QString statusBeforePrompt_;  // what it showed before the prompt

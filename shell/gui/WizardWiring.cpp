@@ -183,9 +183,7 @@ void WizardWiring::BeginWork() {
     ui_.ProgressBar1->show();
     cancel_->show();
     cancel_->setEnabled(true);
-    ui_.pnlCmd->setEnabled(false);
-    ui_.pnlTbr1->setEnabled(false);
-    ui_.mnuFile->setEnabled(false);
+    life_.SetLock(LockReason::Computing, true);
     poll_->start();
 }
 
@@ -207,9 +205,7 @@ void WizardWiring::EndWork() {
     poll_->stop();
     ui_.ProgressBar1->hide();
     cancel_->hide();
-    ui_.pnlCmd->setEnabled(true);
-    ui_.pnlTbr1->setEnabled(true);
-    ui_.mnuFile->setEnabled(true);
+    life_.SetLock(LockReason::Computing, false);
     QApplication::restoreOverrideCursor();
 }
 

@@ -24,6 +24,7 @@
 #include "engine/relief/ReliefValues.h"
 #include "engine/stl/StlWriter.h"
 #include "engine/toolpath/ToolPathParameters.h"
+#include "shell/app/CommandCodes.h"
 #include "shell/wizard/JobComputation.h"
 #include "shell/wizard/JobRunner.h"
 #include "shell/wizard/Placement.h"
@@ -31,11 +32,11 @@
 
 namespace calvoro {
 
-// The ID of the point the Z no-cut pick leaves in the drawing.
-inline constexpr int kZncMarkId = 777;
-// The command mode of the Z no-cut pick, and of no command.
-inline constexpr int kZncPickMode = 58;
-inline constexpr int kNoCommandMode = 999;
+// The point the Z no-cut pick leaves in the drawing, the command mode of the
+// pick and of no command: the names the wizard uses for the window's codes.
+inline constexpr int kZncMarkId = kZncPointId;
+inline constexpr int kZncPickMode = kCommandZNoCutPick;
+inline constexpr int kNoCommandMode = kNoCommand;
 
 // The fields of the cutting-parameter page, for their help pictures.
 enum class CuttingField { FeedPlane, StepOver, Stock, PassCount, ZStep, Filter, ZncGroup };

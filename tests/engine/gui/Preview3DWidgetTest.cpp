@@ -213,6 +213,26 @@ private slots:
         QCOMPARE(controller.camera().sceneScale(), fitted);
     }
 
+    // The pan command drags the view; left with Esc or Cancel, the camera is
+    // where it was before the pan, and a drag no longer pans.
+    void aCancelledPanPutsTheCameraBack() {
+        Shown shown(Dome(), background_);
+        Preview3DController& controller = shown.controller;
+        controller.setWorkBox({0, 0, -5}, {20, 20, 0});
+        controller.zoomToExtents();
+        const Vec3 before = controller.camera().target();
+        controller.setPanMode(true);
+        controller.mousePress(10, 10);
+        controller.mouseMove(60, 40, true, false, false);
+        QVERIFY(controller.camera().target().x != before.x || controller.camera().target().y != before.y);
+        controller.cancelPan();
+        QCOMPARE(controller.camera().target().x, before.x);
+        QCOMPARE(controller.camera().target().y, before.y);
+        controller.mousePress(10, 10);
+        controller.mouseMove(60, 40, true, false, false);
+        QCOMPARE(controller.camera().target().x, before.x);
+    }
+
     void noCutZoneLeavesTheFlatPartOpenAndAnUnusableToleranceIsReported() {
         Shown shown(Relief([](int x, int) { return x < 10 ? 0.0f : -3.0f; }), background_);  // left half uncut
         Preview3DController& controller = shown.controller;

@@ -118,6 +118,11 @@ public:
     void zoomBy(double factor) override { zoomFactors << factor; }
     void zoomToWorkBox() override { ++workBoxZooms; }
     void setPanMode(bool on) override { panMode = on; }
+    void cancelPan() override {
+        panMode = false;
+        ++pansCancelled;
+    }
+    int pansCancelled = 0;
     QList<double> zoomFactors;
     int workBoxZooms = 0;
     bool panMode = false;
