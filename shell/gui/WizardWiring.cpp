@@ -319,6 +319,7 @@ void WizardWiring::Save() {
     StlShape shape = StlShape::Solid;
     if (kind == SaveKind::Stl) {
         StlOutputDialog choice(ui_.form);
+        choice.SetDocumentName(file);
         dialogs_.runModal(choice);
         if (!choice.StlDxfOk()) return;
         shape = choice.Solid() ? StlShape::Solid : StlShape::Surface;

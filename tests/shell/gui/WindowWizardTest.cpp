@@ -175,6 +175,11 @@ std::vector<Row> Rows() {
         {"sbtNew", 50, [](Rig& r) { r.dialogs.answers = {true}; QTest::mouseClick(r.ui().sbtNew, Qt::LeftButton); },
          All({Asked(), Enabled("/ sbtSave"), [](Rig& r) { QVERIFY(!r.wizard().hasPicture()); }})},
         {"sbtSave", 50, SaveAs("job", Click("sbtSave")), [](Rig& r) { QVERIFY(fs::exists(r.file("job.pxm"))); }},
+        // The STL dialog names the file the relief goes to.
+        {"sbtSave mnuSave", 50, SaveAs("relief.stl", Click("sbtSave")), [](Rig& r) {
+             QCOMPARE(r.dialogs.stlCaption, QString::fromStdString(r.file("relief.stl").string()));
+             QVERIFY(fs::file_size(r.file("relief.stl")) > 84);
+         }},
         {"mnuSave", 50, SaveAs("drawing.dxf", [](Rig& r) { r.ui().mnuSave->trigger(); }),
          [](Rig& r) { QVERIFY(ReadWholeFile(r.file("drawing.dxf")).find("EOF") != std::string::npos); }},
     };
