@@ -78,7 +78,7 @@ TChangeLayerPicked::TChangeLayerPicked(TCADPrg& program, ParamRef param, const S
     FreeParam();
     TQVCmp2D* drawing = View().CADCmp2D();
     if (drawing != nullptr && object != nullptr && object->Layer() != drawing->CurrentLayer()) {
-        object->SetLayer(drawing->CurrentLayer());
+        drawing->MoveObjectToLayer(*object, drawing->CurrentLayer());
         CADPrg().RequestRepaint();
     }
     next = Default();

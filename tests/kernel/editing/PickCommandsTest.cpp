@@ -7,6 +7,7 @@
 #include "kernel/editing/PickCommands.h"
 #include "kernel/entities/TFrame2D.h"
 #include "kernel/entities/TLine2D.h"
+#include "kernel/tree/TEntityTree.h"
 
 #include <functional>
 #include <string>
@@ -59,6 +60,32 @@ TEST_F(PickCommandsTest, EachCommandRedrawsTheViewFromTheChangedDrawing) {
         EXPECT_TRUE(drawnFrom == StreamOf(drawing)) << "the view shows the drawing as it is";
     }
     EXPECT_TRUE(errors.empty());
+}
+
+// The entity tree files the object under its new layer, as it would a new one.
+TEST_F(PickCommandsTest, ChangeLayerMovesTheObjectsTreeNodeToItsNewLayer) {
+    TEntityTree tree;
+    drawing.SetTreeGeo(&tree);
+    const struct Detach {
+        TQVCmp2D& drawing;
+        ~Detach() { drawing.SetTreeGeo(nullptr); }
+    } detach{drawing};
+    Add<TLine2D>(MakePoint2D(100, 50), MakePoint2D(180, 50));
+    const std::int32_t moved = Add<TLine2D>(MakePoint2D(20, 30), MakePoint2D(60, 30))->ID();
+    drawing.SetCurrentLayer(3);
+    auto param = std::make_unique<TQVD2D_SelectObjectsParam>(3, &TChangeLayerPicked::Class);
+    program->StartOperation(TQV2D_Select1Object::Class, std::move(param));
+    Click(40, 30);
+    ASSERT_EQ(drawing.GetObject2D(moved)->Layer(), 3);
+    // Layer nodes carry the layer number + 1, entity nodes the entity's ID.
+    std::vector<std::pair<std::int64_t, std::vector<std::int64_t>>> layers;
+    for (const auto& layer : tree.Root()->Children) {
+        layers.push_back({layer->Data, {}});
+        for (const auto& entity : layer->Children) layers.back().second.push_back(entity->Data);
+    }
+    EXPECT_EQ(layers, (std::vector<std::pair<std::int64_t, std::vector<std::int64_t>>>{{1, {0}}, {4, {moved}}}));
+    drawing.DeleteObject(moved);
+    EXPECT_TRUE(tree.Root()->Children.back()->Children.empty()) << "the node moved is the object's own";
 }
 
 }  // namespace
