@@ -67,8 +67,13 @@ public:
     // (complete false) and once more when it is picked (complete true).
     using CutRectangleEvent = std::function<void(const TPoint2D& corner1, const TPoint2D& corner2, bool complete)>;
     void SetCutRectangleHandler(CutRectangleEvent handler) { cutRectangle_ = std::move(handler); }
+    // A click has started another rectangle: the one picked before no longer counts.
+    void SetCutRestartHandler(std::function<void()> handler) { cutRestart_ = std::move(handler); }
 
     // KernelHost.
+    void SetCutRectangleReady(bool ready) override {
+        if (!ready && cutRestart_) cutRestart_();
+    }
     void InfoCut(const TPoint2D& corner1, const TPoint2D& corner2) override {
         cutCorner1_ = corner1;
         cutCorner2_ = corner2;
@@ -100,6 +105,7 @@ private:
     QAction* gridAction_ = nullptr;
     QAction* snapAction_ = nullptr;
     CutRectangleEvent cutRectangle_;
+    std::function<void()> cutRestart_;
     TPoint2D cutCorner1_, cutCorner2_;
 };
 

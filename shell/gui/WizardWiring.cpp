@@ -135,6 +135,9 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
         if (pickingRectangle_ && corner1 != corner2)
             CropRectanglePicked(corner1.X, corner1.Y, corner2.X, corner2.Y, complete);
     });
+    view2d.SetCutRestartHandler([this] {
+        if (pickingRectangle_) Forward([](WizardController& wizard) { wizard.rectangleRestarted(); });
+    });
 }
 
 // The controller's worker cancels and waits for a computation still running;

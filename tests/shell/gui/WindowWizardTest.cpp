@@ -147,12 +147,17 @@ std::vector<Row> Rows() {
          [](Rig& r) { QVERIFY(r.wizard().picture().width == 21 && r.wizard().picture().height == 21); }},
         // Dragged with the mouse, the rectangle shows its size while its second
         // corner moves (a pixel of the picture is a millimetre, and its pixels
-        // count both ends); it counts once that corner is clicked.
+        // count both ends); it counts once that corner is clicked, and no
+        // longer once the next click starts another.
         {"txtCutDy txtPixelH", 43,
          All({ClickInView(10, 5), MoveInView(30, 25), Near("txtCutDx", 20), Near("txtCutDy", 20),
               Near("txtPixelW", 21), Near("txtPixelH", 21), Enabled("/ sbtCutSel"), MoveInView(34, 20),
-              Near("txtCutDx", 24), Near("txtPixelH", 16), Enabled("/ sbtCutSel"), ClickInView(34, 20)}),
-         Enabled("sbtCutSel")},
+              Near("txtCutDx", 24), Near("txtPixelH", 16), Enabled("/ sbtCutSel"), ClickInView(34, 20),
+              Enabled("sbtCutSel"), ClickInView(5, 5)}),
+         All({Enabled("/ sbtCutSel"), [](Rig& r) {
+             r.wizard().crop();  // the rectangle left behind crops nothing
+             QCOMPARE(r.wizard().picture().width, 40);
+         }})},
         {"sbtNextB0", 43, {}, OnPage(44)},
         {"txtVecLarg sbtDimApply", 44, All({Type("txtVecLarg", "78"), Text("txtVecAlt", "58.500"),
                                             Enabled("sbtDimApply / sbtNextB1"), Click("sbtDimApply")}),
