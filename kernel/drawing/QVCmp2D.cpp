@@ -2,7 +2,6 @@
 #include "kernel/drawing/QVCmp2D.h"
 
 #include "kernel/dxf/DXF2DExport.h"
-
 #include "kernel/entities/TBlock2D.h"
 #include "kernel/entities/TContainer2D.h"
 #include "kernel/entities/TJustifiedVectText2D.h"
