@@ -69,6 +69,14 @@ bool TQVCmp::DeleteObject(std::int32_t id) {
     return true;
 }
 
+void TQVCmp::MoveObjectToLayer(TGraphicObject& object, std::uint8_t layer) {
+    if (object.Layer() == layer) return;
+    if (treeGeo_ != nullptr) treeGeo_->DeleteNode(object.TreeItem());
+    object.SetTreeItem(0);
+    object.SetLayer(layer);
+    if (treeGeo_ != nullptr) treeGeo_->AddEntity(layers_, object);
+}
+
 TGraphicObject* TQVCmp::FindObject(std::int32_t id) {
     return objects_->GetIterator()->Search(id);
 }

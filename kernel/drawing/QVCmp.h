@@ -61,6 +61,9 @@ public:
     // True; ECADListObjNotFound when there is no such object. A refusal
     // (live iterators) changes nothing, the entity tree included.
     bool DeleteObject(std::int32_t id);
+    // Puts an object of the drawing on another layer; the entity tree files
+    // it under that layer.
+    void MoveObjectToLayer(TGraphicObject& object, std::uint8_t layer);
     TGraphicObject* FindObject(std::int32_t id);
     TGraphicObject* FindSourceBlockByID(std::int32_t id);
     // ECADListObjNotFound when missing; a block still referenced is refused

@@ -1,6 +1,7 @@
 // Streams, lookups, transforms and the extent of a 2D drawing.
 #include "kernel/drawing/QVCmp2D.h"
 
+#include "kernel/dxf/DXF2DExport.h"
 #include "kernel/entities/TBlock2D.h"
 #include "kernel/entities/TContainer2D.h"
 #include "kernel/entities/TJustifiedVectText2D.h"
@@ -30,20 +31,21 @@ constexpr std::uint16_t kObjectStreamEndMark = 0xFFFF;
 constexpr const char* kClassNotFound = "Object class not found. Object not load";
 constexpr const char* kSourceBlockNotFound = "Source block not found. The block will not be loaded";
 
-// The class of a stored class index, or none when the registry has no class
-// there that can read it. An index past the registry cannot come from any
-// class and raises ECADOutOfBound: the stream is damaged.
-// Whether every number the object stores is finite: its transform, its
-// points, a text's sizes, and the same for every member of a container. A
-// block with one that is not would make every drawing that carries it fail
-// to export.
-bool HoldsOnlyFiniteNumbers(TObject2D& object) {
+// Whether every number the object stores is finite and every point it
+// stores stands for a finite place: a weight of 0, or one so small that the
+// coordinates divided by it overflow, makes a point at infinity. Its
+// transform, its points, a text's sizes, and the same for every member of a
+// container.
+bool HoldsOnlyFinitePoints(TObject2D& object) {
     const auto finite = [](double value) { return std::isfinite(value); };
     for (const auto& row : object.GetObjectMatrix().M)
         if (!std::all_of(row.begin(), row.end(), finite)) return false;
     if (const auto* primitive = dynamic_cast<const TPrimitive2D*>(&object)) {
-        for (const TPoint2D& p : primitive->Points().Points())
-            if (!finite(p.X) || !finite(p.Y) || !finite(p.W)) return false;
+        for (const TPoint2D& p : primitive->Points().Points()) {
+            if (!finite(p.X) || !finite(p.Y) || !finite(p.W) || p.W == 0.0) return false;
+            const TPoint2D c = CartesianPoint(p);
+            if (!finite(c.X) || !finite(c.Y)) return false;
+        }
     }
     if (const auto* text = dynamic_cast<const TJustifiedVectText2D*>(&object)) {
         if (!finite(text->Height()) || !finite(text->InterLine()) || !finite(text->CharSpacing())) return false;
@@ -52,7 +54,7 @@ bool HoldsOnlyFiniteNumbers(TObject2D& object) {
         const auto members = container->Objects().GetIterator();
         for (TGraphicObject* member = members->First(); member != nullptr; member = members->Next()) {
             auto* member2D = dynamic_cast<TObject2D*>(member);
-            if (member2D != nullptr && !HoldsOnlyFiniteNumbers(*member2D)) return false;
+            if (member2D != nullptr && !HoldsOnlyFinitePoints(*member2D)) return false;
         }
     }
     return true;
@@ -108,6 +110,23 @@ bool StaysWithinReach(TObject2D& object, const TMatrix2D& parent) {
     return true;
 }
 
+// Why an object read from a stream (a source block, or an object of the
+// drawing) cannot be kept, or none: it must stand for finite points, its
+// transforms must keep them within reach, and the DXF export must be able to
+// write it, so that a drawing holding whatever loads always draws and exports.
+// The check before the export's own tells the user the likelier cause.
+const char* RefusalOf(TObject2D& object) {
+    if (!HoldsOnlyFinitePoints(object)) return "holds a coordinate that is not a finite number";
+    if (!StaysWithinReach(object, IdentityMatrix2D)) return "places a point too far out to be drawn or exported";
+    auto* block = dynamic_cast<TSourceBlock2D*>(&object);
+    if (block != nullptr ? !TDXF2DExport::CanWriteBlock(*block) : !TDXF2DExport::CanWriteObject(object))
+        return "has a shape the DXF export cannot write";
+    return nullptr;
+}
+
+// The class of a stored class index, or none when the registry has no class
+// there that can read it. An index past the registry cannot come from any
+// class and raises ECADOutOfBound: the stream is damaged.
 const TGraphicObjectClass* ReadableClass(std::uint16_t index) {
     try {
         const TGraphicObjectClass& objectClass = CADCoreFindClassByIndex(index);
@@ -223,14 +242,9 @@ void TQVCmp2D::LoadBlocksFromStream(BinaryReader& stream, const VersionTag& vers
             ShowMessage("Not a source block. Object discarded.");
             continue;
         }
-        if (!HoldsOnlyFiniteNumbers(*block)) {
-            ShowMessage("The block \"" + std::string(BlockNameText(block->Name())) +
-                        "\" holds a coordinate that is not a finite number. The block will not be loaded");
-            continue;
-        }
-        if (!StaysWithinReach(*block, IdentityMatrix2D)) {
-            ShowMessage("The block \"" + std::string(BlockNameText(block->Name())) +
-                        "\" places a point too far out to be drawn or exported. The block will not be loaded");
+        if (const char* refusal = RefusalOf(*block)) {
+            ShowMessage("The block \"" + std::string(BlockNameText(block->Name())) + "\" " + refusal +
+                        ". The block will not be loaded");
             continue;
         }
         try {
@@ -290,6 +304,10 @@ void TQVCmp2D::LoadObjectsFromStream(BinaryReader& stream, const VersionTag& ver
             }
         } catch (const ECADListObjNotFound&) {
             ShowMessage(kSourceBlockNotFound);
+            continue;
+        }
+        if (const char* refusal = RefusalOf(*object2D)) {
+            ShowMessage(std::string("An object ") + refusal + ". Object discarded.");
             continue;
         }
         SetCurrentLayer(object2D->Layer());

@@ -50,7 +50,10 @@ public:
     // The loaders report a class index that names no class (and end the
     // load) or a block whose source is missing (and skip it) through the
     // message handler; a class index of 512 or more raises ECADOutOfBound.
-    // What was added before an error stays.
+    // What was added before an error stays. A block or object that holds a
+    // point that is not finite (a weight of 0 among them), that its
+    // transforms carry too far out, or that the DXF export could not write is
+    // reported too and left out: whatever loads draws and exports.
     void LoadBlocksFromStream(BinaryReader& stream, const VersionTag& version) override;
     void SaveBlocksToStream(BinaryWriter& stream, bool asLibrary) override;
     void LoadObjectsFromStream(BinaryReader& stream, const VersionTag& version) override;

@@ -16,6 +16,7 @@
 #include "kernel/entities/TPunto2D.h"
 #include "kernel/entities/TSourceBlock2D.h"
 #include "kernel/geometry/PlaneGeometry.h"
+#include "kernel/model/CADCoreExceptions.h"
 #include "kernel/platform/AtomicFile.h"
 
 #include <cmath>
@@ -183,22 +184,53 @@ void TDXF2DExport::WriteDXFBlocks() {
     writer_.BeginSection(TDXFSection::Blocks);
     const auto blocks = drawing_->SourceBlockIterator();
     for (TGraphicObject* object = blocks->First(); object != nullptr; object = blocks->Next()) {
-        auto* block = dynamic_cast<TSourceBlock2D*>(object);
-        if (block == nullptr) continue;
-        const std::string& name = blockNames_.at(block);
-        BeginEntity("BLOCK", *block);
-        writer_.WriteGroup(2, name);
-        writer_.WriteGroup(70, 0);
-        WritePoint(10, MakePoint2D(0.0, 0.0));
-        writer_.WriteGroup(3, name);
-        const TMatrix2D blockMatrix = block->GetObjectMatrix();
-        const auto members = block->Objects().GetIterator();
-        for (TGraphicObject* member = members->First(); member != nullptr; member = members->Next()) {
-            if (auto* member2D = dynamic_cast<TObject2D*>(member)) WriteDXFEntity(*member2D, blockMatrix);
-        }
-        BeginEntity("ENDBLK", *block);
+        if (auto* block = dynamic_cast<TSourceBlock2D*>(object)) WriteBlockDefinition(*block, blockNames_.at(block));
     }
     writer_.EndSection();
+}
+
+void TDXF2DExport::WriteBlockDefinition(TSourceBlock2D& block, const std::string& name) {
+    BeginEntity("BLOCK", block);
+    writer_.WriteGroup(2, name);
+    writer_.WriteGroup(70, 0);
+    WritePoint(10, MakePoint2D(0.0, 0.0));
+    writer_.WriteGroup(3, name);
+    const TMatrix2D blockMatrix = block.GetObjectMatrix();
+    const auto members = block.Objects().GetIterator();
+    for (TGraphicObject* member = members->First(); member != nullptr; member = members->Next()) {
+        if (auto* member2D = dynamic_cast<TObject2D*>(member)) WriteDXFEntity(*member2D, blockMatrix);
+    }
+    BeginEntity("ENDBLK", block);
+}
+
+TDXF2DExport TDXF2DExport::Scratch() {
+    TDXF2DExport scratch({}, nullptr);
+    scratch.layerNames_.assign(TLayers::Count, "0");
+    return scratch;
+}
+
+bool TDXF2DExport::CanWriteBlock(TSourceBlock2D& block) {
+    TDXF2DExport scratch = Scratch();
+    try {
+        scratch.WriteBlockDefinition(block, "0");
+    } catch (const ECADCoreException&) {
+        return false;
+    }
+    return true;
+}
+
+bool TDXF2DExport::CanWriteObject(TObject2D& object) {
+    TDXF2DExport scratch = Scratch();
+    try {
+        scratch.WriteDXFEntity(object, IdentityMatrix2D);
+        // The header's extent takes in the box, as GetDrawingBox finds it.
+        object.RecalcBox();
+        scratch.WritePoint(10, object.Box().FirstCorner());
+        scratch.WritePoint(10, object.Box().SecondCorner());
+    } catch (const ECADCoreException&) {
+        return false;
+    }
+    return true;
 }
 
 void TDXF2DExport::WriteDXFEntities() {

@@ -48,6 +48,14 @@ public:
     // block definition); an object without a DXF form writes nothing.
     void WriteDXFEntity(TObject2D& object, const TMatrix2D& parent);
 
+    // Whether any drawing holding this block definition, or this object among
+    // its objects (its box in the extent included), can be written: the
+    // writers here are run on it and every number they give must fit its
+    // group. The drawing's loaders leave out what fails, so that whatever
+    // loads also exports.
+    static bool CanWriteBlock(TSourceBlock2D& block);
+    static bool CanWriteObject(TObject2D& object);
+
 private:
     void MarkUsedLayers();
     void MarkLayersOf(TObject2D& object);
@@ -55,9 +63,12 @@ private:
     void WriteDXFHeader();
     void WriteDXFTables();
     void WriteDXFBlocks();
+    void WriteBlockDefinition(TSourceBlock2D& block, const std::string& name);
     void WriteDXFEntities();
     void BeginEntity(const char* name, const TObject2D& object);
     void WritePoint(int code, const TPoint2D& p);
+    // An exporter without a file or a drawing whose entities name layer "0".
+    static TDXF2DExport Scratch();
     // POLYLINE, a VERTEX for each point carried by m, SEQEND.
     void WritePolyline(const TObject2D& object, std::span<const TPoint2D> points, const TMatrix2D& m, bool closed);
 

@@ -1,4 +1,7 @@
-// Delete, explode and copy of a picked object.
+// Delete, explode, change of layer and copy of a picked object. A command
+// that changed the drawing asks for the view to be drawn again as the
+// operation ends: the view otherwise keeps its old picture until the next
+// zoom.
 #include "kernel/editing/PickCommands.h"
 
 #include "kernel/drawing/QVCmp2D.h"
@@ -43,7 +46,10 @@ TDeletePicked::TDeletePicked(TCADPrg& program, ParamRef param, const StateClass*
     const std::int32_t id = PickedId(*this);
     FreeParam();
     TQVCmp2D* drawing = View().CADCmp2D();
-    if (drawing != nullptr && id >= 0 && drawing->FindObject(id) != nullptr) drawing->DeleteObject(id);
+    if (drawing != nullptr && id >= 0 && drawing->FindObject(id) != nullptr) {
+        drawing->DeleteObject(id);
+        CADPrg().RequestRepaint();
+    }
     next = Default();
 }
 
@@ -60,7 +66,7 @@ TExplodePicked::TExplodePicked(TCADPrg& program, ParamRef param, const StateClas
     FreeParam();
     LastCounts() = {};
     TQVCmp2D* drawing = View().CADCmp2D();
-    if (drawing != nullptr && id >= 0) EsplodeBlocco(*drawing, id, LastCounts());
+    if (drawing != nullptr && id >= 0 && EsplodeBlocco(*drawing, id, LastCounts())) CADPrg().RequestRepaint();
     next = Default();
 }
 
@@ -71,7 +77,10 @@ TChangeLayerPicked::TChangeLayerPicked(TCADPrg& program, ParamRef param, const S
     TObject2D* object = FirstPicked(Param());
     FreeParam();
     TQVCmp2D* drawing = View().CADCmp2D();
-    if (drawing != nullptr && object != nullptr) object->SetLayer(drawing->CurrentLayer());
+    if (drawing != nullptr && object != nullptr && object->Layer() != drawing->CurrentLayer()) {
+        drawing->MoveObjectToLayer(*object, drawing->CurrentLayer());
+        CADPrg().RequestRepaint();
+    }
     next = Default();
 }
 
@@ -98,7 +107,8 @@ TCopyPlaced::TCopyPlaced(TCADPrg& program, ParamRef param, const StateClass*& ne
     if (drawing != nullptr && vector != nullptr && vector->Primitive() != nullptr) {
         const TPoint2D from = CartesianPoint(vector->Primitive()->Points().Get(0));
         const TPoint2D to = CartesianPoint(vector->Primitive()->Points().Get(1));
-        CopiaOggetto(*drawing, vector->SourceId, TranslationMatrix2D(to.X - from.X, to.Y - from.Y));
+        if (CopiaOggetto(*drawing, vector->SourceId, TranslationMatrix2D(to.X - from.X, to.Y - from.Y)) != nullptr)
+            CADPrg().RequestRepaint();
     }
     FreeParam();
     next = Default();

@@ -13,12 +13,17 @@ namespace calvoro {
 
 namespace {
 
-// Fixed decimals, right-aligned in at least six characters, whatever the
-// locale.
-std::string Fixed6(double value, int decimals) {
-    char buffer[64];
+// Fixed decimals, whatever the locale: a read-out keeps its trailing zeros, so
+// that its digits stand still while the cursor moves.
+std::string Fixed(double value, int decimals) {
+    char buffer[400];  // the widest double in fixed notation with four decimals fits
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    std::string text = result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("0");
+    return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("0");
+}
+
+// The same right-aligned in at least six characters.
+std::string Fixed6(double value, int decimals) {
+    std::string text = Fixed(value, decimals);
     if (text.size() < 6) text.insert(0, 6 - text.size(), ' ');
     return text;
 }
@@ -54,7 +59,7 @@ ReliefDepth DepthAt(double x, double y, const ReliefValues& relief, const ImageI
     if (!std::isfinite(z)) return depth;
     depth.inside = true;
     depth.z = z;
-    depth.text = " Z: " + FormatDisplayNumber(z, unitsFlag);
+    depth.text = " Z: " + Fixed(z, UnitSwitch(unitsFlag).decimals);
     return depth;
 }
 

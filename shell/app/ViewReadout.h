@@ -28,7 +28,7 @@ std::string CursorText(double x, double y, std::int32_t unitsFlag);
 struct ReliefDepth {
     bool inside = false;
     float z = kDepthOutside;
-    std::string text;  // " Z: <depth>" or " " + outsideText
+    std::string text;  // " Z: <depth>" with the unit's decimals ("%0.3f", "%0.4f"), or " " + outsideText
 };
 
 // The relief depth at a work point. The point's pixel is found with the

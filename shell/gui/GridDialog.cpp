@@ -99,8 +99,15 @@ GridDialog::GridDialog(GridHost& host, QWidget* parent) : QDialog(parent), coupl
 
 void GridDialog::ShowValues() {
     GridValues values = coupling_.Values();
-    for (int i = 0; i < 6; ++i)
-        ShowSpacing(combos_[static_cast<std::size_t>(i)], GridCoupling::Field(values, static_cast<GridField>(i)));
+    // The grid's spacings show "%6.3f" (10 as "10.000", 1 as " 1.000"); the
+    // snap intervals show as typed.
+    for (const GridField field : {GridField::GridX, GridField::GridY, GridField::GridSubX, GridField::GridSubY}) {
+        QComboBox* box = Combo(field);
+        const QSignalBlocker blocker(box);
+        box->setEditText(QString::asprintf("%6.3f", GridCoupling::Field(values, field)));
+    }
+    for (const GridField field : {GridField::XSnap, GridField::YSnap})
+        ShowSpacing(Combo(field), GridCoupling::Field(values, field));
     const QSignalBlocker showBlocker(chkShowGrid);
     chkShowGrid->setChecked(values.ShowGrid);
     const QSignalBlocker snapBlocker(chkSnap2Grid);

@@ -44,6 +44,7 @@ bool StlOutputDialog::Solid() const {
 
 void StlOutputDialog::showEvent(QShowEvent* event) {
     TranslateForms({this});
+    if (!documentName_.isEmpty()) setWindowTitle(documentName_);
     ok_ = false;
     QDialog::showEvent(event);
 }

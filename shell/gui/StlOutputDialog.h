@@ -1,5 +1,6 @@
 // Asks how the relief goes out as STL: its surface alone, or a closed solid.
-// The caller shows it modally and writes the file only when StlDxfOk().
+// The caller shows it modally and writes the file only when StlDxfOk(); its
+// caption names the file the relief goes to.
 #pragma once
 
 #include <QDialog>
@@ -16,6 +17,8 @@ public:
     // Whether the dialog was last left with OK.
     bool StlDxfOk() const { return ok_; }
     bool Solid() const;
+    // The caption while the dialog shows, in place of the translated one.
+    void SetDocumentName(const QString& name) { documentName_ = name; }
 
     QRadioButton* rbtOutSh = nullptr;
     QRadioButton* rbtOutSo = nullptr;
@@ -25,6 +28,7 @@ protected:
 
 private:
     bool ok_ = false;
+    QString documentName_;
 };
 
 }  // namespace calvoro

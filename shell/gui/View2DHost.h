@@ -63,17 +63,24 @@ public:
     // Places a point entity at the snapped position of the next click.
     void StartPlacePoint();
 
-    // The crop's rectangle task: its second corner picked, with both corners.
-    using CutRectangleEvent = std::function<void(const TPoint2D& corner1, const TPoint2D& corner2)>;
+    // The crop's rectangle task: both corners on every move of the second
+    // (complete false) and once more when it is picked (complete true).
+    using CutRectangleEvent = std::function<void(const TPoint2D& corner1, const TPoint2D& corner2, bool complete)>;
     void SetCutRectangleHandler(CutRectangleEvent handler) { cutRectangle_ = std::move(handler); }
+    // A click has started another rectangle: the one picked before no longer counts.
+    void SetCutRestartHandler(std::function<void()> handler) { cutRestart_ = std::move(handler); }
 
     // KernelHost.
+    void SetCutRectangleReady(bool ready) override {
+        if (!ready && cutRestart_) cutRestart_();
+    }
     void InfoCut(const TPoint2D& corner1, const TPoint2D& corner2) override {
         cutCorner1_ = corner1;
         cutCorner2_ = corner2;
+        if (cutRectangle_) cutRectangle_(cutCorner1_, cutCorner2_, false);
     }
     void EnableCutSelection() override {
-        if (cutRectangle_) cutRectangle_(cutCorner1_, cutCorner2_);
+        if (cutRectangle_) cutRectangle_(cutCorner1_, cutCorner2_, true);
     }
     bool ObjectSnapActive() const override { return objectSnapActive_; }
     void SetObjectSnapActive(bool active) override { objectSnapActive_ = active; }
@@ -98,6 +105,7 @@ private:
     QAction* gridAction_ = nullptr;
     QAction* snapAction_ = nullptr;
     CutRectangleEvent cutRectangle_;
+    std::function<void()> cutRestart_;
     TPoint2D cutCorner1_, cutCorner2_;
 };
 

@@ -130,9 +130,13 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     // The NC file's name is shortened anew whenever its label's width changes.
     pages_.stxNcFileName->installEventFilter(this);
     // The crop's rectangle task keeps running for another rectangle; each
-    // second corner is a rectangle picked.
-    view2d.SetCutRectangleHandler([this](const TPoint2D& corner1, const TPoint2D& corner2) {
-        if (pickingRectangle_ && corner1 != corner2) CropRectanglePicked(corner1.X, corner1.Y, corner2.X, corner2.Y);
+    // second corner is a rectangle picked, and its size shows as it moves.
+    view2d.SetCutRectangleHandler([this](const TPoint2D& corner1, const TPoint2D& corner2, bool complete) {
+        if (pickingRectangle_ && corner1 != corner2)
+            CropRectanglePicked(corner1.X, corner1.Y, corner2.X, corner2.Y, complete);
+    });
+    view2d.SetCutRestartHandler([this] {
+        if (pickingRectangle_) Forward([](WizardController& wizard) { wizard.rectangleRestarted(); });
     });
 }
 
@@ -315,6 +319,7 @@ void WizardWiring::Save() {
     StlShape shape = StlShape::Solid;
     if (kind == SaveKind::Stl) {
         StlOutputDialog choice(ui_.form);
+        choice.SetDocumentName(file);
         dialogs_.runModal(choice);
         if (!choice.StlDxfOk()) return;
         shape = choice.Solid() ? StlShape::Solid : StlShape::Surface;
@@ -324,7 +329,7 @@ void WizardWiring::Save() {
     QApplication::restoreOverrideCursor();
 }
 
-void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y2) {
+void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y2, bool complete) {
     if (!controller_ || !controller_->hasPicture() || Working()) return;
     const ImageInfo& picture = controller_->placement().info();
     if (!(picture.Scale > 0)) return;
@@ -335,6 +340,9 @@ void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y
     cut.SizeX = static_cast<float>(std::abs(x2 - x1));
     cut.SizeY = static_cast<float>(std::abs(y2 - y1));
     cut.Scale = picture.Scale;
+    // A picture's pixels are samples at both ends of its size (Scale is
+    // SizeX / (PixelWidth - 1)), so a rectangle SizeX wide spans
+    // SizeX / Scale + 1 of them; the crop keeps that many and so its scale.
     cut.PixelWidth = static_cast<std::int32_t>(std::lround(cut.SizeX / picture.Scale)) + 1;
     cut.PixelHeight = static_cast<std::int32_t>(std::lround(cut.SizeY / picture.Scale)) + 1;
     const bool inches = state_.settings.Unit != 0;
@@ -342,7 +350,7 @@ void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y
     pages_.txtCutDy->setText(Text(formatta(cut.SizeY, inches)));
     pages_.txtPixelW->setText(QString::number(cut.PixelWidth));
     pages_.txtPixelH->setText(QString::number(cut.PixelHeight));
-    Forward([&](WizardController& wizard) { wizard.rectanglePicked(cut); });
+    if (complete) Forward([&](WizardController& wizard) { wizard.rectanglePicked(cut); });
 }
 
 void WizardWiring::OriginPicked(double x, double y) {

@@ -60,9 +60,10 @@ public:
     // STL, drawing as DXF), then the wizard's save.
     void Save();
 
-    // The end of the crop's rectangle pick in the 2D view: its two corners in
-    // the drawing.
-    void CropRectanglePicked(double x1, double y1, double x2, double y2);
+    // The crop's rectangle in the 2D view, by its two corners in the drawing:
+    // its size shows as the second corner moves, and the rectangle counts
+    // once that corner is picked (complete).
+    void CropRectanglePicked(double x1, double y1, double x2, double y2, bool complete = true);
     // "Select Pt." on the reference page makes the next left click in the 2D
     // view the work origin; the view hands that click here.
     bool PickingOrigin() const { return pickingOrigin_; }

@@ -290,6 +290,11 @@ void WizardController::rectanglePicked(const CutInfo& cut) {
     setEnabled(WizardControl::CutSel, true);
 }
 
+void WizardController::rectangleRestarted() {
+    rectangleReady_ = false;
+    setEnabled(WizardControl::CutSel, false);
+}
+
 void WizardController::editPicture(const std::function<void(Picture&)>& change) {
     if (!hasPicture()) return;
     setEnabled(WizardControl::CutSel, false);

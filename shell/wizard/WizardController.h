@@ -109,6 +109,8 @@ public:
     void flipHorizontal();
     void rotate();
     void rectanglePicked(const CutInfo& cut);
+    // Another rectangle has been started: the one picked before no longer counts.
+    void rectangleRestarted();
     void crop();
     void convertToGrey();
     void negative();

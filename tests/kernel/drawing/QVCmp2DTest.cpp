@@ -136,8 +136,95 @@ TEST_F(Drawing, ObjectStreamLeavesOutUnstorableLayersAndEndsWithAMark) {
     EXPECT_NE(SavedObjects().substr(bytes.size() - 2), "\xFF\xFF") << "all written: no mark";
 }
 
+// The object stream's fuzzer starts from a drawing of one object of each
+// kind the export writes, behind the version tag of the file around it. To
+// make the seed anew after changing the stream, run with CALVORO_WRITE_GOLDEN=1.
+TEST_F(Drawing, ObjectStreamFuzzerSeedIsAStreamTheKernelWritesAndLoadsWhole) {
+    TSourceBlock2D& mark = AddBlock(drawing, "Mark");
+    mark.Objects().Add(std::make_unique<TLine2D>(0, MakePoint2D(-1, 0), MakePoint2D(1, 0)));
+    const std::vector<TPoint2D> zigzag = {MakePoint2D(0, 0), MakePoint2D(1, 1), MakePoint2D(2, 0)};
+    drawing.AddObject2D(-1, Line(0, 0, 4, 3));
+    drawing.AddObject2D(-1, std::make_unique<TPunto2D>(-1, MakePoint2D(7, 7)));
+    drawing.AddObject2D(-1, std::make_unique<TCerchio2D>(-1, MakePoint2D(0, 0), MakePoint2D(2, 0)));
+    drawing.AddObject2D(-1, std::make_unique<TArco2D>(-1, MakePoint2D(0, 0), MakePoint2D(2, 0), 0.0, 1.5));
+    drawing.AddObject2D(-1, std::make_unique<TFrame2D>(-1, MakePoint2D(-1, -1), MakePoint2D(1, 1)));
+    drawing.AddObject2D(-1, std::make_unique<TPolyline2D>(-1, zigzag));
+    drawing.AddObject2D(-1, std::make_unique<TPolygon2D>(-1, zigzag));
+    drawing.AddObject2D(-1, std::make_unique<TBSpline2D>(-1, zigzag));
+    drawing.AddObject2D(-1, std::make_unique<TEllipse2D>(-1, MakePoint2D(0, 0), MakePoint2D(3, 1)));
+    auto group = std::make_unique<TContainer2D>(-1);
+    group->Objects().Add(std::make_unique<TLine2D>(0, MakePoint2D(0, 0), MakePoint2D(0, 5)));
+    drawing.AddObject2D(-1, std::move(group));
+    TObject2D* instance = drawing.AddObject2D(-1, std::make_unique<TBlock2D>(-1, mark, MakePoint2D(0, 0)));
+    instance->ApplyTransform(RotationMatrix2D(0.5));
+    const std::string bytes = "QV-002" + SavedObjects();
+    ExpectSameAsFile(bytes, SourceTree() / "tests/kernel/drawing/fuzz/ObjectStream.seed");
+
+    TQVCmp2D loaded;
+    std::string messages;
+    loaded.SetMessageHandler([&](const std::string& m) { messages += m; });
+    loaded.AddSourceBlock(-1, std::make_unique<TSourceBlock2D>(-1, MakeBlockName("Mark")));
+    const std::string stream = bytes.substr(6);
+    BinaryReader reader(stream);
+    loaded.LoadObjectsFromStream(reader, LibraryVersion);
+    EXPECT_TRUE(reader.atEnd());
+    EXPECT_EQ(messages, "");
+    EXPECT_EQ(loaded.ObjectCount(), drawing.ObjectCount());
+}
+
 RecordBytes& Entry(RecordBytes& r, unsigned classIndex, TGraphicObject&& object) {
     return r.U16(static_cast<std::uint16_t>(classIndex)).Raw(RecordOf(object));
+}
+
+// An object stream read into a drawing keeps what can be drawn and exported;
+// each object left out is reported, and the drawing then writes its DXF.
+TEST_F(Drawing, ObjectStreamLeavesOutWhatCouldNotBeDrawnOrExported) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    TMatrix2D flat = IdentityMatrix2D;
+    flat.M[0][0] = 0.0;
+    flat.M[1][0] = 1.0;
+    TPunto2D atInfinity(5, TPoint2D{2, 2, 0});
+    TSourceBlock2D& mark = AddBlock(drawing, "Mark");
+    mark.Objects().Add(std::make_unique<TLine2D>(0, MakePoint2D(-1, 0), MakePoint2D(1, 0)));
+    const struct {
+        const char* name;
+        unsigned classIndex;
+        std::string record;
+        const char* message;  // none: the object is kept
+    } objects[] = {
+        {"a line", EntityClassIndex::Line, RecordOf(*Line(0, 0, 4, 3)), nullptr},
+        {"a line with NaN", EntityClassIndex::Line, RecordOf(*Line(0, nan, 4, 3)),
+         "An object holds a coordinate that is not a finite number. Object discarded."},
+        {"a point of weight 0", EntityClassIndex::Point, RecordOf(atInfinity),
+         "An object holds a coordinate that is not a finite number. Object discarded."},
+        {"a line out of reach", EntityClassIndex::Line, RecordOf(*Line(0, 0, 1e200, 1)),
+         "An object places a point too far out to be drawn or exported. Object discarded."},
+        {"a flattened instance", EntityClassIndex::Block,
+         RecordBytes().Header(6).Matrix(flat).Fixed("Mark", 13).Point(0, 0).str(),
+         "An object has a shape the DXF export cannot write. Object discarded."},
+        {"an instance", EntityClassIndex::Block,
+         RecordBytes().Header(7).Matrix(ScalingMatrix2D(2, 3)).Fixed("Mark", 13).Point(0, 0).str(), nullptr},
+    };
+    RecordBytes stream;
+    stream.I32(static_cast<std::int32_t>(std::size(objects)));
+    std::string expected;
+    std::size_t kept = 0;
+    for (const auto& o : objects) {
+        stream.U16(static_cast<std::uint16_t>(o.classIndex)).Raw(o.record);
+        if (o.message != nullptr) expected += std::string("; ") + o.message;
+        if (o.message == nullptr) ++kept;
+    }
+    std::string messages;
+    drawing.SetMessageHandler([&](const std::string& m) { messages += "; " + m; });
+    BinaryReader reader(stream.str());
+    drawing.LoadObjectsFromStream(reader, LibraryVersion);
+    EXPECT_TRUE(reader.atEnd());
+    EXPECT_EQ(messages, expected);
+    EXPECT_EQ(drawing.ObjectCount(), static_cast<int>(kept));
+    EXPECT_EQ(mark.ReferenceCount(), 1u) << "the instance left out lets its source go";
+    std::string dxf;
+    EXPECT_NO_THROW(dxf = TDXF2DExport("unused.dxf", &drawing).DXFText());
+    EXPECT_NE(dxf.find("INSERT"), std::string::npos);
 }
 
 // A library of two blocks that between them hold every class:
@@ -411,6 +498,18 @@ TEST_F(BlockLibrary, ABlockWithANonFiniteNumberIsReportedAndLeftOut) {
     RecordBytes nanText;
     Entry(nanText, EntityClassIndex::JustifiedVectText, std::move(text));
     const char* tooFar = "places a point too far out to be drawn or exported";
+    // A transform that lays the block's X axis onto nothing: finite and
+    // small, yet the instance has no X scale to be written by.
+    TMatrix2D flat = IdentityMatrix2D;
+    flat.M[0][0] = 0.0;
+    flat.M[1][0] = 1.0;
+    RecordBytes flatInstance;
+    flatInstance.U16(EntityClassIndex::Block).Header(9).Matrix(flat).Fixed("Before", 13).Point(0, 0);
+    RecordBytes faintArc;
+    faintArc.U16(EntityClassIndex::SourceBlock).Header(0).Matrix(ScalingMatrix2D(0.5, 0.5)).I32(1);
+    faintArc.U16(EntityClassIndex::Arc)
+        .Raw(ArcRecord({MakePoint2D(0, 0), TPoint2D{1, 0, 1e-317}, MakePoint2D(1, 0), MakePoint2D(0, 1)}, 1));
+    faintArc.U8(1).U8(1).Fixed("Bad", 13);
     const struct {
         const char* name;
         std::string bad;
@@ -426,6 +525,11 @@ TEST_F(BlockLibrary, ABlockWithANonFiniteNumberIsReportedAndLeftOut) {
          scaledBlock(TLine2D(1, MakePoint2D(0, 0), MakePoint2D(1e42, 1)), EntityClassIndex::Line), tooFar},
         {"a circle it makes too wide to measure",
          scaledBlock(TCerchio2D(1, MakePoint2D(-1.5e41, 0), MakePoint2D(1.5e41, 0)), EntityClassIndex::Circle), tooFar},
+        {"an arc's radius point weighted 1e-317 under a halving transform", faintArc.str()},
+        {"a line's end with a weight of 0",
+         SourceBlock("Bad", nullptr, withLine(TLine2D(1, MakePoint2D(0, 0), TPoint2D{1, 1, 0})))},
+        {"an instance inside whose transform flattens its source", SourceBlock("Bad", nullptr, flatInstance.str()),
+         "has a shape the DXF export cannot write"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -39,7 +39,11 @@ struct TaskHost : KernelHost {
     bool snapActive = false;
     void SetObjectSnapActive(bool active) override { snapActive = active; }
     void SetCutRectangleReady(bool ready) override { calls.push_back(ready ? "ready" : "not ready"); }
-    void InfoCut(const TPoint2D&, const TPoint2D&) override { calls.push_back("info"); }
+    // The rectangle's size, from the first corner to the second.
+    void InfoCut(const TPoint2D& a, const TPoint2D& b) override {
+        const auto units = [](double v) { return std::to_string(static_cast<int>(std::lround(v))); };
+        calls.push_back("info " + units(b.X - a.X) + " x " + units(b.Y - a.Y));
+    }
     void EnableCutSelection() override { calls.push_back("enable"); }
 };
 
@@ -285,13 +289,18 @@ TEST_F(TasksTest, DestroyingTheProgramWhileATaskIsSuspendedFreesEverythingOnce) 
     EXPECT_TRUE(gCommands.empty());
 }
 
+// Every move of the second corner reports the rectangle, so that its size
+// shows live.
 TEST_F(TasksTest, TheCropRectangleRunsClickAfterClick) {
     program->StartOperation(TSCSelRett::Class, std::make_unique<TSCSelRettParam>(nullptr));
+    Move(5, 5);
     Click(10, 10);
+    Move(30, 20);
     Move(50, 40);
     Click(50, 40);
     Click(60, 60);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"not ready", "info", "ready", "enable", "not ready"}));
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{"not ready", "info 20 x 10", "info 40 x 30", "ready", "enable", "not ready"}));
     EXPECT_EQ(Current(), "TSCSelRett");
     program->PostCommandEvent(kCommandAccept);
     EXPECT_EQ(Current(), "TCADIdleState");

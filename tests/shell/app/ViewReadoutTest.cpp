@@ -50,15 +50,16 @@ TEST(ViewReadout, DepthBoundedByPictureAndMap) {
         const char* text;
     };
     const Row rows[] = {
-        {100.0, 200.0, 0, true, -0.0f, " Z: -0"},           // first pixel
-        {104.0, 202.0, 0, true, -8.4f, " Z: -8.4"},         // last column that counts
+        {100.0, 200.0, 0, true, -0.0f, " Z: -0.000"},       // first pixel
+        {104.0, 202.0, 0, true, -8.4f, " Z: -8.400"},       // last column that counts
         {104.5, 202.0, 0, false, kDepthOutside, " out"},    // last column of the picture
         {104.0, 202.5, 0, false, kDepthOutside, " out"},    // last row of the picture
-        {99.76, 200.0, 0, true, -0.0f, " Z: -0"},           // rounds into column 0
+        {99.76, 200.0, 0, true, -0.0f, " Z: -0.000"},       // rounds into column 0
         {99.7, 200.0, 0, false, kDepthOutside, " out"},     // rounds to column -1
-        {100.25, 200.0, 0, true, -0.0f, " Z: -0"},          // half a pixel: even column 0
-        {100.75, 200.0, 0, true, -2.0f, " Z: -2"},          // half a pixel: even column 2
-        {101.0, 201.0, 1, true, -2.2f, " Z: -2.2"},
+        {100.25, 200.0, 0, true, -0.0f, " Z: -0.000"},      // half a pixel: even column 0
+        {100.75, 200.0, 0, true, -2.0f, " Z: -2.000"},      // half a pixel: even column 2
+        {101.0, 201.0, 1, true, -2.2f, " Z: -2.2000"},      // inches: four decimals
+        {102.5, 202.0, 0, true, -5.4f, " Z: -5.400"},       // trailing zeros kept
         {nan, 201.0, 0, false, kDepthOutside, " out"},
         {1e300, 201.0, 0, false, kDepthOutside, " out"},
     };

@@ -326,12 +326,13 @@ private slots:
         QCOMPARE(w.State().settings.GridX, 2.5);
         h.ui().sbtGridOnOff->click();
         QVERIFY(!w.State().settings.SGrid);
-        // The grid dialog (right click, or the menu) shows the values in force.
+        // The grid dialog (right click, or the menu) shows the values in force,
+        // a grid spacing as "%6.3f" puts it.
         emit h.ui().sbtGridOnOff->customContextMenuRequested({});
         h.ui().SetGridSpacing1->trigger();
         QCOMPARE(h.dialogs.modal.size(), 2);
         QCOMPARE(h.dialogs.modal.front()->objectName(), QString("frmGrid"));
-        QCOMPARE(h.dialogs.gridShown, QStringList({"2.5", "2.5"}));
+        QCOMPARE(h.dialogs.gridShown, QStringList({" 2.500", " 2.500"}));
     }
 
     void numericEditsTakeOnlyTheirCharacters() {

@@ -108,12 +108,14 @@ private slots:
         dialog.chkSnap2Grid->setChecked(true);
         End(dialog, Ending::Cancel);
         dialog.show();  // as the menu opens it, with nobody filling it first
-        QCOMPARE(BoxTexts(dialog), QStringList({"10", "10", "1", "1", "10", "10", "shown", "free"}));
+        // The grid's spacings as "%6.3f" puts them, the snap intervals as typed.
+        QCOMPARE(BoxTexts(dialog), QStringList({"10.000", "10.000", " 1.000", " 1.000", "10", "10", "shown", "free"}));
         End(dialog, Ending::Ok);
         const GridValues elsewhere{25, 50, 0.25, 0.5, 0.001, 2.5, true, false};
         host.SetGrid(elsewhere);
         dialog.show();
-        QCOMPARE(BoxTexts(dialog), QStringList({"25", "50", "0.25", "0.5", "0.001", "2.5", "hidden", "snap"}));
+        QCOMPARE(BoxTexts(dialog),
+                 QStringList({"25.000", "50.000", " 0.250", " 0.500", "0.001", "2.5", "hidden", "snap"}));
         Type(dialog.nol_cboGridY, "1");
         End(dialog, Ending::Escape);
         QCOMPARE(host.Grid(), elsewhere);  // a second session reverts only its own changes
@@ -173,6 +175,17 @@ private slots:
         stl.show();
         stl.close();  // the close box
         QVERIFY(!stl.StlDxfOk());
+    }
+
+    void stlChoiceIsCaptionedByTheFileItWrites() {
+        UseLanguage("english", "[frmStlDxf]\r\nfrmStlDxf.Caption=Stl output\r\n");
+        StlOutputDialog stl;
+        stl.show();
+        QCOMPARE(stl.windowTitle(), QString("Stl output"));
+        stl.close();
+        stl.SetDocumentName("/home/user/relief.stl");
+        stl.show();
+        QCOMPARE(stl.windowTitle(), QString("/home/user/relief.stl"));
     }
 };
 

@@ -52,7 +52,7 @@ private slots:
         };
         const Row rows[] = {
             {0, 0, 1.0, 2.0, "X:  1.000 Y:  2.000"},
-            {1, kCommandZNoCutPick, 2.0, 2.0, "X: 2.0000 Y: 2.0000 Z: -1.5"},
+            {1, kCommandZNoCutPick, 2.0, 2.0, "X: 2.0000 Y: 2.0000 Z: -1.5000"},
         };
         for (const Row& r : rows) {
             state.settings.Unit = r.unit;

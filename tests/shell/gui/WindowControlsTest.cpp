@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "kernel/drawing/QVCmp2D.h"
@@ -260,6 +261,7 @@ std::vector<ControlRow> GridDialogRows() {
         d.chkSnap2Grid->click();
     };
     const auto changed = [](GridDialog& d) { TypeInto(d.nol_cboGridX, "25"), TypeInto(d.nol_cboXSnap, "5"); };
+    const auto shown = std::make_shared<QString>();
     return {
         {"SetGridSpacing1", Reach::Menu, "Settings > Grid spacing: 40, snap 40, OK", InGridDialog(spacing40, "btnOk"),
          [](Harness& h, QObject*) {
@@ -276,6 +278,13 @@ std::vector<ControlRow> GridDialogRows() {
          [](Harness& h, QObject*) {
              QVERIFY(!h.viewport().ShowGrid() && !h.ui().sbtGridOnOff->isChecked());
              QVERIFY(!h.window->findChild<QAction*>("actGrid")->isChecked());
+         },
+         "SetGridSpacing1"},
+        {"nol_cboGridX", Reach::Dialog, "Grid dialog, the spacing X as it opens (the view's 10), Cancel",
+         InGridDialog([shown](GridDialog& d) { *shown = d.nol_cboGridX->currentText(); }, "btnCancel"),
+         [shown](Harness& h, QObject*) {
+             QCOMPARE(h.viewport().GridDeltaX(), 10.0);
+             QCOMPARE(*shown, QString("10.000"));
          },
          "SetGridSpacing1"},
         {"nol_cboGridSubX", Reach::Dialog, "Grid dialog, Fine grid X, OK",

@@ -17,6 +17,7 @@
 
 #include "WindowHarness.h"
 #include "kernel/drawing/QVCmp2D.h"
+#include "kernel/entities/TCerchio2D.h"
 #include "kernel/entities/TJustifiedVectText2D.h"
 #include "kernel/entities/TLine2D.h"
 #include "kernel/entities/TPunto2D.h"
@@ -25,6 +26,7 @@
 #include "kernel/tasks/QV2DTasks.h"
 #include "kernel/view/TQVViewport2D.h"
 #include "shell/app/ViewReadout.h"
+#include "shell/gui/EntityTreeView.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/ScreenCursors.h"
 #include "shell/gui/SettingsController.h"
@@ -290,15 +292,27 @@ private slots:
     }
 
     // The tree on its page follows the drawing (its captions and nodes are
-    // the tree's own test's).
+    // the tree's own test's), each node with the picture of its kind: the
+    // drawing 0, a layer 1, a line 3, a circle 6.
     void theEntityTreeFollowsTheDrawing() {
         Harness h;
         MainWindow& w = h.start();
         QTreeWidget* tree = h.ui().TreeGeo;
         QVERIFY(tree->isVisibleTo(h.ui().pages[7]));
         w.LocalCad().AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(1, 1)));
+        w.LocalCad().AddObject2D(-1, std::make_unique<TCerchio2D>(-1, MakePoint2D(0, 0), MakePoint2D(1, 0)));
         QTRY_COMPARE(tree->topLevelItemCount(), 1);
         QCOMPARE(tree->topLevelItem(0)->child(0)->child(0)->text(0), QString("Line"));
+        const QTreeWidgetItem* root = tree->topLevelItem(0);
+        const QTreeWidgetItem* nodes[] = {root, root->child(0), root->child(0)->child(0), root->child(0)->child(1)};
+        const int images[] = {0, 1, 3, 6};
+        QList<QImage> pictures;
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(nodes[i]->data(0, EntityTreeView::ImageRole).toInt(), images[i]);
+            const QImage picture = nodes[i]->icon(0).pixmap(16, 16).toImage();
+            QVERIFY2(!picture.isNull() && !pictures.contains(picture), qPrintable(nodes[i]->text(0)));
+            pictures << picture;
+        }
         w.LocalCad().ClearObjects();
         QTRY_COMPARE(tree->topLevelItemCount(), 0);
     }

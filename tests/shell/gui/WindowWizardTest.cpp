@@ -9,10 +9,12 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
 #include <functional>
 
 #include "engine/gui/NcPage.h"
@@ -91,6 +93,34 @@ Step SaveAs(const char* name, Step how) {
     };
 }
 
+// The mouse in the 2D view at a drawing point: a move, or a click there.
+QPoint ViewPixel(Rig& r, double x, double y) {
+    const TPixelPoint p = r.h.viewport().WorldToPixel(MakePoint2D(x, y));
+    return {p.X, p.Y};
+}
+Step MoveInView(double x, double y) {
+    return [=](Rig& r) {
+        const QPoint at = ViewPixel(r, x, y);
+        QMouseEvent move(QEvent::MouseMove, at, r.h.view2d()->mapToGlobal(at), Qt::NoButton, {}, {});
+        QApplication::sendEvent(r.h.view2d(), &move);
+    };
+}
+Step ClickInView(double x, double y) {
+    return [=](Rig& r) {
+        MoveInView(x, y)(r);
+        QTest::mouseClick(r.h.view2d(), Qt::LeftButton, {}, ViewPixel(r, x, y));
+    };
+}
+// A read-out's number within a view pixel or two of the value.
+Step Near(const char* name, double value) {
+    return [=](Rig& r) {
+        const double pixel = (r.h.viewport().VisualRect().Right - r.h.viewport().VisualRect().Left) /
+                             r.h.view2d()->width();
+        const QString text = Control<QLineEdit>(r, name)->text();
+        QVERIFY2(std::abs(text.toDouble() - value) <= 2 * pixel + 1e-9, qPrintable(QString(name) + ": " + text));
+    };
+}
+
 // The ramp picture is 40 x 30 pixels, 39 x 29 mm.
 std::vector<Row> Rows() {
     const Step pick = [](Rig& r) { r.wiring().OriginPicked(3, 4); };
@@ -115,6 +145,19 @@ std::vector<Row> Rows() {
          All({Enabled("/ sbtCutSel"), [](Rig& r) { r.wiring().CropRectanglePicked(30, 25, 10, 5); },
               Text("txtCutDx", "20.000"), Text("txtPixelW", "21"), Click("sbtCutSel"), Enabled("/ sbtCutSel")}),
          [](Rig& r) { QVERIFY(r.wizard().picture().width == 21 && r.wizard().picture().height == 21); }},
+        // Dragged with the mouse, the rectangle shows its size while its second
+        // corner moves (a pixel of the picture is a millimetre, and its pixels
+        // count both ends); it counts once that corner is clicked, and no
+        // longer once the next click starts another.
+        {"txtCutDy txtPixelH", 43,
+         All({ClickInView(10, 5), MoveInView(30, 25), Near("txtCutDx", 20), Near("txtCutDy", 20),
+              Near("txtPixelW", 21), Near("txtPixelH", 21), Enabled("/ sbtCutSel"), MoveInView(34, 20),
+              Near("txtCutDx", 24), Near("txtPixelH", 16), Enabled("/ sbtCutSel"), ClickInView(34, 20),
+              Enabled("sbtCutSel"), ClickInView(5, 5)}),
+         All({Enabled("/ sbtCutSel"), [](Rig& r) {
+             r.wizard().crop();  // the rectangle left behind crops nothing
+             QCOMPARE(r.wizard().picture().width, 40);
+         }})},
         {"sbtNextB0", 43, {}, OnPage(44)},
         {"txtVecLarg sbtDimApply", 44, All({Type("txtVecLarg", "78"), Text("txtVecAlt", "58.500"),
                                             Enabled("sbtDimApply / sbtNextB1"), Click("sbtDimApply")}),
@@ -175,6 +218,11 @@ std::vector<Row> Rows() {
         {"sbtNew", 50, [](Rig& r) { r.dialogs.answers = {true}; QTest::mouseClick(r.ui().sbtNew, Qt::LeftButton); },
          All({Asked(), Enabled("/ sbtSave"), [](Rig& r) { QVERIFY(!r.wizard().hasPicture()); }})},
         {"sbtSave", 50, SaveAs("job", Click("sbtSave")), [](Rig& r) { QVERIFY(fs::exists(r.file("job.pxm"))); }},
+        // The STL dialog names the file the relief goes to.
+        {"sbtSave mnuSave", 50, SaveAs("relief.stl", Click("sbtSave")), [](Rig& r) {
+             QCOMPARE(r.dialogs.stlCaption, QString::fromStdString(r.file("relief.stl").string()));
+             QVERIFY(fs::file_size(r.file("relief.stl")) > 84);
+         }},
         {"mnuSave", 50, SaveAs("drawing.dxf", [](Rig& r) { r.ui().mnuSave->trigger(); }),
          [](Rig& r) { QVERIFY(ReadWholeFile(r.file("drawing.dxf")).find("EOF") != std::string::npos); }},
     };

@@ -60,12 +60,14 @@ struct WizardDialogs : FakeDialogs {
     int runModal(QDialog& dialog) override {
         if (auto* stl = qobject_cast<StlOutputDialog*>(&dialog)) {
             dialog.show();
+            stlCaption = dialog.windowTitle();
             stl->rbtOutSo->setChecked(true);
             dialog.findChild<QPushButton*>("sbtOk")->click();
             return QDialog::Accepted;
         }
         return FakeDialogs::runModal(dialog);
     }
+    QString stlCaption;  // as the STL dialog showed it
 };
 
 // The window with a picture opened, a cutter library and an NC folder.

@@ -100,6 +100,11 @@ TEST(WizardController, CropNeedsAPickedRectangleAndStartsAtTheLowerLeftCorner) {
     rig.controller->crop();
     EXPECT_EQ(rig.controller->picture().width, 101);  // nothing picked yet
     rig.controller->rectanglePicked({2, 4, 5, 3, 0.1f, 51, 31});
+    rig.controller->rectangleRestarted();  // another rectangle begun: the first no longer counts
+    EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::CutSel));
+    rig.controller->crop();
+    EXPECT_EQ(rig.controller->picture().width, 101);
+    rig.controller->rectanglePicked({2, 4, 5, 3, 0.1f, 51, 31});
     EXPECT_TRUE(rig.fakes.isEnabled(WizardControl::CutSel));
     rig.controller->crop();
     EXPECT_EQ(rig.controller->picture().width, 51);

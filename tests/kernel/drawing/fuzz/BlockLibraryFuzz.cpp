@@ -1,7 +1,8 @@
 // libFuzzer entry for the block library: whatever bytes "Library.blk" holds,
-// it loads or is refused with a reason, every block it keeps stores only
-// finite numbers, and a drawing that carries those blocks always exports to
-// DXF: a block the export could not write is left out when the library loads.
+// it loads or is refused with a reason, every block it keeps (a refused
+// library keeps those read before) stands for finite points only, and a
+// drawing that carries those blocks always exports to DXF: a block the export
+// could not write is left out when the library loads.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +27,7 @@ bool Finite(calvoro::TObject2D& object) {
             if (!std::isfinite(value)) return false;
     if (auto* primitive = dynamic_cast<calvoro::TPrimitive2D*>(&object))
         for (const calvoro::TPoint2D& p : primitive->Points().Points())
-            if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.W)) return false;
+            if (!std::isfinite(p.X / p.W) || !std::isfinite(p.Y / p.W)) return false;  // a weight of 0 too
     if (auto* text = dynamic_cast<calvoro::TJustifiedVectText2D*>(&object))
         if (!std::isfinite(text->Height()) || !std::isfinite(text->InterLine()) || !std::isfinite(text->CharSpacing()))
             return false;
@@ -54,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         drawing.LoadLibrary(reader);
     } catch (const std::exception&) {
-        return 0;  // refused with a reason, which start-up shows
+        // Refused with a reason, which start-up shows; the blocks read before stay.
     }
     const auto blocks = drawing.SourceBlockIterator();
     for (calvoro::TGraphicObject* block = blocks->First(); block != nullptr; block = blocks->Next())
