@@ -14,7 +14,6 @@
 #include "engine/gui/NcPage.h"
 #include "engine/gui/NcPageController.h"
 #include "engine/gui/ToolDialog.h"
-#include "engine/nc/MachiningTime.h"
 #include "engine/nc/NcFileChoice.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/view/TQVViewport.h"
@@ -165,7 +164,22 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     connect(ui.nol_cboLang, &QComboBox::textActivated, this, &NcPageWiring::Translate);
 }
 
-NcPageWiring::~NcPageWiring() = default;
+NcPageWiring::~NcPageWiring() {
+    if (job_) job_->removeObserver(*this);
+}
+
+void NcPageWiring::FollowJob(Job& job) {
+    if (job_) job_->removeObserver(*this);
+    job_ = &job;
+    job.addObserver(*this);
+    jobChanged(job, kJobPost | kJobNcFile | kJobProgram);
+}
+
+void NcPageWiring::jobChanged(const Job& job, JobChanges changes) {
+    if (changes & kJobPost) controller_->setPost(job.post());
+    if (changes & kJobNcFile) controller_->setNcFileName(Text(job.ncFileName().string()));
+    if (changes & kJobProgram) controller_->setProgram(job.program() ? job.program()->text : std::string());
+}
 
 ToolDialog& NcPageWiring::Tools() {
     if (!tools_) {
@@ -182,14 +196,11 @@ void NcPageWiring::Translate() {
 }
 
 void NcPageWiring::EnterNcPage() {
-    PrepareNcPage(state_.Post, ncFileName_);
+    PrepareNcPage();
     life_.VisPagina(page::kProgram);
 }
 
-void NcPageWiring::PrepareNcPage(const PostSettings& post, const std::filesystem::path& ncFile) {
-    ncFileName_ = ncFile;
-    controller_->setPost(post);
-    controller_->setNcFileName(Text(ncFile.string()));
+void NcPageWiring::PrepareNcPage() {
     controller_->setInches(state_.settings.Unit != 0);
     controller_->setFeedPlaneText(ui_.txtFeedPlane->text());
     controller_->enterPage();
@@ -219,28 +230,7 @@ std::optional<std::filesystem::path> NcPageWiring::AskNcFileName(const std::file
         });
     if (!chosen) return std::nullopt;
     life_.Messaggio(Text(MessageTable()[page::kNcFile]));
-    controller_->setProgram({});
-    ncFileName_ = chosen->ncFileName;
-    controller_->setNcFileName(Text(chosen->ncFileName));
     return std::filesystem::path(chosen->ncFileName);
-}
-
-void NcPageWiring::ShowComputedProgram(const NcProgram& program, const PostSettings& post,
-                                       const std::filesystem::path& ncFile) {
-    ncFileName_ = ncFile;
-    controller_->setPost(post);
-    controller_->setNcFileName(Text(ncFile.string()));
-    controller_->setProgram(program.text);
-    views_.showMachiningTime(Text(LangString("754") + FormatMachiningTime(program.machiningSeconds)));
-}
-
-void NcPageWiring::ShowToolPath(const std::vector<NcPathNode>& nodes) {
-    views_.clearPath();
-    if (nodes.empty()) return;
-    std::vector<SimNode> path;
-    path.reserve(nodes.size());
-    for (const NcPathNode& node : nodes) path.push_back({node.x, node.y, node.z, PathNodeColour(node.rapid)});
-    views_.appendPath(path);
 }
 
 bool NcPageWiring::EditTools(bool editOnly, const ToolTableLabels* labels) {
@@ -262,8 +252,7 @@ void NcPageWiring::SimulationRunning(bool running) {
 }
 
 void NcPageWiring::NcFileSaved(const QString& fileName) {
-    ncFileName_ = fileName.toStdString();
-    const std::filesystem::path folder = ncFileName_.parent_path();
+    const std::filesystem::path folder = std::filesystem::path(fileName.toStdString()).parent_path();
     if (!folder.empty()) state_.settings.NcPath = folder.string() + "/";
     emit ncFileChosen(fileName);
 }

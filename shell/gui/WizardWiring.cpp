@@ -21,6 +21,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <array>
 #include <cmath>
 
 #include "engine/document/SaveName.h"
@@ -109,8 +110,12 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
       view2d_(view2d),
       view3d_(view3d),
       ncPages_(ncPages),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      jobView_(job_, view3d, state) {
     BuildWizardPages(ui, pages_);
+    state.job = &job_;
+    job_.addObserver(*this);
+    ncPages.FollowJob(job_);
     poll_ = new QTimer(this);
     poll_->setInterval(kPollMilliseconds);
     connect(poll_, &QTimer::timeout, this, &WizardWiring::PollWork);
@@ -140,6 +145,8 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
 // its result is never handed over to a window that is going.
 WizardWiring::~WizardWiring() {
     if (Working()) QApplication::restoreOverrideCursor();
+    if (state_.job == &job_) state_.job = nullptr;
+    job_.removeObserver(*this);
 }
 
 void WizardWiring::Start() {
@@ -147,9 +154,8 @@ void WizardWiring::Start() {
     settings.programFolder = ProgramFolder();
     settings.inches = state_.settings.Unit != 0;
     settings.postName = state_.settings.Pst;
-    controller_ = std::make_unique<WizardController>(
-        WizardServices{*this, *this, *this, *this, *this}, std::move(settings));
-    state_.Post = controller_->post();
+    controller_ =
+        std::make_unique<WizardController>(job_, WizardServices{*this, *this, *this, *this}, std::move(settings));
     RunGuarded([this] { controller_->setTool(ncPages_.Tools().currentTool()); });
     pages_.cboPostName->clear();
     pages_.cboPostName->addItem(Text(controller_->post().postName));
@@ -172,7 +178,6 @@ void WizardWiring::Forward(Action action) {
 
 void WizardWiring::AfterAction() {
     state_.ActiveCommand = controller_->commandMode() == kZncPickMode ? kZncPickMode : state_.ActiveCommand;
-    state_.Post = controller_->post();
     if (controller_->working() && !Working()) BeginWork();
 }
 
@@ -213,17 +218,17 @@ void WizardWiring::EndWork() {
     QApplication::restoreOverrideCursor();
 }
 
-CuttingParameters WizardWiring::ReadCutting() const {
-    CuttingParameters values = controller_ ? controller_->cutting() : CuttingParameters{};
-    if (const auto v = Number(ui_.txtIncXY); v && *v > 0) values.stepOver = *v;
-    if (const auto v = Number(ui_.txtFeedPlane)) values.feedPlaneZ = *v;
-    if (const auto v = Number(pages_.txtStock); v && *v >= 0) values.stockAllowance = static_cast<float>(*v);
-    if (const auto v = Number(ui_.txtFilter); v && *v >= 0) values.filterTolerance = static_cast<float>(*v);
-    if (const auto v = Number(pages_.txtAspor_Z); v && *v >= 0) values.zStep = *v;
-    values.passCount = pages_.sedPass_Z->value();
-    values.rasterAlongX = pages_.chkOrizzontale->isChecked();
-    values.rasterAlongY = pages_.chkVerticale->isChecked();
-    return values;
+CuttingTexts WizardWiring::ReadCutting() const {
+    CuttingTexts texts;
+    texts.stepOver = ui_.txtIncXY->text().toStdString();
+    texts.feedPlane = ui_.txtFeedPlane->text().toStdString();
+    texts.stock = pages_.txtStock->text().toStdString();
+    texts.filter = ui_.txtFilter->text().toStdString();
+    texts.zStep = pages_.txtAspor_Z->text().toStdString();
+    texts.passCount = pages_.sedPass_Z->value();
+    texts.rasterAlongX = pages_.chkOrizzontale->isChecked();
+    texts.rasterAlongY = pages_.chkVerticale->isChecked();
+    return texts;
 }
 
 // The depth and cutting edits as the settings filled them, before an open
@@ -231,7 +236,8 @@ CuttingParameters WizardWiring::ReadCutting() const {
 void WizardWiring::TakeEditedValues() {
     const float white = Number(ui_.txtWhiteD).value_or(controller_->reliefValues().WhiteZ);
     const float black = Number(ui_.txtBlackD).value_or(controller_->reliefValues().BlackZ);
-    controller_->setJobValues(white, black, ReadCutting());
+    // A value that cannot be used yet keeps the one in force.
+    controller_->setJobValues(white, black, ReadCuttingTexts(ReadCutting(), controller_->cutting()).values);
 }
 
 // The job's values back into the edits: a job document brings its own.
@@ -274,8 +280,6 @@ bool WizardWiring::LoadPicture(const std::filesystem::path& fileName) {
     state_.ActiveCommand = kNoCommand;
     bool opened = false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::filesystem::path previous = pictureFile_;
-    pictureFile_ = fileName;
     RunGuarded([&] {
         TakeEditedValues();
         opened = controller_->openPicture(fileName);
@@ -283,12 +287,9 @@ bool WizardWiring::LoadPicture(const std::filesystem::path& fileName) {
     QApplication::restoreOverrideCursor();
     if (opened) {
         state_.settings.FOpen = fileName.string();
-        state_.PictureLoaded = true;
         const QSignalBlocker blocker(pages_.chkCutColor);
         pages_.chkCutColor->setChecked(false);
         ShowJobValues();
-    } else {
-        pictureFile_ = previous;
     }
     AfterAction();
     return opened;
@@ -300,7 +301,8 @@ void WizardWiring::Save() {
     const QString filter = Lang("931");
     // A bare proposed name opens the dialog beside the picture.
     std::filesystem::path start = controller_->proposedSaveName();
-    if (!start.has_parent_path() && pictureFile_.has_parent_path()) start = pictureFile_.parent_path() / start;
+    const std::filesystem::path& picture = job_.pictureFileName();
+    if (!start.has_parent_path() && picture.has_parent_path()) start = picture.parent_path() / start;
     const QString file = dialogs_.saveFile(ui_.form, Lang("402"), Text(start.string()), filter, &chosenFilter);
     if (file.isEmpty()) return;
     // The kind is the extension typed, or else the kind chosen in the dialog.
@@ -341,11 +343,6 @@ void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y
     cut.Scale = picture.Scale;
     cut.PixelWidth = static_cast<std::int32_t>(std::lround(cut.SizeX / picture.Scale)) + 1;
     cut.PixelHeight = static_cast<std::int32_t>(std::lround(cut.SizeY / picture.Scale)) + 1;
-    const bool inches = state_.settings.Unit != 0;
-    pages_.txtCutDx->setText(Text(formatta(cut.SizeX, inches)));
-    pages_.txtCutDy->setText(Text(formatta(cut.SizeY, inches)));
-    pages_.txtPixelW->setText(QString::number(cut.PixelWidth));
-    pages_.txtPixelH->setText(QString::number(cut.PixelHeight));
     Forward([&](WizardController& wizard) { wizard.rectanglePicked(cut); });
 }
 
@@ -396,9 +393,6 @@ void WizardWiring::Connect() {
         if (!controller_) return;
         if (Working()) EndWork();
         controller_->discardJob();
-        pictureFile_.clear();
-        state_.PictureLoaded = false;
-        state_.Map.reset();
     });
     // After the settings page has taken the new unit (its handler was connected first).
     connect(ui_.cboUnits, &QComboBox::activated, this,
@@ -488,7 +482,7 @@ void WizardWiring::ConnectPagesOneToFive() {
     connect(p.sbtEditTool, &QPushButton::clicked, this, [this] { PickTool(true); });
     connect(p.sbtNextB5, &QPushButton::clicked, this, [this] {
         Forward([this](WizardController& w) {
-            w.setCutting(ReadCutting());
+            w.cuttingEdited(ReadCutting());
             w.nextFromTool();
         });
     });
@@ -507,13 +501,13 @@ void WizardWiring::ConnectCuttingPage() {
     const WizardPagesUi& p = pages_;
     for (QLineEdit* edit : {ui_.txtIncXY, ui_.txtFeedPlane, p.txtStock, ui_.txtFilter, p.txtAspor_Z}) {
         connect(edit, &QLineEdit::textEdited, this,
-                [this] { Forward([this](WizardController& w) { w.setCutting(ReadCutting()); }); });
+                [this] { Forward([this](WizardController& w) { w.cuttingEdited(ReadCutting()); }); });
         edit->installEventFilter(this);
     }
     p.sedPass_Z->installEventFilter(this);
     p.grpZNC->installEventFilter(this);
     connect(p.sedPass_Z, &QSpinBox::valueChanged, this,
-            [this] { Forward([this](WizardController& w) { w.setCutting(ReadCutting()); }); });
+            [this] { Forward([this](WizardController& w) { w.cuttingEdited(ReadCutting()); }); });
     for (QCheckBox* box : {p.chkOrizzontale, p.chkVerticale})
         connect(box, &QCheckBox::clicked, this, [this] {
             const bool x = pages_.chkOrizzontale->isChecked(), y = pages_.chkVerticale->isChecked();
@@ -526,7 +520,7 @@ void WizardWiring::ConnectCuttingPage() {
     });
     connect(p.sbtNcCalc, &QPushButton::clicked, this, [this] {
         Forward([this](WizardController& w) {
-            w.setCutting(ReadCutting());
+            w.cuttingEdited(ReadCutting());
             w.computeNc();
         });
     });
@@ -567,7 +561,7 @@ bool WizardWiring::eventFilter(QObject* watched, QEvent* event) {
 void WizardWiring::showPage(int page, bool withStatus) {
     pickingOrigin_ = false;
     if (!life_.Pages().Visible(page::kSize)) life_.VisPagine({page::kSize, page::kReference, page::kDepth, page::kNcFile, page::kTool, page::kCutting});
-    if (page == page::kProgram) ncPages_.PrepareNcPage(controller_->post(), controller_->ncFileName());
+    if (page == page::kProgram) ncPages_.PrepareNcPage();
     life_.ShowPageNow(page, withStatus);
 }
 
@@ -676,11 +670,40 @@ void WizardWiring::showPostList(const std::vector<std::string>& names, const std
     else
         pages_.cboPostName->setEditText(Text(current));
     pages_.stxPstCommento->setText(Text(comment));
-    state_.Post = controller_->post();
     state_.settings.Pst = current;
 }
 
-void WizardWiring::showNcFileName(const std::filesystem::path& file) {
+void WizardWiring::showCropSelection(const std::optional<CutInfo>& cut) {
+    const std::array<QLineEdit*, 4> edits = {pages_.txtCutDx, pages_.txtCutDy, pages_.txtPixelW, pages_.txtPixelH};
+    if (!cut) {
+        for (QLineEdit* edit : edits) edit->clear();
+        return;
+    }
+    const bool inches = state_.settings.Unit != 0;
+    pages_.txtCutDx->setText(Text(formatta(cut->SizeX, inches)));
+    pages_.txtCutDy->setText(Text(formatta(cut->SizeY, inches)));
+    pages_.txtPixelW->setText(QString::number(cut->PixelWidth));
+    pages_.txtPixelH->setText(QString::number(cut->PixelHeight));
+}
+
+std::string WizardWiring::fieldCaption(CuttingField field) {
+    const std::pair<CuttingField, QWidget*> edits[] = {
+        {CuttingField::StepOver, ui_.txtIncXY}, {CuttingField::FeedPlane, ui_.txtFeedPlane},
+        {CuttingField::Stock, pages_.txtStock}, {CuttingField::Filter, ui_.txtFilter},
+        {CuttingField::ZStep, pages_.txtAspor_Z}, {CuttingField::PassCount, pages_.sedPass_Z}};
+    for (const auto& [which, edit] : edits) {
+        if (which != field) continue;
+        // The label beside the edit, as the language file names it.
+        if (auto* label = ui_.form->findChild<QLabel*>(edit->objectName().replace(0, 3, "lbl")))
+            return label->text().toStdString();
+        return edit->objectName().toStdString();
+    }
+    return {};
+}
+
+void WizardWiring::jobChanged(const Job& job, JobChanges changes) {
+    if (!(changes & kJobNcFile)) return;
+    const std::filesystem::path& file = job.ncFileName();
     pages_.stxNcFileName->setToolTip(Text(file.string()));
     ShowShortened(pages_.stxNcFileName);
     if (file.has_parent_path()) state_.settings.NcPath = file.parent_path().string() + "/";
@@ -693,34 +716,16 @@ void WizardWiring::showDocumentName(const std::filesystem::path& file) {
 // --- WizardView3D ------------------------------------------------------------
 
 void WizardWiring::set3DMode(bool on) {
+    if (on) jobView_.aboutToShow();
     life_.SetView3D(on);
-}
-
-void WizardWiring::setRelief(const HeightMap& map, const ReliefValues& values) {
-    // The controller's own map, shared rather than copied.
-    std::shared_ptr<const HeightMap> shared = controller_->relief();
-    if (shared.get() != &map) shared = std::make_shared<const HeightMap>(map);
-    state_.Map = shared;
-    state_.Relief = values;
-    view3d_.setRelief(shared, values);
 }
 
 void WizardWiring::redrawSurface(const ZncFilter& filter) {
     view3d_.setNoCutZone(filter.active, filter.level, filter.tolerance);
 }
 
-void WizardWiring::setWorkBox(const ImageInfo& info, const ReliefValues& values) {
-    state_.Info = info;
-    state_.Relief = values;
-    RunGuarded([&] { view3d_.setWorkBox(ComputeWorkBox(info, values)); });
-}
-
 void WizardWiring::autozoom() {
     view3d_.standardView(View3D::Standard::Iso);
-}
-
-void WizardWiring::setToolPath(const std::vector<NcPathNode>& nodes) {
-    ncPages_.ShowToolPath(nodes);
 }
 
 void WizardWiring::hideCutter() {
@@ -742,7 +747,7 @@ void WizardWiring::moveAll(double dx, double dy) {
 void WizardWiring::placePicture(const Picture& picture, const ImageInfo& info) {
     life_.PlaceImageBitmap(picture, info, true);
     view2d_.ZoomToDrawing();
-    life_.AggAlbero(pictureFile_.string(), BitDepthText(picture.sourceBitCount), picture.width, picture.height,
+    life_.AggAlbero(job_.pictureFileName().string(), BitDepthText(picture.sourceBitCount), picture.width, picture.height,
                     picture.dpiX);
 }
 
@@ -766,7 +771,6 @@ void WizardWiring::cancelTask() {
 
 void WizardWiring::startRectanglePick() {
     // The task's end comes back through CropRectanglePicked.
-    for (QLineEdit* edit : {pages_.txtCutDx, pages_.txtCutDy, pages_.txtPixelW, pages_.txtPixelH}) edit->clear();
     pickingRectangle_ = true;
     view2d_.Program().StartOperation(TSCSelRett::Class, std::make_unique<TSCSelRettParam>(nullptr));
 }
@@ -783,15 +787,10 @@ void WizardWiring::exportDxf(const std::filesystem::path& fileName) {
     ExportDrawingDxf(fileName, cad_);
 }
 
-// --- NcPageService and WizardDialogs -----------------------------------------
+// --- WizardDialogs ------------------------------------------------------------
 
-void WizardWiring::showProgram(const NcProgram& program) {
-    ncPages_.ShowComputedProgram(program, controller_->post(), controller_->ncFileName());
-}
-
-std::optional<std::filesystem::path> WizardWiring::askNcFileName(const std::filesystem::path& current) {
-    (void)current;
-    return ncPages_.AskNcFileName(pictureFile_, controller_->post().fileExtension);
+std::optional<std::filesystem::path> WizardWiring::askNcFileName() {
+    return ncPages_.AskNcFileName(job_.pictureFileName(), job_.post().fileExtension);
 }
 
 bool WizardWiring::confirmDiscard() {

@@ -1,6 +1,7 @@
-// The job wizard in the main window: lays its pages out, hands every click and
-// edit of the user to the WizardController and shows what the controller
-// decides through the window, the 2D drawing, the 3D view and the NC page.
+// The job wizard in the main window: lays its pages out, holds the Job, hands
+// every click and edit of the user to the WizardController and shows what the
+// controller decides through the window, the 2D drawing and the 3D view. The
+// 3D view and the NC page follow the Job by themselves.
 // The open and save commands of the tool bar and the File menu come here too,
 // so a button, a menu item and a test all take the same road. While the
 // controller's worker computes a relief or a program, a timer polls it, the
@@ -12,7 +13,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "shell/gui/JobView3D.h"
 #include "shell/gui/WizardPagesUi.h"
+#include "shell/wizard/Job.h"
 #include "shell/wizard/WizardController.h"
 #include "shell/wizard/WizardServices.h"
 
@@ -35,8 +38,8 @@ class WizardWiring : public QObject,
                      private WizardWindow,
                      private WizardView3D,
                      private WizardDrawing,
-                     private NcPageService,
-                     private WizardDialogs {
+                     private WizardDialogs,
+                     private JobObserver {
     Q_OBJECT
 public:
     WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& life, TQVCmp2D& cad, View2DHost& view2d,
@@ -48,6 +51,7 @@ public:
     void Start();
 
     WizardController& Controller() { return *controller_; }
+    const Job& CurrentJob() const { return job_; }
     const WizardPagesUi& Pages() const { return pages_; }
     QToolButton* CancelButton() const { return cancel_; }
 
@@ -90,15 +94,13 @@ private:
     void showZncCaption(const std::string& caption) override;
     void showPostList(const std::vector<std::string>& names, const std::string& current,
                       const std::string& comment) override;
-    void showNcFileName(const std::filesystem::path& file) override;
+    void showCropSelection(const std::optional<CutInfo>& cut) override;
+    std::string fieldCaption(CuttingField field) override;
     void showDocumentName(const std::filesystem::path& file) override;
     // WizardView3D.
     void set3DMode(bool on) override;
-    void setRelief(const HeightMap& map, const ReliefValues& values) override;
     void redrawSurface(const ZncFilter& filter) override;
-    void setWorkBox(const ImageInfo& info, const ReliefValues& values) override;
     void autozoom() override;
-    void setToolPath(const std::vector<NcPathNode>& nodes) override;
     void hideCutter() override;
     // WizardDrawing.
     bool hasObjects() override;
@@ -111,12 +113,12 @@ private:
     void startRectanglePick() override;
     void startPointPick(int id) override;
     void exportDxf(const std::filesystem::path& fileName) override;
-    // NcPageService.
-    void showProgram(const NcProgram& program) override;
     // WizardDialogs.
-    std::optional<std::filesystem::path> askNcFileName(const std::filesystem::path& current) override;
+    std::optional<std::filesystem::path> askNcFileName() override;
     bool confirmDiscard() override;
     void showMessage(const std::string& text) override;
+    // JobObserver: the NC file's label.
+    void jobChanged(const Job& job, JobChanges changes) override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -130,7 +132,7 @@ private:
     void BeginWork();
     void PollWork();
     void EndWork();
-    CuttingParameters ReadCutting() const;
+    CuttingTexts ReadCutting() const;
     void TakeEditedValues();
     void ShowJobValues();
     void PickTool(bool editOnly);
@@ -144,13 +146,14 @@ private:
     NcPageWiring& ncPages_;
     DialogServices& dialogs_;
     WizardPagesUi pages_;
+    Job job_;
+    JobView3D jobView_;
     std::unique_ptr<WizardController> controller_;
     QTimer* poll_ = nullptr;
     QToolButton* cancel_ = nullptr;
-    std::filesystem::path pictureFile_;
-    const QLineEdit* typing_ = nullptr;
+    const QLineEdit* typing_ = nullptr;  // the edit whose typing is being handled
     bool pickingOrigin_ = false;
-    bool pickingRectangle_ = false;  // the crop's rectangle task runs  // the edit whose typing is being handled
+    bool pickingRectangle_ = false;  // the crop's rectangle task runs
 };
 
 }  // namespace calvoro

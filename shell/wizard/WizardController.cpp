@@ -13,6 +13,7 @@
 #include "shell/lang/PictureErrorText.h"
 #include "shell/lang/UnitLang.h"
 #include "shell/wizard/NumberText.h"
+#include "engine/picture/PictureEdits.h"
 
 namespace calvoro {
 
@@ -34,33 +35,6 @@ bool SameCutting(const CuttingParameters& a, const CuttingParameters& b) {
 
 }  // namespace
 
-int HelpPictureFor(CuttingField field) {
-    switch (field) {
-        case CuttingField::FeedPlane:
-            return 101;
-        case CuttingField::StepOver:
-            return 102;
-        case CuttingField::Stock:
-            return 103;
-        case CuttingField::PassCount:
-            return 104;
-        case CuttingField::ZStep:
-            return 105;
-        case CuttingField::Filter:
-            return 111;
-        case CuttingField::ZncGroup:
-            return 112;
-    }
-    return 0;
-}
-
-int RasterHelpPicture(bool alongX, bool alongY) {
-    if (alongX && alongY) return 108;
-    if (alongX) return 106;
-    if (alongY) return 107;
-    return 109;
-}
-
 std::vector<std::string> ListPostProcessors(const std::filesystem::path& programFolder) {
     std::vector<std::string> names;
     std::error_code error;
@@ -75,9 +49,11 @@ std::vector<std::string> ListPostProcessors(const std::filesystem::path& program
     return names;
 }
 
-WizardController::WizardController(WizardServices services, WizardSettings settings)
-    : services_(services), settings_(std::move(settings)), enabled_(kControlCount, false) {
-    post_.unitsFlag = settings_.inches ? 1 : 0;
+WizardController::WizardController(Job& job, WizardServices services, WizardSettings settings)
+    : job_(job), services_(services), settings_(std::move(settings)), enabled_(kControlCount, false) {
+    PostSettings post = job_.post();
+    post.unitsFlag = settings_.inches ? 1 : 0;
+    job_.setPost(std::move(post));
     loadPost(settings_.postName);
 }
 
@@ -99,48 +75,23 @@ void WizardController::report(const std::string& text) {
     services_.dialogs.showMessage(text);
 }
 
-ReliefValues WizardController::currentReliefValues() const {
-    ReliefValues values = relief_;
-    values.PixelSize = placement_.info().Scale;
-    values.WorkOffsetX = placement_.info().X0;
-    values.WorkOffsetY = placement_.info().Y0;
-    return values;
-}
-
-ZncFilter WizardController::zncFilter() const {
-    ZncFilter filter;
-    filter.active = zncChecked_ && zncLevel_.has_value();
-    filter.level = zncLevel_.value_or(0.0f);
-    filter.tolerance = zncTolerance_;
-    return filter;
-}
-
 // The program no longer matches what the pages say.
 void WizardController::togliAssoc() {
-    ++ncStamp_;
-    ncOutdated_ = true;
+    job_.outdateProgram();
     setEnabled(WizardControl::NextB6, false);
     setEnabled(WizardControl::NcCalc, true);
-    services_.view3d.setToolPath({});
-}
-
-void WizardController::markPictureEdited() {
-    ++reliefStamp_;
-    reliefOutdated_ = true;
-    togliAssoc();
 }
 
 void WizardController::showPlacement() {
-    const ImageInfo& info = placement_.info();
+    const ImageInfo& info = job_.info();
     services_.window.showSize(formatta(info.SizeX, settings_.inches), formatta(info.SizeY, settings_.inches));
     // Adding 0 turns the -0 of an origin at 0 into 0: the edits never say "-0.000".
     services_.window.showOrigin(formatta(-info.X0 + 0.0, settings_.inches), formatta(-info.Y0 + 0.0, settings_.inches));
-    services_.window.showCheckedCorner(placement_.checkedCorner());
-    services_.view3d.setWorkBox(info, currentReliefValues());
+    services_.window.showCheckedCorner(job_.placement().checkedCorner());
 }
 
 void WizardController::placePictureAgain() {
-    services_.drawing.placePicture(picture_, placement_.info());
+    services_.drawing.placePicture(job_.picture(), job_.info());
     showPlacement();
 }
 
@@ -155,7 +106,6 @@ void WizardController::applyShift(const DrawingShift& shift) {
 // --- the open command --------------------------------------------------------
 
 bool WizardController::openPicture(const std::filesystem::path& fileName) {
-    commandMode_ = kNoCommandMode;
     const std::optional<JobValues> values = std::exchange(nextOpenValues_, std::nullopt);
     // Anything in the drawing, a point placed before any picture too, is lost
     // by the open: the user is asked first.
@@ -189,7 +139,8 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
         return false;
     }
 
-    // A computation of the job being replaced is dropped.
+    // A computation of the job being replaced is dropped, and so is a pick of
+    // its picture still running in the drawing.
     if (runner_.busy()) {
         runner_.cancel();
         ++generation_;
@@ -197,30 +148,27 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     }
     ++generation_;
     afterRelief_ = nullptr;
-    picture_ = std::move(picture);
-    pictureFileName_ = fileName;
-    if (loader == PictureLoader::Document) documentFileName_ = fileName;
-    services_.window.showDocumentName(fileName);
-    placement_.reset(info);
+    cancelOwnPicks();
+    commandMode_ = kNoCommandMode;
+    // The values of the pages first, so that the new picture's work box is
+    // as deep as they say.
     if (values) {
-        relief_.setWhiteZ(values->whiteZ);
-        relief_.setBlackZ(values->blackZ);
-        cutting_ = values->cutting;
+        job_.setWhiteZ(values->whiteZ);
+        job_.setBlackZ(values->blackZ);
+        job_.setCutting(values->cutting);
     }
-    map_.reset();
-    program_.reset();
-    ++reliefStamp_;
-    reliefOutdated_ = true;
+    const ShadingResolution shading = ChooseShadingResolution(picture.width, picture.height);
+    job_.newPicture(std::move(picture), fileName, loader == PictureLoader::Document, info);
+    services_.window.showDocumentName(fileName);
     togliAssoc();
     rectangleReady_ = false;
+    services_.window.showCropSelection(std::nullopt);
     mode3D_ = false;
     services_.view3d.set3DMode(false);
-    zncChecked_ = false;
-    zncLevel_.reset();
     services_.window.showZncCaption(Say("753", "Pick Z point"));
     setEnabled(WizardControl::ZncControls, false);
-    shading_ = ChooseShadingResolution(picture_.width, picture_.height);
-    services_.window.showShading(shading_);
+    job_.setShading(shading);
+    services_.window.showShading(shading);
     placePictureAgain();
     setEnabled(WizardControl::DimApply, false);
     setEnabled(WizardControl::NextB1, true);
@@ -228,7 +176,7 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     setEnabled(WizardControl::OrigineApply, false);
     setEnabled(WizardControl::CutSel, false);
     setEnabled(WizardControl::Save, false);
-    setEnabled(WizardControl::NextB4, !ncFileName_.empty());
+    setEnabled(WizardControl::NextB4, !job_.ncFileName().empty());
     // The depths in the edits hold until the user changes one.
     setEnabled(WizardControl::NextB3, true);
     setEnabled(WizardControl::ProfApply, false);
@@ -247,7 +195,9 @@ void WizardController::setJobValues(float whiteZ, float blackZ, const CuttingPar
 void WizardController::setInches(bool inches) {
     if (inches == settings_.inches) return;
     settings_.inches = inches;
-    post_.unitsFlag = inches ? 1 : 0;
+    PostSettings post = job_.post();
+    post.unitsFlag = inches ? 1 : 0;
+    job_.setPost(std::move(post));
     togliAssoc();
     if (hasPicture()) showPlacement();
 }
@@ -261,18 +211,18 @@ void WizardController::discardJob() {
     ++generation_;
     afterRelief_ = nullptr;
     commandMode_ = kNoCommandMode;
-    picture_ = Picture{};
-    pictureFileName_.clear();
-    documentFileName_.clear();
-    map_.reset();
-    program_.reset();
-    ++reliefStamp_;
-    reliefOutdated_ = true;
+    job_.clear();
     togliAssoc();
     mode3D_ = false;
-    zncChecked_ = false;
-    zncLevel_.reset();
+    rectangleReady_ = false;
+    services_.window.showCropSelection(std::nullopt);
     setEnabled(WizardControl::Save, false);
+}
+
+// The crop's rectangle and the Z no-cut point are picked in the drawing of
+// the picture they belong to.
+void WizardController::cancelOwnPicks() {
+    if (page_ == page::kDistance || commandMode_ == kZncPickMode) services_.drawing.cancelTask();
 }
 
 // --- picture edits -----------------------------------------------------------
@@ -282,63 +232,70 @@ void WizardController::modify() {
     services_.drawing.setObjectSnap(true);
     services_.drawing.startRectanglePick();
     rectangleReady_ = false;
+    services_.window.showCropSelection(std::nullopt);
     setEnabled(WizardControl::CutSel, false);
 }
 
 void WizardController::rectanglePicked(const CutInfo& cut) {
+    if (!hasPicture()) return;
     cut_ = cut;
     rectangleReady_ = true;
+    services_.window.showCropSelection(cut);
     setEnabled(WizardControl::CutSel, true);
 }
 
-void WizardController::editPicture(const std::function<void(Picture&)>& change) {
-    if (!hasPicture()) return;
-    setEnabled(WizardControl::CutSel, false);
-    change(picture_);
-    markPictureEdited();
+void WizardController::afterPictureEdit() {
+    togliAssoc();
     placePictureAgain();
 }
 
+void WizardController::editPicture(const std::function<void(Picture&, Placement&)>& change) {
+    if (!hasPicture()) return;
+    setEnabled(WizardControl::CutSel, false);
+    job_.editPicture(change);
+    afterPictureEdit();
+}
+
 void WizardController::flipVertical() {
-    editPicture(FlipBitmapVertical);
+    editPicture([](Picture& picture, Placement&) { FlipBitmapVertical(picture); });
 }
 
 void WizardController::flipHorizontal() {
-    editPicture(FlipBitmapHorizontal);
+    editPicture([](Picture& picture, Placement&) { FlipBitmapHorizontal(picture); });
 }
 
 void WizardController::rotate() {
-    editPicture([this](Picture& picture) {
+    editPicture([](Picture& picture, Placement& placement) {
         RotateBitmap90(picture);
         // The sizes exchange; the origin goes back on the corner the user chose.
-        placement_.pictureRotated();
+        placement.pictureRotated();
     });
 }
 
 void WizardController::crop() {
     if (!hasPicture() || !rectangleReady_) return;
+    Picture cropped;
+    CropPlan plan;
     try {
-        const CropPlan plan = ComputeCrop(placement_.info(), cut_);
-        Picture cropped =
-            CropBitmap(picture_, plan.pixels.left, plan.pixels.top, plan.pixels.width, plan.pixels.height);
-        picture_ = std::move(cropped);
-        placement_.pictureCropped(plan.image);
+        plan = ComputeCrop(job_.info(), cut_);
+        cropped = CropBitmap(job_.picture(), plan.pixels.left, plan.pixels.top, plan.pixels.width,
+                             plan.pixels.height);
     } catch (const std::exception& error) {
         report(error.what());
         return;
     }
     rectangleReady_ = false;
+    services_.window.showCropSelection(std::nullopt);
     setEnabled(WizardControl::CutSel, false);
-    markPictureEdited();
-    placePictureAgain();
+    job_.editPicture([&](Picture& picture, Placement& placement) {
+        picture = std::move(cropped);
+        placement.pictureCropped(plan.image);
+    });
+    afterPictureEdit();
 }
 
 void WizardController::convertToGrey() {
-    editPicture(MakeGrayBitmap8);
-}
-
-void WizardController::negative() {
-    editPicture([](Picture& picture) { picture = MakeNegative(picture); });
+    editPicture([](Picture& picture, Placement&) { MakeGrayBitmap8(picture); });
 }
 
 void WizardController::nextFromEdit() {
@@ -357,11 +314,11 @@ void WizardController::afterSizeChange(const std::optional<DrawingShift>& shift)
 }
 
 void WizardController::widthEdited(std::string_view text) {
-    afterSizeChange(placement_.setWidthText(text));
+    afterSizeChange(job_.editPlacement([text](Placement& placement) { return placement.setWidthText(text); }));
 }
 
 void WizardController::heightEdited(std::string_view text) {
-    afterSizeChange(placement_.setHeightText(text));
+    afterSizeChange(job_.editPlacement([text](Placement& placement) { return placement.setHeightText(text); }));
 }
 
 void WizardController::applySize() {
@@ -372,7 +329,7 @@ void WizardController::applySize() {
 }
 
 void WizardController::keepRatioClicked(bool on) {
-    const DrawingShift shift = placement_.setKeepRatio(on);
+    const DrawingShift shift = job_.editPlacement([on](Placement& placement) { return placement.setKeepRatio(on); });
     if (!on || !hasPicture()) return;
     applyShift(shift);
     placePictureAgain();
@@ -380,14 +337,15 @@ void WizardController::keepRatioClicked(bool on) {
 
 void WizardController::cornerClicked(int corner) {
     if (!hasPicture()) return;
-    const DrawingShift shift = placement_.chooseCorner(corner);
+    const DrawingShift shift =
+        job_.editPlacement([corner](Placement& placement) { return placement.chooseCorner(corner); });
     setEnabled(WizardControl::NextB2, true);
     setEnabled(WizardControl::Save, false);
     applyShift(shift);
 }
 
 void WizardController::originEdited() {
-    placement_.originEdited();
+    job_.editPlacement([](Placement& placement) { placement.originEdited(); });
     services_.window.showCheckedCorner(NoCorner);
     setEnabled(WizardControl::NextB2, false);
     setEnabled(WizardControl::Save, false);
@@ -395,7 +353,9 @@ void WizardController::originEdited() {
 }
 
 bool WizardController::applyTypedOrigin(std::string_view textX, std::string_view textY) {
-    if (!hasPicture() || !placement_.typedOrigin(textX, textY)) return false;
+    if (!hasPicture() ||
+        !job_.editPlacement([&](Placement& placement) { return placement.typedOrigin(textX, textY); }))
+        return false;
     placePictureAgain();
     togliAssoc();
     setEnabled(WizardControl::NextB2, true);
@@ -405,7 +365,7 @@ bool WizardController::applyTypedOrigin(std::string_view textX, std::string_view
 
 void WizardController::originPicked(double x, double y) {
     if (!hasPicture()) return;
-    applyShift(placement_.pickedOrigin(x, y));
+    applyShift(job_.editPlacement([x, y](Placement& placement) { return placement.pickedOrigin(x, y); }));
     setEnabled(WizardControl::NextB2, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::OrigineApply, true);
@@ -422,18 +382,16 @@ void WizardController::prevFromReference() {
 void WizardController::startReliefBuild(std::function<void()> then) {
     if (runner_.busy()) return;  // a second press while the first build runs
     afterRelief_ = std::move(then);
-    auto picture = std::make_shared<const Picture>(picture_);
-    const ReliefValues values = currentReliefValues();
+    auto picture = std::make_shared<const Picture>(job_.picture());
+    const ReliefValues values = job_.reliefValues();
     const int generation = generation_;
-    const int stamp = reliefStamp_;
+    const int stamp = job_.reliefStamp();
     runner_.start([this, picture, values, generation, stamp](TaskControl& control) -> JobRunner::Commit {
         auto map = BuildRelief(*picture, values);
         control.throwIfCancelled();
         return [this, map, generation, stamp] {
             if (generation != generation_) return;
-            map_ = map;
-            if (stamp == reliefStamp_) reliefOutdated_ = false;
-            services_.view3d.setRelief(*map_, currentReliefValues());
+            job_.setHeightMap(map, stamp);
             togliAssoc();
             if (auto then = std::move(afterRelief_)) {
                 afterRelief_ = nullptr;
@@ -449,9 +407,8 @@ void WizardController::nextFromReference() {
         showPage(page::kDepth);
         mode3D_ = true;
         services_.view3d.set3DMode(true);
-        services_.view3d.setWorkBox(placement_.info(), currentReliefValues());
     };
-    if (reliefOutdated_ || !map_) {
+    if (job_.reliefOutdated() || !job_.heightMap()) {
         startReliefBuild([this, show] {
             services_.view3d.autozoom();
             show();
@@ -466,9 +423,7 @@ void WizardController::nextFromReference() {
 void WizardController::whiteDepthEdited(std::string_view text) {
     const auto value = ParseEditNumber(text);
     if (!value) return;
-    relief_.setWhiteZ(static_cast<float>(*value));
-    ++reliefStamp_;
-    reliefOutdated_ = true;
+    job_.setWhiteZ(static_cast<float>(*value));
     setEnabled(WizardControl::NextB3, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::ProfApply, true);
@@ -477,16 +432,14 @@ void WizardController::whiteDepthEdited(std::string_view text) {
 void WizardController::blackDepthEdited(std::string_view text) {
     const auto value = ParseEditNumber(text);
     if (!value) return;
-    relief_.setBlackZ(static_cast<float>(*value));
-    ++reliefStamp_;
-    reliefOutdated_ = true;
+    job_.setBlackZ(static_cast<float>(*value));
     setEnabled(WizardControl::NextB3, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::ProfApply, true);
 }
 
 void WizardController::shadingClicked(ShadingResolution resolution) {
-    shading_ = resolution;
+    job_.setShading(resolution);
     setEnabled(WizardControl::NextB3, false);
     setEnabled(WizardControl::ProfApply, true);
 }
@@ -494,13 +447,12 @@ void WizardController::shadingClicked(ShadingResolution resolution) {
 void WizardController::applyDepth() {
     if (!hasPicture()) return;
     auto finish = [this] {
-        services_.view3d.setWorkBox(placement_.info(), currentReliefValues());
         services_.view3d.redrawSurface(zncFilter());
         setEnabled(WizardControl::NextB3, true);
         setEnabled(WizardControl::ProfApply, false);
         setEnabled(WizardControl::Save, true);
     };
-    if (reliefOutdated_ || !map_)
+    if (job_.reliefOutdated() || !job_.heightMap())
         startReliefBuild(finish);
     else
         finish();
@@ -514,35 +466,33 @@ void WizardController::prevFromDepth() {
 
 void WizardController::nextFromDepth() {
     showPage(page::kNcFile);
-    services_.window.showPostList(ListPostProcessors(settings_.programFolder), post_.postName, post_.postComment);
-    if (ncFileName_.empty()) chooseNcFile();
+    services_.window.showPostList(ListPostProcessors(settings_.programFolder), post().postName, post().postComment);
+    if (job_.ncFileName().empty()) chooseNcFile();
 }
 
 // --- NC file, post-processor, tool -------------------------------------------
 
 void WizardController::chooseNcFile() {
-    if (auto file = services_.dialogs.askNcFileName(ncFileName_)) setNcFileName(*file);
+    if (auto file = services_.dialogs.askNcFileName()) setNcFileName(*file);
 }
 
 void WizardController::setNcFileName(const std::filesystem::path& file) {
-    ncFileName_ = file;
-    services_.window.showNcFileName(file);
+    job_.setNcFileName(file);
     setEnabled(WizardControl::NextB4, !file.empty());
     togliAssoc();
 }
 
 void WizardController::ncFileSavedAs(const std::filesystem::path& file) {
     if (file.empty()) return;
-    ncFileName_ = file;
-    services_.window.showNcFileName(file);
+    job_.programSavedAs(file);
     setEnabled(WizardControl::NextB4, true);
 }
 
 void WizardController::loadPost(const std::string& name) {
-    PostSettings current = post_;
+    PostSettings current = job_.post();
     current.postName = name;
     PostLoadResult loaded = LoadPostProcessor(settings_.programFolder, current);
-    post_ = std::move(loaded.settings);
+    job_.setPost(std::move(loaded.settings));
     std::string problems;
     for (const std::string& line : loaded.problems) problems += (problems.empty() ? "" : "\n") + line;
     if (!problems.empty()) report(problems);
@@ -550,7 +500,7 @@ void WizardController::loadPost(const std::string& name) {
 
 void WizardController::choosePost(const std::string& name) {
     loadPost(name);
-    services_.window.showPostList(ListPostProcessors(settings_.programFolder), post_.postName, post_.postComment);
+    services_.window.showPostList(ListPostProcessors(settings_.programFolder), post().postName, post().postComment);
     togliAssoc();
 }
 
@@ -559,12 +509,12 @@ void WizardController::prevFromNcFile() {
 }
 
 void WizardController::nextFromNcFile() {
-    if (ncFileName_.empty()) return;
+    if (job_.ncFileName().empty()) return;
     showPage(page::kTool);
 }
 
 void WizardController::setTool(const ToolRecord& tool) {
-    tool_ = tool;
+    job_.setCutter(tool);
     togliAssoc();
 }
 
@@ -574,7 +524,7 @@ void WizardController::prevFromTool() {
 
 void WizardController::nextFromTool() {
     showPage(page::kCutting);
-    if (ncOutdated_) {
+    if (job_.programOutdated()) {
         setEnabled(WizardControl::NextB6, false);
         setEnabled(WizardControl::NcCalc, true);
     }
@@ -583,18 +533,26 @@ void WizardController::nextFromTool() {
 // --- cutting parameters and Z no-cut -----------------------------------------
 
 void WizardController::setCutting(const CuttingParameters& values) {
-    if (SameCutting(values, cutting_)) return;
-    const ZncFilter zone = zncFilter();
-    cutting_ = values;
-    cutting_.zNoCutActive = zone.active;
-    cutting_.zNoCutZ = zone.level;
-    cutting_.zNoCutTolerance = zone.tolerance;
+    if (SameCutting(values, cutting())) return;
+    job_.setCutting(values);
     togliAssoc();
 }
 
+void WizardController::cuttingEdited(const CuttingTexts& texts) {
+    const CuttingReading reading = ReadCuttingTexts(texts, cutting());
+    const bool wasBad = badCuttingField_.has_value();
+    badCuttingField_ = reading.badField;
+    badCuttingText_ = reading.badText;
+    setCutting(reading.values);
+    // What the page shows is not what the last program was computed with.
+    if (badCuttingField_ || wasBad) togliAssoc();
+}
+
 void WizardController::rasterClicked(bool alongX, bool alongY) {
-    cutting_.rasterAlongX = alongX;
-    cutting_.rasterAlongY = alongY;
+    CuttingParameters values = cutting();
+    values.rasterAlongX = alongX;
+    values.rasterAlongY = alongY;
+    job_.setCutting(values);
     togliAssoc();
     services_.window.showHelpPicture(RasterHelpPicture(alongX, alongY));
 }
@@ -609,11 +567,11 @@ void WizardController::leaveZncGroup() {
 
 void WizardController::zncCheckClicked(bool checked) {
     togliAssoc();
-    zncChecked_ = checked;
+    job_.setZncChecked(checked);
     setEnabled(WizardControl::ZncControls, checked);
-    if (checked && zncLevel_) {
+    if (checked && zncLevel()) {
         std::string caption = " Z ";
-        caption += formatta(*zncLevel_, settings_.inches);
+        caption += formatta(*zncLevel(), settings_.inches);
         services_.window.showZncCaption(caption);
     } else {
         services_.window.showZncCaption(Say("753", "Pick Z point"));
@@ -624,8 +582,9 @@ void WizardController::zncCheckClicked(bool checked) {
 void WizardController::zncToleranceEdited(std::string_view text) {
     const auto value = ParseEditNumber(text);
     if (!value || *value < 0) return;
-    zncTolerance_ = static_cast<float>(*value);
-    if (!ncOutdated_) togliAssoc();
+    const bool current = !job_.programOutdated();
+    job_.setZncTolerance(static_cast<float>(*value));
+    if (current) togliAssoc();
 }
 
 void WizardController::startZncPick() {
@@ -642,18 +601,19 @@ void WizardController::startZncPick() {
 
 void WizardController::zncPointPicked(double x, double y) {
     commandMode_ = kNoCommandMode;
-    const ImageInfo& info = placement_.info();
+    const ImageInfo& info = job_.info();
+    const std::shared_ptr<const HeightMap>& map = job_.heightMap();
     std::optional<float> level;
-    if (map_ && info.Scale > 0) {
+    if (map && info.Scale > 0) {
         const double column = std::nearbyint((x - info.X0) / info.Scale);
         const double row = std::nearbyint((y - info.Y0) / info.Scale);
         // The last column and row count as outside, as the read-out does.
         if (column >= 0 && row >= 0 && column <= info.PixelWidth - 2 && row <= info.PixelHeight - 2 &&
-            column < map_->width() && row < map_->height()) {
-            level = map_->at(static_cast<int>(column), static_cast<int>(row));
+            column < map->width() && row < map->height()) {
+            level = map->at(static_cast<int>(column), static_cast<int>(row));
         }
     }
-    zncLevel_ = level;
+    job_.setZncLevel(level);
     std::string caption = level ? " Z: " : " ";
     caption += level ? formatta(*level, settings_.inches) : Say("752", "outside the picture");
     services_.window.showZncCaption(caption);
@@ -668,6 +628,7 @@ void WizardController::zncPickCancelled() {
     commandMode_ = kNoCommandMode;
     mode3D_ = true;
     services_.view3d.set3DMode(true);
+    services_.window.showStatus(page::kCutting);
 }
 
 void WizardController::regenerateZnc() {
@@ -676,29 +637,32 @@ void WizardController::regenerateZnc() {
 
 void WizardController::computeNc() {
     if (!hasPicture() || runner_.busy()) return;  // one computation at a time
-    if (ncFileName_.empty()) {
+    if (job_.ncFileName().empty()) {
         report("Choose the NC file first.");
         return;
     }
-    if (reliefOutdated_ || !map_) {
+    // A value the page shows that cannot be used is named; nothing is
+    // computed with another value in its place.
+    if (badCuttingField_) {
+        report(services_.window.fieldCaption(*badCuttingField_) + " \"" + badCuttingText_ +
+               "\" is not a value that can be used: nothing was computed.");
+        return;
+    }
+    if (job_.reliefOutdated() || !job_.heightMap()) {
         startReliefBuild([this] { computeNc(); });
         return;
     }
     NcComputation computation;
-    computation.relief = map_;
-    computation.request.cutter = tool_;
-    computation.request.parameters = cutting_;
-    const ZncFilter zone = zncFilter();
-    computation.request.parameters.zNoCutActive = zone.active;
-    computation.request.parameters.zNoCutZ = zone.level;
-    computation.request.parameters.zNoCutTolerance = zone.tolerance;
-    computation.request.placement = {placement_.info().Scale, placement_.info().X0, placement_.info().Y0};
+    computation.relief = job_.heightMap();
+    computation.request.cutter = tool();
+    computation.request.parameters = cutting();
+    computation.request.placement = {job_.info().Scale, job_.info().X0, job_.info().Y0};
     computation.request.threads = settings_.threads;
-    computation.post = post_;
-    computation.job = MakeNcJobValues(tool_, ncFileName_);
-    const std::filesystem::path file = ncFileName_;
+    computation.post = post();
+    computation.job = MakeNcJobValues(tool(), ncFileName());
+    const std::filesystem::path file = ncFileName();
     const int generation = generation_;
-    const int stamp = ncStamp_;
+    const int stamp = job_.programStamp();
     runner_.start([this, computation = std::move(computation), file, generation,
                    stamp](TaskControl& control) -> JobRunner::Commit {
         auto computed = std::make_shared<NcComputed>(ComputeNcProgram(computation, &control));
@@ -708,11 +672,8 @@ void WizardController::computeNc() {
         SaveNcProgram(file, computed->program.text, computation.post.encoding);
         return [this, computed, generation, stamp] {
             if (generation != generation_) return;
-            program_ = std::move(computed->program);
-            services_.ncPage.showProgram(*program_);
-            services_.view3d.setToolPath(computed->nodes);
-            if (stamp == ncStamp_) {
-                ncOutdated_ = false;
+            job_.setProgram(std::move(computed->program), std::move(computed->nodes), stamp);
+            if (!job_.programOutdated()) {
                 setEnabled(WizardControl::NextB6, true);
                 setEnabled(WizardControl::NcCalc, false);
             }
@@ -726,7 +687,7 @@ void WizardController::prevFromCutting() {
 }
 
 void WizardController::nextFromCutting() {
-    if (ncOutdated_ || !program_) return;
+    if (job_.programOutdated() || !program()) return;
     services_.view3d.hideCutter();
     showPage(page::kProgram);
 }
@@ -761,42 +722,44 @@ void WizardController::waitForWork() {
 
 JobRecord WizardController::jobRecord() const {
     JobRecord record;
-    const ImageInfo& info = placement_.info();
+    const ImageInfo& info = job_.info();
     record.workWidth = info.SizeX;
     record.workHeight = info.SizeY;
-    record.keepRatio = placement_.keepRatio();
+    record.keepRatio = job_.placement().keepRatio();
     record.originX = -info.X0;
     record.originY = -info.Y0;
-    record.whiteZ = relief_.WhiteZ;
-    record.blackZ = relief_.BlackZ;
-    record.ncFileName = ncFileName_.string();
-    record.postName = post_.postName;
-    record.tool = tool_;
-    record.feedPlaneZ = static_cast<float>(cutting_.feedPlaneZ);
-    record.stepOver = static_cast<float>(cutting_.stepOver);
-    record.stock = cutting_.stockAllowance;
-    record.filter = cutting_.filterTolerance;
-    record.zPasses = cutting_.passCount;
-    record.zStep = static_cast<float>(cutting_.zStep);
-    record.rasterAlongX = cutting_.rasterAlongX;
-    record.rasterAlongY = cutting_.rasterAlongY;
+    const ReliefValues depths = job_.reliefValues();
+    const CuttingParameters& values = cutting();
+    record.whiteZ = depths.WhiteZ;
+    record.blackZ = depths.BlackZ;
+    record.ncFileName = ncFileName().string();
+    record.postName = post().postName;
+    record.tool = tool();
+    record.feedPlaneZ = static_cast<float>(values.feedPlaneZ);
+    record.stepOver = static_cast<float>(values.stepOver);
+    record.stock = values.stockAllowance;
+    record.filter = values.filterTolerance;
+    record.zPasses = values.passCount;
+    record.zStep = static_cast<float>(values.zStep);
+    record.rasterAlongX = values.rasterAlongX;
+    record.rasterAlongY = values.rasterAlongY;
     return record;
 }
 
 // The stored job into the pages, in the order the pages depend on each
 // other: size, origin, depths, NC file, post-processor, tool, cutting values.
 void WizardController::applyRecord(const JobRecord& record) {
-    afterSizeChange(placement_.restoreSize(record.workWidth, record.workHeight, record.keepRatio));
-    placement_.originEdited();
-    relief_.setWhiteZ(record.whiteZ);
-    relief_.setBlackZ(record.blackZ);
-    ++reliefStamp_;
-    reliefOutdated_ = true;
+    afterSizeChange(job_.editPlacement([&record](Placement& placement) {
+        return placement.restoreSize(record.workWidth, record.workHeight, record.keepRatio);
+    }));
+    job_.editPlacement([](Placement& placement) { placement.originEdited(); });
+    job_.setWhiteZ(record.whiteZ);
+    job_.setBlackZ(record.blackZ);
+    // A document keeps the NC file it stored.
     setNcFileName(record.ncFileName);
-    program_.reset();
     loadPost(record.postName);
-    tool_ = record.tool;
-    CuttingParameters values = cutting_;
+    job_.setCutter(record.tool);
+    CuttingParameters values = cutting();
     values.feedPlaneZ = record.feedPlaneZ;
     values.stepOver = record.stepOver;
     values.stockAllowance = record.stock;
@@ -805,7 +768,7 @@ void WizardController::applyRecord(const JobRecord& record) {
     values.zStep = record.zStep;
     values.rasterAlongX = record.rasterAlongX;
     values.rasterAlongY = record.rasterAlongY;
-    cutting_ = values;
+    job_.setCutting(values);
     togliAssoc();
     replayOrigin_ = {record.originX, record.originY};
 }
@@ -815,7 +778,9 @@ void WizardController::applyRecord(const JobRecord& record) {
 void WizardController::replayDocument() {
     applySize();
     nextFromSize();
-    if (placement_.typedOrigin(replayOrigin_.dx, replayOrigin_.dy)) {
+    if (job_.editPlacement([this](Placement& placement) {
+            return placement.typedOrigin(replayOrigin_.dx, replayOrigin_.dy);
+        })) {
         placePictureAgain();
         setEnabled(WizardControl::NextB2, true);
         setEnabled(WizardControl::OrigineApply, false);
@@ -824,7 +789,7 @@ void WizardController::replayDocument() {
     auto rest = [this] {
         applyDepth();
         nextFromDepth();
-        if (ncFileName_.empty()) return;  // the dialog was cancelled: the job waits on the NC file page
+        if (ncFileName().empty()) return;  // the dialog was cancelled: the job waits on the NC file page
         nextFromNcFile();
         nextFromTool();
     };
@@ -842,12 +807,12 @@ void WizardController::replayDocument() {
 bool WizardController::saveDocument(const std::filesystem::path& fileName) {
     if (!hasPicture()) return false;
     try {
-        SaveDocument(fileName, picture_, jobRecord());
+        SaveDocument(fileName, picture(), jobRecord());
     } catch (const std::exception& error) {
         report(error.what());
         return false;
     }
-    documentFileName_ = fileName;
+    job_.setDocumentFileName(fileName);
     services_.window.showDocumentName(fileName);
     return true;
 }
@@ -855,8 +820,8 @@ bool WizardController::saveDocument(const std::filesystem::path& fileName) {
 bool WizardController::exportStl(const std::filesystem::path& fileName, StlShape shape) {
     if (!hasPicture()) return false;
     try {
-        const ReliefValues values = currentReliefValues();
-        const auto map = reliefOutdated_ || !map_ ? BuildRelief(picture_, values) : map_;
+        const ReliefValues values = job_.reliefValues();
+        const auto map = job_.reliefOutdated() || !relief() ? BuildRelief(picture(), values) : relief();
         WriteStl(fileName, *map, values, shape);
     } catch (const std::exception& error) {
         report(error.what());
@@ -866,7 +831,7 @@ bool WizardController::exportStl(const std::filesystem::path& fileName, StlShape
 }
 
 std::filesystem::path WizardController::proposedSaveName() const {
-    return ProposedSaveName(documentFileName_, pictureFileName_);
+    return ProposedSaveName(documentFileName(), pictureFileName());
 }
 
 bool WizardController::saveAs(const std::filesystem::path& chosenName, SaveKind kind, StlShape shape) {
@@ -888,7 +853,7 @@ bool WizardController::saveAs(const std::filesystem::path& chosenName, SaveKind 
             }
             break;
     }
-    documentFileName_ = fileName;
+    job_.setDocumentFileName(fileName);
     return true;
 }
 

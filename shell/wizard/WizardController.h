@@ -1,9 +1,10 @@
 // The job wizard: the road from a picture to an NC program over pages 43 to
 // 50 (size, reference point, depth, NC file and post-processor, tool, cutting
 // parameters, program), the picture and document commands around it and the
-// Z no-cut zone. It owns the job's state and decides what the window shows;
-// the window forwards the user's actions here and polls the worker while a
-// computation runs. Nothing here needs a display.
+// Z no-cut zone. It is the one that changes the Job and decides what the
+// pages show; the views of the job follow the Job by themselves. The window
+// forwards the user's actions here and polls the worker while a computation
+// runs. Nothing here needs a display.
 #pragma once
 
 #include <filesystem>
@@ -24,6 +25,8 @@
 #include "engine/relief/ReliefValues.h"
 #include "engine/stl/StlWriter.h"
 #include "engine/toolpath/ToolPathParameters.h"
+#include "shell/wizard/CuttingValues.h"
+#include "shell/wizard/Job.h"
 #include "shell/wizard/JobComputation.h"
 #include "shell/wizard/JobRunner.h"
 #include "shell/wizard/Placement.h"
@@ -36,14 +39,6 @@ inline constexpr int kZncMarkId = 777;
 // The command mode of the Z no-cut pick, and of no command.
 inline constexpr int kZncPickMode = 58;
 inline constexpr int kNoCommandMode = 999;
-
-// The fields of the cutting-parameter page, for their help pictures.
-enum class CuttingField { FeedPlane, StepOver, Stock, PassCount, ZStep, Filter, ZncGroup };
-
-// The help picture of a field on focus (101 .. 112), and of the two raster
-// boxes after a click: 106 only along X, 107 only along Y, 108 both, 109 neither.
-int HelpPictureFor(CuttingField field);
-int RasterHelpPicture(bool alongX, bool alongY);
 
 // The names (without extension) of the post-processor definitions in
 // folder/pst, sorted, so the list reads the same on every machine.
@@ -58,31 +53,33 @@ struct WizardSettings {
 
 class WizardController {
 public:
-    WizardController(WizardServices services, WizardSettings settings);
+    // The controller changes `job`, which outlives it.
+    WizardController(Job& job, WizardServices services, WizardSettings settings);
 
-    // --- state --------------------------------------------------------------
+    // --- state (the job's is read from the job) -----------------------------
+    const Job& job() const { return job_; }
     int page() const { return page_; }
-    bool hasPicture() const { return !picture_.empty(); }
-    const Picture& picture() const { return picture_; }
-    const Placement& placement() const { return placement_; }
-    const ReliefValues& reliefValues() const { return relief_; }
-    const std::shared_ptr<const HeightMap>& relief() const { return map_; }
-    bool reliefOutdated() const { return reliefOutdated_; }
-    bool ncOutdated() const { return ncOutdated_; }
+    bool hasPicture() const { return job_.hasPicture(); }
+    const Picture& picture() const { return job_.picture(); }
+    const Placement& placement() const { return job_.placement(); }
+    ReliefValues reliefValues() const { return job_.reliefValues(); }
+    const std::shared_ptr<const HeightMap>& relief() const { return job_.heightMap(); }
+    bool reliefOutdated() const { return job_.reliefOutdated(); }
+    bool ncOutdated() const { return job_.programOutdated(); }
     bool mode3D() const { return mode3D_; }
     int commandMode() const { return commandMode_; }
     bool enabled(WizardControl control) const;
-    const std::filesystem::path& ncFileName() const { return ncFileName_; }
-    const std::filesystem::path& documentFileName() const { return documentFileName_; }
-    const std::filesystem::path& pictureFileName() const { return pictureFileName_; }  // picture or document opened
-    const PostSettings& post() const { return post_; }
-    const ToolRecord& tool() const { return tool_; }
-    const CuttingParameters& cutting() const { return cutting_; }
-    const std::optional<NcProgram>& program() const { return program_; }
+    const std::filesystem::path& ncFileName() const { return job_.ncFileName(); }
+    const std::filesystem::path& documentFileName() const { return job_.documentFileName(); }
+    const std::filesystem::path& pictureFileName() const { return job_.pictureFileName(); }
+    const PostSettings& post() const { return job_.post(); }
+    const ToolRecord& tool() const { return job_.cutter(); }
+    const CuttingParameters& cutting() const { return job_.cutting(); }
+    const std::optional<NcProgram>& program() const { return job_.program(); }
     // The Z no-cut level picked (none before a pick) and whether the zone is on.
-    std::optional<float> zncLevel() const { return zncLevel_; }
-    ZncFilter zncFilter() const;
-    bool zncChecked() const { return zncChecked_; }
+    std::optional<float> zncLevel() const { return job_.zncLevel(); }
+    ZncFilter zncFilter() const { return job_.zncFilter(); }
+    bool zncChecked() const { return job_.zncChecked(); }
 
     // The values the pages show before the user edits them (the job defaults
     // of the settings): the next open that succeeds takes them as they are,
@@ -110,7 +107,6 @@ public:
     void rectanglePicked(const CutInfo& cut);
     void crop();
     void convertToGrey();
-    void negative();
     void nextFromEdit();  // Next on page 43
 
     // --- pages 44 and 45: size and reference point ----------------------------
@@ -135,7 +131,7 @@ public:
     void nextFromDepth();  // 46 -> 47: the post list, and the NC file when none
 
     // --- pages 47 and 48: NC file, post-processor, tool -----------------------
-    void chooseNcFile();  // the NC file dialog
+    void chooseNcFile();  // the NC file dialog, proposing the picture's name
     void setNcFileName(const std::filesystem::path& file);
     // The NC page saved the program under another name: that name is the NC
     // file from now on, and the program in it is still the current one.
@@ -149,6 +145,9 @@ public:
 
     // --- page 49: cutting parameters, Z no-cut, compute -----------------------
     void setCutting(const CuttingParameters& values);
+    // The page's texts as typed: a value that cannot be used outdates the
+    // program, and Compute names it instead of computing.
+    void cuttingEdited(const CuttingTexts& texts);
     void rasterClicked(bool alongX, bool alongY);
     void focusField(CuttingField field);
     void leaveZncGroup();
@@ -202,8 +201,8 @@ private:
     void togliAssoc();
     // A picture edit: the crop selection is dropped, the relief and program
     // outdated and the picture placed again.
-    void editPicture(const std::function<void(Picture&)>& change);
-    void markPictureEdited();
+    void editPicture(const std::function<void(Picture&, Placement&)>& change);
+    void afterPictureEdit();
     void placePictureAgain();
     void applyShift(const DrawingShift& shift);
     void showPlacement();
@@ -214,8 +213,9 @@ private:
     void report(const std::string& text);
     void handleOutcome(const JobOutcome& outcome);
     void loadPost(const std::string& name);
-    ReliefValues currentReliefValues() const;
+    void cancelOwnPicks();
 
+    Job& job_;
     WizardServices services_;
     WizardSettings settings_;
     JobRunner runner_;
@@ -223,35 +223,17 @@ private:
     int page_ = 0;
     int commandMode_ = kNoCommandMode;
     bool mode3D_ = false;
-    bool reliefOutdated_ = true;
-    bool ncOutdated_ = true;
     bool rectangleReady_ = false;
     std::vector<bool> enabled_;
-
-    Picture picture_;
-    std::filesystem::path pictureFileName_;
-    std::filesystem::path documentFileName_;
-    Placement placement_;
     CutInfo cut_;
-    ReliefValues relief_;
-    ShadingResolution shading_ = ShadingResolution::Fine;
-    std::shared_ptr<const HeightMap> map_;
-    std::filesystem::path ncFileName_;
-    PostSettings post_;
-    ToolRecord tool_;
-    CuttingParameters cutting_;
-    std::optional<NcProgram> program_;
     std::string lastFailure_;
+    // The cutting value typed that cannot be used, and its text.
+    std::optional<CuttingField> badCuttingField_;
+    std::string badCuttingText_;
 
-    bool zncChecked_ = false;
-    std::optional<float> zncLevel_;
-    float zncTolerance_ = 0.0f;
-
-    // Counters that tell a finished computation whether its inputs changed
-    // meanwhile: another job opened, the relief's or the program's inputs edited.
+    // Tells a finished computation whether another job was opened meanwhile
+    // (the job's own stamps tell whether its inputs were edited).
     int generation_ = 0;
-    int reliefStamp_ = 0;
-    int ncStamp_ = 0;
     DrawingShift replayOrigin_;  // the stored origin, as the origin edits show it
 
     // What follows the relief build that is running (the rest of a step or of
