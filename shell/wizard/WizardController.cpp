@@ -19,14 +19,6 @@ namespace calvoro {
 
 namespace {
 
-constexpr int kControlCount = static_cast<int>(WizardControl::ZncControls) + 1;
-
-// A text of the language file, or ours when no language file is loaded.
-std::string Say(std::string_view key, std::string_view fallback) {
-    std::string text = LangString(key);
-    return text.empty() ? std::string(fallback) : text;
-}
-
 bool SameCutting(const CuttingParameters& a, const CuttingParameters& b) {
     return a.stepOver == b.stepOver && a.feedPlaneZ == b.feedPlaneZ && a.stockAllowance == b.stockAllowance &&
            a.filterTolerance == b.filterTolerance && a.rasterAlongX == b.rasterAlongX &&
@@ -49,58 +41,12 @@ std::vector<std::string> ListPostProcessors(const std::filesystem::path& program
     return names;
 }
 
-WizardController::WizardController(Job& job, WizardServices services, WizardSettings settings)
-    : job_(job), services_(services), settings_(std::move(settings)), enabled_(kControlCount, false) {
-    PostSettings post = job_.post();
-    post.unitsFlag = settings_.inches ? 1 : 0;
-    job_.setPost(std::move(post));
-    loadPost(settings_.postName);
-}
-
-bool WizardController::enabled(WizardControl control) const {
-    return enabled_[static_cast<std::size_t>(control)];
-}
-
-void WizardController::setEnabled(WizardControl control, bool on) {
-    enabled_[static_cast<std::size_t>(control)] = on;
-    services_.window.setEnabled(control, on);
-}
-
-void WizardController::showPage(int page, bool withStatus) {
-    page_ = page;
-    services_.window.showPage(page, withStatus);
-}
-
-void WizardController::report(const std::string& text) {
-    services_.dialogs.showMessage(text);
-}
-
-// The program no longer matches what the pages say.
-void WizardController::togliAssoc() {
-    job_.outdateProgram();
-    setEnabled(WizardControl::NextB6, false);
-    setEnabled(WizardControl::NcCalc, true);
-}
-
-void WizardController::showPlacement() {
-    const ImageInfo& info = job_.info();
-    services_.window.showSize(formatta(info.SizeX, settings_.inches), formatta(info.SizeY, settings_.inches));
-    // Adding 0 turns the -0 of an origin at 0 into 0: the edits never say "-0.000".
-    services_.window.showOrigin(formatta(-info.X0 + 0.0, settings_.inches), formatta(-info.Y0 + 0.0, settings_.inches));
-    services_.window.showCheckedCorner(job_.placement().checkedCorner());
-}
-
-void WizardController::placePictureAgain() {
-    services_.drawing.placePicture(job_.picture(), job_.info());
-    showPlacement();
-}
-
-void WizardController::applyShift(const DrawingShift& shift) {
-    if (shift.dx != 0.0 || shift.dy != 0.0) services_.drawing.moveAll(shift.dx, shift.dy);
-    showPlacement();
-    // Where the picture lies is where the cutter goes: a program computed for
-    // another placement would cut elsewhere.
-    togliAssoc();
+WizardController::WizardController(Job& theJob, WizardServices theServices, WizardSettings theSettings)
+    : WizardContext(theJob, theServices, std::move(theSettings)), pictureEdits_(*this), znc_(*this), files_(*this) {
+    PostSettings post = job.post();
+    post.unitsFlag = settings.inches ? 1 : 0;
+    job.setPost(std::move(post));
+    loadPost(settings.postName);
 }
 
 // --- the open command --------------------------------------------------------
@@ -109,7 +55,7 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     const std::optional<JobValues> values = std::exchange(nextOpenValues_, std::nullopt);
     // Anything in the drawing, a point placed before any picture too, is lost
     // by the open: the user is asked first.
-    if (services_.drawing.hasObjects() && !services_.dialogs.confirmDiscard()) return false;
+    if (services.drawing.hasObjects() && !services.dialogs.confirmDiscard()) return false;
     const PictureLoader loader = ChoosePictureLoader(fileName);
     if (loader == PictureLoader::Unknown) {
         report(Say("401", "This kind of file cannot be opened: choose a BMP or JPEG picture or a job (*.pxm)."));
@@ -130,7 +76,7 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
         } else {
             picture = LoadPictureFile(fileName);
         }
-        info = ComputeImageScale(ImageInfo{}, picture.width, picture.height, picture.dpiX, settings_.inches);
+        info = ComputeImageScale(ImageInfo{}, picture.width, picture.height, picture.dpiX, settings.inches);
     } catch (const PictureError& error) {
         report(PictureErrorText(error, fileName));
         return false;
@@ -149,26 +95,23 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     ++generation_;
     afterRelief_ = nullptr;
     cancelOwnPicks();
-    commandMode_ = kNoCommandMode;
+    activeCommandMode = kNoCommandMode;
     // The values of the pages first, so that the new picture's work box is
     // as deep as they say.
     if (values) {
-        job_.setWhiteZ(values->whiteZ);
-        job_.setBlackZ(values->blackZ);
-        job_.setCutting(values->cutting);
+        job.setWhiteZ(values->whiteZ);
+        job.setBlackZ(values->blackZ);
+        job.setCutting(values->cutting);
     }
     const ShadingResolution shading = ChooseShadingResolution(picture.width, picture.height);
-    job_.newPicture(std::move(picture), fileName, loader == PictureLoader::Document, info);
-    services_.window.showDocumentName(fileName);
+    job.newPicture(std::move(picture), fileName, loader == PictureLoader::Document, info);
+    services.window.showDocumentName(fileName);
     togliAssoc();
-    rectangleReady_ = false;
-    services_.window.showCropSelection(std::nullopt);
-    mode3D_ = false;
-    services_.view3d.set3DMode(false);
-    services_.window.showZncCaption(Say("753", "Pick Z point"));
-    setEnabled(WizardControl::ZncControls, false);
-    job_.setShading(shading);
-    services_.window.showShading(shading);
+    pictureEdits_.dropSelection();
+    set3DMode(false);
+    znc_.reset();
+    job.setShading(shading);
+    services.window.showShading(shading);
     placePictureAgain();
     setEnabled(WizardControl::DimApply, false);
     setEnabled(WizardControl::NextB1, true);
@@ -176,7 +119,7 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     setEnabled(WizardControl::OrigineApply, false);
     setEnabled(WizardControl::CutSel, false);
     setEnabled(WizardControl::Save, false);
-    setEnabled(WizardControl::NextB4, !job_.ncFileName().empty());
+    setEnabled(WizardControl::NextB4, !job.ncFileName().empty());
     // The depths in the edits hold until the user changes one.
     setEnabled(WizardControl::NextB3, true);
     setEnabled(WizardControl::ProfApply, false);
@@ -193,11 +136,11 @@ void WizardController::setJobValues(float whiteZ, float blackZ, const CuttingPar
 }
 
 void WizardController::setInches(bool inches) {
-    if (inches == settings_.inches) return;
-    settings_.inches = inches;
-    PostSettings post = job_.post();
+    if (inches == settings.inches) return;
+    settings.inches = inches;
+    PostSettings post = job.post();
     post.unitsFlag = inches ? 1 : 0;
-    job_.setPost(std::move(post));
+    job.setPost(std::move(post));
     togliAssoc();
     if (hasPicture()) showPlacement();
 }
@@ -210,98 +153,18 @@ void WizardController::discardJob() {
     }
     ++generation_;
     afterRelief_ = nullptr;
-    commandMode_ = kNoCommandMode;
-    job_.clear();
+    activeCommandMode = kNoCommandMode;
+    job.clear();
     togliAssoc();
-    mode3D_ = false;
-    rectangleReady_ = false;
-    services_.window.showCropSelection(std::nullopt);
+    showing3D = false;
+    pictureEdits_.dropSelection();
     setEnabled(WizardControl::Save, false);
 }
 
 // The crop's rectangle and the Z no-cut point are picked in the drawing of
 // the picture they belong to.
 void WizardController::cancelOwnPicks() {
-    if (page_ == page::kDistance || commandMode_ == kZncPickMode) services_.drawing.cancelTask();
-}
-
-// --- picture edits -----------------------------------------------------------
-
-void WizardController::modify() {
-    showPage(page::kDistance);
-    services_.drawing.setObjectSnap(true);
-    services_.drawing.startRectanglePick();
-    rectangleReady_ = false;
-    services_.window.showCropSelection(std::nullopt);
-    setEnabled(WizardControl::CutSel, false);
-}
-
-void WizardController::rectanglePicked(const CutInfo& cut) {
-    if (!hasPicture()) return;
-    cut_ = cut;
-    rectangleReady_ = true;
-    services_.window.showCropSelection(cut);
-    setEnabled(WizardControl::CutSel, true);
-}
-
-void WizardController::afterPictureEdit() {
-    togliAssoc();
-    placePictureAgain();
-}
-
-void WizardController::editPicture(const std::function<void(Picture&, Placement&)>& change) {
-    if (!hasPicture()) return;
-    setEnabled(WizardControl::CutSel, false);
-    job_.editPicture(change);
-    afterPictureEdit();
-}
-
-void WizardController::flipVertical() {
-    editPicture([](Picture& picture, Placement&) { FlipBitmapVertical(picture); });
-}
-
-void WizardController::flipHorizontal() {
-    editPicture([](Picture& picture, Placement&) { FlipBitmapHorizontal(picture); });
-}
-
-void WizardController::rotate() {
-    editPicture([](Picture& picture, Placement& placement) {
-        RotateBitmap90(picture);
-        // The sizes exchange; the origin goes back on the corner the user chose.
-        placement.pictureRotated();
-    });
-}
-
-void WizardController::crop() {
-    if (!hasPicture() || !rectangleReady_) return;
-    Picture cropped;
-    CropPlan plan;
-    try {
-        plan = ComputeCrop(job_.info(), cut_);
-        cropped = CropBitmap(job_.picture(), plan.pixels.left, plan.pixels.top, plan.pixels.width,
-                             plan.pixels.height);
-    } catch (const std::exception& error) {
-        report(error.what());
-        return;
-    }
-    rectangleReady_ = false;
-    services_.window.showCropSelection(std::nullopt);
-    setEnabled(WizardControl::CutSel, false);
-    job_.editPicture([&](Picture& picture, Placement& placement) {
-        picture = std::move(cropped);
-        placement.pictureCropped(plan.image);
-    });
-    afterPictureEdit();
-}
-
-void WizardController::convertToGrey() {
-    editPicture([](Picture& picture, Placement&) { MakeGrayBitmap8(picture); });
-}
-
-void WizardController::nextFromEdit() {
-    services_.drawing.cancelTask();
-    services_.drawing.setObjectSnap(false);
-    showPage(page::kSize);
+    if (currentPage == page::kDistance || activeCommandMode == kZncPickMode) services.drawing.cancelTask();
 }
 
 // --- size and reference point ------------------------------------------------
@@ -314,11 +177,11 @@ void WizardController::afterSizeChange(const std::optional<DrawingShift>& shift)
 }
 
 void WizardController::widthEdited(std::string_view text) {
-    afterSizeChange(job_.editPlacement([text](Placement& placement) { return placement.setWidthText(text); }));
+    afterSizeChange(job.editPlacement([text](Placement& placement) { return placement.setWidthText(text); }));
 }
 
 void WizardController::heightEdited(std::string_view text) {
-    afterSizeChange(job_.editPlacement([text](Placement& placement) { return placement.setHeightText(text); }));
+    afterSizeChange(job.editPlacement([text](Placement& placement) { return placement.setHeightText(text); }));
 }
 
 void WizardController::applySize() {
@@ -329,7 +192,7 @@ void WizardController::applySize() {
 }
 
 void WizardController::keepRatioClicked(bool on) {
-    const DrawingShift shift = job_.editPlacement([on](Placement& placement) { return placement.setKeepRatio(on); });
+    const DrawingShift shift = job.editPlacement([on](Placement& placement) { return placement.setKeepRatio(on); });
     if (!on || !hasPicture()) return;
     applyShift(shift);
     placePictureAgain();
@@ -338,15 +201,15 @@ void WizardController::keepRatioClicked(bool on) {
 void WizardController::cornerClicked(int corner) {
     if (!hasPicture()) return;
     const DrawingShift shift =
-        job_.editPlacement([corner](Placement& placement) { return placement.chooseCorner(corner); });
+        job.editPlacement([corner](Placement& placement) { return placement.chooseCorner(corner); });
     setEnabled(WizardControl::NextB2, true);
     setEnabled(WizardControl::Save, false);
     applyShift(shift);
 }
 
 void WizardController::originEdited() {
-    job_.editPlacement([](Placement& placement) { placement.originEdited(); });
-    services_.window.showCheckedCorner(NoCorner);
+    job.editPlacement([](Placement& placement) { placement.originEdited(); });
+    services.window.showCheckedCorner(NoCorner);
     setEnabled(WizardControl::NextB2, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::OrigineApply, true);
@@ -354,7 +217,7 @@ void WizardController::originEdited() {
 
 bool WizardController::applyTypedOrigin(std::string_view textX, std::string_view textY) {
     if (!hasPicture() ||
-        !job_.editPlacement([&](Placement& placement) { return placement.typedOrigin(textX, textY); }))
+        !job.editPlacement([&](Placement& placement) { return placement.typedOrigin(textX, textY); }))
         return false;
     placePictureAgain();
     togliAssoc();
@@ -365,7 +228,7 @@ bool WizardController::applyTypedOrigin(std::string_view textX, std::string_view
 
 void WizardController::originPicked(double x, double y) {
     if (!hasPicture()) return;
-    applyShift(job_.editPlacement([x, y](Placement& placement) { return placement.pickedOrigin(x, y); }));
+    applyShift(job.editPlacement([x, y](Placement& placement) { return placement.pickedOrigin(x, y); }));
     setEnabled(WizardControl::NextB2, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::OrigineApply, true);
@@ -382,16 +245,16 @@ void WizardController::prevFromReference() {
 void WizardController::startReliefBuild(std::function<void()> then) {
     if (runner_.busy()) return;  // a second press while the first build runs
     afterRelief_ = std::move(then);
-    auto picture = std::make_shared<const Picture>(job_.picture());
-    const ReliefValues values = job_.reliefValues();
+    auto picture = std::make_shared<const Picture>(job.picture());
+    const ReliefValues values = job.reliefValues();
     const int generation = generation_;
-    const int stamp = job_.reliefStamp();
+    const int stamp = job.reliefStamp();
     runner_.start([this, picture, values, generation, stamp](TaskControl& control) -> JobRunner::Commit {
         auto map = BuildRelief(*picture, values);
         control.throwIfCancelled();
         return [this, map, generation, stamp] {
             if (generation != generation_) return;
-            job_.setHeightMap(map, stamp);
+            job.setHeightMap(map, stamp);
             togliAssoc();
             if (auto then = std::move(afterRelief_)) {
                 afterRelief_ = nullptr;
@@ -405,12 +268,11 @@ void WizardController::nextFromReference() {
     if (!hasPicture()) return;
     auto show = [this] {
         showPage(page::kDepth);
-        mode3D_ = true;
-        services_.view3d.set3DMode(true);
+        set3DMode(true);
     };
-    if (job_.reliefOutdated() || !job_.heightMap()) {
+    if (job.reliefOutdated() || !job.heightMap()) {
         startReliefBuild([this, show] {
-            services_.view3d.autozoom();
+            services.view3d.autozoom();
             show();
         });
     } else {
@@ -423,7 +285,7 @@ void WizardController::nextFromReference() {
 void WizardController::whiteDepthEdited(std::string_view text) {
     const auto value = ParseEditNumber(text);
     if (!value) return;
-    job_.setWhiteZ(static_cast<float>(*value));
+    job.setWhiteZ(static_cast<float>(*value));
     setEnabled(WizardControl::NextB3, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::ProfApply, true);
@@ -432,14 +294,14 @@ void WizardController::whiteDepthEdited(std::string_view text) {
 void WizardController::blackDepthEdited(std::string_view text) {
     const auto value = ParseEditNumber(text);
     if (!value) return;
-    job_.setBlackZ(static_cast<float>(*value));
+    job.setBlackZ(static_cast<float>(*value));
     setEnabled(WizardControl::NextB3, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::ProfApply, true);
 }
 
 void WizardController::shadingClicked(ShadingResolution resolution) {
-    job_.setShading(resolution);
+    job.setShading(resolution);
     setEnabled(WizardControl::NextB3, false);
     setEnabled(WizardControl::ProfApply, true);
 }
@@ -447,12 +309,12 @@ void WizardController::shadingClicked(ShadingResolution resolution) {
 void WizardController::applyDepth() {
     if (!hasPicture()) return;
     auto finish = [this] {
-        services_.view3d.redrawSurface(zncFilter());
+        services.view3d.redrawSurface(zncFilter());
         setEnabled(WizardControl::NextB3, true);
         setEnabled(WizardControl::ProfApply, false);
         setEnabled(WizardControl::Save, true);
     };
-    if (job_.reliefOutdated() || !job_.heightMap())
+    if (job.reliefOutdated() || !job.heightMap())
         startReliefBuild(finish);
     else
         finish();
@@ -460,39 +322,38 @@ void WizardController::applyDepth() {
 
 void WizardController::prevFromDepth() {
     showPage(page::kReference);
-    mode3D_ = false;
-    services_.view3d.set3DMode(false);
+    set3DMode(false);
 }
 
 void WizardController::nextFromDepth() {
     showPage(page::kNcFile);
-    services_.window.showPostList(ListPostProcessors(settings_.programFolder), post().postName, post().postComment);
-    if (job_.ncFileName().empty()) chooseNcFile();
+    services.window.showPostList(ListPostProcessors(settings.programFolder), post().postName, post().postComment);
+    if (job.ncFileName().empty()) chooseNcFile();
 }
 
 // --- NC file, post-processor, tool -------------------------------------------
 
 void WizardController::chooseNcFile() {
-    if (auto file = services_.dialogs.askNcFileName()) setNcFileName(*file);
+    if (auto file = services.dialogs.askNcFileName()) setNcFileName(*file);
 }
 
 void WizardController::setNcFileName(const std::filesystem::path& file) {
-    job_.setNcFileName(file);
+    job.setNcFileName(file);
     setEnabled(WizardControl::NextB4, !file.empty());
     togliAssoc();
 }
 
 void WizardController::ncFileSavedAs(const std::filesystem::path& file) {
     if (file.empty()) return;
-    job_.programSavedAs(file);
+    job.programSavedAs(file);
     setEnabled(WizardControl::NextB4, true);
 }
 
 void WizardController::loadPost(const std::string& name) {
-    PostSettings current = job_.post();
+    PostSettings current = job.post();
     current.postName = name;
-    PostLoadResult loaded = LoadPostProcessor(settings_.programFolder, current);
-    job_.setPost(std::move(loaded.settings));
+    PostLoadResult loaded = LoadPostProcessor(settings.programFolder, current);
+    job.setPost(std::move(loaded.settings));
     std::string problems;
     for (const std::string& line : loaded.problems) problems += (problems.empty() ? "" : "\n") + line;
     if (!problems.empty()) report(problems);
@@ -500,7 +361,7 @@ void WizardController::loadPost(const std::string& name) {
 
 void WizardController::choosePost(const std::string& name) {
     loadPost(name);
-    services_.window.showPostList(ListPostProcessors(settings_.programFolder), post().postName, post().postComment);
+    services.window.showPostList(ListPostProcessors(settings.programFolder), post().postName, post().postComment);
     togliAssoc();
 }
 
@@ -509,12 +370,12 @@ void WizardController::prevFromNcFile() {
 }
 
 void WizardController::nextFromNcFile() {
-    if (job_.ncFileName().empty()) return;
+    if (job.ncFileName().empty()) return;
     showPage(page::kTool);
 }
 
 void WizardController::setTool(const ToolRecord& tool) {
-    job_.setCutter(tool);
+    job.setCutter(tool);
     togliAssoc();
 }
 
@@ -524,7 +385,7 @@ void WizardController::prevFromTool() {
 
 void WizardController::nextFromTool() {
     showPage(page::kCutting);
-    if (job_.programOutdated()) {
+    if (job.programOutdated()) {
         setEnabled(WizardControl::NextB6, false);
         setEnabled(WizardControl::NcCalc, true);
     }
@@ -534,7 +395,7 @@ void WizardController::nextFromTool() {
 
 void WizardController::setCutting(const CuttingParameters& values) {
     if (SameCutting(values, cutting())) return;
-    job_.setCutting(values);
+    job.setCutting(values);
     togliAssoc();
 }
 
@@ -552,117 +413,47 @@ void WizardController::rasterClicked(bool alongX, bool alongY) {
     CuttingParameters values = cutting();
     values.rasterAlongX = alongX;
     values.rasterAlongY = alongY;
-    job_.setCutting(values);
+    job.setCutting(values);
     togliAssoc();
-    services_.window.showHelpPicture(RasterHelpPicture(alongX, alongY));
+    services.window.showHelpPicture(RasterHelpPicture(alongX, alongY));
 }
 
 void WizardController::focusField(CuttingField field) {
-    services_.window.showHelpPicture(HelpPictureFor(field));
+    services.window.showHelpPicture(HelpPictureFor(field));
 }
 
 void WizardController::leaveZncGroup() {
-    services_.window.showStatus(page::kCutting);
-}
-
-void WizardController::zncCheckClicked(bool checked) {
-    togliAssoc();
-    job_.setZncChecked(checked);
-    setEnabled(WizardControl::ZncControls, checked);
-    if (checked && zncLevel()) {
-        std::string caption = " Z ";
-        caption += formatta(*zncLevel(), settings_.inches);
-        services_.window.showZncCaption(caption);
-    } else {
-        services_.window.showZncCaption(Say("753", "Pick Z point"));
-    }
-    services_.view3d.redrawSurface(zncFilter());
-}
-
-void WizardController::zncToleranceEdited(std::string_view text) {
-    const auto value = ParseEditNumber(text);
-    if (!value || *value < 0) return;
-    const bool current = !job_.programOutdated();
-    job_.setZncTolerance(static_cast<float>(*value));
-    if (current) togliAssoc();
-}
-
-void WizardController::startZncPick() {
-    togliAssoc();
-    commandMode_ = kZncPickMode;
-    // The mark of an earlier pick goes; the first pick finds none.
-    if (services_.drawing.hasObject(kZncMarkId)) services_.drawing.deleteObject(kZncMarkId);
-    mode3D_ = false;
-    services_.view3d.set3DMode(false);
-    services_.drawing.cancelTask();
-    services_.drawing.startPointPick(kZncMarkId);
-    services_.window.showStatus(page_message::kPointPick);
-}
-
-void WizardController::zncPointPicked(double x, double y) {
-    commandMode_ = kNoCommandMode;
-    const ImageInfo& info = job_.info();
-    const std::shared_ptr<const HeightMap>& map = job_.heightMap();
-    std::optional<float> level;
-    if (map && info.Scale > 0) {
-        const double column = std::nearbyint((x - info.X0) / info.Scale);
-        const double row = std::nearbyint((y - info.Y0) / info.Scale);
-        // The last column and row count as outside, as the read-out does.
-        if (column >= 0 && row >= 0 && column <= info.PixelWidth - 2 && row <= info.PixelHeight - 2 &&
-            column < map->width() && row < map->height()) {
-            level = map->at(static_cast<int>(column), static_cast<int>(row));
-        }
-    }
-    job_.setZncLevel(level);
-    std::string caption = level ? " Z: " : " ";
-    caption += level ? formatta(*level, settings_.inches) : Say("752", "outside the picture");
-    services_.window.showZncCaption(caption);
-    mode3D_ = true;
-    services_.view3d.set3DMode(true);
-    services_.view3d.redrawSurface(zncFilter());
-    togliAssoc();
-}
-
-void WizardController::zncPickCancelled() {
-    if (commandMode_ != kZncPickMode) return;
-    commandMode_ = kNoCommandMode;
-    mode3D_ = true;
-    services_.view3d.set3DMode(true);
-    services_.window.showStatus(page::kCutting);
-}
-
-void WizardController::regenerateZnc() {
-    services_.view3d.redrawSurface(zncFilter());
+    services.window.showStatus(page::kCutting);
 }
 
 void WizardController::computeNc() {
     if (!hasPicture() || runner_.busy()) return;  // one computation at a time
-    if (job_.ncFileName().empty()) {
+    if (job.ncFileName().empty()) {
         report("Choose the NC file first.");
         return;
     }
     // A value the page shows that cannot be used is named; nothing is
     // computed with another value in its place.
     if (badCuttingField_) {
-        report(services_.window.fieldCaption(*badCuttingField_) + " \"" + badCuttingText_ +
+        report(services.window.fieldCaption(*badCuttingField_) + " \"" + badCuttingText_ +
                "\" is not a value that can be used: nothing was computed.");
         return;
     }
-    if (job_.reliefOutdated() || !job_.heightMap()) {
+    if (job.reliefOutdated() || !job.heightMap()) {
         startReliefBuild([this] { computeNc(); });
         return;
     }
     NcComputation computation;
-    computation.relief = job_.heightMap();
+    computation.relief = job.heightMap();
     computation.request.cutter = tool();
     computation.request.parameters = cutting();
-    computation.request.placement = {job_.info().Scale, job_.info().X0, job_.info().Y0};
-    computation.request.threads = settings_.threads;
+    computation.request.placement = {job.info().Scale, job.info().X0, job.info().Y0};
+    computation.request.threads = settings.threads;
     computation.post = post();
     computation.job = MakeNcJobValues(tool(), ncFileName());
     const std::filesystem::path file = ncFileName();
     const int generation = generation_;
-    const int stamp = job_.programStamp();
+    const int stamp = job.programStamp();
     runner_.start([this, computation = std::move(computation), file, generation,
                    stamp](TaskControl& control) -> JobRunner::Commit {
         auto computed = std::make_shared<NcComputed>(ComputeNcProgram(computation, &control));
@@ -672,8 +463,8 @@ void WizardController::computeNc() {
         SaveNcProgram(file, computed->program.text, computation.post.encoding);
         return [this, computed, generation, stamp] {
             if (generation != generation_) return;
-            job_.setProgram(std::move(computed->program), std::move(computed->nodes), stamp);
-            if (!job_.programOutdated()) {
+            job.setProgram(std::move(computed->program), std::move(computed->nodes), stamp);
+            if (!job.programOutdated()) {
                 setEnabled(WizardControl::NextB6, true);
                 setEnabled(WizardControl::NcCalc, false);
             }
@@ -687,8 +478,8 @@ void WizardController::prevFromCutting() {
 }
 
 void WizardController::nextFromCutting() {
-    if (job_.programOutdated() || !program()) return;
-    services_.view3d.hideCutter();
+    if (job.programOutdated() || !program()) return;
+    services.view3d.hideCutter();
     showPage(page::kProgram);
 }
 
@@ -720,45 +511,19 @@ void WizardController::waitForWork() {
 
 // --- documents and exports ---------------------------------------------------
 
-JobRecord WizardController::jobRecord() const {
-    JobRecord record;
-    const ImageInfo& info = job_.info();
-    record.workWidth = info.SizeX;
-    record.workHeight = info.SizeY;
-    record.keepRatio = job_.placement().keepRatio();
-    record.originX = -info.X0;
-    record.originY = -info.Y0;
-    const ReliefValues depths = job_.reliefValues();
-    const CuttingParameters& values = cutting();
-    record.whiteZ = depths.WhiteZ;
-    record.blackZ = depths.BlackZ;
-    record.ncFileName = ncFileName().string();
-    record.postName = post().postName;
-    record.tool = tool();
-    record.feedPlaneZ = static_cast<float>(values.feedPlaneZ);
-    record.stepOver = static_cast<float>(values.stepOver);
-    record.stock = values.stockAllowance;
-    record.filter = values.filterTolerance;
-    record.zPasses = values.passCount;
-    record.zStep = static_cast<float>(values.zStep);
-    record.rasterAlongX = values.rasterAlongX;
-    record.rasterAlongY = values.rasterAlongY;
-    return record;
-}
-
 // The stored job into the pages, in the order the pages depend on each
 // other: size, origin, depths, NC file, post-processor, tool, cutting values.
 void WizardController::applyRecord(const JobRecord& record) {
-    afterSizeChange(job_.editPlacement([&record](Placement& placement) {
+    afterSizeChange(job.editPlacement([&record](Placement& placement) {
         return placement.restoreSize(record.workWidth, record.workHeight, record.keepRatio);
     }));
-    job_.editPlacement([](Placement& placement) { placement.originEdited(); });
-    job_.setWhiteZ(record.whiteZ);
-    job_.setBlackZ(record.blackZ);
+    job.editPlacement([](Placement& placement) { placement.originEdited(); });
+    job.setWhiteZ(record.whiteZ);
+    job.setBlackZ(record.blackZ);
     // A document keeps the NC file it stored.
     setNcFileName(record.ncFileName);
     loadPost(record.postName);
-    job_.setCutter(record.tool);
+    job.setCutter(record.tool);
     CuttingParameters values = cutting();
     values.feedPlaneZ = record.feedPlaneZ;
     values.stepOver = record.stepOver;
@@ -768,7 +533,7 @@ void WizardController::applyRecord(const JobRecord& record) {
     values.zStep = record.zStep;
     values.rasterAlongX = record.rasterAlongX;
     values.rasterAlongY = record.rasterAlongY;
-    job_.setCutting(values);
+    job.setCutting(values);
     togliAssoc();
     replayOrigin_ = {record.originX, record.originY};
 }
@@ -778,7 +543,7 @@ void WizardController::applyRecord(const JobRecord& record) {
 void WizardController::replayDocument() {
     applySize();
     nextFromSize();
-    if (job_.editPlacement([this](Placement& placement) {
+    if (job.editPlacement([this](Placement& placement) {
             return placement.typedOrigin(replayOrigin_.dx, replayOrigin_.dy);
         })) {
         placePictureAgain();
@@ -802,59 +567,6 @@ void WizardController::replayDocument() {
     } else {
         rest();
     }
-}
-
-bool WizardController::saveDocument(const std::filesystem::path& fileName) {
-    if (!hasPicture()) return false;
-    try {
-        SaveDocument(fileName, picture(), jobRecord());
-    } catch (const std::exception& error) {
-        report(error.what());
-        return false;
-    }
-    job_.setDocumentFileName(fileName);
-    services_.window.showDocumentName(fileName);
-    return true;
-}
-
-bool WizardController::exportStl(const std::filesystem::path& fileName, StlShape shape) {
-    if (!hasPicture()) return false;
-    try {
-        const ReliefValues values = job_.reliefValues();
-        const auto map = job_.reliefOutdated() || !relief() ? BuildRelief(picture(), values) : relief();
-        WriteStl(fileName, *map, values, shape);
-    } catch (const std::exception& error) {
-        report(error.what());
-        return false;
-    }
-    return true;
-}
-
-std::filesystem::path WizardController::proposedSaveName() const {
-    return ProposedSaveName(documentFileName(), pictureFileName());
-}
-
-bool WizardController::saveAs(const std::filesystem::path& chosenName, SaveKind kind, StlShape shape) {
-    if (!hasPicture()) return false;
-    commandMode_ = kNoCommandMode;
-    const std::filesystem::path fileName = CompleteSaveName(chosenName, kind);
-    switch (kind) {
-        case SaveKind::Document:
-            return saveDocument(fileName);
-        case SaveKind::Stl:
-            if (!exportStl(fileName, shape)) return false;
-            break;
-        case SaveKind::Dxf:
-            try {
-                services_.drawing.exportDxf(fileName);
-            } catch (const std::exception& error) {
-                report(error.what());
-                return false;
-            }
-            break;
-    }
-    job_.setDocumentFileName(fileName);
-    return true;
 }
 
 }  // namespace calvoro

@@ -28,58 +28,51 @@
 #include "shell/wizard/CuttingValues.h"
 #include "shell/wizard/Job.h"
 #include "shell/wizard/JobComputation.h"
+#include "shell/wizard/JobFiles.h"
 #include "shell/wizard/JobRunner.h"
+#include "shell/wizard/PictureEditStep.h"
 #include "shell/wizard/Placement.h"
+#include "shell/wizard/WizardContext.h"
 #include "shell/wizard/WizardServices.h"
+#include "shell/wizard/ZncStep.h"
 
 namespace calvoro {
-
-// The ID of the point the Z no-cut pick leaves in the drawing.
-inline constexpr int kZncMarkId = 777;
-// The command mode of the Z no-cut pick, and of no command.
-inline constexpr int kZncPickMode = 58;
-inline constexpr int kNoCommandMode = 999;
 
 // The names (without extension) of the post-processor definitions in
 // folder/pst, sorted, so the list reads the same on every machine.
 std::vector<std::string> ListPostProcessors(const std::filesystem::path& programFolder);
 
-struct WizardSettings {
-    std::filesystem::path programFolder;  // holds the pst folder
-    bool inches = false;                  // work units
-    unsigned threads = 0;                 // of the tool path, 0: one per core
-    std::string postName = "fanuc_mm";    // the post-processor in force at start
-};
-
-class WizardController {
+// The steps with a unit of their own (the picture edits, the Z no-cut zone,
+// the job's files) are reached through the controller all the same, so the
+// window and the tests have one road to each.
+class WizardController : private WizardContext {
 public:
     // The controller changes `job`, which outlives it.
     WizardController(Job& job, WizardServices services, WizardSettings settings);
 
     // --- state (the job's is read from the job) -----------------------------
-    const Job& job() const { return job_; }
-    int page() const { return page_; }
-    bool hasPicture() const { return job_.hasPicture(); }
-    const Picture& picture() const { return job_.picture(); }
-    const Placement& placement() const { return job_.placement(); }
-    ReliefValues reliefValues() const { return job_.reliefValues(); }
-    const std::shared_ptr<const HeightMap>& relief() const { return job_.heightMap(); }
-    bool reliefOutdated() const { return job_.reliefOutdated(); }
-    bool ncOutdated() const { return job_.programOutdated(); }
-    bool mode3D() const { return mode3D_; }
-    int commandMode() const { return commandMode_; }
-    bool enabled(WizardControl control) const;
-    const std::filesystem::path& ncFileName() const { return job_.ncFileName(); }
-    const std::filesystem::path& documentFileName() const { return job_.documentFileName(); }
-    const std::filesystem::path& pictureFileName() const { return job_.pictureFileName(); }
-    const PostSettings& post() const { return job_.post(); }
-    const ToolRecord& tool() const { return job_.cutter(); }
-    const CuttingParameters& cutting() const { return job_.cutting(); }
-    const std::optional<NcProgram>& program() const { return job_.program(); }
+    int page() const { return currentPage; }
+    bool hasPicture() const { return job.hasPicture(); }
+    const Picture& picture() const { return job.picture(); }
+    const Placement& placement() const { return job.placement(); }
+    ReliefValues reliefValues() const { return job.reliefValues(); }
+    const std::shared_ptr<const HeightMap>& relief() const { return job.heightMap(); }
+    bool reliefOutdated() const { return job.reliefOutdated(); }
+    bool ncOutdated() const { return job.programOutdated(); }
+    bool mode3D() const { return showing3D; }
+    int commandMode() const { return activeCommandMode; }
+    bool enabled(WizardControl control) const { return isEnabled(control); }
+    const std::filesystem::path& ncFileName() const { return job.ncFileName(); }
+    const std::filesystem::path& documentFileName() const { return job.documentFileName(); }
+    const std::filesystem::path& pictureFileName() const { return job.pictureFileName(); }
+    const PostSettings& post() const { return job.post(); }
+    const ToolRecord& tool() const { return job.cutter(); }
+    const CuttingParameters& cutting() const { return job.cutting(); }
+    const std::optional<NcProgram>& program() const { return job.program(); }
     // The Z no-cut level picked (none before a pick) and whether the zone is on.
-    std::optional<float> zncLevel() const { return job_.zncLevel(); }
-    ZncFilter zncFilter() const { return job_.zncFilter(); }
-    bool zncChecked() const { return job_.zncChecked(); }
+    std::optional<float> zncLevel() const { return job.zncLevel(); }
+    ZncFilter zncFilter() const { return job.zncFilter(); }
+    bool zncChecked() const { return job.zncChecked(); }
 
     // The values the pages show before the user edits them (the job defaults
     // of the settings): the next open that succeeds takes them as they are,
@@ -100,14 +93,14 @@ public:
     bool openPicture(const std::filesystem::path& fileName);
     // Page 43 (through Modify on page 44) and its buttons. Every edit marks the
     // relief and the program outdated.
-    void modify();
-    void flipVertical();
-    void flipHorizontal();
-    void rotate();
-    void rectanglePicked(const CutInfo& cut);
-    void crop();
-    void convertToGrey();
-    void nextFromEdit();  // Next on page 43
+    void modify() { pictureEdits_.modify(); }
+    void flipVertical() { pictureEdits_.flipVertical(); }
+    void flipHorizontal() { pictureEdits_.flipHorizontal(); }
+    void rotate() { pictureEdits_.rotate(); }
+    void rectanglePicked(const CutInfo& cut) { pictureEdits_.rectanglePicked(cut); }
+    void crop() { pictureEdits_.crop(); }
+    void convertToGrey() { pictureEdits_.convertToGrey(); }
+    void nextFromEdit() { pictureEdits_.nextFromEdit(); }  // Next on page 43
 
     // --- pages 44 and 45: size and reference point ----------------------------
     void widthEdited(std::string_view text);
@@ -151,13 +144,14 @@ public:
     void rasterClicked(bool alongX, bool alongY);
     void focusField(CuttingField field);
     void leaveZncGroup();
-    void zncCheckClicked(bool checked);
-    void zncToleranceEdited(std::string_view text);
-    void startZncPick();
-    void zncPointPicked(double x, double y);
-    // Esc during the pick: the zone stays as it was, the 3D view comes back.
-    void zncPickCancelled();
-    void regenerateZnc();
+    void zncCheckClicked(bool checked) { znc_.zncCheckClicked(checked); }
+    void zncToleranceEdited(std::string_view text) { znc_.zncToleranceEdited(text); }
+    void startZncPick() { znc_.startZncPick(); }
+    void zncPointPicked(double x, double y) { znc_.zncPointPicked(x, y); }
+    // Esc during the pick: the zone stays as it was, the 3D view and the
+    // page's message come back.
+    void zncPickCancelled() { znc_.zncPickCancelled(); }
+    void regenerateZnc() { znc_.regenerateZnc(); }
     // Starts the tool path and program on the worker; the result arrives
     // through pollWork. A refusal shows why and keeps the previous program.
     void computeNc();
@@ -181,51 +175,35 @@ public:
     const std::string& lastFailure() const { return lastFailure_; }
 
     // --- documents and exports ------------------------------------------------
-    JobRecord jobRecord() const;
+    JobRecord jobRecord() const { return files_.jobRecord(); }
     // Saves picture and job; a job that cannot be stored shows why and leaves
     // an existing file as it was. False then.
-    bool saveDocument(const std::filesystem::path& fileName);
+    bool saveDocument(const std::filesystem::path& fileName) { return files_.saveDocument(fileName); }
     // The relief of the current picture and depths as STL (built at once when
     // it is outdated).
-    bool exportStl(const std::filesystem::path& fileName, StlShape shape);
+    bool exportStl(const std::filesystem::path& fileName, StlShape shape) { return files_.exportStl(fileName, shape); }
     // The save command: what the save dialog proposes, and the chosen name
     // completed with the extension of the chosen kind and written as the job,
     // the relief or the drawing. False, with the reason shown, when nothing
     // could be written; an existing file then stays as it was.
-    std::filesystem::path proposedSaveName() const;
-    bool saveAs(const std::filesystem::path& chosenName, SaveKind kind, StlShape shape = StlShape::Solid);
+    std::filesystem::path proposedSaveName() const { return files_.proposedSaveName(); }
+    bool saveAs(const std::filesystem::path& chosenName, SaveKind kind, StlShape shape = StlShape::Solid) {
+        return files_.saveAs(chosenName, kind, shape);
+    }
 
 private:
-    void showPage(int page, bool withStatus = true);
-    void setEnabled(WizardControl control, bool on);
-    void togliAssoc();
-    // A picture edit: the crop selection is dropped, the relief and program
-    // outdated and the picture placed again.
-    void editPicture(const std::function<void(Picture&, Placement&)>& change);
-    void afterPictureEdit();
-    void placePictureAgain();
-    void applyShift(const DrawingShift& shift);
-    void showPlacement();
     void afterSizeChange(const std::optional<DrawingShift>& shift);
     void startReliefBuild(std::function<void()> then);
     void applyRecord(const JobRecord& record);
     void replayDocument();
-    void report(const std::string& text);
     void handleOutcome(const JobOutcome& outcome);
     void loadPost(const std::string& name);
     void cancelOwnPicks();
 
-    Job& job_;
-    WizardServices services_;
-    WizardSettings settings_;
+    PictureEditStep pictureEdits_;
+    ZncStep znc_;
+    JobFiles files_;
     JobRunner runner_;
-
-    int page_ = 0;
-    int commandMode_ = kNoCommandMode;
-    bool mode3D_ = false;
-    bool rectangleReady_ = false;
-    std::vector<bool> enabled_;
-    CutInfo cut_;
     std::string lastFailure_;
     // The cutting value typed that cannot be used, and its text.
     std::optional<CuttingField> badCuttingField_;
