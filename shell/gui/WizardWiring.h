@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "shell/gui/JobView3D.h"
+#include "shell/gui/WizardDrawingHost.h"
 #include "shell/gui/WizardPagesUi.h"
 #include "shell/wizard/Job.h"
 #include "shell/wizard/WizardController.h"
@@ -25,6 +26,8 @@ class QToolButton;
 
 namespace calvoro {
 
+class CuttingPageWiring;
+class WizardPagesView;
 class DialogServices;
 class MainLifeCycle;
 class NcPageWiring;
@@ -34,12 +37,7 @@ class View3D;
 struct MainState;
 struct MainWindowUi;
 
-class WizardWiring : public QObject,
-                     private WizardWindow,
-                     private WizardView3D,
-                     private WizardDrawing,
-                     private WizardDialogs,
-                     private JobObserver {
+class WizardWiring : public QObject, private WizardView3D, private WizardDialogs {
     Q_OBJECT
 public:
     WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& life, TQVCmp2D& cad, View2DHost& view2d,
@@ -82,49 +80,20 @@ public:
     bool Working() const;
 
 private:
-    // WizardWindow.
-    void showPage(int page, bool withStatus) override;
-    void showStatus(int pageMessage) override;
-    void setEnabled(WizardControl control, bool enabled) override;
-    void showSize(const std::string& width, const std::string& height) override;
-    void showOrigin(const std::string& x, const std::string& y) override;
-    void showCheckedCorner(int corner) override;
-    void showShading(ShadingResolution resolution) override;
-    void showHelpPicture(int resource) override;
-    void showZncCaption(const std::string& caption) override;
-    void showPostList(const std::vector<std::string>& names, const std::string& current,
-                      const std::string& comment) override;
-    void showCropSelection(const std::optional<CutInfo>& cut) override;
-    std::string fieldCaption(CuttingField field) override;
-    void showDocumentName(const std::filesystem::path& file) override;
     // WizardView3D.
     void set3DMode(bool on) override;
     void redrawSurface(const ZncFilter& filter) override;
     void autozoom() override;
     void hideCutter() override;
-    // WizardDrawing.
-    bool hasObjects() override;
-    void moveAll(double dx, double dy) override;
-    void placePicture(const Picture& picture, const ImageInfo& info) override;
-    bool hasObject(int id) override;
-    void deleteObject(int id) override;
-    void setObjectSnap(bool on) override;
-    void cancelTask() override;
-    void startRectanglePick() override;
-    void startPointPick(int id) override;
-    void exportDxf(const std::filesystem::path& fileName) override;
     // WizardDialogs.
     std::optional<std::filesystem::path> askNcFileName() override;
     bool confirmDiscard() override;
     void showMessage(const std::string& text) override;
-    // JobObserver: the NC file's label.
-    void jobChanged(const Job& job, JobChanges changes) override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void Connect();
     void ConnectPagesOneToFive();
-    void ConnectCuttingPage();
     // Runs a user's action on the controller, then follows what it started.
     template <class Action>
     void Forward(Action action);
@@ -132,7 +101,6 @@ private:
     void BeginWork();
     void PollWork();
     void EndWork();
-    CuttingTexts ReadCutting() const;
     void TakeEditedValues();
     void ShowJobValues();
     void PickTool(bool editOnly);
@@ -140,7 +108,6 @@ private:
     MainWindowUi& ui_;
     MainState& state_;
     MainLifeCycle& life_;
-    TQVCmp2D& cad_;
     View2DHost& view2d_;
     View3D& view3d_;
     NcPageWiring& ncPages_;
@@ -148,12 +115,13 @@ private:
     WizardPagesUi pages_;
     Job job_;
     JobView3D jobView_;
+    WizardDrawingHost drawing_;
+    CuttingPageWiring* cuttingPage_ = nullptr;
+    std::unique_ptr<WizardPagesView> pagesView_;
     std::unique_ptr<WizardController> controller_;
     QTimer* poll_ = nullptr;
     QToolButton* cancel_ = nullptr;
-    const QLineEdit* typing_ = nullptr;  // the edit whose typing is being handled
     bool pickingOrigin_ = false;
-    bool pickingRectangle_ = false;  // the crop's rectangle task runs
 };
 
 }  // namespace calvoro
