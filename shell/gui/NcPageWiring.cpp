@@ -195,11 +195,6 @@ void NcPageWiring::Translate() {
     if (tools_) TranslateForms({tools_});
 }
 
-void NcPageWiring::EnterNcPage() {
-    PrepareNcPage();
-    life_.VisPagina(page::kProgram);
-}
-
 void NcPageWiring::PrepareNcPage() {
     controller_->setInches(state_.settings.Unit != 0);
     controller_->setFeedPlaneText(ui_.txtFeedPlane->text());

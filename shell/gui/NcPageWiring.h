@@ -88,8 +88,6 @@ public:
     // From now on the NC page shows the job's post-processor, NC file and
     // program, whenever they change.
     void FollowJob(Job& job);
-    // Shows the NC page with the job's NC file, post-processor and feed plane.
-    void EnterNcPage();
     // The NC page made ready for the job's program: its units and feed plane,
     // its labels and buttons.
     void PrepareNcPage();
