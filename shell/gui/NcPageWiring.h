@@ -98,6 +98,8 @@ public:
     // The tool form, compact when editOnly; on Ok the tool table is filled
     // when labels are given. Returns whether it was closed with Ok.
     bool EditTools(bool editOnly, const ToolTableLabels* labels);
+    // The 3D cutter made from the tool form's fields, shown as the menu says.
+    void BuildCutter();
     // The NC page and the tool form in the language in use.
     void Translate();
 
@@ -110,8 +112,6 @@ signals:
 private:
     void jobChanged(const Job& job, JobChanges changes) override;
     void SimulationRunning(bool running);
-    // The 3D cutter made from the tool form's fields, shown as the menu says.
-    void BuildCutter();
     void NcFileSaved(const QString& fileName);
     void ClosePages();
 

@@ -9,6 +9,7 @@
 #include "kernel/geometry/Matrix2D.h"
 #include "kernel/program/TQVPrg2D.h"
 #include "kernel/tasks/QV2DTasks.h"
+#include "kernel/view/TQVViewport2D.h"
 #include "shell/app/MainState.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/View2DHost.h"
@@ -24,6 +25,8 @@ bool WizardDrawingHost::hasObjects() {
 void WizardDrawingHost::moveAll(double dx, double dy) {
     const std::int32_t every[] = {-1};
     cad_.TransformObjects(every, TranslationMatrix2D(dx, dy));
+    // The view goes with them: the picture stays where it was on the screen.
+    view2d_.Viewport().PanView(dx, dy);
     cad_.RepaintViewports();
 }
 

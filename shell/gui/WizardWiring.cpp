@@ -244,6 +244,7 @@ bool WizardWiring::LoadPicture(const std::filesystem::path& fileName) {
     QApplication::restoreOverrideCursor();
     if (opened) {
         state_.settings.FOpen = fileName.string();
+        ShowUnits();
         const QSignalBlocker blocker(pages_.chkCutColor);
         pages_.chkCutColor->setChecked(false);
         ShowJobValues();
@@ -352,8 +353,10 @@ void WizardWiring::Connect() {
         controller_->discardJob();
     });
     // After the settings page has taken the new unit (its handler was connected first).
-    connect(ui_.cboUnits, &QComboBox::activated, this,
-            [this] { Forward([this](WizardController& w) { w.setInches(state_.settings.Unit != 0); }); });
+    connect(ui_.cboUnits, &QComboBox::activated, this, [this] {
+        ShowUnits();
+        Forward([this](WizardController& w) { w.setInches(state_.settings.Unit != 0); });
+    });
     const WizardPagesUi& p = pages_;
     const auto on = [this](QPushButton* button, void (WizardController::*step)()) {
         connect(button, &QPushButton::clicked, this, [this, step] { Forward([step](WizardController& w) { (w.*step)(); }); });
@@ -403,8 +406,9 @@ void WizardWiring::ConnectPagesOneToFive() {
         Forward([&](WizardController& w) { w.heightEdited(text.toStdString()); });
         pagesView_->SetTyping(nullptr);
     });
+    // Enter in a size edit, and leaving it, apply the size typed.
     for (QLineEdit* edit : {p.txtVecLarg, p.txtVecAlt})
-        connect(edit, &QLineEdit::returnPressed, this, [this] {
+        connect(edit, &QLineEdit::editingFinished, this, [this] {
             if (pages_.sbtDimApply->isEnabled()) Forward([](WizardController& w) { w.applySize(); });
         });
     connect(p.chkRatio, &QCheckBox::clicked, this,
@@ -492,6 +496,18 @@ void WizardWiring::autozoom() {
 
 void WizardWiring::hideCutter() {
     view3d_.parkCutter(static_cast<float>(controller_->cutting().feedPlaneZ));
+}
+
+void WizardWiring::showCutter(bool shown) {
+    if (shown)
+        ncPages_.BuildCutter();
+    else
+        view3d_.setToolVisible(false);
+}
+
+// The unit of the work beside the size edits, as the settings page names it.
+void WizardWiring::ShowUnits() {
+    for (QLabel* label : {pages_.nol_lblUnita1, pages_.nol_lblUnita2}) label->setText(ui_.cboUnits->currentText());
 }
 
 // --- WizardDialogs ------------------------------------------------------------

@@ -85,6 +85,7 @@ private:
     void redrawSurface(const ZncFilter& filter) override;
     void autozoom() override;
     void hideCutter() override;
+    void showCutter(bool shown) override;
     // WizardDialogs.
     std::optional<std::filesystem::path> askNcFileName() override;
     bool confirmDiscard() override;
@@ -103,6 +104,7 @@ private:
     void EndWork();
     void TakeEditedValues();
     void ShowJobValues();
+    void ShowUnits();
     void PickTool(bool editOnly);
 
     MainWindowUi& ui_;

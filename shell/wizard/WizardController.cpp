@@ -106,6 +106,7 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     const ShadingResolution shading = ChooseShadingResolution(picture.width, picture.height);
     job.newPicture(std::move(picture), fileName, loader == PictureLoader::Document, info);
     services.window.showDocumentName(fileName);
+    services.view3d.showCutter(false);
     togliAssoc();
     pictureEdits_.dropSelection();
     set3DMode(false);
@@ -372,11 +373,13 @@ void WizardController::prevFromNcFile() {
 void WizardController::nextFromNcFile() {
     if (job.ncFileName().empty()) return;
     showPage(page::kTool);
+    services.view3d.showCutter(true);
 }
 
 void WizardController::setTool(const ToolRecord& tool) {
     job.setCutter(tool);
     togliAssoc();
+    if (currentPage == page::kTool) services.view3d.showCutter(true);
 }
 
 void WizardController::prevFromTool() {

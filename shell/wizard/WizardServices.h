@@ -73,7 +73,11 @@ public:
     // The surface is drawn again, with the holes of the zone.
     virtual void redrawSurface(const ZncFilter& filter) = 0;
     virtual void autozoom() = 0;
+    // The cutter moved out of sight (the program page is reached).
     virtual void hideCutter() = 0;
+    // The cutter's model: hidden, or made from the chosen cutter and shown as
+    // the Show-cutter switch says.
+    virtual void showCutter(bool shown) = 0;
 };
 
 class WizardDrawing {

@@ -245,6 +245,42 @@ std::vector<Row> Rows() {
                             r.h.errors.clear();
                         }});
     }
+    // Leaving a size edit applies the size typed, as Enter does.
+    rows.push_back({"txtVecLarg", 44, All({Focus("txtVecLarg"), Type("txtVecLarg", "78"), Focus("txtVecAlt")}),
+                    All({Enabled("sbtNextB1 / sbtDimApply"),
+                         [](Rig& r) { QCOMPARE(r.wiring().CurrentJob().info().SizeX, 78.0f); }})});
+    // A corner chosen or an origin picked moves everything, and the 2D view
+    // with it: the picture stays where it was on the screen.
+    const auto seenBefore = std::make_shared<TRect2D>();
+    const auto viewMovedBy = [seenBefore](double dx, double dy) {
+        return [seenBefore, dx, dy](Rig& r) {
+            const TRect2D seen = r.w().View2D().Viewport().VisualRect();
+            QVERIFY(std::abs(seen.Left - (seenBefore->Left + dx)) < 1e-6);
+            QVERIFY(std::abs(seen.Bottom - (seenBefore->Bottom + dy)) < 1e-6);
+        };
+    };
+    const Step remember = [seenBefore](Rig& r) { *seenBefore = r.w().View2D().Viewport().VisualRect(); };
+    rows.push_back({"rbtOrigine3", 45, All({remember, Click("rbtOrigine3")}), viewMovedBy(-39, -29)});
+    rows.push_back({"sbtSetOrigin", 45, All({remember, Click("sbtSetOrigin"), pick}), viewMovedBy(-3, -4)});
+    // The open hides the 3D cutter; the tool page shows the chosen one as Show
+    // the cutter says.
+    const Step showCutter = [](Rig& r) { r.ui().mnuShowTool->setChecked(true); };
+    rows.push_back({"sbtOpen", 48, All({showCutter, OpenTheRamp(true, Click("sbtOpen"))}),
+                    [](Rig& r) { QVERIFY(!r.h.view3d->toolVisible); }});
+    rows.push_back({"sbtNextB4", 47, All({showCutter, [](Rig& r) { r.h.view3d->cuttersBuilt = 0; }, Click("sbtNextB4")}),
+                    [](Rig& r) { QVERIFY(r.h.view3d->cuttersBuilt > 0 && r.h.view3d->toolVisible); }});
+    // The unit of the work beside width and height, from the open on.
+    const Step unitsShown = [](Rig& r) {
+        for (const char* name : {"nol_lblUnita1", "nol_lblUnita2"})
+            QCOMPARE(Control<QLabel>(r, name)->text(), r.ui().cboUnits->currentText());
+        QVERIFY(!r.ui().cboUnits->currentText().isEmpty());
+    };
+    rows.push_back({"nol_lblUnita1 nol_lblUnita2", 44, unitsShown,
+                    All({[](Rig& r) {
+                             r.ui().cboUnits->setCurrentIndex(1);
+                             emit r.ui().cboUnits->activated(1);
+                         },
+                         unitsShown})});
     // The centre, then the corners clockwise from the lower left.
     static const char* const origins[] = {"rbtOrigine0", "rbtOrigine1", "rbtOrigine2", "rbtOrigine3", "rbtOrigine4"};
     const float x0[] = {-19.5f, 0, 0, -39, -39}, y0[] = {-14.5f, 0, -29, -29, 0};

@@ -477,5 +477,17 @@ TEST(WizardController, AnotherPictureDropsTheCropSelection) {
     EXPECT_EQ(rig.controller->picture().width, 30);
 }
 
+
+// The open hides the 3D cutter; the tool page shows the chosen one.
+TEST(WizardController, TheCutterShowsOnTheToolPageOnly) {
+    TempFolder folder;
+    WizardRig rig;
+    rig.fakes.cutterShown = true;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    EXPECT_FALSE(rig.fakes.cutterShown);
+    rig.walkToCutting(folder / "a.nc");
+    EXPECT_TRUE(rig.fakes.cutterShown);
+}
+
 }  // namespace
 }  // namespace calvoro::test

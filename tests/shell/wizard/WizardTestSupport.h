@@ -46,6 +46,7 @@ public:
     void redrawSurface(const ZncFilter& filter) override { lastFilter = filter; }
     void autozoom() override {}
     void hideCutter() override {}
+    void showCutter(bool shown) override { cutterShown = shown; }
 
     // WizardDrawing
     bool hasObjects() override { return !objects.empty(); }
@@ -82,6 +83,7 @@ public:
     bool view3D = false;
     ZncFilter lastFilter;
     bool cropShown = false;
+    bool cutterShown = false;
     std::set<int> objects;
     int ncDialogs = 0;
     std::optional<std::filesystem::path> ncAnswer;
