@@ -1,8 +1,6 @@
 // The table of what locks what.
 #include "shell/app/CommandLocks.h"
 
-#include "shell/app/MainState.h"
-
 namespace calvoro {
 
 namespace {
@@ -21,10 +19,6 @@ constexpr LockReason kViewBar[] = {R::CadTask};
 constexpr LockReason kZoom[] = {R::ViewTask};
 
 }  // namespace
-
-bool JobOpen(const MainState& state) {
-    return state.PictureLoaded;
-}
 
 CommandLocks::CommandLocks() {
     available_.fill(true);

@@ -13,17 +13,12 @@
 
 namespace calvoro {
 
-struct MainState;
-
 enum class LockReason { Computing, Simulating, CadTask, NoJob, ViewTask };
 inline constexpr int kLockReasonCount = 5;
 
 // The commands and panels the locks decide on.
 enum class Lockable { Open, Save, New, Settings, About, Exit, WorkPanel, ViewBar, ZoomIn, ZoomOut, Autozoom };
 inline constexpr int kLockableCount = 11;
-
-// Is there a job: the one place that asks.
-bool JobOpen(const MainState& state);
 
 class CommandLocks {
 public:

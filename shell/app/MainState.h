@@ -1,22 +1,19 @@
-// What the main window knows about the job in hand and the run: the live
-// settings, the picture, its work size and relief, and the flags the engine
-// and the panels read and write. Plain data on the GUI thread; the
-// controllers beside the window change it and the window shows it.
+// What is the main window's own: the live settings, the caption, the view
+// mode and the command in progress. Plain data on the GUI thread. The job in
+// hand is not kept here: `job` points at the one Job, which the wizard alone
+// changes and every view reads.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <string>
 
-#include "engine/picture/ImageInfo.h"
-#include "engine/post/PostSettings.h"
-#include "engine/relief/HeightMap.h"
-#include "engine/relief/ReliefValues.h"
 #include "shell/app/RunningCommand.h"
 #include "shell/app/Settings.h"
 
 namespace calvoro {
+
+class Job;
 
 struct MainState {
     // The settings as they stand now: read at start, changed by the settings
@@ -27,19 +24,13 @@ struct MainState {
     std::filesystem::path settingsFile;
     bool settingsRead = false;  // only settings that were read are written back
 
-    bool UpdatingControls = false;
     // What runs in the 2D view; its one owner.
     RunningCommand ActiveCommand;
     std::string BaseCaption;
     bool View3D = false;
-    // The job itself (picture, NC file, program and what is outdated) is the
-    // wizard's; what the read-out, the pages and the 3D view read of it is
-    // kept in step here by the wizard's wiring.
-    bool PictureLoaded = false;
-    ImageInfo Info;
-    ReliefValues Relief;
-    std::shared_ptr<const HeightMap> Map;  // shared with the 3D view
-    PostSettings Post;  // the wizard's post-processor
+    // The job in hand, to read (the read-outs, the work-box zoom); set by the
+    // wizard's wiring, which owns it.
+    const Job* job = nullptr;
     // The finer grid of the 2D view and the snap switch; not kept in the
     // settings file.
     double GridSubX = 1.0;

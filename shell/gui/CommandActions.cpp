@@ -8,6 +8,7 @@
 
 #include "shell/app/MainState.h"
 #include "shell/gui/MainWindowUi.h"
+#include "shell/wizard/Job.h"
 
 namespace calvoro {
 
@@ -65,7 +66,7 @@ void CommandActions::SetAvailability(Lockable command, std::function<bool()> ava
 }
 
 void CommandActions::Refresh() {
-    locks_.Set(LockReason::NoJob, !JobOpen(state_));
+    locks_.Set(LockReason::NoJob, !JobOpen(state_.job));
     applying_ = true;
     for (int i = 0; i < kLockableCount; ++i) {
         Entry& entry = entries_[static_cast<std::size_t>(i)];

@@ -41,6 +41,7 @@
 #include "shell/gui/SettingsController.h"
 #include "shell/gui/View3D.h"
 #include "shell/lang/UnitLang.h"
+#include "shell/wizard/Job.h"
 
 #include "AppVersion.h"
 
@@ -153,8 +154,9 @@ void MainLifeCycle::Start() {
         if (settings_) settings_->UnitSwitch();
     });
     RunGuarded([this] {
-        ui_.txtOriginX->setText(Text(FormatDisplayNumber(state_.Info.X0, state_.settings.Unit)));
-        ui_.txtOriginY->setText(Text(FormatDisplayNumber(state_.Info.Y0, state_.settings.Unit)));
+        // No picture yet: the origin lies at 0.
+        ui_.txtOriginX->setText(Text(FormatDisplayNumber(0.0f, state_.settings.Unit)));
+        ui_.txtOriginY->setText(Text(FormatDisplayNumber(0.0f, state_.settings.Unit)));
         cad_.SetCurrentLayer(0);
         VisPagine({page::kHide});
         Messaggio(Text(MessageTable()[page_message::kOpenStep]));
@@ -192,7 +194,7 @@ void MainLifeCycle::NewJob() {
 
 bool MainLifeCycle::CancellatoTutto() {
     if (!dialogs_.askYesNo(ui_.form, Lang("450"), Lang("452"))) return false;
-    if (state_.PictureLoaded) {
+    if (state_.job && state_.job->hasPicture()) {
         // The wizard lets the job go, its 3D path with it.
         emit jobDiscarded();
         pages_.SetCurrent(page::kFirstStep);
@@ -229,28 +231,24 @@ void MainLifeCycle::SetLock(LockReason reason, bool on) {
 }
 
 void MainLifeCycle::VisPagine(std::initializer_list<int> pages) {
-    state_.UpdatingControls = false;
     pages_.VisPagine(pages);
     ShowPages();
     Messaggio(Text(pages_.StatusText()));
 }
 
 void MainLifeCycle::VisPagina(int page) {
-    state_.UpdatingControls = false;
     pages_.VisPagina(page);
     ShowPages();
     Messaggio(Text(pages_.StatusText()));
 }
 
 void MainLifeCycle::ShowAside(int page) {
-    state_.UpdatingControls = false;
     pages_.ShowAside(page);
     ShowPages();
     Messaggio(Text(pages_.StatusText()));
 }
 
 void MainLifeCycle::CloseAside() {
-    state_.UpdatingControls = false;
     pages_.CloseAside();
     ShowPages();
     Messaggio(Text(pages_.StatusText()));
@@ -272,7 +270,6 @@ void MainLifeCycle::ShowPages() {
 }
 
 void MainLifeCycle::ShowPageNow(int page, bool withStatus) {
-    state_.UpdatingControls = false;
     pages_.SetCurrent(page);
     ShowPages();
     if (withStatus) Messaggio(Text(MessageTable()[static_cast<std::size_t>(page)]));

@@ -14,7 +14,6 @@
 #include "engine/gui/NcPage.h"
 #include "engine/gui/NcPageController.h"
 #include "engine/gui/ToolDialog.h"
-#include "engine/nc/MachiningTime.h"
 #include "engine/nc/NcFileChoice.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/platform/NumberReading.h"
@@ -149,7 +148,9 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     }
     page_ = new NcPage;
     FillPage(ui.pages[page::kProgram], page_);
-    controller_ = new NcPageController(page_, views_, *ncDialogs_, [this] { return ncFileName_; });
+    // The NC file is the job's; the page asks for it when it shows or saves.
+    controller_ = new NcPageController(page_, views_, *ncDialogs_,
+                                       [this] { return job_ ? job_->ncFileName() : std::filesystem::path(); });
     connect(controller_, &NcPageController::simulationRunning, this, &NcPageWiring::SimulationRunning);
     connect(controller_, &NcPageController::ncFileSaved, this, &NcPageWiring::NcFileSaved);
     connect(controller_, &NcPageController::closeRequested, this, &NcPageWiring::ClosePages);
@@ -166,7 +167,22 @@ NcPageWiring::NcPageWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     connect(ui.nol_cboLang, &QComboBox::textActivated, this, &NcPageWiring::Translate);
 }
 
-NcPageWiring::~NcPageWiring() = default;
+NcPageWiring::~NcPageWiring() {
+    if (job_) job_->removeObserver(*this);
+}
+
+void NcPageWiring::FollowJob(Job& job) {
+    if (job_) job_->removeObserver(*this);
+    job_ = &job;
+    job.addObserver(*this);
+    jobChanged(job, kJobPost | kJobNcFile | kJobProgram);
+}
+
+void NcPageWiring::jobChanged(const Job& job, JobChanges changes) {
+    if (changes & kJobPost) controller_->setPost(job.post());
+    if (changes & kJobNcFile) controller_->showNcFileName();
+    if (changes & kJobProgram) controller_->setProgram(job.program() ? job.program()->text : std::string());
+}
 
 ToolDialog& NcPageWiring::Tools() {
     if (!tools_) {
@@ -182,14 +198,7 @@ void NcPageWiring::Translate() {
     if (tools_) TranslateForms({tools_});
 }
 
-void NcPageWiring::EnterNcPage() {
-    PrepareNcPage(state_.Post, ncFileName_);
-    life_.VisPagina(page::kProgram);
-}
-
-void NcPageWiring::PrepareNcPage(const PostSettings& post, const std::filesystem::path& ncFile) {
-    ncFileName_ = ncFile;
-    controller_->setPost(post);
+void NcPageWiring::PrepareNcPage() {
     controller_->setInches(state_.settings.Unit != 0);
     controller_->setFeedPlaneText(ui_.txtFeedPlane->text());
     controller_->enterPage();
@@ -217,28 +226,7 @@ std::optional<std::filesystem::path> NcPageWiring::AskNcFileName(const std::file
         });
     if (!chosen) return std::nullopt;
     life_.Messaggio(Text(MessageTable()[page::kNcFile]));
-    controller_->setProgram({});
-    ncFileName_ = chosen->ncFileName;
-    controller_->showNcFileName();
     return std::filesystem::path(chosen->ncFileName);
-}
-
-void NcPageWiring::ShowComputedProgram(const NcProgram& program, const PostSettings& post,
-                                       const std::filesystem::path& ncFile) {
-    ncFileName_ = ncFile;
-    controller_->setPost(post);
-    controller_->showNcFileName();
-    controller_->setProgram(program.text);
-    views_.showMachiningTime(Text(LangString("754") + FormatMachiningTime(program.machiningSeconds)));
-}
-
-void NcPageWiring::ShowToolPath(const std::vector<NcPathNode>& nodes) {
-    views_.clearPath();
-    if (nodes.empty()) return;
-    std::vector<SimNode> path;
-    path.reserve(nodes.size());
-    for (const NcPathNode& node : nodes) path.push_back({node.x, node.y, node.z, PathNodeColour(node.rapid)});
-    views_.appendPath(path);
 }
 
 bool NcPageWiring::EditTools(bool editOnly, const ToolTableLabels* labels) {
@@ -257,8 +245,7 @@ void NcPageWiring::SimulationRunning(bool running) {
 }
 
 void NcPageWiring::NcFileSaved(const QString& fileName) {
-    ncFileName_ = fileName.toStdString();
-    const std::filesystem::path folder = ncFileName_.parent_path();
+    const std::filesystem::path folder = std::filesystem::path(fileName.toStdString()).parent_path();
     if (!folder.empty()) state_.settings.NcPath = folder.string() + "/";
     emit ncFileChosen(fileName);
 }

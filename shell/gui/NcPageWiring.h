@@ -1,7 +1,8 @@
 // Gives the main window its NC page, the tool form and the layer page: puts
-// them on their pages, lets the NC page draw in the window's views, and keeps
-// the job state (NC file, outdated flags, tool index) in step with them. The
-// wizard's buttons for the NC file, the post-processor and the cutter call the
+// them on their pages and lets the NC page draw in the window's views. The NC
+// page follows the job: its post-processor, its NC file and its program are
+// the Job's, and a program the page saves under another name is handed back
+// to the job. The wizard's buttons for the NC file and the cutter call the
 // handlers here.
 #pragma once
 
@@ -17,6 +18,7 @@
 #include "engine/nc/NcProgram.h"
 #include "engine/post/PostSettings.h"
 #include "shell/app/PageSwitcher.h"
+#include "shell/wizard/Job.h"
 
 namespace calvoro {
 
@@ -69,7 +71,7 @@ private:
     TQVCmp2D& cad_;
 };
 
-class NcPageWiring : public QObject {
+class NcPageWiring : public QObject, private JobObserver {
     Q_OBJECT
 public:
     // ncDialogs: the NC page's save dialog and messages; null for the real ones.
@@ -83,22 +85,21 @@ public:
     // Made at the first use, over the Tool.db that the settings file decides.
     ToolDialog& Tools();
 
-    // Shows the NC page with the job's NC file, post-processor and feed plane.
-    void EnterNcPage();
-    // The NC page made ready for the wizard's program: its post-processor,
-    // NC file, units and feed plane, its labels and buttons.
-    void PrepareNcPage(const PostSettings& post, const std::filesystem::path& ncFile);
+    // From now on the NC page shows the job's post-processor, NC file and
+    // program, whenever they change.
+    void FollowJob(Job& job);
+    // The NC page made ready for the job's program: its units and feed plane,
+    // its labels and buttons.
+    void PrepareNcPage();
     // The NC file dialog, proposing the picture's name in the NC folder;
     // nothing when cancelled. A name without extension gets the definition's.
     std::optional<std::filesystem::path> AskNcFileName(const std::filesystem::path& pictureFile,
                                                        const std::string& extension);
-    // A computed program (already written to its NC file) into the editor,
-    // its machining time under the 3D view; and its moves as the 3D path.
-    void ShowComputedProgram(const NcProgram& program, const PostSettings& post, const std::filesystem::path& ncFile);
-    void ShowToolPath(const std::vector<NcPathNode>& nodes);
     // The tool form, compact when editOnly; on Ok the tool table is filled
     // when labels are given. Returns whether it was closed with Ok.
     bool EditTools(bool editOnly, const ToolTableLabels* labels);
+    // The 3D cutter made from the tool form's fields, shown as the menu says.
+    void BuildCutter();
     // The NC page and the tool form in the language in use.
     void Translate();
 
@@ -109,9 +110,8 @@ signals:
     void toolChanged();
 
 private:
+    void jobChanged(const Job& job, JobChanges changes) override;
     void SimulationRunning(bool running);
-    // The 3D cutter made from the tool form's fields, shown as the menu says.
-    void BuildCutter();
     void NcFileSaved(const QString& fileName);
     void ClosePages();
 
@@ -127,7 +127,7 @@ private:
     NcPageController* controller_ = nullptr;
     LayerPanel* layers_ = nullptr;
     ToolDialog* tools_ = nullptr;
-    std::filesystem::path ncFileName_;
+    Job* job_ = nullptr;
 };
 
 }  // namespace calvoro

@@ -23,6 +23,7 @@
 #include "kernel/tasks/QV2DTasks.h"
 #include "kernel/view/TQVViewport2D.h"
 #include "shell/app/MainState.h"
+#include "shell/wizard/Job.h"
 #include "shell/app/Settings.h"
 #include "shell/app/ViewReadout.h"
 #include "shell/app/WorkBox.h"
@@ -138,9 +139,9 @@ void ViewHandlers::ShowSnap() {
 
 void ViewHandlers::CursorMoved(const TPoint2D& point) {
     std::string text = CursorText(point.X, point.Y, state_.settings.Unit);
-    if (state_.ActiveCommand.Is(kCommandZNoCutPick))
-        text += DepthAt(point.X, point.Y, state_.Relief, state_.Info, state_.Map.get(), state_.settings.Unit,
-                        LangString("752"))
+    if (state_.ActiveCommand.Is(kCommandZNoCutPick) && state_.job)
+        text += DepthAt(point.X, point.Y, state_.job->reliefValues(), state_.job->info(),
+                        state_.job->heightMap().get(), state_.settings.Unit, LangString("752"))
                     .text;
     if (ui_.nol_pnlStatus1 != nullptr) ui_.nol_pnlStatus1->setText(QString::fromStdString(text));
 }
@@ -189,8 +190,9 @@ void ViewHandlers::Autozoom() {
         return;
     }
     RunGuarded([this] {
-        if (ncView2D_)
-            view2d_->Viewport().ZoomWindow(WorkBoxWindow(ComputeWorkBox(state_.Info, state_.Relief)));
+        if (ncView2D_ && state_.job)
+            view2d_->Viewport().ZoomWindow(
+                WorkBoxWindow(ComputeWorkBox(state_.job->info(), state_.job->reliefValues())));
         else
             view2d_->ZoomToDrawing();
     });

@@ -45,6 +45,19 @@ QLineEdit* ReadOnly(QFormLayout* form, QWidget* page, const char* name, const ch
     return edit;
 }
 
+// A size edit with the unit of the work shown beside it.
+QLineEdit* SizeEdit(QFormLayout* form, QWidget* page, const char* name, const char* labelName, const char* label,
+                    const char* unitName, QLabel*& unit) {
+    auto* edit = Named(new QLineEdit(page), name);
+    InstallNumericKeys(edit, NumericKeys::PositiveOrEnter);
+    unit = Named(new QLabel(page), unitName);
+    auto* row = new QHBoxLayout;
+    row->addWidget(edit);
+    row->addWidget(unit);
+    form->addRow(Named(new QLabel(QString::fromLatin1(label), page), labelName), row);
+    return edit;
+}
+
 // Prev and Next at the foot of a page; either may be absent.
 void PrevNext(QFormLayout* form, QPushButton* prev, QPushButton* next) {
     auto* row = new QHBoxLayout;
@@ -85,8 +98,8 @@ void BuildSizePage(QWidget* page, WizardPagesUi& p) {
     auto* column = qobject_cast<QVBoxLayout*>(page->layout());
     auto* form = new QFormLayout;
     column->insertLayout(0, form);
-    p.txtVecLarg = Edit(form, page, "txtVecLarg", "lblVecLarg", "Width:", NumericKeys::PositiveOrEnter);
-    p.txtVecAlt = Edit(form, page, "txtVecAlt", "lblVecAlt", "Height:", NumericKeys::PositiveOrEnter);
+    p.txtVecLarg = SizeEdit(form, page, "txtVecLarg", "lblVecLarg", "Width:", "nol_lblUnita1", p.nol_lblUnita1);
+    p.txtVecAlt = SizeEdit(form, page, "txtVecAlt", "lblVecAlt", "Height:", "nol_lblUnita2", p.nol_lblUnita2);
     p.chkRatio = Named(new QCheckBox("Keep ratio", page), "chkRatio");
     p.chkRatio->setChecked(true);
     form->addRow(p.chkRatio);

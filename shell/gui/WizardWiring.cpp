@@ -21,6 +21,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <array>
 #include <cmath>
 
 #include "engine/document/SaveName.h"
@@ -30,18 +31,16 @@
 #include "engine/picture/PictureFile.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/TObject2D.h"
-#include "kernel/entities/TPunto2D.h"
-#include "kernel/geometry/Matrix2D.h"
 #include "kernel/program/TCADPrg.h"
 #include "kernel/program/TQVPrg2D.h"
 #include "kernel/gui/ViewportWidget.h"
-#include "kernel/tasks/QV2DTasks.h"
 #include "kernel/view/TQVViewport2D.h"
 #include "shell/app/AppInfo.h"
 #include "shell/app/MainState.h"
 #include "shell/app/WorkBox.h"
 #include "shell/gui/Application.h"
-#include "shell/gui/CuttingHelpPictures.h"
+#include "shell/gui/CuttingPageWiring.h"
+#include "shell/gui/WizardPagesView.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
@@ -51,7 +50,6 @@
 #include "shell/gui/View3D.h"
 #include "shell/lang/MessageTable.h"
 #include "shell/lang/UnitLang.h"
-#include "shell/wizard/ExportCommands.h"
 #include "shell/wizard/NumberText.h"
 
 namespace calvoro {
@@ -66,35 +64,10 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The NC file's whole name, kept in the label's tool tip, on one line
-// shortened to the label's width.
-void ShowShortened(QLabel* label) {
-    const QFontMetrics metrics = label->fontMetrics();
-    const std::string name = label->toolTip().toStdString();
-    label->setText(Text(ShortenToWidth(name, label->width(), [&](std::string_view text) {
-        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    })));
-}
-
 constexpr int kPollMilliseconds = 30;
-// The help texts beside the cutting parameters take the place of pictures
-// 101 .. 112; their messages follow one another from here.
-constexpr int kFirstHelpMessage = 960;
-constexpr int kFirstHelpPicture = 101;
 
 std::optional<double> Number(const QLineEdit* edit) {
     return ParseEditNumber(edit->text().toStdString());
-}
-
-// An edit the user is typing in keeps the text typed while it says the same
-// number, so the caret never jumps and "7" does not turn into "7.000" under
-// the next key.
-void ShowNumber(QLineEdit* edit, const std::string& text, const QLineEdit* typing) {
-    const auto shown = Number(edit);
-    const auto wanted = ParseEditNumber(text);
-    if (edit == typing && shown && wanted && std::abs(*shown - *wanted) <= 5e-4 * std::max(1.0, std::abs(*wanted)))
-        return;
-    edit->setText(QString::fromStdString(text));
 }
 
 }  // namespace
@@ -105,12 +78,15 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
       ui_(ui),
       state_(state),
       life_(life),
-      cad_(cad),
       view2d_(view2d),
       view3d_(view3d),
       ncPages_(ncPages),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      jobView_(job_, view3d, state),
+      drawing_(cad, view2d, life, state, job_) {
     BuildWizardPages(ui, pages_);
+    state.job = &job_;
+    ncPages.FollowJob(job_);
     poll_ = new QTimer(this);
     poll_->setInterval(kPollMilliseconds);
     connect(poll_, &QTimer::timeout, this, &WizardWiring::PollWork);
@@ -132,11 +108,11 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     // The crop's rectangle task keeps running for another rectangle; each
     // second corner is a rectangle picked, and its size shows as it moves.
     view2d.SetCutRectangleHandler([this](const TPoint2D& corner1, const TPoint2D& corner2, bool complete) {
-        if (pickingRectangle_ && corner1 != corner2)
+        if (drawing_.PickingRectangle() && corner1 != corner2)
             CropRectanglePicked(corner1.X, corner1.Y, corner2.X, corner2.Y, complete);
     });
     view2d.SetCutRestartHandler([this] {
-        if (pickingRectangle_) Forward([](WizardController& wizard) { wizard.rectangleRestarted(); });
+        if (drawing_.PickingRectangle()) Forward([](WizardController& wizard) { wizard.rectangleRestarted(); });
     });
 }
 
@@ -144,6 +120,7 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
 // its result is never handed over to a window that is going.
 WizardWiring::~WizardWiring() {
     if (Working()) QApplication::restoreOverrideCursor();
+    if (state_.job == &job_) state_.job = nullptr;
 }
 
 void WizardWiring::Start() {
@@ -151,9 +128,8 @@ void WizardWiring::Start() {
     settings.programFolder = ProgramFolder();
     settings.inches = state_.settings.Unit != 0;
     settings.postName = state_.settings.Pst;
-    controller_ = std::make_unique<WizardController>(
-        WizardServices{*this, *this, *this, *this, *this}, std::move(settings));
-    state_.Post = controller_->post();
+    controller_ =
+        std::make_unique<WizardController>(job_, WizardServices{*pagesView_, *this, drawing_, *this}, std::move(settings));
     RunGuarded([this] { controller_->setTool(ncPages_.Tools().currentTool()); });
     pages_.cboPostName->clear();
     pages_.cboPostName->addItem(Text(controller_->post().postName));
@@ -176,7 +152,6 @@ void WizardWiring::Forward(Action action) {
 
 void WizardWiring::AfterAction() {
     state_.ActiveCommand = controller_->commandMode() == kZncPickMode ? kZncPickMode : state_.ActiveCommand;
-    state_.Post = controller_->post();
     if (controller_->working() && !Working()) BeginWork();
 }
 
@@ -213,25 +188,13 @@ void WizardWiring::EndWork() {
     QApplication::restoreOverrideCursor();
 }
 
-CuttingParameters WizardWiring::ReadCutting() const {
-    CuttingParameters values = controller_ ? controller_->cutting() : CuttingParameters{};
-    if (const auto v = Number(ui_.txtIncXY); v && *v > 0) values.stepOver = *v;
-    if (const auto v = Number(ui_.txtFeedPlane)) values.feedPlaneZ = *v;
-    if (const auto v = Number(pages_.txtStock); v && *v >= 0) values.stockAllowance = static_cast<float>(*v);
-    if (const auto v = Number(ui_.txtFilter); v && *v >= 0) values.filterTolerance = static_cast<float>(*v);
-    if (const auto v = Number(pages_.txtAspor_Z); v && *v >= 0) values.zStep = *v;
-    values.passCount = pages_.sedPass_Z->value();
-    values.rasterAlongX = pages_.chkOrizzontale->isChecked();
-    values.rasterAlongY = pages_.chkVerticale->isChecked();
-    return values;
-}
-
 // The depth and cutting edits as the settings filled them, before an open
 // places the picture and sets its work box with them.
 void WizardWiring::TakeEditedValues() {
     const float white = Number(ui_.txtWhiteD).value_or(controller_->reliefValues().WhiteZ);
     const float black = Number(ui_.txtBlackD).value_or(controller_->reliefValues().BlackZ);
-    controller_->setJobValues(white, black, ReadCutting());
+    // A value that cannot be used yet keeps the one in force.
+    controller_->setJobValues(white, black, ReadCuttingTexts(cuttingPage_->Read(), controller_->cutting()).values);
 }
 
 // The job's values back into the edits: a job document brings its own.
@@ -274,8 +237,6 @@ bool WizardWiring::LoadPicture(const std::filesystem::path& fileName) {
     state_.ActiveCommand = kNoCommand;
     bool opened = false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::filesystem::path previous = pictureFile_;
-    pictureFile_ = fileName;
     RunGuarded([&] {
         TakeEditedValues();
         opened = controller_->openPicture(fileName);
@@ -283,12 +244,10 @@ bool WizardWiring::LoadPicture(const std::filesystem::path& fileName) {
     QApplication::restoreOverrideCursor();
     if (opened) {
         state_.settings.FOpen = fileName.string();
-        state_.PictureLoaded = true;
+        ShowUnits();
         const QSignalBlocker blocker(pages_.chkCutColor);
         pages_.chkCutColor->setChecked(false);
         ShowJobValues();
-    } else {
-        pictureFile_ = previous;
     }
     AfterAction();
     return opened;
@@ -300,7 +259,8 @@ void WizardWiring::Save() {
     const QString filter = Lang("931");
     // A bare proposed name opens the dialog beside the picture.
     std::filesystem::path start = controller_->proposedSaveName();
-    if (!start.has_parent_path() && pictureFile_.has_parent_path()) start = pictureFile_.parent_path() / start;
+    const std::filesystem::path& picture = job_.pictureFileName();
+    if (!start.has_parent_path() && picture.has_parent_path()) start = picture.parent_path() / start;
     const QString file = dialogs_.saveFile(ui_.form, Lang("402"), Text(start.string()), filter, &chosenFilter);
     if (file.isEmpty()) return;
     // The kind is the extension typed, or else the kind chosen in the dialog.
@@ -345,12 +305,12 @@ void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y
     // SizeX / Scale + 1 of them; the crop keeps that many and so its scale.
     cut.PixelWidth = static_cast<std::int32_t>(std::lround(cut.SizeX / picture.Scale)) + 1;
     cut.PixelHeight = static_cast<std::int32_t>(std::lround(cut.SizeY / picture.Scale)) + 1;
-    const bool inches = state_.settings.Unit != 0;
-    pages_.txtCutDx->setText(Text(formatta(cut.SizeX, inches)));
-    pages_.txtCutDy->setText(Text(formatta(cut.SizeY, inches)));
-    pages_.txtPixelW->setText(QString::number(cut.PixelWidth));
-    pages_.txtPixelH->setText(QString::number(cut.PixelHeight));
-    if (complete) Forward([&](WizardController& wizard) { wizard.rectanglePicked(cut); });
+    // The size shows while the second corner moves; only the clicked corner
+    // makes the rectangle the one Cut crops to.
+    if (complete)
+        Forward([&](WizardController& wizard) { wizard.rectanglePicked(cut); });
+    else
+        pagesView_->showCropSelection(cut);
 }
 
 void WizardWiring::OriginPicked(double x, double y) {
@@ -380,7 +340,7 @@ void WizardWiring::CommandLeft() {
     if (pages.Visible(page::kSize) || pages.Visible(page::kDistance)) return;
     if (pages.PanelShown() && pages.TabVisible(pages.Current())) return;
     if (step < page::kSize || step > page::kProgram) return;
-    showPage(step, true);
+    pagesView_->showPage(step, true);
 }
 
 void WizardWiring::PickTool(bool editOnly) {
@@ -400,13 +360,12 @@ void WizardWiring::Connect() {
         if (!controller_) return;
         if (Working()) EndWork();
         controller_->discardJob();
-        pictureFile_.clear();
-        state_.PictureLoaded = false;
-        state_.Map.reset();
     });
     // After the settings page has taken the new unit (its handler was connected first).
-    connect(ui_.cboUnits, &QComboBox::activated, this,
-            [this] { Forward([this](WizardController& w) { w.setInches(state_.settings.Unit != 0); }); });
+    connect(ui_.cboUnits, &QComboBox::activated, this, [this] {
+        ShowUnits();
+        Forward([this](WizardController& w) { w.setInches(state_.settings.Unit != 0); });
+    });
     const WizardPagesUi& p = pages_;
     const auto on = [this](QPushButton* button, void (WizardController::*step)()) {
         connect(button, &QPushButton::clicked, this, [this, step] { Forward([step](WizardController& w) { (w.*step)(); }); });
@@ -435,7 +394,11 @@ void WizardWiring::Connect() {
     on(ui_.btnZNC, &WizardController::startZncPick);
     on(p.sbtZNCRegen, &WizardController::regenerateZnc);
     ConnectPagesOneToFive();
-    ConnectCuttingPage();
+    cuttingPage_ = new CuttingPageWiring(
+        ui_, pages_, [this](const std::function<void(WizardController&)>& action) { Forward(action); },
+        [this] { return controller_.get(); }, this);
+    pagesView_ = std::make_unique<WizardPagesView>(ui_, pages_, state_, life_, ncPages_, view3d_, *cuttingPage_, job_);
+    pagesView_->OnPageShown([this] { pickingOrigin_ = false; });
 }
 
 void WizardWiring::ConnectPagesOneToFive() {
@@ -443,17 +406,18 @@ void WizardWiring::ConnectPagesOneToFive() {
     // textEdited, never textChanged: what the program writes into an edit
     // runs no handler of the user's.
     connect(p.txtVecLarg, &QLineEdit::textEdited, this, [this](const QString& text) {
-        typing_ = pages_.txtVecLarg;
+        pagesView_->SetTyping(pages_.txtVecLarg);
         Forward([&](WizardController& w) { w.widthEdited(text.toStdString()); });
-        typing_ = nullptr;
+        pagesView_->SetTyping(nullptr);
     });
     connect(p.txtVecAlt, &QLineEdit::textEdited, this, [this](const QString& text) {
-        typing_ = pages_.txtVecAlt;
+        pagesView_->SetTyping(pages_.txtVecAlt);
         Forward([&](WizardController& w) { w.heightEdited(text.toStdString()); });
-        typing_ = nullptr;
+        pagesView_->SetTyping(nullptr);
     });
+    // Enter in a size edit, and leaving it, apply the size typed.
     for (QLineEdit* edit : {p.txtVecLarg, p.txtVecAlt})
-        connect(edit, &QLineEdit::returnPressed, this, [this] {
+        connect(edit, &QLineEdit::editingFinished, this, [this] {
             if (pages_.sbtDimApply->isEnabled()) Forward([](WizardController& w) { w.applySize(); });
         });
     connect(p.chkRatio, &QCheckBox::clicked, this,
@@ -492,7 +456,7 @@ void WizardWiring::ConnectPagesOneToFive() {
     connect(p.sbtEditTool, &QPushButton::clicked, this, [this] { PickTool(true); });
     connect(p.sbtNextB5, &QPushButton::clicked, this, [this] {
         Forward([this](WizardController& w) {
-            w.setCutting(ReadCutting());
+            w.cuttingEdited(cuttingPage_->Read());
             w.nextFromTool();
         });
     });
@@ -507,37 +471,8 @@ void WizardWiring::ConnectPagesOneToFive() {
     });
 }
 
-void WizardWiring::ConnectCuttingPage() {
-    const WizardPagesUi& p = pages_;
-    for (QLineEdit* edit : {ui_.txtIncXY, ui_.txtFeedPlane, p.txtStock, ui_.txtFilter, p.txtAspor_Z}) {
-        connect(edit, &QLineEdit::textEdited, this,
-                [this] { Forward([this](WizardController& w) { w.setCutting(ReadCutting()); }); });
-        edit->installEventFilter(this);
-    }
-    p.sedPass_Z->installEventFilter(this);
-    p.grpZNC->installEventFilter(this);
-    connect(p.sedPass_Z, &QSpinBox::valueChanged, this,
-            [this] { Forward([this](WizardController& w) { w.setCutting(ReadCutting()); }); });
-    for (QCheckBox* box : {p.chkOrizzontale, p.chkVerticale})
-        connect(box, &QCheckBox::clicked, this, [this] {
-            const bool x = pages_.chkOrizzontale->isChecked(), y = pages_.chkVerticale->isChecked();
-            Forward([x, y](WizardController& w) { w.rasterClicked(x, y); });
-        });
-    connect(p.chkCutColor, &QCheckBox::clicked, this,
-            [this](bool on) { Forward([on](WizardController& w) { w.zncCheckClicked(on); }); });
-    connect(p.txtFiltroZNC, &QLineEdit::textEdited, this, [this](const QString& t) {
-        Forward([&](WizardController& w) { w.zncToleranceEdited(t.toStdString()); });
-    });
-    connect(p.sbtNcCalc, &QPushButton::clicked, this, [this] {
-        Forward([this](WizardController& w) {
-            w.setCutting(ReadCutting());
-            w.computeNc();
-        });
-    });
-}
-
 bool WizardWiring::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == pages_.stxNcFileName && event->type() == QEvent::Resize) ShowShortened(pages_.stxNcFileName);
+    if (watched == pages_.stxNcFileName && event->type() == QEvent::Resize && pagesView_) pagesView_->ShortenNcFileName();
     if (!controller_) return false;
     if (pickingOrigin_ && watched == &view2d_.Widget() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
@@ -550,252 +485,44 @@ bool WizardWiring::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
-    const WizardPagesUi& p = pages_;
-    if (event->type() == QEvent::FocusIn) {
-        const std::pair<QObject*, CuttingField> fields[] = {
-            {ui_.txtFeedPlane, CuttingField::FeedPlane}, {ui_.txtIncXY, CuttingField::StepOver},
-            {p.txtStock, CuttingField::Stock},           {p.sedPass_Z, CuttingField::PassCount},
-            {p.txtAspor_Z, CuttingField::ZStep},         {ui_.txtFilter, CuttingField::Filter}};
-        for (const auto& [object, field] : fields)
-            if (object == watched) controller_->focusField(field);
-    } else if (watched == p.grpZNC && event->type() == QEvent::Enter) {
-        controller_->focusField(CuttingField::ZncGroup);
-    } else if (watched == p.grpZNC && event->type() == QEvent::Leave) {
-        controller_->leaveZncGroup();
-    }
     return false;
-}
-
-// --- WizardWindow ------------------------------------------------------------
-
-void WizardWiring::showPage(int page, bool withStatus) {
-    pickingOrigin_ = false;
-    if (!life_.Pages().Visible(page::kSize)) life_.VisPagine({page::kSize, page::kReference, page::kDepth, page::kNcFile, page::kTool, page::kCutting});
-    if (page == page::kProgram) ncPages_.PrepareNcPage(controller_->post(), controller_->ncFileName());
-    life_.ShowPageNow(page, withStatus);
-}
-
-void WizardWiring::showStatus(int pageMessage) {
-    // The point pick has a prompt of its own; the page of its number belongs
-    // to another command.
-    if (pageMessage == page_message::kPointPick)
-        life_.Messaggio(Lang("932"));
-    else
-        life_.Messaggio(Text(MessageTable()[static_cast<std::size_t>(pageMessage)]));
-}
-
-void WizardWiring::setEnabled(WizardControl control, bool enabled) {
-    const WizardPagesUi& p = pages_;
-    switch (control) {
-        case WizardControl::NextB1:
-            p.sbtNextB1->setEnabled(enabled);
-            break;
-        case WizardControl::DimApply:
-            p.sbtDimApply->setEnabled(enabled);
-            break;
-        case WizardControl::NextB2:
-            p.sbtNextB2->setEnabled(enabled);
-            break;
-        case WizardControl::OrigineApply:
-            p.sbtOrigineApply->setEnabled(enabled);
-            break;
-        case WizardControl::ProfApply:
-            p.sbtProfApply->setEnabled(enabled);
-            break;
-        case WizardControl::NextB3:
-            p.sbtNextB3->setEnabled(enabled);
-            break;
-        case WizardControl::NextB4:
-            p.sbtNextB4->setEnabled(enabled);
-            break;
-        case WizardControl::NextB6:
-            p.sbtNextB6->setEnabled(enabled);
-            break;
-        case WizardControl::NcCalc:
-            p.sbtNcCalc->setEnabled(enabled);
-            break;
-        case WizardControl::CutSel:
-            p.sbtCutSel->setEnabled(enabled);
-            break;
-        case WizardControl::Save:
-            ui_.sbtSave->setEnabled(enabled);
-            ui_.mnuSave->setEnabled(enabled);
-            break;
-        case WizardControl::ZncControls:
-            for (QWidget* widget : {static_cast<QWidget*>(ui_.btnZNC), static_cast<QWidget*>(p.txtFiltroZNC),
-                                    static_cast<QWidget*>(p.lblZNC), static_cast<QWidget*>(p.sbtZNCRegen)})
-                widget->setEnabled(enabled);
-            break;
-    }
-}
-
-void WizardWiring::showSize(const std::string& width, const std::string& height) {
-    ShowNumber(pages_.txtVecLarg, width, typing_);
-    ShowNumber(pages_.txtVecAlt, height, typing_);
-}
-
-void WizardWiring::showOrigin(const std::string& x, const std::string& y) {
-    ShowNumber(ui_.txtOriginX, x, typing_);
-    ShowNumber(ui_.txtOriginY, y, typing_);
-}
-
-void WizardWiring::showCheckedCorner(int corner) {
-    // Corner 5 is the centre button; none checked leaves every button open.
-    QRadioButton* checked = corner >= 1 && corner <= 4 ? pages_.rbtOrigine[corner]
-                            : corner == 5              ? pages_.rbtOrigine[0]
-                                                       : nullptr;
-    QButtonGroup* group = pages_.rbtOrigine[1]->group();
-    group->setExclusive(checked != nullptr);
-    for (QRadioButton* button : pages_.rbtOrigine) button->setChecked(button == checked);
-    group->setExclusive(true);
-}
-
-void WizardWiring::showShading(ShadingResolution resolution) {
-    view3d_.setShadingResolution(resolution);
-    (resolution == ShadingResolution::Coarse   ? pages_.rbtShResCoarse
-     : resolution == ShadingResolution::Medium ? pages_.rbtShResMedium
-                                               : pages_.rbtShResFine)
-        ->setChecked(true);
-}
-
-void WizardWiring::showHelpPicture(int resource) {
-    pages_.imgCutPar->setProperty("resource", resource);
-    pages_.imgCutPar->setPixmap(CuttingHelpPicture(resource));
-    pages_.lblCutParHelp->setText(
-        Text(LangString(std::to_string(kFirstHelpMessage + resource - kFirstHelpPicture))));
-}
-
-void WizardWiring::showZncCaption(const std::string& caption) {
-    ui_.btnZNC->setText(Text(caption));
-}
-
-void WizardWiring::showPostList(const std::vector<std::string>& names, const std::string& current,
-                                const std::string& comment) {
-    const QSignalBlocker blocker(pages_.cboPostName);
-    pages_.cboPostName->clear();
-    for (const std::string& name : names) pages_.cboPostName->addItem(Text(name));
-    const int index = pages_.cboPostName->findText(Text(current), Qt::MatchFixedString);
-    if (index >= 0)
-        pages_.cboPostName->setCurrentIndex(index);
-    else
-        pages_.cboPostName->setEditText(Text(current));
-    pages_.stxPstCommento->setText(Text(comment));
-    state_.Post = controller_->post();
-    state_.settings.Pst = current;
-}
-
-void WizardWiring::showNcFileName(const std::filesystem::path& file) {
-    pages_.stxNcFileName->setToolTip(Text(file.string()));
-    ShowShortened(pages_.stxNcFileName);
-    if (file.has_parent_path()) state_.settings.NcPath = file.parent_path().string() + "/";
-}
-
-void WizardWiring::showDocumentName(const std::filesystem::path& file) {
-    ui_.form->setWindowTitle(Text(state_.BaseCaption) + " - " + Text(file.string()));
 }
 
 // --- WizardView3D ------------------------------------------------------------
 
 void WizardWiring::set3DMode(bool on) {
+    if (on) jobView_.aboutToShow();
     life_.SetView3D(on);
-}
-
-void WizardWiring::setRelief(const HeightMap& map, const ReliefValues& values) {
-    // The controller's own map, shared rather than copied.
-    std::shared_ptr<const HeightMap> shared = controller_->relief();
-    if (shared.get() != &map) shared = std::make_shared<const HeightMap>(map);
-    state_.Map = shared;
-    state_.Relief = values;
-    view3d_.setRelief(shared, values);
 }
 
 void WizardWiring::redrawSurface(const ZncFilter& filter) {
     view3d_.setNoCutZone(filter.active, filter.level, filter.tolerance);
 }
 
-void WizardWiring::setWorkBox(const ImageInfo& info, const ReliefValues& values) {
-    state_.Info = info;
-    state_.Relief = values;
-    RunGuarded([&] { view3d_.setWorkBox(ComputeWorkBox(info, values)); });
-}
-
 void WizardWiring::autozoom() {
     view3d_.standardView(View3D::Standard::Iso);
-}
-
-void WizardWiring::setToolPath(const std::vector<NcPathNode>& nodes) {
-    ncPages_.ShowToolPath(nodes);
 }
 
 void WizardWiring::hideCutter() {
     view3d_.parkCutter(static_cast<float>(controller_->cutting().feedPlaneZ));
 }
 
-// --- WizardDrawing -----------------------------------------------------------
-
-bool WizardWiring::hasObjects() {
-    return cad_.ObjectCount() > 0;
+void WizardWiring::showCutter(bool shown) {
+    if (shown)
+        ncPages_.BuildCutter();
+    else
+        view3d_.setToolVisible(false);
 }
 
-void WizardWiring::moveAll(double dx, double dy) {
-    const std::int32_t every[] = {-1};
-    cad_.TransformObjects(every, TranslationMatrix2D(dx, dy));
-    cad_.RepaintViewports();
+// The unit of the work beside the size edits, as the settings page names it.
+void WizardWiring::ShowUnits() {
+    for (QLabel* label : {pages_.nol_lblUnita1, pages_.nol_lblUnita2}) label->setText(ui_.cboUnits->currentText());
 }
 
-void WizardWiring::placePicture(const Picture& picture, const ImageInfo& info) {
-    life_.PlaceImageBitmap(picture, info, true);
-    view2d_.ZoomToDrawing();
-    life_.AggAlbero(pictureFile_.string(), BitDepthText(picture.sourceBitCount), picture.width, picture.height,
-                    picture.dpiX);
-}
+// --- WizardDialogs ------------------------------------------------------------
 
-bool WizardWiring::hasObject(int id) {
-    return cad_.FindObject(id) != nullptr;
-}
-
-void WizardWiring::deleteObject(int id) {
-    cad_.DeleteObject(id);
-    cad_.RepaintViewports();
-}
-
-void WizardWiring::setObjectSnap(bool on) {
-    view2d_.SetObjectSnapActive(on);
-}
-
-void WizardWiring::cancelTask() {
-    pickingRectangle_ = false;
-    view2d_.Program().StopOperation();
-}
-
-void WizardWiring::startRectanglePick() {
-    // The task's end comes back through CropRectanglePicked.
-    for (QLineEdit* edit : {pages_.txtCutDx, pages_.txtCutDy, pages_.txtPixelW, pages_.txtPixelH}) edit->clear();
-    pickingRectangle_ = true;
-    view2d_.Program().StartOperation(TSCSelRett::Class, std::make_unique<TSCSelRettParam>(nullptr));
-}
-
-void WizardWiring::startPointPick(int id) {
-    state_.ActiveCommand = kZncPickMode;
-    auto point = std::make_unique<TPunto2D>(id, MakePoint2D(0.0, 0.0));
-    view2d_.Program().StartOperation(TQV2D_DrawSizedPrimitive::Class,
-                                     std::make_unique<TQV2D_DrawSizedPrimitiveParam>(nullptr, std::move(point), 0,
-                                                                                     false));
-}
-
-void WizardWiring::exportDxf(const std::filesystem::path& fileName) {
-    ExportDrawingDxf(fileName, cad_);
-}
-
-// --- NcPageService and WizardDialogs -----------------------------------------
-
-void WizardWiring::showProgram(const NcProgram& program) {
-    ncPages_.ShowComputedProgram(program, controller_->post(), controller_->ncFileName());
-}
-
-std::optional<std::filesystem::path> WizardWiring::askNcFileName(const std::filesystem::path& current) {
-    (void)current;
-    return ncPages_.AskNcFileName(pictureFile_, controller_->post().fileExtension);
+std::optional<std::filesystem::path> WizardWiring::askNcFileName() {
+    return ncPages_.AskNcFileName(job_.pictureFileName(), job_.post().fileExtension);
 }
 
 bool WizardWiring::confirmDiscard() {

@@ -1,6 +1,7 @@
-// The job wizard in the main window: lays its pages out, hands every click and
-// edit of the user to the WizardController and shows what the controller
-// decides through the window, the 2D drawing, the 3D view and the NC page.
+// The job wizard in the main window: lays its pages out, holds the Job, hands
+// every click and edit of the user to the WizardController and shows what the
+// controller decides through the window, the 2D drawing and the 3D view. The
+// 3D view and the NC page follow the Job by themselves.
 // The open and save commands of the tool bar and the File menu come here too,
 // so a button, a menu item and a test all take the same road. While the
 // controller's worker computes a relief or a program, a timer polls it, the
@@ -12,7 +13,10 @@
 #include <filesystem>
 #include <memory>
 
+#include "shell/gui/JobView3D.h"
+#include "shell/gui/WizardDrawingHost.h"
 #include "shell/gui/WizardPagesUi.h"
+#include "shell/wizard/Job.h"
 #include "shell/wizard/WizardController.h"
 #include "shell/wizard/WizardServices.h"
 
@@ -22,6 +26,8 @@ class QToolButton;
 
 namespace calvoro {
 
+class CuttingPageWiring;
+class WizardPagesView;
 class DialogServices;
 class MainLifeCycle;
 class NcPageWiring;
@@ -31,12 +37,7 @@ class View3D;
 struct MainState;
 struct MainWindowUi;
 
-class WizardWiring : public QObject,
-                     private WizardWindow,
-                     private WizardView3D,
-                     private WizardDrawing,
-                     private NcPageService,
-                     private WizardDialogs {
+class WizardWiring : public QObject, private WizardView3D, private WizardDialogs {
     Q_OBJECT
 public:
     WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& life, TQVCmp2D& cad, View2DHost& view2d,
@@ -48,6 +49,7 @@ public:
     void Start();
 
     WizardController& Controller() { return *controller_; }
+    const Job& CurrentJob() const { return job_; }
     const WizardPagesUi& Pages() const { return pages_; }
     QToolButton* CancelButton() const { return cancel_; }
 
@@ -79,43 +81,14 @@ public:
     bool Working() const;
 
 private:
-    // WizardWindow.
-    void showPage(int page, bool withStatus) override;
-    void showStatus(int pageMessage) override;
-    void setEnabled(WizardControl control, bool enabled) override;
-    void showSize(const std::string& width, const std::string& height) override;
-    void showOrigin(const std::string& x, const std::string& y) override;
-    void showCheckedCorner(int corner) override;
-    void showShading(ShadingResolution resolution) override;
-    void showHelpPicture(int resource) override;
-    void showZncCaption(const std::string& caption) override;
-    void showPostList(const std::vector<std::string>& names, const std::string& current,
-                      const std::string& comment) override;
-    void showNcFileName(const std::filesystem::path& file) override;
-    void showDocumentName(const std::filesystem::path& file) override;
     // WizardView3D.
     void set3DMode(bool on) override;
-    void setRelief(const HeightMap& map, const ReliefValues& values) override;
     void redrawSurface(const ZncFilter& filter) override;
-    void setWorkBox(const ImageInfo& info, const ReliefValues& values) override;
     void autozoom() override;
-    void setToolPath(const std::vector<NcPathNode>& nodes) override;
     void hideCutter() override;
-    // WizardDrawing.
-    bool hasObjects() override;
-    void moveAll(double dx, double dy) override;
-    void placePicture(const Picture& picture, const ImageInfo& info) override;
-    bool hasObject(int id) override;
-    void deleteObject(int id) override;
-    void setObjectSnap(bool on) override;
-    void cancelTask() override;
-    void startRectanglePick() override;
-    void startPointPick(int id) override;
-    void exportDxf(const std::filesystem::path& fileName) override;
-    // NcPageService.
-    void showProgram(const NcProgram& program) override;
+    void showCutter(bool shown) override;
     // WizardDialogs.
-    std::optional<std::filesystem::path> askNcFileName(const std::filesystem::path& current) override;
+    std::optional<std::filesystem::path> askNcFileName() override;
     bool confirmDiscard() override;
     void showMessage(const std::string& text) override;
 
@@ -123,7 +96,6 @@ private:
 
     void Connect();
     void ConnectPagesOneToFive();
-    void ConnectCuttingPage();
     // Runs a user's action on the controller, then follows what it started.
     template <class Action>
     void Forward(Action action);
@@ -131,27 +103,28 @@ private:
     void BeginWork();
     void PollWork();
     void EndWork();
-    CuttingParameters ReadCutting() const;
     void TakeEditedValues();
     void ShowJobValues();
+    void ShowUnits();
     void PickTool(bool editOnly);
 
     MainWindowUi& ui_;
     MainState& state_;
     MainLifeCycle& life_;
-    TQVCmp2D& cad_;
     View2DHost& view2d_;
     View3D& view3d_;
     NcPageWiring& ncPages_;
     DialogServices& dialogs_;
     WizardPagesUi pages_;
+    Job job_;
+    JobView3D jobView_;
+    WizardDrawingHost drawing_;
+    CuttingPageWiring* cuttingPage_ = nullptr;
+    std::unique_ptr<WizardPagesView> pagesView_;
     std::unique_ptr<WizardController> controller_;
     QTimer* poll_ = nullptr;
     QToolButton* cancel_ = nullptr;
-    std::filesystem::path pictureFile_;
-    const QLineEdit* typing_ = nullptr;
     bool pickingOrigin_ = false;
-    bool pickingRectangle_ = false;  // the crop's rectangle task runs  // the edit whose typing is being handled
 };
 
 }  // namespace calvoro

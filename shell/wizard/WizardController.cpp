@@ -19,14 +19,6 @@ namespace calvoro {
 
 namespace {
 
-constexpr int kControlCount = static_cast<int>(WizardControl::ZncControls) + 1;
-
-// A text of the language file, or ours when no language file is loaded.
-std::string Say(std::string_view key, std::string_view fallback) {
-    std::string text = LangString(key);
-    return text.empty() ? std::string(fallback) : text;
-}
-
 bool SameCutting(const CuttingParameters& a, const CuttingParameters& b) {
     return a.stepOver == b.stepOver && a.feedPlaneZ == b.feedPlaneZ && a.stockAllowance == b.stockAllowance &&
            a.filterTolerance == b.filterTolerance && a.rasterAlongX == b.rasterAlongX &&
@@ -34,33 +26,6 @@ bool SameCutting(const CuttingParameters& a, const CuttingParameters& b) {
 }
 
 }  // namespace
-
-int HelpPictureFor(CuttingField field) {
-    switch (field) {
-        case CuttingField::FeedPlane:
-            return 101;
-        case CuttingField::StepOver:
-            return 102;
-        case CuttingField::Stock:
-            return 103;
-        case CuttingField::PassCount:
-            return 104;
-        case CuttingField::ZStep:
-            return 105;
-        case CuttingField::Filter:
-            return 111;
-        case CuttingField::ZncGroup:
-            return 112;
-    }
-    return 0;
-}
-
-int RasterHelpPicture(bool alongX, bool alongY) {
-    if (alongX && alongY) return 108;
-    if (alongX) return 106;
-    if (alongY) return 107;
-    return 109;
-}
 
 std::vector<std::string> ListPostProcessors(const std::filesystem::path& programFolder) {
     std::vector<std::string> names;
@@ -76,89 +41,21 @@ std::vector<std::string> ListPostProcessors(const std::filesystem::path& program
     return names;
 }
 
-WizardController::WizardController(WizardServices services, WizardSettings settings)
-    : services_(services), settings_(std::move(settings)), enabled_(kControlCount, false) {
-    post_.unitsFlag = settings_.inches ? 1 : 0;
-    loadPost(settings_.postName);
-}
-
-bool WizardController::enabled(WizardControl control) const {
-    return enabled_[static_cast<std::size_t>(control)];
-}
-
-void WizardController::setEnabled(WizardControl control, bool on) {
-    enabled_[static_cast<std::size_t>(control)] = on;
-    services_.window.setEnabled(control, on);
-}
-
-void WizardController::showPage(int page, bool withStatus) {
-    page_ = page;
-    services_.window.showPage(page, withStatus);
-}
-
-void WizardController::report(const std::string& text) {
-    services_.dialogs.showMessage(text);
-}
-
-ReliefValues WizardController::currentReliefValues() const {
-    ReliefValues values = relief_;
-    PlaceRelief(placement_.info(), values);
-    return values;
-}
-
-ZncFilter WizardController::zncFilter() const {
-    ZncFilter filter;
-    filter.active = zncChecked_ && zncLevel_.has_value();
-    filter.level = zncLevel_.value_or(0.0f);
-    filter.tolerance = zncTolerance_;
-    return filter;
-}
-
-// The program no longer matches what the pages say.
-void WizardController::togliAssoc() {
-    ++ncStamp_;
-    ncOutdated_ = true;
-    setEnabled(WizardControl::NextB6, false);
-    setEnabled(WizardControl::NcCalc, true);
-    services_.view3d.setToolPath({});
-}
-
-void WizardController::markPictureEdited() {
-    ++reliefStamp_;
-    reliefOutdated_ = true;
-    togliAssoc();
-}
-
-void WizardController::showPlacement() {
-    const ImageInfo& info = placement_.info();
-    services_.window.showSize(formatta(info.SizeX, settings_.inches), formatta(info.SizeY, settings_.inches));
-    // Adding 0 turns the -0 of an origin at 0 into 0: the edits never say "-0.000".
-    services_.window.showOrigin(formatta(-info.X0 + 0.0, settings_.inches), formatta(-info.Y0 + 0.0, settings_.inches));
-    services_.window.showCheckedCorner(placement_.checkedCorner());
-    services_.view3d.setWorkBox(info, currentReliefValues());
-}
-
-void WizardController::placePictureAgain() {
-    services_.drawing.placePicture(picture_, placement_.info());
-    showPlacement();
-}
-
-void WizardController::applyShift(const DrawingShift& shift) {
-    if (shift.dx != 0.0 || shift.dy != 0.0) services_.drawing.moveAll(shift.dx, shift.dy);
-    showPlacement();
-    // Where the picture lies is where the cutter goes: a program computed for
-    // another placement would cut elsewhere.
-    togliAssoc();
+WizardController::WizardController(Job& theJob, WizardServices theServices, WizardSettings theSettings)
+    : WizardContext(theJob, theServices, std::move(theSettings)), pictureEdits_(*this), znc_(*this), files_(*this) {
+    PostSettings post = job.post();
+    post.unitsFlag = settings.inches ? 1 : 0;
+    job.setPost(std::move(post));
+    loadPost(settings.postName);
 }
 
 // --- the open command --------------------------------------------------------
 
 bool WizardController::openPicture(const std::filesystem::path& fileName) {
-    commandMode_ = kNoCommandMode;
     const std::optional<JobValues> values = std::exchange(nextOpenValues_, std::nullopt);
     // Anything in the drawing, a point placed before any picture too, is lost
     // by the open: the user is asked first.
-    if (services_.drawing.hasObjects() && !services_.dialogs.confirmDiscard()) return false;
+    if (services.drawing.hasObjects() && !services.dialogs.confirmDiscard()) return false;
     const PictureLoader loader = ChoosePictureLoader(fileName);
     if (loader == PictureLoader::Unknown) {
         report(Say("401", "This kind of file cannot be opened: choose a BMP or JPEG picture or a job (*.pxm)."));
@@ -179,7 +76,7 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
         } else {
             picture = LoadPictureFile(fileName);
         }
-        info = ComputeImageScale(ImageInfo{}, picture.width, picture.height, picture.dpiX, settings_.inches);
+        info = ComputeImageScale(ImageInfo{}, picture.width, picture.height, picture.dpiX, settings.inches);
     } catch (const PictureError& error) {
         report(PictureErrorText(error, fileName));
         return false;
@@ -188,7 +85,8 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
         return false;
     }
 
-    // A computation of the job being replaced is dropped.
+    // A computation of the job being replaced is dropped, and so is a pick of
+    // its picture still running in the drawing.
     if (runner_.busy()) {
         runner_.cancel();
         ++generation_;
@@ -196,30 +94,25 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     }
     ++generation_;
     afterRelief_ = nullptr;
-    picture_ = std::move(picture);
-    pictureFileName_ = fileName;
-    if (loader == PictureLoader::Document) documentFileName_ = fileName;
-    services_.window.showDocumentName(fileName);
-    placement_.reset(info);
+    cancelOwnPicks();
+    activeCommandMode = kNoCommandMode;
+    // The values of the pages first, so that the new picture's work box is
+    // as deep as they say.
     if (values) {
-        relief_.setWhiteZ(values->whiteZ);
-        relief_.setBlackZ(values->blackZ);
-        cutting_ = values->cutting;
+        job.setWhiteZ(values->whiteZ);
+        job.setBlackZ(values->blackZ);
+        job.setCutting(values->cutting);
     }
-    map_.reset();
-    program_.reset();
-    ++reliefStamp_;
-    reliefOutdated_ = true;
+    const ShadingResolution shading = ChooseShadingResolution(picture.width, picture.height);
+    job.newPicture(std::move(picture), fileName, loader == PictureLoader::Document, info);
+    services.window.showDocumentName(fileName);
+    services.view3d.showCutter(false);
     togliAssoc();
-    rectangleReady_ = false;
-    mode3D_ = false;
-    services_.view3d.set3DMode(false);
-    zncChecked_ = false;
-    zncLevel_.reset();
-    services_.window.showZncCaption(Say("753", "Pick Z point"));
-    setEnabled(WizardControl::ZncControls, false);
-    shading_ = ChooseShadingResolution(picture_.width, picture_.height);
-    services_.window.showShading(shading_);
+    pictureEdits_.dropSelection();
+    set3DMode(false);
+    znc_.reset();
+    job.setShading(shading);
+    services.window.showShading(shading);
     placePictureAgain();
     setEnabled(WizardControl::DimApply, false);
     setEnabled(WizardControl::NextB1, true);
@@ -227,7 +120,7 @@ bool WizardController::openPicture(const std::filesystem::path& fileName) {
     setEnabled(WizardControl::OrigineApply, false);
     setEnabled(WizardControl::CutSel, false);
     setEnabled(WizardControl::Save, false);
-    setEnabled(WizardControl::NextB4, !ncFileName_.empty());
+    setEnabled(WizardControl::NextB4, !job.ncFileName().empty());
     // The depths in the edits hold until the user changes one.
     setEnabled(WizardControl::NextB3, true);
     setEnabled(WizardControl::ProfApply, false);
@@ -244,9 +137,11 @@ void WizardController::setJobValues(float whiteZ, float blackZ, const CuttingPar
 }
 
 void WizardController::setInches(bool inches) {
-    if (inches == settings_.inches) return;
-    settings_.inches = inches;
-    post_.unitsFlag = inches ? 1 : 0;
+    if (inches == settings.inches) return;
+    settings.inches = inches;
+    PostSettings post = job.post();
+    post.unitsFlag = inches ? 1 : 0;
+    job.setPost(std::move(post));
     togliAssoc();
     if (hasPicture()) showPlacement();
 }
@@ -259,96 +154,18 @@ void WizardController::discardJob() {
     }
     ++generation_;
     afterRelief_ = nullptr;
-    commandMode_ = kNoCommandMode;
-    picture_ = Picture{};
-    pictureFileName_.clear();
-    documentFileName_.clear();
-    map_.reset();
-    program_.reset();
-    ++reliefStamp_;
-    reliefOutdated_ = true;
+    activeCommandMode = kNoCommandMode;
+    job.clear();
     togliAssoc();
-    mode3D_ = false;
-    zncChecked_ = false;
-    zncLevel_.reset();
+    showing3D = false;
+    pictureEdits_.dropSelection();
     setEnabled(WizardControl::Save, false);
 }
 
-// --- picture edits -----------------------------------------------------------
-
-void WizardController::modify() {
-    showPage(page::kDistance);
-    services_.drawing.setObjectSnap(true);
-    services_.drawing.startRectanglePick();
-    rectangleReady_ = false;
-    setEnabled(WizardControl::CutSel, false);
-}
-
-void WizardController::rectanglePicked(const CutInfo& cut) {
-    cut_ = cut;
-    rectangleReady_ = true;
-    setEnabled(WizardControl::CutSel, true);
-}
-
-void WizardController::rectangleRestarted() {
-    rectangleReady_ = false;
-    setEnabled(WizardControl::CutSel, false);
-}
-
-void WizardController::editPicture(const std::function<void(Picture&)>& change) {
-    if (!hasPicture()) return;
-    setEnabled(WizardControl::CutSel, false);
-    change(picture_);
-    markPictureEdited();
-    placePictureAgain();
-}
-
-void WizardController::flipVertical() {
-    editPicture(FlipBitmapVertical);
-}
-
-void WizardController::flipHorizontal() {
-    editPicture(FlipBitmapHorizontal);
-}
-
-void WizardController::rotate() {
-    editPicture([this](Picture& picture) {
-        RotateBitmap90(picture);
-        // The sizes exchange; the origin goes back on the corner the user chose.
-        placement_.pictureRotated();
-    });
-}
-
-void WizardController::crop() {
-    if (!hasPicture() || !rectangleReady_) return;
-    try {
-        const CropPlan plan = ComputeCrop(placement_.info(), cut_);
-        Picture cropped =
-            CropBitmap(picture_, plan.pixels.left, plan.pixels.top, plan.pixels.width, plan.pixels.height);
-        picture_ = std::move(cropped);
-        placement_.pictureCropped(plan.image);
-    } catch (const std::exception& error) {
-        report(error.what());
-        return;
-    }
-    rectangleReady_ = false;
-    setEnabled(WizardControl::CutSel, false);
-    markPictureEdited();
-    placePictureAgain();
-}
-
-void WizardController::convertToGrey() {
-    editPicture(MakeGrayBitmap8);
-}
-
-void WizardController::negative() {
-    editPicture([](Picture& picture) { picture = MakeNegative(picture); });
-}
-
-void WizardController::nextFromEdit() {
-    services_.drawing.cancelTask();
-    services_.drawing.setObjectSnap(false);
-    showPage(page::kSize);
+// The crop's rectangle and the Z no-cut point are picked in the drawing of
+// the picture they belong to.
+void WizardController::cancelOwnPicks() {
+    if (currentPage == page::kDistance || activeCommandMode == kZncPickMode) services.drawing.cancelTask();
 }
 
 // --- size and reference point ------------------------------------------------
@@ -361,11 +178,11 @@ void WizardController::afterSizeChange(const std::optional<DrawingShift>& shift)
 }
 
 void WizardController::widthEdited(std::string_view text) {
-    afterSizeChange(placement_.setWidthText(text));
+    afterSizeChange(job.editPlacement([text](Placement& placement) { return placement.setWidthText(text); }));
 }
 
 void WizardController::heightEdited(std::string_view text) {
-    afterSizeChange(placement_.setHeightText(text));
+    afterSizeChange(job.editPlacement([text](Placement& placement) { return placement.setHeightText(text); }));
 }
 
 void WizardController::applySize() {
@@ -376,7 +193,7 @@ void WizardController::applySize() {
 }
 
 void WizardController::keepRatioClicked(bool on) {
-    const DrawingShift shift = placement_.setKeepRatio(on);
+    const DrawingShift shift = job.editPlacement([on](Placement& placement) { return placement.setKeepRatio(on); });
     if (!on || !hasPicture()) return;
     applyShift(shift);
     placePictureAgain();
@@ -384,22 +201,25 @@ void WizardController::keepRatioClicked(bool on) {
 
 void WizardController::cornerClicked(int corner) {
     if (!hasPicture()) return;
-    const DrawingShift shift = placement_.chooseCorner(corner);
+    const DrawingShift shift =
+        job.editPlacement([corner](Placement& placement) { return placement.chooseCorner(corner); });
     setEnabled(WizardControl::NextB2, true);
     setEnabled(WizardControl::Save, false);
     applyShift(shift);
 }
 
 void WizardController::originEdited() {
-    placement_.originEdited();
-    services_.window.showCheckedCorner(NoCorner);
+    job.editPlacement([](Placement& placement) { placement.originEdited(); });
+    services.window.showCheckedCorner(NoCorner);
     setEnabled(WizardControl::NextB2, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::OrigineApply, true);
 }
 
 bool WizardController::applyTypedOrigin(std::string_view textX, std::string_view textY) {
-    if (!hasPicture() || !placement_.typedOrigin(textX, textY)) return false;
+    if (!hasPicture() ||
+        !job.editPlacement([&](Placement& placement) { return placement.typedOrigin(textX, textY); }))
+        return false;
     placePictureAgain();
     togliAssoc();
     setEnabled(WizardControl::NextB2, true);
@@ -409,7 +229,7 @@ bool WizardController::applyTypedOrigin(std::string_view textX, std::string_view
 
 void WizardController::originPicked(double x, double y) {
     if (!hasPicture()) return;
-    applyShift(placement_.pickedOrigin(x, y));
+    applyShift(job.editPlacement([x, y](Placement& placement) { return placement.pickedOrigin(x, y); }));
     setEnabled(WizardControl::NextB2, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::OrigineApply, true);
@@ -426,18 +246,16 @@ void WizardController::prevFromReference() {
 void WizardController::startReliefBuild(std::function<void()> then) {
     if (runner_.busy()) return;  // a second press while the first build runs
     afterRelief_ = std::move(then);
-    auto picture = std::make_shared<const Picture>(picture_);
-    const ReliefValues values = currentReliefValues();
+    auto picture = std::make_shared<const Picture>(job.picture());
+    const ReliefValues values = job.reliefValues();
     const int generation = generation_;
-    const int stamp = reliefStamp_;
+    const int stamp = job.reliefStamp();
     runner_.start([this, picture, values, generation, stamp](TaskControl& control) -> JobRunner::Commit {
         auto map = BuildRelief(*picture, values);
         control.throwIfCancelled();
         return [this, map, generation, stamp] {
             if (generation != generation_) return;
-            map_ = map;
-            if (stamp == reliefStamp_) reliefOutdated_ = false;
-            services_.view3d.setRelief(*map_, currentReliefValues());
+            job.setHeightMap(map, stamp);
             togliAssoc();
             if (auto then = std::move(afterRelief_)) {
                 afterRelief_ = nullptr;
@@ -451,13 +269,11 @@ void WizardController::nextFromReference() {
     if (!hasPicture()) return;
     auto show = [this] {
         showPage(page::kDepth);
-        mode3D_ = true;
-        services_.view3d.set3DMode(true);
-        services_.view3d.setWorkBox(placement_.info(), currentReliefValues());
+        set3DMode(true);
     };
-    if (reliefOutdated_ || !map_) {
+    if (job.reliefOutdated() || !job.heightMap()) {
         startReliefBuild([this, show] {
-            services_.view3d.autozoom();
+            services.view3d.autozoom();
             show();
         });
     } else {
@@ -470,9 +286,7 @@ void WizardController::nextFromReference() {
 void WizardController::whiteDepthEdited(std::string_view text) {
     const auto value = ParseEditNumber(text);
     if (!value) return;
-    relief_.setWhiteZ(static_cast<float>(*value));
-    ++reliefStamp_;
-    reliefOutdated_ = true;
+    job.setWhiteZ(static_cast<float>(*value));
     setEnabled(WizardControl::NextB3, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::ProfApply, true);
@@ -481,16 +295,14 @@ void WizardController::whiteDepthEdited(std::string_view text) {
 void WizardController::blackDepthEdited(std::string_view text) {
     const auto value = ParseEditNumber(text);
     if (!value) return;
-    relief_.setBlackZ(static_cast<float>(*value));
-    ++reliefStamp_;
-    reliefOutdated_ = true;
+    job.setBlackZ(static_cast<float>(*value));
     setEnabled(WizardControl::NextB3, false);
     setEnabled(WizardControl::Save, false);
     setEnabled(WizardControl::ProfApply, true);
 }
 
 void WizardController::shadingClicked(ShadingResolution resolution) {
-    shading_ = resolution;
+    job.setShading(resolution);
     setEnabled(WizardControl::NextB3, false);
     setEnabled(WizardControl::ProfApply, true);
 }
@@ -498,13 +310,12 @@ void WizardController::shadingClicked(ShadingResolution resolution) {
 void WizardController::applyDepth() {
     if (!hasPicture()) return;
     auto finish = [this] {
-        services_.view3d.setWorkBox(placement_.info(), currentReliefValues());
-        services_.view3d.redrawSurface(zncFilter());
+        services.view3d.redrawSurface(zncFilter());
         setEnabled(WizardControl::NextB3, true);
         setEnabled(WizardControl::ProfApply, false);
         setEnabled(WizardControl::Save, true);
     };
-    if (reliefOutdated_ || !map_)
+    if (job.reliefOutdated() || !job.heightMap())
         startReliefBuild(finish);
     else
         finish();
@@ -512,41 +323,38 @@ void WizardController::applyDepth() {
 
 void WizardController::prevFromDepth() {
     showPage(page::kReference);
-    mode3D_ = false;
-    services_.view3d.set3DMode(false);
+    set3DMode(false);
 }
 
 void WizardController::nextFromDepth() {
     showPage(page::kNcFile);
-    services_.window.showPostList(ListPostProcessors(settings_.programFolder), post_.postName, post_.postComment);
-    if (ncFileName_.empty()) chooseNcFile();
+    services.window.showPostList(ListPostProcessors(settings.programFolder), post().postName, post().postComment);
+    if (job.ncFileName().empty()) chooseNcFile();
 }
 
 // --- NC file, post-processor, tool -------------------------------------------
 
 void WizardController::chooseNcFile() {
-    if (auto file = services_.dialogs.askNcFileName(ncFileName_)) setNcFileName(*file);
+    if (auto file = services.dialogs.askNcFileName()) setNcFileName(*file);
 }
 
 void WizardController::setNcFileName(const std::filesystem::path& file) {
-    ncFileName_ = file;
-    services_.window.showNcFileName(file);
+    job.setNcFileName(file);
     setEnabled(WizardControl::NextB4, !file.empty());
     togliAssoc();
 }
 
 void WizardController::ncFileSavedAs(const std::filesystem::path& file) {
     if (file.empty()) return;
-    ncFileName_ = file;
-    services_.window.showNcFileName(file);
+    job.programSavedAs(file);
     setEnabled(WizardControl::NextB4, true);
 }
 
 void WizardController::loadPost(const std::string& name) {
-    PostSettings current = post_;
+    PostSettings current = job.post();
     current.postName = name;
-    PostLoadResult loaded = LoadPostProcessor(settings_.programFolder, current);
-    post_ = std::move(loaded.settings);
+    PostLoadResult loaded = LoadPostProcessor(settings.programFolder, current);
+    job.setPost(std::move(loaded.settings));
     std::string problems;
     for (const std::string& line : loaded.problems) problems += (problems.empty() ? "" : "\n") + line;
     if (!problems.empty()) report(problems);
@@ -554,7 +362,7 @@ void WizardController::loadPost(const std::string& name) {
 
 void WizardController::choosePost(const std::string& name) {
     loadPost(name);
-    services_.window.showPostList(ListPostProcessors(settings_.programFolder), post_.postName, post_.postComment);
+    services.window.showPostList(ListPostProcessors(settings.programFolder), post().postName, post().postComment);
     togliAssoc();
 }
 
@@ -563,13 +371,15 @@ void WizardController::prevFromNcFile() {
 }
 
 void WizardController::nextFromNcFile() {
-    if (ncFileName_.empty()) return;
+    if (job.ncFileName().empty()) return;
     showPage(page::kTool);
+    services.view3d.showCutter(true);
 }
 
 void WizardController::setTool(const ToolRecord& tool) {
-    tool_ = tool;
+    job.setCutter(tool);
     togliAssoc();
+    if (currentPage == page::kTool) services.view3d.showCutter(true);
 }
 
 void WizardController::prevFromTool() {
@@ -578,7 +388,7 @@ void WizardController::prevFromTool() {
 
 void WizardController::nextFromTool() {
     showPage(page::kCutting);
-    if (ncOutdated_) {
+    if (job.programOutdated()) {
         setEnabled(WizardControl::NextB6, false);
         setEnabled(WizardControl::NcCalc, true);
     }
@@ -587,123 +397,66 @@ void WizardController::nextFromTool() {
 // --- cutting parameters and Z no-cut -----------------------------------------
 
 void WizardController::setCutting(const CuttingParameters& values) {
-    if (SameCutting(values, cutting_)) return;
-    const ZncFilter zone = zncFilter();
-    cutting_ = values;
-    cutting_.zNoCutActive = zone.active;
-    cutting_.zNoCutZ = zone.level;
-    cutting_.zNoCutTolerance = zone.tolerance;
+    if (SameCutting(values, cutting())) return;
+    job.setCutting(values);
     togliAssoc();
+}
+
+void WizardController::cuttingEdited(const CuttingTexts& texts) {
+    const CuttingReading reading = ReadCuttingTexts(texts, cutting());
+    const bool wasBad = badCuttingField_.has_value();
+    badCuttingField_ = reading.badField;
+    badCuttingText_ = reading.badText;
+    setCutting(reading.values);
+    // What the page shows is not what the last program was computed with.
+    if (badCuttingField_ || wasBad) togliAssoc();
 }
 
 void WizardController::rasterClicked(bool alongX, bool alongY) {
-    cutting_.rasterAlongX = alongX;
-    cutting_.rasterAlongY = alongY;
+    CuttingParameters values = cutting();
+    values.rasterAlongX = alongX;
+    values.rasterAlongY = alongY;
+    job.setCutting(values);
     togliAssoc();
-    services_.window.showHelpPicture(RasterHelpPicture(alongX, alongY));
+    services.window.showHelpPicture(RasterHelpPicture(alongX, alongY));
 }
 
 void WizardController::focusField(CuttingField field) {
-    services_.window.showHelpPicture(HelpPictureFor(field));
+    services.window.showHelpPicture(HelpPictureFor(field));
 }
 
 void WizardController::leaveZncGroup() {
-    services_.window.showStatus(page::kCutting);
-}
-
-void WizardController::zncCheckClicked(bool checked) {
-    togliAssoc();
-    zncChecked_ = checked;
-    setEnabled(WizardControl::ZncControls, checked);
-    if (checked && zncLevel_) {
-        std::string caption = " Z ";
-        caption += formatta(*zncLevel_, settings_.inches);
-        services_.window.showZncCaption(caption);
-    } else {
-        services_.window.showZncCaption(Say("753", "Pick Z point"));
-    }
-    services_.view3d.redrawSurface(zncFilter());
-}
-
-void WizardController::zncToleranceEdited(std::string_view text) {
-    const auto value = ParseEditNumber(text);
-    if (!value || *value < 0) return;
-    zncTolerance_ = static_cast<float>(*value);
-    if (!ncOutdated_) togliAssoc();
-}
-
-void WizardController::startZncPick() {
-    togliAssoc();
-    commandMode_ = kZncPickMode;
-    // The mark of an earlier pick goes; the first pick finds none.
-    if (services_.drawing.hasObject(kZncMarkId)) services_.drawing.deleteObject(kZncMarkId);
-    mode3D_ = false;
-    services_.view3d.set3DMode(false);
-    services_.drawing.cancelTask();
-    services_.drawing.startPointPick(kZncMarkId);
-    services_.window.showStatus(page_message::kPointPick);
-}
-
-void WizardController::zncPointPicked(double x, double y) {
-    commandMode_ = kNoCommandMode;
-    const ImageInfo& info = placement_.info();
-    const ReliefValues cells = currentReliefValues();
-    std::optional<float> level;
-    if (map_ && cells.PixelSize > 0 && cells.CellSizeY() > 0) {
-        const double column = std::nearbyint((x - info.X0) / cells.PixelSize);
-        const double row = std::nearbyint((y - info.Y0) / cells.CellSizeY());
-        // The last column and row count as outside, as the read-out does.
-        if (column >= 0 && row >= 0 && column <= info.PixelWidth - 2 && row <= info.PixelHeight - 2 &&
-            column < map_->width() && row < map_->height()) {
-            level = map_->at(static_cast<int>(column), static_cast<int>(row));
-        }
-    }
-    zncLevel_ = level;
-    std::string caption = level ? " Z: " : " ";
-    caption += level ? formatta(*level, settings_.inches) : Say("752", "outside the picture");
-    services_.window.showZncCaption(caption);
-    mode3D_ = true;
-    services_.view3d.set3DMode(true);
-    services_.view3d.redrawSurface(zncFilter());
-    togliAssoc();
-}
-
-void WizardController::zncPickCancelled() {
-    if (commandMode_ != kZncPickMode) return;
-    commandMode_ = kNoCommandMode;
-    mode3D_ = true;
-    services_.view3d.set3DMode(true);
-}
-
-void WizardController::regenerateZnc() {
-    services_.view3d.redrawSurface(zncFilter());
+    services.window.showStatus(page::kCutting);
 }
 
 void WizardController::computeNc() {
     if (!hasPicture() || runner_.busy()) return;  // one computation at a time
-    if (ncFileName_.empty()) {
+    if (job.ncFileName().empty()) {
         report("Choose the NC file first.");
         return;
     }
-    if (reliefOutdated_ || !map_) {
+    // A value the page shows that cannot be used is named; nothing is
+    // computed with another value in its place.
+    if (badCuttingField_) {
+        report(services.window.fieldCaption(*badCuttingField_) + " \"" + badCuttingText_ +
+               "\" is not a value that can be used: nothing was computed.");
+        return;
+    }
+    if (job.reliefOutdated() || !job.heightMap()) {
         startReliefBuild([this] { computeNc(); });
         return;
     }
     NcComputation computation;
-    computation.relief = map_;
-    computation.request.cutter = tool_;
-    computation.request.parameters = cutting_;
-    const ZncFilter zone = zncFilter();
-    computation.request.parameters.zNoCutActive = zone.active;
-    computation.request.parameters.zNoCutZ = zone.level;
-    computation.request.parameters.zNoCutTolerance = zone.tolerance;
-    computation.request.placement = ToolPathPlacement(currentReliefValues());
-    computation.request.threads = settings_.threads;
-    computation.post = post_;
-    computation.job = MakeNcJobValues(tool_, ncFileName_);
-    const std::filesystem::path file = ncFileName_;
+    computation.relief = job.heightMap();
+    computation.request.cutter = tool();
+    computation.request.parameters = cutting();
+    computation.request.placement = ToolPathPlacement(job.reliefValues());
+    computation.request.threads = settings.threads;
+    computation.post = post();
+    computation.job = MakeNcJobValues(tool(), ncFileName());
+    const std::filesystem::path file = ncFileName();
     const int generation = generation_;
-    const int stamp = ncStamp_;
+    const int stamp = job.programStamp();
     runner_.start([this, computation = std::move(computation), file, generation,
                    stamp](TaskControl& control) -> JobRunner::Commit {
         auto computed = std::make_shared<NcComputed>(ComputeNcProgram(computation, &control));
@@ -713,11 +466,8 @@ void WizardController::computeNc() {
         SaveNcProgram(file, computed->program.text);
         return [this, computed, generation, stamp] {
             if (generation != generation_) return;
-            program_ = std::move(computed->program);
-            services_.ncPage.showProgram(*program_);
-            services_.view3d.setToolPath(computed->nodes);
-            if (stamp == ncStamp_) {
-                ncOutdated_ = false;
+            job.setProgram(std::move(computed->program), std::move(computed->nodes), stamp);
+            if (!job.programOutdated()) {
                 setEnabled(WizardControl::NextB6, true);
                 setEnabled(WizardControl::NcCalc, false);
             }
@@ -731,8 +481,8 @@ void WizardController::prevFromCutting() {
 }
 
 void WizardController::nextFromCutting() {
-    if (ncOutdated_ || !program_) return;
-    services_.view3d.hideCutter();
+    if (job.programOutdated() || !program()) return;
+    services.view3d.hideCutter();
     showPage(page::kProgram);
 }
 
@@ -764,44 +514,20 @@ void WizardController::waitForWork() {
 
 // --- documents and exports ---------------------------------------------------
 
-JobRecord WizardController::jobRecord() const {
-    JobRecord record;
-    const ImageInfo& info = placement_.info();
-    record.workWidth = info.SizeX;
-    record.workHeight = info.SizeY;
-    record.keepRatio = placement_.keepRatio();
-    record.originX = -info.X0;
-    record.originY = -info.Y0;
-    record.whiteZ = relief_.WhiteZ;
-    record.blackZ = relief_.BlackZ;
-    record.ncFileName = ncFileName_.string();
-    record.postName = post_.postName;
-    record.tool = tool_;
-    record.feedPlaneZ = static_cast<float>(cutting_.feedPlaneZ);
-    record.stepOver = static_cast<float>(cutting_.stepOver);
-    record.stock = cutting_.stockAllowance;
-    record.filter = cutting_.filterTolerance;
-    record.zPasses = cutting_.passCount;
-    record.zStep = static_cast<float>(cutting_.zStep);
-    record.rasterAlongX = cutting_.rasterAlongX;
-    record.rasterAlongY = cutting_.rasterAlongY;
-    return record;
-}
-
 // The stored job into the pages, in the order the pages depend on each
 // other: size, origin, depths, NC file, post-processor, tool, cutting values.
 void WizardController::applyRecord(const JobRecord& record) {
-    afterSizeChange(placement_.restoreSize(record.workWidth, record.workHeight, record.keepRatio));
-    placement_.originEdited();
-    relief_.setWhiteZ(record.whiteZ);
-    relief_.setBlackZ(record.blackZ);
-    ++reliefStamp_;
-    reliefOutdated_ = true;
+    afterSizeChange(job.editPlacement([&record](Placement& placement) {
+        return placement.restoreSize(record.workWidth, record.workHeight, record.keepRatio);
+    }));
+    job.editPlacement([](Placement& placement) { placement.originEdited(); });
+    job.setWhiteZ(record.whiteZ);
+    job.setBlackZ(record.blackZ);
+    // A document keeps the NC file it stored.
     setNcFileName(record.ncFileName);
-    program_.reset();
     loadPost(record.postName);
-    tool_ = record.tool;
-    CuttingParameters values = cutting_;
+    job.setCutter(record.tool);
+    CuttingParameters values = cutting();
     values.feedPlaneZ = record.feedPlaneZ;
     values.stepOver = record.stepOver;
     values.stockAllowance = record.stock;
@@ -810,7 +536,7 @@ void WizardController::applyRecord(const JobRecord& record) {
     values.zStep = record.zStep;
     values.rasterAlongX = record.rasterAlongX;
     values.rasterAlongY = record.rasterAlongY;
-    cutting_ = values;
+    job.setCutting(values);
     togliAssoc();
     replayOrigin_ = {record.originX, record.originY};
 }
@@ -820,7 +546,9 @@ void WizardController::applyRecord(const JobRecord& record) {
 void WizardController::replayDocument() {
     applySize();
     nextFromSize();
-    if (placement_.typedOrigin(replayOrigin_.dx, replayOrigin_.dy)) {
+    if (job.editPlacement([this](Placement& placement) {
+            return placement.typedOrigin(replayOrigin_.dx, replayOrigin_.dy);
+        })) {
         placePictureAgain();
         setEnabled(WizardControl::NextB2, true);
         setEnabled(WizardControl::OrigineApply, false);
@@ -829,7 +557,7 @@ void WizardController::replayDocument() {
     auto rest = [this] {
         applyDepth();
         nextFromDepth();
-        if (ncFileName_.empty()) return;  // the dialog was cancelled: the job waits on the NC file page
+        if (ncFileName().empty()) return;  // the dialog was cancelled: the job waits on the NC file page
         nextFromNcFile();
         nextFromTool();
     };
@@ -842,59 +570,6 @@ void WizardController::replayDocument() {
     } else {
         rest();
     }
-}
-
-bool WizardController::saveDocument(const std::filesystem::path& fileName) {
-    if (!hasPicture()) return false;
-    try {
-        SaveDocument(fileName, picture_, jobRecord());
-    } catch (const std::exception& error) {
-        report(error.what());
-        return false;
-    }
-    documentFileName_ = fileName;
-    services_.window.showDocumentName(fileName);
-    return true;
-}
-
-bool WizardController::exportStl(const std::filesystem::path& fileName, StlShape shape) {
-    if (!hasPicture()) return false;
-    try {
-        const ReliefValues values = currentReliefValues();
-        const auto map = reliefOutdated_ || !map_ ? BuildRelief(picture_, values) : map_;
-        WriteStl(fileName, *map, values, shape);
-    } catch (const std::exception& error) {
-        report(error.what());
-        return false;
-    }
-    return true;
-}
-
-std::filesystem::path WizardController::proposedSaveName() const {
-    return ProposedSaveName(documentFileName_, pictureFileName_);
-}
-
-bool WizardController::saveAs(const std::filesystem::path& chosenName, SaveKind kind, StlShape shape) {
-    if (!hasPicture()) return false;
-    commandMode_ = kNoCommandMode;
-    const std::filesystem::path fileName = CompleteSaveName(chosenName, kind);
-    switch (kind) {
-        case SaveKind::Document:
-            return saveDocument(fileName);
-        case SaveKind::Stl:
-            if (!exportStl(fileName, shape)) return false;
-            break;
-        case SaveKind::Dxf:
-            try {
-                services_.drawing.exportDxf(fileName);
-            } catch (const std::exception& error) {
-                report(error.what());
-                return false;
-            }
-            break;
-    }
-    documentFileName_ = fileName;
-    return true;
 }
 
 }  // namespace calvoro

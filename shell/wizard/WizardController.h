@@ -1,9 +1,10 @@
 // The job wizard: the road from a picture to an NC program over pages 43 to
 // 50 (size, reference point, depth, NC file and post-processor, tool, cutting
 // parameters, program), the picture and document commands around it and the
-// Z no-cut zone. It owns the job's state and decides what the window shows;
-// the window forwards the user's actions here and polls the worker while a
-// computation runs. Nothing here needs a display.
+// Z no-cut zone. It is the one that changes the Job and decides what the
+// pages show; the views of the job follow the Job by themselves. The window
+// forwards the user's actions here and polls the worker while a computation
+// runs. Nothing here needs a display.
 #pragma once
 
 #include <filesystem>
@@ -24,66 +25,54 @@
 #include "engine/relief/ReliefValues.h"
 #include "engine/stl/StlWriter.h"
 #include "engine/toolpath/ToolPathParameters.h"
-#include "shell/app/CommandCodes.h"
+#include "shell/wizard/CuttingValues.h"
+#include "shell/wizard/Job.h"
 #include "shell/wizard/JobComputation.h"
+#include "shell/wizard/JobFiles.h"
 #include "shell/wizard/JobRunner.h"
+#include "shell/wizard/PictureEditStep.h"
 #include "shell/wizard/Placement.h"
+#include "shell/wizard/WizardContext.h"
 #include "shell/wizard/WizardServices.h"
+#include "shell/wizard/ZncStep.h"
 
 namespace calvoro {
-
-// The point the Z no-cut pick leaves in the drawing, the command mode of the
-// pick and of no command: the names the wizard uses for the window's codes.
-inline constexpr int kZncMarkId = kZncPointId;
-inline constexpr int kZncPickMode = kCommandZNoCutPick;
-inline constexpr int kNoCommandMode = kNoCommand;
-
-// The fields of the cutting-parameter page, for their help pictures.
-enum class CuttingField { FeedPlane, StepOver, Stock, PassCount, ZStep, Filter, ZncGroup };
-
-// The help picture of a field on focus (101 .. 112), and of the two raster
-// boxes after a click: 106 only along X, 107 only along Y, 108 both, 109 neither.
-int HelpPictureFor(CuttingField field);
-int RasterHelpPicture(bool alongX, bool alongY);
 
 // The names (without extension) of the post-processor definitions in
 // folder/pst, sorted, so the list reads the same on every machine.
 std::vector<std::string> ListPostProcessors(const std::filesystem::path& programFolder);
 
-struct WizardSettings {
-    std::filesystem::path programFolder;  // holds the pst folder
-    bool inches = false;                  // work units
-    unsigned threads = 0;                 // of the tool path, 0: one per core
-    std::string postName = "fanuc_mm";    // the post-processor in force at start
-};
-
-class WizardController {
+// The steps with a unit of their own (the picture edits, the Z no-cut zone,
+// the job's files) are reached through the controller all the same, so the
+// window and the tests have one road to each.
+class WizardController : private WizardContext {
 public:
-    WizardController(WizardServices services, WizardSettings settings);
+    // The controller changes `job`, which outlives it.
+    WizardController(Job& job, WizardServices services, WizardSettings settings);
 
-    // --- state --------------------------------------------------------------
-    int page() const { return page_; }
-    bool hasPicture() const { return !picture_.empty(); }
-    const Picture& picture() const { return picture_; }
-    const Placement& placement() const { return placement_; }
-    const ReliefValues& reliefValues() const { return relief_; }
-    const std::shared_ptr<const HeightMap>& relief() const { return map_; }
-    bool reliefOutdated() const { return reliefOutdated_; }
-    bool ncOutdated() const { return ncOutdated_; }
-    bool mode3D() const { return mode3D_; }
-    int commandMode() const { return commandMode_; }
-    bool enabled(WizardControl control) const;
-    const std::filesystem::path& ncFileName() const { return ncFileName_; }
-    const std::filesystem::path& documentFileName() const { return documentFileName_; }
-    const std::filesystem::path& pictureFileName() const { return pictureFileName_; }  // picture or document opened
-    const PostSettings& post() const { return post_; }
-    const ToolRecord& tool() const { return tool_; }
-    const CuttingParameters& cutting() const { return cutting_; }
-    const std::optional<NcProgram>& program() const { return program_; }
+    // --- state (the job's is read from the job) -----------------------------
+    int page() const { return currentPage; }
+    bool hasPicture() const { return job.hasPicture(); }
+    const Picture& picture() const { return job.picture(); }
+    const Placement& placement() const { return job.placement(); }
+    ReliefValues reliefValues() const { return job.reliefValues(); }
+    const std::shared_ptr<const HeightMap>& relief() const { return job.heightMap(); }
+    bool reliefOutdated() const { return job.reliefOutdated(); }
+    bool ncOutdated() const { return job.programOutdated(); }
+    bool mode3D() const { return showing3D; }
+    int commandMode() const { return activeCommandMode; }
+    bool enabled(WizardControl control) const { return isEnabled(control); }
+    const std::filesystem::path& ncFileName() const { return job.ncFileName(); }
+    const std::filesystem::path& documentFileName() const { return job.documentFileName(); }
+    const std::filesystem::path& pictureFileName() const { return job.pictureFileName(); }
+    const PostSettings& post() const { return job.post(); }
+    const ToolRecord& tool() const { return job.cutter(); }
+    const CuttingParameters& cutting() const { return job.cutting(); }
+    const std::optional<NcProgram>& program() const { return job.program(); }
     // The Z no-cut level picked (none before a pick) and whether the zone is on.
-    std::optional<float> zncLevel() const { return zncLevel_; }
-    ZncFilter zncFilter() const;
-    bool zncChecked() const { return zncChecked_; }
+    std::optional<float> zncLevel() const { return job.zncLevel(); }
+    ZncFilter zncFilter() const { return job.zncFilter(); }
+    bool zncChecked() const { return job.zncChecked(); }
 
     // The values the pages show before the user edits them (the job defaults
     // of the settings): the next open that succeeds takes them as they are,
@@ -104,17 +93,16 @@ public:
     bool openPicture(const std::filesystem::path& fileName);
     // Page 43 (through Modify on page 44) and its buttons. Every edit marks the
     // relief and the program outdated.
-    void modify();
-    void flipVertical();
-    void flipHorizontal();
-    void rotate();
-    void rectanglePicked(const CutInfo& cut);
+    void modify() { pictureEdits_.modify(); }
+    void flipVertical() { pictureEdits_.flipVertical(); }
+    void flipHorizontal() { pictureEdits_.flipHorizontal(); }
+    void rotate() { pictureEdits_.rotate(); }
+    void rectanglePicked(const CutInfo& cut) { pictureEdits_.rectanglePicked(cut); }
     // Another rectangle has been started: the one picked before no longer counts.
-    void rectangleRestarted();
-    void crop();
-    void convertToGrey();
-    void negative();
-    void nextFromEdit();  // Next on page 43
+    void rectangleRestarted() { pictureEdits_.rectangleRestarted(); }
+    void crop() { pictureEdits_.crop(); }
+    void convertToGrey() { pictureEdits_.convertToGrey(); }
+    void nextFromEdit() { pictureEdits_.nextFromEdit(); }  // Next on page 43
 
     // --- pages 44 and 45: size and reference point ----------------------------
     void widthEdited(std::string_view text);
@@ -138,7 +126,7 @@ public:
     void nextFromDepth();  // 46 -> 47: the post list, and the NC file when none
 
     // --- pages 47 and 48: NC file, post-processor, tool -----------------------
-    void chooseNcFile();  // the NC file dialog
+    void chooseNcFile();  // the NC file dialog, proposing the picture's name
     void setNcFileName(const std::filesystem::path& file);
     // The NC page saved the program under another name: that name is the NC
     // file from now on, and the program in it is still the current one.
@@ -152,16 +140,20 @@ public:
 
     // --- page 49: cutting parameters, Z no-cut, compute -----------------------
     void setCutting(const CuttingParameters& values);
+    // The page's texts as typed: a value that cannot be used outdates the
+    // program, and Compute names it instead of computing.
+    void cuttingEdited(const CuttingTexts& texts);
     void rasterClicked(bool alongX, bool alongY);
     void focusField(CuttingField field);
     void leaveZncGroup();
-    void zncCheckClicked(bool checked);
-    void zncToleranceEdited(std::string_view text);
-    void startZncPick();
-    void zncPointPicked(double x, double y);
-    // Esc during the pick: the zone stays as it was, the 3D view comes back.
-    void zncPickCancelled();
-    void regenerateZnc();
+    void zncCheckClicked(bool checked) { znc_.zncCheckClicked(checked); }
+    void zncToleranceEdited(std::string_view text) { znc_.zncToleranceEdited(text); }
+    void startZncPick() { znc_.startZncPick(); }
+    void zncPointPicked(double x, double y) { znc_.zncPointPicked(x, y); }
+    // Esc during the pick: the zone stays as it was, the 3D view and the
+    // page's message come back.
+    void zncPickCancelled() { znc_.zncPickCancelled(); }
+    void regenerateZnc() { znc_.regenerateZnc(); }
     // Starts the tool path and program on the worker; the result arrives
     // through pollWork. A refusal shows why and keeps the previous program.
     void computeNc();
@@ -185,76 +177,43 @@ public:
     const std::string& lastFailure() const { return lastFailure_; }
 
     // --- documents and exports ------------------------------------------------
-    JobRecord jobRecord() const;
+    JobRecord jobRecord() const { return files_.jobRecord(); }
     // Saves picture and job; a job that cannot be stored shows why and leaves
     // an existing file as it was. False then.
-    bool saveDocument(const std::filesystem::path& fileName);
+    bool saveDocument(const std::filesystem::path& fileName) { return files_.saveDocument(fileName); }
     // The relief of the current picture and depths as STL (built at once when
     // it is outdated).
-    bool exportStl(const std::filesystem::path& fileName, StlShape shape);
+    bool exportStl(const std::filesystem::path& fileName, StlShape shape) { return files_.exportStl(fileName, shape); }
     // The save command: what the save dialog proposes, and the chosen name
     // completed with the extension of the chosen kind and written as the job,
     // the relief or the drawing. False, with the reason shown, when nothing
     // could be written; an existing file then stays as it was.
-    std::filesystem::path proposedSaveName() const;
-    bool saveAs(const std::filesystem::path& chosenName, SaveKind kind, StlShape shape = StlShape::Solid);
+    std::filesystem::path proposedSaveName() const { return files_.proposedSaveName(); }
+    bool saveAs(const std::filesystem::path& chosenName, SaveKind kind, StlShape shape = StlShape::Solid) {
+        return files_.saveAs(chosenName, kind, shape);
+    }
 
 private:
-    void showPage(int page, bool withStatus = true);
-    void setEnabled(WizardControl control, bool on);
-    void togliAssoc();
-    // A picture edit: the crop selection is dropped, the relief and program
-    // outdated and the picture placed again.
-    void editPicture(const std::function<void(Picture&)>& change);
-    void markPictureEdited();
-    void placePictureAgain();
-    void applyShift(const DrawingShift& shift);
-    void showPlacement();
     void afterSizeChange(const std::optional<DrawingShift>& shift);
     void startReliefBuild(std::function<void()> then);
     void applyRecord(const JobRecord& record);
     void replayDocument();
-    void report(const std::string& text);
     void handleOutcome(const JobOutcome& outcome);
     void loadPost(const std::string& name);
-    ReliefValues currentReliefValues() const;
+    void cancelOwnPicks();
 
-    WizardServices services_;
-    WizardSettings settings_;
+    PictureEditStep pictureEdits_;
+    ZncStep znc_;
+    JobFiles files_;
     JobRunner runner_;
-
-    int page_ = 0;
-    int commandMode_ = kNoCommandMode;
-    bool mode3D_ = false;
-    bool reliefOutdated_ = true;
-    bool ncOutdated_ = true;
-    bool rectangleReady_ = false;
-    std::vector<bool> enabled_;
-
-    Picture picture_;
-    std::filesystem::path pictureFileName_;
-    std::filesystem::path documentFileName_;
-    Placement placement_;
-    CutInfo cut_;
-    ReliefValues relief_;
-    ShadingResolution shading_ = ShadingResolution::Fine;
-    std::shared_ptr<const HeightMap> map_;
-    std::filesystem::path ncFileName_;
-    PostSettings post_;
-    ToolRecord tool_;
-    CuttingParameters cutting_;
-    std::optional<NcProgram> program_;
     std::string lastFailure_;
+    // The cutting value typed that cannot be used, and its text.
+    std::optional<CuttingField> badCuttingField_;
+    std::string badCuttingText_;
 
-    bool zncChecked_ = false;
-    std::optional<float> zncLevel_;
-    float zncTolerance_ = 0.0f;
-
-    // Counters that tell a finished computation whether its inputs changed
-    // meanwhile: another job opened, the relief's or the program's inputs edited.
+    // Tells a finished computation whether another job was opened meanwhile
+    // (the job's own stamps tell whether its inputs were edited).
     int generation_ = 0;
-    int reliefStamp_ = 0;
-    int ncStamp_ = 0;
     DrawingShift replayOrigin_;  // the stored origin, as the origin edits show it
 
     // What follows the relief build that is running (the rest of a step or of

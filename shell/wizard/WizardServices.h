@@ -1,5 +1,6 @@
 // What the wizard needs from the window around it: the pages and their
-// controls, the 3D view, the 2D drawing, the NC page and the dialogs. The Qt
+// controls, the 3D view, the 2D drawing and the dialogs. What shows the job
+// itself (relief, work box, path, NC page) follows the Job instead. The Qt
 // window implements these; tests give fakes. Every call here is made by the
 // controller; a service never calls the controller back from inside one (a
 // page shown by code runs no handler of the user's).
@@ -10,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/nc/NcProgram.h"
 #include "engine/picture/ImageInfo.h"
 #include "engine/picture/Picture.h"
 #include "engine/relief/HeightMap.h"
 #include "engine/relief/ReliefValues.h"
+#include "shell/wizard/Job.h"
 
 namespace calvoro {
 
@@ -34,12 +35,9 @@ enum class WizardControl {
     ZncControls,   // the Z no-cut button, tolerance edit, label and regenerate
 };
 
-// The Z no-cut zone as the 3D view and the tool path apply it.
-struct ZncFilter {
-    bool active = false;
-    float level = 0.0f;
-    float tolerance = 0.0f;
-};
+// The fields of the cutting-parameter page, for their help pictures and for
+// naming a value that cannot be used.
+enum class CuttingField { FeedPlane, StepOver, Stock, PassCount, ZStep, Filter, ZncGroup };
 
 class WizardWindow {
 public:
@@ -58,7 +56,10 @@ public:
     virtual void showZncCaption(const std::string& caption) = 0;
     virtual void showPostList(const std::vector<std::string>& names, const std::string& current,
                               const std::string& comment) = 0;
-    virtual void showNcFileName(const std::filesystem::path& file) = 0;
+    // The crop's selection on the picture-editing page; none: the read-outs empty.
+    virtual void showCropSelection(const std::optional<CutInfo>& cut) = 0;
+    // The caption of a field of the cutting-parameter page, as the page shows it.
+    virtual std::string fieldCaption(CuttingField field) = 0;
     virtual void showDocumentName(const std::filesystem::path& file) = 0;  // the caption
 };
 
@@ -66,14 +67,17 @@ class WizardView3D {
 public:
     virtual ~WizardView3D() = default;
     // On: the 3D view replaces the 2D view and its view buttons are enabled.
+    // The relief, the work box and the computed path follow the job by
+    // themselves; these are the steps' own requests.
     virtual void set3DMode(bool on) = 0;
-    virtual void setRelief(const HeightMap& map, const ReliefValues& values) = 0;
     // The surface is drawn again, with the holes of the zone.
     virtual void redrawSurface(const ZncFilter& filter) = 0;
-    virtual void setWorkBox(const ImageInfo& info, const ReliefValues& values) = 0;
     virtual void autozoom() = 0;
-    virtual void setToolPath(const std::vector<NcPathNode>& nodes) = 0;  // empty: cleared
+    // The cutter moved out of sight (the program page is reached).
     virtual void hideCutter() = 0;
+    // The cutter's model: hidden, or made from the chosen cutter and shown as
+    // the Show-cutter switch says.
+    virtual void showCutter(bool shown) = 0;
 };
 
 class WizardDrawing {
@@ -97,17 +101,11 @@ public:
     virtual void exportDxf(const std::filesystem::path& fileName) = 0;
 };
 
-class NcPageService {
-public:
-    virtual ~NcPageService() = default;
-    virtual void showProgram(const NcProgram& program) = 0;
-};
-
 class WizardDialogs {
 public:
     virtual ~WizardDialogs() = default;
-    // The NC file dialog; empty for Cancel.
-    virtual std::optional<std::filesystem::path> askNcFileName(const std::filesystem::path& current) = 0;
+    // The NC file dialog, proposing the picture's name; empty for Cancel.
+    virtual std::optional<std::filesystem::path> askNcFileName() = 0;
     // Whether the drawing may be discarded for a new picture.
     virtual bool confirmDiscard() = 0;
     virtual void showMessage(const std::string& text) = 0;
@@ -117,7 +115,6 @@ struct WizardServices {
     WizardWindow& window;
     WizardView3D& view3d;
     WizardDrawing& drawing;
-    NcPageService& ncPage;
     WizardDialogs& dialogs;
 };
 

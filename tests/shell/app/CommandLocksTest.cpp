@@ -62,13 +62,6 @@ TEST(CommandLocksTest, ACommandNotAvailableStaysOffWithoutAnyLock) {
     EXPECT_TRUE(locks.Enabled(L::Save));
 }
 
-TEST(CommandLocksTest, AJobIsOpenWhenAPictureIsLoaded) {
-    MainState state;
-    EXPECT_FALSE(JobOpen(state));
-    state.PictureLoaded = true;
-    EXPECT_TRUE(JobOpen(state));
-}
-
 TEST(RunningCommandTest, TellsEveryChangeOnceAndKnowsTheCommandsOfThePanels) {
     RunningCommand command;
     int changes = 0;

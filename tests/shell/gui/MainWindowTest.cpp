@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(h.ui().btnZNC->text(), Lang("753"));
         QCOMPARE(w.windowTitle(), QString("Calvoro v0.1"));
         QVERIFY(!h.ui().PageControl1->isVisible() && !h.ui().sbtSave->isEnabled());
-        QCOMPARE(QString::fromStdString(w.State().Post.postName), QString("Fanuc_mm"));
+        QCOMPARE(QString::fromStdString(w.Wizard().CurrentJob().post().postName), QString("Fanuc_mm"));
         QVERIFY(!fs::exists(h.install.ini()));  // nothing is written before a confirmed close
     }
 
@@ -255,7 +255,7 @@ private slots:
         QCOMPARE(w.LocalCad().ObjectCount(), 1);
         // Placing again from layer 0 leaves layer 1 current, the picture alone on 0.
         w.LocalCad().SetCurrentLayer(0);
-        w.LifeCycle().PlaceImageBitmap(w.Wizard().Controller().picture(), w.State().Info, true);
+        w.LifeCycle().PlaceImageBitmap(w.Wizard().Controller().picture(), w.Wizard().CurrentJob().info(), true);
         QCOMPARE(int(w.LocalCad().CurrentLayer()), 1);
         QCOMPARE(w.LocalCad().ObjectCount(), 1);
     }

@@ -26,6 +26,7 @@
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/NcPageWiring.h"
+#include "tests/shell/gui/NcPageRoad.h"
 
 namespace fs = std::filesystem;
 using namespace calvoro;
@@ -39,6 +40,11 @@ struct FakeDialogs : DialogServices {
     void inform(QWidget*, const QString&, const QString&) override {}
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     bool openUrl(const QUrl&) override { return true; }
+    // The NC file dialog of the wizard: a file beside the picture.
+    std::filesystem::path ncFile;
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&, QString*) override {
+        return QString::fromStdString(ncFile.string());
+    }
     int runModal(QDialog& dialog) override {
         dialog.show();
         if (onModal) onModal(dialog);
@@ -77,6 +83,9 @@ struct Harness {
         fs::remove_all(root);
         fs::create_directories(root / "language");
         fs::copy_file(data / "Tool.db", root / "Tool.db");
+        fs::create_directories(root / "pst");
+        fs::copy_file(data / "pst" / "Fanuc_mm.pst", root / "pst" / "Fanuc_mm.pst");
+        dialogs.ncFile = root / "job.nc";
         QString texts = QString::fromStdString(ReadWholeFile(data / "language" / "english.lng"));
         texts.replace("sbtIsoExit.Caption=Close\r", "sbtIsoExit.Caption=Leave\r")
             .replace("grpToolList.Caption=Tool List\r", "grpToolList.Caption=Cutters\r")
@@ -102,6 +111,7 @@ struct Harness {
         fs::remove_all(root);
     }
     NcPageWiring& wiring() { return window->NcPages(); }
+    void walkToNcPage() { testing::WalkToNcPage(*window, testing::WriteRamp(root / "ramp.bmp", 40, 30, 254)); }
     const MainWindowUi& ui() const { return window->Ui(); }
 };
 
@@ -114,7 +124,7 @@ private slots:
 
     void pagesSitOnTheirPagesInTheirLanguage() {
         Harness h;
-        h.wiring().EnterNcPage();
+        h.walkToNcPage();
         QCOMPARE(h.ui().PageControl1->currentWidget(), h.ui().pages[page::kProgram]);
         QVERIFY(h.ui().pages[page::kProgram]->isAncestorOf(&h.wiring().Page()) && h.wiring().Page().isVisible());
         QVERIFY(h.ui().pages[page::kLayer]->isAncestorOf(&h.wiring().Layers()));
@@ -167,13 +177,14 @@ private slots:
     void toolBarComesBackWhenPlayStops() {
         QFETCH(bool, showCutter);
         Harness h;
-        h.window->LifeCycle().SetView3D(true);
-        h.ui().mnuShowTool->setChecked(showCutter);
         std::string program = "%\r\nG0 X0 Y0 Z5\r\n";
         for (int i = 0; i < 2000; ++i) program += "G1 X" + std::to_string(i) + " Y1 Z-1 F100\r\n";
         NcPageController& nc = h.wiring().Controller();
+        h.walkToNcPage();
+        h.window->LifeCycle().SetView3D(true);
+        h.ui().mnuShowTool->setChecked(showCutter);
         nc.setProgram(program);
-        h.wiring().EnterNcPage();
+        h.view3d->cutterMoves = h.view3d->nodes = 0;  // the computed program drew its own path
         const QList<QWidget*> bar = {h.ui().sbtOpen, h.ui().sbtSave, h.ui().sbtSetting, h.ui().sbtAbout,
                                      h.ui().sbtExit};
         // Each comes back as it was (Save only with a job to save).

@@ -11,6 +11,7 @@
 #include "shell/gui/View2DHost.h"
 
 #include "shell/app/MainState.h"
+#include "shell/wizard/Job.h"
 #include "shell/app/ViewReadout.h"
 #include "shell/app/WorkBox.h"
 #include "shell/gui/MainWindowUi.h"
@@ -41,9 +42,18 @@ private slots:
         MainWindowUi ui;
         BuildMainWindowUi(&window, ui);
         MainState state;
-        state.Info.PixelWidth = 4;
-        state.Info.PixelHeight = 4;
-        state.Map = std::make_shared<HeightMap>(4, 4, -1.5f);
+        Job job;
+        Picture picture;
+        picture.allocate(4, 4, PixelFormat::Grey8);
+        ImageInfo info;
+        info.PixelWidth = 4;
+        info.PixelHeight = 4;
+        info.Scale = 1;
+        info.SizeX = 3;
+        info.SizeY = 3;
+        job.newPicture(std::move(picture), "four.bmp", false, info);
+        job.setHeightMap(std::make_shared<HeightMap>(4, 4, -1.5f), job.reliefStamp());
+        state.job = &job;
         ViewHandlers handlers(ui, state);
         struct Row {
             int unit, command;

@@ -55,9 +55,12 @@ public:
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return fileToOpen; }
     // The names the save dialog answers with, in the order asked (empty: Cancel).
     std::deque<QString> filesToSave;
-    QStringList saveFilters;  // the filter of every save dialog shown
-    QString saveFile(QWidget*, const QString&, const QString&, const QString& filter, QString* chosen) override {
+    QStringList saveFilters;    // the filter of every save dialog shown
+    QStringList saveProposals;  // the name each save dialog proposed
+    QString saveFile(QWidget*, const QString&, const QString& proposed, const QString& filter,
+                     QString* chosen) override {
         saveFilters << filter;
+        saveProposals << proposed;
         if (filesToSave.empty()) return {};
         const QString name = filesToSave.front();
         filesToSave.pop_front();
@@ -102,9 +105,10 @@ public:
     explicit StubView3D(QWidget* parent) : widget_(new QWidget(parent)) {}
     QWidget* widget() override { return widget_; }
     void setBackgroundColor(const QColor& color) override { background = color; }
-    void setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues&) override {
+    void setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues& values) override {
         reliefWidth = map->width();
         reliefHeight = map->height();
+        reliefPixelSize = values.PixelSize;
     }
     void setWorkBox(const WorkBox& box) override {
         boxSizeX = box.SizeX;
@@ -123,7 +127,15 @@ public:
         ++pansCancelled;
     }
     int pansCancelled = 0;
+    void setCutter(const ToolRecord&, float) override { ++cuttersBuilt; }
+    void moveCutter(float x, float, float) override { cutterInSight = x < 9000; }
+    void parkCutter(float) override { cutterInSight = false; }
+    void setHudText(const QString& text) override { hud = text; }
     QList<double> zoomFactors;
+    int cuttersBuilt = 0;
+    bool cutterInSight = false;
+    QString hud;
+    float reliefPixelSize = 0;
     int workBoxZooms = 0;
     bool panMode = false;
 

@@ -18,6 +18,7 @@
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/NcPageWiring.h"
 #include "shell/gui/ViewHandlers.h"
+#include "tests/shell/gui/NcPageRoad.h"
 #include "tests/shell/gui/WizardRig.h"
 
 using namespace calvoro;
@@ -80,12 +81,15 @@ private slots:
     // sbtIsoPlay on the NC page: Open, Save and New are locked in the File
     // menu as on the tool bar until the simulation stops.
     void playLocksTheFileCommandsInTheMenuToo() {
-        Rig rig;
+        Rig rig(false);
+        // The NC page reached through the wizard, a long program typed over
+        // the computed one so that Play runs a while.
+        rig.dialogs.filesToSave = {QString::fromStdString(rig.file("ramp.nc").string())};
+        WalkToNcPage(rig.w(), rig.ramp);
         std::string program = "%\r\nG0 X0 Y0 Z5\r\n";
         for (int i = 0; i < 3000; ++i) program += "G1 X" + std::to_string(i % 100) + " Y1 Z-1 F100\r\n";
         NcPageWiring& nc = rig.w().NcPages();
         nc.Controller().setProgram(program);
-        nc.EnterNcPage();
         QVERIFY(Enabled(rig.w(), kOpen));
         QTest::mouseClick(nc.Page().sbtIsoPlay, Qt::LeftButton);
         QVERIFY(nc.Controller().playing());

@@ -20,6 +20,7 @@
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/NcPageWiring.h"
 #include "shell/gui/View2DHost.h"
+#include "tests/shell/gui/NcPageRoad.h"
 #include "tests/shell/gui/WindowHarness.h"
 
 using namespace calvoro;
@@ -43,13 +44,17 @@ const char* const kProgram =
 constexpr QRgb kCyan = 0x00FFFF;
 constexpr QRgb kYellow = 0xFFFF00;
 
+// On the NC page, reached by the wizard for a picture as large as the moves,
+// with the program above typed over the computed one.
 struct Window : Harness {
     Window() {
+        fs::copy_file(SourceData() / "Tool.db", install.root() / "Tool.db");
         start();
         window->resize(1100, 800);
         QTest::qWait(20);
+        dialogs.filesToSave = {QString::fromStdString((install.root() / "work.nc").string())};
+        WalkToNcPage(*window, WriteRamp(install.root() / "work.bmp", 240, 140, 25));
         page().Controller().setProgram(kProgram);
-        page().EnterNcPage();
     }
     NcPageWiring& page() { return window->NcPages(); }
     NcPage& nc() { return page().Page(); }

@@ -42,7 +42,7 @@ TEST(JobFlow, ReopenedJobGivesTheSameNcFileAndAClosedSolid) {
     ASSERT_TRUE(rig.controller->lastFailure().empty()) << rig.controller->lastFailure();
     const std::string first = ReadWholeFile(folder / "wave.nc");
     EXPECT_NE(first.find("G1"), std::string::npos);
-    EXPECT_EQ(rig.fakes.shownProgram, first);
+    EXPECT_EQ(rig.job.program()->text, first);
     rig.controller->nextFromCutting();
     EXPECT_EQ(rig.controller->page(), page::kProgram);
     ASSERT_TRUE(rig.controller->saveDocument(folder / "wave.pxm"));

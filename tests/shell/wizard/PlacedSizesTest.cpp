@@ -107,7 +107,7 @@ TEST(PlacedSizes, ProgramAndStlFollowTheSizesOnThePage) {
         EXPECT_NEAR(cut.maxY - cut.minY, c.sizeY, c.sizeY / (pixelHeight - 1) + written);
 
         // The 3D relief as the view draws it.
-        const ReliefGrid grid = ReliefGrid::Build(*rig.controller->relief(), rig.fakes.shownRelief, {}, 4096);
+        const ReliefGrid grid = ReliefGrid::Build(*rig.controller->relief(), rig.job.reliefValues(), {}, 4096);
         EXPECT_EQ(grid.originX(), 0.0f);
         EXPECT_EQ(grid.originY(), 0.0f);
         EXPECT_NEAR(grid.lastPixelX() * double{grid.pixelSize()}, c.sizeX, 1e-3 * c.sizeX);

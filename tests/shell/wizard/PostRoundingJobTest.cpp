@@ -76,7 +76,8 @@ TEST(PostRoundingJob, ATwoDecimalPostWritesNoPointBelowTheRelief) {
     FakeWizardServices fakes;
     WizardSettings settings;
     settings.programFolder = folder.path();
-    WizardController controller(fakes.services(), settings);
+    Job job;
+    WizardController controller(job, fakes.services(), settings);
     ASSERT_EQ(controller.post().axis(Axis::X).format.decimals(), 2);
 
     ASSERT_TRUE(controller.openPicture(WriteWave(folder, "wave.bmp", 1237, 611)));

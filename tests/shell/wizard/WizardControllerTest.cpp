@@ -63,8 +63,7 @@ TEST(WizardController, EveryPictureEditForcesANewRelief) {
     const Edit edits[] = {{&WizardController::flipVertical, true},
                           {&WizardController::flipHorizontal, true},
                           {&WizardController::rotate, true},
-                          {&WizardController::convertToGrey, false},
-                          {&WizardController::negative, true}};
+                          {&WizardController::convertToGrey, false}};
     TempFolder folder;
     for (const Edit& edit : edits) {
         WizardRig rig;
@@ -183,7 +182,7 @@ TEST(WizardController, CuttingEditsOutdateTheProgramAndToleranceOnlyWhileCurrent
     rig.compute();
     EXPECT_TRUE(rig.fakes.isEnabled(WizardControl::NextB6));
     EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::NcCalc));
-    EXPECT_GT(rig.fakes.pathNodes, 0u);
+    EXPECT_GT(rig.job.toolPath().size(), 0u);
 
     rig.controller->zncToleranceEdited("0.2");
     EXPECT_TRUE(rig.controller->ncOutdated());
@@ -410,6 +409,89 @@ TEST(WizardController, UnitsAndANewNcFileName) {
     EXPECT_EQ(rig.fakes.sizeTexts, (std::vector<std::string>{"254.0000", "127.0000"}));
     EXPECT_EQ(rig.controller->post().unitsFlag, 1);
     EXPECT_TRUE(rig.controller->ncOutdated());
+}
+
+
+// A new picture starts without the last job's NC file, so Compute cannot
+// overwrite that job's program; a reopened document keeps the file it stored.
+TEST(WizardController, TheNcFileOfTheLastJobDoesNotCarryOver) {
+    TempFolder folder;
+    WizardRig rig;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    rig.walkToCutting(folder / "a.nc");
+    rig.compute();
+    ASSERT_TRUE(rig.controller->saveDocument(folder / "a.pxm"));
+    const std::string first = ReadWholeFile(folder / "a.nc");
+
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "b.bmp", 20, 30)));
+    EXPECT_TRUE(rig.controller->ncFileName().empty());
+    EXPECT_FALSE(rig.controller->program());
+    EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::NextB4));
+    rig.fakes.ncDialogs = 0;
+    rig.walkToCutting(folder / "b.nc");
+    EXPECT_EQ(rig.fakes.ncDialogs, 1);
+    rig.compute();
+    EXPECT_EQ(ReadWholeFile(folder / "a.nc"), first);
+    EXPECT_TRUE(std::filesystem::exists(folder / "b.nc"));
+
+    rig.fakes.ncDialogs = 0;
+    ASSERT_TRUE(rig.controller->openPicture(folder / "a.pxm"));
+    rig.controller->waitForWork();
+    EXPECT_EQ(rig.controller->ncFileName(), folder / "a.nc");
+    EXPECT_EQ(rig.fakes.ncDialogs, 0);
+}
+
+// A cutting value typed that cannot be used: Compute names it and writes
+// nothing; typed again as a number, Compute goes ahead.
+TEST(WizardController, ComputeRefusesACuttingValueThatCannotBeUsed) {
+    TempFolder folder;
+    WizardRig rig;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    rig.walkToCutting(folder / "a.nc");
+    CuttingTexts texts{"0", "2", "0", "0.025", "0", 1, true, false};
+    rig.controller->cuttingEdited(texts);
+    rig.compute();
+    ASSERT_EQ(rig.fakes.messages.size(), 1u);
+    EXPECT_NE(rig.fakes.messages[0].find("field " + std::to_string(int(CuttingField::StepOver))), std::string::npos);
+    EXPECT_NE(rig.fakes.messages[0].find("\"0\""), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder / "a.nc"));
+    EXPECT_TRUE(rig.controller->ncOutdated());
+    texts.stepOver = "0.5";
+    rig.controller->cuttingEdited(texts);
+    rig.compute();
+    EXPECT_EQ(rig.fakes.messages.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(folder / "a.nc"));
+    EXPECT_EQ(rig.controller->cutting().stepOver, 0.5);
+}
+
+// Another picture opened while the crop's rectangle is picked: the pick
+// stops and its selection is shown no more.
+TEST(WizardController, AnotherPictureDropsTheCropSelection) {
+    TempFolder folder;
+    WizardRig rig;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    rig.controller->modify();
+    CutInfo cut;
+    cut.SizeX = cut.SizeY = 1;
+    rig.controller->rectanglePicked(cut);
+    ASSERT_TRUE(rig.fakes.cropShown && rig.fakes.isEnabled(WizardControl::CutSel));
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "b.bmp", 30, 20)));
+    EXPECT_FALSE(rig.fakes.cropShown);
+    EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::CutSel));
+    rig.controller->crop();
+    EXPECT_EQ(rig.controller->picture().width, 30);
+}
+
+
+// The open hides the 3D cutter; the tool page shows the chosen one.
+TEST(WizardController, TheCutterShowsOnTheToolPageOnly) {
+    TempFolder folder;
+    WizardRig rig;
+    rig.fakes.cutterShown = true;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    EXPECT_FALSE(rig.fakes.cutterShown);
+    rig.walkToCutting(folder / "a.nc");
+    EXPECT_TRUE(rig.fakes.cutterShown);
 }
 
 }  // namespace

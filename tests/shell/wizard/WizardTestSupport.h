@@ -20,15 +20,11 @@
 
 namespace calvoro::test {
 
-// Fakes of the window, 3D view, drawing, NC page and dialogs around the
-// wizard: they record what the controller asked for.
-class FakeWizardServices : public WizardWindow,
-                           public WizardView3D,
-                           public WizardDrawing,
-                           public NcPageService,
-                           public WizardDialogs {
+// Fakes of the window, 3D view, drawing and dialogs around the wizard: they
+// record what the controller asked for.
+class FakeWizardServices : public WizardWindow, public WizardView3D, public WizardDrawing, public WizardDialogs {
 public:
-    WizardServices services() { return {*this, *this, *this, *this, *this}; }
+    WizardServices services() { return {*this, *this, *this, *this}; }
 
     // WizardWindow
     void showPage(int, bool) override {}
@@ -41,17 +37,16 @@ public:
     void showHelpPicture(int) override {}
     void showZncCaption(const std::string& caption) override { zncCaption = caption; }
     void showPostList(const std::vector<std::string>&, const std::string&, const std::string&) override {}
-    void showNcFileName(const std::filesystem::path&) override {}
+    void showCropSelection(const std::optional<CutInfo>& cut) override { cropShown = cut.has_value(); }
+    std::string fieldCaption(CuttingField field) override { return "field " + std::to_string(int(field)); }
     void showDocumentName(const std::filesystem::path&) override {}
 
     // WizardView3D
     void set3DMode(bool on) override { view3D = on; }
-    void setRelief(const HeightMap&, const ReliefValues& values) override { shownRelief = values; }
     void redrawSurface(const ZncFilter& filter) override { lastFilter = filter; }
-    void setWorkBox(const ImageInfo&, const ReliefValues&) override {}
     void autozoom() override {}
-    void setToolPath(const std::vector<NcPathNode>& nodes) override { pathNodes = nodes.size(); }
     void hideCutter() override {}
+    void showCutter(bool shown) override { cutterShown = shown; }
 
     // WizardDrawing
     bool hasObjects() override { return !objects.empty(); }
@@ -68,11 +63,8 @@ public:
     void startPointPick(int id) override { objects.insert(id); }
     void exportDxf(const std::filesystem::path& fileName) override { WriteFileAtomically(fileName, "0\r\nEOF\r\n"); }
 
-    // NcPageService
-    void showProgram(const NcProgram& program) override { shownProgram = program.text; }
-
     // WizardDialogs
-    std::optional<std::filesystem::path> askNcFileName(const std::filesystem::path&) override {
+    std::optional<std::filesystem::path> askNcFileName() override {
         ++ncDialogs;
         return ncAnswer;
     }
@@ -90,10 +82,9 @@ public:
     std::string zncCaption;
     bool view3D = false;
     ZncFilter lastFilter;
-    ReliefValues shownRelief;  // as the 3D view was given it with the relief
-    std::size_t pathNodes = 0;
+    bool cropShown = false;
+    bool cutterShown = false;
     std::set<int> objects;
-    std::string shownProgram;
     int ncDialogs = 0;
     std::optional<std::filesystem::path> ncAnswer;
     bool discardAnswer = true;
@@ -126,7 +117,7 @@ struct WizardRig {
         WizardSettings settings;
         settings.programFolder = ShippedData();
         settings.threads = threads;
-        controller = std::make_unique<WizardController>(fakes.services(), settings);
+        controller = std::make_unique<WizardController>(job, fakes.services(), settings);
     }
     // Pages 44 to 49 with the values as they stand; the NC file dialog answers ncFile.
     void walkToCutting(const std::filesystem::path& ncFile) {
@@ -145,6 +136,7 @@ struct WizardRig {
     }
 
     FakeWizardServices fakes;
+    Job job;
     std::unique_ptr<WizardController> controller;
 };
 
