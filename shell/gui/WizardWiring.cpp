@@ -51,6 +51,7 @@
 #include "shell/gui/View3D.h"
 #include "shell/lang/MessageTable.h"
 #include "shell/lang/UnitLang.h"
+#include "shell/wizard/DrawingTransforms.h"
 #include "shell/wizard/ExportCommands.h"
 #include "shell/wizard/NumberText.h"
 
@@ -449,7 +450,7 @@ void WizardWiring::ConnectPagesOneToFive() {
         typing_ = nullptr;
     });
     for (QLineEdit* edit : {p.txtVecLarg, p.txtVecAlt})
-        connect(edit, &QLineEdit::returnPressed, this, [this] {
+        connect(edit, &QLineEdit::editingFinished, this, [this] {
             if (pages_.sbtDimApply->isEnabled()) Forward([](WizardController& w) { w.applySize(); });
         });
     connect(p.chkRatio, &QCheckBox::clicked, this,
@@ -734,9 +735,7 @@ bool WizardWiring::hasObjects() {
 }
 
 void WizardWiring::moveAll(double dx, double dy) {
-    const std::int32_t every[] = {-1};
-    cad_.TransformObjects(every, TranslationMatrix2D(dx, dy));
-    cad_.RepaintViewports();
+    MoveAllKeepingView(cad_, view2d_.Viewport(), dx, dy);
 }
 
 void WizardWiring::placePicture(const Picture& picture, const ImageInfo& info) {

@@ -13,7 +13,9 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
 #include <functional>
+#include <memory>
 
 #include "engine/gui/NcPage.h"
 #include "engine/gui/NcPageController.h"
@@ -76,6 +78,27 @@ Step All(std::vector<Step> steps) {
         for (std::size_t i = 0; i < steps.size() && !QTest::currentTestFailed(); ++i) steps[i](r);
     };
 }
+// Where on the screen the picture's lower left corner is.
+QPointF PictureOnScreen(Rig& r) {
+    const ImageInfo& info = r.w().State().Info;
+    const TPoint2D at = r.w().View2D().Viewport().WorldToScreen(TPoint2D{info.X0, info.Y0, 1.0});
+    return {at.X, at.Y};
+}
+// The act, with the picture's place on the screen kept first; the check that
+// it is still there.
+Step KeepingPictureOnScreen(Step act, std::shared_ptr<QPointF> seen) {
+    return [=](Rig& r) {
+        *seen = PictureOnScreen(r);
+        act(r);
+    };
+}
+Step PictureStill(std::shared_ptr<QPointF> seen) {
+    return [=](Rig& r) {
+        const QPointF now = PictureOnScreen(r);
+        QVERIFY2(std::abs(now.x() - seen->x()) < 0.5 && std::abs(now.y() - seen->y()) < 0.5,
+                 qPrintable(QString("(%1, %2) moved to (%3, %4)").arg(seen->x()).arg(seen->y()).arg(now.x()).arg(now.y())));
+    };
+}
 Step Asked() { return [](Rig& r) { QCOMPARE(r.dialogs.questions, QStringList({Lang("452")})); }; }
 Step OpenTheRamp(bool discard, Step how) {
     return [=](Rig& r) {
@@ -94,6 +117,7 @@ Step SaveAs(const char* name, Step how) {
 // The ramp picture is 40 x 30 pixels, 39 x 29 mm.
 std::vector<Row> Rows() {
     const Step pick = [](Rig& r) { r.wiring().OriginPicked(3, 4); };
+    const auto seen = std::make_shared<QPointF>();
     std::vector<Row> rows = {
         // The open asks before the picture in the drawing goes; No keeps it.
         {"sbtOpen", 0, OpenTheRamp(true, [](Rig& r) { QTest::mouseClick(r.ui().sbtOpen, Qt::LeftButton); }),
@@ -120,6 +144,10 @@ std::vector<Row> Rows() {
                                             Enabled("sbtDimApply / sbtNextB1"), Click("sbtDimApply")}),
          Enabled("sbtNextB1 / sbtDimApply")},
         {"txtVecAlt", 44, Type("txtVecAlt", "0"), [](Rig& r) { QCOMPARE(r.w().State().Info.SizeY, 29.0f); }},
+        // Leaving a size edit applies the size, as Enter and Apply do.
+        {"txtVecLarg txtVecAlt", 44, All({Focus("txtVecLarg"), Type("txtVecLarg", "78"), Focus("txtVecAlt")}),
+         All({Enabled("sbtNextB1 / sbtDimApply"), [](Rig& r) { QCOMPARE(r.w().State().Info.SizeX, 78.0f); }})},
+
         {"chkRatio", 44, All({Click("chkRatio"), Type("txtVecLarg", "100")}), Text("txtVecAlt", "29.000")},
         {"cboUnits", 44, [](Rig& r) { emit r.ui().cboUnits->activated(1); },  // inches
          All({Text("txtVecLarg", "39.0000"), [](Rig& r) { QCOMPARE(r.wizard().post().unitsFlag, 1); }})},
@@ -128,8 +156,8 @@ std::vector<Row> Rows() {
          All({Type("txtOriginX", "5"), Enabled("sbtOrigineApply / sbtNextB2"), Click("sbtOrigineApply")}),
          All({Origin(-5, 0), Enabled("sbtNextB2")})},
         // A click in the view moves the origin only after Select Pt.
-        {"sbtSetOrigin", 45, All({pick, Click("sbtSetOrigin"), pick}),
-         All({Origin(-3, -4), [](Rig& r) { QVERIFY(!r.wiring().PickingOrigin()); }})},
+        {"sbtSetOrigin", 45, KeepingPictureOnScreen(All({pick, Click("sbtSetOrigin"), pick}), seen),
+         All({Origin(-3, -4), [](Rig& r) { QVERIFY(!r.wiring().PickingOrigin()); }, PictureStill(seen)})},
         {"sbtPrevB2", 45, {}, OnPage(44)},
         {"sbtNextB2", 45, {}, All({OnPage(46), [](Rig& r) { QVERIFY(r.w().State().View3D && r.h.view3d->reliefWidth == 40); }})},
         {"txtBlackD sbtProfApply", 46,
@@ -182,8 +210,10 @@ std::vector<Row> Rows() {
     static const char* const origins[] = {"rbtOrigine0", "rbtOrigine1", "rbtOrigine2", "rbtOrigine3", "rbtOrigine4"};
     const float x0[] = {-19.5f, 0, 0, -39, -39}, y0[] = {-14.5f, 0, -29, -29, 0};
     for (int i = 0; i < 5; ++i)
-        rows.push_back({origins[i], 45, [i](Rig& r) { r.click({r.p().rbtOrigine[(i + 1) % 5], r.p().rbtOrigine[i]}); },
-                        Origin(x0[i], y0[i])});
+        rows.push_back({origins[i], 45,
+                        KeepingPictureOnScreen(
+                            [i](Rig& r) { r.click({r.p().rbtOrigine[(i + 1) % 5], r.p().rbtOrigine[i]}); }, seen),
+                        All({Origin(x0[i], y0[i]), PictureStill(seen)})});
     // Each cutting value typed outdates the computed program and shows its help beside it.
     const Step help = [](Rig& r) {
         QVERIFY(!r.p().lblCutParHelp->text().isEmpty() && !r.p().imgCutPar->pixmap().isNull());
