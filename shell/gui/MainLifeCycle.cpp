@@ -176,6 +176,7 @@ void MainLifeCycle::Start() {
 
 bool MainLifeCycle::ConfirmClose() {
     if (!dialogs_.askYesNo(ui_.form, Lang("450"), Lang("451"))) return false;
+    if (settings_) settings_->ImageGrid().GiveBack();
     // The settings go first: nothing the program still holds may depend on
     // whether the file could be written.
     if (state_.settingsRead) {
@@ -281,6 +282,7 @@ void MainLifeCycle::ShowPages() {
 
 void MainLifeCycle::ShowPageNow(int page, bool withStatus) {
     state_.UpdatingControls = false;
+    if (settings_) settings_->ImageGrid().PageShown(page, state_.settings.Unit != 0);
     pages_.SetCurrent(page);
     ShowPages();
     if (withStatus) Messaggio(Text(MessageTable()[static_cast<std::size_t>(page)]));

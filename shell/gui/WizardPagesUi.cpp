@@ -45,6 +45,20 @@ QLineEdit* ReadOnly(QFormLayout* form, QWidget* page, const char* name, const ch
     return edit;
 }
 
+// A label beside the edit of a form's row, for the edit's unit.
+QLabel* UnitBeside(QFormLayout* form, QLineEdit* edit, const char* name) {
+    int row = 0;
+    QFormLayout::ItemRole role = QFormLayout::FieldRole;
+    form->getWidgetPosition(edit, &row, &role);
+    form->removeWidget(edit);
+    auto* field = new QHBoxLayout;
+    field->addWidget(edit);
+    QLabel* unit = Named(new QLabel(edit->parentWidget()), name);
+    field->addWidget(unit);
+    form->setLayout(row, role, field);
+    return unit;
+}
+
 // Prev and Next at the foot of a page; either may be absent.
 void PrevNext(QFormLayout* form, QPushButton* prev, QPushButton* next) {
     auto* row = new QHBoxLayout;
@@ -87,6 +101,8 @@ void BuildSizePage(QWidget* page, WizardPagesUi& p) {
     column->insertLayout(0, form);
     p.txtVecLarg = Edit(form, page, "txtVecLarg", "lblVecLarg", "Width:", NumericKeys::PositiveOrEnter);
     p.txtVecAlt = Edit(form, page, "txtVecAlt", "lblVecAlt", "Height:", NumericKeys::PositiveOrEnter);
+    p.nol_lblUnita1 = UnitBeside(form, p.txtVecLarg, "nol_lblUnita1");
+    p.nol_lblUnita2 = UnitBeside(form, p.txtVecAlt, "nol_lblUnita2");
     p.chkRatio = Named(new QCheckBox("Keep ratio", page), "chkRatio");
     p.chkRatio->setChecked(true);
     form->addRow(p.chkRatio);

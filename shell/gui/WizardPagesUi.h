@@ -29,6 +29,7 @@ struct WizardPagesUi {
                 *sbt2Gray = nullptr, *sbtNextB0 = nullptr;
     // Page 44: size.
     QLineEdit *txtVecLarg = nullptr, *txtVecAlt = nullptr;
+    QLabel *nol_lblUnita1 = nullptr, *nol_lblUnita2 = nullptr;  // their unit
     QCheckBox* chkRatio = nullptr;
     QPushButton *sbtDimApply = nullptr, *sbtModify = nullptr, *sbtNextB1 = nullptr;
     // Page 45: reference point; rbtOrigine[0] is the centre, 1..4 the corners.

@@ -285,6 +285,9 @@ bool WizardWiring::LoadPicture(const std::filesystem::path& fileName) {
     if (opened) {
         state_.settings.FOpen = fileName.string();
         state_.PictureLoaded = true;
+        // The cutter of the last job goes; the tool page builds the next (a
+        // document replayed that far has built it already).
+        if (controller_->page() < page::kTool) view3d_.setToolVisible(false);
         const QSignalBlocker blocker(pages_.chkCutColor);
         pages_.chkCutColor->setChecked(false);
         ShowJobValues();
@@ -629,6 +632,8 @@ void WizardWiring::setEnabled(WizardControl control, bool enabled) {
 void WizardWiring::showSize(const std::string& width, const std::string& height) {
     ShowNumber(pages_.txtVecLarg, width, typing_);
     ShowNumber(pages_.txtVecAlt, height, typing_);
+    const QString unit = ui_.cboUnits->itemText(state_.settings.Unit != 0 ? 1 : 0);
+    for (QLabel* label : {pages_.nol_lblUnita1, pages_.nol_lblUnita2}) label->setText(unit);
 }
 
 void WizardWiring::showOrigin(const std::string& x, const std::string& y) {

@@ -99,6 +99,12 @@ Step PictureStill(std::shared_ptr<QPointF> seen) {
                  qPrintable(QString("(%1, %2) moved to (%3, %4)").arg(seen->x()).arg(seen->y()).arg(now.x()).arg(now.y())));
     };
 }
+Step UnitsShown(const char* unit) {
+    return [=](Rig& r) {
+        QCOMPARE(r.p().nol_lblUnita1->text(), QString(unit));
+        QCOMPARE(r.p().nol_lblUnita2->text(), QString(unit));
+    };
+}
 Step Asked() { return [](Rig& r) { QCOMPARE(r.dialogs.questions, QStringList({Lang("452")})); }; }
 Step OpenTheRamp(bool discard, Step how) {
     return [=](Rig& r) {
@@ -147,6 +153,14 @@ std::vector<Row> Rows() {
         // Leaving a size edit applies the size, as Enter and Apply do.
         {"txtVecLarg txtVecAlt", 44, All({Focus("txtVecLarg"), Type("txtVecLarg", "78"), Focus("txtVecAlt")}),
          All({Enabled("sbtNextB1 / sbtDimApply"), [](Rig& r) { QCOMPARE(r.w().State().Info.SizeX, 78.0f); }})},
+        // The sizes' unit stands beside them, and follows the unit of the settings.
+        {"nol_lblUnita1 nol_lblUnita2", 44, [](Rig&) {}, UnitsShown("mm")},
+        {"nol_lblUnita1 nol_lblUnita2", 44, [](Rig& r) { emit r.ui().cboUnits->activated(1); }, UnitsShown("inch")},
+        // An open hides the cutter of the job before.
+        {"sbtOpen mnuShowTool", 44,
+         All({[](Rig& r) { r.ui().mnuShowTool->trigger(); }, [](Rig& r) { QVERIFY(r.h.view3d->toolVisible); },
+              OpenTheRamp(true, [](Rig& r) { QTest::mouseClick(r.ui().sbtOpen, Qt::LeftButton); })}),
+         [](Rig& r) { QVERIFY(!r.h.view3d->toolVisible && r.ui().mnuShowTool->isChecked()); }},
 
         {"chkRatio", 44, All({Click("chkRatio"), Type("txtVecLarg", "100")}), Text("txtVecAlt", "29.000")},
         {"cboUnits", 44, [](Rig& r) { emit r.ui().cboUnits->activated(1); },  // inches
@@ -334,6 +348,34 @@ private slots:
         QVERIFY(seen.Left <= info.X0 && seen.Right >= info.X0 + info.SizeX);
         QVERIFY(seen.Bottom <= info.Y0 && seen.Top >= info.Y0 + info.SizeY);
         QVERIFY(seen.Right - seen.Left < 2.0 * info.SizeX || seen.Top - seen.Bottom < 2.0 * info.SizeY);
+    }
+
+    // The picture is placed on a grid of 10 mm; the spacing of the settings
+    // comes back once it is placed, and is the one the settings file keeps
+    // when the program ends while a picture is being placed.
+    void thePictureIsPlacedOnItsOwnGridAndTheUsersSpacingComesBack() {
+        Harness h;
+        h.install.write("Calvoro.ini", "[Default]\r\nGridX=2.5\r\nGridY=2.5\r\n");
+        h.start();
+        const auto spacing = [&h] { return std::pair(h.viewport().GridDeltaX(), h.viewport().GridDeltaY()); };
+        const auto step = [&h](QPushButton* button) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!h.window->Wizard().Working(), 60000);
+        };
+        const WizardPagesUi& p = h.window->Wizard().Pages();
+        QCOMPARE(spacing(), std::pair(2.5, 2.5));
+        QVERIFY(h.window->Wizard().LoadPicture(h.install.picture()));
+        QCOMPARE(spacing(), std::pair(10.0, 10.0));
+        step(p.sbtNextB1);
+        QCOMPARE(spacing(), std::pair(10.0, 10.0));
+        step(p.sbtNextB2);
+        QCOMPARE(spacing(), std::pair(2.5, 2.5));
+        step(p.sbtPrevB3);
+        QCOMPARE(spacing(), std::pair(10.0, 10.0));
+        QVERIFY(h.close(true));
+        const std::string written = ReadWholeFile(h.install.ini());
+        QVERIFY2(written.find("GridX=2.5") != std::string::npos, written.c_str());
+        QCOMPARE(h.errors, QStringList());
     }
 
     // The depths of the settings are in force before the work box is set.
