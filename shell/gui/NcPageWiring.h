@@ -101,6 +101,8 @@ public:
     bool EditTools(bool editOnly, const ToolTableLabels* labels);
     // The NC page and the tool form in the language in use.
     void Translate();
+    // The 3D cutter made from the tool form's fields, shown as the menu says.
+    void BuildCutter();
 
 signals:
     // The NC page saved its program under another name.
@@ -110,8 +112,6 @@ signals:
 
 private:
     void SimulationRunning(bool running);
-    // The 3D cutter made from the tool form's fields, shown as the menu says.
-    void BuildCutter();
     void NcFileSaved(const QString& fileName);
     void ClosePages();
 

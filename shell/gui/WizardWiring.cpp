@@ -385,8 +385,10 @@ void WizardWiring::CommandLeft() {
 
 void WizardWiring::PickTool(bool editOnly) {
     if (!controller_ || Working()) return;
-    if (ncPages_.EditTools(editOnly, &pages_.toolTable))
+    if (ncPages_.EditTools(editOnly, &pages_.toolTable)) {
         Forward([this](WizardController& wizard) { wizard.setTool(ncPages_.Tools().currentTool()); });
+        ncPages_.BuildCutter();
+    }
 }
 
 // --- connections -------------------------------------------------------------
@@ -572,6 +574,7 @@ void WizardWiring::showPage(int page, bool withStatus) {
     pickingOrigin_ = false;
     if (!life_.Pages().Visible(page::kSize)) life_.VisPagine({page::kSize, page::kReference, page::kDepth, page::kNcFile, page::kTool, page::kCutting});
     if (page == page::kProgram) ncPages_.PrepareNcPage(controller_->post(), controller_->ncFileName());
+    if (page == page::kTool) ncPages_.BuildCutter();
     life_.ShowPageNow(page, withStatus);
 }
 

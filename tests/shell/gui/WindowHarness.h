@@ -118,6 +118,13 @@ public:
     void zoomBy(double factor) override { zoomFactors << factor; }
     void zoomToWorkBox() override { ++workBoxZooms; }
     void setPanMode(bool on) override { panMode = on; }
+    // The cutters built, the last one's name.
+    void setCutter(const ToolRecord& tool, float) override {
+        ++cutterBuilds;
+        cutterName = tool.name;
+    }
+    int cutterBuilds = 0;
+    std::string cutterName;
     QList<double> zoomFactors;
     int workBoxZooms = 0;
     bool panMode = false;

@@ -161,7 +161,13 @@ std::vector<Row> Rows() {
          All({[](Rig& r) { r.ui().mnuShowTool->trigger(); }, [](Rig& r) { QVERIFY(r.h.view3d->toolVisible); },
               OpenTheRamp(true, [](Rig& r) { QTest::mouseClick(r.ui().sbtOpen, Qt::LeftButton); })}),
          [](Rig& r) { QVERIFY(!r.h.view3d->toolVisible && r.ui().mnuShowTool->isChecked()); }},
-
+        // The tool page shows the cutter chosen, when the menu says so.
+        {"sbtNextB4 mnuShowTool", 47, All({[](Rig& r) { r.ui().mnuShowTool->trigger(); }, Click("sbtNextB4")}),
+         All({OnPage(48), [](Rig& r) {
+             QVERIFY(r.h.view3d->cutterBuilds > 0 && r.h.view3d->toolVisible);
+             QCOMPARE(r.h.view3d->cutterName, r.wizard().tool().name);
+         }})},
+        {"sbtNextB4", 47, {}, [](Rig& r) { QVERIFY(r.h.view3d->cutterBuilds > 0 && !r.h.view3d->toolVisible); }},
         {"chkRatio", 44, All({Click("chkRatio"), Type("txtVecLarg", "100")}), Text("txtVecAlt", "29.000")},
         {"cboUnits", 44, [](Rig& r) { emit r.ui().cboUnits->activated(1); },  // inches
          All({Text("txtVecLarg", "39.0000"), [](Rig& r) { QCOMPARE(r.wizard().post().unitsFlag, 1); }})},
