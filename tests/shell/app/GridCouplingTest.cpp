@@ -73,13 +73,14 @@ TEST(PictureGridTest, APictureIsPlacedOnItsOwnGridAndTheUsersSpacingComesBack) {
         {"the user's choice stays", {{Open, 0}, {User5, 0}, {Done, 0}}, 5, 5, false},
         // The job's pages: the placing pages, then the depth page and back.
         {"size page", {{Page, page::kSize}}, 10, 10, true},
-        {"size, edit, reference", {{Page, page::kSize}, {Page, page::kDistance}, {Page, page::kReference}}, 10, 10,
+        {"size, edit, reference",
+         {{Page, page::kSize}, {Page, page::kDistance}, {Page, page::kReference}},
+         10,
+         10,
          true},
         {"on to the depth", {{Page, page::kSize}, {Page, page::kReference}, {Page, page::kDepth}}, x, y, false},
-        {"back to the reference", {{Page, page::kSize}, {Page, page::kDepth}, {Page, page::kReference}}, 10, 10,
-         true},
-        {"a document's replay", {{Page, page::kSize}, {Page, page::kReference}, {Page, page::kCutting}}, x, y,
-         false},
+        {"back to the reference", {{Page, page::kSize}, {Page, page::kDepth}, {Page, page::kReference}}, 10, 10, true},
+        {"a document's replay", {{Page, page::kSize}, {Page, page::kReference}, {Page, page::kCutting}}, x, y, false},
         {"the program page alone", {{Page, page::kProgram}}, x, y, false},
     };
     for (const Case& c : cases) {
@@ -88,10 +89,18 @@ TEST(PictureGridTest, APictureIsPlacedOnItsOwnGridAndTheUsersSpacingComesBack) {
         PictureGrid grid(host);
         for (const auto& [step, page] : c.steps) {
             switch (step) {
-                case Open: grid.ResetGridForImage(false); break;
-                case OpenInches: grid.ResetGridForImage(true); break;
-                case Done: grid.GiveBack(); break;
-                case Page: grid.PageShown(page, false); break;
+                case Open:
+                    grid.ResetGridForImage(false);
+                    break;
+                case OpenInches:
+                    grid.ResetGridForImage(true);
+                    break;
+                case Done:
+                    grid.GiveBack();
+                    break;
+                case Page:
+                    grid.PageShown(page, false);
+                    break;
                 case User5: {
                     GridCoupling coupling(host);
                     coupling.Change(GridField::GridX, "5", true);

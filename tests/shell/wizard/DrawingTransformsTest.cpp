@@ -87,10 +87,10 @@ TEST(DrawingTransforms, MirroringAllMirrorsEverythingButThePictureAboutTheChosen
         double left, bottom, right, top;  // the line's box after
     };
     const Case cases[] = {
-        {0, 1, -2, 3, -1},   // y becomes -y
-        {1, -3, 1, -1, 2},   // x becomes -x
+        {0, 1, -2, 3, -1},    // y becomes -y
+        {1, -3, 1, -1, 2},    // x becomes -x
         {2, -3, -2, -1, -1},  // both
-        {-1, 1, 1, 3, 2},    // no axis chosen: nothing
+        {-1, 1, 1, 3, 2},     // no axis chosen: nothing
         {3, 1, 1, 3, 2},
     };
     for (const Case& c : cases) {
@@ -133,8 +133,8 @@ TEST_F(MoveWithViewTest, EverythingMovesWithTheViewSoThePictureStaysOnTheScreen)
         double dx, dy;
     };
     const Case cases[] = {
-        {"the centre", -20, -15}, {"the upper right", -40, -30}, {"a picked point", -3, -4},
-        {"back", 40, 30},         {"nowhere", 0, 0},
+        {"the centre", -20, -15}, {"the upper right", -40, -30}, {"a picked point", -3, -4}, {"back", 40, 30},
+        {"nowhere", 0, 0},
     };
     drawing.AddObject(-1, std::make_unique<TBitmap2D>(-1, TPoint2D(0, 0), TPoint2D(40, 30), BmpImage()));
     drawing.AddObject(-1, std::make_unique<TLine2D>(-1, TPoint2D(50, 10), TPoint2D(60, 20)));
@@ -152,8 +152,7 @@ TEST_F(MoveWithViewTest, EverythingMovesWithTheViewSoThePictureStaysOnTheScreen)
             EXPECT_NEAR(pixel.X, onScreen[i].X, 1e-6) << c.what;
             EXPECT_NEAR(pixel.Y, onScreen[i].Y, 1e-6) << c.what;
         }
-        ExpectBox(view->VisualRect(), seen.Left + c.dx, seen.Bottom + c.dy, seen.Right + c.dx, seen.Top + c.dy,
-                  c.what);
+        ExpectBox(view->VisualRect(), seen.Left + c.dx, seen.Bottom + c.dy, seen.Right + c.dx, seen.Top + c.dy, c.what);
     }
 }
 
