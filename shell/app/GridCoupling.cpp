@@ -4,6 +4,7 @@
 
 #include "kernel/platform/IniFile.h"
 #include "kernel/platform/NumberReading.h"
+#include "shell/app/Pages.h"
 
 namespace calvoro {
 
@@ -79,6 +80,41 @@ void GridCoupling::SetUseSnap(bool use) {
     GridValues values = host_.Grid();
     values.UseSnap = use;
     host_.SetGrid(values);
+}
+
+bool PictureGrid::PlacingPage(int page) {
+    return page == page::kDistance || page == page::kSize || page == page::kReference;
+}
+
+void PictureGrid::ResetGridForImage(bool inches) {
+    GridValues values = host_.Grid();
+    if (!placing_) {
+        keptX_ = values.GridDeltaX;
+        keptY_ = values.GridDeltaY;
+        placing_ = true;
+    }
+    setX_ = setY_ = Spacing(inches);
+    values.GridDeltaX = setX_;
+    values.GridDeltaY = setY_;
+    host_.SetGrid(values);
+}
+
+void PictureGrid::GiveBack() {
+    if (!placing_) return;
+    placing_ = false;
+    GridValues values = host_.Grid();
+    if (values.GridDeltaX != setX_ || values.GridDeltaY != setY_) return;
+    values.GridDeltaX = keptX_;
+    values.GridDeltaY = keptY_;
+    host_.SetGrid(values);
+}
+
+void PictureGrid::PageShown(int page, bool inches) {
+    if (!PlacingPage(page)) {
+        GiveBack();
+    } else if (!placing_) {
+        ResetGridForImage(inches);
+    }
 }
 
 }  // namespace calvoro

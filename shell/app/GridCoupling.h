@@ -76,6 +76,41 @@ private:
     GridValues snapshot_;
 };
 
+// The grid while a picture is placed (the steps that size it and choose its
+// origin, and the editing of the picture beside them): a grid of 10 mm, or of
+// 1 inch, whatever spacing the user works with, so that the picture's size
+// reads off the grid. The user's spacing is kept and given back once the
+// placing is done (the next step, a new job, the end of the program), so the
+// settings file never keeps the picture's spacing in its stead: a picture
+// opened while placing leaves the kept spacing alone, and a spacing the user
+// chose while placing stays.
+class PictureGrid {
+public:
+    explicit PictureGrid(GridHost& host) : host_(host) {}
+
+    // The spacing of the picture's grid.
+    static double Spacing(bool inches) { return inches ? 1.0 : 10.0; }
+    // Whether a page of the work panel is one where the picture is placed.
+    static bool PlacingPage(int page);
+
+    // Keeps the spacing in force (unless one is kept already) and sets both
+    // spacings to the picture's; the grid and axis switches stay as they are.
+    void ResetGridForImage(bool inches);
+    // The kept spacing given back, unless the grid no longer has the
+    // picture's spacing (the user chose another); nothing when none is kept.
+    void GiveBack();
+    // A page of the job shown: placing on its placing pages, given back on
+    // the others.
+    void PageShown(int page, bool inches);
+    bool Placing() const { return placing_; }
+
+private:
+    GridHost& host_;
+    bool placing_ = false;
+    double keptX_ = 0.0, keptY_ = 0.0;  // the user's spacing
+    double setX_ = 0.0, setY_ = 0.0;    // the picture's spacing as set
+};
+
 // A host that only keeps the values, for a view that is not there yet.
 class GridValuesHolder : public GridHost {
 public:

@@ -168,6 +168,7 @@ void MainLifeCycle::Start() {
 
 bool MainLifeCycle::ConfirmClose() {
     if (!dialogs_.askYesNo(ui_.form, Lang("450"), Lang("451"))) return false;
+    if (settings_) settings_->ImageGrid().GiveBack();
     // The settings go first: nothing the program still holds may depend on
     // whether the file could be written.
     if (state_.settingsRead) {
@@ -270,6 +271,7 @@ void MainLifeCycle::ShowPages() {
 }
 
 void MainLifeCycle::ShowPageNow(int page, bool withStatus) {
+    if (settings_) settings_->ImageGrid().PageShown(page, state_.settings.Unit != 0);
     pages_.SetCurrent(page);
     ShowPages();
     if (withStatus) Messaggio(Text(MessageTable()[static_cast<std::size_t>(page)]));

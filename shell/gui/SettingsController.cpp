@@ -64,6 +64,7 @@ SettingsController::SettingsController(MainWindowUi& ui, MainState& state, TQVCm
     connect(ui.cboUnits, &QComboBox::activated, this, &SettingsController::UnitsChosen);
     connect(ui.nol_cboLang, &QComboBox::textActivated, this, &SettingsController::LanguageChosen);
     connect(ui.sbtReset, &QPushButton::clicked, this, &SettingsController::ResetClicked);
+    connect(&life, &MainLifeCycle::jobDiscarded, this, [this] { pictureGrid_.GiveBack(); });
     // The language manager; the list here follows what it writes or deletes.
     connect(ui.sbtTransLng, &QPushButton::clicked, this, [this] {
         FrmEditLng* manager =

@@ -61,6 +61,8 @@ public:
 
     GridValues Grid() const override;
     void SetGrid(const GridValues& values) override;
+    // The grid of the picture being placed (ResetGridForImage).
+    PictureGrid& ImageGrid() { return pictureGrid_; }
 
 private:
     void SetBackground(TColor color);
@@ -74,6 +76,7 @@ private:
     MainLifeCycle& life_;
     DialogServices& dialogs_;
     GridCoupling coupling_{*this};
+    PictureGrid pictureGrid_{*this};
     GridDialog* gridDialog_ = nullptr;
 };
 

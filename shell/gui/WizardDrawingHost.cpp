@@ -13,6 +13,7 @@
 #include "shell/app/MainState.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/View2DHost.h"
+#include "shell/wizard/DrawingTransforms.h"
 #include "shell/wizard/ExportCommands.h"
 #include "shell/wizard/WizardContext.h"
 
@@ -23,10 +24,8 @@ bool WizardDrawingHost::hasObjects() {
 }
 
 void WizardDrawingHost::moveAll(double dx, double dy) {
-    const std::int32_t every[] = {-1};
-    cad_.TransformObjects(every, TranslationMatrix2D(dx, dy));
     // The view goes with them: the picture stays where it was on the screen.
-    view2d_.Viewport().PanView(dx, dy);
+    MoveAllKeepingView(cad_, view2d_.Viewport(), dx, dy);
     cad_.RepaintViewports();
 }
 

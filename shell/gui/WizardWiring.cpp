@@ -345,8 +345,10 @@ void WizardWiring::CommandLeft() {
 
 void WizardWiring::PickTool(bool editOnly) {
     if (!controller_ || Working()) return;
-    if (ncPages_.EditTools(editOnly, &pages_.toolTable))
+    if (ncPages_.EditTools(editOnly, &pages_.toolTable)) {
         Forward([this](WizardController& wizard) { wizard.setTool(ncPages_.Tools().currentTool()); });
+        ncPages_.BuildCutter();
+    }
 }
 
 // --- connections -------------------------------------------------------------

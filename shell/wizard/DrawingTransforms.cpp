@@ -13,6 +13,8 @@
 #include "kernel/entities/TCerchio2D.h"
 #include "kernel/entities/TPolyline2D.h"
 #include "kernel/geometry/Matrix2D.h"
+#include "kernel/program/TCADPrg.h"
+#include "kernel/view/TQVViewport.h"
 
 namespace calvoro {
 
@@ -66,6 +68,29 @@ void ScalaTutto(TQVCmp2D& drawing, double sx, double sy) {
         added->SetLayer(replacement.layer);
     }
     drawing.RepaintViewports();
+}
+
+void MirrorAll(TQVCmp2D& drawing, int axis, TCADPrg* program) {
+    if (axis != kMirrorY && axis != kMirrorX && axis != kMirrorBoth) return;
+    TransformAllButPicture(drawing, MirrorMatrix2D(axis));
+    if (program != nullptr) program->PostCommandEvent(kCommandAccept);
+}
+
+void RimuoveTuttoTrasforma(TQVCmp2D& drawing) {
+    {
+        auto iterator = drawing.ObjectListIterator();
+        for (TGraphicObject* object = iterator->First(); object != nullptr; object = iterator->Next()) {
+            if (auto* object2D = dynamic_cast<TObject2D*>(object)) object2D->ClearTransforms();
+        }
+    }
+    drawing.RepaintViewports();
+}
+
+void MoveAllKeepingView(TQVCmp2D& drawing, TQVViewport& view, double dx, double dy) {
+    if (dx == 0.0 && dy == 0.0) return;
+    const std::int32_t every[] = {-1};
+    drawing.TransformObjects(every, TranslationMatrix2D(dx, dy));
+    view.PanView(dx, dy);
 }
 
 }  // namespace calvoro

@@ -8,6 +8,7 @@
 #include "kernel/model/Layer.h"
 #include "shell/app/GridCoupling.h"
 #include "shell/app/LayerPanelModel.h"
+#include "shell/app/Pages.h"
 
 using namespace calvoro;
 
@@ -47,6 +48,71 @@ TEST(GridCouplingTest, AChangeMovesItsFieldAndACoupledPartnerOnly) {
         EXPECT_EQ(host.Grid(), c.expected) << c.text;
         const std::optional<std::string> shown = coupling.Finish(c.field, c.text);
         EXPECT_EQ(shown.value_or("(kept)"), c.shownWhenLeft ? c.shownWhenLeft : "(kept)") << c.text;
+    }
+}
+
+// The steps of placing a picture, as a person takes them; what the grid's
+// spacing is after each, the other values untouched.
+TEST(PictureGridTest, APictureIsPlacedOnItsOwnGridAndTheUsersSpacingComesBack) {
+    enum Step { Open, OpenInches, Done, User5, Page };
+    struct Case {
+        const char* what;
+        std::vector<std::pair<Step, int>> steps;  // the int: the page shown
+        double gridX, gridY;
+        bool placing;
+    };
+    const double x = kStart.GridDeltaX, y = kStart.GridDeltaY;
+    const std::vector<Case> cases = {
+        {"open in millimetres", {{Open, 0}}, 10, 10, true},
+        {"open in inches", {{OpenInches, 0}}, 1, 1, true},
+        {"open, then done", {{Open, 0}, {Done, 0}}, x, y, false},
+        {"done with nothing kept", {{Done, 0}}, x, y, false},
+        // A second picture opened while placing keeps the user's spacing waiting.
+        {"two opens, then done", {{Open, 0}, {OpenInches, 0}, {Done, 0}}, x, y, false},
+        // A spacing chosen while placing is the user's.
+        {"the user's choice stays", {{Open, 0}, {User5, 0}, {Done, 0}}, 5, 5, false},
+        // The job's pages: the placing pages, then the depth page and back.
+        {"size page", {{Page, page::kSize}}, 10, 10, true},
+        {"size, edit, reference",
+         {{Page, page::kSize}, {Page, page::kDistance}, {Page, page::kReference}},
+         10,
+         10,
+         true},
+        {"on to the depth", {{Page, page::kSize}, {Page, page::kReference}, {Page, page::kDepth}}, x, y, false},
+        {"back to the reference", {{Page, page::kSize}, {Page, page::kDepth}, {Page, page::kReference}}, 10, 10, true},
+        {"a document's replay", {{Page, page::kSize}, {Page, page::kReference}, {Page, page::kCutting}}, x, y, false},
+        {"the program page alone", {{Page, page::kProgram}}, x, y, false},
+    };
+    for (const Case& c : cases) {
+        GridValuesHolder host;
+        host.SetGrid(kStart);
+        PictureGrid grid(host);
+        for (const auto& [step, page] : c.steps) {
+            switch (step) {
+                case Open:
+                    grid.ResetGridForImage(false);
+                    break;
+                case OpenInches:
+                    grid.ResetGridForImage(true);
+                    break;
+                case Done:
+                    grid.GiveBack();
+                    break;
+                case Page:
+                    grid.PageShown(page, false);
+                    break;
+                case User5: {
+                    GridCoupling coupling(host);
+                    coupling.Change(GridField::GridX, "5", true);
+                    break;
+                }
+            }
+        }
+        GridValues expected = kStart;
+        expected.GridDeltaX = c.gridX;
+        expected.GridDeltaY = c.gridY;
+        EXPECT_EQ(host.Grid(), expected) << c.what;
+        EXPECT_EQ(grid.Placing(), c.placing) << c.what;
     }
 }
 

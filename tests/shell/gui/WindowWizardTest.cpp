@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <cmath>
 #include <functional>
+#include <memory>
 
 #include "engine/gui/NcPage.h"
 #include "engine/gui/NcPageController.h"
@@ -79,6 +80,27 @@ Step All(std::vector<Step> steps) {
         for (std::size_t i = 0; i < steps.size() && !QTest::currentTestFailed(); ++i) steps[i](r);
     };
 }
+// Where on the screen the picture's lower left corner is.
+QPointF PictureOnScreen(Rig& r) {
+    const ImageInfo& info = r.wiring().CurrentJob().info();
+    const TPoint2D at = r.w().View2D().Viewport().WorldToScreen(TPoint2D{info.X0, info.Y0, 1.0});
+    return {at.X, at.Y};
+}
+// The act, with the picture's place on the screen kept first; the check that
+// it is still there.
+Step KeepingPictureOnScreen(Step act, std::shared_ptr<QPointF> seen) {
+    return [=](Rig& r) {
+        *seen = PictureOnScreen(r);
+        act(r);
+    };
+}
+Step PictureStill(std::shared_ptr<QPointF> seen) {
+    return [=](Rig& r) {
+        const QPointF now = PictureOnScreen(r);
+        QVERIFY2(std::abs(now.x() - seen->x()) < 0.5 && std::abs(now.y() - seen->y()) < 0.5,
+                 qPrintable(QString("(%1, %2) moved to (%3, %4)").arg(seen->x()).arg(seen->y()).arg(now.x()).arg(now.y())));
+    };
+}
 Step Asked() { return [](Rig& r) { QCOMPARE(r.dialogs.questions, QStringList({Lang("452")})); }; }
 Step OpenTheRamp(bool discard, Step how) {
     return [=](Rig& r) {
@@ -125,6 +147,7 @@ Step Near(const char* name, double value) {
 // The ramp picture is 40 x 30 pixels, 39 x 29 mm.
 std::vector<Row> Rows() {
     const Step pick = [](Rig& r) { r.wiring().OriginPicked(3, 4); };
+    const auto seen = std::make_shared<QPointF>();
     std::vector<Row> rows = {
         // The open asks before the picture in the drawing goes; No keeps it.
         {"sbtOpen", 0, OpenTheRamp(true, [](Rig& r) { QTest::mouseClick(r.ui().sbtOpen, Qt::LeftButton); }),
@@ -172,8 +195,8 @@ std::vector<Row> Rows() {
          All({Type("txtOriginX", "5"), Enabled("sbtOrigineApply / sbtNextB2"), Click("sbtOrigineApply")}),
          All({Origin(-5, 0), Enabled("sbtNextB2")})},
         // A click in the view moves the origin only after Select Pt.
-        {"sbtSetOrigin", 45, All({pick, Click("sbtSetOrigin"), pick}),
-         All({Origin(-3, -4), [](Rig& r) { QVERIFY(!r.wiring().PickingOrigin()); }})},
+        {"sbtSetOrigin", 45, KeepingPictureOnScreen(All({pick, Click("sbtSetOrigin"), pick}), seen),
+         All({Origin(-3, -4), [](Rig& r) { QVERIFY(!r.wiring().PickingOrigin()); }, PictureStill(seen)})},
         {"sbtPrevB2", 45, {}, OnPage(44)},
         {"sbtNextB2", 45, {}, All({OnPage(46), [](Rig& r) { QVERIFY(r.w().State().View3D && r.h.view3d->reliefWidth == 40); }})},
         {"txtBlackD sbtProfApply", 46,
@@ -333,8 +356,10 @@ std::vector<Row> Rows() {
     static const char* const origins[] = {"rbtOrigine0", "rbtOrigine1", "rbtOrigine2", "rbtOrigine3", "rbtOrigine4"};
     const float x0[] = {-19.5f, 0, 0, -39, -39}, y0[] = {-14.5f, 0, -29, -29, 0};
     for (int i = 0; i < 5; ++i)
-        rows.push_back({origins[i], 45, [i](Rig& r) { r.click({r.p().rbtOrigine[(i + 1) % 5], r.p().rbtOrigine[i]}); },
-                        Origin(x0[i], y0[i])});
+        rows.push_back({origins[i], 45,
+                        KeepingPictureOnScreen(
+                            [i](Rig& r) { r.click({r.p().rbtOrigine[(i + 1) % 5], r.p().rbtOrigine[i]}); }, seen),
+                        All({Origin(x0[i], y0[i]), PictureStill(seen)})});
     // Each cutting value typed outdates the computed program and shows its help beside it.
     const Step help = [](Rig& r) {
         QVERIFY(!r.p().lblCutParHelp->text().isEmpty() && !r.p().imgCutPar->pixmap().isNull());
@@ -461,6 +486,34 @@ private slots:
         QVERIFY(seen.Left <= info.X0 && seen.Right >= info.X0 + info.SizeX);
         QVERIFY(seen.Bottom <= info.Y0 && seen.Top >= info.Y0 + info.SizeY);
         QVERIFY(seen.Right - seen.Left < 2.0 * info.SizeX || seen.Top - seen.Bottom < 2.0 * info.SizeY);
+    }
+
+    // The picture is placed on a grid of 10 mm; the spacing of the settings
+    // comes back once it is placed, and is the one the settings file keeps
+    // when the program ends while a picture is being placed.
+    void thePictureIsPlacedOnItsOwnGridAndTheUsersSpacingComesBack() {
+        Harness h;
+        h.install.write("Calvoro.ini", "[Default]\r\nGridX=2.5\r\nGridY=2.5\r\n");
+        h.start();
+        const auto spacing = [&h] { return std::pair(h.viewport().GridDeltaX(), h.viewport().GridDeltaY()); };
+        const auto step = [&h](QPushButton* button) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!h.window->Wizard().Working(), 60000);
+        };
+        const WizardPagesUi& p = h.window->Wizard().Pages();
+        QCOMPARE(spacing(), std::pair(2.5, 2.5));
+        QVERIFY(h.window->Wizard().LoadPicture(h.install.picture()));
+        QCOMPARE(spacing(), std::pair(10.0, 10.0));
+        step(p.sbtNextB1);
+        QCOMPARE(spacing(), std::pair(10.0, 10.0));
+        step(p.sbtNextB2);
+        QCOMPARE(spacing(), std::pair(2.5, 2.5));
+        step(p.sbtPrevB3);
+        QCOMPARE(spacing(), std::pair(10.0, 10.0));
+        QVERIFY(h.close(true));
+        const std::string written = ReadWholeFile(h.install.ini());
+        QVERIFY2(written.find("GridX=2.5") != std::string::npos, written.c_str());
+        QCOMPARE(h.errors, QStringList());
     }
 
     // The depths of the settings are in force before the work box is set.
