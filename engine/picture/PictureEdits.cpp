@@ -69,8 +69,14 @@ Picture CropBitmap(const Picture& source, int left, int top, int width, int heig
 }
 
 CropPlan ComputeCrop(const ImageInfo& image, const CutInfo& cut) {
-    const double scale = image.Scale;
-    if (!(scale > 0) || !std::isfinite(scale) || image.PixelWidth < MinPictureSide ||
+    return ComputeCrop(image, cut, image.Scale, image.Scale);
+}
+
+CropPlan ComputeCrop(const ImageInfo& image, const CutInfo& cut, double pixelWidth, double pixelHeight) {
+    const double scale = pixelWidth;
+    const double scaleY = pixelHeight;
+    if (!(scale > 0) || !std::isfinite(scale) || !(scaleY > 0) || !std::isfinite(scaleY) ||
+        image.PixelWidth < MinPictureSide ||
         image.PixelHeight < MinPictureSide)
         throw PictureError("The picture has no usable scale to crop it by.");
     for (float value : {cut.X0, cut.Y0, cut.SizeX, cut.SizeY})
@@ -78,7 +84,7 @@ CropPlan ComputeCrop(const ImageInfo& image, const CutInfo& cut) {
 
     // Pixel edges as doubles: a rectangle far outside must not overflow.
     const double left = std::nearbyint(cut.X0 / scale);
-    const double top = image.PixelHeight - 1 - std::nearbyint(cut.Y0 / scale);
+    const double top = image.PixelHeight - 1 - std::nearbyint(cut.Y0 / scaleY);
     const double right = left + cut.PixelWidth;
     const double bottom = top + cut.PixelHeight;
     const double keptLeft = std::max(left, 0.0);
@@ -92,7 +98,7 @@ CropPlan ComputeCrop(const ImageInfo& image, const CutInfo& cut) {
     plan.pixels = {static_cast<int>(keptLeft), static_cast<int>(keptTop), static_cast<int>(keptRight - keptLeft),
                    static_cast<int>(keptBottom - keptTop)};
     const double sizeX = cut.SizeX - (keptLeft - left + right - keptRight) * scale;
-    const double sizeY = cut.SizeY - (keptTop - top + bottom - keptBottom) * scale;
+    const double sizeY = cut.SizeY - (keptTop - top + bottom - keptBottom) * scaleY;
     if (!(sizeX > 0) || !(sizeY > 0)) throw PictureError("The picked rectangle has no size.");
     plan.image.X0 = 0;
     plan.image.Y0 = 0;

@@ -52,8 +52,11 @@ struct CropPlan {
 // what was cut off, and the new scale keeps Scale = SizeX / (PixelWidth - 1).
 // A rectangle whose top edge lies on the picture's top edge starts at row 0.
 // Throws PictureError when less than 2 x 2 pixels remain or the records hold
-// no usable numbers.
+// no usable numbers. Pixels are Scale wide and high; the second form takes
+// their width and height apart, for a picture whose sizes do not keep its
+// ratio (its rows are then cropped at their own size).
 CropPlan ComputeCrop(const ImageInfo& image, const CutInfo& cut);
+CropPlan ComputeCrop(const ImageInfo& image, const CutInfo& cut, double pixelWidth, double pixelHeight);
 
 // The picture in grey levels (GreyLevel of each pixel), as Grey8 with its
 // bit depth shown as 8 bits. A Grey8 picture keeps its levels.

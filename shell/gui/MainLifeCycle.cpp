@@ -67,29 +67,6 @@ void Explained(const std::string& what, const std::function<void()>& work) {
     }
 }
 
-// The picture slot shows the picture in a few hundred pixels: every n-th
-// pixel is enough, and a picture of millions of pixels then costs next to
-// nothing to hand over and to paint.
-QImage PreviewImage(const Picture& picture) {
-    constexpr int kLongestSide = 1024;
-    if (picture.empty()) return {};
-    const int step = std::max(1, (std::max(picture.width, picture.height) + kLongestSide - 1) / kLongestSide);
-    const int width = (picture.width + step - 1) / step;
-    const int height = (picture.height + step - 1) / step;
-    QImage image(width, height, QImage::Format_RGB32);
-    const int bytes = BytesPerPixel(picture.format);
-    const bool grey = picture.format == PixelFormat::Grey8;
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = picture.row(y * step);
-        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* pixel = row + static_cast<std::size_t>(x) * step * bytes;
-            target[x] = grey ? qRgb(pixel[0], pixel[0], pixel[0]) : qRgb(pixel[2], pixel[1], pixel[0]);
-        }
-    }
-    return image;
-}
-
 }  // namespace
 
 MainLifeCycle::MainLifeCycle(MainWindowUi& ui, MainState& state, TQVCmp2D& cad, DialogServices& dialogs,
@@ -214,7 +191,6 @@ bool MainLifeCycle::CancellatoTutto() {
     }
     cad_.ClearObjects();
     cad_.RepaintViewports();
-    ui_.pnlVistaGrafica->setPicture({});
     return true;
 }
 
@@ -303,9 +279,8 @@ void MainLifeCycle::PlaceImageBitmap(const Picture& picture, const ImageInfo& in
     cad_.AddObject2D(0, std::make_unique<TBitmap2D>(0, TPoint2D{info.X0, info.Y0, 1.0},
                                                     TPoint2D{info.X0 + info.SizeX, info.Y0 + info.SizeY, 1.0},
                                                     std::move(image)));
-    (void)zoomToFit;  // the stand-in view always fits the picture
+    (void)zoomToFit;  // the wizard fits the view to the picture itself
     cad_.RepaintViewports();
-    ui_.pnlVistaGrafica->setPicture(PreviewImage(picture));
     cad_.SetCurrentLayer(remembered == 0 ? 1 : remembered);
 }
 

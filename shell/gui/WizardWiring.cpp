@@ -292,7 +292,10 @@ void WizardWiring::Save() {
 void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y2, bool complete) {
     if (!controller_ || !controller_->hasPicture() || Working()) return;
     const ImageInfo& picture = controller_->placement().info();
-    if (!(picture.Scale > 0)) return;
+    // Columns and rows at their own sizes: pixels need not be square.
+    const ReliefValues cells = job_.reliefValues();
+    const double pixelWidth = cells.PixelSize, pixelHeight = cells.CellSizeY();
+    if (!(pixelWidth > 0) || !(pixelHeight > 0)) return;
     // Left edge from the picture's left edge, top edge from its bottom edge.
     CutInfo cut;
     cut.X0 = static_cast<float>(std::min(x1, x2) - picture.X0);
@@ -303,8 +306,9 @@ void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y
     // A picture's pixels are samples at both ends of its size (Scale is
     // SizeX / (PixelWidth - 1)), so a rectangle SizeX wide spans
     // SizeX / Scale + 1 of them; the crop keeps that many and so its scale.
-    cut.PixelWidth = static_cast<std::int32_t>(std::lround(cut.SizeX / picture.Scale)) + 1;
-    cut.PixelHeight = static_cast<std::int32_t>(std::lround(cut.SizeY / picture.Scale)) + 1;
+    // Rounded half to even, as every other count of the program.
+    cut.PixelWidth = static_cast<std::int32_t>(std::nearbyint(cut.SizeX / pixelWidth)) + 1;
+    cut.PixelHeight = static_cast<std::int32_t>(std::nearbyint(cut.SizeY / pixelHeight)) + 1;
     // The size shows while the second corner moves; only the clicked corner
     // makes the rectangle the one Cut crops to.
     if (complete)

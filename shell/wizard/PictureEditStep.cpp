@@ -68,7 +68,10 @@ void PictureEditStep::crop() {
     Picture cropped;
     CropPlan plan;
     try {
-        plan = ComputeCrop(w_.job.info(), cut_);
+        // Columns and rows at the sizes the relief gives them: pixels need not
+        // be square when the sizes do not keep the picture's ratio.
+        const ReliefValues cells = w_.job.reliefValues();
+        plan = ComputeCrop(w_.job.info(), cut_, cells.PixelSize, cells.CellSizeY());
         cropped = CropBitmap(w_.job.picture(), plan.pixels.left, plan.pixels.top, plan.pixels.width,
                              plan.pixels.height);
     } catch (const std::exception& error) {

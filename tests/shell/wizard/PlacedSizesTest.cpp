@@ -144,3 +144,51 @@ TEST(PlacedSizes, NoCutLevelIsPickedFromThePixelUnderThePoint) {
 
 }  // namespace
 }  // namespace calvoro::test
+
+namespace calvoro::test {
+namespace {
+
+// A crop picked on a picture whose rows are taller than its columns are wide
+// keeps the rows under the rectangle: 20 x 11 pixels shown 19 x 20 have
+// pixels 1 wide and 2 high.
+TEST(PlacedSizes, ACropOnPixelsOfTwoSizesKeepsTheRowsUnderTheRectangle) {
+    TempFolder folder;
+    WizardRig rig;
+    Picture rows;
+    rows.allocate(20, 11, PixelFormat::Grey8);
+    for (int r = 0; r < rows.height; ++r)
+        for (int c = 0; c < rows.width; ++c) rows.row(r)[c] = static_cast<std::uint8_t>(10 * r + c);
+    const auto file = folder / "rows.bmp";
+    SaveBmpFile(file, rows);
+    ASSERT_TRUE(rig.controller->openPicture(file));
+    rig.controller->keepRatioClicked(false);
+    rig.controller->widthEdited("19");
+    rig.controller->heightEdited("20");
+    rig.controller->applySize();
+    ASSERT_NEAR(rig.controller->placement().info().SizeY, 20.0f, 1e-4);
+
+    // From x 2 to 7 and y 6 to 12 above the picture's lower edge: columns 2
+    // to 7, and rows 4 to 7 counted from the top (y 12 is row 10 - 12 / 2).
+    rig.controller->modify();
+    CutInfo cut;
+    cut.X0 = 2;
+    cut.Y0 = 12;
+    cut.SizeX = 5;
+    cut.SizeY = 6;
+    cut.PixelWidth = 6;   // 5 / 1 + 1, as the window counts them
+    cut.PixelHeight = 4;  // 6 / 2 + 1
+    rig.controller->rectanglePicked(cut);
+    rig.controller->crop();
+    ASSERT_TRUE(rig.fakes.messages.empty()) << rig.fakes.messages.front();
+
+    const Picture& cropped = rig.controller->picture();
+    ASSERT_EQ(cropped.width, 6);
+    ASSERT_EQ(cropped.height, 4);
+    EXPECT_EQ(cropped.row(0)[0], 10 * 4 + 2);
+    EXPECT_EQ(cropped.row(3)[5], 10 * 7 + 7);
+    EXPECT_NEAR(rig.controller->placement().info().SizeX, 5.0f, 1e-4);
+    EXPECT_NEAR(rig.controller->placement().info().SizeY, 6.0f, 1e-4);
+}
+
+}  // namespace
+}  // namespace calvoro::test
