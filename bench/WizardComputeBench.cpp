@@ -13,12 +13,8 @@ namespace {
 
 using namespace calvoro;
 
-// A window, views, drawing, NC page and dialogs that do nothing.
-class QuietServices : public WizardWindow,
-                      public WizardView3D,
-                      public WizardDrawing,
-                      public NcPageService,
-                      public WizardDialogs {
+// A window, views, drawing and dialogs that do nothing.
+class QuietServices : public WizardWindow, public WizardView3D, public WizardDrawing, public WizardDialogs {
 public:
     explicit QuietServices(std::filesystem::path ncFile) : ncFile_(std::move(ncFile)) {}
     void showPage(int, bool) override {}
@@ -31,15 +27,14 @@ public:
     void showHelpPicture(int) override {}
     void showZncCaption(const std::string&) override {}
     void showPostList(const std::vector<std::string>&, const std::string&, const std::string&) override {}
-    void showNcFileName(const std::filesystem::path&) override {}
+    void showCropSelection(const std::optional<CutInfo>&) override {}
+    std::string fieldCaption(CuttingField) override { return "field"; }
     void showDocumentName(const std::filesystem::path&) override {}
     void set3DMode(bool) override {}
-    void setRelief(const HeightMap&, const ReliefValues&) override {}
     void redrawSurface(const ZncFilter&) override {}
-    void setWorkBox(const ImageInfo&, const ReliefValues&) override {}
     void autozoom() override {}
-    void setToolPath(const std::vector<NcPathNode>&) override {}
     void hideCutter() override {}
+    void showCutter(bool) override {}
     bool hasObjects() override { return false; }
     void moveAll(double, double) override {}
     void placePicture(const Picture&, const ImageInfo&) override {}
@@ -50,8 +45,7 @@ public:
     void startRectanglePick() override {}
     void startPointPick(int) override {}
     void exportDxf(const std::filesystem::path&) override {}
-    void showProgram(const NcProgram&) override {}
-    std::optional<std::filesystem::path> askNcFileName(const std::filesystem::path&) override { return ncFile_; }
+    std::optional<std::filesystem::path> askNcFileName() override { return ncFile_; }
     bool confirmDiscard() override { return true; }
     void showMessage(const std::string& text) override { throw std::runtime_error(text); }
 
@@ -74,7 +68,8 @@ void BM_ComputeFromCuttingPage(benchmark::State& state) {
     QuietServices services(folder / "bench.nc");
     WizardSettings settings;
     settings.programFolder = std::filesystem::path(CALVORO_BENCH_DATA);
-    WizardController wizard({services, services, services, services, services}, settings);
+    Job job;
+    WizardController wizard(job, {services, services, services, services}, settings);
     wizard.openPicture(folder / "bench.bmp");
     wizard.nextFromSize();
     wizard.nextFromReference();
