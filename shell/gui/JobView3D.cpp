@@ -25,6 +25,12 @@ void JobView3D::aboutToShow() {
 
 void JobView3D::jobChanged(const Job& job, JobChanges changes) {
     if ((changes & kJobRelief) && job.heightMap()) showRelief();
+    // A picture without its relief yet (a new one, or one edited since) shows
+    // no relief of the job before in its work box.
+    if ((changes & kJobRelief) && !job.heightMap()) {
+        reliefStale_ = false;
+        view_.clearRelief();
+    }
     // The mesh's cells are as large as the picture's pixels are placed: a new
     // size or origin draws it again (at once when it shows, else when it is
     // next shown).

@@ -24,6 +24,7 @@ public:
 
     QWidget* widget() override { return holder_; }
     void setBackgroundColor(const QColor& color) override { controller_->setBackground(color); }
+    void clearRelief() override { controller_->clearRelief(); }
     void setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues& values) override {
         controller_->setRelief(std::move(map), values);
     }

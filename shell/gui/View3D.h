@@ -32,6 +32,8 @@ public:
     // A new relief: the mesh is rebuilt from it. The view shares the map.
     virtual void setRelief(std::shared_ptr<const HeightMap> map, const ReliefValues& values) = 0;
     virtual void setWorkBox(const WorkBox& box) = 0;
+    // No relief drawn until the next setRelief (a new picture has none yet).
+    virtual void clearRelief() {}
     // Forgets the tool path drawn so far.
     virtual void clearPath() = 0;
     virtual void setSurface(Surface surface) = 0;

@@ -514,10 +514,14 @@ void WizardWiring::hideCutter() {
 }
 
 void WizardWiring::showCutter(bool shown) {
-    if (shown)
+    if (shown) {
         ncPages_.BuildCutter();
-    else
+        // On the tool page the cutter stands over the work's reference point
+        // at the feed plane, not where the last simulation left or parked it.
+        view3d_.moveCutter(0.0f, 0.0f, static_cast<float>(controller_->cutting().feedPlaneZ));
+    } else {
         view3d_.setToolVisible(false);
+    }
 }
 
 // The unit of the work beside the size edits, as the settings page names it.

@@ -110,6 +110,7 @@ public:
         reliefHeight = map->height();
         reliefPixelSize = values.PixelSize;
     }
+    void clearRelief() override { reliefWidth = reliefHeight = 0; }
     void setWorkBox(const WorkBox& box) override {
         boxSizeX = box.SizeX;
         boxSizeZ = box.SizeZ;

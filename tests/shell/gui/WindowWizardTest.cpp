@@ -263,7 +263,9 @@ std::vector<Row> Rows() {
         QVERIFY(!r.h.view3d->cutterInSight);
         QCOMPARE(r.h.view3d->hud, QString());
     };
-    rows.push_back({"sbtOpen", 50, All({simulate, OpenTheRamp(true, Click("sbtOpen"))}), noOldProgramIn3D});
+    // Another picture: nothing of the last job's program, nor its relief, in 3D.
+    rows.push_back({"sbtOpen", 50, All({simulate, OpenTheRamp(true, Click("sbtOpen"))}),
+                    All({noOldProgramIn3D, [](Rig& r) { QCOMPARE(r.h.view3d->reliefWidth, 0); }})});
     rows.push_back({"txtIncXY", 50, All({simulate, Click("sbtPrevB7"), Type("txtIncXY", "2")}), noOldProgramIn3D});
     // A new size taken after the relief was built: the 3D relief is drawn at it.
     rows.push_back({"sbtNextB2", 46,
@@ -339,7 +341,11 @@ std::vector<Row> Rows() {
     rows.push_back({"sbtOpen", 48, All({showCutter, OpenTheRamp(true, Click("sbtOpen"))}),
                     [](Rig& r) { QVERIFY(!r.h.view3d->toolVisible); }});
     rows.push_back({"sbtNextB4", 47, All({showCutter, [](Rig& r) { r.h.view3d->cuttersBuilt = 0; }, Click("sbtNextB4")}),
-                    [](Rig& r) { QVERIFY(r.h.view3d->cuttersBuilt > 0 && r.h.view3d->toolVisible); }});
+                    [](Rig& r) {
+                        QVERIFY(r.h.view3d->cuttersBuilt > 0 && r.h.view3d->toolVisible);
+                        // Over the work, not parked out of sight.
+                        QVERIFY(r.h.view3d->cutterInSight);
+                    }});
     // The unit of the work beside width and height, from the open on.
     const Step unitsShown = [](Rig& r) {
         for (const char* name : {"nol_lblUnita1", "nol_lblUnita2"})
