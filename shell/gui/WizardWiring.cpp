@@ -336,7 +336,8 @@ void WizardWiring::ZncPickCancelled() {
 }
 
 void WizardWiring::CommandLeft() {
-    if (!controller_ || !controller_->hasPicture() || Working()) return;
+    // While a computation runs the steps come back locked, as the panel is.
+    if (!controller_ || !controller_->hasPicture()) return;
     const PageSwitcher& pages = life_.Pages();
     const int step = controller_->page();
     // The steps still show, or the picture's own edit page or a page opened

@@ -134,6 +134,11 @@ private slots:
         }
         rig.cancelWork();
         QVERIFY(Enabled(rig.w(), kOpen) && Enabled(rig.w(), kNew) && rig.ui().pnlCmd->isEnabled());
+        // The job's steps the command took away show again: the user is not
+        // left with an empty panel.
+        QVERIFY(rig.ui().pnlCmd->isVisible());
+        QVERIFY(rig.page() >= page::kFirstStep && rig.page() <= page::kLastStep);
+        QVERIFY(rig.ui().PageControl1->currentWidget()->isVisible());
     }
 
     // Esc while the relief is built cancels the build, as its Cancel button does.
