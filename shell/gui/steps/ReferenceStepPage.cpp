@@ -33,8 +33,7 @@ void ReferenceStepPage::Build() {
     ui.txtOriginY = Edit(form, page, "txtOriginY", "lblOriginY", "Origin Y:", NumericKeys::SignedOrEnter);
     auto* group = Named(new QGroupBox("Origin", page), "grpOrigine");
     auto* corners = new QVBoxLayout(group);
-    static const char* const kNames[5] = {"rbtOrigine0", "rbtOrigine1", "rbtOrigine2", "rbtOrigine3",
-                                          "rbtOrigine4"};
+    static const char* const kNames[5] = {"rbtOrigine0", "rbtOrigine1", "rbtOrigine2", "rbtOrigine3", "rbtOrigine4"};
     static const char* const kTexts[5] = {"Centre", "Lower left", "Upper left", "Upper right", "Lower right"};
     auto* exclusive = new QButtonGroup(group);
     for (int corner : {1, 2, 3, 4, 0}) {

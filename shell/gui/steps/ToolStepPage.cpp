@@ -35,8 +35,8 @@ void ToolStepPage::Build() {
     t.shapeValue = Named(new QLabel(page), "nol_lblVariaUt");
     t.flatValue = Named(new QLabel(page), "nol_lblFlat");
     t.picture = Named(new QLabel(page), "imgTool");
-    for (QLabel* label : {t.name, t.number, t.speed, t.feedRate, t.plunge, t.diameter, t.shapeValue, t.flatValue,
-                          t.picture})
+    for (QLabel* label :
+         {t.name, t.number, t.speed, t.feedRate, t.plunge, t.diameter, t.shapeValue, t.flatValue, t.picture})
         form->addRow(label);
     p.sbtPrevB5 = Button(page, "sbtPrevB5", "Prev");
     p.sbtNextB5 = Button(page, "sbtNextB5", "Next");

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -377,6 +379,44 @@ std::vector<Row> Rows() {
     return rows;
 }
 
+// The named controls of a layout in the order a person reads them: form rows
+// top to bottom, label before field, into the groups.
+void ReadingOrder(const QLayout* layout, QStringList& names) {
+    const auto add = [&](QLayoutItem* item) {
+        if (!item) return;
+        if (QWidget* widget = item->widget()) {
+            if (!widget->objectName().isEmpty()) names << widget->objectName();
+            if (qobject_cast<QGroupBox*>(widget) && widget->layout()) ReadingOrder(widget->layout(), names);
+        } else if (const QLayout* inner = item->layout()) {
+            ReadingOrder(inner, names);
+        }
+    };
+    if (const auto* form = qobject_cast<const QFormLayout*>(layout)) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            // A spanning row answers for its label too.
+            QLayoutItem* last = nullptr;
+            for (const auto role : {QFormLayout::LabelRole, QFormLayout::FieldRole, QFormLayout::SpanningRole}) {
+                QLayoutItem* item = form->itemAt(row, role);
+                if (item != last) add(item);
+                last = item;
+            }
+        }
+    } else {
+        for (int i = 0; i < layout->count(); ++i) add(layout->itemAt(i));
+    }
+}
+
+// The named controls of a page that Tab reaches, in the order it does.
+QStringList TabOrder(QWidget* page) {
+    QStringList names;
+    QWidget* window = page->window();
+    for (QWidget* widget = window->nextInFocusChain(); widget != window; widget = widget->nextInFocusChain())
+        if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty() &&
+            !widget->objectName().startsWith("qt_"))
+            names << widget->objectName();
+    return names;
+}
+
 }  // namespace
 
 class WindowWizardTest : public QObject {
@@ -385,6 +425,82 @@ private slots:
     void initTestCase() {
         InitializeEntityModule();
         InstallPictureDecoder();
+    }
+
+    // Each step builds all of its page: the controls stand in the order the
+    // page always had (reading order, and the order Tab takes), the picture's
+    // edits under the distance read-outs that share their page.
+    void eachStepLaysOutItsPageInItsOrder_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("reading");
+        QTest::addColumn<QStringList>("tabs");
+        QTest::newRow("picture edit") << page::kDistance
+                                      << QStringList{"lblDistX1",  "txtDistX1",  "lblDistY1",       "txtDistY1",
+                                                     "lblDistX2",  "txtDistX2",  "lblDistY2",       "txtDistY2",
+                                                     "lblDistDx",  "txtDistDx",  "lblDistDy",       "txtDistDy",
+                                                     "lblDistLen", "txtDistLen", "lblDistAngle",    "txtDistAngle",
+                                                     "lblCutDx",   "txtCutDx",   "lblCutDy",        "txtCutDy",
+                                                     "lblPixelW",  "txtPixelW",  "lblPixelH",       "txtPixelH",
+                                                     "sbtFlipH",   "sbtFlipV",   "sbtRotate",       "sbtCutSel",
+                                                     "sbt2Gray",   "sbtNextB0",  "sbtCloseDistance"}
+                                      << QStringList{"txtDistX1", "txtDistY1", "txtDistX2",       "txtDistY2",
+                                                     "txtDistDx", "txtDistDy", "txtDistLen",      "txtDistAngle",
+                                                     "txtCutDx",  "txtCutDy",  "txtPixelW",       "txtPixelH",
+                                                     "sbtFlipH",  "sbtFlipV",  "sbtRotate",       "sbtCutSel",
+                                                     "sbt2Gray",  "sbtNextB0", "sbtCloseDistance"};
+        QTest::newRow("size") << page::kSize
+                              << QStringList{"lblVecLarg", "txtVecLarg",    "nol_lblUnita1", "lblVecAlt",
+                                             "txtVecAlt",  "nol_lblUnita2", "chkRatio",      "sbtDimApply",
+                                             "sbtModify",  "treInfoRas",    "sbtNextB1"}
+                              << QStringList{"treInfoRas",  "txtVecLarg", "txtVecAlt", "chkRatio",
+                                             "sbtDimApply", "sbtModify",  "sbtNextB1"};
+        QTest::newRow("reference") << page::kReference
+                                   << QStringList{"grpOrigine",  "rbtOrigine1", "rbtOrigine2",  "rbtOrigine3",
+                                                  "rbtOrigine4", "rbtOrigine0", "lblOriginX",   "txtOriginX",
+                                                  "lblOriginY",  "txtOriginY",  "sbtSetOrigin", "sbtOrigineApply",
+                                                  "sbtPrevB2",   "sbtNextB2"}
+                                   << QStringList{"txtOriginX",      "txtOriginY",  "rbtOrigine1", "rbtOrigine2",
+                                                  "rbtOrigine3",     "rbtOrigine4", "rbtOrigine0", "sbtSetOrigin",
+                                                  "sbtOrigineApply", "sbtPrevB2",   "sbtNextB2"};
+        QTest::newRow("depth") << page::kDepth
+                               << QStringList{"lblWhiteD",    "txtWhiteD", "lblBlackD",      "txtBlackD",
+                                              "sbtProfApply", "grpShRes",  "rbtShResCoarse", "rbtShResMedium",
+                                              "rbtShResFine", "sbtPrevB3", "sbtNextB3"}
+                               << QStringList{"txtWhiteD",      "txtBlackD",    "sbtProfApply", "rbtShResCoarse",
+                                              "rbtShResMedium", "rbtShResFine", "sbtPrevB3",    "sbtNextB3"};
+        QTest::newRow("NC file") << page::kNcFile
+                                 << QStringList{"sbtNewNc",       "stxNcFileName", "lblPostName", "cboPostName",
+                                                "stxPstCommento", "sbtPrevB4",     "sbtNextB4"}
+                                 << QStringList{"sbtNewNc", "cboPostName", "sbtPrevB4", "sbtNextB4"};
+        QTest::newRow("tool") << page::kTool
+                              << QStringList{"sbtSelecTool",   "sbtEditTool",     "nol_lblUtName", "nol_lblToolN",
+                                             "nol_lblSpeed",   "nol_lblFeedrate", "nol_lblPlunge", "nol_lblToolDia",
+                                             "nol_lblVariaUt", "nol_lblFlat",     "imgTool",       "sbtPrevB5",
+                                             "sbtNextB5"}
+                              << QStringList{"sbtSelecTool", "sbtEditTool", "sbtPrevB5", "sbtNextB5"};
+        QTest::newRow("cutting") << page::kCutting
+                                 << QStringList{"lblIncXY",       "txtIncXY",     "lblFeedPlane", "txtFeedPlane",
+                                                "lblFilter",      "txtFilter",    "lblStock",     "txtStock",
+                                                "chkOrizzontale", "chkVerticale", "lblPass_Z",    "sedPass_Z",
+                                                "lblAspor_Z",     "txtAspor_Z",   "imgCutPar",    "lblCutParHelp",
+                                                "grpZNC",         "chkCutColor",  "btnZNC",       "lblZNC",
+                                                "txtFiltroZNC",   "sbtZNCRegen",  "sbtNcCalc",    "sbtPrevB6",
+                                                "sbtNextB6"}
+                                 << QStringList{"txtIncXY",   "txtFeedPlane",   "txtFilter",    "btnZNC",
+                                                "txtStock",   "chkOrizzontale", "chkVerticale", "sedPass_Z",
+                                                "txtAspor_Z", "chkCutColor",    "txtFiltroZNC", "sbtZNCRegen",
+                                                "sbtNcCalc",  "sbtPrevB6",      "sbtNextB6"};
+    }
+    void eachStepLaysOutItsPageInItsOrder() {
+        QFETCH(int, page);
+        QFETCH(QStringList, reading);
+        QFETCH(QStringList, tabs);
+        const Rig rig(false);
+        QWidget* widget = rig.h.ui().pages[static_cast<std::size_t>(page)];
+        QStringList names;
+        ReadingOrder(widget->layout(), names);
+        QCOMPARE(names, reading);
+        QCOMPARE(TabOrder(widget), tabs);
     }
 
     void everyControlOfTheWizardIsReachedAndWorks_data() {
