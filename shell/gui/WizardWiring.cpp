@@ -2,22 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QMenu>
 #include <QToolBar>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSignalBlocker>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -27,15 +18,12 @@
 
 #include "engine/document/SaveName.h"
 #include "engine/gui/NcPageController.h"
-#include "engine/gui/ToolDialog.h"
 #include "engine/nc/NcFileChoice.h"
 #include "engine/picture/PictureFile.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/TObject2D.h"
 #include "kernel/program/TCADPrg.h"
 #include "kernel/program/TQVPrg2D.h"
-#include "kernel/gui/ViewportWidget.h"
-#include "kernel/view/TQVViewport2D.h"
 #include "shell/app/AppInfo.h"
 #include "shell/app/MainState.h"
 #include "shell/app/WorkBox.h"
@@ -195,29 +183,6 @@ void WizardWiring::TakeEditedValues() {
                               ReadCuttingTexts(StepOf<CuttingStepPage>().Read(), controller_->cutting()).values);
 }
 
-// The job's values back into the edits: a job document brings its own.
-void WizardWiring::ShowJobValues() {
-    const auto show = [](QLineEdit* edit, double value) { edit->setText(QString::number(value, 'g', 6)); };
-    const CuttingParameters& cutting = controller_->cutting();
-    show(ui_.txtWhiteD, controller_->reliefValues().WhiteZ);
-    show(ui_.txtBlackD, controller_->reliefValues().BlackZ);
-    show(ui_.txtIncXY, cutting.stepOver);
-    show(ui_.txtFeedPlane, cutting.feedPlaneZ);
-    show(ui_.txtFilter, cutting.filterTolerance);
-    show(pages_.txtStock, cutting.stockAllowance);
-    show(pages_.txtAspor_Z, cutting.zStep);
-    const QSignalBlocker blocker(pages_.sedPass_Z);
-    pages_.sedPass_Z->setValue(cutting.passCount);
-    pages_.chkOrizzontale->setChecked(cutting.rasterAlongX);
-    pages_.chkVerticale->setChecked(cutting.rasterAlongY);
-    pages_.chkRatio->setChecked(controller_->placement().keepRatio());
-    RunGuarded([this] {
-        const QSignalBlocker quiet(&ncPages_);
-        ncPages_.Tools().setCurrentTool(controller_->tool());
-        ShowToolTable(pages_.toolTable, ncPages_.Tools());
-    });
-}
-
 void WizardWiring::OpenPicture() {
     if (!controller_ || Working()) return;
     std::filesystem::path start = ProgramFolder() / "sample";
@@ -242,10 +207,8 @@ bool WizardWiring::LoadPicture(const std::filesystem::path& fileName) {
     QApplication::restoreOverrideCursor();
     if (opened) {
         state_.settings.FOpen = fileName.string();
-        ShowUnits();
-        const QSignalBlocker blocker(pages_.chkCutColor);
-        pages_.chkCutColor->setChecked(false);
-        ShowJobValues();
+        // The job's values back into the steps' controls: a job document brings its own.
+        for (const auto& step : steps_) step->JobOpened();
     }
     AfterAction();
     return opened;
@@ -355,15 +318,13 @@ void WizardWiring::Connect() {
         if (Working()) EndWork();
         controller_->discardJob();
     });
-    // After the settings page has taken the new unit (its handler was connected first).
-    connect(ui_.cboUnits, &QComboBox::activated, this, [this] {
-        ShowUnits();
-        Forward([this](WizardController& w) { w.setInches(state_.settings.Unit != 0); });
-    });
     // The view of the pages is there before a step's handler can run.
     pagesView_ = std::make_unique<WizardPagesView>(ui_, pages_, state_, life_, ncPages_, view3d_,
                                                    StepOf<CuttingStepPage>(), job_);
     for (const auto& step : steps_) step->Connect();
+    // After the settings page has taken the new unit (its handler was connected first).
+    connect(ui_.cboUnits, &QComboBox::activated, this,
+            [this] { Forward([this](WizardController& w) { w.setInches(state_.settings.Unit != 0); }); });
     pagesView_->OnPageShown([this] {
         for (const auto& step : steps_) step->PageShown();
     });
@@ -400,11 +361,6 @@ void WizardWiring::showCutter(bool shown) {
         ncPages_.BuildCutter();
     else
         view3d_.setToolVisible(false);
-}
-
-// The unit of the work beside the size edits, as the settings page names it.
-void WizardWiring::ShowUnits() {
-    for (QLabel* label : {pages_.nol_lblUnita1, pages_.nol_lblUnita2}) label->setText(ui_.cboUnits->currentText());
 }
 
 // --- WizardDialogs ------------------------------------------------------------

@@ -116,8 +116,6 @@ private:
     void PollWork();
     void EndWork();
     void TakeEditedValues();
-    void ShowJobValues();
-    void ShowUnits();
 
     MainWindowUi& ui_;
     MainState& state_;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <utility>
 
@@ -118,6 +119,27 @@ void CuttingStepPage::Connect() {
             w.computeNc();
         });
     });
+}
+
+void CuttingStepPage::JobOpened() {
+    const MainWindowUi& ui = host_.Ui();
+    const WizardPagesUi& p = host_.Widgets();
+    {
+        const QSignalBlocker blocker(p.chkCutColor);
+        p.chkCutColor->setChecked(false);
+    }
+    const CuttingParameters& cutting = host_.Wizard()->cutting();
+    ShowValue(ui.txtIncXY, cutting.stepOver);
+    ShowValue(ui.txtFeedPlane, cutting.feedPlaneZ);
+    ShowValue(ui.txtFilter, cutting.filterTolerance);
+    ShowValue(p.txtStock, cutting.stockAllowance);
+    ShowValue(p.txtAspor_Z, cutting.zStep);
+    {
+        const QSignalBlocker blocker(p.sedPass_Z);
+        p.sedPass_Z->setValue(cutting.passCount);
+    }
+    p.chkOrizzontale->setChecked(cutting.rasterAlongX);
+    p.chkVerticale->setChecked(cutting.rasterAlongY);
 }
 
 CuttingTexts TypedCuttingTexts(const MainWindowUi& ui, const WizardPagesUi& p) {

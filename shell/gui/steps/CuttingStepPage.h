@@ -20,6 +20,8 @@ public:
     explicit CuttingStepPage(StepHost& host);
     void Build() override;
     void Connect() override;
+    // The job's cutting values; the Z no-cut zone starts off.
+    void JobOpened() override;
 
     CuttingTexts Read() const { return TypedCuttingTexts(host_.Ui(), host_.Widgets()); }
     std::string FieldCaption(CuttingField field) const;

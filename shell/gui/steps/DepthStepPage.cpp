@@ -67,4 +67,10 @@ void DepthStepPage::Connect() {
         });
 }
 
+void DepthStepPage::JobOpened() {
+    const MainWindowUi& ui = host_.Ui();
+    ShowValue(ui.txtWhiteD, host_.Wizard()->reliefValues().WhiteZ);
+    ShowValue(ui.txtBlackD, host_.Wizard()->reliefValues().BlackZ);
+}
+
 }  // namespace calvoro

@@ -11,6 +11,7 @@ public:
     explicit DepthStepPage(StepHost& host);
     void Build() override;
     void Connect() override;
+    void JobOpened() override;
 };
 
 }  // namespace calvoro

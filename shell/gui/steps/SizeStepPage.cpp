@@ -1,6 +1,7 @@
 #include "shell/gui/steps/SizeStepPage.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -88,8 +89,20 @@ void SizeStepPage::Connect() {
         connect(edit, &QLineEdit::editingFinished, this, [this] {
             if (host_.Widgets().sbtDimApply->isEnabled()) host_.Forward([](WizardController& w) { w.applySize(); });
         });
+    // Before the controller hears of the new unit (its handler is connected later).
+    connect(host_.Ui().cboUnits, &QComboBox::activated, this, [this] { ShowUnits(); });
     connect(p.chkRatio, &QCheckBox::clicked, this,
             [this](bool on) { host_.Forward([on](WizardController& w) { w.keepRatioClicked(on); }); });
+}
+
+void SizeStepPage::ShowUnits() {
+    const WizardPagesUi& p = host_.Widgets();
+    for (QLabel* label : {p.nol_lblUnita1, p.nol_lblUnita2}) label->setText(host_.Ui().cboUnits->currentText());
+}
+
+void SizeStepPage::JobOpened() {
+    ShowUnits();
+    host_.Widgets().chkRatio->setChecked(host_.Wizard()->placement().keepRatio());
 }
 
 }  // namespace calvoro

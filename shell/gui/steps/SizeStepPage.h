@@ -11,8 +11,11 @@ public:
     explicit SizeStepPage(StepHost& host);
     void Build() override;
     void Connect() override;
+    void JobOpened() override;
 
 private:
+    // The unit of the work beside the size edits, as the settings page names it.
+    void ShowUnits();
     // A size edit typed in: the controller hears it while the view leaves
     // that edit's text alone.
     void SizeTyped(QLineEdit* edit, const std::function<void(WizardController&)>& action);

@@ -45,6 +45,10 @@ QLineEdit* ReadOnly(QFormLayout* form, QWidget* page, const char* name, const ch
     return edit;
 }
 
+void ShowValue(QLineEdit* edit, double value) {
+    edit->setText(QString::number(value, 'g', 6));
+}
+
 void PrevNext(QFormLayout* form, QPushButton* prev, QPushButton* next) {
     auto* row = new QHBoxLayout;
     if (prev) row->addWidget(prev);

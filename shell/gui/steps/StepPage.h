@@ -58,6 +58,8 @@ public:
     virtual void Connect() = 0;
     // Once the controller is there (the settings are read).
     virtual void Start() {}
+    // A picture or job was opened: the step shows the job's values.
+    virtual void JobOpened() {}
     // A page the wizard shows: what the step was waiting for ends.
     virtual void PageShown() {}
 
@@ -83,6 +85,8 @@ QPushButton* Button(QWidget* page, const char* name, const char* text);
 QLineEdit* Edit(QFormLayout* form, QWidget* page, const char* name, const char* labelName, const char* label,
                 NumericKeys keys);
 QLineEdit* ReadOnly(QFormLayout* form, QWidget* page, const char* name, const char* labelName, const char* label);
+// A job's value in an edit, as the user would type it.
+void ShowValue(QLineEdit* edit, double value);
 // Prev and Next at the foot of a page; either may be absent.
 void PrevNext(QFormLayout* form, QPushButton* prev, QPushButton* next);
 // The page's form: its own, a new one under the column a page shared with

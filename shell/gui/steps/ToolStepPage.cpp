@@ -3,6 +3,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "engine/gui/ToolDialog.h"
 #include "shell/app/Pages.h"
@@ -66,6 +67,15 @@ void ToolStepPage::Start() {
     NcPageWiring& nc = host_.NcPages();
     RunGuarded([&] { host_.Wizard()->setTool(nc.Tools().currentTool()); });
     ShowToolTable(host_.Widgets().toolTable, nc.Tools());
+}
+
+void ToolStepPage::JobOpened() {
+    RunGuarded([this] {
+        NcPageWiring& nc = host_.NcPages();
+        const QSignalBlocker quiet(&nc);
+        nc.Tools().setCurrentTool(host_.Wizard()->tool());
+        ShowToolTable(host_.Widgets().toolTable, nc.Tools());
+    });
 }
 
 void ToolStepPage::PickTool(bool editOnly) {

@@ -13,6 +13,8 @@ public:
     void Connect() override;
     // The cutter of the tool library into the controller and the table.
     void Start() override;
+    // The job's cutter in the tool library and the table.
+    void JobOpened() override;
 
 private:
     void PickTool(bool editOnly);
