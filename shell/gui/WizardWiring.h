@@ -30,8 +30,6 @@ class QToolButton;
 
 namespace calvoro {
 
-class CuttingStepPage;
-class ReferenceStepPage;
 class WizardPagesView;
 class DialogServices;
 class MainLifeCycle;
@@ -72,7 +70,7 @@ public:
     // once that corner is picked (complete).
     void CropRectanglePicked(double x1, double y1, double x2, double y2, bool complete = true);
     // "Select Pt." on the reference page makes the next left click in the 2D
-    // view the work origin; the view hands that click here.
+    // view the work origin; the reference step watches for that click.
     bool PickingOrigin() const;
     void OriginPicked(double x, double y);
     // The end of the Z no-cut point pick in the 2D view, and Esc during it.
