@@ -26,7 +26,6 @@
 #include "shell/app/CommandTable.h"
 #include "shell/gui/ColorBox.h"
 #include "shell/gui/GridCombos.h"
-#include "shell/gui/NumericKeyFilter.h"
 #include "shell/gui/PictureSlot.h"
 
 namespace calvoro {
@@ -72,14 +71,6 @@ QToolButton* ToolButton(QToolBar* bar, const char* name, const QString& text, QS
     button->setToolButtonStyle(icon == QStyle::SP_CustomBase ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
     bar->addWidget(button);
     return button;
-}
-
-QLineEdit* Edit(QFormLayout* form, QWidget* page, const char* name, const char* labelName, const QString& label,
-                NumericKeys keys) {
-    auto* edit = Named(new QLineEdit(page), name);
-    InstallNumericKeys(edit, keys);
-    form->addRow(Named(new QLabel(label, page), labelName), edit);
-    return edit;
 }
 
 QComboBox* GridCombo(QFormLayout* form, QWidget* page, const char* name, const char* labelName,
@@ -223,26 +214,6 @@ void BuildGridPage(MainWindowUi& ui) {
     form->addRow(ui.sbtCloseGridPage);
 }
 
-// The controls of the job steps that the settings and the start fill; the
-// steps themselves are laid out by the wizard.
-void BuildJobValueEdits(MainWindowUi& ui) {
-    ui.treInfoRas = Named(new QTreeWidget(ui.pages[page::kSize]), "treInfoRas");
-    ui.treInfoRas->header()->hide();
-    (new QVBoxLayout(ui.pages[page::kSize]))->addWidget(ui.treInfoRas);
-    auto* origin = new QFormLayout(ui.pages[page::kReference]);
-    ui.txtOriginX = Edit(origin, ui.pages[page::kReference], "txtOriginX", "lblOriginX", "Origin X:", NumericKeys::SignedOrEnter);
-    ui.txtOriginY = Edit(origin, ui.pages[page::kReference], "txtOriginY", "lblOriginY", "Origin Y:", NumericKeys::SignedOrEnter);
-    auto* depth = new QFormLayout(ui.pages[page::kDepth]);
-    ui.txtWhiteD = Edit(depth, ui.pages[page::kDepth], "txtWhiteD", "lblWhiteD", "Z of white:", NumericKeys::SignedOrEnter);
-    ui.txtBlackD = Edit(depth, ui.pages[page::kDepth], "txtBlackD", "lblBlackD", "Z of black:", NumericKeys::SignedOrEnter);
-    auto* cut = new QFormLayout(ui.pages[page::kCutting]);
-    ui.txtIncXY = Edit(cut, ui.pages[page::kCutting], "txtIncXY", "lblIncXY", "Step over:", NumericKeys::Positive);
-    ui.txtFeedPlane = Edit(cut, ui.pages[page::kCutting], "txtFeedPlane", "lblFeedPlane", "Feed plane:", NumericKeys::Signed);
-    ui.txtFilter = Edit(cut, ui.pages[page::kCutting], "txtFilter", "lblFilter", "Filter:", NumericKeys::Positive);
-    // The wizard's page puts it into the Z no-cut group.
-    ui.btnZNC = Named(new QPushButton("Pick Z point", ui.pages[page::kCutting]), "btnZNC");
-}
-
 void BuildRightColumn(MainWindowUi& ui, QWidget* central) {
     ui.pnlCmd = Named(new QWidget(central), "pnlCmd");
     ui.pnlCmd->setFixedWidth(234);
@@ -361,7 +332,10 @@ void BuildViewControls(QMainWindow* form, MainWindowUi& ui) {
 }  // namespace
 
 QList<QWidget*> MainWindowUi::coloredPanels() const {
-    return {form, pnlCmd, pnlTbr1, pnlTbr2, nol_pnlStatus1, pnlStatus2, treInfoRas};
+    QList<QWidget*> panels{form, pnlCmd, pnlTbr1, pnlTbr2, nol_pnlStatus1, pnlStatus2};
+    // The size step's, once the wizard has built it.
+    if (treInfoRas) panels.append(treInfoRas);
+    return panels;
 }
 
 void BuildMainWindowUi(QMainWindow* form, MainWindowUi& ui) {
@@ -388,7 +362,6 @@ void BuildMainWindowUi(QMainWindow* form, MainWindowUi& ui) {
 
     BuildSettingsPage(ui);
     BuildGridPage(ui);
-    BuildJobValueEdits(ui);
     BuildStatusBar(form, ui);
     BuildViewControls(form, ui);
 }

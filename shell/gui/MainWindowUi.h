@@ -80,7 +80,6 @@ struct MainWindowUi {
     QTabBar* tabPages = nullptr;
     QStackedWidget* PageControl1 = nullptr;
     std::array<WorkPage*, page::kCount> pages{};
-    QTreeWidget* treInfoRas = nullptr;
 
     QLabel *nol_pnlStatus1 = nullptr, *pnlStatus2 = nullptr, *pnlStatus3 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
@@ -96,10 +95,12 @@ struct MainWindowUi {
     QComboBox *nol_cboGridX = nullptr, *nol_cboGridY = nullptr, *nol_cboGridSubX = nullptr,
               *nol_cboGridSubY = nullptr;
     QCheckBox *chkUnisceGrid = nullptr, *chkUnisceSubGrid = nullptr;
-    // Job values the settings fill on the wizard's pages.
+    // Job values the settings fill on the wizard's pages, and the picture's
+    // facts on the size page: the wizard's steps (shell/gui/steps) build them.
     QLineEdit *txtOriginX = nullptr, *txtOriginY = nullptr, *txtWhiteD = nullptr, *txtBlackD = nullptr;
     QLineEdit *txtFeedPlane = nullptr, *txtIncXY = nullptr, *txtFilter = nullptr;
     QPushButton* btnZNC = nullptr;
+    QTreeWidget* treInfoRas = nullptr;
 
     // Zoom and pan of the 2D and 3D views: the view tool bar's buttons, their
     // twins in the views' right-click menu, the cancel button; the measuring

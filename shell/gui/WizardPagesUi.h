@@ -1,10 +1,10 @@
 // The controls of the job wizard's pages (picture edit, size, reference point,
 // depth, NC file and post-processor, cutter, cutting parameters) and the
 // "back" button of the NC program page, each under the object name the
-// language file uses. The pages themselves belong to the main window; the job
-// value edits the settings fill (origin, depths, feed plane, step over,
-// filter, Z no-cut button) are already there and are laid out here beside the
-// rest.
+// language file uses. Each step in shell/gui/steps builds its page's controls
+// and fills its pointers here; the job value edits the settings fill (origin,
+// depths, feed plane, step over, filter, Z no-cut button) and the picture's
+// facts are reached through the main window's members of the same names.
 #pragma once
 
 #include "engine/gui/ToolDialog.h"
@@ -19,8 +19,6 @@ class QRadioButton;
 class QSpinBox;
 
 namespace calvoro {
-
-struct MainWindowUi;
 
 struct WizardPagesUi {
     // Page 43: picture editing.
@@ -55,9 +53,5 @@ struct WizardPagesUi {
     // Page 50: back to the cutting parameters.
     QPushButton* sbtPrevB7 = nullptr;
 };
-
-// Lays the wizard's controls onto pages 43 to 50 of the window. Page 50 must
-// already hold the NC page.
-void BuildWizardPages(MainWindowUi& ui, WizardPagesUi& pages);
 
 }  // namespace calvoro

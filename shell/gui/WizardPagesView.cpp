@@ -16,12 +16,12 @@
 #include "engine/nc/NcFileChoice.h"
 #include "shell/app/MainState.h"
 #include "shell/app/Pages.h"
-#include "shell/gui/CuttingPageWiring.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/NcPageWiring.h"
 #include "shell/gui/View3D.h"
 #include "shell/gui/WizardPagesUi.h"
+#include "shell/gui/steps/CuttingStepPage.h"
 #include "shell/lang/MessageTable.h"
 #include "shell/lang/UnitLang.h"
 #include "shell/wizard/NumberText.h"
@@ -56,7 +56,7 @@ void ShowNumber(QLineEdit* edit, const std::string& text, const QLineEdit* typin
 }  // namespace
 
 WizardPagesView::WizardPagesView(MainWindowUi& ui, const WizardPagesUi& pages, MainState& state, MainLifeCycle& life,
-                                 NcPageWiring& ncPages, View3D& view3d, CuttingPageWiring& cuttingPage, Job& job)
+                                 NcPageWiring& ncPages, View3D& view3d, CuttingStepPage& cuttingPage, Job& job)
     : ui_(ui),
       pages_(pages),
       state_(state),

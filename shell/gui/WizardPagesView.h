@@ -14,7 +14,7 @@ class QLineEdit;
 
 namespace calvoro {
 
-class CuttingPageWiring;
+class CuttingStepPage;
 class MainLifeCycle;
 class NcPageWiring;
 class View3D;
@@ -25,7 +25,7 @@ struct WizardPagesUi;
 class WizardPagesView : public WizardWindow, private JobObserver {
 public:
     WizardPagesView(MainWindowUi& ui, const WizardPagesUi& pages, MainState& state, MainLifeCycle& life,
-                    NcPageWiring& ncPages, View3D& view3d, CuttingPageWiring& cuttingPage, Job& job);
+                    NcPageWiring& ncPages, View3D& view3d, CuttingStepPage& cuttingPage, Job& job);
     ~WizardPagesView() override;
     WizardPagesView(const WizardPagesView&) = delete;
     WizardPagesView& operator=(const WizardPagesView&) = delete;
@@ -61,7 +61,7 @@ private:
     MainLifeCycle& life_;
     NcPageWiring& ncPages_;
     View3D& view3d_;
-    CuttingPageWiring& cuttingPage_;
+    CuttingStepPage& cuttingPage_;
     Job& job_;
     const QLineEdit* typing_ = nullptr;
     std::function<void()> onPageShown_;

@@ -2,44 +2,32 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QMenu>
 #include <QToolBar>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSignalBlocker>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <array>
 #include <cmath>
+#include <stdexcept>
 
 #include "engine/document/SaveName.h"
 #include "engine/gui/NcPageController.h"
-#include "engine/gui/ToolDialog.h"
 #include "engine/nc/NcFileChoice.h"
 #include "engine/picture/PictureFile.h"
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/entities/TObject2D.h"
 #include "kernel/program/TCADPrg.h"
 #include "kernel/program/TQVPrg2D.h"
-#include "kernel/gui/ViewportWidget.h"
-#include "kernel/view/TQVViewport2D.h"
 #include "shell/app/AppInfo.h"
 #include "shell/app/MainState.h"
 #include "shell/app/WorkBox.h"
 #include "shell/gui/Application.h"
-#include "shell/gui/CuttingPageWiring.h"
 #include "shell/gui/WizardPagesView.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/MainLifeCycle.h"
@@ -48,6 +36,9 @@
 #include "shell/gui/StlOutputDialog.h"
 #include "shell/gui/View2DHost.h"
 #include "shell/gui/View3D.h"
+#include "shell/gui/steps/CuttingStepPage.h"
+#include "shell/gui/steps/ReferenceStepPage.h"
+#include "shell/gui/steps/StepPages.h"
 #include "shell/lang/MessageTable.h"
 #include "shell/lang/UnitLang.h"
 #include "shell/wizard/NumberText.h"
@@ -84,7 +75,9 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
       dialogs_(dialogs),
       jobView_(job_, view3d, state),
       drawing_(cad, view2d, life, state, job_) {
-    BuildWizardPages(ui, pages_);
+    // Each step lays its page out; the NC program page already holds the NC page.
+    steps_ = MakeStepPages(*this);
+    for (const auto& step : steps_) step->Build();
     state.job = &job_;
     ncPages.FollowJob(job_);
     poll_ = new QTimer(this);
@@ -101,10 +94,6 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     for (QAction* save : {ui.mnuSave}) save->setEnabled(false);
     ui.sbtSave->setEnabled(false);
     Connect();
-    // "Select Pt.": the next left click in the 2D view is the origin.
-    view2d.Widget().installEventFilter(this);
-    // The NC file's name is shortened anew whenever its label's width changes.
-    pages_.stxNcFileName->installEventFilter(this);
     // The crop's rectangle task keeps running for another rectangle; each
     // second corner is a rectangle picked, and its size shows as it moves.
     view2d.SetCutRectangleHandler([this](const TPoint2D& corner1, const TPoint2D& corner2, bool complete) {
@@ -130,10 +119,7 @@ void WizardWiring::Start() {
     settings.postName = state_.settings.Pst;
     controller_ =
         std::make_unique<WizardController>(job_, WizardServices{*pagesView_, *this, drawing_, *this}, std::move(settings));
-    RunGuarded([this] { controller_->setTool(ncPages_.Tools().currentTool()); });
-    pages_.cboPostName->clear();
-    pages_.cboPostName->addItem(Text(controller_->post().postName));
-    ShowToolTable(pages_.toolTable, ncPages_.Tools());
+    for (const auto& step : steps_) step->Start();
     AfterAction();
 }
 
@@ -143,8 +129,7 @@ bool WizardWiring::Working() const {
 
 // --- user actions ----------------------------------------------------------
 
-template <class Action>
-void WizardWiring::Forward(Action action) {
+void WizardWiring::Forward(const std::function<void(WizardController&)>& action) {
     if (!controller_ || Working()) return;
     RunGuarded([&] { action(*controller_); });
     AfterAction();
@@ -194,30 +179,8 @@ void WizardWiring::TakeEditedValues() {
     const float white = Number(ui_.txtWhiteD).value_or(controller_->reliefValues().WhiteZ);
     const float black = Number(ui_.txtBlackD).value_or(controller_->reliefValues().BlackZ);
     // A value that cannot be used yet keeps the one in force.
-    controller_->setJobValues(white, black, ReadCuttingTexts(cuttingPage_->Read(), controller_->cutting()).values);
-}
-
-// The job's values back into the edits: a job document brings its own.
-void WizardWiring::ShowJobValues() {
-    const auto show = [](QLineEdit* edit, double value) { edit->setText(QString::number(value, 'g', 6)); };
-    const CuttingParameters& cutting = controller_->cutting();
-    show(ui_.txtWhiteD, controller_->reliefValues().WhiteZ);
-    show(ui_.txtBlackD, controller_->reliefValues().BlackZ);
-    show(ui_.txtIncXY, cutting.stepOver);
-    show(ui_.txtFeedPlane, cutting.feedPlaneZ);
-    show(ui_.txtFilter, cutting.filterTolerance);
-    show(pages_.txtStock, cutting.stockAllowance);
-    show(pages_.txtAspor_Z, cutting.zStep);
-    const QSignalBlocker blocker(pages_.sedPass_Z);
-    pages_.sedPass_Z->setValue(cutting.passCount);
-    pages_.chkOrizzontale->setChecked(cutting.rasterAlongX);
-    pages_.chkVerticale->setChecked(cutting.rasterAlongY);
-    pages_.chkRatio->setChecked(controller_->placement().keepRatio());
-    RunGuarded([this] {
-        const QSignalBlocker quiet(&ncPages_);
-        ncPages_.Tools().setCurrentTool(controller_->tool());
-        ShowToolTable(pages_.toolTable, ncPages_.Tools());
-    });
+    controller_->setJobValues(white, black,
+                              ReadCuttingTexts(StepOf<CuttingStepPage>().Read(), controller_->cutting()).values);
 }
 
 void WizardWiring::OpenPicture() {
@@ -244,10 +207,8 @@ bool WizardWiring::LoadPicture(const std::filesystem::path& fileName) {
     QApplication::restoreOverrideCursor();
     if (opened) {
         state_.settings.FOpen = fileName.string();
-        ShowUnits();
-        const QSignalBlocker blocker(pages_.chkCutColor);
-        pages_.chkCutColor->setChecked(false);
-        ShowJobValues();
+        // The job's values back into the steps' controls: a job document brings its own.
+        for (const auto& step : steps_) step->JobOpened();
     }
     AfterAction();
     return opened;
@@ -317,10 +278,12 @@ void WizardWiring::CropRectanglePicked(double x1, double y1, double x2, double y
         pagesView_->showCropSelection(cut);
 }
 
+bool WizardWiring::PickingOrigin() const {
+    return StepOf<ReferenceStepPage>().PickingOrigin();
+}
+
 void WizardWiring::OriginPicked(double x, double y) {
-    if (!pickingOrigin_) return;
-    pickingOrigin_ = false;
-    Forward([&](WizardController& wizard) { wizard.originPicked(x, y); });
+    StepOf<ReferenceStepPage>().OriginPicked(x, y);
 }
 
 void WizardWiring::ZncPicked(double x, double y) {
@@ -348,14 +311,6 @@ void WizardWiring::CommandLeft() {
     pagesView_->showPage(step, true);
 }
 
-void WizardWiring::PickTool(bool editOnly) {
-    if (!controller_ || Working()) return;
-    if (ncPages_.EditTools(editOnly, &pages_.toolTable)) {
-        Forward([this](WizardController& wizard) { wizard.setTool(ncPages_.Tools().currentTool()); });
-        ncPages_.BuildCutter();
-    }
-}
-
 // --- connections -------------------------------------------------------------
 
 void WizardWiring::Connect() {
@@ -368,131 +323,23 @@ void WizardWiring::Connect() {
         if (Working()) EndWork();
         controller_->discardJob();
     });
+    // The view of the pages is there before a step's handler can run.
+    pagesView_ = std::make_unique<WizardPagesView>(ui_, pages_, state_, life_, ncPages_, view3d_,
+                                                   StepOf<CuttingStepPage>(), job_);
+    for (const auto& step : steps_) step->Connect();
     // After the settings page has taken the new unit (its handler was connected first).
-    connect(ui_.cboUnits, &QComboBox::activated, this, [this] {
-        ShowUnits();
-        Forward([this](WizardController& w) { w.setInches(state_.settings.Unit != 0); });
-    });
-    const WizardPagesUi& p = pages_;
-    const auto on = [this](QPushButton* button, void (WizardController::*step)()) {
-        connect(button, &QPushButton::clicked, this, [this, step] { Forward([step](WizardController& w) { (w.*step)(); }); });
-    };
-    on(p.sbtNextB0, &WizardController::nextFromEdit);
-    on(p.sbtFlipH, &WizardController::flipHorizontal);
-    on(p.sbtFlipV, &WizardController::flipVertical);
-    on(p.sbtRotate, &WizardController::rotate);
-    on(p.sbtCutSel, &WizardController::crop);
-    on(p.sbt2Gray, &WizardController::convertToGrey);
-    on(p.sbtModify, &WizardController::modify);
-    on(p.sbtDimApply, &WizardController::applySize);
-    on(p.sbtNextB1, &WizardController::nextFromSize);
-    on(p.sbtPrevB2, &WizardController::prevFromReference);
-    on(p.sbtNextB2, &WizardController::nextFromReference);
-    on(p.sbtProfApply, &WizardController::applyDepth);
-    on(p.sbtPrevB3, &WizardController::prevFromDepth);
-    on(p.sbtNextB3, &WizardController::nextFromDepth);
-    on(p.sbtNewNc, &WizardController::chooseNcFile);
-    on(p.sbtPrevB4, &WizardController::prevFromNcFile);
-    on(p.sbtNextB4, &WizardController::nextFromNcFile);
-    on(p.sbtPrevB5, &WizardController::prevFromTool);
-    on(p.sbtPrevB6, &WizardController::prevFromCutting);
-    on(p.sbtNextB6, &WizardController::nextFromCutting);
-    on(p.sbtPrevB7, &WizardController::prevFromProgram);
-    on(ui_.btnZNC, &WizardController::startZncPick);
-    on(p.sbtZNCRegen, &WizardController::regenerateZnc);
-    ConnectPagesOneToFive();
-    cuttingPage_ = new CuttingPageWiring(
-        ui_, pages_, [this](const std::function<void(WizardController&)>& action) { Forward(action); },
-        [this] { return controller_.get(); }, this);
-    pagesView_ = std::make_unique<WizardPagesView>(ui_, pages_, state_, life_, ncPages_, view3d_, *cuttingPage_, job_);
-    pagesView_->OnPageShown([this] { pickingOrigin_ = false; });
-}
-
-void WizardWiring::ConnectPagesOneToFive() {
-    const WizardPagesUi& p = pages_;
-    // textEdited, never textChanged: what the program writes into an edit
-    // runs no handler of the user's.
-    connect(p.txtVecLarg, &QLineEdit::textEdited, this, [this](const QString& text) {
-        pagesView_->SetTyping(pages_.txtVecLarg);
-        Forward([&](WizardController& w) { w.widthEdited(text.toStdString()); });
-        pagesView_->SetTyping(nullptr);
-    });
-    connect(p.txtVecAlt, &QLineEdit::textEdited, this, [this](const QString& text) {
-        pagesView_->SetTyping(pages_.txtVecAlt);
-        Forward([&](WizardController& w) { w.heightEdited(text.toStdString()); });
-        pagesView_->SetTyping(nullptr);
-    });
-    // Enter in a size edit, and leaving it, apply the size typed.
-    for (QLineEdit* edit : {p.txtVecLarg, p.txtVecAlt})
-        connect(edit, &QLineEdit::editingFinished, this, [this] {
-            if (pages_.sbtDimApply->isEnabled()) Forward([](WizardController& w) { w.applySize(); });
-        });
-    connect(p.chkRatio, &QCheckBox::clicked, this,
-            [this](bool on) { Forward([on](WizardController& w) { w.keepRatioClicked(on); }); });
-    for (int corner = 0; corner < 5; ++corner) {
-        const int tag = corner == 0 ? 5 : corner;
-        connect(p.rbtOrigine[corner], &QRadioButton::clicked, this,
-                [this, tag] { Forward([tag](WizardController& w) { w.cornerClicked(tag); }); });
-    }
-    for (QLineEdit* edit : {ui_.txtOriginX, ui_.txtOriginY}) {
-        connect(edit, &QLineEdit::textEdited, this, [this] { Forward([](WizardController& w) { w.originEdited(); }); });
-        connect(edit, &QLineEdit::returnPressed, this, [this] { emit pages_.sbtOrigineApply->clicked(); });
-    }
-    connect(p.sbtSetOrigin, &QPushButton::clicked, this, [this] { pickingOrigin_ = controller_ != nullptr; });
-    connect(p.sbtOrigineApply, &QPushButton::clicked, this, [this] {
-        const std::string x = ui_.txtOriginX->text().toStdString(), y = ui_.txtOriginY->text().toStdString();
-        Forward([&](WizardController& w) { w.applyTypedOrigin(x, y); });
-    });
-    connect(ui_.txtWhiteD, &QLineEdit::textEdited, this,
-            [this](const QString& t) { Forward([&](WizardController& w) { w.whiteDepthEdited(t.toStdString()); }); });
-    connect(ui_.txtBlackD, &QLineEdit::textEdited, this,
-            [this](const QString& t) { Forward([&](WizardController& w) { w.blackDepthEdited(t.toStdString()); }); });
-    for (QLineEdit* edit : {ui_.txtWhiteD, ui_.txtBlackD})
-        connect(edit, &QLineEdit::returnPressed, this, [this] { Forward([](WizardController& w) { w.applyDepth(); }); });
-    const std::pair<QRadioButton*, ShadingResolution> shading[] = {{p.rbtShResCoarse, ShadingResolution::Coarse},
-                                                                   {p.rbtShResMedium, ShadingResolution::Medium},
-                                                                   {p.rbtShResFine, ShadingResolution::Fine}};
-    for (const auto& [button, resolution] : shading)
-        connect(button, &QRadioButton::clicked, this, [this, resolution] {
-            view3d_.setShadingResolution(resolution);
-            Forward([resolution](WizardController& w) { w.shadingClicked(resolution); });
-        });
-    connect(p.cboPostName, &QComboBox::textActivated, this,
-            [this](const QString& name) { Forward([&](WizardController& w) { w.choosePost(name.toStdString()); }); });
-    connect(p.sbtSelecTool, &QPushButton::clicked, this, [this] { PickTool(false); });
-    connect(p.sbtEditTool, &QPushButton::clicked, this, [this] { PickTool(true); });
-    connect(p.sbtNextB5, &QPushButton::clicked, this, [this] {
-        Forward([this](WizardController& w) {
-            w.cuttingEdited(cuttingPage_->Read());
-            w.nextFromTool();
-        });
-    });
-    // Play keeps the user on the NC page until it ends or is stopped.
-    connect(&ncPages_.Controller(), &NcPageController::simulationRunning, p.sbtPrevB7,
-            [prev = p.sbtPrevB7](bool running) { prev->setEnabled(!running); });
-    connect(&ncPages_, &NcPageWiring::ncFileChosen, this, [this](const QString& file) {
-        if (controller_) controller_->ncFileSavedAs(file.toStdString());
-    });
-    connect(&ncPages_, &NcPageWiring::toolChanged, this, [this] {
-        if (controller_) controller_->setTool(ncPages_.Tools().currentTool());
+    connect(ui_.cboUnits, &QComboBox::activated, this,
+            [this] { Forward([this](WizardController& w) { w.setInches(state_.settings.Unit != 0); }); });
+    pagesView_->OnPageShown([this] {
+        for (const auto& step : steps_) step->PageShown();
     });
 }
 
-bool WizardWiring::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == pages_.stxNcFileName && event->type() == QEvent::Resize && pagesView_) pagesView_->ShortenNcFileName();
-    if (!controller_) return false;
-    if (pickingOrigin_ && watched == &view2d_.Widget() &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton) return false;
-        if (event->type() == QEvent::MouseButtonRelease) {
-            const QPointF at = mouse->position();
-            const TPoint2D world = view2d_.Viewport().ScreenToWorld(TPoint2D{at.x(), at.y(), 1.0});
-            OriginPicked(world.X / world.W, world.Y / world.W);
-        }
-        return true;
-    }
-    return false;
+template <class Step>
+Step& WizardWiring::StepOf() const {
+    for (const auto& step : steps_)
+        if (auto* wanted = dynamic_cast<Step*>(step.get())) return *wanted;
+    throw std::logic_error("a step of the wizard is missing from its list");
 }
 
 // --- WizardView3D ------------------------------------------------------------
@@ -523,11 +370,6 @@ void WizardWiring::showCutter(bool shown) {
     } else {
         view3d_.setToolVisible(false);
     }
-}
-
-// The unit of the work beside the size edits, as the settings page names it.
-void WizardWiring::ShowUnits() {
-    for (QLabel* label : {pages_.nol_lblUnita1, pages_.nol_lblUnita2}) label->setText(ui_.cboUnits->currentText());
 }
 
 // --- WizardDialogs ------------------------------------------------------------

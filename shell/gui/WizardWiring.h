@@ -1,7 +1,9 @@
-// The job wizard in the main window: lays its pages out, holds the Job, hands
-// every click and edit of the user to the WizardController and shows what the
-// controller decides through the window, the 2D drawing and the 3D view. The
-// 3D view and the NC page follow the Job by themselves.
+// The job wizard in the main window: holds the Job and the WizardController,
+// and gives the wizard's steps (shell/gui/steps, one class a page, each with
+// its controls and its handlers) what they share: the road of a user's action
+// to the controller, and the window, the 2D drawing and the 3D view through
+// which the controller's decisions show. The 3D view and the NC page follow
+// the Job by themselves.
 // The open and save commands of the tool bar and the File menu come here too,
 // so a button, a menu item and a test all take the same road. While the
 // controller's worker computes a relief or a program, a timer polls it, the
@@ -12,10 +14,12 @@
 #include <QString>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "shell/gui/JobView3D.h"
 #include "shell/gui/WizardDrawingHost.h"
 #include "shell/gui/WizardPagesUi.h"
+#include "shell/gui/steps/StepPage.h"
 #include "shell/wizard/Job.h"
 #include "shell/wizard/WizardController.h"
 #include "shell/wizard/WizardServices.h"
@@ -26,7 +30,6 @@ class QToolButton;
 
 namespace calvoro {
 
-class CuttingPageWiring;
 class WizardPagesView;
 class DialogServices;
 class MainLifeCycle;
@@ -37,7 +40,7 @@ class View3D;
 struct MainState;
 struct MainWindowUi;
 
-class WizardWiring : public QObject, private WizardView3D, private WizardDialogs {
+class WizardWiring : public QObject, private StepHost, private WizardView3D, private WizardDialogs {
     Q_OBJECT
 public:
     WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& life, TQVCmp2D& cad, View2DHost& view2d,
@@ -67,8 +70,8 @@ public:
     // once that corner is picked (complete).
     void CropRectanglePicked(double x1, double y1, double x2, double y2, bool complete = true);
     // "Select Pt." on the reference page makes the next left click in the 2D
-    // view the work origin; the view hands that click here.
-    bool PickingOrigin() const { return pickingOrigin_; }
+    // view the work origin; the reference step watches for that click.
+    bool PickingOrigin() const;
     void OriginPicked(double x, double y);
     // The end of the Z no-cut point pick in the 2D view, and Esc during it.
     void ZncPicked(double x, double y);
@@ -78,9 +81,19 @@ public:
     void CommandLeft();
 
     // A relief or program is being computed (the timer polls it).
-    bool Working() const;
+    bool Working() const override;
 
 private:
+    // StepHost.
+    MainWindowUi& Ui() override { return ui_; }
+    WizardPagesUi& Widgets() override { return pages_; }
+    void Forward(const std::function<void(WizardController&)>& action) override;
+    WizardController* Wizard() override { return controller_.get(); }
+    WizardPagesView& PagesView() override { return *pagesView_; }
+    View2DHost& View2D() override { return view2d_; }
+    View3D& View3d() override { return view3d_; }
+    NcPageWiring& NcPages() override { return ncPages_; }
+
     // WizardView3D.
     void set3DMode(bool on) override;
     void redrawSurface(const ZncFilter& filter) override;
@@ -92,21 +105,15 @@ private:
     bool confirmDiscard() override;
     void showMessage(const std::string& text) override;
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
     void Connect();
-    void ConnectPagesOneToFive();
-    // Runs a user's action on the controller, then follows what it started.
-    template <class Action>
-    void Forward(Action action);
+    // The step of that kind in the list.
+    template <class Step>
+    Step& StepOf() const;
     void AfterAction();
     void BeginWork();
     void PollWork();
     void EndWork();
     void TakeEditedValues();
-    void ShowJobValues();
-    void ShowUnits();
-    void PickTool(bool editOnly);
 
     MainWindowUi& ui_;
     MainState& state_;
@@ -119,12 +126,11 @@ private:
     Job job_;
     JobView3D jobView_;
     WizardDrawingHost drawing_;
-    CuttingPageWiring* cuttingPage_ = nullptr;
+    std::vector<std::unique_ptr<StepPage>> steps_;
     std::unique_ptr<WizardPagesView> pagesView_;
     std::unique_ptr<WizardController> controller_;
     QTimer* poll_ = nullptr;
     QToolButton* cancel_ = nullptr;
-    bool pickingOrigin_ = false;
 };
 
 }  // namespace calvoro

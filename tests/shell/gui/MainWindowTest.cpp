@@ -206,8 +206,8 @@ private slots:
         w.Settings().FormColorPicked(clSilver);
         QVERIFY(h.ui().PageControl1->isVisible() && !h.ui().tabPages->isVisible());
         QCOMPARE(h.ui().form->palette().color(QPalette::Window), QColor(192, 192, 192));
-        w.LifeCycle().VisPagine({44, 45, 46, 47, 48, 49});
-        QCOMPARE(h.ui().PageControl1->currentIndex(), 44);
+        w.LifeCycle().VisPagine({page::kSize, page::kReference, page::kDepth, page::kNcFile, page::kTool, page::kCutting});
+        QCOMPARE(h.ui().PageControl1->currentIndex(), page::kSize);
         QCOMPARE(h.ui().pnlStatus2->text(), Lang("416"));
         w.LifeCycle().VisPagine({page::kHide});
         QVERIFY(!h.ui().PageControl1->isVisible());
@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(w.State().settings.FOpen, h.install.picture().string());
         // Nothing to save until the depth is applied or a program computed.
         QVERIFY(!h.ui().sbtSave->isEnabled() && !h.ui().mnuSave->isEnabled());
-        QCOMPARE(h.ui().PageControl1->currentIndex(), 44);
+        QCOMPARE(h.ui().PageControl1->currentIndex(), page::kSize);
         const QTreeWidgetItem* root = h.ui().treInfoRas->topLevelItem(0);
         QCOMPARE(root->childCount(), 5);
         QCOMPARE(root->child(0)->text(0), Lang("110") + "ramp.bmp");
@@ -244,7 +244,7 @@ private slots:
         QTRY_VERIFY(!w.Wizard().Working());
         QCOMPARE(h.view3d->reliefWidth, 40);
         QCOMPARE(h.view3d->reliefHeight, 30);
-        QCOMPARE(h.ui().PageControl1->currentIndex(), 46);
+        QCOMPARE(h.ui().PageControl1->currentIndex(), page::kDepth);
 
         // A file that is no picture is reported; the picture in hand stays.
         h.install.write("broken.bmp", "BM not really");

@@ -50,13 +50,13 @@ private slots:
         const QStringList line{"nol_stxLineaDeltaX", "nol_stxLineaDeltaY", "nol_stxLungLinea", "nol_stxAngoloLinea"};
         const QStringList distance{"txtDistDx", "txtDistDy", "txtDistLen", "txtDistAngle"};
         QTest::newRow("line, rubber straight down")
-            << "mnuLine" << QPointF(0, -10) << "Esc" << 29 << line << QList<double>{0, -10, 10, 270} << 0;
-        QTest::newRow("line, placed") << "mnuLine" << QPointF(-30, 40) << "click" << 29 << line
+            << "mnuLine" << QPointF(0, -10) << "Esc" << page::kLineInfo << line << QList<double>{0, -10, 10, 270} << 0;
+        QTest::newRow("line, placed") << "mnuLine" << QPointF(-30, 40) << "click" << page::kLineInfo << line
                                       << QList<double>{-30, 40, 50, 126.87} << 1;
         QTest::newRow("distance, two points")
-            << "mnuMeasure" << QPointF(-10, 0) << "click" << 43 << distance << QList<double>{-10, 0, 10, 180} << 0;
+            << "mnuMeasure" << QPointF(-10, 0) << "click" << page::kDistance << distance << QList<double>{-10, 0, 10, 180} << 0;
         QTest::newRow("distance, Esc after a move")
-            << "mnuMeasure" << QPointF(20, -20) << "Esc" << 43 << distance << QList<double>{20, -20, 28.284, 315} << 0;
+            << "mnuMeasure" << QPointF(20, -20) << "Esc" << page::kDistance << distance << QList<double>{20, -20, 28.284, 315} << 0;
     }
     void readoutsFollowThePickedPoints() {
         QFETCH(QString, command);

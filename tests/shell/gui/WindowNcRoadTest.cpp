@@ -106,7 +106,7 @@ private slots:
 
     void theNcPageBuildsTheCutterOfTheToolFormAtTheFeedPlane() {
         Road road;
-        QCOMPARE(road.page(), 50);
+        QCOMPARE(road.page(), page::kProgram);
         QVERIFY(road.view->cutterBuilds > 0);
         const ToolRecord tool = road.h.window->NcPages().Tools().currentTool();
         QCOMPARE(road.view->cutter.diameter, tool.diameter);
@@ -165,7 +165,7 @@ private slots:
     void theCuttingPageButtonsStayPutWhateverTheHelpSays() {
         Road road;
         road.click(road.pages().sbtPrevB7);
-        QCOMPARE(road.page(), 49);
+        QCOMPARE(road.page(), page::kCutting);
         QPushButton* prev = road.pages().sbtPrevB6;
         const int y = prev->y();
         road.h.window->activateWindow();
@@ -184,7 +184,7 @@ private slots:
     void aLongNcFileNameFitsItsLabel() {
         Road road;
         for (QPushButton* prev : {road.pages().sbtPrevB7, road.pages().sbtPrevB6, road.pages().sbtPrevB5}) road.click(prev);
-        QCOMPARE(road.page(), 47);
+        QCOMPARE(road.page(), page::kNcFile);
         const fs::path folder = road.file("a_folder_whose_name_is_far_too_long_for_the_page/and_one_more_level");
         fs::create_directories(folder);
         const QString name = QString::fromStdString((folder / "dome.nc").string());
@@ -202,7 +202,7 @@ private slots:
         Road road;
         road.click(road.pages().sbtPrevB7);
         road.click(road.pages().sbtPrevB6);
-        QCOMPARE(road.page(), 48);
+        QCOMPARE(road.page(), page::kTool);
         const auto size = [&] { return fs::file_size(road.h.install.root() / "Tool.db"); };
         const auto before = size();
         int fullWidth = 0, compactWidth = 0;

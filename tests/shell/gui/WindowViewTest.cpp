@@ -227,7 +227,7 @@ private slots:
         GridValues grid = w.Settings().Grid();
         grid.XSnap = 7.5;
         w.Settings().SetGrid(grid);
-        w.LifeCycle().VisPagine({6});
+        w.LifeCycle().VisPagine({page::kSnap});
         QCOMPARE(ui.nol_cboXSnap->currentText(), QString("7.5"));
         // Snap X typed on the snap page: Y follows while they are coupled.
         struct Snap {
@@ -251,10 +251,10 @@ private slots:
         }
 
         for (QToolButton* close : {ui.SpeedButton9}) {
-            w.LifeCycle().VisPagine({29});
+            w.LifeCycle().VisPagine({page::kLineInfo});
             w.LifeCycle().Messaggio("busy");
             close->click();
-            QCOMPARE(ui.PageControl1->currentIndex(), 43);
+            QCOMPARE(ui.PageControl1->currentIndex(), page::kDistance);
             QCOMPARE(ui.pnlStatus2->text(), QString());
         }
     }
@@ -298,7 +298,7 @@ private slots:
         Harness h;
         MainWindow& w = h.start();
         QTreeWidget* tree = h.ui().TreeGeo;
-        QVERIFY(tree->isVisibleTo(h.ui().pages[7]));
+        QVERIFY(tree->isVisibleTo(h.ui().pages[page::kLayer]));
         w.LocalCad().AddObject2D(-1, std::make_unique<TLine2D>(-1, MakePoint2D(0, 0), MakePoint2D(1, 1)));
         w.LocalCad().AddObject2D(-1, std::make_unique<TCerchio2D>(-1, MakePoint2D(0, 0), MakePoint2D(1, 0)));
         QTRY_COMPARE(tree->topLevelItemCount(), 1);

@@ -31,7 +31,7 @@ private slots:
         rig.walkToCutting(rig.file("dome.nc"));
         rig.click(rig.p().sbtNcCalc);
         rig.click(rig.p().sbtNextB6);
-        QCOMPARE(rig.page(), 50);
+        QCOMPARE(rig.page(), page::kProgram);
         const std::string first = ReadWholeFile(rig.file("dome.nc"));
         QVERIFY(first.size() > 100);
         QCOMPARE(rig.w().NcPages().Controller().programText(), first);
@@ -50,7 +50,7 @@ private slots:
         rig.dialogs.fileToOpen = QString::fromStdString(rig.file("dome.pxm").string());
         QTest::mouseClick(rig.ui().sbtOpen, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!rig.wiring().Working(), 60000);
-        QCOMPARE(rig.page(), 49);
+        QCOMPARE(rig.page(), page::kCutting);
         rig.click(rig.p().sbtNcCalc);
         QCOMPARE(ReadWholeFile(rig.file("dome.nc")), first);
         QCOMPARE(rig.h.errors, QStringList());

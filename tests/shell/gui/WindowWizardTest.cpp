@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -40,9 +42,13 @@ namespace {
 
 using Step = std::function<void(Rig&)>;
 
+// A row's control is reached off the wizard's pages (tool bar, File menu),
+// with the picture opened on its first page.
+constexpr int kOffThePages = -1;
+
 struct Row {
     const char* names;  // the controls' objectNames; an empty act clicks the first
-    int page;           // the wizard's page it is reached on (0: tool bar, File menu)
+    int page;           // the wizard's page it is reached on, or kOffThePages
     Step act, check;
 };
 
@@ -150,22 +156,22 @@ std::vector<Row> Rows() {
     const auto seen = std::make_shared<QPointF>();
     std::vector<Row> rows = {
         // The open asks before the picture in the drawing goes; No keeps it.
-        {"sbtOpen", 0, OpenTheRamp(true, [](Rig& r) { QTest::mouseClick(r.ui().sbtOpen, Qt::LeftButton); }),
-         All({Asked(), OnPage(44), [](Rig& r) { QVERIFY(r.w().windowTitle().endsWith("ramp.bmp")); }})},
-        {"mnuOpen", 0, OpenTheRamp(false, [](Rig& r) { r.ui().mnuOpen->trigger(); }),
+        {"sbtOpen", kOffThePages, OpenTheRamp(true, [](Rig& r) { QTest::mouseClick(r.ui().sbtOpen, Qt::LeftButton); }),
+         All({Asked(), OnPage(page::kSize), [](Rig& r) { QVERIFY(r.w().windowTitle().endsWith("ramp.bmp")); }})},
+        {"mnuOpen", kOffThePages, OpenTheRamp(false, [](Rig& r) { r.ui().mnuOpen->trigger(); }),
          All({Asked(), [](Rig& r) { QCOMPARE(r.w().LocalCad().ObjectCount(), 1); }})},
-        {"sbtModify", 44, {}, OnPage(43)},
-        {"sbtFlipH", 43, {}, [](Rig& r) { QCOMPARE(int(r.wizard().picture().row(0)[0]), 39 * 6); }},
+        {"sbtModify", page::kSize, {}, OnPage(page::kDistance)},
+        {"sbtFlipH", page::kDistance, {}, [](Rig& r) { QCOMPARE(int(r.wizard().picture().row(0)[0]), 39 * 6); }},
         // A relief built on page 46 is outdated by a flip.
-        {"sbtFlipV", 46, [](Rig& r) { r.click({r.p().sbtPrevB3, r.p().sbtPrevB2, r.p().sbtModify, r.p().sbtFlipV}); },
+        {"sbtFlipV", page::kDepth, [](Rig& r) { r.click({r.p().sbtPrevB3, r.p().sbtPrevB2, r.p().sbtModify, r.p().sbtFlipV}); },
          [](Rig& r) { QVERIFY(r.wizard().reliefOutdated()); }},
         // The upper right corner chosen holds for the turned picture.
-        {"sbtRotate", 45,
+        {"sbtRotate", page::kReference,
          [](Rig& r) { r.click({r.p().rbtOrigine[3], r.p().sbtPrevB2, r.p().sbtModify, r.p().sbtRotate}); },
          All({Origin(-29, -39), [](Rig& r) { QCOMPARE(r.wizard().picture().width, 30); }})},
-        {"sbt2Gray", 43, {}, [](Rig& r) { QVERIFY(r.wizard().reliefOutdated() && r.wizard().ncOutdated()); }},
+        {"sbt2Gray", page::kDistance, {}, [](Rig& r) { QVERIFY(r.wizard().reliefOutdated() && r.wizard().ncOutdated()); }},
         // A rectangle picked corner to corner, either way round.
-        {"sbtCutSel txtCutDx txtPixelW", 43,
+        {"sbtCutSel txtCutDx txtPixelW", page::kDistance,
          All({Enabled("/ sbtCutSel"), [](Rig& r) { r.wiring().CropRectanglePicked(30, 25, 10, 5); },
               Text("txtCutDx", "20.000"), Text("txtPixelW", "21"), Click("sbtCutSel"), Enabled("/ sbtCutSel")}),
          [](Rig& r) { QVERIFY(r.wizard().picture().width == 21 && r.wizard().picture().height == 21); }},
@@ -173,7 +179,7 @@ std::vector<Row> Rows() {
         // corner moves (a pixel of the picture is a millimetre, and its pixels
         // count both ends); it counts once that corner is clicked, and no
         // longer once the next click starts another.
-        {"txtCutDy txtPixelH", 43,
+        {"txtCutDy txtPixelH", page::kDistance,
          All({ClickInView(10, 5), MoveInView(30, 25), Near("txtCutDx", 20), Near("txtCutDy", 20),
               Near("txtPixelW", 21), Near("txtPixelH", 21), Enabled("/ sbtCutSel"), MoveInView(34, 20),
               Near("txtCutDx", 24), Near("txtPixelH", 16), Enabled("/ sbtCutSel"), ClickInView(34, 20),
@@ -182,72 +188,72 @@ std::vector<Row> Rows() {
              r.wizard().crop();  // the rectangle left behind crops nothing
              QCOMPARE(r.wizard().picture().width, 40);
          }})},
-        {"sbtNextB0", 43, {}, OnPage(44)},
-        {"txtVecLarg sbtDimApply", 44, All({Type("txtVecLarg", "78"), Text("txtVecAlt", "58.500"),
+        {"sbtNextB0", page::kDistance, {}, OnPage(page::kSize)},
+        {"txtVecLarg sbtDimApply", page::kSize, All({Type("txtVecLarg", "78"), Text("txtVecAlt", "58.500"),
                                             Enabled("sbtDimApply / sbtNextB1"), Click("sbtDimApply")}),
          Enabled("sbtNextB1 / sbtDimApply")},
-        {"txtVecAlt", 44, Type("txtVecAlt", "0"), [](Rig& r) { QCOMPARE(r.wiring().CurrentJob().info().SizeY, 29.0f); }},
-        {"chkRatio", 44, All({Click("chkRatio"), Type("txtVecLarg", "100")}), Text("txtVecAlt", "29.000")},
-        {"cboUnits", 44, [](Rig& r) { emit r.ui().cboUnits->activated(1); },  // inches
+        {"txtVecAlt", page::kSize, Type("txtVecAlt", "0"), [](Rig& r) { QCOMPARE(r.wiring().CurrentJob().info().SizeY, 29.0f); }},
+        {"chkRatio", page::kSize, All({Click("chkRatio"), Type("txtVecLarg", "100")}), Text("txtVecAlt", "29.000")},
+        {"cboUnits", page::kSize, [](Rig& r) { emit r.ui().cboUnits->activated(1); },  // inches
          All({Text("txtVecLarg", "39.0000"), [](Rig& r) { QCOMPARE(r.wizard().post().unitsFlag, 1); }})},
-        {"sbtNextB1", 44, {}, OnPage(45)},
-        {"txtOriginX sbtOrigineApply", 45,
+        {"sbtNextB1", page::kSize, {}, OnPage(page::kReference)},
+        {"txtOriginX sbtOrigineApply", page::kReference,
          All({Type("txtOriginX", "5"), Enabled("sbtOrigineApply / sbtNextB2"), Click("sbtOrigineApply")}),
          All({Origin(-5, 0), Enabled("sbtNextB2")})},
         // A click in the view moves the origin only after Select Pt.
-        {"sbtSetOrigin", 45, KeepingPictureOnScreen(All({pick, Click("sbtSetOrigin"), pick}), seen),
+        {"sbtSetOrigin", page::kReference, KeepingPictureOnScreen(All({pick, Click("sbtSetOrigin"), pick}), seen),
          All({Origin(-3, -4), [](Rig& r) { QVERIFY(!r.wiring().PickingOrigin()); }, PictureStill(seen)})},
-        {"sbtPrevB2", 45, {}, OnPage(44)},
-        {"sbtNextB2", 45, {}, All({OnPage(46), [](Rig& r) { QVERIFY(r.w().State().View3D && r.h.view3d->reliefWidth == 40); }})},
-        {"txtBlackD sbtProfApply", 46,
+        {"sbtPrevB2", page::kReference, {}, OnPage(page::kSize)},
+        {"sbtNextB2", page::kReference, {}, All({OnPage(page::kDepth), [](Rig& r) { QVERIFY(r.w().State().View3D && r.h.view3d->reliefWidth == 40); }})},
+        {"txtBlackD sbtProfApply", page::kDepth,
          All({Type("txtBlackD", "-10"), Enabled("sbtProfApply / sbtNextB3"), Click("sbtProfApply")}),
          All({Enabled("sbtNextB3 sbtSave"), [](Rig& r) { QCOMPARE(r.h.view3d->boxSizeZ, 10.0f); }})},
-        {"sbtPrevB3", 46, {}, [](Rig& r) { QCOMPARE(r.page(), 45); QVERIFY(!r.w().State().View3D); }},
+        {"sbtPrevB3", page::kDepth, {}, [](Rig& r) { QCOMPARE(r.page(), page::kReference); QVERIFY(!r.w().State().View3D); }},
         // The NC file is asked for once, on the way to page 47.
-        {"sbtNextB3", 46, SaveAs("job", Click("sbtNextB3")), All({OnPage(47), [](Rig& r) {
+        {"sbtNextB3", page::kDepth, SaveAs("job", Click("sbtNextB3")), All({OnPage(page::kNcFile), [](Rig& r) {
              QCOMPARE(r.dialogs.saveFilters.size(), 1);
              QVERIFY(r.p().stxNcFileName->text().endsWith("job.nc", Qt::CaseInsensitive));
          }})},
-        {"sbtNewNc", 47, SaveAs("b.nc", Click("sbtNewNc")),
+        {"sbtNewNc", page::kNcFile, SaveAs("b.nc", Click("sbtNewNc")),
          [](Rig& r) { QCOMPARE(r.wizard().ncFileName(), r.file("b.nc")); }},
-        {"cboPostName", 47, [](Rig& r) { emit r.p().cboPostName->textActivated("Fanuc_mm"); },
+        {"cboPostName", page::kNcFile, [](Rig& r) { emit r.p().cboPostName->textActivated("Fanuc_mm"); },
          [](Rig& r) { QVERIFY(!r.p().stxPstCommento->text().isEmpty()); }},
-        {"sbtPrevB4", 47, {}, OnPage(46)},
-        {"sbtNextB4", 47, {}, OnPage(48)},
-        {"sbtSelecTool", 48, {}, [](Rig& r) { QVERIFY(qobject_cast<ToolDialog*>(r.dialogs.modal.value(0))); }},
-        {"sbtEditTool", 48, {}, [](Rig& r) { QCOMPARE(r.dialogs.modal.size(), 1); }},
-        {"sbtPrevB5", 48, {}, OnPage(47)},
-        {"sbtNextB5", 48, {}, All({OnPage(49), Enabled("sbtNcCalc / sbtNextB6")})},
-        {"sbtNcCalc", 49, {}, All({Enabled("sbtNextB6 / sbtNcCalc"), [](Rig& r) {
+        {"sbtPrevB4", page::kNcFile, {}, OnPage(page::kDepth)},
+        {"sbtNextB4", page::kNcFile, {}, OnPage(page::kTool)},
+        {"sbtSelecTool", page::kTool, {}, [](Rig& r) { QVERIFY(qobject_cast<ToolDialog*>(r.dialogs.modal.value(0))); }},
+        {"sbtEditTool", page::kTool, {}, [](Rig& r) { QCOMPARE(r.dialogs.modal.size(), 1); }},
+        {"sbtPrevB5", page::kTool, {}, OnPage(page::kNcFile)},
+        {"sbtNextB5", page::kTool, {}, All({OnPage(page::kCutting), Enabled("sbtNcCalc / sbtNextB6")})},
+        {"sbtNcCalc", page::kCutting, {}, All({Enabled("sbtNextB6 / sbtNcCalc"), [](Rig& r) {
              QCOMPARE(r.w().NcPages().Controller().programText(), ReadWholeFile(r.file("a.nc")));
              QVERIFY(!r.ui().ProgressBar1->isVisible());
          }})},
-        {"sbtNextB6", 49, All({Click("sbtNcCalc"), Click("sbtNextB6")}),
-         All({OnPage(50), [](Rig& r) { QVERIFY(r.w().NcPages().Page().isVisible()); }})},
-        {"sbtPrevB7", 50, {}, OnPage(49)},
-        {"sbtPrevB6", 49, {}, OnPage(48)},
-        {"chkVerticale chkOrizzontale", 49,
+        {"sbtNextB6", page::kCutting, All({Click("sbtNcCalc"), Click("sbtNextB6")}),
+         All({OnPage(page::kProgram), [](Rig& r) { QVERIFY(r.w().NcPages().Page().isVisible()); }})},
+        {"sbtPrevB7", page::kProgram, {}, OnPage(page::kCutting)},
+        {"sbtPrevB6", page::kCutting, {}, OnPage(page::kTool)},
+        {"chkVerticale chkOrizzontale", page::kCutting,
          All({Click("chkVerticale"), [](Rig& r) { QVERIFY(r.wizard().cutting().rasterAlongY); }, Click("chkOrizzontale")}),
          [](Rig& r) { QVERIFY(!r.wizard().cutting().rasterAlongX && r.wizard().cutting().rasterAlongY); }},
-        {"chkCutColor", 49, {}, Enabled("btnZNC sbtZNCRegen")},
-        {"btnZNC", 49, All({Click("chkCutColor"), Click("btnZNC")}), [](Rig& r) {
+        {"chkCutColor", page::kCutting, {}, Enabled("btnZNC sbtZNCRegen")},
+        {"btnZNC", page::kCutting, All({Click("chkCutColor"), Click("btnZNC")}), [](Rig& r) {
              QVERIFY(r.w().State().ActiveCommand == kZncPickMode && !r.w().State().View3D);
              QCOMPARE(r.ui().pnlStatus2->text(), Lang("932"));
          }},
-        {"txtFiltroZNC", 49, All({Click("chkCutColor"), Click("sbtNcCalc"), Type("txtFiltroZNC", "0.5")}),
+        {"txtFiltroZNC", page::kCutting, All({Click("chkCutColor"), Click("sbtNcCalc"), Type("txtFiltroZNC", "0.5")}),
          [](Rig& r) { QVERIFY(r.wizard().ncOutdated() && r.wizard().zncFilter().tolerance == 0.5f); }},
-        {"sedPass_Z", 49, All({Click("sbtNcCalc"), [](Rig& r) { r.p().sedPass_Z->setValue(2); }}),
+        {"sedPass_Z", page::kCutting, All({Click("sbtNcCalc"), [](Rig& r) { r.p().sedPass_Z->setValue(2); }}),
          All({Enabled("/ sbtNextB6"), [](Rig& r) { QCOMPARE(r.wizard().cutting().passCount, 2); }})},
-        {"sbtZNCRegen", 49, All({Click("chkCutColor"), Click("sbtZNCRegen")}), [](Rig&) {}},
-        {"sbtNew", 50, [](Rig& r) { r.dialogs.answers = {true}; QTest::mouseClick(r.ui().sbtNew, Qt::LeftButton); },
+        {"sbtZNCRegen", page::kCutting, All({Click("chkCutColor"), Click("sbtZNCRegen")}), [](Rig&) {}},
+        {"sbtNew", page::kProgram, [](Rig& r) { r.dialogs.answers = {true}; QTest::mouseClick(r.ui().sbtNew, Qt::LeftButton); },
          All({Asked(), Enabled("/ sbtSave"), [](Rig& r) { QVERIFY(!r.wizard().hasPicture()); }})},
-        {"sbtSave", 50, SaveAs("job", Click("sbtSave")), [](Rig& r) { QVERIFY(fs::exists(r.file("job.pxm"))); }},
+        {"sbtSave", page::kProgram, SaveAs("job", Click("sbtSave")), [](Rig& r) { QVERIFY(fs::exists(r.file("job.pxm"))); }},
         // The STL dialog names the file the relief goes to.
-        {"sbtSave mnuSave", 50, SaveAs("relief.stl", Click("sbtSave")), [](Rig& r) {
+        {"sbtSave mnuSave", page::kProgram, SaveAs("relief.stl", Click("sbtSave")), [](Rig& r) {
              QCOMPARE(r.dialogs.stlCaption, QString::fromStdString(r.file("relief.stl").string()));
              QVERIFY(fs::file_size(r.file("relief.stl")) > 84);
          }},
-        {"mnuSave", 50, SaveAs("drawing.dxf", [](Rig& r) { r.ui().mnuSave->trigger(); }),
+        {"mnuSave", page::kProgram, SaveAs("drawing.dxf", [](Rig& r) { r.ui().mnuSave->trigger(); }),
          [](Rig& r) { QVERIFY(ReadWholeFile(r.file("drawing.dxf")).find("EOF") != std::string::npos); }},
     };
     // The cutter simulated on the NC page and the machining time leave the 3D
@@ -264,22 +270,22 @@ std::vector<Row> Rows() {
         QCOMPARE(r.h.view3d->hud, QString());
     };
     // Another picture: nothing of the last job's program, nor its relief, in 3D.
-    rows.push_back({"sbtOpen", 50, All({simulate, OpenTheRamp(true, Click("sbtOpen"))}),
+    rows.push_back({"sbtOpen", page::kProgram, All({simulate, OpenTheRamp(true, Click("sbtOpen"))}),
                     All({noOldProgramIn3D, [](Rig& r) { QCOMPARE(r.h.view3d->reliefWidth, 0); }})});
-    rows.push_back({"txtIncXY", 50, All({simulate, Click("sbtPrevB7"), Type("txtIncXY", "2")}), noOldProgramIn3D});
+    rows.push_back({"txtIncXY", page::kProgram, All({simulate, Click("sbtPrevB7"), Type("txtIncXY", "2")}), noOldProgramIn3D});
     // A new size taken after the relief was built: the 3D relief is drawn at it.
-    rows.push_back({"sbtNextB2", 46,
+    rows.push_back({"sbtNextB2", page::kDepth,
                     All({Click("sbtPrevB3"), Click("sbtPrevB2"), Type("txtVecLarg", "78"), Click("sbtDimApply"),
                          Click("sbtNextB1"), Click("sbtNextB2")}),
                     [](Rig& r) { QCOMPARE(r.h.view3d->reliefPixelSize, 2.0f); }});
     // Another picture: the crop page shows no selection of the last one.
-    rows.push_back({"txtCutDx txtCutDy txtPixelW txtPixelH", 43,
+    rows.push_back({"txtCutDx txtCutDy txtPixelW txtPixelH", page::kDistance,
                     All({[](Rig& r) { r.wiring().CropRectanglePicked(30, 25, 10, 5); }, Text("txtCutDx", "20.000"),
                          OpenTheRamp(true, Click("sbtOpen"))}),
                     All({Text("txtCutDx", ""), Text("txtCutDy", ""), Text("txtPixelW", ""), Text("txtPixelH", ""),
                          Enabled("/ sbtCutSel")})});
     // Esc during the Z no-cut pick: the page's own message comes back.
-    rows.push_back({"btnZNC", 49,
+    rows.push_back({"btnZNC", page::kCutting,
                     All({Click("chkCutColor"), Click("btnZNC"),
                          [](Rig& r) { QTest::keyClick(&r.w().View2D().Widget(), Qt::Key_Escape); }}),
                     [](Rig& r) {
@@ -288,7 +294,7 @@ std::vector<Row> Rows() {
                     }});
     // A new picture starts without the NC file of the last job: Next on the
     // depth page asks for one, proposing the new picture's name.
-    rows.push_back({"sbtNextB3", 50,
+    rows.push_back({"sbtNextB3", page::kProgram,
                     [](Rig& r) {
                         r.dialogs.answers = {true};
                         QVERIFY(r.wiring().LoadPicture(WriteDome(r.file("dome.bmp"), 20, 10)));
@@ -296,7 +302,7 @@ std::vector<Row> Rows() {
                         r.dialogs.saveProposals.clear();
                         r.click({r.p().sbtNextB1, r.p().sbtNextB2, r.p().sbtNextB3});
                     },
-                    All({OnPage(47), [](Rig& r) {
+                    All({OnPage(page::kNcFile), [](Rig& r) {
                              QCOMPARE(r.dialogs.saveProposals.size(), 1);
                              QCOMPARE(fs::path(r.dialogs.saveProposals[0].toStdString()).stem(), fs::path("dome"));
                              QCOMPARE(r.wizard().ncFileName(), r.file("dome.nc"));
@@ -308,7 +314,7 @@ std::vector<Row> Rows() {
         {"txtFilter", "."}, {"txtAspor_Z", "."}};
     for (const auto& [edit, text] : badValues) {
         const char* edit_ = edit;
-        rows.push_back({edit, 49, All({Type(edit, text), [](Rig& r) { fs::remove(r.file("a.nc")); }, Click("sbtNcCalc")}),
+        rows.push_back({edit, page::kCutting, All({Type(edit, text), [](Rig& r) { fs::remove(r.file("a.nc")); }, Click("sbtNcCalc")}),
                         [edit_](Rig& r) {
                             QCOMPARE(r.h.errors.size(), 1);
                             const QString label = r.w().findChild<QLabel*>(QString(edit_).replace("txt", "lbl"))->text();
@@ -319,7 +325,7 @@ std::vector<Row> Rows() {
                         }});
     }
     // Leaving a size edit applies the size typed, as Enter does.
-    rows.push_back({"txtVecLarg", 44, All({Focus("txtVecLarg"), Type("txtVecLarg", "78"), Focus("txtVecAlt")}),
+    rows.push_back({"txtVecLarg", page::kSize, All({Focus("txtVecLarg"), Type("txtVecLarg", "78"), Focus("txtVecAlt")}),
                     All({Enabled("sbtNextB1 / sbtDimApply"),
                          [](Rig& r) { QCOMPARE(r.wiring().CurrentJob().info().SizeX, 78.0f); }})});
     // A corner chosen or an origin picked moves everything, and the 2D view
@@ -333,14 +339,14 @@ std::vector<Row> Rows() {
         };
     };
     const Step remember = [seenBefore](Rig& r) { *seenBefore = r.w().View2D().Viewport().VisualRect(); };
-    rows.push_back({"rbtOrigine3", 45, All({remember, Click("rbtOrigine3")}), viewMovedBy(-39, -29)});
-    rows.push_back({"sbtSetOrigin", 45, All({remember, Click("sbtSetOrigin"), pick}), viewMovedBy(-3, -4)});
+    rows.push_back({"rbtOrigine3", page::kReference, All({remember, Click("rbtOrigine3")}), viewMovedBy(-39, -29)});
+    rows.push_back({"sbtSetOrigin", page::kReference, All({remember, Click("sbtSetOrigin"), pick}), viewMovedBy(-3, -4)});
     // The open hides the 3D cutter; the tool page shows the chosen one as Show
     // the cutter says.
     const Step showCutter = [](Rig& r) { r.ui().mnuShowTool->setChecked(true); };
-    rows.push_back({"sbtOpen", 48, All({showCutter, OpenTheRamp(true, Click("sbtOpen"))}),
+    rows.push_back({"sbtOpen", page::kTool, All({showCutter, OpenTheRamp(true, Click("sbtOpen"))}),
                     [](Rig& r) { QVERIFY(!r.h.view3d->toolVisible); }});
-    rows.push_back({"sbtNextB4", 47, All({showCutter, [](Rig& r) { r.h.view3d->cuttersBuilt = 0; }, Click("sbtNextB4")}),
+    rows.push_back({"sbtNextB4", page::kNcFile, All({showCutter, [](Rig& r) { r.h.view3d->cuttersBuilt = 0; }, Click("sbtNextB4")}),
                     [](Rig& r) {
                         QVERIFY(r.h.view3d->cuttersBuilt > 0 && r.h.view3d->toolVisible);
                         // Over the work, not parked out of sight.
@@ -352,7 +358,7 @@ std::vector<Row> Rows() {
             QCOMPARE(Control<QLabel>(r, name)->text(), r.ui().cboUnits->currentText());
         QVERIFY(!r.ui().cboUnits->currentText().isEmpty());
     };
-    rows.push_back({"nol_lblUnita1 nol_lblUnita2", 44, unitsShown,
+    rows.push_back({"nol_lblUnita1 nol_lblUnita2", page::kSize, unitsShown,
                     All({[](Rig& r) {
                              r.ui().cboUnits->setCurrentIndex(1);
                              emit r.ui().cboUnits->activated(1);
@@ -362,7 +368,7 @@ std::vector<Row> Rows() {
     static const char* const origins[] = {"rbtOrigine0", "rbtOrigine1", "rbtOrigine2", "rbtOrigine3", "rbtOrigine4"};
     const float x0[] = {-19.5f, 0, 0, -39, -39}, y0[] = {-14.5f, 0, -29, -29, 0};
     for (int i = 0; i < 5; ++i)
-        rows.push_back({origins[i], 45,
+        rows.push_back({origins[i], page::kReference,
                         KeepingPictureOnScreen(
                             [i](Rig& r) { r.click({r.p().rbtOrigine[(i + 1) % 5], r.p().rbtOrigine[i]}); }, seen),
                         All({Origin(x0[i], y0[i]), PictureStill(seen)})});
@@ -371,12 +377,50 @@ std::vector<Row> Rows() {
         QVERIFY(!r.p().lblCutParHelp->text().isEmpty() && !r.p().imgCutPar->pixmap().isNull());
     };
     for (const char* edit : {"txtIncXY", "txtFeedPlane", "txtStock", "txtFilter", "txtAspor_Z"})
-        rows.push_back({edit, 49, All({Click("sbtNcCalc"), Focus(edit), Type(edit, "1.5")}),
+        rows.push_back({edit, page::kCutting, All({Click("sbtNcCalc"), Focus(edit), Type(edit, "1.5")}),
                         All({Enabled("sbtNcCalc / sbtNextB6"), help, Click("sbtNcCalc"), Enabled("sbtNextB6")})});
     // Each shading changes the relief to be built.
     for (const char* shading : {"rbtShResCoarse", "rbtShResMedium", "rbtShResFine"})
-        rows.push_back({shading, 46, {}, Enabled("sbtProfApply / sbtNextB3")});
+        rows.push_back({shading, page::kDepth, {}, Enabled("sbtProfApply / sbtNextB3")});
     return rows;
+}
+
+// The named controls of a layout in the order a person reads them: form rows
+// top to bottom, label before field, into the groups.
+void ReadingOrder(const QLayout* layout, QStringList& names) {
+    const auto add = [&](QLayoutItem* item) {
+        if (!item) return;
+        if (QWidget* widget = item->widget()) {
+            if (!widget->objectName().isEmpty()) names << widget->objectName();
+            if (qobject_cast<QGroupBox*>(widget) && widget->layout()) ReadingOrder(widget->layout(), names);
+        } else if (const QLayout* inner = item->layout()) {
+            ReadingOrder(inner, names);
+        }
+    };
+    if (const auto* form = qobject_cast<const QFormLayout*>(layout)) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            // A spanning row answers for its label too.
+            QLayoutItem* last = nullptr;
+            for (const auto role : {QFormLayout::LabelRole, QFormLayout::FieldRole, QFormLayout::SpanningRole}) {
+                QLayoutItem* item = form->itemAt(row, role);
+                if (item != last) add(item);
+                last = item;
+            }
+        }
+    } else {
+        for (int i = 0; i < layout->count(); ++i) add(layout->itemAt(i));
+    }
+}
+
+// The named controls of a page that Tab reaches, in the order it does.
+QStringList TabOrder(QWidget* page) {
+    QStringList names;
+    QWidget* window = page->window();
+    for (QWidget* widget = window->nextInFocusChain(); widget != window; widget = widget->nextInFocusChain())
+        if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty() &&
+            !widget->objectName().startsWith("qt_"))
+            names << widget->objectName();
+    return names;
 }
 
 }  // namespace
@@ -387,6 +431,82 @@ private slots:
     void initTestCase() {
         InitializeEntityModule();
         InstallPictureDecoder();
+    }
+
+    // Each step builds all of its page: the controls stand in the order the
+    // page always had (reading order, and the order Tab takes), the picture's
+    // edits under the distance read-outs that share their page.
+    void eachStepLaysOutItsPageInItsOrder_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("reading");
+        QTest::addColumn<QStringList>("tabs");
+        QTest::newRow("picture edit") << page::kDistance
+                                      << QStringList{"lblDistX1",  "txtDistX1",  "lblDistY1",       "txtDistY1",
+                                                     "lblDistX2",  "txtDistX2",  "lblDistY2",       "txtDistY2",
+                                                     "lblDistDx",  "txtDistDx",  "lblDistDy",       "txtDistDy",
+                                                     "lblDistLen", "txtDistLen", "lblDistAngle",    "txtDistAngle",
+                                                     "lblCutDx",   "txtCutDx",   "lblCutDy",        "txtCutDy",
+                                                     "lblPixelW",  "txtPixelW",  "lblPixelH",       "txtPixelH",
+                                                     "sbtFlipH",   "sbtFlipV",   "sbtRotate",       "sbtCutSel",
+                                                     "sbt2Gray",   "sbtNextB0",  "sbtCloseDistance"}
+                                      << QStringList{"txtDistX1", "txtDistY1", "txtDistX2",       "txtDistY2",
+                                                     "txtDistDx", "txtDistDy", "txtDistLen",      "txtDistAngle",
+                                                     "txtCutDx",  "txtCutDy",  "txtPixelW",       "txtPixelH",
+                                                     "sbtFlipH",  "sbtFlipV",  "sbtRotate",       "sbtCutSel",
+                                                     "sbt2Gray",  "sbtNextB0", "sbtCloseDistance"};
+        QTest::newRow("size") << page::kSize
+                              << QStringList{"lblVecLarg", "txtVecLarg",    "nol_lblUnita1", "lblVecAlt",
+                                             "txtVecAlt",  "nol_lblUnita2", "chkRatio",      "sbtDimApply",
+                                             "sbtModify",  "treInfoRas",    "sbtNextB1"}
+                              << QStringList{"treInfoRas",  "txtVecLarg", "txtVecAlt", "chkRatio",
+                                             "sbtDimApply", "sbtModify",  "sbtNextB1"};
+        QTest::newRow("reference") << page::kReference
+                                   << QStringList{"grpOrigine",  "rbtOrigine1", "rbtOrigine2",  "rbtOrigine3",
+                                                  "rbtOrigine4", "rbtOrigine0", "lblOriginX",   "txtOriginX",
+                                                  "lblOriginY",  "txtOriginY",  "sbtSetOrigin", "sbtOrigineApply",
+                                                  "sbtPrevB2",   "sbtNextB2"}
+                                   << QStringList{"txtOriginX",      "txtOriginY",  "rbtOrigine1", "rbtOrigine2",
+                                                  "rbtOrigine3",     "rbtOrigine4", "rbtOrigine0", "sbtSetOrigin",
+                                                  "sbtOrigineApply", "sbtPrevB2",   "sbtNextB2"};
+        QTest::newRow("depth") << page::kDepth
+                               << QStringList{"lblWhiteD",    "txtWhiteD", "lblBlackD",      "txtBlackD",
+                                              "sbtProfApply", "grpShRes",  "rbtShResCoarse", "rbtShResMedium",
+                                              "rbtShResFine", "sbtPrevB3", "sbtNextB3"}
+                               << QStringList{"txtWhiteD",      "txtBlackD",    "sbtProfApply", "rbtShResCoarse",
+                                              "rbtShResMedium", "rbtShResFine", "sbtPrevB3",    "sbtNextB3"};
+        QTest::newRow("NC file") << page::kNcFile
+                                 << QStringList{"sbtNewNc",       "stxNcFileName", "lblPostName", "cboPostName",
+                                                "stxPstCommento", "sbtPrevB4",     "sbtNextB4"}
+                                 << QStringList{"sbtNewNc", "cboPostName", "sbtPrevB4", "sbtNextB4"};
+        QTest::newRow("tool") << page::kTool
+                              << QStringList{"sbtSelecTool",   "sbtEditTool",     "nol_lblUtName", "nol_lblToolN",
+                                             "nol_lblSpeed",   "nol_lblFeedrate", "nol_lblPlunge", "nol_lblToolDia",
+                                             "nol_lblVariaUt", "nol_lblFlat",     "imgTool",       "sbtPrevB5",
+                                             "sbtNextB5"}
+                              << QStringList{"sbtSelecTool", "sbtEditTool", "sbtPrevB5", "sbtNextB5"};
+        QTest::newRow("cutting") << page::kCutting
+                                 << QStringList{"lblIncXY",       "txtIncXY",     "lblFeedPlane", "txtFeedPlane",
+                                                "lblFilter",      "txtFilter",    "lblStock",     "txtStock",
+                                                "chkOrizzontale", "chkVerticale", "lblPass_Z",    "sedPass_Z",
+                                                "lblAspor_Z",     "txtAspor_Z",   "imgCutPar",    "lblCutParHelp",
+                                                "grpZNC",         "chkCutColor",  "btnZNC",       "lblZNC",
+                                                "txtFiltroZNC",   "sbtZNCRegen",  "sbtNcCalc",    "sbtPrevB6",
+                                                "sbtNextB6"}
+                                 << QStringList{"txtIncXY",   "txtFeedPlane",   "txtFilter",    "btnZNC",
+                                                "txtStock",   "chkOrizzontale", "chkVerticale", "sedPass_Z",
+                                                "txtAspor_Z", "chkCutColor",    "txtFiltroZNC", "sbtZNCRegen",
+                                                "sbtNcCalc",  "sbtPrevB6",      "sbtNextB6"};
+    }
+    void eachStepLaysOutItsPageInItsOrder() {
+        QFETCH(int, page);
+        QFETCH(QStringList, reading);
+        QFETCH(QStringList, tabs);
+        const Rig rig(false);
+        QWidget* widget = rig.h.ui().pages[static_cast<std::size_t>(page)];
+        QStringList names;
+        ReadingOrder(widget->layout(), names);
+        QCOMPARE(names, reading);
+        QCOMPARE(TabOrder(widget), tabs);
     }
 
     void everyControlOfTheWizardIsReachedAndWorks_data() {
@@ -432,7 +552,7 @@ private slots:
     // rectangle (two corners) and the origin (Select Pt., a click).
     void picksInTheViewReachTheWizard() {
         Rig rig;
-        rig.to(49);
+        rig.to(page::kCutting);
         rig.click({rig.p().chkCutColor, rig.ui().btnZNC});
         QWidget& view = rig.w().View2D().Widget();
         const auto click = [&view](QPoint at) {
@@ -470,7 +590,7 @@ private slots:
     // as they were, and says why.
     void aRefusedComputationKeepsTheProgramAndItsFile() {
         Rig rig;
-        rig.to(49);
+        rig.to(page::kCutting);
         rig.click(rig.p().sbtNcCalc);
         const std::string before = ReadWholeFile(rig.file("a.nc"));
         ToolRecord broken = rig.wizard().tool();
@@ -551,7 +671,7 @@ private slots:
         QTest::mouseClick(rig.wiring().CancelButton(), Qt::LeftButton);
         rig.h.errors.clear();
         QTRY_VERIFY_WITH_TIMEOUT(!rig.wiring().Working(), 60000);
-        QVERIFY(!rig.wizard().relief() && rig.page() == 45);
+        QVERIFY(!rig.wizard().relief() && rig.page() == page::kReference);
         QVERIFY(!rig.ui().ProgressBar1->isVisible() && rig.ui().pnlCmd->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(rig.h.errors.size(), 1);  // the reason is shown

@@ -118,18 +118,18 @@ struct Rig {
     // From the page of the open (44) to the page given, by Modify (43) or by
     // Next, the NC file named on the way, the program computed for page 50.
     void to(int page, const fs::path& ncFile = {}) {
-        if (page == 43) click(p().sbtModify);
-        if (page >= 45) click({p().sbtNextB1});
-        if (page >= 46) click({p().sbtNextB2});
-        if (page >= 47) {
+        if (page == page::kDistance) click(p().sbtModify);
+        if (page >= page::kReference) click({p().sbtNextB1});
+        if (page >= page::kDepth) click({p().sbtNextB2});
+        if (page >= page::kNcFile) {
             dialogs.filesToSave.push_back(QString::fromStdString((ncFile.empty() ? file("a.nc") : ncFile).string()));
             click(p().sbtNextB3);
         }
-        if (page >= 48) click({p().sbtNextB4});
-        if (page >= 49) click({p().sbtNextB5});
-        if (page >= 50) click({p().sbtNcCalc, p().sbtNextB6});
+        if (page >= page::kTool) click({p().sbtNextB4});
+        if (page >= page::kCutting) click({p().sbtNextB5});
+        if (page >= page::kProgram) click({p().sbtNcCalc, p().sbtNextB6});
     }
-    void walkToCutting(const fs::path& ncFile) { to(49, ncFile); }
+    void walkToCutting(const fs::path& ncFile) { to(page::kCutting, ncFile); }
 };
 
 }  // namespace calvoro::testing
