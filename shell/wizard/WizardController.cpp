@@ -432,14 +432,19 @@ void WizardController::leaveZncGroup() {
 void WizardController::computeNc() {
     if (!hasPicture() || runner_.busy()) return;  // one computation at a time
     if (job.ncFileName().empty()) {
-        report("Choose the NC file first.");
+        report(Say("1271", "Choose the NC file first."));
         return;
     }
     // A value the page shows that cannot be used is named; nothing is
     // computed with another value in its place.
     if (badCuttingField_) {
-        report(services.window.fieldCaption(*badCuttingField_) + " \"" + badCuttingText_ +
-               "\" is not a value that can be used: nothing was computed.");
+        std::string text = Say("1270", "%1 \"%2\" is not a value that can be used: nothing was computed.");
+        const auto fill = [&text](std::string_view mark, const std::string& value) {
+            if (const auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
+        };
+        fill("%1", services.window.fieldCaption(*badCuttingField_));
+        fill("%2", badCuttingText_);
+        report(text);
         return;
     }
     if (job.reliefOutdated() || !job.heightMap()) {
