@@ -39,9 +39,9 @@ CommandActions::CommandActions(MainWindowUi& ui, MainState& state) : QObject(ui.
 }
 
 void CommandActions::Follow(Lockable command) {
-    // Code that still enables an action itself (the wizard's Save) only
-    // tells that something changed: the locks and the command's own
-    // availability have the last word.
+    // An action enabled from anywhere else only tells that something
+    // changed: the locks and the command's own availability have the last
+    // word.
     const Entry& entry = entries_[static_cast<std::size_t>(command)];
     connect(entry.action, &QAction::changed, this, [this, command] {
         const Entry& e = entries_[static_cast<std::size_t>(command)];

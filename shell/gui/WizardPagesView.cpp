@@ -16,6 +16,7 @@
 #include "engine/nc/NcFileChoice.h"
 #include "shell/app/MainState.h"
 #include "shell/app/Pages.h"
+#include "shell/gui/CommandActions.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/NcPageWiring.h"
@@ -133,8 +134,9 @@ void WizardPagesView::setEnabled(WizardControl control, bool enabled) {
             p.sbtCutSel->setEnabled(enabled);
             break;
         case WizardControl::Save:
-            ui_.sbtSave->setEnabled(enabled);
-            ui_.mnuSave->setEnabled(enabled);
+            // Whether there is something to save is the wizard's; whether
+            // Save may be used now is decided with the window's other locks.
+            life_.Actions().Refresh();
             break;
         case WizardControl::ZncControls:
             for (QWidget* widget : {static_cast<QWidget*>(ui_.btnZNC), static_cast<QWidget*>(p.txtFiltroZNC),

@@ -91,8 +91,6 @@ WizardWiring::WizardWiring(MainWindowUi& ui, MainState& state, MainLifeCycle& li
     connect(cancel_, &QToolButton::clicked, this, [this] {
         if (controller_) controller_->cancelWork();
     });
-    for (QAction* save : {ui.mnuSave}) save->setEnabled(false);
-    ui.sbtSave->setEnabled(false);
     Connect();
     // The crop's rectangle task keeps running for another rectangle; each
     // second corner is a rectangle picked, and its size shows as it moves.

@@ -257,6 +257,10 @@ void WizardController::startReliefBuild(std::function<void()> then) {
             if (generation != generation_) return;
             job.setHeightMap(map, stamp);
             togliAssoc();
+            // A job with its relief can be saved, and the depth page goes on.
+            setEnabled(WizardControl::NextB3, true);
+            setEnabled(WizardControl::ProfApply, false);
+            setEnabled(WizardControl::Save, true);
             if (auto then = std::move(afterRelief_)) {
                 afterRelief_ = nullptr;
                 then();

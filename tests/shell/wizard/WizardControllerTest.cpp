@@ -494,5 +494,22 @@ TEST(WizardController, TheCutterShowsOnTheToolPageOnly) {
     EXPECT_TRUE(rig.fakes.cutterShown);
 }
 
+// Building the relief on the way to the depth page makes the job one that
+// can be saved, as applying the depths does; a changed depth takes it back.
+TEST(WizardController, AJobCanBeSavedOnceItsReliefIsBuilt) {
+    TempFolder folder;
+    WizardRig rig;
+    ASSERT_TRUE(rig.controller->openPicture(WriteWave(folder, "a.bmp", 30, 20)));
+    EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::Save));
+    rig.controller->nextFromSize();
+    rig.controller->nextFromReference();
+    rig.controller->waitForWork();
+    ASSERT_TRUE(rig.controller->relief());
+    EXPECT_TRUE(rig.fakes.isEnabled(WizardControl::Save));
+    EXPECT_TRUE(rig.fakes.isEnabled(WizardControl::NextB3));
+    rig.controller->blackDepthEdited("-4");
+    EXPECT_FALSE(rig.fakes.isEnabled(WizardControl::Save));
+}
+
 }  // namespace
 }  // namespace calvoro::test
