@@ -3,7 +3,6 @@
 // library keeps those read before) stands for finite points only, and a
 // drawing that carries those blocks always exports to DXF: a block the export
 // could not write is left out when the library loads.
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -12,35 +11,12 @@
 #include "kernel/drawing/QVCmp2D.h"
 #include "kernel/dxf/DXF2DExport.h"
 #include "kernel/entities/EntityModule.h"
-#include "kernel/entities/TContainer2D.h"
-#include "kernel/entities/TJustifiedVectText2D.h"
 #include "kernel/entities/TLine2D.h"
-#include "kernel/entities/TPrimitive2D.h"
 #include "kernel/entities/TSourceBlock2D.h"
 #include "kernel/model/BinaryReader.h"
+#include "tests/kernel/drawing/fuzz/FiniteObject.h"
 
-namespace {
-
-bool Finite(calvoro::TObject2D& object) {
-    for (const auto& row : object.GetObjectMatrix().M)
-        for (double value : row)
-            if (!std::isfinite(value)) return false;
-    if (auto* primitive = dynamic_cast<calvoro::TPrimitive2D*>(&object))
-        for (const calvoro::TPoint2D& p : primitive->Points().Points())
-            if (!std::isfinite(p.X / p.W) || !std::isfinite(p.Y / p.W)) return false;  // a weight of 0 too
-    if (auto* text = dynamic_cast<calvoro::TJustifiedVectText2D*>(&object))
-        if (!std::isfinite(text->Height()) || !std::isfinite(text->InterLine()) || !std::isfinite(text->CharSpacing()))
-            return false;
-    if (auto* container = dynamic_cast<calvoro::TContainer2D*>(&object)) {
-        const auto members = container->Objects().GetIterator();
-        for (calvoro::TGraphicObject* member = members->First(); member != nullptr; member = members->Next())
-            if (auto* member2D = dynamic_cast<calvoro::TObject2D*>(member); member2D && !Finite(*member2D))
-                return false;
-    }
-    return true;
-}
-
-}  // namespace
+using calvoro::fuzz::Finite;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     calvoro::InitializeEntityModule();
