@@ -46,7 +46,13 @@ std::span<const LockReason> CommandLocks::ReasonsFor(Lockable command) {
         case Lockable::ZoomIn:
         case Lockable::ZoomOut:
         case Lockable::Autozoom:
+        case Lockable::Pan:
+        case Lockable::ZoomWindow:
             return kZoom;
+        case Lockable::Done:
+        case Lockable::CancelTask:
+            // Available exactly while a task runs; nothing else locks them.
+            return {};
         default:
             return kFiles;
     }

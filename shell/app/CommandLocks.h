@@ -17,8 +17,26 @@ enum class LockReason { Computing, Simulating, CadTask, NoJob, ViewTask };
 inline constexpr int kLockReasonCount = 5;
 
 // The commands and panels the locks decide on.
-enum class Lockable { Open, Save, New, Settings, About, Exit, WorkPanel, ViewBar, ZoomIn, ZoomOut, Autozoom };
-inline constexpr int kLockableCount = 11;
+// Done, CancelTask, Pan and ZoomWindow are the right-click menu's items of the
+// view (their view-bar buttons stay clickable, the menu follows the task).
+enum class Lockable {
+    Open,
+    Save,
+    New,
+    Settings,
+    About,
+    Exit,
+    WorkPanel,
+    ViewBar,
+    ZoomIn,
+    ZoomOut,
+    Autozoom,
+    Done,
+    CancelTask,
+    Pan,
+    ZoomWindow
+};
+inline constexpr int kLockableCount = 15;
 
 class CommandLocks {
 public:

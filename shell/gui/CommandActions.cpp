@@ -33,6 +33,15 @@ CommandActions::CommandActions(MainWindowUi& ui, MainState& state) : QObject(ui.
     // Shared, and locked by nothing.
     ui.sbtLayer->setDefaultAction(ui.mnuLayer);
     shared_.push_back(ui.sbtLayer);
+    // The right-click menu's own items: no button shares them.
+    const std::pair<Lockable, QAction*> menuOnly[] = {{Lockable::Done, ui.mnuDone},
+                                                      {Lockable::CancelTask, ui.mnuCancel},
+                                                      {Lockable::Pan, ui.mnuPan},
+                                                      {Lockable::ZoomWindow, ui.mnuZoomWindow}};
+    for (const auto& [command, action] : menuOnly) {
+        entries_[static_cast<std::size_t>(command)] = Entry{action, nullptr, nullptr, action->isEnabled(), {}};
+        Follow(command);
+    }
     entries_[static_cast<std::size_t>(Lockable::WorkPanel)].widget = ui.pnlCmd;
     entries_[static_cast<std::size_t>(Lockable::ViewBar)].widget = ui.pnlTbr2;
     Refresh();

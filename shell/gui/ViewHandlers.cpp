@@ -30,6 +30,7 @@
 #include "shell/gui/Application.h"
 #include "shell/gui/DialogServices.h"
 #include "shell/gui/GridCombos.h"
+#include "shell/gui/CommandActions.h"
 #include "shell/gui/MainLifeCycle.h"
 #include "shell/gui/MainWindowUi.h"
 #include "shell/gui/PictureSlot.h"
@@ -77,6 +78,11 @@ void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& lif
     life_ = &life;
     cad_ = &cad;
     dialogs_ = &dialogs;
+    // Done and Cancel need a running task; a zoom window is the 2D view's.
+    const auto running = [this] { return view2d_->Program().OperationRunning(); };
+    life.Actions().SetAvailability(Lockable::Done, running);
+    life.Actions().SetAvailability(Lockable::CancelTask, running);
+    life.Actions().SetAvailability(Lockable::ZoomWindow, [this] { return !state_.View3D; });
 
     const std::pair<QToolButton*, QAction*> commands[] = {
         {ui_.sbtZoomIn, ui_.mnuZoomIn}, {ui_.sbtZoomBack, ui_.mnuZoomOut},  {ui_.sbtZoomWin, ui_.mnuZoomWindow},
@@ -105,7 +111,7 @@ void ViewHandlers::Attach(View2DHost& view2d, View3D& view3d, MainLifeCycle& lif
     // Done also stands in the Draw menu.
     if (ui_.mnuCad)
         connect(ui_.mnuCad, &QMenu::aboutToShow, this,
-                [this] { ui_.mnuDone->setEnabled(view2d_->Program().OperationRunning()); });
+                [this] { life_->Actions().Refresh(); });
     for (QWidget* view : {static_cast<QWidget*>(&view2d.Widget()), view3d.widget()}) {
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this,
@@ -272,14 +278,9 @@ void ViewHandlers::FollowViewTask() {
 }
 
 void ViewHandlers::PopupOpening() {
-    const bool running = view2d_->Program().OperationRunning();
-    const bool viewTask = ViewTaskRunning();
-    ui_.mnuDone->setEnabled(running);
-    ui_.mnuCancel->setEnabled(running);
-    // The zooms are the window's commands, locked while a view task runs.
+    // The window's locks decide the items, from the task running now.
     FollowViewTask();
-    ui_.mnuPan->setEnabled(!viewTask);
-    ui_.mnuZoomWindow->setEnabled(!viewTask && !state_.View3D);
+    life_->Actions().Refresh();
 }
 
 void ViewHandlers::ShowPopup(const QPoint& globalPosition) {

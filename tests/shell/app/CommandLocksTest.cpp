@@ -27,7 +27,7 @@ TEST(CommandLocksTest, EachReasonLocksItsCommandsAndNoOthers) {
         {R::Simulating, files},
         {R::CadTask, filesAndViewBar},
         {R::NoJob, {L::Save}},
-        {R::ViewTask, {L::ZoomIn, L::ZoomOut, L::Autozoom}},
+        {R::ViewTask, {L::ZoomIn, L::ZoomOut, L::Autozoom, L::Pan, L::ZoomWindow}},
     };
     for (const Row& row : rows) {
         CommandLocks locks;
